@@ -1,0 +1,33 @@
+// Everything the commands ask of the user or tell the user goes through here, so
+// that the same commands run behind windows, on a console and in tests.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace velkor {
+
+inline constexpr const char* kAppTitle = "Velkor2tr";
+
+class Prompter {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~Prompter() = default;
+
+    // A modal message with an OK button.
+    virtual void message(const std::string& text, const std::string& caption) = 0;
+    void message(const std::string& text) { message(text, kAppTitle); }
+
+    // "Save changes to <title>?" with Yes, No and Cancel.
+    virtual Answer askSaveChanges(const std::string& title) = 0;
+
+    // A file to open or to save; the filter is in "Name (*.ext)|*.ext||" form.
+    // Nothing when the user cancels. The save dialog asks before overwriting.
+    virtual std::optional<std::string> askOpenFile(const std::string& filter,
+                                                   const std::string& defaultExt) = 0;
+    virtual std::optional<std::string> askSaveFile(const std::string& filter,
+                                                   const std::string& defaultExt) = 0;
+};
+
+}  // namespace velkor

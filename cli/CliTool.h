@@ -1,0 +1,28 @@
+// velkor2tr-cli: the program's commands without windows.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace velkor {
+
+class CliTool {
+public:
+    static constexpr int kOk = 0;
+    static constexpr int kFailed = 1;
+    static constexpr int kUsage = 2;
+
+    CliTool(std::ostream& out, std::ostream& err);
+    int run(const std::vector<std::string>& args);
+
+private:
+    int usage(int status);
+    int info(const std::vector<std::string>& args);
+    int copy(const std::vector<std::string>& args);
+
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+}  // namespace velkor

@@ -1,0 +1,53 @@
+// Data file load and write.
+#include "data/DataFile.h"
+
+#include <utility>
+
+#include "app/Prompter.h"
+#include "data/LineReader.h"
+#include "data/SafeFileWriter.h"
+
+namespace velkor {
+
+std::string DataFile::tooManyLinesMessage() {
+    return "The file has more than " + std::to_string(DataSet::kCapacity) +
+           " lines. Velkor2tr holds at most " + std::to_string(DataSet::kCapacity) +
+           " lines (header line included); nothing was loaded.";
+}
+
+bool DataFile::load(const std::string& path, DataSet& data, Prompter& prompter) {
+    LineReader::Result read = LineReader::read(path, DataSet::kCapacity);
+    switch (read.status) {
+        case LineReader::Status::CannotRead:
+            prompter.message(kReadError);
+            return false;
+        case LineReader::Status::TooManyLines:
+            prompter.message(tooManyLinesMessage());
+            return false;
+        case LineReader::Status::Ok:
+            break;
+    }
+    if (read.lines.size() <= 1) {
+        prompter.message(kEmpty);
+        return false;
+    }
+    data.replaceLines(std::move(read.lines));
+    return true;
+}
+
+bool DataFile::write(const std::string& path, DataSet& data, Prompter& prompter) {
+    SafeFileWriter out(path);
+    if (out.open()) {
+        for (const std::string& line : data.lines()) {
+            out.writeLine(line);
+        }
+    }
+    if (!out.commit()) {
+        prompter.message(kWriteError);
+        return false;
+    }
+    data.modified = false;
+    return true;
+}
+
+}  // namespace velkor

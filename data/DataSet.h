@@ -1,0 +1,59 @@
+// The readings of one data file, their corrected values and the document's flags.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/ColumnLayout.h"
+
+namespace velkor {
+
+class DataSet {
+public:
+    static constexpr int kCapacity = 20000;   // data lines, header included
+    static constexpr float kNoValue = 99999.0f;  // corrected-value slot without a value
+
+    DataSet();
+
+    // Start-up state: room for every line, no reading, all flags as for a new document.
+    void reset();
+    // Replaces the lines with freshly read ones (at most kCapacity) and puts the layout
+    // of the new data line 1 in force. Clears the corrections; keeps the variations
+    // flag and the modified flag.
+    void replaceLines(std::vector<std::string> lines);
+    // Removes data line k (k >= 1) together with its corrected-value slot.
+    void deleteReading(int k);
+
+    int lineCount() const { return static_cast<int>(lines_.size()); }
+    int readingCount() const { return lineCount() > 1 ? lineCount() - 1 : 0; }
+    const std::string& line(int k) const { return lines_[static_cast<std::size_t>(k)]; }
+    const std::vector<std::string>& lines() const { return lines_; }
+    const ColumnLayout& layout() const { return layout_; }
+
+    // The text of a column of data line k, exactly as it stands.
+    std::string_view field(int k, Column c) const { return layout_.cut(line(k), c); }
+    // The mode letter of data line k ('\0' for an empty line).
+    char mode(int k) const { return line(k).empty() ? '\0' : line(k)[0]; }
+
+    float corrected(int k) const { return corrected_[static_cast<std::size_t>(k)]; }
+    void setCorrected(int k, float value) { corrected_[static_cast<std::size_t>(k)] = value; }
+
+    bool modified = false;
+    bool dataLoaded = false;
+    bool variationsLoaded = false;
+    bool geomagDone = false;
+    bool temporalDone = false;
+    bool nothingWritten = true;
+    float basis = 0.0f;
+    float geomag = 0.0f;
+
+private:
+    void clearCorrections();
+
+    std::vector<std::string> lines_;
+    std::vector<float> corrected_;
+    ColumnLayout layout_;
+};
+
+}  // namespace velkor

@@ -1,0 +1,24 @@
+// Reads a text file as lines of at most 84 characters, with every CR and LF dropped.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velkor {
+
+class LineReader {
+public:
+    static constexpr std::size_t kPieceLength = 84;
+
+    enum class Status { Ok, CannotRead, TooManyLines };
+    struct Result {
+        Status status = Status::CannotRead;
+        std::vector<std::string> lines;
+    };
+
+    // Reads the whole file, opened for reading only. A line longer than 84 characters
+    // becomes several lines of 84 and a rest; more than maxLines lines stops the reading.
+    static Result read(const std::string& path, std::size_t maxLines);
+};
+
+}  // namespace velkor

@@ -1,0 +1,17 @@
+// Turning column texts into numbers, the same way everywhere and in any locale.
+#pragma once
+
+#include <string_view>
+
+namespace velkor {
+
+// Leading blanks, optional sign, digits, optional point and fraction, optional
+// exponent; stops at the first character that does not belong. No number gives 0,
+// and so does anything a single-precision value cannot hold: no NaN or infinity
+// ever comes out.
+double readDecimal(std::string_view text);
+
+// Leading blanks, optional sign, digits. No number, or one outside int, gives 0.
+int readInteger(std::string_view text);
+
+}  // namespace velkor

@@ -1,0 +1,111 @@
+// Safe replacement of a file: temporary file, flush, rename.
+#include "data/SafeFileWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+namespace velkor {
+namespace {
+
+constexpr std::size_t kFlushSize = 1 << 16;
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The mode the new file should get: the old file's, or what a new file would get.
+mode_t targetMode(const std::string& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        return st.st_mode & 07777;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+SafeFileWriter::SafeFileWriter(std::string target) : target_(std::move(target)) {}
+
+SafeFileWriter::~SafeFileWriter() { discard(); }
+
+bool SafeFileWriter::open() {
+    std::string pattern = target_ + ".XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    fd_ = ::mkstemp(name.data());
+    if (fd_ < 0) {
+        failed_ = true;
+        return false;
+    }
+    temp_ = name.data();
+    return true;
+}
+
+void SafeFileWriter::write(std::string_view bytes) {
+    if (fd_ < 0 || failed_) {
+        failed_ = true;
+        return;
+    }
+    buffer_.append(bytes.data(), bytes.size());
+    if (buffer_.size() >= kFlushSize) {
+        failed_ = !writeAll(fd_, buffer_.data(), buffer_.size());
+        buffer_.clear();
+    }
+}
+
+void SafeFileWriter::writeLine(std::string_view text) {
+    write(text);
+    write("\r\n");
+}
+
+bool SafeFileWriter::commit() {
+    if (fd_ < 0 || failed_) {
+        discard();
+        return false;
+    }
+    bool ok = writeAll(fd_, buffer_.data(), buffer_.size());
+    buffer_.clear();
+    ok = ok && ::fchmod(fd_, targetMode(target_)) == 0;
+    ok = ok && ::fsync(fd_) == 0;
+    ok = (::close(fd_) == 0) && ok;
+    fd_ = -1;
+    ok = ok && std::rename(temp_.c_str(), target_.c_str()) == 0;
+    if (!ok) {
+        discard();
+        return false;
+    }
+    temp_.clear();
+    return true;
+}
+
+void SafeFileWriter::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+}
+
+}  // namespace velkor

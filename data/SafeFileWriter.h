@@ -1,0 +1,35 @@
+// Writes a file through a temporary file in the same folder, renamed over the
+// target only once every byte is on disk, so a failed write never harms the old file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velkor {
+
+class SafeFileWriter {
+public:
+    explicit SafeFileWriter(std::string target);
+    ~SafeFileWriter();
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // Creates the temporary file. False when the folder cannot be written.
+    bool open();
+    void write(std::string_view bytes);
+    // The text followed by CR LF.
+    void writeLine(std::string_view text);
+    // Flushes, closes and renames over the target. False on any error seen so far.
+    bool commit();
+
+private:
+    void discard();
+
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+    bool failed_ = false;
+    std::string buffer_;
+};
+
+}  // namespace velkor

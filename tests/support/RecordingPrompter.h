@@ -1,0 +1,37 @@
+// A prompter that records every message and hands out queued answers.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Prompter.h"
+
+namespace velkor {
+
+class RecordingPrompter : public Prompter {
+public:
+    struct Shown {
+        std::string text;
+        std::string caption;
+    };
+
+    void message(const std::string& text, const std::string& caption) override;
+    using Prompter::message;
+    Answer askSaveChanges(const std::string& title) override;
+    std::optional<std::string> askOpenFile(const std::string& filter,
+                                           const std::string& defaultExt) override;
+    std::optional<std::string> askSaveFile(const std::string& filter,
+                                           const std::string& defaultExt) override;
+
+    // Texts of all messages, in order.
+    std::vector<std::string> texts() const;
+
+    std::vector<Shown> shown;
+    std::vector<std::string> asked;          // every question, e.g. "save:Untitled"
+    std::deque<Answer> saveAnswers;          // empty: Cancel
+    std::deque<std::optional<std::string>> files;  // empty: cancelled
+};
+
+}  // namespace velkor

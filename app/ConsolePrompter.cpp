@@ -13,7 +13,9 @@ void ConsolePrompter::message(const std::string& text, const std::string& captio
     last_ = text;
 }
 
-Prompter::Answer ConsolePrompter::askSaveChanges(const std::string&) { return Answer::Cancel; }
+Prompter::Answer ConsolePrompter::askSaveChanges(const std::string&) {
+    return Answer::Cancel;
+}
 
 std::optional<std::string> ConsolePrompter::askOpenFile(const std::string&, const std::string&) {
     return std::nullopt;

@@ -8,7 +8,7 @@
 namespace velkor {
 
 class ConsolePrompter : public Prompter {
-public:
+  public:
     explicit ConsolePrompter(std::ostream& out);
 
     void message(const std::string& text, const std::string& caption) override;
@@ -22,7 +22,7 @@ public:
     // The last message shown, for the tool's exit report.
     const std::string& lastMessage() const { return last_; }
 
-private:
+  private:
     std::ostream& out_;
     std::string last_;
 };

@@ -10,7 +10,7 @@ namespace velkor {
 inline constexpr const char* kAppTitle = "Velkor2tr";
 
 class Prompter {
-public:
+  public:
     enum class Answer { Yes, No, Cancel };
 
     virtual ~Prompter() = default;

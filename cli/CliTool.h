@@ -8,7 +8,7 @@
 namespace velkor {
 
 class CliTool {
-public:
+  public:
     static constexpr int kOk = 0;
     static constexpr int kFailed = 1;
     static constexpr int kUsage = 2;
@@ -16,7 +16,7 @@ public:
     CliTool(std::ostream& out, std::ostream& err);
     int run(const std::vector<std::string>& args);
 
-private:
+  private:
     int usage(int status);
     int info(const std::vector<std::string>& args);
     int copy(const std::vector<std::string>& args);

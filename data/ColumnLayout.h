@@ -11,7 +11,7 @@ enum class Column { Date, Time, Line, Pos, Field, Err, A, D, Grad, Note };
 constexpr int kColumnCount = 10;
 
 class ColumnLayout {
-public:
+  public:
     enum class Kind { None, Blank, Comma };
 
     // All starts and widths zero: the state before the first load.
@@ -29,7 +29,7 @@ public:
     // The column's text exactly as it stands, cut short at the line's end.
     std::string_view cut(std::string_view line, Column c) const;
 
-private:
+  private:
     using Row = std::array<std::uint8_t, kColumnCount>;
     ColumnLayout(Kind kind, const Row& starts, const Row& widths);
     static constexpr std::size_t index(Column c) { return static_cast<std::size_t>(c); }

@@ -10,7 +10,7 @@ namespace velkor {
 class Prompter;
 
 class DataFile {
-public:
+  public:
     static constexpr const char* kFilter = "Velkor2tr files (*.velkor)|*.velkor||";
     static constexpr const char* kDefaultExt = "velkor";
     static constexpr const char* kReadError = "Read error";

@@ -6,7 +6,9 @@
 
 namespace velkor {
 
-DataSet::DataSet() : corrected_(kCapacity, kNoValue) { lines_.reserve(kCapacity); }
+DataSet::DataSet() : corrected_(kCapacity, kNoValue) {
+    lines_.reserve(kCapacity);
+}
 
 void DataSet::reset() {
     lines_.reserve(kCapacity);

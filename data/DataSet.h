@@ -10,8 +10,8 @@
 namespace velkor {
 
 class DataSet {
-public:
-    static constexpr int kCapacity = 20000;   // data lines, header included
+  public:
+    static constexpr int kCapacity = 20000;      // data lines, header included
     static constexpr float kNoValue = 99999.0f;  // corrected-value slot without a value
 
     DataSet();
@@ -48,7 +48,7 @@ public:
     float basis = 0.0f;
     float geomag = 0.0f;
 
-private:
+  private:
     void clearCorrections();
 
     std::vector<std::string> lines_;

@@ -14,7 +14,7 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Collects the characters of one physical line and cuts it into pieces.
 class Splitter {
-public:
+  public:
     explicit Splitter(std::size_t maxLines) : maxLines_(maxLines) {}
 
     bool add(char c) {
@@ -41,7 +41,7 @@ public:
     bool pending() const { return !current_.empty(); }
     std::vector<std::string> take() { return std::move(lines_); }
 
-private:
+  private:
     bool push() {
         if (lines_.size() >= maxLines_) {
             return false;

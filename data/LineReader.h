@@ -7,7 +7,7 @@
 namespace velkor {
 
 class LineReader {
-public:
+  public:
     static constexpr std::size_t kPieceLength = 84;
 
     enum class Status { Ok, CannotRead, TooManyLines };

@@ -1,15 +1,17 @@
 // Locale-free number reading for column texts.
 #include "data/NumberReading.h"
 
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <string>
 
 namespace velkor {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

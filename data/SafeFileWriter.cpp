@@ -45,7 +45,9 @@ mode_t targetMode(const std::string& target) {
 
 SafeFileWriter::SafeFileWriter(std::string target) : target_(std::move(target)) {}
 
-SafeFileWriter::~SafeFileWriter() { discard(); }
+SafeFileWriter::~SafeFileWriter() {
+    discard();
+}
 
 bool SafeFileWriter::open() {
     std::string pattern = target_ + ".XXXXXX";

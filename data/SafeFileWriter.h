@@ -8,7 +8,7 @@
 namespace velkor {
 
 class SafeFileWriter {
-public:
+  public:
     explicit SafeFileWriter(std::string target);
     ~SafeFileWriter();
     SafeFileWriter(const SafeFileWriter&) = delete;
@@ -22,7 +22,7 @@ public:
     // Flushes, closes and renames over the target. False on any error seen so far.
     bool commit();
 
-private:
+  private:
     void discard();
 
     std::string target_;

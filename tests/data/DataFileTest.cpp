@@ -17,7 +17,7 @@ const std::string kG = "G 03.07.2026 10:16:02     1     2 48130.9  1.2 6 1.4    
 const std::string kComma = "S, 03.07.2026, 10:15:42,    12,     7, 48123.4,  0.7,   7,  1.5";
 
 class DataFileTest : public ::testing::Test {
-protected:
+  protected:
     bool load(const std::string& path) { return DataFile::load(path, data, prompter); }
 
     TempDir dir;
@@ -58,8 +58,8 @@ TEST_F(DataFileTest, LineEndsAndStrayCarriageReturnsAreDropped) {
 TEST_F(DataFileTest, LongLinesAreCutIntoPiecesOf84) {
     const std::string hundred(100, 'x');
     const std::string exact(84, 'y');
-    ASSERT_TRUE(load(dir.write("long", kHeader + "\r\n" + hundred + "\r\n" + exact + "\r\n" +
-                                           std::string(168, 'z'))));
+    ASSERT_TRUE(load(dir.write(
+        "long", kHeader + "\r\n" + hundred + "\r\n" + exact + "\r\n" + std::string(168, 'z'))));
     ASSERT_EQ(data.lineCount(), 6);
     EXPECT_EQ(data.line(1), std::string(84, 'x'));
     EXPECT_EQ(data.line(2), std::string(16, 'x'));
@@ -159,10 +159,9 @@ TEST_F(DataFileTest, FailedWritesKeepTheOldFileAndTheFlag) {
 TEST_F(DataFileTest, WriteKeepsTheModeOfTheFileItReplaces) {
     ASSERT_TRUE(load(dir.write("a", kHeader + "\r\n" + kS + "\r\n")));
     const std::string target = dir.write("shared.velkor", "old");
-    std::filesystem::permissions(target, std::filesystem::perms::owner_read |
-                                             std::filesystem::perms::owner_write |
-                                             std::filesystem::perms::group_read |
-                                             std::filesystem::perms::others_read);
+    std::filesystem::permissions(
+        target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                    std::filesystem::perms::group_read | std::filesystem::perms::others_read);
     ASSERT_TRUE(DataFile::write(target, data, prompter));
     EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |

@@ -9,7 +9,8 @@ namespace velkor {
 namespace {
 
 std::vector<std::string> survey(int readings) {
-    std::vector<std::string> lines{"M Date      Time      Line  Pos  Field  Err  A D    Grad    Note "};
+    std::vector<std::string> lines{
+        "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note "};
     for (int i = 1; i <= readings; ++i) {
         lines.push_back("S 03.07.2026 10:15:42     1 " + std::to_string(10000 + i) +
                         " 48123.4  0.7 7 1.5          Base ");

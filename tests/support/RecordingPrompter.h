@@ -11,7 +11,7 @@
 namespace velkor {
 
 class RecordingPrompter : public Prompter {
-public:
+  public:
     struct Shown {
         std::string text;
         std::string caption;
@@ -29,8 +29,8 @@ public:
     std::vector<std::string> texts() const;
 
     std::vector<Shown> shown;
-    std::vector<std::string> asked;          // every question, e.g. "save:Untitled"
-    std::deque<Answer> saveAnswers;          // empty: Cancel
+    std::vector<std::string> asked;                // every question, e.g. "save:Untitled"
+    std::deque<Answer> saveAnswers;                // empty: Cancel
     std::deque<std::optional<std::string>> files;  // empty: cancelled
 };
 

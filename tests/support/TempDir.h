@@ -7,7 +7,7 @@
 namespace velkor {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -20,7 +20,7 @@ public:
     std::string write(const std::string& name, const std::string& bytes) const;
     static std::string read(const std::string& path);
 
-private:
+  private:
     std::filesystem::path dir_;
 };
 

@@ -1,0 +1,279 @@
+// Main window and command routing.
+#include "app/CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <QWhatsThis>
+#include <vector>
+
+#include "app/CVelkor1trDoc.h"
+#include "app/CommandTable.h"
+#include "app/HelpWindow.h"
+#include "app/Prompter.h"
+#include "app/ToolbarIcons.h"
+#include "views/CVelkor1trView.h"
+
+namespace velkor {
+namespace {
+
+// Commands whose work is not in this build yet.
+const std::vector<int> kNotYet{
+    cmd::Import,     cmd::OpenVariations,  cmd::ExportField,    cmd::ExportGradient,
+    cmd::ExportAuto, cmd::ExportCorrected, cmd::Print,          cmd::PrintPreview,
+    cmd::PrintSetup, cmd::PrintDirect,     cmd::VariationsList, cmd::Graph,
+    cmd::ZoomIn,     cmd::ZoomOut,         cmd::Temporal,       cmd::Geomagnetic,
+    cmd::CommSetup,
+};
+
+QString statusText(const Command& c) {
+    return QString(c.prompt).section('\n', 0, 0);
+}
+QString toolTipText(const Command& c) {
+    return QString(c.prompt).section('\n', 1);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent)
+    : QMainWindow(parent), doc_(doc), app_(app) {
+    setWindowIcon(ToolbarIcons::appIcon());
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+
+    stack_ = new QStackedWidget(this);
+    listView_ = new CVelkor1trView(doc_, stack_);
+    stack_->addWidget(listView_);
+    setCentralWidget(stack_);
+    listView_->setFocus();
+
+    connect(&doc_, &CVelkor1trDoc::changed, this, [this] {
+        if (shownIndex_ == 0) {
+            listView_->rebuild();
+        }
+        updateCommandStates();
+    });
+    connect(&doc_, &CVelkor1trDoc::titleChanged, this, &CMainFrame::updateCaption);
+    connect(listView_, &CVelkor1trView::readingsDeleted, this, &CMainFrame::updateCommandStates);
+
+    setAcceptDrops(true);
+    setWhatsThis("The Velkor2tr main window. The menus and the toolbar hold every command.");
+    resize(980, 640);
+    updateCaption();
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::createActions() {
+    for (const Command& c : CommandTable::commands()) {
+        QString text =
+            c.menuText[0] != '\0' ? QString(c.menuText).section('\t', 0, 0) : toolTipText(c);
+        auto* a = new QAction(text, this);
+        if (c.key[0] != '\0') {
+            a->setShortcut(QKeySequence(c.key, QKeySequence::PortableText));
+            a->setShortcutContext(Qt::WindowShortcut);
+        }
+        a->setStatusTip(statusText(c));
+        a->setToolTip(toolTipText(c));
+        a->setWhatsThis(c.prompt[0] != '\0'
+                            ? statusText(c) + "."
+                            : QString("Deletes the selected readings of the data list."));
+        a->setCheckable(c.checkable);
+        if (c.icon[0] != '\0') {
+            a->setIcon(ToolbarIcons::icon(c.icon));
+        }
+        a->setIconVisibleInMenu(false);
+        const int id = c.id;
+        connect(a, &QAction::triggered, this, [this, id] { dispatch(id); });
+        addAction(a);  // keys work even without a menu item
+        actions_[c.id] = a;
+    }
+}
+
+void CMainFrame::createMenus() {
+    std::vector<QMenu*> open;
+    for (const MenuEntry& e : CommandTable::menus()) {
+        switch (e.kind) {
+            case MenuEntry::Menu: {
+                QMenu* menu =
+                    open.empty() ? menuBar()->addMenu(e.text) : open.back()->addMenu(e.text);
+                connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+                open.push_back(menu);
+                break;
+            }
+            case MenuEntry::EndMenu:
+                open.pop_back();
+                break;
+            case MenuEntry::Separator:
+                open.back()->addSeparator();
+                break;
+            case MenuEntry::Item:
+                open.back()->addAction(actions_.at(e.id));
+                break;
+        }
+    }
+}
+
+void CMainFrame::createToolBar() {
+    toolBar_ = new QToolBar("Toolbar", this);
+    toolBar_->setObjectName("toolbar");
+    toolBar_->setIconSize(QSize(16, 15));
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->setFloatable(true);
+    toolBar_->setMovable(true);
+    for (int id : CommandTable::toolbar()) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+        } else {
+            toolBar_->addAction(actions_.at(id));
+        }
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    connect(toolBar_, &QToolBar::visibilityChanged, this, &CMainFrame::updateCommandStates);
+}
+
+void CMainFrame::createStatusBar() {
+    auto* ready = new QLabel("For Help, press F1", this);
+    ready->setObjectName("ready");
+    statusBar()->addWidget(ready, 1);
+}
+
+QAction* CMainFrame::action(int id) const {
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QWidget* CMainFrame::shownView() const {
+    return stack_->currentWidget();
+}
+
+CommandTarget* CMainFrame::shownTarget() const {
+    return shownIndex_ == 0 ? static_cast<CommandTarget*>(listView_) : nullptr;
+}
+
+bool CMainFrame::isCommandEnabled(int id) const {
+    const Command* c = CommandTable::find(id);
+    if (c == nullptr) {
+        return false;
+    }
+    CommandState state = doc_.commandState();
+    state.graphShown = shownIndex_ == 1;
+    return CommandTable::enabled(c->rule, state);
+}
+
+void CMainFrame::updateCommandStates() {
+    for (auto& [id, a] : actions_) {
+        a->setEnabled(isCommandEnabled(id));
+    }
+    actions_.at(cmd::ViewToolbar)->setChecked(!toolBar_->isHidden());
+    actions_.at(cmd::ViewStatusBar)->setChecked(!statusBar()->isHidden());
+}
+
+void CMainFrame::dispatch(int id) {
+    if (!isCommandEnabled(id)) {
+        return;
+    }
+    CommandTarget* view = shownTarget();
+    if (!(view != nullptr && view->onCommand(id)) && !doc_.onCommand(id) && !onCommand(id)) {
+        app_.onCommand(id);
+    }
+    updateCommandStates();
+}
+
+bool CMainFrame::onCommand(int id) {
+    switch (id) {
+        case cmd::Exit:
+            close();
+            return true;
+        case cmd::DataList:
+            switchToView(0);
+            updateCaption();
+            return true;
+        case cmd::ViewToolbar:
+            toolBar_->setVisible(toolBar_->isHidden());
+            return true;
+        case cmd::ViewStatusBar:
+            statusBar()->setVisible(statusBar()->isHidden());
+            return true;
+        case cmd::HelpTopics:
+            showHelp("index.html");
+            return true;
+        case cmd::Help:
+            showHelp(shownIndex_ == 0 ? "datalist.html" : "graph.html");
+            return true;
+        case cmd::ContextHelp:
+            QWhatsThis::enterWhatsThisMode();
+            return true;
+        default:
+            break;
+    }
+    for (int notYet : kNotYet) {
+        if (notYet == id) {
+            doc_.prompter().message("Not available yet");
+            return true;
+        }
+    }
+    return false;
+}
+
+void CMainFrame::switchToView(int index) {
+    if (index == shownIndex_) {
+        return;
+    }
+    // Only the data list exists so far.
+}
+
+void CMainFrame::updateCaption() {
+    setWindowTitle(QString::fromStdString(doc_.title()) + " - " + kAppTitle);
+}
+
+void CMainFrame::showHelp(const QString& page) {
+    if (!help_) {
+        help_ = new HelpWindow(this);
+    }
+    help_->showPage(page);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!doc_.saveModified()) {
+        event->ignore();
+        return;
+    }
+    if (help_) {
+        help_->close();
+    }
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    if (!paths.isEmpty()) {
+        event->acceptProposedAction();
+        emit filesDropped(paths);
+    }
+}
+
+}  // namespace velkor

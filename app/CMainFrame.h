@@ -1,0 +1,73 @@
+// The main window: menus, toolbar, status bar, the shown view, and command routing.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+
+#include "app/CommandTarget.h"
+
+class QAction;
+class QLabel;
+class QStackedWidget;
+class QToolBar;
+
+namespace velkor {
+
+class CVelkor1trDoc;
+class CVelkor1trView;
+class HelpWindow;
+
+class CMainFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+
+  public:
+    // app is offered the commands that nobody before it carried out.
+    CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    bool onCommand(int id) override;
+
+    // Offers a command to the shown view, the document, this window and the application.
+    // A command whose enable rule is false is not run.
+    void dispatch(int id);
+    bool isCommandEnabled(int id) const;
+    // Re-evaluates every enable rule and check mark.
+    void updateCommandStates();
+
+    QAction* action(int id) const;
+    QToolBar* toolBar() const { return toolBar_; }
+    CVelkor1trView* listView() const { return listView_; }
+    QWidget* shownView() const;
+    int shownViewIndex() const { return shownIndex_; }
+    HelpWindow* helpWindow() const { return help_; }
+    void switchToView(int index);
+
+  signals:
+    // Files dropped on the window, for the application to open.
+    void filesDropped(const QStringList& paths);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void updateCaption();
+    CommandTarget* shownTarget() const;
+    void showHelp(const QString& page);
+
+    CVelkor1trDoc& doc_;
+    CommandTarget& app_;
+    std::map<int, QAction*> actions_;
+    QToolBar* toolBar_ = nullptr;
+    QStackedWidget* stack_ = nullptr;
+    CVelkor1trView* listView_ = nullptr;
+    int shownIndex_ = 0;
+    HelpWindow* help_ = nullptr;  // a child of this window
+};
+
+}  // namespace velkor

@@ -1,0 +1,47 @@
+// The application: start-up, the settings store, the recent-file list, the About box.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+#include "app/CommandTarget.h"
+#include "app/RecentFileList.h"
+
+namespace velkor {
+
+class CMainFrame;
+class CVelkor1trDoc;
+class Prompter;
+
+class CVelkor1trApp : public QObject, public CommandTarget {
+    Q_OBJECT
+
+  public:
+    explicit CVelkor1trApp(Prompter& prompter, QObject* parent = nullptr);
+    ~CVelkor1trApp() override;
+
+    // Creates the document and the main window and handles the command line
+    // (arguments after the program name). False: the program should end.
+    bool initInstance(const QStringList& args);
+
+    bool onCommand(int id) override;
+
+    CMainFrame* mainFrame() const { return frame_.get(); }
+    CVelkor1trDoc* document() const { return doc_.get(); }
+    const RecentFileList& recentFiles() const { return recent_; }
+
+    // Opens a data file by name after the offer to save (dropped files).
+    void openDropped(const QStringList& paths);
+
+  private:
+    void loadRecentFiles();
+    void rememberFile(const QString& path);
+
+    Prompter& prompter_;
+    std::unique_ptr<CVelkor1trDoc> doc_;
+    std::unique_ptr<CMainFrame> frame_;
+    RecentFileList recent_;
+};
+
+}  // namespace velkor

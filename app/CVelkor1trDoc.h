@@ -1,0 +1,69 @@
+// The one document: the data set, its title and the document's commands.
+#pragma once
+
+#include <QObject>
+#include <string>
+#include <vector>
+
+#include "app/CommandTable.h"
+#include "app/CommandTarget.h"
+#include "data/DataSet.h"
+
+namespace velkor {
+
+class Prompter;
+
+class CVelkor1trDoc : public QObject, public CommandTarget {
+    Q_OBJECT
+
+  public:
+    static constexpr const char* kDocTypeFilter = "Velkor2tr Files (*.velkor)|*.velkor||";
+
+    explicit CVelkor1trDoc(Prompter& prompter, QObject* parent = nullptr);
+
+    bool onCommand(int id) override;
+
+    // New document at start-up.
+    void reset();
+    // Opening by name: the command line, a dropped file, the recent-file list.
+    bool openByName(const std::string& path);
+    // Offers to save unsaved changes; false when the user cancels (or the save fails).
+    bool saveModified();
+
+    // Removes the readings shown in the given list rows (row r is data line r + 1).
+    void deleteRows(std::vector<int> rows);
+
+    DataSet& data() { return data_; }
+    const DataSet& data() const { return data_; }
+    Prompter& prompter() { return prompter_; }
+    const std::string& title() const { return title_; }
+    const std::string& pathName() const { return pathName_; }
+    bool isModified() const { return data_.modified; }
+    void setModified(bool on) { data_.modified = on; }
+    // The document's part of what the enable rules read.
+    CommandState commandState() const;
+
+    // Tells every attached view to rebuild from the data set.
+    void updateAllViews() { emit changed(); }
+
+  signals:
+    void changed();
+    void titleChanged();
+    // A file was opened by name or the user confirmed one: worth remembering.
+    void fileOpened(const QString& path);
+
+  private:
+    void openData();
+    void saveAs();
+    bool load(const std::string& path);
+    bool write(const std::string& path);
+    void setTitle(std::string title);
+
+    Prompter& prompter_;
+    DataSet data_;
+    std::string title_ = "Untitled";
+    // Where Yes in the save prompt writes; empty means ask for a name.
+    std::string pathName_;
+};
+
+}  // namespace velkor

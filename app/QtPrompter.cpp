@@ -1,0 +1,70 @@
+// Message boxes and file dialogs.
+#include "app/QtPrompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace velkor {
+
+QString QtPrompter::toQtFilter(const std::string& filter) {
+    // Pairs of description and pattern, each part ended by '|'.
+    const QStringList parts = QString::fromStdString(filter).split('|', Qt::SkipEmptyParts);
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1];
+        pattern.replace(';', ' ');
+        out << parts[i].section('(', 0, 0).trimmed() + " (" + pattern + ")";
+    }
+    if (out.isEmpty() && !parts.isEmpty()) {
+        out << parts.front();
+    }
+    return out.join(";;");
+}
+
+void QtPrompter::message(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::Ok, parent_);
+    if (caption == "Error" || caption == "ERROR") {
+        box.setIcon(QMessageBox::Warning);
+    } else {
+        box.setIcon(QMessageBox::Information);
+    }
+    box.exec();
+}
+
+Prompter::Answer QtPrompter::askSaveChanges(const std::string& title) {
+    const auto answer = QMessageBox::question(
+        parent_, kAppTitle, QString("Save changes to %1?").arg(QString::fromStdString(title)),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        return Answer::Yes;
+    }
+    return answer == QMessageBox::No ? Answer::No : Answer::Cancel;
+}
+
+std::optional<std::string> QtPrompter::askFile(bool save, const std::string& filter,
+                                               const std::string& defaultExt) {
+    QFileDialog dialog(parent_);
+    dialog.setNameFilter(toQtFilter(filter));
+    dialog.setDefaultSuffix(QString::fromStdString(defaultExt));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setWindowTitle(save ? "Save As" : "Open");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> QtPrompter::askOpenFile(const std::string& filter,
+                                                   const std::string& defaultExt) {
+    return askFile(false, filter, defaultExt);
+}
+
+std::optional<std::string> QtPrompter::askSaveFile(const std::string& filter,
+                                                   const std::string& defaultExt) {
+    return askFile(true, filter, defaultExt);
+}
+
+}  // namespace velkor

@@ -1,0 +1,34 @@
+// The prompter behind the program's windows: message boxes and file dialogs.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "app/Prompter.h"
+
+namespace velkor {
+
+class QtPrompter : public Prompter {
+  public:
+    void setParentWidget(QWidget* parent) { parent_ = parent; }
+
+    void message(const std::string& text, const std::string& caption) override;
+    using Prompter::message;
+    Answer askSaveChanges(const std::string& title) override;
+    std::optional<std::string> askOpenFile(const std::string& filter,
+                                           const std::string& defaultExt) override;
+    std::optional<std::string> askSaveFile(const std::string& filter,
+                                           const std::string& defaultExt) override;
+
+    // "Name (*.ext)|*.ext||" as a Qt file-dialog filter.
+    static QString toQtFilter(const std::string& filter);
+
+  private:
+    std::optional<std::string> askFile(bool save, const std::string& filter,
+                                       const std::string& defaultExt);
+
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace velkor

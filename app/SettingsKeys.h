@@ -1,0 +1,20 @@
+// Names in the per-user settings store.
+#pragma once
+
+namespace velkor::settings {
+
+inline constexpr const char* kOrganization = "Local AppWizard-Generated Applications";
+inline constexpr const char* kApplication = "Velkor2tr";
+
+inline constexpr const char* kRecentSection = "Recent File List";
+inline constexpr const char* kRecentKeyPrefix = "File";  // File1 to File4
+inline constexpr int kRecentCount = 4;
+
+inline constexpr const char* kCommSection = "Comunication setings";
+inline constexpr const char* kComPort = "ComPort";
+inline constexpr const char* kBaudRate = "BaudRate";
+inline constexpr const char* kDevice = "Device";
+
+inline constexpr const char* kSerialPortsSection = "Serial ports";
+
+}  // namespace velkor::settings

@@ -1,0 +1,18 @@
+// Entry point of the windowed program.
+#include <QApplication>
+
+#include "app/CMainFrame.h"
+#include "app/CVelkor1trApp.h"
+#include "app/QtPrompter.h"
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName("Velkor2tr");
+    velkor::QtPrompter prompter;
+    velkor::CVelkor1trApp app(prompter);
+    if (!app.initInstance(QApplication::arguments().mid(1))) {
+        return 1;
+    }
+    prompter.setParentWidget(app.mainFrame());
+    return QApplication::exec();
+}

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QScrollBar>
+#include <QTest>
+
+#include "AppFixture.h"
+#include "app/CommandTable.h"
+#include "views/CVelkor1trView.h"
+
+namespace velkor {
+namespace {
+
+class DataListTest : public AppFixture {
+  protected:
+    CVelkor1trView& list() { return *frame().listView(); }
+    QString cell(int row, int column) {
+        return list().model()->data(list().model()->index(row, column), Qt::DisplayRole).toString();
+    }
+    void select(std::initializer_list<int> rows) {
+        list().clearSelection();
+        for (int r : rows) {
+            list().selectionModel()->select(
+                list().model()->index(r, 0),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(DataListTest, ColumnsAndCells) {
+    ASSERT_TRUE(start());
+    EXPECT_EQ(list().model()->rowCount(), 0);
+    openData(surveyFile("a.velkor", 10));
+    QAbstractItemModel* m = list().model();
+    ASSERT_EQ(m->rowCount(), 10);
+    ASSERT_EQ(m->columnCount(), 12);
+    const char* headers[] = {"No.",   "M",     "Date", "Time",  "Line",     "Position",
+                             "Field", "Error", "Amp",  "Decay", "Gradient", "Note"};
+    const int widths[] = {60, 30, 110, 100, 80, 80, 120, 50, 40, 50, 120, 80};
+    for (int c = 0; c < 12; ++c) {
+        EXPECT_EQ(m->headerData(c, Qt::Horizontal).toString(), headers[c]);
+        EXPECT_EQ(list().columnWidth(c), widths[c]);
+    }
+    EXPECT_EQ(cell(0, 0), "1");
+    EXPECT_EQ(cell(9, 0), "10");
+    EXPECT_EQ(cell(2, 1), "S");
+    EXPECT_EQ(cell(2, 2), "03.07.2026");
+    EXPECT_EQ(cell(2, 4), "    1");  // blanks stay
+    EXPECT_EQ(cell(2, 5), "    3");
+    EXPECT_EQ(cell(2, 7), " 0.7");
+    EXPECT_EQ(cell(2, 10), "        ");
+    EXPECT_EQ(cell(2, 11), "Base ");
+    const auto align = m->data(m->index(0, 11), Qt::TextAlignmentRole).value<Qt::Alignment>();
+    EXPECT_TRUE(align & Qt::AlignRight);
+    EXPECT_TRUE(m->data(m->index(0, 10), Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                Qt::AlignLeft);
+    EXPECT_TRUE(list().showGrid());
+    EXPECT_EQ(list().selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(list().selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_TRUE(list().horizontalHeader()->sectionsMovable());
+}
+
+TEST_F(DataListTest, CommaLayoutHasAnEmptyNoteColumn) {
+    ASSERT_TRUE(start());
+    openData(dir.write(
+        "c.velkor",
+        "M header\r\n"
+        "S, 03.07.2026, 10:15:42,    12,     7, 48123.4,  0.7,   7,  1.5,    -12.5\r\n"
+        "S, 03.07.2026, 10:15:50,    12,     8, 48124.4,  0.7,   7,  1.5,     12.5 Base \r\n"));
+    ASSERT_EQ(list().model()->rowCount(), 2);
+    EXPECT_EQ(cell(0, 2), "03.07.2026");
+    EXPECT_EQ(cell(0, 10), "   -12.5");
+    EXPECT_EQ(cell(0, 11), "");
+    EXPECT_EQ(cell(1, 11), "");
+}
+
+TEST_F(DataListTest, DeletingSelectedReadings) {
+    ASSERT_TRUE(start());
+    openData(surveyFile("five.velkor", 5));
+    const auto before = doc().data().lines();
+
+    // Nothing selected: nothing removed, the flag as it was.
+    list().clearSelection();
+    frame().dispatch(cmd::Delete);
+    EXPECT_EQ(doc().data().lineCount(), 6);
+    EXPECT_FALSE(doc().isModified());
+
+    doc().data().setCorrected(3, 48003.0f);
+    doc().data().setCorrected(5, 48005.0f);
+    select({3, 1});  // rows numbered 4 and 2
+    frame().dispatch(cmd::Delete);
+    ASSERT_EQ(list().model()->rowCount(), 3);
+    EXPECT_EQ(doc().data().lines(),
+              (std::vector<std::string>{before[0], before[1], before[3], before[5]}));
+    EXPECT_EQ(cell(0, 0), "1");
+    EXPECT_EQ(cell(2, 0), "3");
+    EXPECT_EQ(cell(1, 5), "    3");
+    EXPECT_EQ(cell(2, 5), "    5");
+    EXPECT_TRUE(doc().isModified());
+    EXPECT_EQ(doc().data().corrected(2), 48003.0f);
+    EXPECT_EQ(doc().data().corrected(3), 48005.0f);
+
+    list().selectAll();
+    frame().dispatch(cmd::Delete);
+    EXPECT_EQ(list().model()->rowCount(), 0);
+    EXPECT_EQ(doc().data().lines(), (std::vector<std::string>{before[0]}));
+}
+
+TEST_F(DataListTest, TheLastOfTwentyThousandRowsShowsItsFields) {
+    ASSERT_TRUE(start());
+    openData(surveyFile("big.velkor", 19999));
+    ASSERT_EQ(list().model()->rowCount(), 19999);
+    frame().resize(900, 600);
+    list().scrollToBottom();
+    QApplication::processEvents();
+    const int bottomRow = list().rowAt(list().viewport()->height() - 2);
+    EXPECT_GT(bottomRow, 19990);
+    EXPECT_EQ(cell(19998, 0), "19999");
+    EXPECT_EQ(cell(19998, 5), "19999");
+    EXPECT_EQ(cell(bottomRow, 2), "03.07.2026");
+    EXPECT_EQ(list().verticalScrollBar()->value(), list().verticalScrollBar()->maximum());
+}
+
+}  // namespace velkor

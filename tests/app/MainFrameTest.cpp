@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+#include <set>
+
+#include "AppFixture.h"
+#include "app/CAboutDlg.h"
+#include "app/CommandTable.h"
+#include "app/SettingsKeys.h"
+#include "data/DataFile.h"
+#include "views/CVelkor1trView.h"
+
+namespace velkor {
+namespace {
+
+class MainFrameTest : public AppFixture {
+  protected:
+    std::set<int> enabledIds() {
+        std::set<int> on;
+        for (const Command& c : CommandTable::commands()) {
+            EXPECT_EQ(frame().action(c.id)->isEnabled(), frame().isCommandEnabled(c.id));
+            if (frame().action(c.id)->isEnabled()) {
+                on.insert(c.id);
+            }
+        }
+        return on;
+    }
+
+    void drop(const std::string& path) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        // A drop reaches the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&frame(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&frame(), &event);
+    }
+};
+
+const std::set<int> kAlwaysOn{
+    cmd::Import, cmd::OpenData,    cmd::OpenVariations, cmd::PrintPreview, cmd::PrintSetup,
+    cmd::Exit,   cmd::ViewToolbar, cmd::ViewStatusBar,  cmd::HelpTopics,   cmd::About,
+    cmd::Delete, cmd::Help,        cmd::ContextHelp,    cmd::PrintDirect,  cmd::CommSetup};
+
+}  // namespace
+
+TEST_F(MainFrameTest, EnableRulesAtStartAndAfterALoad) {
+    ASSERT_TRUE(start());
+    EXPECT_EQ(caption(), "Untitled - Velkor2tr");
+    EXPECT_EQ(enabledIds(), kAlwaysOn);
+    EXPECT_TRUE(frame().action(cmd::ViewToolbar)->isChecked());
+    EXPECT_TRUE(frame().action(cmd::ViewStatusBar)->isChecked());
+    EXPECT_EQ(frame().statusBar()->findChild<QLabel*>("ready")->text(), "For Help, press F1");
+
+    // A greyed command does not run, whichever way it is asked for.
+    frame().dispatch(cmd::SaveAs);
+    EXPECT_TRUE(prompter.asked.empty());
+
+    openData(surveyFile("a.velkor", 5));
+    std::set<int> loaded = kAlwaysOn;
+    loaded.insert({cmd::SaveAs, cmd::ExportField, cmd::ExportGradient, cmd::ExportAuto,
+                   cmd::DataList, cmd::Graph, cmd::Print, cmd::Geomagnetic});
+    EXPECT_EQ(enabledIds(), loaded);
+
+    doc().data().variationsLoaded = true;
+    doc().data().temporalDone = true;
+    frame().updateCommandStates();
+    loaded.insert({cmd::VariationsList, cmd::Temporal, cmd::ExportCorrected});
+    EXPECT_EQ(enabledIds(), loaded);
+
+    frame().dispatch(cmd::ViewToolbar);
+    EXPECT_TRUE(frame().toolBar()->isHidden());
+    EXPECT_FALSE(frame().action(cmd::ViewToolbar)->isChecked());
+    frame().dispatch(cmd::ViewStatusBar);
+    EXPECT_TRUE(frame().statusBar()->isHidden());
+    EXPECT_FALSE(frame().action(cmd::ViewStatusBar)->isChecked());
+}
+
+TEST_F(MainFrameTest, TitleAfterOpenDataAndSaveAs) {
+    ASSERT_TRUE(start());
+    openData(surveyFile("day1.velkor", 3));
+    EXPECT_EQ(caption(), "day1 - Velkor2tr");
+    EXPECT_EQ(prompter.asked.back(), "open:Velkor2tr files (*.velkor)|*.velkor||:velkor");
+
+    const std::string target = dir.path("saved.velkor");
+    prompter.files.push_back(target);
+    frame().dispatch(cmd::SaveAs);
+    EXPECT_EQ(caption(), target + " - Velkor2tr");
+    EXPECT_EQ(TempDir::read(target), TempDir::read(dir.path("day1.velkor")));
+
+    // Data List while the list is shown only sets the title again.
+    frame().dispatch(cmd::DataList);
+    EXPECT_EQ(caption(), target + " - Velkor2tr");
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(MainFrameTest, CancelledOrFailedOpenChangesNothing) {
+    ASSERT_TRUE(start());
+    openData(surveyFile("first.velkor", 5));
+    doc().setModified(true);
+    const auto lines = doc().data().lines();
+
+    // Cancel at the save prompt: no file dialog at all.
+    prompter.asked.clear();
+    prompter.saveAnswers.push_back(Prompter::Answer::Cancel);
+    openData(surveyFile("second.velkor", 2));
+    EXPECT_EQ(prompter.asked, (std::vector<std::string>{"save:first"}));
+    prompter.files.clear();
+
+    // No at the prompt, then Cancel in the file dialog.
+    prompter.saveAnswers.push_back(Prompter::Answer::No);
+    frame().dispatch(cmd::OpenData);
+
+    // No again, then a file that cannot be read.
+    prompter.saveAnswers.push_back(Prompter::Answer::No);
+    openData(dir.path("missing.velkor"));
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Read error"}));
+
+    EXPECT_EQ(doc().data().lines(), lines);
+    EXPECT_TRUE(doc().isModified());
+    EXPECT_EQ(caption(), "first - Velkor2tr");
+    EXPECT_EQ(frame().listView()->model()->rowCount(), 5);
+    EXPECT_TRUE(frame().action(cmd::SaveAs)->isEnabled());
+}
+
+TEST_F(MainFrameTest, YesAtTheSavePromptSavesFirst) {
+    ASSERT_TRUE(start());
+    openData(surveyFile("first.velkor", 5));
+    frame().listView()->selectRow(0);
+    frame().dispatch(cmd::Delete);
+    ASSERT_TRUE(doc().isModified());
+
+    const std::string keep = dir.path("kept.velkor");
+    prompter.saveAnswers.push_back(Prompter::Answer::Yes);
+    prompter.files.push_back(keep);  // the name for the changed data
+    openData(surveyFile("second.velkor", 2));
+    EXPECT_EQ(doc().data().readingCount(), 2);
+    EXPECT_FALSE(doc().isModified());
+    DataSet saved;
+    ASSERT_TRUE(DataFile::load(keep, saved, prompter));
+    EXPECT_EQ(saved.readingCount(), 4);
+}
+
+TEST_F(MainFrameTest, CloseWithChanges) {
+    ASSERT_TRUE(start());
+    openData(surveyFile("first.velkor", 5));
+    doc().setModified(true);
+
+    prompter.saveAnswers.push_back(Prompter::Answer::Cancel);
+    EXPECT_FALSE(frame().close());
+    EXPECT_TRUE(frame().isVisible());
+
+    // Yes with a save dialog that is cancelled keeps the program running too.
+    prompter.saveAnswers.push_back(Prompter::Answer::Yes);
+    EXPECT_FALSE(frame().close());
+    EXPECT_TRUE(frame().isVisible());
+
+    const std::string out = dir.path("closing.velkor");
+    prompter.saveAnswers.push_back(Prompter::Answer::Yes);
+    prompter.files.push_back(out);
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(TempDir::read(out), TempDir::read(dir.path("first.velkor")));
+    EXPECT_EQ(prompter.asked.back(), "save-file:Velkor2tr Files (*.velkor)|*.velkor||:velkor");
+}
+
+TEST_F(MainFrameTest, CommandLineAndDroppedFilesOpenAndAreRemembered) {
+    const std::string first = surveyFile("cmdline.velkor", 4);
+    ASSERT_TRUE(start({QString::fromStdString(first)}));
+    EXPECT_EQ(caption(), "cmdline - Velkor2tr");
+    EXPECT_EQ(doc().data().readingCount(), 4);
+
+    const std::string second = surveyFile("dropped.velkor", 7);
+    doc().setModified(true);
+    prompter.saveAnswers.push_back(Prompter::Answer::Cancel);
+    drop(second);
+    EXPECT_EQ(doc().data().readingCount(), 4);
+    EXPECT_EQ(prompter.asked, (std::vector<std::string>{"save:cmdline"}));
+
+    prompter.saveAnswers.push_back(Prompter::Answer::No);
+    drop(second);
+    EXPECT_EQ(doc().data().readingCount(), 7);
+    EXPECT_EQ(caption(), "dropped - Velkor2tr");
+    EXPECT_EQ(frame().listView()->model()->rowCount(), 7);
+
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganization,
+                settings::kApplication);
+    s.beginGroup(settings::kRecentSection);
+    EXPECT_EQ(s.value("File1").toString().toStdString(), second);
+    EXPECT_EQ(s.value("File2").toString().toStdString(), first);
+    EXPECT_FALSE(s.contains("File3"));
+}
+
+TEST_F(MainFrameTest, StartUpWithAnUnreadableFileEnds) {
+    EXPECT_FALSE(start({QString::fromStdString(dir.path("missing.velkor"))}));
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Read error"}));
+    EXPECT_EQ(app->mainFrame(), nullptr);
+}
+
+TEST_F(MainFrameTest, KeysReachTheirCommands) {
+    ASSERT_TRUE(start());
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+
+    prompter.files.push_back(surveyFile("keys.velkor", 5));
+    QTest::keyClick(&frame(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(doc().data().readingCount(), 5);
+
+    CVelkor1trView* list = frame().listView();
+    list->setFocus();
+    list->selectRow(1);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(doc().data().readingCount(), 4);
+    EXPECT_TRUE(doc().isModified());
+    EXPECT_EQ(caption(), "keys - Velkor2tr");
+}
+
+TEST_F(MainFrameTest, AboutBoxTexts) {
+    EXPECT_EQ(CAboutDlg::versionLine(), "Velkor1tr Version 3.1r USB");
+    const QString build = CAboutDlg::buildLine();
+    // "build Dec  8 2026 04:05:06"
+    EXPECT_TRUE(
+        QRegularExpression("^build [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}$")
+            .match(build)
+            .hasMatch())
+        << build.toStdString();
+    CAboutDlg about;
+    EXPECT_EQ(about.windowTitle(), "About Velkor2tr");
+    EXPECT_EQ(about.findChild<QLabel*>("version")->text(), CAboutDlg::versionLine());
+}
+
+TEST_F(MainFrameTest, NotBuiltCommandsSaySo) {
+    ASSERT_TRUE(start());
+    frame().dispatch(cmd::Import);
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Not available yet"}));
+}
+
+}  // namespace velkor

@@ -1,0 +1,67 @@
+// Data list view.
+#include "views/CVelkor1trView.h"
+
+#include <QHeaderView>
+#include <algorithm>
+
+#include "app/CVelkor1trDoc.h"
+#include "app/CommandTable.h"
+#include "app/WaitCursor.h"
+#include "views/DataListModel.h"
+
+namespace velkor {
+
+CVelkor1trView::CVelkor1trView(CVelkor1trDoc& doc, QWidget* parent)
+    : QTableView(parent), doc_(doc), model_(new DataListModel(doc.data(), this)) {
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    verticalHeader()->hide();
+    // Fixed row height keeps 20000 rows as quick as 20.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionsMovable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    for (int c = 0; c < DataListModel::kColumns; ++c) {
+        setColumnWidth(c, DataListModel::columnWidth(c));
+    }
+    setWhatsThis(
+        "Data list: every reading of the data set, one row each. Select rows with the mouse "
+        "(Shift and Ctrl add to the selection); Delete removes the selected readings, Print "
+        "prints them.");
+}
+
+bool CVelkor1trView::onCommand(int id) {
+    if (id == cmd::Delete) {
+        deleteSelected();
+        return true;
+    }
+    return false;
+}
+
+void CVelkor1trView::rebuild() {
+    WaitCursor wait;
+    model_->rebuild();
+}
+
+std::vector<int> CVelkor1trView::selectedRowList() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CVelkor1trView::deleteSelected() {
+    doc_.deleteRows(selectedRowList());
+    rebuild();
+    emit readingsDeleted();
+}
+
+}  // namespace velkor

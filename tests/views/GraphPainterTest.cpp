@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data/DataSet.h"
+#include "support/RecordingSurface.h"
+#include "views/GraphPainter.h"
+
+namespace velkor {
+namespace {
+
+using Seg = RecordingSurface::Segment;
+using Txt = RecordingSurface::Text;
+
+// A blank-separated reading line with the given mode, Line text (5), Field text (7) and
+// Grad text (8).
+std::string reading(char mode, const std::string& line, const std::string& field,
+                    const std::string& grad = "        ") {
+    std::string s = std::string(1, mode) + " 03.07.2026 10:15:42 " + line + "     1 " + field +
+                    "  0.7 7 1.5 " + grad + " Base ";
+    return s;
+}
+
+DataSet dataOf(const std::vector<std::string>& readings) {
+    std::vector<std::string> lines{
+        "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note "};
+    lines.insert(lines.end(), readings.begin(), readings.end());
+    DataSet d;
+    d.replaceLines(lines);
+    return d;
+}
+
+const GraphWindow kWindow{1000, 600, 0, 0};  // B = 480
+
+}  // namespace
+
+TEST(GraphPainter, ScreenPictureOfFourReadings) {
+    const DataSet d = dataOf({reading('S', "    1", "48000.0"), reading('S', "    1", "52000.0"),
+                              reading('S', "    2", "50000.0"), reading('S', "    2", "49000.0")});
+    ASSERT_EQ(d.field(3, Column::Line), "    2");
+    GraphPainter painter(d);
+    RecordingSurface s;
+    const GraphScale::Spacing sp = painter.drawScreen(s, kWindow, 1.0f);
+    EXPECT_EQ(sp.dx, 9);
+    EXPECT_EQ(s.fonts, (std::vector<int>{12}));
+
+    // Horizontal axis to one spacing beyond the last reading, field axis, caption.
+    EXPECT_EQ(s.segments.front(), (Seg{100, 480, 145, 480}));
+    EXPECT_TRUE(s.hasSegment({100, 480, 100, 60}));
+    EXPECT_EQ(*s.findText("Field[nT]"), (Txt{50, 30, "Field[nT]"}));
+    EXPECT_EQ(*s.findText("0"), (Txt{100, 504, "0"}));
+
+    // Labels 49000 to 56000 with their ticks.
+    EXPECT_EQ(*s.findText("49000"), (Txt{20, 432, "49000"}));
+    EXPECT_EQ(*s.findText("56000"), (Txt{20, 96, "56000"}));
+    EXPECT_EQ(s.findText("48000"), nullptr);
+    EXPECT_EQ(s.findText("57000"), nullptr);
+    EXPECT_TRUE(s.hasSegment({90, 432, 100, 432}));
+
+    // Profile, then the separator where line 1 turns into line 2.
+    EXPECT_TRUE(s.hasSegment({109, 480, 118, 288}));
+    EXPECT_TRUE(s.hasSegment({118, 288, 127, 384}));
+    EXPECT_TRUE(s.hasSegment({127, 384, 136, 432}));
+    EXPECT_TRUE(s.hasSegment({127, 480, 127, 600}));
+    EXPECT_EQ(*s.findText("    2"), (Txt{127, 570, "    2"}));
+
+    // Captions last of the texts; no gradient part without 'G' readings.
+    ASSERT_GE(s.texts.size(), 2u);
+    EXPECT_EQ(s.texts[s.texts.size() - 2], (Txt{800, 504, "  Sequence Number  "}));
+    EXPECT_EQ(s.texts.back(), (Txt{50, 570, "  Line  "}));
+    EXPECT_EQ(s.segments.size(), 1u + 1u + 8u + 3u + 1u);
+}
+
+TEST(GraphPainter, SeparatorsCompareNumbersButWriteTheStoredText) {
+    const DataSet d = dataOf({reading('S', "   12", "48000.0"), reading('S', "00012", "48001.0"),
+                              reading('S', "   13", "48002.0"), reading('S', "   12", "48003.0"),
+                              reading('S', "  abc", "48004.0"), reading('S', "    0", "48005.0")});
+    GraphPainter painter(d);
+    RecordingSurface s;
+    painter.drawScreen(s, kWindow, 1.0f);
+    std::vector<Txt> labels;
+    for (const Txt& t : s.texts) {
+        if (t.y == 570 && t.text != "  Line  ") {
+            labels.push_back(t);
+        }
+    }
+    // "00012" is line 12 again; 13, back to 12, then "  abc" (line 0); "    0" is 0 too.
+    EXPECT_EQ(labels,
+              (std::vector<Txt>{{127, 570, "   13"}, {136, 570, "   12"}, {145, 570, "  abc"}}));
+}
+
+TEST(GraphPainter, GradientPartOnlyWhereGradientsAre) {
+    const DataSet d =
+        dataOf({reading('S', "    1", "48000.0"), reading('G', "    1", "48010.0", "    -3.2"),
+                reading('S', "    1", "48020.0", "   999.0"),
+                reading('G', "    1", "48030.0", "    12.5")});
+    GraphPainter painter(d);
+    RecordingSurface s;
+    painter.drawScreen(s, GraphWindow{1000, 600, 40, 0}, 1.0f);
+    // Fixed elements sit at Sx plus their window offset.
+    EXPECT_TRUE(s.hasSegment({140, 480, 140, 60}));
+    EXPECT_TRUE(s.hasSegment({938, 22, 943, 17}));  // legend cross at (940, 20)
+    EXPECT_TRUE(s.hasSegment({938, 18, 943, 23}));
+    EXPECT_TRUE(s.hasSegment({940, 480, 940, 60}));
+    EXPECT_EQ(*s.findText("Gradient[nT]"), (Txt{898, 30, "Gradient[nT]"}));
+    // Axis -5 to 45: labels 0.0 to 35.0 at the inner side.
+    EXPECT_EQ(*s.findText("     0.0"), (Txt{960, 432, "     0.0"}));
+    EXPECT_TRUE(s.hasSegment({930, 432, 940, 432}));
+    EXPECT_NE(s.findText("    35.0"), nullptr);
+    EXPECT_EQ(s.findText("    40.0"), nullptr);
+    // Marks at readings 2 and 4 only; the 'S' reading's Grad text is not read.
+    // y(-3.2) = trunc(48.2 * 480 / 50) = 462; y(12.5) = trunc(32.5 * 9.6) = 312.
+    EXPECT_TRUE(s.hasSegment({116, 464, 121, 459}));
+    EXPECT_TRUE(s.hasSegment({134, 314, 139, 309}));
+    int crosses = 0;
+    for (const Seg& seg : s.segments) {
+        crosses += (seg.x2 - seg.x1 == 5 && std::abs(seg.y2 - seg.y1) == 5) ? 1 : 0;
+    }
+    EXPECT_EQ(crosses, 2 * 3);
+}
+
+TEST(GraphPainter, NoReadingDrawsNothing) {
+    DataSet empty;
+    GraphPainter painter(empty);
+    RecordingSurface s;
+    painter.drawScreen(s, kWindow, 1.0f);
+    painter.drawPrinted(s, kWindow, 1.0f, 2000, 2800);
+    EXPECT_TRUE(s.segments.empty());
+    EXPECT_TRUE(s.texts.empty());
+}
+
+TEST(GraphPainter, PrintedPageAfterScrolling) {
+    std::vector<std::string> readings;
+    for (int i = 1; i <= 40; ++i) {
+        const char* line = i <= 5 ? "    1" : (i <= 25 ? "    2" : "    3");
+        readings.push_back(reading(i % 4 == 0 ? 'G' : 'S', line,
+                                   "4800" + std::to_string(i % 10) + ".0", "     1.5"));
+    }
+    const DataSet d = dataOf(readings);
+    GraphPainter painter(d);
+    RecordingSurface s;
+    painter.drawPrinted(s, GraphWindow{1000, 600, 200, 0}, 1.0f, 2000, 2800);
+    EXPECT_EQ(s.fonts, (std::vector<int>{28}));
+    EXPECT_EQ(s.segments.front(), (Seg{200, 960, 2200, 960}));
+    EXPECT_TRUE(s.hasSegment({200, 960, 200, 120}));
+    EXPECT_EQ(*s.findText("Field[nT]"), (Txt{100, 60, "Field[nT]"}));
+    EXPECT_EQ(*s.findText("20"), (Txt{160, 1008, "20"}));
+    EXPECT_EQ(s.findText("0"), nullptr);              // left of the page
+    EXPECT_TRUE(s.hasSegment({340, 960, 340, 980}));  // tick 30: B + H/60 = 490
+    EXPECT_FALSE(s.hasSegment({-20, 960, -20, 980}));
+
+    // Line 2 began left of the page: its first printed reading (12) gets the separator.
+    EXPECT_TRUE(s.hasSegment({16, 960, 16, 1200}));
+    EXPECT_EQ(*s.findText("    2"), (Txt{16, 1140, "    2"}));
+    EXPECT_TRUE(s.hasSegment({268, 960, 268, 1200}));
+    EXPECT_EQ(*s.findText("    3"), (Txt{268, 1140, "    3"}));
+
+    EXPECT_EQ(*s.findText("  Sequence Number  "), (Txt{1600, 1008, "  Sequence Number  "}));
+    EXPECT_EQ(*s.findText("  Line  "), (Txt{100, 1140, "  Line  "}));
+    EXPECT_EQ(*s.findText("Gradient[nT]"), (Txt{1716, 60, "Gradient[nT]"}));
+    EXPECT_TRUE(s.hasSegment({1798, 42, 1803, 37}));  // legend around (1800, 40)
+
+    // Every reading-tied x lies inside the page; the profile joins readings 12 to 40.
+    int profile = 0;
+    for (const Seg& seg : s.segments) {
+        if (seg.x1 != seg.x2 && seg.y1 != seg.y2 && seg.x2 - seg.x1 == 18) {
+            ++profile;
+            EXPECT_GT(seg.x1, 0);
+            EXPECT_LT(seg.x2, 2000);
+        }
+    }
+    EXPECT_EQ(profile, 28);
+
+    // Scrolled down too: ordinates move up by Sy before scaling.
+    RecordingSurface down;
+    painter.drawPrinted(down, GraphWindow{1000, 600, 200, 10}, 1.0f, 2000, 2800);
+    EXPECT_EQ(down.segments.front(), (Seg{200, 940, 2200, 940}));
+}
+
+}  // namespace velkor

@@ -1,0 +1,21 @@
+// What the graph and the printed pages draw on: 1-unit black segments and single-line
+// texts on white cells, in integer device coordinates. Screen, printer and tests each
+// supply one.
+#pragma once
+
+#include <string>
+
+namespace velkor {
+
+class DrawingSurface {
+  public:
+    virtual ~DrawingSurface() = default;
+
+    // Selects the fixed-pitch font with this character (em) height for what follows.
+    virtual void setFont(int emHeight) = 0;
+    virtual void segment(int x1, int y1, int x2, int y2) = 0;
+    // Text with the top-left corner of its opaque white cell at (x, y).
+    virtual void text(int x, int y, const std::string& text) = 0;
+};
+
+}  // namespace velkor

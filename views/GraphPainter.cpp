@@ -1,0 +1,222 @@
+// Field profile drawing, shared by screen and printer.
+#include "views/GraphPainter.h"
+
+#include <cmath>
+#include <string>
+
+#include "data/DataSet.h"
+#include "data/NumberReading.h"
+#include "data/TextFormat.h"
+#include "views/DrawingSurface.h"
+
+namespace velkor {
+
+// Turns window coordinates into the surface's: document coordinates on screen, scaled
+// page coordinates on paper.
+class GraphPainter::Mapper {
+  public:
+    Mapper(const GraphWindow& w, int dx) : w_(w), dx_(dx) {}
+    Mapper(const GraphWindow& w, int dx, int pageWidth)
+        : w_(w),
+          dx_(dx),
+          print_(true),
+          scale_(static_cast<double>(pageWidth) / w.W),
+          pageWidth_(pageWidth) {}
+
+    const GraphWindow& window() const { return w_; }
+    bool print() const { return print_; }
+    int pageWidth() const { return pageWidth_; }
+    int baseline() const { return (4 * w_.H) / 5; }
+    // Document abscissa of sequence number i.
+    int x(int i) const { return w_.W / 10 + i * dx_; }
+
+    // An element that stays in place in the window, at window abscissa a.
+    int fixedX(int a) const { return print_ ? scaled(a) : w_.Sx + a; }
+    int y(int windowY) const { return print_ ? scaled(windowY - w_.Sy) : windowY; }
+    // An element tied to a reading; false when it falls outside the printed width.
+    bool readingX(int documentX, int& out) const {
+        if (!print_) {
+            out = documentX;
+            return true;
+        }
+        out = scaled(documentX - w_.Sx);
+        return out > 0 && out < pageWidth_;
+    }
+
+  private:
+    int scaled(int v) const { return static_cast<int>(std::trunc(v * scale_)); }
+
+    GraphWindow w_;
+    int dx_;
+    bool print_ = false;
+    double scale_ = 1.0;
+    int pageWidth_ = 0;
+};
+
+namespace {
+
+void cross(DrawingSurface& s, int c, int e) {
+    s.segment(c - 2, e + 2, c + 3, e - 3);
+    s.segment(c - 2, e - 2, c + 3, e + 3);
+}
+
+}  // namespace
+
+GraphPainter::GraphPainter(const DataSet& data)
+    : data_(data),
+      field_(DataSet::kCapacity),
+      gradient_(DataSet::kCapacity),
+      isGradient_(DataSet::kCapacity) {}
+
+void GraphPainter::readValues() {
+    count_ = std::min(data_.lineCount(), DataSet::kCapacity);
+    fieldMin_ = gradMin_ = 100000.0f;
+    fieldMax_ = gradMax_ = -100000.0f;
+    hasGradient_ = false;
+    for (int i = 1; i < count_; ++i) {
+        const std::size_t k = static_cast<std::size_t>(i);
+        isGradient_[k] = data_.mode(i) == 'G';
+        if (isGradient_[k]) {
+            const float g = static_cast<float>(readDecimal(data_.field(i, Column::Grad)));
+            gradient_[k] = g;
+            gradMin_ = g < gradMin_ ? g : gradMin_;
+            gradMax_ = g > gradMax_ ? g : gradMax_;
+            hasGradient_ = true;
+        }
+        const float f = static_cast<float>(readDecimal(data_.field(i, Column::Field)));
+        field_[k] = f;
+        fieldMin_ = f < fieldMin_ ? f : fieldMin_;
+        fieldMax_ = f > fieldMax_ ? f : fieldMax_;
+    }
+}
+
+GraphScale::Spacing GraphPainter::drawScreen(DrawingSurface& surface, const GraphWindow& window,
+                                             float zoom) {
+    const GraphScale::Spacing spacing = GraphScale::spacing(data_.lineCount(), zoom);
+    if (data_.lineCount() < 2) {
+        return spacing;  // nothing to draw: an empty white view
+    }
+    surface.setFont(kScreenEm);
+    draw(surface, Mapper(window, spacing.dx));
+    return spacing;
+}
+
+void GraphPainter::drawPrinted(DrawingSurface& surface, const GraphWindow& window, float zoom,
+                               int pageWidth, int pageHeight) {
+    if (data_.lineCount() < 2 || window.W <= 0) {
+        return;
+    }
+    const GraphScale::Spacing spacing = GraphScale::spacing(data_.lineCount(), zoom);
+    surface.setFont(pageHeight / 100);
+    draw(surface, Mapper(window, spacing.dx, pageWidth));
+}
+
+void GraphPainter::draw(DrawingSurface& surface, const Mapper& map) {
+    const GraphWindow& w = map.window();
+    const int B = map.baseline();
+    readValues();
+    if (map.print()) {
+        const int x0 = map.fixedX(w.W / 10);
+        surface.segment(x0, map.y(B), x0 + map.pageWidth(), map.y(B));
+    } else {
+        surface.segment(w.W / 10, B, map.x(count_), B);
+    }
+    drawSequence(surface, map);
+    drawFieldPart(surface, map);
+    drawSeparators(surface, map);
+    surface.text(map.fixedX((4 * w.W) / 5), map.y(B + w.H / 25), "  Sequence Number  ");
+    surface.text(map.fixedX(w.W / 20), map.y(B + (3 * w.H) / 20), "  Line  ");
+    if (hasGradient_) {
+        drawGradientPart(surface, map);
+    }
+}
+
+void GraphPainter::drawSequence(DrawingSurface& surface, const Mapper& map) const {
+    const GraphWindow& w = map.window();
+    const int B = map.baseline();
+    int X = 0;
+    for (int k = 10; k < count_; k += 10) {
+        if (map.readingX(map.x(k), X)) {
+            surface.segment(X, map.y(B), X, map.y(B + w.H / 60));
+        }
+    }
+    for (int k = 0; k < count_; k += 20) {
+        if (map.readingX(map.x(k), X)) {
+            surface.text(X, map.y(B + w.H / 25), formatText("%d", k));
+        }
+    }
+}
+
+void GraphPainter::drawLabels(DrawingSurface& surface, const Mapper& map,
+                              const GraphScale::Axis& axis, int axisX, int textX,
+                              const char* pattern) const {
+    const GraphWindow& w = map.window();
+    const int B = map.baseline();
+    for (float v : GraphScale::labelValues(axis)) {
+        const int y = map.y(GraphScale::y(axis, v, B));
+        surface.segment(map.fixedX(axisX - w.W / 100), y, map.fixedX(axisX), y);
+        surface.text(map.fixedX(textX), y, formatText(pattern, static_cast<double>(v)));
+    }
+}
+
+void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) const {
+    const GraphWindow& w = map.window();
+    const int B = map.baseline();
+    const GraphScale::Axis axis = GraphScale::axis(fieldMin_, fieldMax_);
+    surface.segment(map.fixedX(w.W / 10), map.y(B), map.fixedX(w.W / 10), map.y(w.H / 10));
+    surface.text(map.fixedX(w.W / 20), map.y(w.H / 20), "Field[nT]");
+    drawLabels(surface, map, axis, w.W / 10, w.W / 50, "%5.0f");
+
+    bool started = false;
+    int lastX = 0;
+    int lastY = 0;
+    for (int i = 1; i < count_; ++i) {
+        int X = 0;
+        if (!map.readingX(map.x(i), X)) {
+            continue;
+        }
+        const int Y = map.y(GraphScale::y(axis, field_[static_cast<std::size_t>(i)], B));
+        if (started) {
+            surface.segment(lastX, lastY, X, Y);
+        }
+        started = true;
+        lastX = X;
+        lastY = Y;
+    }
+}
+
+void GraphPainter::drawSeparators(DrawingSurface& surface, const Mapper& map) const {
+    const GraphWindow& w = map.window();
+    const int B = map.baseline();
+    int previous = readInteger(data_.field(1, Column::Line));
+    for (int i = 2; i < count_; ++i) {
+        const int line = readInteger(data_.field(i, Column::Line));
+        int X = 0;
+        if (line == previous || !map.readingX(map.x(i), X)) {
+            continue;
+        }
+        surface.segment(X, map.y(B), X, map.y(w.H));
+        surface.text(X, map.y(B + (3 * w.H) / 20), std::string(data_.field(i, Column::Line)));
+        previous = line;
+    }
+}
+
+void GraphPainter::drawGradientPart(DrawingSurface& surface, const Mapper& map) const {
+    const GraphWindow& w = map.window();
+    const int B = map.baseline();
+    const int axisX = (9 * w.W) / 10;
+    cross(surface, map.fixedX(axisX), map.y(w.H / 30));
+    surface.segment(map.fixedX(axisX), map.y(B), map.fixedX(axisX), map.y(w.H / 10));
+    surface.text(map.fixedX(w.W - w.W / 7), map.y(w.H / 20), "Gradient[nT]");
+    const GraphScale::Axis axis = GraphScale::axis(gradMin_, gradMax_);
+    drawLabels(surface, map, axis, axisX, axisX + w.W / 50, "%8.1f");
+    for (int i = 1; i < count_; ++i) {
+        const std::size_t k = static_cast<std::size_t>(i);
+        int X = 0;
+        if (isGradient_[k] && map.readingX(map.x(i), X)) {
+            cross(surface, X, map.y(GraphScale::y(axis, gradient_[k], B)));
+        }
+    }
+}
+
+}  // namespace velkor

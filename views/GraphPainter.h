@@ -1,0 +1,56 @@
+// Draws the field profile of a data set, on the screen or on a printed page.
+#pragma once
+
+#include <vector>
+
+#include "views/GraphScale.h"
+
+namespace velkor {
+
+class DataSet;
+class DrawingSurface;
+
+// The window the picture is made for: client size and scroll position, in pixels.
+struct GraphWindow {
+    int W;
+    int H;
+    int Sx;
+    int Sy;
+};
+
+class GraphPainter {
+  public:
+    static constexpr int kScreenEm = 12;
+
+    explicit GraphPainter(const DataSet& data);
+
+    // Draws in document coordinates (the surface shifts them by the scroll position).
+    // Returns the spacing used, with the zoom flags the screen sets.
+    GraphScale::Spacing drawScreen(DrawingSurface& surface, const GraphWindow& window, float zoom);
+    // The picture the window shows, scaled to the page width; page coordinates from
+    // the top-left corner of the page's drawing rectangle.
+    void drawPrinted(DrawingSurface& surface, const GraphWindow& window, float zoom, int pageWidth,
+                     int pageHeight);
+
+    class Mapper;
+
+  private:
+    void readValues();
+    void draw(DrawingSurface& surface, const Mapper& map);
+    void drawSequence(DrawingSurface& surface, const Mapper& map) const;
+    void drawFieldPart(DrawingSurface& surface, const Mapper& map) const;
+    void drawSeparators(DrawingSurface& surface, const Mapper& map) const;
+    void drawGradientPart(DrawingSurface& surface, const Mapper& map) const;
+    void drawLabels(DrawingSurface& surface, const Mapper& map, const GraphScale::Axis& axis,
+                    int axisX, int textX, const char* format) const;
+
+    const DataSet& data_;
+    int count_ = 0;
+    std::vector<float> field_;
+    std::vector<float> gradient_;
+    std::vector<bool> isGradient_;
+    float fieldMin_ = 0, fieldMax_ = 0, gradMin_ = 0, gradMax_ = 0;
+    bool hasGradient_ = false;
+};
+
+}  // namespace velkor

@@ -1,0 +1,35 @@
+// The graph's arithmetic: reading spacing, axis scales and label values.
+#pragma once
+
+#include <vector>
+
+namespace velkor {
+
+class GraphScale {
+  public:
+    static constexpr int kMaxWidth = 30000;  // pixels of reading positions at most
+
+    struct Spacing {
+        int dx;
+        bool zoomInAllowed;
+        bool zoomOutAllowed;
+    };
+
+    struct Axis {
+        float span;
+        float step;
+        float bottom;
+        float top;
+    };
+
+    // count is the data set's line count, header included.
+    static Spacing spacing(int count, float zoom);
+    // Span, label step, bottom and top of an axis holding values from minimum to maximum.
+    static Axis axis(float minimum, float maximum);
+    // The values that get a tick and a label: bottom + step, ... below top - step.
+    static std::vector<float> labelValues(const Axis& axis);
+    // Ordinate of value v on an axis whose bottom lies at baseline.
+    static int y(const Axis& axis, float v, int baseline);
+};
+
+}  // namespace velkor

@@ -21,7 +21,9 @@
 #include "app/HelpWindow.h"
 #include "app/Prompter.h"
 #include "app/ToolbarIcons.h"
+#include "views/CGraphView.h"
 #include "views/CVelkor1trView.h"
+#include "views/PrintController.h"
 
 namespace velkor {
 namespace {
@@ -52,15 +54,19 @@ CMainFrame::CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent)
     createToolBar();
     createStatusBar();
 
+    printing_ = new PrintController(this, doc_.prompter());
     stack_ = new QStackedWidget(this);
-    listView_ = new CVelkor1trView(doc_, stack_);
+    listView_ = new CVelkor1trView(doc_, *printing_, stack_);
     stack_->addWidget(listView_);
     setCentralWidget(stack_);
     listView_->setFocus();
 
+    // Only the shown view follows the document.
     connect(&doc_, &CVelkor1trDoc::changed, this, [this] {
         if (shownIndex_ == 0) {
             listView_->rebuild();
+        } else {
+            graphView_->viewport()->update();
         }
         updateCommandStates();
     });
@@ -160,7 +166,10 @@ QWidget* CMainFrame::shownView() const {
 }
 
 CommandTarget* CMainFrame::shownTarget() const {
-    return shownIndex_ == 0 ? static_cast<CommandTarget*>(listView_) : nullptr;
+    if (shownIndex_ == 0) {
+        return listView_;
+    }
+    return graphView_;
 }
 
 bool CMainFrame::isCommandEnabled(int id) const {
@@ -170,6 +179,10 @@ bool CMainFrame::isCommandEnabled(int id) const {
     }
     CommandState state = doc_.commandState();
     state.graphShown = shownIndex_ == 1;
+    if (graphView_ != nullptr) {
+        state.zoomInAllowed = graphView_->zoomInAllowed();
+        state.zoomOutAllowed = graphView_->zoomOutAllowed();
+    }
     return CommandTable::enabled(c->rule, state);
 }
 
@@ -198,8 +211,12 @@ bool CMainFrame::onCommand(int id) {
             close();
             return true;
         case cmd::DataList:
-            switchToView(0);
+        case cmd::Graph:
+            switchToView(id == cmd::DataList ? 0 : 1);
             updateCaption();
+            return true;
+        case cmd::PrintSetup:
+            printing_->setup();
             return true;
         case cmd::ViewToolbar:
             toolBar_->setVisible(toolBar_->isHidden());
@@ -232,7 +249,21 @@ void CMainFrame::switchToView(int index) {
     if (index == shownIndex_) {
         return;
     }
-    // Only the data list exists so far.
+    bool created = false;
+    if (graphView_ == nullptr) {
+        graphView_ = new CGraphView(doc_, *printing_, stack_);
+        stack_->addWidget(graphView_);
+        connect(graphView_, &CGraphView::zoomFlagsChanged, this, &CMainFrame::updateCommandStates);
+        created = true;
+    }
+    shownIndex_ = index;
+    QWidget* shown = index == 0 ? static_cast<QWidget*>(listView_) : graphView_;
+    stack_->setCurrentWidget(shown);
+    shown->setFocus();
+    if (created) {
+        graphView_->initialUpdate();
+    }
+    doc_.updateAllViews();
 }
 
 void CMainFrame::updateCaption() {
@@ -247,6 +278,8 @@ void CMainFrame::showHelp(const QString& page) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    switchToView(1);
+    switchToView(0);
     if (!doc_.saveModified()) {
         event->ignore();
         return;

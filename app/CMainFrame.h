@@ -13,9 +13,11 @@ class QToolBar;
 
 namespace velkor {
 
+class CGraphView;
 class CVelkor1trDoc;
 class CVelkor1trView;
 class HelpWindow;
+class PrintController;
 
 class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -37,9 +39,13 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     QAction* action(int id) const;
     QToolBar* toolBar() const { return toolBar_; }
     CVelkor1trView* listView() const { return listView_; }
+    // Null until the graph is first shown.
+    CGraphView* graphView() const { return graphView_; }
+    PrintController& printing() { return *printing_; }
     QWidget* shownView() const;
     int shownViewIndex() const { return shownIndex_; }
     HelpWindow* helpWindow() const { return help_; }
+    // Shows view 0 (the data list) or 1 (the graph, made on first use).
     void switchToView(int index);
 
   signals:
@@ -65,7 +71,9 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     std::map<int, QAction*> actions_;
     QToolBar* toolBar_ = nullptr;
     QStackedWidget* stack_ = nullptr;
+    PrintController* printing_ = nullptr;
     CVelkor1trView* listView_ = nullptr;
+    CGraphView* graphView_ = nullptr;
     int shownIndex_ = 0;
     HelpWindow* help_ = nullptr;  // a child of this window
 };

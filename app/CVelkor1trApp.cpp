@@ -8,6 +8,7 @@
 #include "app/CVelkor1trDoc.h"
 #include "app/CommandTable.h"
 #include "app/SettingsKeys.h"
+#include "views/CVelkor1trView.h"
 
 namespace velkor {
 namespace {
@@ -32,14 +33,24 @@ bool CVelkor1trApp::initInstance(const QStringList& args) {
     connect(frame_.get(), &CMainFrame::filesDropped, this, &CVelkor1trApp::openDropped);
 
     QString file;
+    bool print = false;
     for (const QString& a : args) {
-        if (!a.startsWith("-")) {
+        if (a == "--print" || a == "/p") {
+            print = true;
+        } else if (!a.startsWith("-")) {
             file = a;
         }
     }
     doc_->reset();
     if (!file.isEmpty() && !doc_->openByName(file.toStdString())) {
         frame_.reset();
+        return false;
+    }
+    if (print && !file.isEmpty()) {
+        // A print request from the desktop prints the whole file, then ends.
+        frame_->listView()->selectAll();
+        frame_->dispatch(cmd::PrintDirect);
+        finishedEarly_ = true;
         return false;
     }
     frame_->show();

@@ -22,8 +22,10 @@ class CVelkor1trApp : public QObject, public CommandTarget {
     ~CVelkor1trApp() override;
 
     // Creates the document and the main window and handles the command line
-    // (arguments after the program name). False: the program should end.
+    // (arguments after the program name): [--print] [FILE]. False: the program should
+    // end, with finishedEarly() telling whether that is a success (a print request done).
     bool initInstance(const QStringList& args);
+    bool finishedEarly() const { return finishedEarly_; }
 
     bool onCommand(int id) override;
 
@@ -42,6 +44,7 @@ class CVelkor1trApp : public QObject, public CommandTarget {
     std::unique_ptr<CVelkor1trDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
     RecentFileList recent_;
+    bool finishedEarly_ = false;
 };
 
 }  // namespace velkor

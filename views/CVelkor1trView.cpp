@@ -6,13 +6,20 @@
 
 #include "app/CVelkor1trDoc.h"
 #include "app/CommandTable.h"
+#include "app/Prompter.h"
 #include "app/WaitCursor.h"
 #include "views/DataListModel.h"
+#include "views/PrintController.h"
+#include "views/QPainterSurface.h"
+#include "views/SelectedReadingsPages.h"
 
 namespace velkor {
 
-CVelkor1trView::CVelkor1trView(CVelkor1trDoc& doc, QWidget* parent)
-    : QTableView(parent), doc_(doc), model_(new DataListModel(doc.data(), this)) {
+CVelkor1trView::CVelkor1trView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent)
+    : QTableView(parent),
+      doc_(doc),
+      printing_(printing),
+      model_(new DataListModel(doc.data(), this)) {
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -37,11 +44,36 @@ CVelkor1trView::CVelkor1trView(CVelkor1trDoc& doc, QWidget* parent)
 }
 
 bool CVelkor1trView::onCommand(int id) {
-    if (id == cmd::Delete) {
-        deleteSelected();
-        return true;
+    switch (id) {
+        case cmd::Delete:
+            deleteSelected();
+            return true;
+        case cmd::Print:
+            printing_.print(*this, true);
+            return true;
+        case cmd::PrintDirect:
+            printing_.print(*this, false);
+            return true;
+        case cmd::PrintPreview:
+            printing_.preview(*this);
+            return true;
+        default:
+            return false;
     }
-    return false;
+}
+
+int CVelkor1trView::preparePrinting() {
+    printRows_ = selectedRowList();
+    if (printRows_.empty()) {
+        doc_.prompter().message(SelectedReadingsPages::kNothingSelected);
+        return 0;
+    }
+    return SelectedReadingsPages::pageCount(static_cast<int>(printRows_.size()));
+}
+
+void CVelkor1trView::printPage(QPainter& painter, int, int height, int page) {
+    QPainterSurface surface(painter);
+    SelectedReadingsPages::drawPage(surface, doc_.data(), printRows_, doc_.title(), height, page);
 }
 
 void CVelkor1trView::rebuild() {

@@ -5,19 +5,24 @@
 #include <vector>
 
 #include "app/CommandTarget.h"
+#include "views/Printable.h"
 
 namespace velkor {
 
 class CVelkor1trDoc;
 class DataListModel;
+class PrintController;
 
-class CVelkor1trView : public QTableView, public CommandTarget {
+class CVelkor1trView : public QTableView, public CommandTarget, public Printable {
     Q_OBJECT
 
   public:
-    explicit CVelkor1trView(CVelkor1trDoc& doc, QWidget* parent = nullptr);
+    CVelkor1trView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent = nullptr);
 
     bool onCommand(int id) override;
+    // Printing prints the readings selected when it starts.
+    int preparePrinting() override;
+    void printPage(QPainter& painter, int width, int height, int page) override;
 
     // Rebuilds every row from the data set.
     void rebuild();
@@ -32,7 +37,9 @@ class CVelkor1trView : public QTableView, public CommandTarget {
     void deleteSelected();
 
     CVelkor1trDoc& doc_;
+    PrintController& printing_;
     DataListModel* model_;
+    std::vector<int> printRows_;
 };
 
 }  // namespace velkor

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QImage>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QTest>
+#include <regex>
+
+#include "AppFixture.h"
+#include "app/CommandTable.h"
+#include "views/CGraphView.h"
+#include "views/CVelkor1trView.h"
+#include "views/PrintController.h"
+
+namespace velkor {
+namespace {
+
+class GraphViewTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ASSERT_TRUE(start());
+        frame().resize(1000, 700);
+    }
+
+    CGraphView& graph() { return *frame().graphView(); }
+
+    // Sends the next print to a PDF file and returns its path.
+    std::string printToPdf(const std::string& name) {
+        const std::string path = dir.path(name);
+        QPrinter& p = frame().printing().printer();
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(QString::fromStdString(path));
+        return path;
+    }
+
+    static int pdfPages(const std::string& path) {
+        const std::string pdf = TempDir::read(path);
+        const std::regex page("/Type\\s*/Page[^s]");
+        return static_cast<int>(std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page),
+                                              std::sregex_iterator()));
+    }
+
+    void paint() {
+        graph().viewport()->repaint();
+        QApplication::processEvents();
+    }
+};
+
+}  // namespace
+
+TEST_F(GraphViewTest, SwitchingViewsAndZoom) {
+    openData(surveyFile("a.velkor", 100));
+    EXPECT_EQ(frame().graphView(), nullptr);
+    EXPECT_FALSE(frame().action(cmd::ZoomIn)->isEnabled());
+
+    frame().dispatch(cmd::Graph);
+    ASSERT_NE(frame().graphView(), nullptr);
+    EXPECT_EQ(frame().shownViewIndex(), 1);
+    EXPECT_EQ(frame().shownView(), frame().graphView());
+    EXPECT_EQ(graph().scrollHeight(), (9 * graph().viewport()->height()) / 10);
+    EXPECT_GT(graph().scrollHeight(), 0);
+    EXPECT_EQ(graph().horizontalScrollBar()->maximum(), 32000 - graph().viewport()->width());
+    EXPECT_EQ(graph().horizontalScrollBar()->pageStep(), 3200);
+    EXPECT_EQ(caption(), "a - Velkor2tr");
+    EXPECT_TRUE(frame().action(cmd::Print)->isEnabled());
+
+    // count 101: dx 9 at zoom 1; 32 x 9 = 288 still fits; 64 x 9 is capped at 297.
+    paint();
+    EXPECT_TRUE(frame().action(cmd::ZoomIn)->isEnabled());
+    for (int i = 0; i < 6; ++i) {
+        frame().dispatch(cmd::ZoomIn);
+        paint();
+    }
+    EXPECT_EQ(graph().zoom(), 64.0f);
+    EXPECT_FALSE(graph().zoomInAllowed());
+    EXPECT_FALSE(frame().action(cmd::ZoomIn)->isEnabled());
+    frame().dispatch(cmd::ZoomIn);  // greyed: nothing happens
+    EXPECT_EQ(graph().zoom(), 64.0f);
+    frame().dispatch(cmd::ZoomOut);
+    paint();
+    EXPECT_TRUE(frame().action(cmd::ZoomIn)->isEnabled());
+
+    // The Delete key reaches only the data list.
+    graph().setFocus();
+    frame().dispatch(cmd::Delete);
+    EXPECT_EQ(doc().data().readingCount(), 100);
+
+    // Back to the list: zoom greyed, the zoom factor kept for the next time.
+    frame().dispatch(cmd::DataList);
+    EXPECT_EQ(frame().shownViewIndex(), 0);
+    EXPECT_FALSE(frame().action(cmd::ZoomIn)->isEnabled());
+    EXPECT_FALSE(frame().action(cmd::ZoomOut)->isEnabled());
+    frame().dispatch(cmd::Graph);
+    EXPECT_EQ(graph().zoom(), 32.0f);
+}
+
+TEST_F(GraphViewTest, TheGraphIsDrawnAndAnEmptyOneIsWhite) {
+    openData(surveyFile("a.velkor", 50));
+    frame().dispatch(cmd::Graph);
+    const QImage picture = graph().viewport()->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            dark += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, 500);
+    if (!qEnvironmentVariableIsEmpty("VELKOR_SHOT")) {
+        frame().grab().save(qEnvironmentVariable("VELKOR_SHOT"));
+    }
+
+    DataSet& data = doc().data();
+    data.deleteReading(1);
+    while (data.lineCount() > 1) {
+        data.deleteReading(1);
+    }
+    const QImage empty = graph().viewport()->grab().toImage();
+    for (int y = 0; y < empty.height(); y += 7) {
+        for (int x = 0; x < empty.width(); x += 7) {
+            ASSERT_EQ(empty.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(GraphViewTest, PrintingTheGraphLeavesTheZoomFlags) {
+    openData(surveyFile("a.velkor", 100));
+    frame().dispatch(cmd::Graph);
+    for (int i = 0; i < 6; ++i) {
+        frame().dispatch(cmd::ZoomIn);
+        paint();
+    }
+    ASSERT_FALSE(graph().zoomInAllowed());
+    const std::string pdf = printToPdf("graph.pdf");
+    frame().dispatch(cmd::PrintDirect);
+    EXPECT_EQ(pdfPages(pdf), 1);
+    EXPECT_FALSE(graph().zoomInAllowed());
+    EXPECT_TRUE(graph().zoomOutAllowed());
+}
+
+TEST_F(GraphViewTest, PrintingSelectedReadings) {
+    openData(surveyFile("a.velkor", 100));
+    CVelkor1trView& list = *frame().listView();
+
+    const std::string none = printToPdf("none.pdf");
+    list.clearSelection();
+    frame().dispatch(cmd::PrintDirect);
+    frame().dispatch(cmd::PrintPreview);
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{"No items were selected", "No items were selected"}));
+    EXPECT_FALSE(std::filesystem::exists(none));
+
+    for (int rows : {1, 40, 41}) {
+        list.clearSelection();
+        for (int r = 0; r < rows; ++r) {
+            list.selectionModel()->select(list.model()->index(r * 2, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+        const std::string pdf = printToPdf("rows" + std::to_string(rows) + ".pdf");
+        frame().dispatch(cmd::PrintDirect);
+        EXPECT_EQ(pdfPages(pdf), rows == 41 ? 2 : 1) << rows;
+    }
+}
+
+TEST_F(GraphViewTest, ClosingShowsTheGraphOnceThenTheList) {
+    openData(surveyFile("a.velkor", 10));
+    doc().setModified(true);
+    prompter.saveAnswers.push_back(Prompter::Answer::Cancel);
+    EXPECT_FALSE(frame().close());
+    ASSERT_NE(frame().graphView(), nullptr);
+    EXPECT_EQ(frame().shownViewIndex(), 0);
+    EXPECT_TRUE(frame().isVisible());
+    EXPECT_EQ(frame().listView()->model()->rowCount(), 10);
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST_F(AppFixture, PrintRequestFromTheDesktopPrintsTheWholeFileAndEnds) {
+    // Without a printer the print request fails with a message, and still ends the run.
+    const std::string file = surveyFile("p.velkor", 45);
+    EXPECT_FALSE(start({"--print", QString::fromStdString(file)}));
+    EXPECT_TRUE(app->finishedEarly());
+    EXPECT_EQ(doc().data().readingCount(), 45);
+    EXPECT_EQ(frame().listView()->selectedRowList().size(), 45u);
+    const int printed = frame().printing().pagesPrinted();
+    if (printed == 0) {
+        EXPECT_EQ(prompter.texts(),
+                  (std::vector<std::string>{
+                      "The document could not be printed. Check the printer and try again."}));
+    } else {
+        EXPECT_EQ(printed, 2);
+    }
+}
+
+}  // namespace velkor

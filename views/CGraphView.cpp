@@ -1,0 +1,112 @@
+// Graph view widget.
+#include "views/CGraphView.h"
+
+#include <QPainter>
+#include <QScrollBar>
+
+#include "app/CVelkor1trDoc.h"
+#include "app/CommandTable.h"
+#include "views/PrintController.h"
+#include "views/QPainterSurface.h"
+
+namespace velkor {
+
+CGraphView::CGraphView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent)
+    : QAbstractScrollArea(parent), doc_(doc), printing_(printing), painter_(doc.data()) {
+    setFrameShape(QFrame::StyledPanel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QPalette pal = viewport()->palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Window, Qt::white);
+    viewport()->setPalette(pal);
+    viewport()->setAutoFillBackground(true);
+    setWhatsThis(
+        "Graph: the measured field of every reading against its number, with the survey lines "
+        "separated and the gradients as crosses on the right-hand axis. Zoom In and Zoom Out "
+        "change the spacing of the readings; scroll sideways along the profile.");
+}
+
+void CGraphView::initialUpdate() {
+    scrollHeight_ = (9 * viewport()->height()) / 10;
+    zoom_ = 1.0f;
+    updateScrollRanges();
+    viewport()->update();
+}
+
+void CGraphView::updateScrollRanges() {
+    QScrollBar* h = horizontalScrollBar();
+    h->setRange(0, std::max(0, kScrollWidth - viewport()->width()));
+    h->setPageStep(kScrollWidth / 10);
+    h->setSingleStep(kScrollWidth / 100);
+    QScrollBar* v = verticalScrollBar();
+    v->setRange(0, std::max(0, scrollHeight_ - viewport()->height()));
+    v->setPageStep(std::max(1, scrollHeight_ / 10));
+    v->setSingleStep(std::max(1, scrollHeight_ / 100));
+}
+
+GraphWindow CGraphView::window() const {
+    return {viewport()->width(), viewport()->height(), horizontalScrollBar()->value(),
+            verticalScrollBar()->value()};
+}
+
+bool CGraphView::onCommand(int id) {
+    switch (id) {
+        case cmd::ZoomIn:
+            zoom_ *= 2.0f;
+            viewport()->update();
+            return true;
+        case cmd::ZoomOut:
+            zoom_ *= 0.5f;
+            viewport()->update();
+            return true;
+        case cmd::Print:
+            printing_.print(*this, true);
+            return true;
+        case cmd::PrintDirect:
+            printing_.print(*this, false);
+            return true;
+        case cmd::PrintPreview:
+            printing_.preview(*this);
+            return true;
+        default:
+            return false;
+    }
+}
+
+int CGraphView::preparePrinting() {
+    return 1;
+}
+
+void CGraphView::printPage(QPainter& painter, int width, int height, int) {
+    QPainterSurface surface(painter);
+    painter_.drawPrinted(surface, window(), zoom_, width, height);
+}
+
+void CGraphView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), Qt::white);
+    const GraphWindow w = window();
+    painter.translate(-w.Sx, -w.Sy);
+    GraphScale::Spacing spacing{};
+    {
+        QPainterSurface surface(painter);
+        spacing = painter_.drawScreen(surface, w, zoom_);
+    }
+    if (spacing.zoomInAllowed != zoomInAllowed_ || spacing.zoomOutAllowed != zoomOutAllowed_) {
+        zoomInAllowed_ = spacing.zoomInAllowed;
+        zoomOutAllowed_ = spacing.zoomOutAllowed;
+        emit zoomFlagsChanged();
+    }
+}
+
+void CGraphView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollRanges();
+}
+
+void CGraphView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
+
+}  // namespace velkor

@@ -1,0 +1,63 @@
+// Variations file reading and sample fields.
+#include "corrections/VariationSet.h"
+
+#include <utility>
+
+#include "app/Prompter.h"
+#include "data/LineReader.h"
+#include "data/NumberReading.h"
+
+namespace velkor {
+namespace {
+
+std::string_view cut(const std::string& line, std::size_t from, std::size_t width) {
+    if (from >= line.size()) {
+        return {};
+    }
+    return std::string_view(line).substr(from, width);
+}
+
+}  // namespace
+
+std::string VariationSet::tooManyLinesMessage() {
+    return "The variations file has more than " + std::to_string(kCapacity) +
+           " lines. Velkor2tr holds at most " + std::to_string(kCapacity) +
+           " lines of variations; nothing was loaded.";
+}
+
+bool VariationSet::load(const std::string& path, Prompter& prompter) {
+    LineReader::Result read = LineReader::read(path, kCapacity);
+    switch (read.status) {
+        case LineReader::Status::CannotRead:
+            prompter.message(kReadError);
+            return false;
+        case LineReader::Status::TooManyLines:
+            prompter.message(tooManyLinesMessage());
+            return false;
+        case LineReader::Status::Ok:
+            break;
+    }
+    if (read.lines.empty()) {
+        prompter.message(kEmpty);
+        return false;
+    }
+    lines_ = std::move(read.lines);
+    path_ = path;
+    return true;
+}
+
+std::string_view VariationSet::date(int k) const {
+    return cut(line(k), 1, 10);
+}
+
+int VariationSet::seconds(int k) const {
+    const std::string& l = line(k);
+    return readInteger(cut(l, 12, 2)) * 3600 + readInteger(cut(l, 15, 2)) * 60 +
+           readInteger(cut(l, 18, 2));
+}
+
+double VariationSet::value(int k) const {
+    return readDecimal(cut(line(k), 20, 8));
+}
+
+}  // namespace velkor

@@ -1,0 +1,158 @@
+// Export file formats.
+#include "export/ExportFile.h"
+
+#include "app/Prompter.h"
+#include "data/DataFile.h"
+#include "data/DataSet.h"
+#include "data/NumberReading.h"
+#include "data/SafeFileWriter.h"
+#include "data/TextFormat.h"
+
+namespace velkor {
+namespace {
+
+std::string cut(const DataSet& d, int i, Column c) {
+    return std::string(d.field(i, c));
+}
+
+void fieldRows(const DataSet& d, std::vector<std::string>& out) {
+    for (int i = 1; i < d.lineCount(); ++i) {
+        if (d.mode(i) != 'A') {
+            out.push_back(formatText("%s%s %s", cut(d, i, Column::Line).c_str(),
+                                     cut(d, i, Column::Pos).c_str(),
+                                     cut(d, i, Column::Field).c_str()));
+        }
+    }
+}
+
+void gradientRows(const DataSet& d, std::vector<std::string>& out) {
+    for (int i = 1; i < d.lineCount(); ++i) {
+        if (d.mode(i) == 'G') {
+            out.push_back(formatText("%s%s %s", cut(d, i, Column::Line).c_str(),
+                                     cut(d, i, Column::Pos).c_str(),
+                                     cut(d, i, Column::Grad).c_str()));
+        }
+    }
+}
+
+void autoRows(const DataSet& d, std::vector<std::string>& out) {
+    for (int i = 1; i < d.lineCount(); ++i) {
+        if (d.mode(i) == 'A') {
+            out.push_back(formatText(" %s %s %s", cut(d, i, Column::Date).c_str(),
+                                     cut(d, i, Column::Time).c_str(),
+                                     cut(d, i, Column::Field).c_str()));
+        }
+    }
+}
+
+void correctedRow(const DataSet& d, int i, float value, std::vector<std::string>& out) {
+    const float exported = value - d.geomag;
+    out.push_back(formatText("%s%s%9.1f", cut(d, i, Column::Line).c_str(),
+                             cut(d, i, Column::Pos).c_str(), static_cast<double>(exported)));
+}
+
+void correctedRows(const DataSet& d, std::vector<std::string>& out) {
+    for (int i = 1; i < d.lineCount(); ++i) {
+        if (d.temporalDone) {
+            if (d.corrected(i) != DataSet::kNoValue) {
+                correctedRow(d, i, d.corrected(i), out);
+            }
+        } else if (d.mode(i) != 'A') {
+            correctedRow(d, i, static_cast<float>(readDecimal(d.field(i, Column::Field))), out);
+        }
+    }
+}
+
+}  // namespace
+
+const char* ExportFile::filter(Kind kind) {
+    switch (kind) {
+        case Kind::Field:
+            return "Magnetic field files (*.f)|*.f||";
+        case Kind::Gradient:
+            return "Gradient files (*.g)|*.g||";
+        case Kind::Auto:
+            return "Variations files (*.a)|*.a||";
+        case Kind::Corrected:
+            break;
+    }
+    return "Corrected field files (*.cf)|*.cf||";
+}
+
+const char* ExportFile::defaultExt(Kind kind) {
+    switch (kind) {
+        case Kind::Field:
+            return "f";
+        case Kind::Gradient:
+            return "g";
+        case Kind::Auto:
+            return "a";
+        case Kind::Corrected:
+            break;
+    }
+    return "cf";
+}
+
+std::vector<std::string> ExportFile::lines(Kind kind, const DataSet& data, int& rows) {
+    std::vector<std::string> out;
+    switch (kind) {
+        case Kind::Field:
+            break;
+        case Kind::Gradient:
+            out.push_back(" Line  Pos  Gradient");
+            break;
+        case Kind::Auto:
+            out.push_back(" Date       Time     Variations");
+            break;
+        case Kind::Corrected:
+            if (data.temporalDone) {
+                out.push_back(
+                    formatText("Variations Basis%9.1fnT", static_cast<double>(data.basis)));
+            }
+            if (data.geomagDone) {
+                out.push_back(
+                    formatText("Geomagnetic Field%9.1fnT", static_cast<double>(data.geomag)));
+            }
+            out.push_back(" Line Pos  Corrected");
+            break;
+    }
+    const std::size_t headers = out.size();
+    switch (kind) {
+        case Kind::Field:
+            fieldRows(data, out);
+            break;
+        case Kind::Gradient:
+            gradientRows(data, out);
+            break;
+        case Kind::Auto:
+            autoRows(data, out);
+            break;
+        case Kind::Corrected:
+            correctedRows(data, out);
+            break;
+    }
+    rows = static_cast<int>(out.size() - headers);
+    return out;
+}
+
+bool ExportFile::write(Kind kind, const std::string& path, DataSet& data, Prompter& prompter) {
+    int rows = 0;
+    const std::vector<std::string> text = lines(kind, data, rows);
+    SafeFileWriter out(path);
+    if (out.open()) {
+        for (const std::string& line : text) {
+            out.writeLine(line);
+        }
+    }
+    if (!out.commit()) {
+        prompter.message(DataFile::kWriteError);
+        return false;
+    }
+    data.nothingWritten = rows == 0;
+    if (data.nothingWritten) {
+        prompter.message(kNothing);
+    }
+    return true;
+}
+
+}  // namespace velkor

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "corrections/VariationSet.h"
+#include "data/DataSet.h"
+#include "export/ExportFile.h"
+#include "support/RecordingPrompter.h"
+#include "support/TempDir.h"
+
+namespace velkor {
+namespace {
+
+const std::string kS = "S 03.07.2026 10:15:42    12     7 48123.4  0.7 7 1.5          Base ";
+const std::string kG = "G 03.07.2026 10:16:02    12     8 48130.9  1.2 6 1.4    124.0 Fence";
+const std::string kA = "A 03.07.2026 10:20:00     0     0 48110.2  0.4 8 1.6          Base ";
+const std::string kCommaG =
+    "G, 04.07.2026, 11:00:05,  0012,   007, 48100.0,  0.7,   7,  1.5,    -12.5";
+const std::string kCommaA = "A, 04.07.2026, 11:01:00,     0,     0, 48101.5,  0.7,   7,  1.5";
+
+std::string crlf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines) {
+        out += l + "\r\n";
+    }
+    return out;
+}
+
+class ExportTest : public ::testing::Test {
+  protected:
+    void setData(const std::vector<std::string>& readings) {
+        std::vector<std::string> lines{"M header "};
+        lines.insert(lines.end(), readings.begin(), readings.end());
+        data.replaceLines(lines);
+    }
+    std::string exported(ExportFile::Kind kind) {
+        const std::string path = dir.path("out");
+        EXPECT_TRUE(ExportFile::write(kind, path, data, prompter));
+        return TempDir::read(path);
+    }
+
+    TempDir dir;
+    RecordingPrompter prompter;
+    DataSet data;
+};
+
+}  // namespace
+
+TEST_F(ExportTest, BlankLayoutFilesByteForByte) {
+    setData({kS, kG, kA});
+    EXPECT_EQ(exported(ExportFile::Kind::Field),
+              crlf({"   12    7 48123.4", "   12    8 48130.9"}));
+    EXPECT_EQ(exported(ExportFile::Kind::Gradient),
+              crlf({" Line  Pos  Gradient", "   12    8    124.0"}));
+    EXPECT_EQ(exported(ExportFile::Kind::Auto),
+              crlf({" Date       Time     Variations", " 03.07.2026 10:20:00 48110.2"}));
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_FALSE(data.nothingWritten);
+}
+
+TEST_F(ExportTest, CommaLayoutFilesByteForByte) {
+    setData({kCommaG, kCommaA});
+    ASSERT_EQ(data.layout().kind(), ColumnLayout::Kind::Comma);
+    EXPECT_EQ(exported(ExportFile::Kind::Field), crlf({" 0012  007 48100.0"}));
+    EXPECT_EQ(exported(ExportFile::Kind::Gradient),
+              crlf({" Line  Pos  Gradient", " 0012  007    -12.5"}));
+    EXPECT_EQ(exported(ExportFile::Kind::Auto),
+              crlf({" Date       Time     Variations", " 04.07.2026 11:01:00 48101.5"}));
+}
+
+TEST_F(ExportTest, NothingToExportLeavesTheFileAndSaysSo) {
+    setData({kA});
+    EXPECT_EQ(exported(ExportFile::Kind::Field), "");
+    EXPECT_EQ(exported(ExportFile::Kind::Gradient), crlf({" Line  Pos  Gradient"}));
+    EXPECT_TRUE(data.nothingWritten);
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>(
+                                    2, "There is nothing to export. The output file is empty.")));
+    prompter.shown.clear();
+    setData({kS});
+    EXPECT_EQ(exported(ExportFile::Kind::Auto), crlf({" Date       Time     Variations"}));
+    EXPECT_EQ(prompter.shown.size(), 1u);
+}
+
+TEST_F(ExportTest, CorrectedAfterTemporalAndGeomagnetic) {
+    setData({kS, kG, kA});
+    // Geomagnetic 0 confirmed, no temporal correction: every non-'A' field, unchanged.
+    data.geomagDone = true;
+    EXPECT_EQ(exported(ExportFile::Kind::Corrected),
+              crlf({"Geomagnetic Field      0.0nT", " Line Pos  Corrected", "   12    7  48123.4",
+                    "   12    8  48130.9"}));
+
+    // After a partial temporal correction only the corrected readings are listed.
+    data.temporalDone = true;
+    data.basis = 48000.0f;
+    data.setCorrected(2, 48012.5f);
+    data.geomag = 47000.0f;
+    EXPECT_EQ(exported(ExportFile::Kind::Corrected),
+              crlf({"Variations Basis  48000.0nT", "Geomagnetic Field  47000.0nT",
+                    " Line Pos  Corrected", "   12    8   1012.5"}));
+    data.geomagDone = false;
+    data.geomag = 0.0f;
+    EXPECT_EQ(exported(ExportFile::Kind::Corrected),
+              crlf({"Variations Basis  48000.0nT", " Line Pos  Corrected", "   12    8  48012.5"}));
+}
+
+TEST_F(ExportTest, AutoExportReadsBackAsVariations) {
+    setData({kA, kS, kA});
+    const std::string path = dir.path("base.a");
+    ASSERT_TRUE(ExportFile::write(ExportFile::Kind::Auto, path, data, prompter));
+    VariationSet v;
+    ASSERT_TRUE(v.load(path, prompter));
+    ASSERT_EQ(v.count(), 3);
+    EXPECT_EQ(v.date(1), "03.07.2026");
+    EXPECT_EQ(v.seconds(2), 10 * 3600 + 20 * 60);
+    EXPECT_DOUBLE_EQ(v.value(2), 48110.2);
+}
+
+TEST_F(ExportTest, WriteErrorKeepsTheOldFile) {
+    setData({kS});
+    const std::string old = dir.write(std::string(250, 'e'), "old\r\n");
+    EXPECT_FALSE(ExportFile::write(ExportFile::Kind::Field, old, data, prompter));
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Write error"}));
+    EXPECT_EQ(TempDir::read(old), "old\r\n");
+    EXPECT_STREQ(ExportFile::filter(ExportFile::Kind::Corrected),
+                 "Corrected field files (*.cf)|*.cf||");
+    EXPECT_STREQ(ExportFile::defaultExt(ExportFile::Kind::Field), "f");
+}
+
+}  // namespace velkor

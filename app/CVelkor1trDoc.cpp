@@ -6,6 +6,7 @@
 
 #include "app/Prompter.h"
 #include "app/WaitCursor.h"
+#include "corrections/TemporalCorrection.h"
 #include "data/DataFile.h"
 
 namespace velkor {
@@ -27,6 +28,30 @@ bool CVelkor1trDoc::onCommand(int id) {
             return true;
         case cmd::SaveAs:
             saveAs();
+            return true;
+        case cmd::OpenVariations:
+            openVariations();
+            return true;
+        case cmd::VariationsList:
+            prompter_.showVariations(variations_.path(), variations_.lines());
+            return true;
+        case cmd::Temporal:
+            temporalCorrection();
+            return true;
+        case cmd::Geomagnetic:
+            geomagneticCorrection();
+            return true;
+        case cmd::ExportField:
+            exportFile(ExportFile::Kind::Field);
+            return true;
+        case cmd::ExportGradient:
+            exportFile(ExportFile::Kind::Gradient);
+            return true;
+        case cmd::ExportAuto:
+            exportFile(ExportFile::Kind::Auto);
+            return true;
+        case cmd::ExportCorrected:
+            exportFile(ExportFile::Kind::Corrected);
             return true;
         default:
             return false;
@@ -126,6 +151,38 @@ void CVelkor1trDoc::saveAs() {
     }
     pathName_ = *path;
     setTitle(*path);
+}
+
+void CVelkor1trDoc::openVariations() {
+    const auto path = prompter_.askOpenFile(VariationSet::kFilter, VariationSet::kDefaultExt);
+    if (!path || !variations_.load(*path, prompter_)) {
+        return;
+    }
+    data_.variationsLoaded = true;
+    prompter_.showVariations(variations_.path(), variations_.lines());
+}
+
+void CVelkor1trDoc::temporalCorrection() {
+    // Cancel keeps the basis; the correction runs all the same.
+    if (const auto basis = prompter_.askValue(Prompter::ValueKind::Basis, data_.basis)) {
+        data_.basis = *basis;
+    }
+    WaitCursor wait;
+    TemporalCorrection::run(data_, variations_, prompter_);
+}
+
+void CVelkor1trDoc::geomagneticCorrection() {
+    if (const auto value = prompter_.askValue(Prompter::ValueKind::Geomagnetic, data_.geomag)) {
+        data_.geomag = *value;
+        data_.geomagDone = true;
+    }
+}
+
+void CVelkor1trDoc::exportFile(ExportFile::Kind kind) {
+    const auto path = prompter_.askSaveFile(ExportFile::filter(kind), ExportFile::defaultExt(kind));
+    if (path) {
+        ExportFile::write(kind, *path, data_, prompter_);
+    }
 }
 
 void CVelkor1trDoc::deleteRows(std::vector<int> rows) {

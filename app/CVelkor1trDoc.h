@@ -7,7 +7,9 @@
 
 #include "app/CommandTable.h"
 #include "app/CommandTarget.h"
+#include "corrections/VariationSet.h"
 #include "data/DataSet.h"
+#include "export/ExportFile.h"
 
 namespace velkor {
 
@@ -34,6 +36,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     void deleteRows(std::vector<int> rows);
 
     DataSet& data() { return data_; }
+    const VariationSet& variations() const { return variations_; }
     const DataSet& data() const { return data_; }
     Prompter& prompter() { return prompter_; }
     const std::string& title() const { return title_; }
@@ -55,12 +58,17 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
   private:
     void openData();
     void saveAs();
+    void openVariations();
+    void temporalCorrection();
+    void geomagneticCorrection();
+    void exportFile(ExportFile::Kind kind);
     bool load(const std::string& path);
     bool write(const std::string& path);
     void setTitle(std::string title);
 
     Prompter& prompter_;
     DataSet data_;
+    VariationSet variations_;
     std::string title_ = "Untitled";
     // Where Yes in the save prompt writes; empty means ask for a name.
     std::string pathName_;

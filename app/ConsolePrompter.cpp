@@ -25,4 +25,10 @@ std::optional<std::string> ConsolePrompter::askSaveFile(const std::string&, cons
     return std::nullopt;
 }
 
+std::optional<float> ConsolePrompter::askValue(ValueKind, float) {
+    return std::nullopt;
+}
+
+void ConsolePrompter::showVariations(const std::string&, const std::vector<std::string>&) {}
+
 }  // namespace velkor

@@ -18,6 +18,8 @@ class ConsolePrompter : public Prompter {
                                            const std::string& defaultExt) override;
     std::optional<std::string> askSaveFile(const std::string& filter,
                                            const std::string& defaultExt) override;
+    std::optional<float> askValue(ValueKind which, float current) override;
+    void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
 
     // The last message shown, for the tool's exit report.
     const std::string& lastMessage() const { return last_; }

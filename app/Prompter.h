@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velkor {
 
@@ -28,6 +29,14 @@ class Prompter {
                                                    const std::string& defaultExt) = 0;
     virtual std::optional<std::string> askSaveFile(const std::string& filter,
                                                    const std::string& defaultExt) = 0;
+
+    // The "Temporal Variations Basis" or "Geomagnetic Field" dialog, opened on the
+    // current value; the confirmed value, or nothing for Cancel.
+    enum class ValueKind { Basis, Geomagnetic };
+    virtual std::optional<float> askValue(ValueKind which, float current) = 0;
+
+    // The "Variations List" dialog over the variations file's lines (entry 0 the header).
+    virtual void showVariations(const std::string& path, const std::vector<std::string>& lines) = 0;
 };
 
 }  // namespace velkor

@@ -4,6 +4,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <memory>
+
+#include "corrections/DlgVariations.h"
+#include "corrections/ValueDialog.h"
 
 namespace velkor {
 
@@ -65,6 +69,24 @@ std::optional<std::string> QtPrompter::askOpenFile(const std::string& filter,
 std::optional<std::string> QtPrompter::askSaveFile(const std::string& filter,
                                                    const std::string& defaultExt) {
     return askFile(true, filter, defaultExt);
+}
+
+std::optional<float> QtPrompter::askValue(ValueKind which, float current) {
+    std::unique_ptr<ValueDialog> dialog;
+    if (which == ValueKind::Basis) {
+        dialog = std::make_unique<DlgBasVar>(current, *this, parent_);
+    } else {
+        dialog = std::make_unique<DlgGeomag>(current, *this, parent_);
+    }
+    if (dialog->exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog->value();
+}
+
+void QtPrompter::showVariations(const std::string& path, const std::vector<std::string>& lines) {
+    DlgVariations dialog(path, lines, *this, parent_);
+    dialog.exec();
 }
 
 }  // namespace velkor

@@ -20,6 +20,8 @@ class QtPrompter : public Prompter {
                                            const std::string& defaultExt) override;
     std::optional<std::string> askSaveFile(const std::string& filter,
                                            const std::string& defaultExt) override;
+    std::optional<float> askValue(ValueKind which, float current) override;
+    void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
 
     // "Name (*.ext)|*.ext||" as a Qt file-dialog filter.
     static QString toQtFilter(const std::string& filter);

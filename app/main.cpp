@@ -1,5 +1,6 @@
 // Entry point of the windowed program.
 #include <QApplication>
+#include <clocale>
 
 #include "app/CMainFrame.h"
 #include "app/CVelkor1trApp.h"
@@ -7,6 +8,8 @@
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
+    // Qt takes the user's locale; the fixed file formats need the C number format.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Velkor2tr");
     velkor::QtPrompter prompter;
     velkor::CVelkor1trApp app(prompter);

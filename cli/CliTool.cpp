@@ -5,8 +5,12 @@
 #include <ostream>
 
 #include "app/ConsolePrompter.h"
+#include "corrections/TemporalCorrection.h"
+#include "corrections/ValueEntry.h"
+#include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
+#include "export/ExportFile.h"
 
 namespace velkor {
 namespace {
@@ -17,6 +21,12 @@ constexpr const char* kUsageText =
     "commands:\n"
     "  info FILE       show the line count, the column layout and the readings by mode\n"
     "  copy IN OUT     load the data file IN and write it to OUT as Save As does\n"
+    "  export field|gradient|auto|corrected IN OUT [--variations FILE] [--basis NT]\n"
+    "                  [--geomag NT]\n"
+    "                  write an export file of the data file IN; --variations runs the\n"
+    "                  temporal correction with the basis (0 to 99000, default 0),\n"
+    "                  --geomag sets the geomagnetic field (0 to 90000); corrected needs\n"
+    "                  one of them\n"
     "  --help          show this text\n"
     "\n"
     "Exit status: 0 success, 1 failure (the program's message is the last line on\n"
@@ -52,6 +62,9 @@ int CliTool::run(const std::vector<std::string>& args) {
     }
     if (command == "copy") {
         return copy(rest);
+    }
+    if (command == "export") {
+        return exportFile(rest);
     }
     err_ << "velkor2tr-cli: unknown command '" << command << "'\n";
     return usage(kUsage);
@@ -102,6 +115,71 @@ int CliTool::copy(const std::vector<std::string>& args) {
         return kFailed;
     }
     return kOk;
+}
+
+int CliTool::exportFile(const std::vector<std::string>& args) {
+    static const std::map<std::string, ExportFile::Kind> kinds{
+        {"field", ExportFile::Kind::Field},
+        {"gradient", ExportFile::Kind::Gradient},
+        {"auto", ExportFile::Kind::Auto},
+        {"corrected", ExportFile::Kind::Corrected}};
+    if (args.size() < 3 || kinds.count(args[0]) == 0) {
+        return usage(kUsage);
+    }
+    std::map<std::string, std::string> options;
+    for (std::size_t i = 3; i < args.size(); i += 2) {
+        const std::string& name = args[i];
+        if ((name != "--variations" && name != "--basis" && name != "--geomag") ||
+            i + 1 >= args.size() || options.count(name) != 0) {
+            return usage(kUsage);
+        }
+        options[name] = args[i + 1];
+    }
+    const ExportFile::Kind kind = kinds.at(args[0]);
+    const bool variations = options.count("--variations") != 0;
+    const bool geomag = options.count("--geomag") != 0;
+    if ((kind == ExportFile::Kind::Corrected && !variations && !geomag) ||
+        (options.count("--basis") != 0 && !variations)) {
+        return usage(kUsage);
+    }
+    float basis = 0.0f;
+    float geomagValue = 0.0f;
+    if (!checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis) ||
+        !checkedValue(options, "--geomag", 90000.0f, geomagValue)) {
+        return kUsage;
+    }
+
+    ConsolePrompter prompter(err_);
+    DataSet data;
+    VariationSet set;
+    if (!DataFile::load(args[1], data, prompter) ||
+        (variations && !set.load(options["--variations"], prompter))) {
+        return kFailed;
+    }
+    if (variations) {
+        data.basis = basis;
+        TemporalCorrection::run(data, set, prompter);
+    }
+    if (geomag) {
+        data.geomag = geomagValue;
+        data.geomagDone = true;
+    }
+    return ExportFile::write(kind, args[2], data, prompter) ? kOk : kFailed;
+}
+
+bool CliTool::checkedValue(const std::map<std::string, std::string>& options,
+                           const std::string& name, float maximum, float& value) {
+    const auto it = options.find(name);
+    if (it == options.end()) {
+        return true;
+    }
+    const ValueEntry::Result r = ValueEntry::check(it->second, 0.0f, maximum);
+    if (!r.ok) {
+        err_ << "velkor2tr-cli: " << name << ": " << r.message << '\n';
+        return false;
+    }
+    value = r.value;
+    return true;
 }
 
 }  // namespace velkor

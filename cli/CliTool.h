@@ -2,6 +2,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ class CliTool {
     int usage(int status);
     int info(const std::vector<std::string>& args);
     int copy(const std::vector<std::string>& args);
+    int exportFile(const std::vector<std::string>& args);
+    // Reads option name as a value from 0 to maximum; false (after a message) when it
+    // is not one.
+    bool checkedValue(const std::map<std::string, std::string>& options, const std::string& name,
+                      float maximum, float& value);
 
     std::ostream& out_;
     std::ostream& err_;

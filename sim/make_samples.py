@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes the made-up sample survey and its base-station file into samples/.
 
-A day of work: a base-station ('A') run every two minutes with a slow diurnal
-drift, and several survey lines crossing a buried dyke, with gradient ('G')
-readings on every fifth position.
+A day of work: a base station recording every two minutes with a slow diurnal
+drift (samples/base.a, a variations file), and several survey lines crossing a
+buried dyke, with gradient ('G') readings on every fifth position and a few
+base-station ('A') readings taken with the survey instrument before each line.
 """
 import math
 import os
@@ -35,14 +36,16 @@ def main():
     rnd = random.Random(20260703)
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "samples")
     os.makedirs(out, exist_ok=True)
-    survey, base = [HEADER], [HEADER]
+    survey, base = [HEADER], [" Date       Time     Variations"]
     t = 8 * 3600 + 30 * 60
     while t <= 16 * 3600:
         v = diurnal(t) + rnd.gauss(0, 0.3)
-        base.append(line("A", t, 0, 0, v, 0.2 + rnd.random() * 0.3, 8, 1.6, 0, "Base "))
+        base.append(" %02d.%02d.%04d %02d:%02d:%02d %0.1f" % (3, 7, 2026, t // 3600, t // 60 % 60, t % 60, v))
         t += 120
     t = 9 * 3600
     for ln in range(1, 9):
+        survey.append(line("A", t, 0, 0, diurnal(t) + rnd.gauss(0, 0.3), 0.3, 8, 1.6, 0, "Base "))
+        t += 90
         for pos in range(1, 61):
             x = pos - 30 + ln * 1.5
             anomaly = 420.0 / (1.0 + (x / 4.0) ** 2) - 60.0 / (1.0 + ((x + 8) / 3.0) ** 2)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -73,6 +74,74 @@ TEST(CliTool, UsageErrors) {
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: velkor2tr-cli"), std::string::npos);
+}
+
+namespace {
+
+const std::string kDay =
+    "M header \r\n"
+    "S 03.07.2026 10:05:00     1     1 48100.0  0.7 7 1.5          Base \r\n"
+    "S 03.07.2026 11:05:00     1     2 48200.0  0.7 7 1.5               \r\n"
+    "A 03.07.2026 10:05:00     0     0 48004.6  0.7 7 1.5               \r\n";
+const std::string kBase =
+    " Date       Time     Variations\r\n"
+    " 03.07.2026 10:00:00 48000.0\r\n"
+    " 03.07.2026 10:04:00 48004.0\r\n"
+    " 03.07.2026 10:10:00 48010.0\r\n";
+
+}  // namespace
+
+TEST(CliExport, CorrectedWithVariationsAndGeomagnetic) {
+    TempDir dir;
+    const std::string in = dir.write("day.velkor", kDay);
+    const std::string base = dir.write("base.a", kBase);
+    const std::string out = dir.path("day.cf");
+    const CliRun r = cli({"export", "corrected", in, out, "--variations", base, "--basis", "48000",
+                          "--geomag", "47000"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "There are uncorrected readings in the file\n");
+    EXPECT_EQ(TempDir::read(out),
+              "Variations Basis  48000.0nT\r\nGeomagnetic Field  47000.0nT\r\n"
+              " Line Pos  Corrected\r\n    1    1   1095.0\r\n");
+
+    const CliRun g = cli({"export", "corrected", in, out, "--geomag", "0"});
+    EXPECT_EQ(g.status, 0);
+    EXPECT_EQ(TempDir::read(out),
+              "Geomagnetic Field      0.0nT\r\n Line Pos  Corrected\r\n    1    1  48100.0\r\n"
+              "    1    2  48200.0\r\n");
+}
+
+TEST(CliExport, NoticesFailuresAndUsage) {
+    TempDir dir;
+    const std::string in = dir.write("day.velkor", kDay);
+    CliRun r = cli({"export", "gradient", in, dir.path("day.g")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "There is nothing to export. The output file is empty.\n");
+    EXPECT_EQ(TempDir::read(dir.path("day.g")), " Line  Pos  Gradient\r\n");
+
+    r = cli({"export", "auto", in, dir.path("day.a")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(TempDir::read(dir.path("day.a")),
+              " Date       Time     Variations\r\n 03.07.2026 10:05:00 48004.6\r\n");
+
+    r = cli({"export", "field", in, dir.path("x.f"), "--variations", dir.path("none.a")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Read error \n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path("x.f")));
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"export", "corrected", in, dir.path("c")},
+             {"export", "sideways", in, dir.path("c")},
+             {"export", "field", in},
+             {"export", "field", in, dir.path("c"), "--basis", "10"},
+             {"export", "field", in, dir.path("c"), "--geomag"},
+             {"export", "field", in, dir.path("c"), "--colour", "red"}}) {
+        EXPECT_EQ(cli(args).status, 2) << args[1];
+    }
+    r = cli({"export", "corrected", in, dir.path("c"), "--geomag", "95000"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "velkor2tr-cli: --geomag: Enter a number between 0 and 90000.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path("c")));
 }
 
 }  // namespace velkor

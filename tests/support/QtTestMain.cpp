@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <clocale>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     }
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -37,6 +37,17 @@ std::optional<std::string> RecordingPrompter::askSaveFile(const std::string& fil
     return takeFront<std::optional<std::string>>(files, std::nullopt);
 }
 
+std::optional<float> RecordingPrompter::askValue(ValueKind which, float current) {
+    asked.push_back(std::string(which == ValueKind::Basis ? "basis:" : "geomag:") +
+                    std::to_string(current));
+    return takeFront<std::optional<float>>(values, std::nullopt);
+}
+
+void RecordingPrompter::showVariations(const std::string& path,
+                                       const std::vector<std::string>& lines) {
+    asked.push_back("variations:" + path + ":" + std::to_string(lines.size()));
+}
+
 std::vector<std::string> RecordingPrompter::texts() const {
     std::vector<std::string> out;
     for (const Shown& s : shown) {

@@ -24,6 +24,8 @@ class RecordingPrompter : public Prompter {
                                            const std::string& defaultExt) override;
     std::optional<std::string> askSaveFile(const std::string& filter,
                                            const std::string& defaultExt) override;
+    std::optional<float> askValue(ValueKind which, float current) override;
+    void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
 
     // Texts of all messages, in order.
     std::vector<std::string> texts() const;
@@ -32,6 +34,7 @@ class RecordingPrompter : public Prompter {
     std::vector<std::string> asked;                // every question, e.g. "save:Untitled"
     std::deque<Answer> saveAnswers;                // empty: Cancel
     std::deque<std::optional<std::string>> files;  // empty: cancelled
+    std::deque<std::optional<float>> values;       // empty: Cancel
 };
 
 }  // namespace velkor

@@ -29,7 +29,7 @@ namespace velkor {
 namespace {
 
 // Commands whose work is not in this build yet.
-const std::vector<int> kNotYet{cmd::Import, cmd::CommSetup};
+const std::vector<int> kNotYet{cmd::CommSetup};
 
 QString statusText(const Command& c) {
     return QString(c.prompt).section('\n', 0, 0);

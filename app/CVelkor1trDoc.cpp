@@ -8,6 +8,7 @@
 #include "app/WaitCursor.h"
 #include "corrections/TemporalCorrection.h"
 #include "data/DataFile.h"
+#include "transfer/Importer.h"
 
 namespace velkor {
 namespace {
@@ -19,10 +20,13 @@ std::string bareName(const std::string& path) {
 }  // namespace
 
 CVelkor1trDoc::CVelkor1trDoc(Prompter& prompter, QObject* parent)
-    : QObject(parent), prompter_(prompter) {}
+    : QObject(parent), prompter_(prompter), usb_(prompter) {}
 
 bool CVelkor1trDoc::onCommand(int id) {
     switch (id) {
+        case cmd::Import:
+            importData();
+            return true;
         case cmd::OpenData:
             openData();
             return true;
@@ -151,6 +155,19 @@ void CVelkor1trDoc::saveAs() {
     }
     pathName_ = *path;
     setTitle(*path);
+}
+
+void CVelkor1trDoc::importData() {
+    if (!saveModified()) {
+        return;
+    }
+    if (!Importer(usb_, prompter_).run(data_)) {
+        return;
+    }
+    // The readings come from the instrument, not from a file.
+    pathName_.clear();
+    setTitle("Untitled");
+    emit changed();
 }
 
 void CVelkor1trDoc::openVariations() {

@@ -10,6 +10,7 @@
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
 #include "export/ExportFile.h"
+#include "transfer/CFTD2XX.h"
 
 namespace velkor {
 
@@ -25,7 +26,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
 
     bool onCommand(int id) override;
 
-    // New document at start-up.
+    // New document at start-up; also binds the USB library.
     void reset();
     // Opening by name: the command line, a dropped file, the recent-file list.
     bool openByName(const std::string& path);
@@ -39,6 +40,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     const VariationSet& variations() const { return variations_; }
     const DataSet& data() const { return data_; }
     Prompter& prompter() { return prompter_; }
+    CFTD2XX& usb() { return usb_; }
     const std::string& title() const { return title_; }
     const std::string& pathName() const { return pathName_; }
     bool isModified() const { return data_.modified; }
@@ -58,6 +60,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
   private:
     void openData();
     void saveAs();
+    void importData();
     void openVariations();
     void temporalCorrection();
     void geomagneticCorrection();
@@ -69,6 +72,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     Prompter& prompter_;
     DataSet data_;
     VariationSet variations_;
+    CFTD2XX usb_;
     std::string title_ = "Untitled";
     // Where Yes in the save prompt writes; empty means ask for a name.
     std::string pathName_;

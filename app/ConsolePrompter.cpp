@@ -3,6 +3,8 @@
 
 #include <ostream>
 
+#include "transfer/TransferMonitor.h"
+
 namespace velkor {
 
 ConsolePrompter::ConsolePrompter(std::ostream& out) : out_(out) {}
@@ -30,5 +32,26 @@ std::optional<float> ConsolePrompter::askValue(ValueKind, float) {
 }
 
 void ConsolePrompter::showVariations(const std::string&, const std::vector<std::string>&) {}
+
+bool ConsolePrompter::pickDevice(const std::vector<std::string>&, std::uint32_t&) {
+    return false;
+}
+
+namespace {
+
+// Nobody watches a console transfer; it cannot be cancelled either.
+class SilentMonitor : public TransferMonitor {
+  public:
+    void addLine(const std::string&) override {}
+    void setProgress(std::uint32_t, std::uint32_t) override {}
+    bool cancelled() override { return false; }
+    void hide() override {}
+};
+
+}  // namespace
+
+std::unique_ptr<TransferMonitor> ConsolePrompter::openTransferWindow() {
+    return std::make_unique<SilentMonitor>();
+}
 
 }  // namespace velkor

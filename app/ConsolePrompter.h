@@ -20,6 +20,8 @@ class ConsolePrompter : public Prompter {
                                            const std::string& defaultExt) override;
     std::optional<float> askValue(ValueKind which, float current) override;
     void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
+    bool pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) override;
+    std::unique_ptr<TransferMonitor> openTransferWindow() override;
 
     // The last message shown, for the tool's exit report.
     const std::string& lastMessage() const { return last_; }

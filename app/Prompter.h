@@ -2,11 +2,15 @@
 // that the same commands run behind windows, on a console and in tests.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velkor {
+
+class TransferMonitor;
 
 inline constexpr const char* kAppTitle = "Velkor2tr";
 
@@ -37,6 +41,13 @@ class Prompter {
 
     // The "Variations List" dialog over the variations file's lines (entry 0 the header).
     virtual void showVariations(const std::string& path, const std::vector<std::string>& lines) = 0;
+
+    // "Select USB device to communicate with": false for Cancel; on OK, index is the
+    // chosen entry (0xFFFFFFFF when none was selected).
+    virtual bool pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) = 0;
+
+    // The "Transfer..." window, open for as long as the monitor lives.
+    virtual std::unique_ptr<TransferMonitor> openTransferWindow() = 0;
 };
 
 }  // namespace velkor

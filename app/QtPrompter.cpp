@@ -8,6 +8,8 @@
 
 #include "corrections/DlgVariations.h"
 #include "corrections/ValueDialog.h"
+#include "transfer/CUSBDialog.h"
+#include "transfer/DlgTransfer.h"
 
 namespace velkor {
 
@@ -87,6 +89,24 @@ std::optional<float> QtPrompter::askValue(ValueKind which, float current) {
 void QtPrompter::showVariations(const std::string& path, const std::vector<std::string>& lines) {
     DlgVariations dialog(path, lines, *this, parent_);
     dialog.exec();
+}
+
+bool QtPrompter::pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) {
+    CUSBDialog dialog(parent_);
+    QStringList texts;
+    for (const std::string& d : descriptions) {
+        texts << QString::fromStdString(d);
+    }
+    dialog.setTexts(texts);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    index = dialog.selectionIndex();
+    return true;
+}
+
+std::unique_ptr<TransferMonitor> QtPrompter::openTransferWindow() {
+    return std::make_unique<DlgTransfer>(parent_);
 }
 
 }  // namespace velkor

@@ -22,6 +22,8 @@ class QtPrompter : public Prompter {
                                            const std::string& defaultExt) override;
     std::optional<float> askValue(ValueKind which, float current) override;
     void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
+    bool pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) override;
+    std::unique_ptr<TransferMonitor> openTransferWindow() override;
 
     // "Name (*.ext)|*.ext||" as a Qt file-dialog filter.
     static QString toQtFilter(const std::string& filter);

@@ -10,7 +10,11 @@
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
+#include "data/NumberReading.h"
+#include "data/TextFormat.h"
 #include "export/ExportFile.h"
+#include "transfer/CFTD2XX.h"
+#include "transfer/Importer.h"
 
 namespace velkor {
 namespace {
@@ -27,7 +31,13 @@ constexpr const char* kUsageText =
     "                  temporal correction with the basis (0 to 99000, default 0),\n"
     "                  --geomag sets the geomagnetic field (0 to 90000); corrected needs\n"
     "                  one of them\n"
+    "  devices         list the attached magnetometers: index, serial number, description\n"
+    "  import OUT [--device N]\n"
+    "                  download the readings of magnetometer N (default 0) and write\n"
+    "                  them to the data file OUT\n"
     "  --help          show this text\n"
+    "\n"
+    "The USB library is libftd2xx.so, or the one VELKOR2TR_D2XX names.\n"
     "\n"
     "Exit status: 0 success, 1 failure (the program's message is the last line on\n"
     "stderr), 2 usage error.\n";
@@ -65,6 +75,12 @@ int CliTool::run(const std::vector<std::string>& args) {
     }
     if (command == "export") {
         return exportFile(rest);
+    }
+    if (command == "devices") {
+        return devices(rest);
+    }
+    if (command == "import") {
+        return importData(rest);
     }
     err_ << "velkor2tr-cli: unknown command '" << command << "'\n";
     return usage(kUsage);
@@ -165,6 +181,67 @@ int CliTool::exportFile(const std::vector<std::string>& args) {
         data.geomagDone = true;
     }
     return ExportFile::write(kind, args[2], data, prompter) ? kOk : kFailed;
+}
+
+namespace {
+
+// Binds the USB library; false, with a message, when it cannot be used.
+bool bindUsb(CFTD2XX& usb, Prompter& prompter) {
+    if (usb.bind() == 1) {
+        return true;
+    }
+    if (!usb.bound()) {
+        prompter.message("The USB library " + CFTD2XX::libraryName() + " cannot be used.");
+    }
+    return false;
+}
+
+}  // namespace
+
+int CliTool::devices(const std::vector<std::string>& args) {
+    if (!args.empty()) {
+        return usage(kUsage);
+    }
+    ConsolePrompter prompter(err_);
+    CFTD2XX usb(prompter);
+    if (!bindUsb(usb, prompter) || usb.filterDeviceList(CFTD2XX::kMagnetometer) != FT_OK) {
+        return kFailed;
+    }
+    for (DWORD i = 0; i < usb.deviceCount(); ++i) {
+        const FT_DEVICE_LIST_INFO_NODE* d = usb.deviceRecord(i);
+        out_ << i << '\t' << formatText("%.16s", d->SerialNumber) << '\t'
+             << formatText("%.64s", d->Description) << '\n';
+    }
+    return kOk;
+}
+
+int CliTool::importData(const std::vector<std::string>& args) {
+    std::uint32_t device = 0;
+    if (args.size() == 3 && args[1] == "--device") {
+        const int n = readInteger(args[2]);
+        if (n < 0 || std::to_string(n) != args[2]) {
+            return usage(kUsage);
+        }
+        device = static_cast<std::uint32_t>(n);
+    } else if (args.size() != 1) {
+        return usage(kUsage);
+    }
+    ConsolePrompter prompter(err_);
+    CFTD2XX usb(prompter);
+    DataSet data;
+    if (!bindUsb(usb, prompter)) {
+        return kFailed;
+    }
+    if (usb.filterDeviceList(CFTD2XX::kMagnetometer) == FT_OK && device >= usb.deviceCount() &&
+        usb.deviceCount() > 0) {
+        prompter.message(
+            formatText("There is no magnetometer %u: %u attached.", device, usb.deviceCount()));
+        return kFailed;
+    }
+    if (!Importer(usb, prompter).run(data, device) || !DataFile::write(args[0], data, prompter)) {
+        return kFailed;
+    }
+    return kOk;
 }
 
 bool CliTool::checkedValue(const std::map<std::string, std::string>& options,

@@ -1,6 +1,8 @@
 // Recording prompter for tests.
 #include "support/RecordingPrompter.h"
 
+#include "transfer/TransferMonitor.h"
+
 namespace velkor {
 namespace {
 
@@ -46,6 +48,51 @@ std::optional<float> RecordingPrompter::askValue(ValueKind which, float current)
 void RecordingPrompter::showVariations(const std::string& path,
                                        const std::vector<std::string>& lines) {
     asked.push_back("variations:" + path + ":" + std::to_string(lines.size()));
+}
+
+bool RecordingPrompter::pickDevice(const std::vector<std::string>& descriptions,
+                                   std::uint32_t& index) {
+    std::string all;
+    for (const std::string& d : descriptions) {
+        all += (all.empty() ? "" : "|") + d;
+    }
+    asked.push_back("device:" + all);
+    const std::optional<std::uint32_t> answer =
+        takeFront<std::optional<std::uint32_t>>(devices, std::nullopt);
+    if (answer) {
+        index = *answer;
+    }
+    return answer.has_value();
+}
+
+namespace {
+
+class RecordingMonitor : public TransferMonitor {
+  public:
+    explicit RecordingMonitor(RecordingPrompter& p) : p_(p) {
+        ++p_.transferWindows;
+        p_.transferOpen = true;
+    }
+    ~RecordingMonitor() override { p_.transferOpen = false; }
+    void addLine(const std::string& line) override { p_.transferLines.push_back(line); }
+    void setProgress(std::uint32_t received, std::uint32_t count) override {
+        p_.progressReceived = received;
+        p_.progressCount = count;
+    }
+    bool cancelled() override {
+        return p_.cancelAfterLines >= 0 &&
+               static_cast<int>(p_.transferLines.size()) >= p_.cancelAfterLines;
+    }
+    void hide() override {}
+
+  private:
+    RecordingPrompter& p_;
+};
+
+}  // namespace
+
+std::unique_ptr<TransferMonitor> RecordingPrompter::openTransferWindow() {
+    return std::make_unique<RecordingMonitor>(*this);
 }
 
 std::vector<std::string> RecordingPrompter::texts() const {

@@ -26,15 +26,27 @@ class RecordingPrompter : public Prompter {
                                            const std::string& defaultExt) override;
     std::optional<float> askValue(ValueKind which, float current) override;
     void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
+    bool pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) override;
+    std::unique_ptr<TransferMonitor> openTransferWindow() override;
 
     // Texts of all messages, in order.
     std::vector<std::string> texts() const;
 
     std::vector<Shown> shown;
-    std::vector<std::string> asked;                // every question, e.g. "save:Untitled"
-    std::deque<Answer> saveAnswers;                // empty: Cancel
-    std::deque<std::optional<std::string>> files;  // empty: cancelled
-    std::deque<std::optional<float>> values;       // empty: Cancel
+    std::vector<std::string> asked;                    // every question, e.g. "save:Untitled"
+    std::deque<Answer> saveAnswers;                    // empty: Cancel
+    std::deque<std::optional<std::string>> files;      // empty: cancelled
+    std::deque<std::optional<float>> values;           // empty: Cancel
+    std::deque<std::optional<std::uint32_t>> devices;  // empty: Cancel
+
+    // What the Transfer window showed: every line added, the last progress, and
+    // whether it was open.
+    std::vector<std::string> transferLines;
+    std::uint32_t progressReceived = 0;
+    std::uint32_t progressCount = 0;
+    int transferWindows = 0;
+    bool transferOpen = false;
+    int cancelAfterLines = -1;  // the user presses Cancel once this many lines are in
 };
 
 }  // namespace velkor

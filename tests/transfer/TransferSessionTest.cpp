@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+#include "transfer/ByteLink.h"
+#include "transfer/InstrumentRecord.h"
+#include "transfer/TransferMonitor.h"
+#include "transfer/TransferSession.h"
+
+namespace velkor {
+namespace {
+
+// An instrument in the same process: answers the protocol from a list of records.
+class ScriptedInstrument : public ByteLink {
+  public:
+    explicit ScriptedInstrument(std::vector<InstrumentRecord> records)
+        : records_(std::move(records)) {}
+
+    FT_STATUS write(const void* bytes, DWORD count, DWORD& written) override {
+        written = 0;
+        if (failed()) {
+            return FT_IO_ERROR;
+        }
+        const auto* b = static_cast<const std::uint8_t*>(bytes);
+        for (DWORD i = 0; i < count; ++i) {
+            sent.push_back(b[i]);
+            answer(b[i]);
+        }
+        written = count;
+        return FT_OK;
+    }
+
+    FT_STATUS read(void* bytes, DWORD count, DWORD& received) override {
+        received = 0;
+        auto* b = static_cast<std::uint8_t*>(bytes);
+        while (received < count && !pending_.empty()) {
+            if (failed()) {
+                return FT_IO_ERROR;
+            }
+            b[received++] = pending_.front();
+            pending_.pop_front();
+            ++given_;
+        }
+        return FT_OK;  // fewer bytes than asked: the time-out passed
+    }
+
+    std::uint8_t echo = '$';
+    std::uint32_t count = 0xFFFFFFFEu;  // the number of records unless set
+    long failAfter = -1;                // bytes given before the link fails
+    std::vector<std::uint8_t> sent;
+
+  private:
+    bool failed() const { return failAfter >= 0 && given_ >= failAfter; }
+    void queue(const std::uint8_t* b, std::size_t n) { pending_.insert(pending_.end(), b, b + n); }
+    void queueRecord() {
+        if (next_ < records_.size()) {
+            std::uint8_t head[12];
+            std::uint8_t body[40];
+            records_[next_++].encode(head, body);
+            queue(head, 12);
+            queue(body, 40);
+        }
+    }
+    void answer(std::uint8_t byte) {
+        if (byte == '$') {
+            queue(&echo, 1);
+        } else if (byte == '?') {
+            const std::uint32_t n =
+                count == 0xFFFFFFFEu ? static_cast<std::uint32_t>(records_.size()) : count;
+            const std::uint8_t b[4] = {
+                static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
+                static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
+            queue(b, 4);
+            queueRecord();
+        } else if (byte == 0x0A) {
+            queueRecord();
+        }
+    }
+
+    std::vector<InstrumentRecord> records_;
+    std::deque<std::uint8_t> pending_;
+    std::size_t next_ = 0;
+    long given_ = 0;
+};
+
+class Monitor : public TransferMonitor {
+  public:
+    void addLine(const std::string& line) override { lines.push_back(line); }
+    void setProgress(std::uint32_t r, std::uint32_t c) override {
+        received = r;
+        count = c;
+    }
+    bool cancelled() override {
+        return cancelAt >= 0 && static_cast<int>(lines.size()) >= cancelAt;
+    }
+    void hide() override {}
+
+    std::vector<std::string> lines;
+    std::uint32_t received = 0, count = 0;
+    int cancelAt = -1;
+};
+
+std::vector<InstrumentRecord> threeRecords() {
+    std::vector<InstrumentRecord> out(3);
+    for (int i = 0; i < 3; ++i) {
+        InstrumentRecord& r = out[static_cast<std::size_t>(i)];
+        r.year = 2026;
+        r.month = 7;
+        r.day = 3;
+        r.hour = 10;
+        r.minute = static_cast<std::int16_t>(i);
+        r.mode = static_cast<std::int16_t>(i);
+        r.line = 1;
+        r.position = static_cast<std::int16_t>(i + 1);
+        r.note = static_cast<std::int16_t>(i);
+        r.error = 0.7f;
+        r.amplitude = 7.9f;
+        r.decay = 1.5f;
+        r.field28 = i == 2 ? 48130.9f : 0.0f;
+        r.field36 = i == 2 ? 123.96f : 48123.4f;
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(TransferSession, ThreeRecordsBecomeADataFile) {
+    TempDir dir;
+    ScriptedInstrument instrument(threeRecords());
+    Monitor monitor;
+    const auto r = TransferSession(instrument, monitor).run(dir.path("$$new$$"));
+    EXPECT_EQ(r.outcome, TransferSession::Outcome::Finished);
+    EXPECT_EQ(r.received, 3u);
+    EXPECT_EQ(TempDir::read(dir.path("$$new$$")),
+              "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n"
+              "S 03.07.2026 10:00:00     1     1 48123.4  0.7 7 1.5               \r\n"
+              "A 03.07.2026 10:01:00     1     2 48123.4  0.7 7 1.5          Base \r\n"
+              "G 03.07.2026 10:02:00     1     3 48130.9  0.7 7 1.5    124.0 Bog  \r\n");
+    EXPECT_EQ(instrument.sent, (std::vector<std::uint8_t>{'$', '?', 0x0A, 0x0A, 0x0A}));
+    EXPECT_EQ(monitor.lines.size(), 3u);
+    EXPECT_EQ(monitor.received, 3u);
+    EXPECT_EQ(monitor.count, 3u);
+}
+
+TEST(TransferSession, HandshakeAnswers) {
+    TempDir dir;
+    Monitor monitor;
+    ScriptedInstrument hash(threeRecords());
+    hash.echo = '#';
+    EXPECT_EQ(TransferSession(hash, monitor).run(dir.path("a")).outcome,
+              TransferSession::Outcome::WrongEcho);
+    EXPECT_EQ(hash.sent, (std::vector<std::uint8_t>{'$'}));
+
+    ScriptedInstrument none(threeRecords());
+    none.count = 0xFFFFFFFFu;
+    EXPECT_EQ(TransferSession(none, monitor).run(dir.path("b")).outcome,
+              TransferSession::Outcome::NoData);
+
+    ScriptedInstrument zero(threeRecords());
+    zero.count = 0;
+    const auto r = TransferSession(zero, monitor).run(dir.path("c"));
+    EXPECT_EQ(r.outcome, TransferSession::Outcome::Finished);
+    EXPECT_EQ(r.count, 0u);
+    EXPECT_EQ(TempDir::read(dir.path("c")),
+              "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n");
+
+    ScriptedInstrument many(threeRecords());
+    many.count = 20000;
+    EXPECT_EQ(TransferSession(many, monitor).run(dir.path("d")).outcome,
+              TransferSession::Outcome::TooMany);
+}
+
+TEST(TransferSession, FailureAtEveryByteNeverFinishes) {
+    TempDir dir;
+    const long total = 1 + 4 + 3 * 52;
+    for (long k = 0; k <= total; ++k) {
+        ScriptedInstrument instrument(threeRecords());
+        instrument.failAfter = k;
+        Monitor monitor;
+        const auto r = TransferSession(instrument, monitor).run(dir.path("t"));
+        // Even after the last record, a lost acknowledgement is a failure.
+        EXPECT_NE(r.outcome, TransferSession::Outcome::Finished) << k;
+        EXPECT_EQ(r.received, static_cast<std::uint32_t>(k < 5 ? 0 : (k - 5) / 52)) << k;
+    }
+}
+
+TEST(TransferSession, CancelAndUnwritableFile) {
+    TempDir dir;
+    ScriptedInstrument instrument(threeRecords());
+    Monitor monitor;
+    monitor.cancelAt = 2;
+    const auto r = TransferSession(instrument, monitor).run(dir.path("t"));
+    EXPECT_EQ(r.outcome, TransferSession::Outcome::Cancelled);
+    EXPECT_EQ(r.received, 2u);
+
+    ScriptedInstrument untouched(threeRecords());
+    EXPECT_EQ(TransferSession(untouched, monitor).run(dir.path("missing/t")).outcome,
+              TransferSession::Outcome::WriteError);
+    EXPECT_TRUE(untouched.sent.empty());  // nothing is sent without a file to write to
+}
+
+}  // namespace velkor

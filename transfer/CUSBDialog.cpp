@@ -1,0 +1,37 @@
+// USB device selection dialog.
+#include "transfer/CUSBDialog.h"
+
+#include <QDialogButtonBox>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+namespace velkor {
+
+CUSBDialog::CUSBDialog(QWidget* parent) : QDialog(parent), list_(new QListWidget(this)) {
+    setWindowTitle("Select USB device to communicate with");
+    list_->setSortingEnabled(true);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CUSBDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_);
+    layout->addWidget(buttons);
+    setWhatsThis("Choose the instrument to download the readings from, then press OK.");
+}
+
+void CUSBDialog::setTexts(const QStringList& texts) {
+    list_->clear();
+    list_->addItems(texts);
+    if (list_->count() > 0) {
+        list_->setCurrentRow(0);
+    }
+}
+
+void CUSBDialog::accept() {
+    selection_ = static_cast<std::uint32_t>(list_->currentRow());
+    QDialog::accept();
+}
+
+}  // namespace velkor

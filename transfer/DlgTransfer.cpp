@@ -1,0 +1,94 @@
+// Transfer window.
+#include "transfer/DlgTransfer.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velkor {
+namespace {
+
+constexpr qint64 kPaintEveryMs = 40;
+
+}  // namespace
+
+DlgTransfer::DlgTransfer(QWidget* parent)
+    : QDialog(parent), list_(new QListWidget(this)), progress_(new QProgressBar(this)) {
+    setWindowTitle("Transfer...");
+    QFont courier("Courier New", 10);
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setFixedPitch(true);
+    setFont(courier);
+    auto* header = new QLabel(
+        "Reading No.   M  Date        Time     Line  Pos  Field    Err A Dec Grad  Note", this);
+    list_->setSelectionMode(QAbstractItemView::NoSelection);
+    list_->setFocusPolicy(Qt::NoFocus);
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &DlgTransfer::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(header);
+    layout->addWidget(list_, 1);
+    layout->addWidget(progress_);
+    layout->addWidget(buttons);
+    resize(720, 320);
+    setWindowModality(Qt::ApplicationModal);  // only Cancel answers while it runs
+    setWhatsThis(
+        "Shows the readings as they arrive from the instrument. Cancel stops the transfer.");
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    show();
+    keepPainted(true);
+}
+
+DlgTransfer::~DlgTransfer() {
+    QApplication::restoreOverrideCursor();
+}
+
+void DlgTransfer::addLine(const std::string& progressLine) {
+    QString text = QString::fromLatin1(progressLine.c_str());
+    while (text.endsWith('\n') || text.endsWith('\r')) {
+        text.chop(1);
+    }
+    if (list_->count() >= kShownLines) {
+        delete list_->takeItem(0);
+    }
+    list_->addItem(text);
+    ++added_;
+    keepPainted(false);
+}
+
+void DlgTransfer::setProgress(std::uint32_t received, std::uint32_t count) {
+    progress_->setRange(0, static_cast<int>(count > 0 ? count : 1));
+    progress_->setValue(static_cast<int>(received));
+    progress_->setFormat(QString("%1 of %2 readings").arg(received).arg(count));
+    keepPainted(false);
+}
+
+bool DlgTransfer::cancelled() {
+    keepPainted(false);
+    return cancelled_;
+}
+
+void DlgTransfer::hide() {
+    QDialog::hide();
+}
+
+void DlgTransfer::reject() {
+    cancelled_ = true;
+}
+
+void DlgTransfer::keepPainted(bool now) {
+    if (now || !sincePaint_.isValid() || sincePaint_.elapsed() >= kPaintEveryMs) {
+        QApplication::processEvents();
+        sincePaint_.restart();
+    }
+}
+
+}  // namespace velkor

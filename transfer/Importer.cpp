@@ -1,0 +1,139 @@
+// The import command's core.
+#include "transfer/Importer.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "app/Prompter.h"
+#include "data/DataFile.h"
+#include "data/DataSet.h"
+#include "data/TextFormat.h"
+#include "transfer/CFTD2XX.h"
+#include "transfer/TransferMonitor.h"
+#include "transfer/TransferSession.h"
+
+namespace velkor {
+namespace {
+
+// Closes the device however the transfer ends.
+class DeviceGuard {
+  public:
+    explicit DeviceGuard(CFTD2XX& usb) : usb_(usb) {}
+    ~DeviceGuard() {
+        if (usb_.deviceOpen()) {
+            usb_.close();
+        }
+    }
+    DeviceGuard(const DeviceGuard&) = delete;
+    DeviceGuard& operator=(const DeviceGuard&) = delete;
+
+  private:
+    CFTD2XX& usb_;
+};
+
+std::string failureMessage(const TransferSession::Result& r) {
+    using Outcome = TransferSession::Outcome;
+    switch (r.outcome) {
+        case Outcome::NoAnswer:
+            return "The instrument does not answer. Check that it is switched on and connected, "
+                   "then import again. Nothing was imported.";
+        case Outcome::TooMany:
+            return formatText(
+                "The instrument holds %u readings. Velkor2tr holds at most %u "
+                "readings (%d lines); nothing was imported.",
+                r.count, TransferSession::kMaxReadings, DataSet::kCapacity);
+        case Outcome::Interrupted:
+            return formatText(
+                "The transfer was interrupted after %u of %u readings. Nothing "
+                "was imported; the readings shown before are unchanged.",
+                r.received, r.count);
+        case Outcome::Cancelled:
+            return formatText(
+                "The transfer was cancelled after %u of %u readings. Nothing "
+                "was imported.",
+                r.received, r.count);
+        default:
+            return DataFile::kWriteError;
+    }
+}
+
+}  // namespace
+
+Importer::Importer(CFTD2XX& usb, Prompter& prompter) : usb_(usb), prompter_(prompter) {}
+
+std::string Importer::tempFilePath() {
+    std::error_code ec;
+    const std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
+    return ((ec ? std::filesystem::path("/tmp") : dir) / kTempName).string();
+}
+
+bool Importer::run(DataSet& data, std::optional<std::uint32_t> device) {
+    if (usb_.filterDeviceList(CFTD2XX::kMagnetometer) != FT_OK) {
+        return false;  // the link has said what is wrong
+    }
+    std::vector<std::string> descriptions;
+    for (DWORD i = 0; i < usb_.deviceCount(); ++i) {
+        descriptions.push_back(formatText("%s", usb_.deviceRecord(i)->Description));
+    }
+    if (descriptions.empty()) {
+        prompter_.message("No USB device found", "Info");
+        return false;
+    }
+    std::uint32_t chosen = 100;
+    if (device) {
+        chosen = *device;
+    } else if (!prompter_.pickDevice(descriptions, chosen)) {
+        return false;
+    }
+    if (chosen > 64 || chosen >= usb_.deviceCount()) {
+        return false;  // no valid choice: nothing changes
+    }
+    return transfer(data, chosen);
+}
+
+bool Importer::transfer(DataSet& data, std::uint32_t device) {
+    const std::string path = tempFilePath();
+    DeviceGuard guard(usb_);
+    std::unique_ptr<TransferMonitor> window = prompter_.openTransferWindow();
+    if (usb_.openByIndex(device) != FT_OK) {
+        window.reset();
+        prompter_.message(
+            "The USB device cannot be opened. Check that no other program uses it, then import "
+            "again.");
+        return false;
+    }
+    usb_.setTimeouts(kTimeoutMs, kTimeoutMs);
+    TransferSession session(usb_, *window);
+    const TransferSession::Result result = session.run(path);
+    window->hide();
+    switch (result.outcome) {
+        case TransferSession::Outcome::Finished:
+            break;
+        case TransferSession::Outcome::WrongEcho:
+            window.reset();
+            prompter_.message("Error", "Error");
+            return false;
+        case TransferSession::Outcome::NoData:
+            window.reset();
+            prompter_.message("No Data");
+            usb_.close();
+            prompter_.message("No imported data");
+            std::remove(path.c_str());
+            return false;
+        default:
+            window.reset();
+            prompter_.message(failureMessage(result));
+            return false;
+    }
+    window.reset();
+    usb_.close();
+    if (!DataFile::load(path, data, prompter_)) {
+        return false;
+    }
+    std::remove(path.c_str());
+    data.modified = true;
+    return true;
+}
+
+}  // namespace velkor

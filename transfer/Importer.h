@@ -1,0 +1,36 @@
+// The Import command after the offer to save: choose the instrument, transfer its
+// readings into the import file, and make them the data set.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace velkor {
+
+class CFTD2XX;
+class DataSet;
+class Prompter;
+
+class Importer {
+  public:
+    static constexpr const char* kTempName = "$$new$$";
+    static constexpr std::uint32_t kTimeoutMs = 3000;
+
+    Importer(CFTD2XX& usb, Prompter& prompter);
+
+    // The import file in the temporary-files folder.
+    static std::string tempFilePath();
+    // Imports from the device the user picks, or from device when given. True when the
+    // readings replaced the data set; on every other end the data set is unchanged and
+    // the device closed.
+    bool run(DataSet& data, std::optional<std::uint32_t> device = std::nullopt);
+
+  private:
+    bool transfer(DataSet& data, std::uint32_t device);
+
+    CFTD2XX& usb_;
+    Prompter& prompter_;
+};
+
+}  // namespace velkor

@@ -1,0 +1,169 @@
+// Instrument record decoding and line formatting.
+#include "transfer/InstrumentRecord.h"
+
+#include <array>
+#include <cmath>
+#include <cstring>
+
+#include "data/TextFormat.h"
+
+namespace velkor {
+namespace {
+
+constexpr const char kModes[] = "SAG";
+
+constexpr std::array<const char*, 41> kNotes{
+    "Note ", "Base ", "Bog  ", "Bridg", "Brook", "Build", "Cable", "Clay ", "Cliff",
+    "Crop ", "Decli", "Fence", "Field", "Gardn", "Grass", "Hole ", "Hill ", "Hydro",
+    "Incli", "Lake ", "Pipe ", "Pond ", "Post ", "Rail ", "Ravin", "Ridge", "River",
+    "Road ", "Rock ", "Sand ", "Slope", "Stone", "Stair", "Tel  ", "Tie  ", "Trans",
+    "Tree ", "Wall ", "Iron ", "Metal", "     "};
+
+std::int16_t int16At(const std::uint8_t* p) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+}
+
+float floatAt(const std::uint8_t* p) {
+    const std::uint32_t bits =
+        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+void putInt16(std::uint8_t* p, std::int16_t v) {
+    const auto u = static_cast<std::uint16_t>(v);
+    p[0] = static_cast<std::uint8_t>(u & 0xFF);
+    p[1] = static_cast<std::uint8_t>(u >> 8);
+}
+
+void putFloat(std::uint8_t* p, float v) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    }
+}
+
+// The amplitude as a whole number, truncated; values no int can hold read as 0.
+int wholeAmplitude(float a) {
+    if (!std::isfinite(a) || std::fabs(a) > 2.0e9f) {
+        return 0;
+    }
+    return static_cast<int>(a);
+}
+
+std::string errText(float error) {
+    const std::string text = formatText("%0.1f", static_cast<double>(error));
+    return text.size() == 3 ? " " + text : text;
+}
+
+}  // namespace
+
+const std::string& InstrumentRecord::headerLine() {
+    static const std::string header =
+        formatText("M Date      Time      Line  Pos  Field  Err  A D    Grad    Note%2c", '\n');
+    return header;
+}
+
+InstrumentRecord InstrumentRecord::decode(const std::uint8_t* head, const std::uint8_t* body) {
+    InstrumentRecord r;
+    r.year = int16At(head);
+    r.month = int16At(head + 2);
+    r.day = int16At(head + 4);
+    r.hour = int16At(head + 6);
+    r.minute = int16At(head + 8);
+    r.second = int16At(head + 10);
+    r.mode = int16At(body);
+    r.position = int16At(body + 2);
+    r.line = int16At(body + 4);
+    r.note = int16At(body + 6);
+    r.decay = floatAt(body + 12);
+    r.amplitude = floatAt(body + 20);
+    r.field28 = floatAt(body + 28);
+    r.error = floatAt(body + 32);
+    r.field36 = floatAt(body + 36);
+    return r;
+}
+
+void InstrumentRecord::encode(std::uint8_t* head, std::uint8_t* body) const {
+    std::memset(head, 0, kHeadSize);
+    std::memset(body, 0, kBodySize);
+    putInt16(head, year);
+    putInt16(head + 2, month);
+    putInt16(head + 4, day);
+    putInt16(head + 6, hour);
+    putInt16(head + 8, minute);
+    putInt16(head + 10, second);
+    putInt16(body, mode);
+    putInt16(body + 2, position);
+    putInt16(body + 4, line);
+    putInt16(body + 6, note);
+    putFloat(body + 12, decay);
+    putFloat(body + 20, amplitude);
+    putFloat(body + 28, field28);
+    putFloat(body + 32, error);
+    putFloat(body + 36, field36);
+}
+
+std::int16_t InstrumentRecord::modeCode(char letter) {
+    for (std::int16_t m = 0; m < 3; ++m) {
+        if (kModes[m] == letter) {
+            return m;
+        }
+    }
+    return 0;
+}
+
+std::int16_t InstrumentRecord::noteCode(const std::string& word) {
+    for (std::size_t k = 1; k < kNotes.size(); ++k) {
+        if (word == kNotes[k]) {
+            return static_cast<std::int16_t>(k);
+        }
+    }
+    return 40;
+}
+
+char InstrumentRecord::modeLetter() const {
+    return mode >= 0 && mode <= 2 ? kModes[mode] : '?';
+}
+
+std::string InstrumentRecord::noteWord() const {
+    const int code = note == 0 ? 40 : note;
+    return code >= 0 && code <= 40 ? kNotes[static_cast<std::size_t>(code)] : "     ";
+}
+
+std::string InstrumentRecord::dataLine() const {
+    const std::string err = errText(error);
+    const std::string note = noteWord();
+    if (mode == 2) {
+        const std::string grad = formatText("%8.1f", static_cast<double>(gradient()));
+        return formatText("%c %02d.%02d.%02d %02d:%02d:%02d %5d %5d %0.1f %s %d %0.1f %s %s%c",
+                          modeLetter(), day, month, year, hour, minute, second, line, position,
+                          static_cast<double>(field28), err.c_str(), wholeAmplitude(amplitude),
+                          static_cast<double>(decay), grad.c_str(), note.c_str(), '\n');
+    }
+    return formatText("%c %02d.%02d.%02d %02d:%02d:%02d %5d %5d %0.1f %s %d %0.1f          %s%c",
+                      modeLetter(), day, month, year, hour, minute, second, line, position,
+                      static_cast<double>(field36), err.c_str(), wholeAmplitude(amplitude),
+                      static_cast<double>(decay), note.c_str(), '\n');
+}
+
+std::string InstrumentRecord::progressLine() const {
+    const std::string note = noteWord();
+    if (mode == 2) {
+        return formatText(
+            "%c %02d.%02d.%02d %02d:%02d:%02d  %04d  %04d %0.1f %0.1f  %d %0.1f  %0.1f   %s%2c",
+            modeLetter(), day, month, year, hour, minute, second, line, position,
+            static_cast<double>(field28), static_cast<double>(error), wholeAmplitude(amplitude),
+            static_cast<double>(decay), static_cast<double>(gradient()), note.c_str(), '\n');
+    }
+    return formatText(
+        "%c %02d.%02d.%02d %02d:%02d:%02d  %04d  %04d %0.1f %0.1f  %d %0.1f          %s%2c",
+        modeLetter(), day, month, year, hour, minute, second, line, position,
+        static_cast<double>(field36), static_cast<double>(error), wholeAmplitude(amplitude),
+        static_cast<double>(decay), note.c_str(), '\r');
+}
+
+}  // namespace velkor

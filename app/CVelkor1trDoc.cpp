@@ -64,6 +64,7 @@ bool CVelkor1trDoc::onCommand(int id) {
 
 void CVelkor1trDoc::reset() {
     data_.reset();
+    usb_.bind();  // a missing library shows itself only when Import is used
 }
 
 CommandState CVelkor1trDoc::commandState() const {

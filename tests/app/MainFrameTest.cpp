@@ -241,7 +241,7 @@ TEST_F(MainFrameTest, AboutBoxTexts) {
 
 TEST_F(MainFrameTest, NotBuiltCommandsSaySo) {
     ASSERT_TRUE(start());
-    frame().dispatch(cmd::Import);
+    frame().dispatch(cmd::CommSetup);
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Not available yet"}));
 }
 

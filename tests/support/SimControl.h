@@ -11,6 +11,8 @@ namespace velkor {
 
 class SimControl {
   public:
+    using Settings = std::map<std::string, std::string>;
+
     // Points VELKOR2TR_D2XX at the simulated library (or at library) and configures
     // the instrument from these VELKOR_SIM_* variables; the others are cleared.
     explicit SimControl(const std::map<std::string, std::string>& settings = {},

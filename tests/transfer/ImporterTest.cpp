@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include <stdlib.h>
+
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "support/RecordingPrompter.h"
@@ -24,6 +26,7 @@ const std::string kThree =
 class ImporterTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        ::setenv("TMPDIR", dir.dir().c_str(), 1);  // an import file of this test's own
         survey = dir.write("three.velkor", kThree);
         previous = dir.write("before.velkor", "M old\r\nS old reading\r\n");
         ASSERT_TRUE(DataFile::load(previous, data, prompter));
@@ -38,6 +41,8 @@ class ImporterTest : public ::testing::Test {
         EXPECT_FALSE(sim.isOpen());  // closed on every end
         return ok;
     }
+
+    void TearDown() override { ::unsetenv("TMPDIR"); }
 
     void expectUnchanged() {
         EXPECT_EQ(data.lines(), (std::vector<std::string>{"M old", "S old reading"}));

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTest>
+
+#include "AppFixture.h"
+#include "app/CommandTable.h"
+#include "support/SimControl.h"
+#include "transfer/CUSBDialog.h"
+#include "transfer/DlgTransfer.h"
+#include "transfer/InstrumentRecord.h"
+#include "views/CVelkor1trView.h"
+
+namespace velkor {
+namespace {
+
+class ImportTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ::setenv("TMPDIR", dir.dir().c_str(), 1);
+    }
+    void TearDown() override {
+        AppFixture::TearDown();
+        ::unsetenv("TMPDIR");
+    }
+};
+
+}  // namespace
+
+TEST_F(ImportTest, CtrlIImportsFromTheSimulatedInstrument) {
+    SimControl sim(SimControl::Settings{{"VELKOR_SIM_READINGS", "30"}});
+    ASSERT_TRUE(start());
+    openData(surveyFile("before.velkor", 5));
+    frame().listView()->selectRow(0);
+    frame().dispatch(cmd::Delete);
+    ASSERT_TRUE(doc().isModified());
+
+    // Cancel in the device dialog: nothing changes, the save offer came once.
+    prompter.saveAnswers.push_back(Prompter::Answer::No);
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    QTest::keyClick(&frame(), Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(prompter.asked,
+              (std::vector<std::string>{"open:Velkor2tr files (*.velkor)|*.velkor||:velkor",
+                                        "save:before", "device:Proton Magnetometer Velkor-2"}));
+    EXPECT_EQ(doc().data().readingCount(), 4);
+    EXPECT_TRUE(doc().isModified());
+
+    prompter.saveAnswers.push_back(Prompter::Answer::No);
+    prompter.devices.push_back(0u);
+    frame().dispatch(cmd::Import);
+    EXPECT_EQ(doc().data().readingCount(), 30);
+    EXPECT_EQ(frame().listView()->model()->rowCount(), 30);
+    EXPECT_TRUE(doc().isModified());
+    EXPECT_EQ(caption(), "Untitled - Velkor2tr");
+    EXPECT_EQ(prompter.progressReceived, 30u);
+    EXPECT_FALSE(sim.isOpen());
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ImportTest, AnInterruptedImportKeepsTheShownReadings) {
+    SimControl sim(
+        SimControl::Settings{{"VELKOR_SIM_READINGS", "30"}, {"VELKOR_SIM_FAULT", "break:500"}});
+    ASSERT_TRUE(start());
+    openData(surveyFile("before.velkor", 5));
+    prompter.devices.push_back(0u);
+    frame().dispatch(cmd::Import);
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{
+                                    "The transfer was interrupted after 9 of 30 readings. Nothing "
+                                    "was imported; the readings shown before are unchanged."}));
+    EXPECT_EQ(frame().listView()->model()->rowCount(), 5);
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(caption(), "before - Velkor2tr");
+}
+
+TEST_F(ImportTest, TransferWindowKeepsTheTenNewest) {
+    DlgTransfer window;
+    EXPECT_EQ(window.windowTitle(), "Transfer...");
+    EXPECT_TRUE(window.isVisible());
+    for (int i = 1; i <= 12; ++i) {
+        InstrumentRecord r;
+        r.position = static_cast<std::int16_t>(i);
+        window.addLine(r.progressLine());
+        window.setProgress(static_cast<std::uint32_t>(i), 12);
+    }
+    ASSERT_EQ(window.list()->count(), 10);
+    EXPECT_TRUE(window.list()->item(0)->text().contains("  0003 "));
+    EXPECT_TRUE(window.list()->item(9)->text().contains("  0012 "));
+    EXPECT_FALSE(window.list()->item(9)->text().endsWith('\r'));
+    EXPECT_EQ(window.linesAdded(), 12);
+    EXPECT_EQ(window.progress()->value(), 12);
+    EXPECT_FALSE(window.cancelled());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(window.cancelled());
+    EXPECT_TRUE(window.isVisible());  // it stays until the transfer ends
+}
+
+TEST_F(ImportTest, DeviceDialog) {
+    CUSBDialog one;
+    EXPECT_EQ(one.windowTitle(), "Select USB device to communicate with");
+    EXPECT_EQ(one.selectionIndex(), 100u);
+    one.setTexts({"Proton Magnetometer Velkor-2"});
+    EXPECT_EQ(one.list()->currentRow(), 0);
+    one.accept();
+    EXPECT_EQ(one.selectionIndex(), 0u);
+
+    CUSBDialog three;
+    three.setTexts({"Proton Magnetometer Velkor-2", "Proton Magnetometer Velkor-2",
+                    "Proton Magnetometer Velkor-2"});
+    three.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&three));
+    const QRect rect = three.list()->visualItemRect(three.list()->item(2));
+    QTest::mouseClick(three.list()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    QTest::mouseDClick(three.list()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    EXPECT_EQ(three.result(), QDialog::Accepted);
+    EXPECT_EQ(three.selectionIndex(), 2u);
+
+    CUSBDialog cancelled;
+    cancelled.setTexts({"Proton Magnetometer Velkor-2"});
+    cancelled.reject();
+    EXPECT_EQ(cancelled.selectionIndex(), 100u);
+}
+
+}  // namespace velkor

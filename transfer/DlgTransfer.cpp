@@ -86,6 +86,7 @@ void DlgTransfer::reject() {
 
 void DlgTransfer::keepPainted(bool now) {
     if (now || !sincePaint_.isValid() || sincePaint_.elapsed() >= kPaintEveryMs) {
+        repaint();
         QApplication::processEvents();
         sincePaint_.restart();
     }

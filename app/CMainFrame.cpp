@@ -28,9 +28,6 @@
 namespace velkor {
 namespace {
 
-// Commands whose work is not in this build yet.
-const std::vector<int> kNotYet{cmd::CommSetup};
-
 QString statusText(const Command& c) {
     return QString(c.prompt).section('\n', 0, 0);
 }
@@ -229,12 +226,6 @@ bool CMainFrame::onCommand(int id) {
             return true;
         default:
             break;
-    }
-    for (int notYet : kNotYet) {
-        if (notYet == id) {
-            doc_.prompter().message("Not available yet");
-            return true;
-        }
     }
     return false;
 }

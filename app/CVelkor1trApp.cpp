@@ -1,25 +1,15 @@
 // Start-up and application-wide commands.
 #include "app/CVelkor1trApp.h"
 
-#include <QSettings>
-
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CVelkor1trDoc.h"
 #include "app/CommandTable.h"
 #include "app/SettingsKeys.h"
+#include "app/SettingsStore.h"
 #include "views/CVelkor1trView.h"
 
 namespace velkor {
-namespace {
-
-QSettings openSettings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganization,
-                     settings::kApplication);
-}
-
-}  // namespace
-
 CVelkor1trApp::CVelkor1trApp(Prompter& prompter, QObject* parent)
     : QObject(parent), prompter_(prompter), recent_(settings::kRecentCount) {}
 
@@ -75,29 +65,12 @@ void CVelkor1trApp::openDropped(const QStringList& paths) {
 }
 
 void CVelkor1trApp::loadRecentFiles() {
-    QSettings s = openSettings();
-    s.beginGroup(settings::kRecentSection);
-    std::vector<std::string> entries;
-    for (int i = 1; i <= settings::kRecentCount; ++i) {
-        entries.push_back(
-            s.value(settings::kRecentKeyPrefix + QString::number(i)).toString().toStdString());
-    }
-    recent_.setEntries(entries);
+    recent_.setEntries(SettingsStore::readRecentFiles());
 }
 
 void CVelkor1trApp::rememberFile(const QString& path) {
     recent_.add(path.toStdString());
-    QSettings s = openSettings();
-    s.beginGroup(settings::kRecentSection);
-    for (int i = 1; i <= settings::kRecentCount; ++i) {
-        const QString key = settings::kRecentKeyPrefix + QString::number(i);
-        const std::size_t k = static_cast<std::size_t>(i - 1);
-        if (k < recent_.entries().size()) {
-            s.setValue(key, QString::fromStdString(recent_.entries()[k]));
-        } else {
-            s.remove(key);
-        }
-    }
+    SettingsStore::writeRecentFiles(recent_.entries());
 }
 
 }  // namespace velkor

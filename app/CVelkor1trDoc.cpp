@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/Prompter.h"
+#include "app/SettingsStore.h"
 #include "app/WaitCursor.h"
 #include "corrections/TemporalCorrection.h"
 #include "data/DataFile.h"
@@ -26,6 +27,9 @@ bool CVelkor1trDoc::onCommand(int id) {
     switch (id) {
         case cmd::Import:
             importData();
+            return true;
+        case cmd::CommSetup:
+            communicationSetup();
             return true;
         case cmd::OpenData:
             openData();
@@ -65,6 +69,15 @@ bool CVelkor1trDoc::onCommand(int id) {
 void CVelkor1trDoc::reset() {
     data_.reset();
     usb_.bind();  // a missing library shows itself only when Import is used
+    comm_ = SettingsStore::readComm();
+}
+
+void CVelkor1trDoc::communicationSetup() {
+    CommSettings edited = comm_;
+    if (prompter_.editCommSettings(edited)) {
+        comm_ = edited;
+        SettingsStore::writeComm(comm_);
+    }
 }
 
 CommandState CVelkor1trDoc::commandState() const {

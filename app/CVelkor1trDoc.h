@@ -10,6 +10,7 @@
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
 #include "export/ExportFile.h"
+#include "serial/CommSettings.h"
 #include "transfer/CFTD2XX.h"
 
 namespace velkor {
@@ -26,7 +27,8 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
 
     bool onCommand(int id) override;
 
-    // New document at start-up; also binds the USB library.
+    // New document at start-up; also binds the USB library and reads the stored
+    // communication settings.
     void reset();
     // Opening by name: the command line, a dropped file, the recent-file list.
     bool openByName(const std::string& path);
@@ -41,6 +43,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     const DataSet& data() const { return data_; }
     Prompter& prompter() { return prompter_; }
     CFTD2XX& usb() { return usb_; }
+    const CommSettings& commSettings() const { return comm_; }
     const std::string& title() const { return title_; }
     const std::string& pathName() const { return pathName_; }
     bool isModified() const { return data_.modified; }
@@ -61,6 +64,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     void openData();
     void saveAs();
     void importData();
+    void communicationSetup();
     void openVariations();
     void temporalCorrection();
     void geomagneticCorrection();
@@ -73,6 +77,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     DataSet data_;
     VariationSet variations_;
     CFTD2XX usb_;
+    CommSettings comm_;
     std::string title_ = "Untitled";
     // Where Yes in the save prompt writes; empty means ask for a name.
     std::string pathName_;

@@ -54,4 +54,8 @@ std::unique_ptr<TransferMonitor> ConsolePrompter::openTransferWindow() {
     return std::make_unique<SilentMonitor>();
 }
 
+bool ConsolePrompter::editCommSettings(CommSettings&) {
+    return false;
+}
+
 }  // namespace velkor

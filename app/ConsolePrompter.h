@@ -22,6 +22,7 @@ class ConsolePrompter : public Prompter {
     void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
     bool pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) override;
     std::unique_ptr<TransferMonitor> openTransferWindow() override;
+    bool editCommSettings(CommSettings& settings) override;
 
     // The last message shown, for the tool's exit report.
     const std::string& lastMessage() const { return last_; }

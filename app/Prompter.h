@@ -10,6 +10,7 @@
 
 namespace velkor {
 
+struct CommSettings;
 class TransferMonitor;
 
 inline constexpr const char* kAppTitle = "Velkor2tr";
@@ -48,6 +49,9 @@ class Prompter {
 
     // The "Transfer..." window, open for as long as the monitor lives.
     virtual std::unique_ptr<TransferMonitor> openTransferWindow() = 0;
+
+    // "Comunication Setup" over the settings; true for OK, with settings changed.
+    virtual bool editCommSettings(CommSettings& settings) = 0;
 };
 
 }  // namespace velkor

@@ -6,8 +6,12 @@
 #include <QStringList>
 #include <memory>
 
+#include "app/SettingsStore.h"
+#include "app/WaitCursor.h"
 #include "corrections/DlgVariations.h"
 #include "corrections/ValueDialog.h"
+#include "serial/CCmSetup.h"
+#include "serial/SerialLink.h"
 #include "transfer/CUSBDialog.h"
 #include "transfer/DlgTransfer.h"
 
@@ -107,6 +111,21 @@ bool QtPrompter::pickDevice(const std::vector<std::string>& descriptions, std::u
 
 std::unique_ptr<TransferMonitor> QtPrompter::openTransferWindow() {
     return std::make_unique<DlgTransfer>(parent_);
+}
+
+bool QtPrompter::editCommSettings(CommSettings& settings) {
+    SerialLink link(SettingsStore::portMap(), *this);
+    std::vector<std::string> ports;
+    {
+        WaitCursor wait;
+        ports = SettingsStore::portMap().openablePorts();
+    }
+    CCmSetup dialog(settings, ports, link, *this, parent_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    settings = dialog.settings();
+    return true;
 }
 
 }  // namespace velkor

@@ -24,6 +24,7 @@ class QtPrompter : public Prompter {
     void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
     bool pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) override;
     std::unique_ptr<TransferMonitor> openTransferWindow() override;
+    bool editCommSettings(CommSettings& settings) override;
 
     // "Name (*.ext)|*.ext||" as a Qt file-dialog filter.
     static QString toQtFilter(const std::string& filter);

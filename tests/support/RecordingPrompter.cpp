@@ -95,6 +95,17 @@ std::unique_ptr<TransferMonitor> RecordingPrompter::openTransferWindow() {
     return std::make_unique<RecordingMonitor>(*this);
 }
 
+bool RecordingPrompter::editCommSettings(CommSettings& settings) {
+    asked.push_back("comm:" + settings.comPort + ":" + settings.baudRate + ":" +
+                    std::to_string(settings.device));
+    const std::optional<CommSettings> answer =
+        takeFront<std::optional<CommSettings>>(commSettings, std::nullopt);
+    if (answer) {
+        settings = *answer;
+    }
+    return answer.has_value();
+}
+
 std::vector<std::string> RecordingPrompter::texts() const {
     std::vector<std::string> out;
     for (const Shown& s : shown) {

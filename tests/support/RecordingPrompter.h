@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Prompter.h"
+#include "serial/CommSettings.h"
 
 namespace velkor {
 
@@ -28,16 +29,18 @@ class RecordingPrompter : public Prompter {
     void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
     bool pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) override;
     std::unique_ptr<TransferMonitor> openTransferWindow() override;
+    bool editCommSettings(CommSettings& settings) override;
 
     // Texts of all messages, in order.
     std::vector<std::string> texts() const;
 
     std::vector<Shown> shown;
-    std::vector<std::string> asked;                    // every question, e.g. "save:Untitled"
-    std::deque<Answer> saveAnswers;                    // empty: Cancel
-    std::deque<std::optional<std::string>> files;      // empty: cancelled
-    std::deque<std::optional<float>> values;           // empty: Cancel
-    std::deque<std::optional<std::uint32_t>> devices;  // empty: Cancel
+    std::vector<std::string> asked;                        // every question, e.g. "save:Untitled"
+    std::deque<Answer> saveAnswers;                        // empty: Cancel
+    std::deque<std::optional<std::string>> files;          // empty: cancelled
+    std::deque<std::optional<float>> values;               // empty: Cancel
+    std::deque<std::optional<std::uint32_t>> devices;      // empty: Cancel
+    std::deque<std::optional<CommSettings>> commSettings;  // empty: Cancel
 
     // What the Transfer window showed: every line added, the last progress, and
     // whether it was open.

@@ -1,0 +1,71 @@
+// Settings store access.
+#include "app/SettingsStore.h"
+
+#include <map>
+
+#include "app/SettingsKeys.h"
+
+namespace velkor {
+
+QSettings SettingsStore::open() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganization,
+                     settings::kApplication);
+}
+
+CommSettings SettingsStore::readComm() {
+    QSettings s = open();
+    s.beginGroup(settings::kCommSection);
+    CommSettings c;
+    c.comPort = s.value(settings::kComPort, QString()).toString().toStdString();
+    c.baudRate = s.value(settings::kBaudRate, QString()).toString().toStdString();
+    c.device = s.value(settings::kDevice, 0).toInt();
+    return c;
+}
+
+void SettingsStore::writeComm(const CommSettings& c) {
+    QSettings s = open();
+    s.beginGroup(settings::kCommSection);
+    s.setValue(settings::kComPort, QString::fromStdString(c.comPort));
+    s.setValue(settings::kBaudRate, QString::fromStdString(c.baudRate));
+    s.setValue(settings::kDevice, c.device);
+}
+
+ComPortMap SettingsStore::portMap() {
+    QSettings s = open();
+    s.beginGroup(settings::kSerialPortsSection);
+    std::map<int, std::string> overrides;
+    for (const QString& key : s.childKeys()) {
+        const int n = ComPortMap::portNumber(key.toStdString());
+        if (key.startsWith("COM") && n >= 1 && n <= ComPortMap::kLastPort) {
+            overrides[n] = s.value(key).toString().toStdString();
+        }
+    }
+    return ComPortMap(overrides);
+}
+
+std::vector<std::string> SettingsStore::readRecentFiles() {
+    QSettings s = open();
+    s.beginGroup(settings::kRecentSection);
+    std::vector<std::string> entries;
+    for (int i = 1; i <= settings::kRecentCount; ++i) {
+        entries.push_back(
+            s.value(settings::kRecentKeyPrefix + QString::number(i)).toString().toStdString());
+    }
+    return entries;
+}
+
+void SettingsStore::writeRecentFiles(const std::vector<std::string>& files) {
+    QSettings s = open();
+    s.beginGroup(settings::kRecentSection);
+    for (int i = 1; i <= settings::kRecentCount; ++i) {
+        const QString key = settings::kRecentKeyPrefix + QString::number(i);
+        const std::size_t k = static_cast<std::size_t>(i - 1);
+        if (k < files.size()) {
+            s.setValue(key, QString::fromStdString(files[k]));
+        } else {
+            s.remove(key);
+        }
+    }
+}
+
+}  // namespace velkor

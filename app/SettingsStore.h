@@ -1,0 +1,27 @@
+// The per-user settings store: communication settings, serial port devices, recent files.
+#pragma once
+
+#include <QSettings>
+#include <string>
+#include <vector>
+
+#include "serial/ComPortMap.h"
+#include "serial/CommSettings.h"
+
+namespace velkor {
+
+class SettingsStore {
+  public:
+    static QSettings open();
+
+    // Missing keys read as empty texts and 0.
+    static CommSettings readComm();
+    static void writeComm(const CommSettings& settings);
+    // COM ports mapped to other devices in the section "Serial ports" (key "COM5").
+    static ComPortMap portMap();
+
+    static std::vector<std::string> readRecentFiles();
+    static void writeRecentFiles(const std::vector<std::string>& files);
+};
+
+}  // namespace velkor

@@ -1,0 +1,127 @@
+// Communication setup dialog.
+#include "serial/CCmSetup.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/Prompter.h"
+#include "app/WaitCursor.h"
+#include "serial/PortSearch.h"
+
+namespace velkor {
+namespace {
+
+// Used by Auto Detect when no speed is chosen.
+constexpr const char* kDefaultSpeed = "19200";
+
+QComboBox* editableList(QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    return box;
+}
+
+}  // namespace
+
+CCmSetup::CCmSetup(const CommSettings& settings, const std::vector<std::string>& ports,
+                   SerialLink& link, Prompter& prompter, QWidget* parent)
+    : QDialog(parent),
+      settings_(settings),
+      link_(link),
+      prompter_(prompter),
+      usb_(new QRadioButton("USB", this)),
+      rs232_(new QRadioButton("RS-232", this)),
+      portLabel_(new QLabel("COM port", this)),
+      speedLabel_(new QLabel("Comunication Speed", this)),
+      ports_(editableList(this)),
+      speeds_(editableList(this)),
+      autoDetect_(new QPushButton("Auto Detect", this)) {
+    setWindowTitle("Comunication Setup");
+    // Each button is a group of its own; the dialog keeps exactly one on.
+    usb_->setAutoExclusive(false);
+    rs232_->setAutoExclusive(false);
+    for (const std::string& p : ports) {
+        ports_->addItem(QString::fromStdString(p));
+    }
+    speeds_->addItems({"19200", "9600", "4800", "2400", "1200", "300"});
+    ports_->setCurrentIndex(ports_->findText(QString::fromStdString(settings_.comPort),
+                                             Qt::MatchExactly | Qt::MatchCaseSensitive));
+    speeds_->setCurrentIndex(speeds_->findText(QString::fromStdString(settings_.baudRate),
+                                               Qt::MatchExactly | Qt::MatchCaseSensitive));
+
+    auto* ok = new QPushButton("OK", this);
+    auto* cancel = new QPushButton("Cancel", this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &CCmSetup::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(usb_, &QRadioButton::clicked, this, [this] { chooseDevice(CommSettings::kUsb); });
+    connect(rs232_, &QRadioButton::clicked, this, [this] { chooseDevice(CommSettings::kRs232); });
+    connect(autoDetect_, &QPushButton::clicked, this, &CCmSetup::autoDetect);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(new QLabel("Select comunication", this), 0, 0, 1, 2);
+    grid->addWidget(usb_, 1, 0);
+    grid->addWidget(rs232_, 1, 1);
+    grid->addWidget(portLabel_, 2, 0);
+    grid->addWidget(speedLabel_, 2, 1);
+    grid->addWidget(ports_, 3, 0);
+    grid->addWidget(speeds_, 3, 1);
+    grid->addWidget(ok, 0, 2);
+    grid->addWidget(cancel, 1, 2);
+    grid->addWidget(autoDetect_, 3, 2);
+    setWhatsThis(
+        "Choose how the instrument is connected: USB, or RS-232 with a port and a speed. Auto "
+        "Detect looks for an instrument on every listed port.");
+    chooseDevice(settings_.device == CommSettings::kUsb ? CommSettings::kUsb
+                                                        : CommSettings::kRs232);
+}
+
+void CCmSetup::chooseDevice(int device) {
+    settings_.device = device;
+    const bool rs232 = device == CommSettings::kRs232;
+    usb_->setChecked(!rs232);
+    rs232_->setChecked(rs232);
+    for (QWidget* w : {static_cast<QWidget*>(portLabel_), static_cast<QWidget*>(speedLabel_),
+                       static_cast<QWidget*>(ports_), static_cast<QWidget*>(speeds_),
+                       static_cast<QWidget*>(autoDetect_)}) {
+        w->setVisible(rs232);
+    }
+}
+
+void CCmSetup::accept() {
+    if (settings_.device == CommSettings::kRs232) {
+        if (ports_->currentIndex() < 0) {
+            prompter_.message(kNoPort);
+            return;
+        }
+        settings_.comPort = ports_->itemText(ports_->currentIndex()).toStdString();
+        // Without a chosen speed the previous speed stays.
+        if (speeds_->currentIndex() >= 0) {
+            settings_.baudRate = speeds_->itemText(speeds_->currentIndex()).toStdString();
+        }
+    }
+    QDialog::accept();
+}
+
+void CCmSetup::autoDetect() {
+    settings_.device = usb_->isChecked() ? CommSettings::kUsb : CommSettings::kRs232;
+    const QString speed =
+        speeds_->currentIndex() >= 0 ? speeds_->itemText(speeds_->currentIndex()) : kDefaultSpeed;
+    std::vector<std::string> names;
+    for (int i = 0; i < ports_->count(); ++i) {
+        names.push_back(ports_->itemText(i).toStdString());
+    }
+    int found = -1;
+    {
+        WaitCursor wait;
+        found = PortSearch::run(link_, names, speed.toStdString(), prompter_);
+    }
+    if (found >= 0) {
+        ports_->setCurrentIndex(found);
+    }
+}
+
+}  // namespace velkor

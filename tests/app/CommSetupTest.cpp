@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTest>
+
+#include "AppFixture.h"
+#include "app/CommandTable.h"
+#include "app/SettingsStore.h"
+#include "serial/CCmSetup.h"
+#include "serial/SerialLink.h"
+#include "support/PseudoPort.h"
+
+namespace velkor {
+namespace {
+
+class CommSetupTest : public AppFixture {
+  protected:
+    CommSettings stored() { return SettingsStore::readComm(); }
+};
+
+}  // namespace
+
+TEST_F(CommSetupTest, FirstRunOpensInRs232ModeWithNothingChosen) {
+    RecordingPrompter local;
+    SerialLink link(ComPortMap(), local);
+    CommSettings nothing{"", "", 0};
+    CCmSetup dialog(nothing, {"COM1", "COM3"}, link, local);
+    EXPECT_EQ(dialog.windowTitle(), "Comunication Setup");
+    EXPECT_TRUE(dialog.rs232Button()->isChecked());
+    EXPECT_FALSE(dialog.usbButton()->isChecked());
+    EXPECT_EQ(dialog.portList()->currentIndex(), -1);
+    EXPECT_EQ(dialog.speedList()->currentIndex(), -1);
+    std::vector<std::string> speeds;
+    for (int i = 0; i < dialog.speedList()->count(); ++i) {
+        speeds.push_back(dialog.speedList()->itemText(i).toStdString());
+    }
+    EXPECT_EQ(speeds, (std::vector<std::string>{"19200", "9600", "4800", "2400", "1200", "300"}));
+    dialog.accept();
+    EXPECT_EQ(local.texts(), (std::vector<std::string>{"Pleas set COM port"}));
+    EXPECT_EQ(dialog.result(), 0);
+
+    // A port chosen, no speed: the speed text stays as it was.
+    dialog.portList()->setCurrentIndex(1);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.settings(), (CommSettings{"COM3", "", 0}));
+}
+
+TEST_F(CommSetupTest, UsbModeHidesTheSerialControls) {
+    RecordingPrompter local;
+    SerialLink link(ComPortMap(), local);
+    CCmSetup dialog(CommSettings{"COM7", "4800", 1}, {"COM1", "COM7"}, link, local);
+    dialog.show();
+    EXPECT_TRUE(dialog.usbButton()->isChecked());
+    EXPECT_FALSE(dialog.portList()->isVisible());
+    EXPECT_FALSE(dialog.speedList()->isVisible());
+    EXPECT_FALSE(dialog.autoDetectButton()->isVisible());
+    EXPECT_EQ(dialog.portList()->currentText(), "COM7");
+    EXPECT_EQ(dialog.speedList()->currentText(), "4800");
+
+    QTest::mouseClick(dialog.rs232Button(), Qt::LeftButton);
+    EXPECT_TRUE(dialog.rs232Button()->isChecked());
+    EXPECT_FALSE(dialog.usbButton()->isChecked());
+    EXPECT_TRUE(dialog.portList()->isVisible());
+    QTest::mouseClick(dialog.usbButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.rs232Button()->isChecked());
+    dialog.accept();
+    EXPECT_EQ(dialog.settings(), (CommSettings{"COM7", "4800", 1}));
+    EXPECT_TRUE(local.shown.empty());
+}
+
+TEST_F(CommSetupTest, AutoDetectSelectsTheAnsweringPort) {
+    PseudoPort answering(true);
+    RecordingPrompter local;
+    SerialLink link(ComPortMap({{4, answering.path()}}), local);
+    CCmSetup dialog(CommSettings{"COM9", "", 0}, {"COM4"}, link, local);
+    EXPECT_EQ(dialog.portList()->currentIndex(), -1);  // COM9 cannot be opened now
+    QTest::mouseClick(dialog.autoDetectButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.portList()->currentText(), "COM4");
+    EXPECT_EQ(answering.waitFor(2), "a0");
+    EXPECT_TRUE(local.shown.empty());
+
+    CCmSetup empty(CommSettings{}, {}, link, local);
+    empty.autoDetect();
+    EXPECT_EQ(local.texts(), (std::vector<std::string>{"Device not found"}));
+}
+
+TEST_F(CommSetupTest, TheDocumentStoresWhatOkConfirms) {
+    ASSERT_TRUE(start());
+    EXPECT_EQ(doc().commSettings(), (CommSettings{"", "", 0}));  // nothing stored yet
+
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    QTest::keyClick(&frame(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(prompter.asked, (std::vector<std::string>{"comm:::0"}));
+    EXPECT_EQ(stored(), (CommSettings{"", "", 0}));  // Cancel stores nothing
+
+    prompter.commSettings.push_back(CommSettings{"COM3", "9600", 0});
+    frame().dispatch(cmd::CommSetup);
+    EXPECT_EQ(stored(), (CommSettings{"COM3", "9600", 0}));
+
+    // The next run reads them back.
+    app.reset();
+    app = std::make_unique<CVelkor1trApp>(prompter);
+    ASSERT_TRUE(start());
+    EXPECT_EQ(doc().commSettings(), (CommSettings{"COM3", "9600", 0}));
+    QSettings s = SettingsStore::open();
+    EXPECT_EQ(s.value("Comunication setings/Device").toInt(), 0);
+    EXPECT_EQ(s.value("Comunication setings/ComPort").toString(), "COM3");
+}
+
+}  // namespace velkor

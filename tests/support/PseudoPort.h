@@ -1,0 +1,38 @@
+// A pseudo-terminal standing in for a serial port, with an optional instrument on the
+// far end that answers "a" with "$" and notes every byte it receives.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace velkor {
+
+class PseudoPort {
+  public:
+    explicit PseudoPort(bool answers);
+    ~PseudoPort();
+    PseudoPort(const PseudoPort&) = delete;
+    PseudoPort& operator=(const PseudoPort&) = delete;
+
+    const std::string& path() const { return path_; }
+    // The bytes the far end has received so far.
+    std::string received() const;
+    // Waits up to a second for n bytes to have arrived.
+    std::string waitFor(std::size_t n) const;
+
+  private:
+    void serve();
+
+    int master_ = -1;
+    int slave_ = -1;
+    std::string path_;
+    bool answers_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::string received_;
+    std::thread thread_;
+};
+
+}  // namespace velkor

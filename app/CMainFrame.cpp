@@ -19,6 +19,7 @@
 #include "app/CVelkor1trDoc.h"
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
+#include "app/LockIndicators.h"
 #include "app/Prompter.h"
 #include "app/ToolbarIcons.h"
 #include "views/CGraphView.h"
@@ -145,6 +146,7 @@ void CMainFrame::createStatusBar() {
     auto* ready = new QLabel("For Help, press F1", this);
     ready->setObjectName("ready");
     statusBar()->addWidget(ready, 1);
+    locks_ = new LockIndicators(*statusBar());
 }
 
 QAction* CMainFrame::action(int id) const {

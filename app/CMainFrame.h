@@ -17,6 +17,7 @@ class CGraphView;
 class CVelkor1trDoc;
 class CVelkor1trView;
 class HelpWindow;
+class LockIndicators;
 class PrintController;
 
 class CMainFrame : public QMainWindow, public CommandTarget {
@@ -45,6 +46,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     QWidget* shownView() const;
     int shownViewIndex() const { return shownIndex_; }
     HelpWindow* helpWindow() const { return help_; }
+    LockIndicators* lockIndicators() const { return locks_; }
     // Shows view 0 (the data list) or 1 (the graph, made on first use).
     void switchToView(int index);
 
@@ -76,6 +78,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     CGraphView* graphView_ = nullptr;
     int shownIndex_ = 0;
     HelpWindow* help_ = nullptr;  // a child of this window
+    LockIndicators* locks_ = nullptr;
 };
 
 }  // namespace velkor

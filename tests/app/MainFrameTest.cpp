@@ -15,6 +15,7 @@
 #include "AppFixture.h"
 #include "app/CAboutDlg.h"
 #include "app/CommandTable.h"
+#include "app/LockIndicators.h"
 #include "app/SettingsKeys.h"
 #include "data/DataFile.h"
 #include "views/CVelkor1trView.h"
@@ -62,6 +63,9 @@ TEST_F(MainFrameTest, EnableRulesAtStartAndAfterALoad) {
     EXPECT_TRUE(frame().action(cmd::ViewToolbar)->isChecked());
     EXPECT_TRUE(frame().action(cmd::ViewStatusBar)->isChecked());
     EXPECT_EQ(frame().statusBar()->findChild<QLabel*>("ready")->text(), "For Help, press F1");
+    // Offscreen nobody reports the keyboard locks: the panes are left out.
+    EXPECT_FALSE(frame().lockIndicators()->available());
+    EXPECT_EQ(frame().statusBar()->findChildren<QLabel*>().size(), 1);
 
     // A greyed command does not run, whichever way it is asked for.
     frame().dispatch(cmd::SaveAs);

@@ -26,22 +26,16 @@ std::string VariationSet::tooManyLinesMessage() {
 }
 
 bool VariationSet::load(const std::string& path, Prompter& prompter) {
-    LineReader::Result read = LineReader::read(path, kCapacity);
-    switch (read.status) {
-        case LineReader::Status::CannotRead:
-            prompter.message(kReadError);
-            return false;
-        case LineReader::Status::TooManyLines:
-            prompter.message(tooManyLinesMessage());
-            return false;
-        case LineReader::Status::Ok:
-            break;
+    auto lines =
+        LineReader::readOrSay(path, kCapacity, prompter, kReadError, tooManyLinesMessage());
+    if (!lines) {
+        return false;
     }
-    if (read.lines.empty()) {
+    if (lines->empty()) {
         prompter.message(kEmpty);
         return false;
     }
-    lines_ = std::move(read.lines);
+    lines_ = std::move(*lines);
     path_ = path;
     return true;
 }

@@ -16,22 +16,16 @@ std::string DataFile::tooManyLinesMessage() {
 }
 
 bool DataFile::load(const std::string& path, DataSet& data, Prompter& prompter) {
-    LineReader::Result read = LineReader::read(path, DataSet::kCapacity);
-    switch (read.status) {
-        case LineReader::Status::CannotRead:
-            prompter.message(kReadError);
-            return false;
-        case LineReader::Status::TooManyLines:
-            prompter.message(tooManyLinesMessage());
-            return false;
-        case LineReader::Status::Ok:
-            break;
+    auto lines = LineReader::readOrSay(path, DataSet::kCapacity, prompter, kReadError,
+                                       tooManyLinesMessage());
+    if (!lines) {
+        return false;
     }
-    if (read.lines.size() <= 1) {
+    if (lines->size() <= 1) {
         prompter.message(kEmpty);
         return false;
     }
-    data.replaceLines(std::move(read.lines));
+    data.replaceLines(std::move(*lines));
     return true;
 }
 

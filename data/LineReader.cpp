@@ -3,6 +3,9 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
+
+#include "app/Prompter.h"
 
 namespace velkor {
 namespace {
@@ -85,6 +88,25 @@ LineReader::Result LineReader::read(const std::string& path, std::size_t maxLine
     result.status = Status::Ok;
     result.lines = splitter.take();
     return result;
+}
+
+std::optional<std::vector<std::string>> LineReader::readOrSay(const std::string& path,
+                                                              std::size_t maxLines,
+                                                              Prompter& prompter,
+                                                              const std::string& readError,
+                                                              const std::string& tooMany) {
+    Result r = read(path, maxLines);
+    switch (r.status) {
+        case Status::CannotRead:
+            prompter.message(readError);
+            return std::nullopt;
+        case Status::TooManyLines:
+            prompter.message(tooMany);
+            return std::nullopt;
+        case Status::Ok:
+            break;
+    }
+    return std::move(r.lines);
 }
 
 }  // namespace velkor

@@ -1,10 +1,13 @@
 // Reads a text file as lines of at most 84 characters, with every CR and LF dropped.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace velkor {
+
+class Prompter;
 
 class LineReader {
   public:
@@ -19,6 +22,12 @@ class LineReader {
     // Reads the whole file, opened for reading only. A line longer than 84 characters
     // becomes several lines of 84 and a rest; more than maxLines lines stops the reading.
     static Result read(const std::string& path, std::size_t maxLines);
+    // The same, telling the user what went wrong; nothing on failure.
+    static std::optional<std::vector<std::string>> readOrSay(const std::string& path,
+                                                             std::size_t maxLines,
+                                                             Prompter& prompter,
+                                                             const std::string& readError,
+                                                             const std::string& tooMany);
 };
 
 }  // namespace velkor

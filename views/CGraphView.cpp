@@ -60,17 +60,8 @@ bool CGraphView::onCommand(int id) {
             zoom_ *= 0.5f;
             viewport()->update();
             return true;
-        case cmd::Print:
-            printing_.print(*this, true);
-            return true;
-        case cmd::PrintDirect:
-            printing_.print(*this, false);
-            return true;
-        case cmd::PrintPreview:
-            printing_.preview(*this);
-            return true;
         default:
-            return false;
+            return printing_.onPrintCommand(id, *this);
     }
 }
 

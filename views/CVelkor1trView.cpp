@@ -48,17 +48,8 @@ bool CVelkor1trView::onCommand(int id) {
         case cmd::Delete:
             deleteSelected();
             return true;
-        case cmd::Print:
-            printing_.print(*this, true);
-            return true;
-        case cmd::PrintDirect:
-            printing_.print(*this, false);
-            return true;
-        case cmd::PrintPreview:
-            printing_.preview(*this);
-            return true;
         default:
-            return false;
+            return printing_.onPrintCommand(id, *this);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QProgressDialog>
 
+#include "app/CommandTable.h"
 #include "app/Prompter.h"
 #include "views/Printable.h"
 
@@ -57,6 +58,22 @@ bool PrintController::printPages(Printable& what, QPrinter& printer, int first, 
         ++pagesPrinted_;
     }
     return painter.end();
+}
+
+bool PrintController::onPrintCommand(int id, Printable& what) {
+    switch (id) {
+        case cmd::Print:
+            print(what, true);
+            return true;
+        case cmd::PrintDirect:
+            print(what, false);
+            return true;
+        case cmd::PrintPreview:
+            preview(what);
+            return true;
+        default:
+            return false;
+    }
 }
 
 void PrintController::print(Printable& what, bool withDialog) {

@@ -21,6 +21,9 @@ class PrintController : public QObject {
     PrintController(QWidget* parent, Prompter& prompter);
     ~PrintController() override;
 
+    // Print, direct print or print preview of what; false for any other command.
+    bool onPrintCommand(int id, Printable& what);
+
     // Print (with the print dialog) or direct print (without it).
     void print(Printable& what, bool withDialog);
     void preview(Printable& what);

@@ -4,9 +4,11 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QTest>
+#include <sstream>
 
 #include "AppFixture.h"
 #include "app/CommandTable.h"
+#include "cli/CliTool.h"
 #include "support/SimControl.h"
 #include "transfer/CUSBDialog.h"
 #include "transfer/DlgTransfer.h"
@@ -122,6 +124,28 @@ TEST_F(ImportTest, DeviceDialog) {
     cancelled.setTexts({"Proton Magnetometer Velkor-2"});
     cancelled.reject();
     EXPECT_EQ(cancelled.selectionIndex(), 100u);
+}
+
+TEST_F(ImportTest, TheToolImportsTheSameFileAsTheWindow) {
+    SimControl sim(SimControl::Settings{
+        {"VELKOR_SIM_READINGS", "75"},
+        {"VELKOR_SIM_DEVICES", "X1=FT232R USB UART;VK2-7=Proton Magnetometer Velkor-2"}});
+    ASSERT_TRUE(start());
+    prompter.devices.push_back(0u);
+    frame().dispatch(cmd::Import);
+    prompter.files.push_back(dir.path("window.velkor"));
+    frame().dispatch(cmd::SaveAs);
+
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(CliTool(out, err).run({"devices"}), 0);
+    EXPECT_EQ(out.str(), "0\tVK2-7\tProton Magnetometer Velkor-2\n");
+    EXPECT_EQ(CliTool(out, err).run({"import", dir.path("tool.velkor")}), 0);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(TempDir::read(dir.path("tool.velkor")), TempDir::read(dir.path("window.velkor")));
+    EXPECT_EQ(CliTool(out, err).run({"import", dir.path("x.velkor"), "--device", "1"}), 1);
+    EXPECT_EQ(err.str(), "There is no magnetometer 1: 1 attached.\n");
+    EXPECT_EQ(CliTool(out, err).run({"import", dir.path("x.velkor"), "--device", "one"}), 2);
 }
 
 }  // namespace velkor

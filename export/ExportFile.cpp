@@ -15,32 +15,14 @@ std::string cut(const DataSet& d, int i, Column c) {
     return std::string(d.field(i, c));
 }
 
-void fieldRows(const DataSet& d, std::vector<std::string>& out) {
+// Rows of three column texts for the readings whose mode letter passes keep.
+template <typename Keep>
+void textRows(const DataSet& d, Keep keep, const char* format, Column a, Column b, Column c,
+              std::vector<std::string>& out) {
     for (int i = 1; i < d.lineCount(); ++i) {
-        if (d.mode(i) != 'A') {
-            out.push_back(formatText("%s%s %s", cut(d, i, Column::Line).c_str(),
-                                     cut(d, i, Column::Pos).c_str(),
-                                     cut(d, i, Column::Field).c_str()));
-        }
-    }
-}
-
-void gradientRows(const DataSet& d, std::vector<std::string>& out) {
-    for (int i = 1; i < d.lineCount(); ++i) {
-        if (d.mode(i) == 'G') {
-            out.push_back(formatText("%s%s %s", cut(d, i, Column::Line).c_str(),
-                                     cut(d, i, Column::Pos).c_str(),
-                                     cut(d, i, Column::Grad).c_str()));
-        }
-    }
-}
-
-void autoRows(const DataSet& d, std::vector<std::string>& out) {
-    for (int i = 1; i < d.lineCount(); ++i) {
-        if (d.mode(i) == 'A') {
-            out.push_back(formatText(" %s %s %s", cut(d, i, Column::Date).c_str(),
-                                     cut(d, i, Column::Time).c_str(),
-                                     cut(d, i, Column::Field).c_str()));
+        if (keep(d.mode(i))) {
+            out.push_back(formatText(format, cut(d, i, a).c_str(), cut(d, i, b).c_str(),
+                                     cut(d, i, c).c_str()));
         }
     }
 }
@@ -119,13 +101,19 @@ std::vector<std::string> ExportFile::lines(Kind kind, const DataSet& data, int& 
     const std::size_t headers = out.size();
     switch (kind) {
         case Kind::Field:
-            fieldRows(data, out);
+            textRows(
+                data, [](char m) { return m != 'A'; }, "%s%s %s", Column::Line, Column::Pos,
+                Column::Field, out);
             break;
         case Kind::Gradient:
-            gradientRows(data, out);
+            textRows(
+                data, [](char m) { return m == 'G'; }, "%s%s %s", Column::Line, Column::Pos,
+                Column::Grad, out);
             break;
         case Kind::Auto:
-            autoRows(data, out);
+            textRows(
+                data, [](char m) { return m == 'A'; }, " %s %s %s", Column::Date, Column::Time,
+                Column::Field, out);
             break;
         case Kind::Corrected:
             correctedRows(data, out);

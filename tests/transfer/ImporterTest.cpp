@@ -143,6 +143,14 @@ TEST_F(ImporterTest, ASilentInstrumentEndsAtTheTimeOut) {
     expectUnchanged();
 }
 
+TEST_F(ImporterTest, AnImportFileThatCannotBeMadeIsAWriteError) {
+    std::filesystem::create_directory(Importer::tempFilePath());  // a folder in its place
+    EXPECT_FALSE(import({{"VELKOR_SIM_SURVEY", survey}}));
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Write error"}));
+    EXPECT_TRUE(prompter.transferLines.empty());
+    expectUnchanged();
+}
+
 TEST_F(ImporterTest, TooManyReadingsAreRefused) {
     EXPECT_FALSE(import({{"VELKOR_SIM_FAULT", "count:25000"}}));
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{

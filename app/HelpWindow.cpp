@@ -5,9 +5,15 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+// The pages live in a static library: their resource must be registered by hand.
+static void registerHelpPages() {
+    Q_INIT_RESOURCE(help);
+}
+
 namespace velkor {
 
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
+    registerHelpPages();
     setWindowTitle("Velkor2tr Help");
     browser_->setSearchPaths({":/help"});
     browser_->setOpenLinks(true);
@@ -26,6 +32,10 @@ void HelpWindow::showPage(const QString& page) {
 
 QString HelpWindow::currentPage() const {
     return browser_->source().fileName();
+}
+
+QString HelpWindow::pageTitle() const {
+    return browser_->documentTitle();
 }
 
 }  // namespace velkor

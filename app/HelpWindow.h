@@ -17,6 +17,8 @@ class HelpWindow : public QDialog {
     // Shows a page of the help, by file name ("index.html", "datalist.html", ...).
     void showPage(const QString& page);
     QString currentPage() const;
+    // The title of the page shown; empty when it could not be loaded.
+    QString pageTitle() const;
 
   private:
     QTextBrowser* browser_;

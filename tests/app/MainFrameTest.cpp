@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMimeData>
 #include <QRegularExpression>
@@ -15,6 +17,7 @@
 #include "AppFixture.h"
 #include "app/CAboutDlg.h"
 #include "app/CommandTable.h"
+#include "app/HelpWindow.h"
 #include "app/LockIndicators.h"
 #include "app/SettingsKeys.h"
 #include "data/DataFile.h"
@@ -255,6 +258,36 @@ TEST_F(MainFrameTest, NoCommandSaysItIsMissing) {
     }
     for (const std::string& text : prompter.texts()) {
         EXPECT_EQ(text.find("Not available"), std::string::npos) << text;
+    }
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST_F(MainFrameTest, HelpOpensAndEveryHelpLinkLeadsToAPage) {
+    ASSERT_TRUE(start());
+    frame().dispatch(cmd::HelpTopics);
+    ASSERT_NE(frame().helpWindow(), nullptr);
+    EXPECT_EQ(frame().helpWindow()->currentPage(), "index.html");
+    EXPECT_EQ(frame().helpWindow()->pageTitle(), "Velkor2tr Help");
+    frame().dispatch(cmd::Help);
+    EXPECT_EQ(frame().helpWindow()->currentPage(), "datalist.html");
+    EXPECT_EQ(frame().helpWindow()->pageTitle(), "Data list");
+
+    const QDir pages(":/help");
+    const QStringList files = pages.entryList({"*.html"});
+    EXPECT_GE(files.size(), 15);
+    const QRegularExpression link("href=\"([^\"#]+)\"");
+    for (const QString& name : files) {
+        QFile file(pages.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const QString html = QString::fromUtf8(file.readAll());
+        for (auto it = link.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            EXPECT_TRUE(files.contains(target))
+                << name.toStdString() << " -> " << target.toStdString();
+        }
     }
 }
 

@@ -119,3 +119,21 @@ TEST_F(CommandTableTest, MenusAndToolbarAreBuiltInOrder) {
 }
 
 }  // namespace velkor
+
+namespace velkor {
+
+TEST_F(CommandTableTest, SmokeOpenDataThroughTheFileMenu) {
+    ASSERT_TRUE(start());
+    QMenu* file = frame().menuBar()->actions()[0]->menu();
+    emit file->aboutToShow();  // the menu refreshes its enable states as it opens
+    QAction* openData = file->actions()[1];
+    ASSERT_EQ(openData->text(), "&Open Data...");
+    prompter.files.push_back(surveyFile("menu.velkor", 3));
+    openData->trigger();
+    EXPECT_EQ(doc().data().readingCount(), 3);
+    emit file->aboutToShow();
+    EXPECT_TRUE(file->actions()[4]->isEnabled());  // Save As, now that data is loaded
+    EXPECT_EQ(caption(), "menu - Velkor2tr");
+}
+
+}  // namespace velkor

@@ -292,3 +292,22 @@ TEST_F(MainFrameTest, HelpOpensAndEveryHelpLinkLeadsToAPage) {
 }
 
 }  // namespace velkor
+
+namespace velkor {
+
+TEST_F(MainFrameTest, CtrlKeysReachTheExportsFromTheList) {
+    ASSERT_TRUE(start());
+    openData(surveyFile("keys.velkor", 5));
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    frame().listView()->setFocus();
+    prompter.asked.clear();
+    QTest::keyClick(frame().listView(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(frame().listView(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(prompter.asked,
+              (std::vector<std::string>{"save-file:Variations files (*.a)|*.a||:a",
+                                        "save-file:Magnetic field files (*.f)|*.f||:f"}));
+    EXPECT_TRUE(frame().listView()->selectedRowList().empty());  // Ctrl+A selected nothing
+}
+
+}  // namespace velkor

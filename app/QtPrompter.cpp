@@ -114,11 +114,12 @@ std::unique_ptr<TransferMonitor> QtPrompter::openTransferWindow() {
 }
 
 bool QtPrompter::editCommSettings(CommSettings& settings) {
-    SerialLink link(SettingsStore::portMap(), *this);
+    const ComPortMap map = SettingsStore::portMap();
+    SerialLink link(map, *this);
     std::vector<std::string> ports;
     {
         WaitCursor wait;
-        ports = SettingsStore::portMap().openablePorts();
+        ports = map.openablePorts();
     }
     CCmSetup dialog(settings, ports, link, *this, parent_);
     if (dialog.exec() != QDialog::Accepted) {

@@ -232,12 +232,6 @@ int CliTool::importData(const std::vector<std::string>& args) {
     if (!bindUsb(usb, prompter)) {
         return kFailed;
     }
-    if (usb.filterDeviceList(CFTD2XX::kMagnetometer) == FT_OK && device >= usb.deviceCount() &&
-        usb.deviceCount() > 0) {
-        prompter.message(
-            formatText("There is no magnetometer %u: %u attached.", device, usb.deviceCount()));
-        return kFailed;
-    }
     if (!Importer(usb, prompter).run(data, device) || !DataFile::write(args[0], data, prompter)) {
         return kFailed;
     }

@@ -2,6 +2,7 @@
 #include "export/ExportFile.h"
 
 #include "app/Prompter.h"
+#include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
@@ -47,32 +48,29 @@ void correctedRows(const DataSet& d, std::vector<std::string>& out) {
 
 }  // namespace
 
+namespace {
+
+struct FileType {
+    const char* filter;
+    const char* ext;
+};
+
+// Indexed by Kind; the Auto export writes a variations file.
+constexpr FileType kTypes[] = {
+    {"Magnetic field files (*.f)|*.f||", "f"},
+    {"Gradient files (*.g)|*.g||", "g"},
+    {VariationSet::kFilter, VariationSet::kDefaultExt},
+    {"Corrected field files (*.cf)|*.cf||", "cf"},
+};
+
+}  // namespace
+
 const char* ExportFile::filter(Kind kind) {
-    switch (kind) {
-        case Kind::Field:
-            return "Magnetic field files (*.f)|*.f||";
-        case Kind::Gradient:
-            return "Gradient files (*.g)|*.g||";
-        case Kind::Auto:
-            return "Variations files (*.a)|*.a||";
-        case Kind::Corrected:
-            break;
-    }
-    return "Corrected field files (*.cf)|*.cf||";
+    return kTypes[static_cast<int>(kind)].filter;
 }
 
 const char* ExportFile::defaultExt(Kind kind) {
-    switch (kind) {
-        case Kind::Field:
-            return "f";
-        case Kind::Gradient:
-            return "g";
-        case Kind::Auto:
-            return "a";
-        case Kind::Corrected:
-            break;
-    }
-    return "cf";
+    return kTypes[static_cast<int>(kind)].ext;
 }
 
 std::vector<std::string> ExportFile::lines(Kind kind, const DataSet& data, int& rows) {

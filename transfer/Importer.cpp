@@ -83,6 +83,11 @@ bool Importer::run(DataSet& data, std::optional<std::uint32_t> device) {
     std::uint32_t chosen = 100;
     if (device) {
         chosen = *device;
+        if (chosen >= usb_.deviceCount()) {
+            prompter_.message(formatText("There is no magnetometer %u: %u attached.", chosen,
+                                         usb_.deviceCount()));
+            return false;
+        }
     } else if (!prompter_.pickDevice(descriptions, chosen)) {
         return false;
     }

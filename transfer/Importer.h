@@ -21,7 +21,8 @@ class Importer {
 
     // The import file in the temporary-files folder.
     static std::string tempFilePath();
-    // Imports from the device the user picks, or from device when given. True when the
+    // Imports from the device the user picks, or from device when given (an index that
+    // is not attached is reported). True when the
     // readings replaced the data set; on every other end the data set is unchanged and
     // the device closed.
     bool run(DataSet& data, std::optional<std::uint32_t> device = std::nullopt);

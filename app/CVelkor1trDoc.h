@@ -45,7 +45,6 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     CFTD2XX& usb() { return usb_; }
     const CommSettings& commSettings() const { return comm_; }
     const std::string& title() const { return title_; }
-    const std::string& pathName() const { return pathName_; }
     bool isModified() const { return data_.modified; }
     void setModified(bool on) { data_.modified = on; }
     // The document's part of what the enable rules read.

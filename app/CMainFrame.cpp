@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "app/CVelkor1trDoc.h"
-#include "app/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "app/LockIndicators.h"
-#include "app/Prompter.h"
 #include "app/ToolbarIcons.h"
+#include "core/CommandTable.h"
+#include "core/Prompter.h"
 #include "views/CGraphView.h"
 #include "views/CVelkor1trView.h"
 #include "views/PrintController.h"

@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <map>
 
-#include "app/CommandTarget.h"
+#include "core/CommandTarget.h"
 
 class QAction;
 class QLabel;

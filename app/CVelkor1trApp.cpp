@@ -4,9 +4,9 @@
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CVelkor1trDoc.h"
-#include "app/CommandTable.h"
 #include "app/SettingsKeys.h"
 #include "app/SettingsStore.h"
+#include "core/CommandTable.h"
 #include "views/CVelkor1trView.h"
 
 namespace velkor {

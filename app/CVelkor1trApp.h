@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/CommandTarget.h"
 #include "app/RecentFileList.h"
+#include "core/CommandTarget.h"
 
 namespace velkor {
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/Prompter.h"
 #include "app/SettingsStore.h"
-#include "app/WaitCursor.h"
+#include "core/Prompter.h"
+#include "core/WaitCursor.h"
 #include "corrections/TemporalCorrection.h"
 #include "data/DataFile.h"
 #include "transfer/Importer.h"

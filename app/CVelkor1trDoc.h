@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandTable.h"
-#include "app/CommandTarget.h"
+#include "core/CommandTable.h"
+#include "core/CommandTarget.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
 #include "export/ExportFile.h"

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/SettingsStore.h"
-#include "app/WaitCursor.h"
+#include "core/WaitCursor.h"
 #include "corrections/DlgVariations.h"
 #include "corrections/ValueDialog.h"
 #include "serial/CCmSetup.h"

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 namespace velkor {
 

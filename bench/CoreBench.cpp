@@ -8,7 +8,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/ConsolePrompter.h"
+#include "core/ConsolePrompter.h"
 #include "corrections/TemporalCorrection.h"
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"

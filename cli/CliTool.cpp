@@ -4,7 +4,7 @@
 #include <map>
 #include <ostream>
 
-#include "app/ConsolePrompter.h"
+#include "core/ConsolePrompter.h"
 #include "corrections/TemporalCorrection.h"
 #include "corrections/ValueEntry.h"
 #include "corrections/VariationSet.h"

@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 namespace velkor {
 

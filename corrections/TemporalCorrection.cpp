@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
 #include "data/NumberReading.h"

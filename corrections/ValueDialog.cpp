@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 #include "corrections/ValueEntry.h"
 
 namespace velkor {

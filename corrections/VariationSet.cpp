@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 #include "data/LineReader.h"
 #include "data/NumberReading.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <utility>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 namespace velkor {
 namespace {

@@ -1,7 +1,7 @@
 // Export file formats.
 #include "export/ExportFile.h"
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"

@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
+#include "core/TransferMonitor.h"
 #include "corrections/TemporalCorrection.h"
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "export/ExportFile.h"
-#include "transfer/TransferMonitor.h"
 #include "views/DrawingSurface.h"
 #include "views/GraphPainter.h"
 

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/Prompter.h"
-#include "app/WaitCursor.h"
+#include "core/Prompter.h"
+#include "core/WaitCursor.h"
 #include "serial/PortSearch.h"
 
 namespace velkor {

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 #include "serial/ComPortMap.h"
 #include "serial/SerialLink.h"
 

@@ -9,7 +9,7 @@
 #include <chrono>
 #include <utility>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 #include "serial/SerialPortFile.h"
 
 namespace velkor {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 namespace velkor {
 namespace {

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
-#include "transfer/TransferMonitor.h"
+#include "core/TransferMonitor.h"
 
 class QListWidget;
 class QProgressBar;

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
+#include "core/TransferMonitor.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "data/TextFormat.h"
 #include "transfer/CFTD2XX.h"
-#include "transfer/TransferMonitor.h"
 #include "transfer/TransferSession.h"
 
 namespace velkor {

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/TransferMonitor.h"
 #include "transfer/ByteLink.h"
 #include "transfer/InstrumentRecord.h"
-#include "transfer/TransferMonitor.h"
 
 namespace velkor {
 namespace {

@@ -5,7 +5,7 @@
 #include <QScrollBar>
 
 #include "app/CVelkor1trDoc.h"
-#include "app/CommandTable.h"
+#include "core/CommandTable.h"
 #include "views/PrintController.h"
 #include "views/QPainterSurface.h"
 

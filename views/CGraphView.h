@@ -3,7 +3,7 @@
 
 #include <QAbstractScrollArea>
 
-#include "app/CommandTarget.h"
+#include "core/CommandTarget.h"
 #include "views/GraphPainter.h"
 #include "views/Printable.h"
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "app/CVelkor1trDoc.h"
-#include "app/CommandTable.h"
-#include "app/Prompter.h"
-#include "app/WaitCursor.h"
+#include "core/CommandTable.h"
+#include "core/Prompter.h"
+#include "core/WaitCursor.h"
 #include "views/DataListModel.h"
 #include "views/PrintController.h"
 #include "views/QPainterSurface.h"

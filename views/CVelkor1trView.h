@@ -4,7 +4,7 @@
 #include <QTableView>
 #include <vector>
 
-#include "app/CommandTarget.h"
+#include "core/CommandTarget.h"
 #include "views/Printable.h"
 
 namespace velkor {

@@ -9,8 +9,8 @@
 #include <QPrinter>
 #include <QProgressDialog>
 
-#include "app/CommandTable.h"
-#include "app/Prompter.h"
+#include "core/CommandTable.h"
+#include "core/Prompter.h"
 #include "views/Printable.h"
 
 namespace velkor {

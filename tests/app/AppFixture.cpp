@@ -4,8 +4,8 @@
 #include <QSettings>
 #include <cstdio>
 
-#include "app/CommandTable.h"
 #include "app/SettingsKeys.h"
+#include "core/CommandTable.h"
 
 namespace velkor {
 

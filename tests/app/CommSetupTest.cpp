@@ -8,8 +8,8 @@
 #include <QTest>
 
 #include "AppFixture.h"
-#include "app/CommandTable.h"
 #include "app/SettingsStore.h"
+#include "core/CommandTable.h"
 #include "serial/CCmSetup.h"
 #include "serial/SerialLink.h"
 #include "support/PseudoPort.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "AppFixture.h"
-#include "app/CommandTable.h"
+#include "core/CommandTable.h"
 
 namespace velkor {
 namespace {

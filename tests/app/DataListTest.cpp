@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "AppFixture.h"
-#include "app/CommandTable.h"
+#include "core/CommandTable.h"
 #include "views/CVelkor1trView.h"
 
 namespace velkor {

@@ -8,7 +8,7 @@
 #include <regex>
 
 #include "AppFixture.h"
-#include "app/CommandTable.h"
+#include "core/CommandTable.h"
 #include "views/CGraphView.h"
 #include "views/CVelkor1trView.h"
 #include "views/PrintController.h"

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "AppFixture.h"
-#include "app/CommandTable.h"
 #include "cli/CliTool.h"
+#include "core/CommandTable.h"
 #include "support/SimControl.h"
 #include "transfer/CUSBDialog.h"
 #include "transfer/DlgTransfer.h"

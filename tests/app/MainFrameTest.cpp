@@ -16,10 +16,10 @@
 
 #include "AppFixture.h"
 #include "app/CAboutDlg.h"
-#include "app/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "app/LockIndicators.h"
 #include "app/SettingsKeys.h"
+#include "core/CommandTable.h"
 #include "data/DataFile.h"
 #include "views/CVelkor1trView.h"
 

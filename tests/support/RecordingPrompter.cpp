@@ -1,7 +1,7 @@
 // Recording prompter for tests.
 #include "support/RecordingPrompter.h"
 
-#include "transfer/TransferMonitor.h"
+#include "core/TransferMonitor.h"
 
 namespace velkor {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 #include "serial/CommSettings.h"
 
 namespace velkor {

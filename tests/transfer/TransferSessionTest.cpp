@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "core/TransferMonitor.h"
 #include "support/TempDir.h"
 #include "transfer/ByteLink.h"
 #include "transfer/InstrumentRecord.h"
-#include "transfer/TransferMonitor.h"
 #include "transfer/TransferSession.h"
 
 namespace velkor {

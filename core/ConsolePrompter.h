@@ -3,7 +3,7 @@
 
 #include <iosfwd>
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 namespace velkor {
 

@@ -1,5 +1,5 @@
 // The command table.
-#include "app/CommandTable.h"
+#include "core/CommandTable.h"
 
 namespace velkor {
 

@@ -1,5 +1,5 @@
 // Wait cursor guard.
-#include "app/WaitCursor.h"
+#include "core/WaitCursor.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,9 +1,9 @@
 // Console prompter: there is nobody to ask, so questions are answered with Cancel.
-#include "app/ConsolePrompter.h"
+#include "core/ConsolePrompter.h"
 
 #include <ostream>
 
-#include "transfer/TransferMonitor.h"
+#include "core/TransferMonitor.h"
 
 namespace velkor {
 

@@ -142,6 +142,23 @@ std::optional<LineMode> SerialLink::lineSettings() const {
     return m;
 }
 
+std::vector<int> SerialLink::speeds() {
+    std::vector<int> all;
+    for (const Speed& s : kSpeeds) {
+        all.push_back(s.baud);
+    }
+    return all;
+}
+
+bool SerialLink::setsSpeed(const std::string& text) {
+    for (const Speed& s : kSpeeds) {
+        if (std::to_string(s.baud) == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
 SerialLink::Wait SerialLink::waitFor(short events, int timeoutMs) const {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {

@@ -10,6 +10,7 @@
 #include "core/Prompter.h"
 #include "core/WaitCursor.h"
 #include "serial/PortSearch.h"
+#include "serial/SerialLink.h"
 
 namespace velkor {
 namespace {
@@ -22,6 +23,16 @@ QComboBox* editableList(QWidget* parent) {
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     return box;
+}
+
+std::string badSpeed(const std::string& speed) {
+    std::string text =
+        "The speed \"" + speed + "\" cannot be used.\nChoose a listed speed or type one of these: ";
+    const std::vector<int> speeds = SerialLink::speeds();
+    for (std::size_t i = 0; i < speeds.size(); ++i) {
+        text += (i > 0 ? ", " : "") + std::to_string(speeds[i]);
+    }
+    return text + ".";
 }
 
 }  // namespace
@@ -51,6 +62,10 @@ CCmSetup::CCmSetup(const CommSettings& settings, const std::vector<std::string>&
                                              Qt::MatchExactly | Qt::MatchCaseSensitive));
     speeds_->setCurrentIndex(speeds_->findText(QString::fromStdString(settings_.baudRate),
                                                Qt::MatchExactly | Qt::MatchCaseSensitive));
+    // A speed typed in earlier is shown again, since OK would keep it.
+    if (speeds_->currentIndex() < 0 && SerialLink::setsSpeed(settings_.baudRate)) {
+        speeds_->setEditText(QString::fromStdString(settings_.baudRate));
+    }
 
     auto* ok = new QPushButton("OK", this);
     auto* cancel = new QPushButton("Cancel", this);
@@ -91,16 +106,33 @@ void CCmSetup::chooseDevice(int device) {
     }
 }
 
+std::optional<std::string> CCmSetup::shownSpeed() {
+    const std::string speed = speeds_->currentText().toStdString();
+    if (!speed.empty() && !SerialLink::setsSpeed(speed)) {
+        prompter_.message(badSpeed(speed));
+        return std::nullopt;
+    }
+    return speed;
+}
+
+// What the boxes show is what is stored: the selection may be older than the typing.
 void CCmSetup::accept() {
     if (settings_.device == CommSettings::kRs232) {
-        if (ports_->currentIndex() < 0) {
+        const int port =
+            ports_->findText(ports_->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (port < 0) {
             prompter_.message(kNoPort);
             return;
         }
-        settings_.comPort = ports_->itemText(ports_->currentIndex()).toStdString();
-        // Without a chosen speed the previous speed stays.
-        if (speeds_->currentIndex() >= 0) {
-            settings_.baudRate = speeds_->itemText(speeds_->currentIndex()).toStdString();
+        const std::optional<std::string> speed = shownSpeed();
+        if (!speed) {
+            return;
+        }
+        ports_->setCurrentIndex(port);
+        settings_.comPort = ports_->itemText(port).toStdString();
+        // Without a speed the previous speed stays.
+        if (!speed->empty()) {
+            settings_.baudRate = *speed;
         }
     }
     QDialog::accept();
@@ -108,8 +140,11 @@ void CCmSetup::accept() {
 
 void CCmSetup::autoDetect() {
     settings_.device = usb_->isChecked() ? CommSettings::kUsb : CommSettings::kRs232;
-    const QString speed =
-        speeds_->currentIndex() >= 0 ? speeds_->itemText(speeds_->currentIndex()) : kDefaultSpeed;
+    const std::optional<std::string> shown = shownSpeed();
+    if (!shown) {
+        return;
+    }
+    const std::string speed = shown->empty() ? kDefaultSpeed : *shown;
     std::vector<std::string> names;
     for (int i = 0; i < ports_->count(); ++i) {
         names.push_back(ports_->itemText(i).toStdString());
@@ -117,7 +152,7 @@ void CCmSetup::autoDetect() {
     int found = -1;
     {
         WaitCursor wait;
-        found = PortSearch::run(link_, names, speed.toStdString(), prompter_);
+        found = PortSearch::run(link_, names, speed, prompter_);
     }
     if (found >= 0) {
         ports_->setCurrentIndex(found);

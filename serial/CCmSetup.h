@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,9 @@ class CCmSetup : public QDialog {
 
   private:
     void chooseDevice(int device);
+    // The speed the box shows ("" when it is empty), or nothing after telling the user
+    // that the port cannot use it.
+    std::optional<std::string> shownSpeed();
 
     CommSettings settings_;
     SerialLink& link_;

@@ -142,6 +142,23 @@ std::optional<LineMode> SerialLink::lineSettings() const {
     return m;
 }
 
+std::vector<int> SerialLink::speeds() {
+    std::vector<int> all;
+    for (const Speed& s : kSpeeds) {
+        all.push_back(s.baud);
+    }
+    return all;
+}
+
+bool SerialLink::setsSpeed(const std::string& text) {
+    for (const Speed& s : kSpeeds) {
+        if (std::to_string(s.baud) == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
 SerialLink::Wait SerialLink::waitFor(short events, int timeoutMs) const {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
@@ -151,7 +168,10 @@ SerialLink::Wait SerialLink::waitFor(short events, int timeoutMs) const {
         pollfd p{port_->fd(), events, 0};
         const int n = ::poll(&p, 1, left > 0 ? static_cast<int>(left) : 0);
         if (n > 0) {
-            return (p.revents & events) != 0 ? Wait::Ready : Wait::Failed;
+            // A port whose far end went away (an adapter pulled out) stays "ready"
+            // for good; only the hang-up or error tells.
+            const bool gone = (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+            return !gone && (p.revents & events) != 0 ? Wait::Ready : Wait::Failed;
         }
         if (n == 0) {
             return Wait::TimedOut;
@@ -190,7 +210,8 @@ std::uint8_t SerialLink::readByte() {
         if (n == 1) {
             return byte;
         }
-        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+        // End of file: the line hung up, and no byte will ever come.
+        if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
             break;
         }
     }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "serial/ComPortMap.h"
 #include "serial/LineMode.h"
@@ -40,6 +41,11 @@ class SerialLink {
     bool isOpen() const;
     // The open port's line setting as the system has it.
     std::optional<LineMode> lineSettings() const;
+
+    // The speeds open can set, slowest first.
+    static std::vector<int> speeds();
+    // Whether the text is one of those speeds, written as a plain number.
+    static bool setsSpeed(const std::string& text);
 
   private:
     enum class Wait { Ready, TimedOut, Failed };

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -21,6 +22,24 @@ class CommSetupTest : public AppFixture {
   protected:
     CommSettings stored() { return SettingsStore::readComm(); }
 };
+
+QPushButton* okButton(const QDialog& dialog) {
+    for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
+        if (b->text() == "OK") {
+            return b;
+        }
+    }
+    return nullptr;
+}
+
+// Types over what the box's edit field shows, as a user would.
+void typeInto(QComboBox* box, const QString& text) {
+    box->lineEdit()->selectAll();
+    QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
+    QTest::keyClicks(box->lineEdit(), text);
+}
+
+const std::vector<std::string> kThreePorts{"COM1", "COM3", "COM9"};
 
 }  // namespace
 
@@ -87,6 +106,74 @@ TEST_F(CommSetupTest, AutoDetectSelectsTheAnsweringPort) {
     CCmSetup empty(CommSettings{}, {}, link, local);
     empty.autoDetect();
     EXPECT_EQ(local.texts(), (std::vector<std::string>{"Device not found"}));
+}
+
+TEST_F(CommSetupTest, OkStoresWhatTheBoxesShow) {
+    RecordingPrompter local;
+    SerialLink link(ComPortMap(), local);
+    CCmSetup dialog(CommSettings{"COM3", "9600", 0}, kThreePorts, link, local);
+    dialog.show();
+    typeInto(dialog.portList(), "COM9");
+    typeInto(dialog.speedList(), "38400");
+    QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.settings(), (CommSettings{"COM9", "38400", 0}));
+    EXPECT_TRUE(local.shown.empty());
+
+    // A typed speed is shown again next time; a cleared box keeps it.
+    CCmSetup again(dialog.settings(), kThreePorts, link, local);
+    again.show();
+    EXPECT_EQ(again.speedList()->currentText(), "38400");
+    typeInto(again.speedList(), "");
+    typeInto(again.portList(), "COM1");
+    QTest::mouseClick(okButton(again), Qt::LeftButton);
+    EXPECT_EQ(again.settings(), (CommSettings{"COM1", "38400", 0}));
+    EXPECT_TRUE(local.shown.empty());
+}
+
+TEST_F(CommSetupTest, OkRefusesAPortOrSpeedThatCannotBeUsed) {
+    RecordingPrompter local;
+    SerialLink link(ComPortMap(), local);
+    CCmSetup dialog(CommSettings{"COM3", "9600", 0}, kThreePorts, link, local);
+    dialog.show();
+    typeInto(dialog.portList(), "COM12");  // not among the ports that can be opened
+    QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+    EXPECT_EQ(local.texts(), (std::vector<std::string>{"Pleas set COM port"}));
+    EXPECT_TRUE(dialog.isVisible());
+
+    typeInto(dialog.portList(), "COM1");
+    for (const char* speed : {"38401", "fast", "-9600", "09600", "9600 "}) {
+        local.shown.clear();
+        typeInto(dialog.speedList(), speed);
+        QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+        ASSERT_EQ(local.shown.size(), 1u) << speed;
+        EXPECT_EQ(local.shown[0].text.rfind(
+                      "The speed \"" + std::string(speed) + "\" cannot be used.\n", 0),
+                  0u)
+            << local.shown[0].text;
+        EXPECT_TRUE(dialog.isVisible()) << speed;
+    }
+    EXPECT_EQ(dialog.result(), 0);
+    EXPECT_EQ(dialog.settings(), (CommSettings{"COM3", "9600", 0}));
+}
+
+TEST_F(CommSetupTest, AutoDetectUsesTheShownSpeed) {
+    PseudoPort answering(true);
+    RecordingPrompter local;
+    SerialLink link(ComPortMap({{4, answering.path()}}), local);
+    CCmSetup dialog(CommSettings{"COM4", "9600", 0}, {"COM4"}, link, local);
+    dialog.show();
+    typeInto(dialog.speedList(), "fast");
+    QTest::mouseClick(dialog.autoDetectButton(), Qt::LeftButton);
+    EXPECT_EQ(local.shown.size(), 1u);
+    EXPECT_EQ(answering.received(), "");  // refused before any port is tried
+
+    typeInto(dialog.speedList(), "38400");
+    QTest::mouseClick(dialog.autoDetectButton(), Qt::LeftButton);
+    EXPECT_EQ(answering.waitFor(2), "a0");
+    // The search left the port at the speed it used.
+    ASSERT_TRUE(link.open(4, "", false));
+    EXPECT_EQ(link.lineSettings()->speed, 38400);
 }
 
 TEST_F(CommSetupTest, TheDocumentStoresWhatOkConfirms) {

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
 #include "serial/PortSearch.h"
 #include "serial/SerialLink.h"
 #include "serial/SerialPortFile.h"
@@ -7,6 +13,30 @@
 #include "support/RecordingPrompter.h"
 
 namespace velkor {
+namespace {
+
+// Runs in a child process that the alarm ends, so a search that never returns fails the
+// test instead of hanging it; the outcome goes to the error stream.
+void searchWhileAnAdapterIsPulledOut() {
+    ::alarm(20);
+    PseudoPort leaving(false);
+    PseudoPort answering(true);
+    RecordingPrompter prompter;
+    SerialLink link(ComPortMap({{1, leaving.path()}, {3, answering.path()}}), prompter);
+    // COM1 goes away while the search waits for its answer.
+    std::thread pull([&leaving] {
+        leaving.waitFor(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        leaving.hangUp();
+    });
+    const int found = PortSearch::run(link, {"COM1", "COM3"}, "9600", prompter);
+    pull.join();
+    std::fprintf(stderr, "found %d messages %zu sent %s\n", found, prompter.shown.size(),
+                 answering.waitFor(2).c_str());
+    std::_Exit(0);
+}
+
+}  // namespace
 
 TEST(PortSearch, FindsTheAnsweringPortAfterASilentOne) {
     PseudoPort silent(false);
@@ -18,6 +48,11 @@ TEST(PortSearch, FindsTheAnsweringPortAfterASilentOne) {
     EXPECT_EQ(answering.waitFor(2), "a0");
     EXPECT_FALSE(link.isOpen());
     EXPECT_TRUE(prompter.shown.empty());  // the time-out message is off during the search
+}
+
+TEST(PortSearch, GoesOnPastAPortThatHangsUp) {
+    EXPECT_EXIT(searchWhileAnAdapterIsPulledOut(), ::testing::ExitedWithCode(0),
+                "found 1 messages 0 sent a0");
 }
 
 TEST(PortSearch, NothingToSearchOrAPortInUse) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdio>
+#include <thread>
 
 #include "serial/SerialLink.h"
 #include "serial/SerialPortFile.h"
@@ -14,6 +18,27 @@ double secondsOf(const std::function<void()>& f) {
     const auto start = std::chrono::steady_clock::now();
     f();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs in a child process that the alarm ends, so a read that never returns fails the
+// test instead of hanging it; the outcome goes to the error stream.
+void readWhileTheFarEndGoes() {
+    ::alarm(10);
+    PseudoPort port(false);
+    RecordingPrompter prompter;
+    SerialLink link(ComPortMap({{1, port.path()}}), prompter);
+    if (!link.open(1, "9600,n,8,1", true)) {
+        std::_Exit(1);
+    }
+    std::thread pull([&port] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        port.hangUp();
+    });
+    const int byte = link.readByte();
+    pull.join();
+    std::fprintf(stderr, "byte %d error %d messages %zu\n", byte, link.takeError(),
+                 prompter.shown.size());
+    std::_Exit(0);
 }
 
 }  // namespace
@@ -64,6 +89,12 @@ TEST(SerialLink, SilenceTimesOutAndTheErrorFlagHolds) {
     link.close();  // closing twice does nothing
     EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(link.readByte(), 0);
+}
+
+TEST(SerialLink, AReadFailsWhenTheFarEndGoesAway) {
+    // A hang-up is no time-out: no message, but the error flag is set.
+    EXPECT_EXIT(readWhileTheFarEndGoes(), ::testing::ExitedWithCode(0),
+                "byte 0 error 1 messages 0");
 }
 
 TEST(SerialLink, PortsThatCannotBeOpened) {

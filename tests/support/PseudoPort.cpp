@@ -21,10 +21,19 @@ PseudoPort::PseudoPort(bool answers) : answers_(answers) {
 }
 
 PseudoPort::~PseudoPort() {
-    stop_ = true;
-    thread_.join();
+    hangUp();
     ::close(slave_);
-    ::close(master_);
+}
+
+void PseudoPort::hangUp() {
+    stop_ = true;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    if (master_ >= 0) {
+        ::close(master_);
+        master_ = -1;
+    }
 }
 
 void PseudoPort::serve() {

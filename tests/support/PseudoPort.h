@@ -21,6 +21,8 @@ class PseudoPort {
     std::string received() const;
     // Waits up to a second for n bytes to have arrived.
     std::string waitFor(std::size_t n) const;
+    // The far end goes away, as an adapter pulled out: the port is hung up for good.
+    void hangUp();
 
   private:
     void serve();

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 
 #include "data/DataFile.h"
 #include "data/DataSet.h"
+#include "support/ForkedChild.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 
@@ -136,13 +139,19 @@ TEST_F(DataFileTest, FailedWritesKeepTheOldFileAndTheFlag) {
     EXPECT_EQ(prompter.texts().back(), "Write error");
     EXPECT_TRUE(data.modified);
 
-    // A name so long that no temporary file fits beside it: the write cannot start.
+    // The user's own read-only file: the mode forbids writing, so it is not replaced.
     const std::string oldBytes = "old contents\r\n";
-    const std::string target = dir.write(std::string(250, 'n'), oldBytes);
-    EXPECT_FALSE(DataFile::write(target, data, prompter));
-    EXPECT_EQ(prompter.texts().back(), "Write error");
+    const std::string target = dir.path("read-only.velkor");
+    std::filesystem::permissions(dir.dir(), std::filesystem::perms::all);
+    EXPECT_TRUE(ForkedChild::run(
+        [&] {
+            dir.write("read-only.velkor", oldBytes);
+            ::chmod(target.c_str(), 0444);
+            const bool written = DataFile::write(target, data, prompter);
+            return !written && prompter.texts().back() == "Write error" && data.modified;
+        },
+        10, ForkedChild::kNobody));
     EXPECT_EQ(TempDir::read(target), oldBytes);
-    EXPECT_TRUE(data.modified);
 
     // A folder in the target's place cannot be replaced; nothing is left beside it.
     std::filesystem::create_directory(dir.path("taken"));
@@ -153,7 +162,7 @@ TEST_F(DataFileTest, FailedWritesKeepTheOldFileAndTheFlag) {
         (void)e;
         ++entries;
     }
-    EXPECT_EQ(entries, 3);  // a, the long name and the folder
+    EXPECT_EQ(entries, 3);  // a, the read-only file and the folder
 }
 
 TEST_F(DataFileTest, WriteKeepsTheModeOfTheFileItReplaces) {

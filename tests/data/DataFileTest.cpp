@@ -58,6 +58,30 @@ TEST_F(DataFileTest, LineEndsAndStrayCarriageReturnsAreDropped) {
     EXPECT_EQ(data.lines(), (std::vector<std::string>{"M Datex", "", "S 12"}));
 }
 
+TEST_F(DataFileTest, ACarriageReturnAfterTheLastLineFeedIsAnEmptyLine) {
+    ASSERT_TRUE(load(dir.write("cr", "H\n\r")));
+    EXPECT_EQ(data.lines(), (std::vector<std::string>{"H", ""}));
+    ASSERT_TRUE(DataFile::write(dir.path("saved"), data, prompter));
+    EXPECT_EQ(TempDir::read(dir.path("saved")), "H\r\n\r\n");
+    ASSERT_TRUE(load(dir.path("saved")));
+    EXPECT_EQ(data.lines(), (std::vector<std::string>{"H", ""}));
+    ASSERT_TRUE(load(dir.write("crs", "H\n" + std::string(84, 'x') + "\r\r")));
+    EXPECT_EQ(data.lines(), (std::vector<std::string>{"H", std::string(84, 'x')}));
+}
+
+TEST_F(DataFileTest, AFifoIsRefusedWithoutWaitingForAWriter) {
+    ASSERT_TRUE(load(dir.write("good", kHeader + "\r\n" + kS + "\r\n")));
+    const std::string fifo = dir.path("pipe.velkor");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // The deadline only guards the run: a blocking open would hang here for ever.
+    EXPECT_TRUE(ForkedChild::run(
+        [&] {
+            return !load(fifo) && prompter.texts() == std::vector<std::string>{"Read error"} &&
+                   data.lineCount() == 2;
+        },
+        10));
+}
+
 TEST_F(DataFileTest, LongLinesAreCutIntoPiecesOf84) {
     const std::string hundred(100, 'x');
     const std::string exact(84, 'y');

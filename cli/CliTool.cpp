@@ -30,7 +30,7 @@ constexpr const char* kUsageText =
     "                  write an export file of the data file IN; --variations runs the\n"
     "                  temporal correction with the basis (0 to 99000, default 0),\n"
     "                  --geomag sets the geomagnetic field (0 to 90000); corrected needs\n"
-    "                  one of them\n"
+    "                  --geomag or a reading the variations correct\n"
     "  devices         list the attached magnetometers: index, serial number, description\n"
     "  import OUT [--device N]\n"
     "                  download the readings of magnetometer N (default 0) and write\n"
@@ -41,6 +41,10 @@ constexpr const char* kUsageText =
     "\n"
     "Exit status: 0 success, 1 failure (the program's message is the last line on\n"
     "stderr), 2 usage error.\n";
+
+constexpr const char* kNothingCorrected =
+    "No reading was corrected from the variations file, so there are no corrected values "
+    "to export; nothing was written.";
 
 const char* layoutName(ColumnLayout::Kind kind) {
     switch (kind) {
@@ -179,6 +183,12 @@ int CliTool::exportFile(const std::vector<std::string>& args) {
     if (geomag) {
         data.geomag = geomagValue;
         data.geomagDone = true;
+    }
+    if (kind == ExportFile::Kind::Corrected && !data.temporalDone && !data.geomagDone) {
+        // The window offers this export only after a correction; without one the
+        // measured fields would pass for corrected values.
+        prompter.message(kNothingCorrected);
+        return kFailed;
     }
     return ExportFile::write(kind, args[2], data, prompter) ? kOk : kFailed;
 }

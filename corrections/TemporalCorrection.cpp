@@ -132,8 +132,9 @@ int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Promp
         const double v2 = variations.value(w + 1);
         const float vi = static_cast<float>(v1 + (v2 - v1) * (v - t1) / (t2 - t1));
         const float f = static_cast<float>(readDecimal(data.field(i, Column::Field)));
-        const float difference = f - vi;
-        data.setCorrected(i, difference + data.basis);
+        // One rounding: the sum of the single-precision values is formed in double.
+        data.setCorrected(i, static_cast<float>(static_cast<double>(f) - static_cast<double>(vi) +
+                                                static_cast<double>(data.basis)));
         data.temporalDone = true;
         ++corrected;
     }

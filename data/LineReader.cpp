@@ -1,8 +1,11 @@
 // Line reading shared by data files and variations files.
 #include "data/LineReader.h"
 
-#include <cstdio>
-#include <memory>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <utility>
 
 #include "core/Prompter.h"
@@ -10,10 +13,37 @@
 namespace velkor {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+// An open file descriptor, closed when it goes.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
 };
-using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Only a regular file is read: a FIFO, a device or a folder is refused.
+bool isRegular(int fd) {
+    struct stat st {};
+    return fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Reads up to size bytes; 0 at the end of the file, -1 on an error.
+ssize_t readSome(int fd, char* buffer, std::size_t size) {
+    ssize_t n = 0;
+    do {
+        n = ::read(fd, buffer, size);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
 
 // Collects the characters of one physical line and cuts it into pieces.
 class Splitter {
@@ -24,6 +54,7 @@ class Splitter {
         if (c == '\n') {
             return endLine();
         }
+        lineOpen_ = true;
         if (c == '\r') {
             return true;
         }
@@ -39,9 +70,13 @@ class Splitter {
     // Ends the physical line: its last piece, or one empty line for an empty line.
     // A piece is cut only when another character follows, so a line of exactly 84
     // characters stays one line.
-    bool endLine() { return push(); }
+    bool endLine() {
+        lineOpen_ = false;
+        return push();
+    }
 
-    bool pending() const { return !current_.empty(); }
+    // Any byte after the last line feed, a lone CR included, makes one more line.
+    bool pending() const { return lineOpen_; }
     std::vector<std::string> take() { return std::move(lines_); }
 
   private:
@@ -57,28 +92,31 @@ class Splitter {
     std::size_t maxLines_;
     std::vector<std::string> lines_;
     std::string current_;
+    bool lineOpen_ = false;
 };
 
 }  // namespace
 
 LineReader::Result LineReader::read(const std::string& path, std::size_t maxLines) {
     Result result;
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    // Non-blocking, so opening a FIFO without a writer returns at once (and is then
+    // refused); on a regular file the flag changes nothing.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!isRegular(file.get())) {
         return result;
     }
     Splitter splitter(maxLines);
     char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        for (std::size_t i = 0; i < got; ++i) {
+    ssize_t got = 0;
+    while ((got = readSome(file.get(), buffer, sizeof buffer)) > 0) {
+        for (ssize_t i = 0; i < got; ++i) {
             if (!splitter.add(buffer[i])) {
                 result.status = Status::TooManyLines;
                 return result;
             }
         }
     }
-    if (std::ferror(file.get())) {
+    if (got < 0) {
         return result;
     }
     if (splitter.pending() && !splitter.endLine()) {

@@ -19,7 +19,8 @@ class LineReader {
         std::vector<std::string> lines;
     };
 
-    // Reads the whole file, opened for reading only. A line longer than 84 characters
+    // Reads the whole file, opened for reading only; anything but a regular file cannot
+    // be read, and opening never waits for a writer. A line longer than 84 characters
     // becomes several lines of 84 and a rest; more than maxLines lines stops the reading.
     static Result read(const std::string& path, std::size_t maxLines);
     // The same, telling the user what went wrong; nothing on failure.

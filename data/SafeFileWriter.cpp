@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -14,6 +16,42 @@ namespace velkor {
 namespace {
 
 constexpr std::size_t kFlushSize = 1 << 16;
+constexpr int kMaxLinks = 40;  // as many as the kernel follows
+
+// The file a chain of symbolic links ends at, dangling or not (the name itself when it
+// is no link); empty when the chain is longer than the kernel would follow.
+std::string finalTarget(const std::string& name) {
+    namespace fs = std::filesystem;
+    fs::path path(name);
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) {
+            return path.string();
+        }
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec) {
+            return {};
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return {};
+}
+
+// A target that does not exist yet may be created; one that exists must be a regular
+// file this process could open for writing, so the rename never bypasses its mode.
+bool replaceable(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return errno == ENOENT;
+    }
+    return S_ISREG(st.st_mode) && ::access(path.c_str(), W_OK) == 0;
+}
+
+// A short name beside the target, so even a target name of the longest length has one.
+std::string tempPattern(const std::string& target) {
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    return ((folder.empty() ? std::filesystem::path(".") : folder) / ".velkor-XXXXXX").string();
+}
 
 bool writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
@@ -50,7 +88,12 @@ SafeFileWriter::~SafeFileWriter() {
 }
 
 bool SafeFileWriter::open() {
-    std::string pattern = target_ + ".XXXXXX";
+    target_ = finalTarget(target_);
+    if (target_.empty() || !replaceable(target_)) {
+        failed_ = true;
+        return false;
+    }
+    const std::string pattern = tempPattern(target_);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = ::mkstemp(name.data());

@@ -9,12 +9,15 @@ namespace velkor {
 
 class SafeFileWriter {
   public:
+    // A target named through symbolic links is the file the last link names; the
+    // links stay as they are.
     explicit SafeFileWriter(std::string target);
     ~SafeFileWriter();
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-    // Creates the temporary file. False when the folder cannot be written.
+    // Creates the temporary file. False when the folder cannot be written, or when the
+    // target exists and is not a regular file this process may write.
     bool open();
     void write(std::string_view bytes);
     // The text followed by CR LF.

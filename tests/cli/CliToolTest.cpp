@@ -111,6 +111,27 @@ TEST(CliExport, CorrectedWithVariationsAndGeomagnetic) {
               "    1    2  48200.0\r\n");
 }
 
+TEST(CliExport, CorrectedRefusesWhenNothingWasCorrected) {
+    TempDir dir;
+    const std::string in = dir.write("day.velkor", kDay);
+    std::string otherDay = kBase;
+    for (std::size_t at = otherDay.find("03.07"); at != std::string::npos;
+         at = otherDay.find("03.07", at)) {
+        otherDay.replace(at, 5, "04.07");
+    }
+    const std::string base = dir.write("other.a", otherDay);
+    const std::string out = dir.path("day.cf");
+    const CliRun r = cli({"export", "corrected", in, out, "--variations", base});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "There are uncorrected readings in the file\n"
+              "No reading was corrected from the variations file, so there are no corrected "
+              "values to export; nothing was written.\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+    // The other exports do not depend on a correction.
+    EXPECT_EQ(cli({"export", "field", in, dir.path("day.f"), "--variations", base}).status, 0);
+}
+
 TEST(CliExport, NoticesFailuresAndUsage) {
     TempDir dir;
     const std::string in = dir.write("day.velkor", kDay);

@@ -10,6 +10,7 @@
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
+#include "export/ExportFile.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 
@@ -67,6 +68,21 @@ TEST_F(TemporalTest, WorkedExample) {
     EXPECT_EQ(data.corrected(1), 48095.0f);
     EXPECT_TRUE(data.temporalDone);
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(TemporalTest, TheCorrectedValueIsRoundedOnce) {
+    setSamples({sample("03.07.2026", "10:00:00", "  0.000"),
+                sample("03.07.2026", "10:05:00", "  0.052"),
+                sample("03.07.2026", "10:10:00", "  0.100")});
+    setData({reading('S', "03.07.2026", "10:05:00", "48000.0")});
+    data.basis = 48000.0f;
+    EXPECT_EQ(run(), 1);
+    // 48000 - 0.052f + 48000 lies nearer 95999.945 than 95999.953; rounding F - Vi
+    // first would land on the tie between them and go up, printing 96000.0.
+    EXPECT_EQ(data.corrected(1), 95999.9453125f);
+    int rows = 0;
+    EXPECT_EQ(ExportFile::lines(ExportFile::Kind::Corrected, data, rows).back(),
+              "    1    1  95999.9");
 }
 
 TEST_F(TemporalTest, SpanEndsInnerSamplesAndAutomaticReadings) {
@@ -182,8 +198,8 @@ void literalRun(DataSet& d, const VariationSet& v, int& gaps) {
         const float vi =
             static_cast<float>(v.value(w) + (v.value(w + 1) - v.value(w)) * (sec - t1) / (t2 - t1));
         const float f = static_cast<float>(readDecimal(d.field(i, Column::Field)));
-        const float diff = f - vi;
-        d.setCorrected(i, diff + d.basis);
+        d.setCorrected(i, static_cast<float>(static_cast<double>(f) - static_cast<double>(vi) +
+                                             static_cast<double>(d.basis)));
     }
 }
 

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "corrections/VariationSet.h"
+#include "support/ForkedChild.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 
@@ -67,9 +71,21 @@ TEST(VariationSet, FailuresKeepThePreviousSet) {
     EXPECT_EQ(v.count(), 2);
     EXPECT_EQ(v.path(), good);
 
-    // Only a header: it loads.
+    // Anything but a regular file is refused at once; the deadline guards a blocking open.
+    const std::string fifo = dir.path("pipe.a");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_TRUE(ForkedChild::run(
+        [&] {
+            return !v.load(fifo, prompter) && prompter.texts().back() == "Read error " &&
+                   v.path() == good;
+        },
+        10));
+
+    // Only a header: it loads; a CR after the last line feed is one more, empty, entry.
     ASSERT_TRUE(v.load(dir.write("head.a", "head only\r\n"), prompter));
     EXPECT_EQ(v.count(), 1);
+    ASSERT_TRUE(v.load(dir.write("cr.a", "head\n\r"), prompter));
+    EXPECT_EQ(v.lines(), (std::vector<std::string>{"head", ""}));
 
     // Read-only files open; a line of exactly 84 characters is one entry.
     const std::string ro = dir.write("ro.a", "h\r\n" + std::string(84, '7') + "\r\n");

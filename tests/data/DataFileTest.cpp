@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 
 #include "data/DataFile.h"
 #include "data/DataSet.h"
+#include "support/ForkedChild.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 
@@ -53,6 +56,30 @@ TEST_F(DataFileTest, LineEndsAndStrayCarriageReturnsAreDropped) {
     EXPECT_EQ(data.lines(), lf);
     ASSERT_TRUE(load(dir.write("stray", "M Date\r\rx\r\n\r\nS 1\r2\n")));
     EXPECT_EQ(data.lines(), (std::vector<std::string>{"M Datex", "", "S 12"}));
+}
+
+TEST_F(DataFileTest, ACarriageReturnAfterTheLastLineFeedIsAnEmptyLine) {
+    ASSERT_TRUE(load(dir.write("cr", "H\n\r")));
+    EXPECT_EQ(data.lines(), (std::vector<std::string>{"H", ""}));
+    ASSERT_TRUE(DataFile::write(dir.path("saved"), data, prompter));
+    EXPECT_EQ(TempDir::read(dir.path("saved")), "H\r\n\r\n");
+    ASSERT_TRUE(load(dir.path("saved")));
+    EXPECT_EQ(data.lines(), (std::vector<std::string>{"H", ""}));
+    ASSERT_TRUE(load(dir.write("crs", "H\n" + std::string(84, 'x') + "\r\r")));
+    EXPECT_EQ(data.lines(), (std::vector<std::string>{"H", std::string(84, 'x')}));
+}
+
+TEST_F(DataFileTest, AFifoIsRefusedWithoutWaitingForAWriter) {
+    ASSERT_TRUE(load(dir.write("good", kHeader + "\r\n" + kS + "\r\n")));
+    const std::string fifo = dir.path("pipe.velkor");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // The deadline only guards the run: a blocking open would hang here for ever.
+    EXPECT_TRUE(ForkedChild::run(
+        [&] {
+            return !load(fifo) && prompter.texts() == std::vector<std::string>{"Read error"} &&
+                   data.lineCount() == 2;
+        },
+        10));
 }
 
 TEST_F(DataFileTest, LongLinesAreCutIntoPiecesOf84) {
@@ -136,13 +163,19 @@ TEST_F(DataFileTest, FailedWritesKeepTheOldFileAndTheFlag) {
     EXPECT_EQ(prompter.texts().back(), "Write error");
     EXPECT_TRUE(data.modified);
 
-    // A name so long that no temporary file fits beside it: the write cannot start.
+    // The user's own read-only file: the mode forbids writing, so it is not replaced.
     const std::string oldBytes = "old contents\r\n";
-    const std::string target = dir.write(std::string(250, 'n'), oldBytes);
-    EXPECT_FALSE(DataFile::write(target, data, prompter));
-    EXPECT_EQ(prompter.texts().back(), "Write error");
+    const std::string target = dir.path("read-only.velkor");
+    std::filesystem::permissions(dir.dir(), std::filesystem::perms::all);
+    EXPECT_TRUE(ForkedChild::run(
+        [&] {
+            dir.write("read-only.velkor", oldBytes);
+            ::chmod(target.c_str(), 0444);
+            const bool written = DataFile::write(target, data, prompter);
+            return !written && prompter.texts().back() == "Write error" && data.modified;
+        },
+        10, ForkedChild::kNobody));
     EXPECT_EQ(TempDir::read(target), oldBytes);
-    EXPECT_TRUE(data.modified);
 
     // A folder in the target's place cannot be replaced; nothing is left beside it.
     std::filesystem::create_directory(dir.path("taken"));
@@ -153,7 +186,7 @@ TEST_F(DataFileTest, FailedWritesKeepTheOldFileAndTheFlag) {
         (void)e;
         ++entries;
     }
-    EXPECT_EQ(entries, 3);  // a, the long name and the folder
+    EXPECT_EQ(entries, 3);  // a, the read-only file and the folder
 }
 
 TEST_F(DataFileTest, WriteKeepsTheModeOfTheFileItReplaces) {

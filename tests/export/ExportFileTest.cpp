@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
 #include "export/ExportFile.h"
+#include "support/ForkedChild.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 
@@ -118,10 +122,24 @@ TEST_F(ExportTest, AutoExportReadsBackAsVariations) {
 
 TEST_F(ExportTest, WriteErrorKeepsTheOldFile) {
     setData({kS});
-    const std::string old = dir.write(std::string(250, 'e'), "old\r\n");
-    EXPECT_FALSE(ExportFile::write(ExportFile::Kind::Field, old, data, prompter));
-    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Write error"}));
+    // The user's own read-only file: its mode forbids writing, so it is not replaced.
+    const std::string old = dir.path("old.f");
+    std::filesystem::permissions(dir.dir(), std::filesystem::perms::all);
+    EXPECT_TRUE(ForkedChild::run(
+        [&] {
+            dir.write("old.f", "old\r\n");
+            ::chmod(old.c_str(), 0444);
+            return !ExportFile::write(ExportFile::Kind::Field, old, data, prompter) &&
+                   prompter.texts() == std::vector<std::string>{"Write error"};
+        },
+        10, ForkedChild::kNobody));
     EXPECT_EQ(TempDir::read(old), "old\r\n");
+    // A FIFO in the target's place is no file to replace.
+    const std::string fifo = dir.path("pipe.f");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(ExportFile::write(ExportFile::Kind::Field, fifo, data, prompter));
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Write error"}));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_STREQ(ExportFile::filter(ExportFile::Kind::Corrected),
                  "Corrected field files (*.cf)|*.cf||");
     EXPECT_STREQ(ExportFile::defaultExt(ExportFile::Kind::Field), "f");

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <QDialogButtonBox>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <sstream>
 
@@ -119,6 +121,19 @@ TEST_F(ImportTest, DeviceDialog) {
     QTest::mouseDClick(three.list()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
     EXPECT_EQ(three.result(), QDialog::Accepted);
     EXPECT_EQ(three.selectionIndex(), 2u);
+
+    // Ctrl+click takes the selection off the only entry; OK then names none.
+    CUSBDialog none;
+    none.setTexts({"Proton Magnetometer Velkor-2"});
+    none.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&none));
+    const QRect only = none.list()->visualItemRect(none.list()->item(0));
+    QTest::mouseClick(none.list()->viewport(), Qt::LeftButton, Qt::ControlModifier, only.center());
+    ASSERT_TRUE(none.list()->selectedItems().isEmpty());
+    QTest::mouseClick(none.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                      Qt::LeftButton);
+    EXPECT_EQ(none.result(), QDialog::Accepted);
+    EXPECT_EQ(none.selectionIndex(), 0xFFFFFFFFu);
 
     CUSBDialog cancelled;
     cancelled.setTexts({"Proton Magnetometer Velkor-2"});

@@ -89,6 +89,13 @@ TEST_F(ImporterTest, ChoosingTheDevice) {
     EXPECT_FALSE(import({{"VELKOR_SIM_DEVICES", "X=FT232R USB UART"}}));
     EXPECT_EQ(prompter.shown.back().text, "No USB device found");
     EXPECT_EQ(prompter.shown.back().caption, "Info");
+
+    // No bridge at all, and a library that refuses a null record array.
+    prompter.shown.clear();
+    EXPECT_FALSE(import({{"VELKOR_SIM_DEVICES", ""}, {"VELKOR_SIM_FAULT", "nulllist"}}));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown.back().text, "No USB device found");
+    EXPECT_EQ(prompter.shown.back().caption, "Info");
 }
 
 TEST_F(ImporterTest, InstrumentAnswersThatImportNothing) {

@@ -6,19 +6,40 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QWindow>
 #include <sstream>
 
 #include "AppFixture.h"
 #include "cli/CliTool.h"
 #include "core/CommandTable.h"
 #include "support/SimControl.h"
+#include "transfer/ByteLink.h"
 #include "transfer/CUSBDialog.h"
 #include "transfer/DlgTransfer.h"
 #include "transfer/InstrumentRecord.h"
+#include "transfer/TransferSession.h"
 #include "views/CVelkor1trView.h"
 
 namespace velkor {
 namespace {
+
+// An instrument that never answers, behind a link whose every read waits its slice.
+class SilentLink : public ByteLink {
+  public:
+    FT_STATUS write(const void*, DWORD count, DWORD& written) override {
+        written = count;
+        return FT_OK;
+    }
+    FT_STATUS read(void*, DWORD, DWORD& received) override {
+        received = 0;
+        ++reads;
+        QThread::msleep(20);
+        return FT_OK;
+    }
+    int reads = 0;
+};
 
 class ImportTest : public AppFixture {
   protected:
@@ -100,6 +121,17 @@ TEST_F(ImportTest, TransferWindowKeepsTheTenNewest) {
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.cancelled());
     EXPECT_TRUE(window.isVisible());  // it stays until the transfer ends
+}
+
+TEST_F(ImportTest, CancelIsHeardWhileTheInstrumentIsSilent) {
+    DlgTransfer window;
+    ASSERT_TRUE(window.windowHandle()->isExposed());
+    QPushButton* cancel = window.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+    QTimer::singleShot(0, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
+    SilentLink link;
+    const TransferSession::Result r = TransferSession(link, window).run(dir.path("$$new$$"));
+    EXPECT_EQ(r.outcome, TransferSession::Outcome::Cancelled);
+    EXPECT_LT(link.reads, static_cast<int>(TransferSession::kSlices));
 }
 
 TEST_F(ImportTest, DeviceDialog) {

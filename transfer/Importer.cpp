@@ -72,14 +72,16 @@ std::string cutMessage(const TransferSession::Result& r) {
         numbers += formatText(" and %u more", static_cast<unsigned>(r.cut - r.firstCut.size()));
     }
     if (r.cut == 1) {
-        return "1 reading held values too large for its columns and was cut to 84 characters: "
-               "reading " +
+        return formatText(
+                   "1 reading held values too large for its columns and was cut to %zu "
+                   "characters: reading ",
+                   TransferSession::kLongestLine) +
                numbers + ".";
     }
     return formatText(
-               "%u readings held values too large for their columns and were cut to 84 "
+               "%u readings held values too large for their columns and were cut to %zu "
                "characters: readings ",
-               r.cut) +
+               r.cut, TransferSession::kLongestLine) +
            numbers + ".";
 }
 

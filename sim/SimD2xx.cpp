@@ -71,8 +71,8 @@ SIM_EXPORT FT_STATUS FT_GetQueueStatus(FT_HANDLE, DWORD* rx) {
 
 SIM_EXPORT FT_STATUS FT_GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* records, DWORD* count) {
     const auto& devices = instrument().devices();
-    if (count == nullptr) {
-        return velkor::FT_INVALID_HANDLE;
+    if (count == nullptr || (records == nullptr && instrument().refusesNullList())) {
+        return velkor::FT_INVALID_PARAMETER;
     }
     const DWORD n = std::min<DWORD>(*count, static_cast<DWORD>(devices.size()));
     for (DWORD i = 0; i < n && records != nullptr; ++i) {

@@ -114,6 +114,15 @@ void SimInstrument::configure() {
         records_.front().mode = 7;
         records_.front().note = 55;
     }
+    // "huge": readings 2, 5, 8, ... hold values far too wide for their columns, a
+    // field of 1e30 and an error of 3e38 in turn.
+    for (std::size_t i = 1; fault_ == "huge" && i < records_.size(); i += 3) {
+        if (i % 2 == 1) {
+            records_[i].field28 = records_[i].field36 = 1e30f;
+        } else {
+            records_[i].error = 3e38f;
+        }
+    }
     pending_.clear();
     open_ = false;
     opens_ = 0;
@@ -201,6 +210,9 @@ FT_STATUS SimInstrument::close(FT_HANDLE handle) {
 FT_STATUS SimInstrument::setTimeouts(FT_HANDLE handle, ULONG readMs) {
     if (!valid(handle)) {
         return FT_INVALID_HANDLE;
+    }
+    if (fault_ == "notimeouts") {  // a library that refuses time-outs
+        return FT_IO_ERROR;
     }
     readTimeoutMs_ = readMs;
     return FT_OK;

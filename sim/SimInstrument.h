@@ -34,6 +34,8 @@ class SimInstrument {
     const std::string& openedSerial() const { return openedSerial_; }
     int closes() const { return closes_; }
     bool isOpen() const { return open_; }
+    // Fault "nulllist": FT_GetDeviceInfoList refuses a null record array.
+    bool refusesNullList() const { return fault_ == "nulllist"; }
 
   private:
     bool valid(FT_HANDLE handle) const { return open_ && handle == this; }

@@ -150,7 +150,8 @@ FT_STATUS CFTD2XX::refreshDeviceList() {
     if (created != FT_OK) {
         return created;
     }
-    std::vector<FT_DEVICE_LIST_INFO_NODE> records(count);
+    // Never an empty vector's null array: a library may refuse it even for no device.
+    std::vector<FT_DEVICE_LIST_INFO_NODE> records(std::max<DWORD>(count, 1));
     DWORD filled = count;
     const FT_STATUS status = getDeviceInfoList(records.data(), filled);
     records.resize(std::min(filled, count));

@@ -30,7 +30,10 @@ void CUSBDialog::setTexts(const QStringList& texts) {
 }
 
 void CUSBDialog::accept() {
-    selection_ = static_cast<std::uint32_t>(list_->currentRow());
+    // The current row stays after Ctrl+click deselects it: only a selected entry counts.
+    const QList<QListWidgetItem*> selected = list_->selectedItems();
+    selection_ = selected.isEmpty() ? kNoSelection
+                                    : static_cast<std::uint32_t>(list_->row(selected.front()));
     QDialog::accept();
 }
 

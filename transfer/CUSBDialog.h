@@ -13,6 +13,8 @@ class CUSBDialog : public QDialog {
     Q_OBJECT
 
   public:
+    static constexpr std::uint32_t kNoSelection = 0xFFFFFFFFu;  // the list's -1
+
     explicit CUSBDialog(QWidget* parent = nullptr);
 
     void setTexts(const QStringList& texts);

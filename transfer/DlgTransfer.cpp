@@ -8,12 +8,16 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace velkor {
 namespace {
 
 constexpr qint64 kPaintEveryMs = 40;
+// How long the window manager gets to map the window before the first read blocks.
+constexpr qint64 kExposeWaitMs = 500;
 
 }  // namespace
 
@@ -84,7 +88,20 @@ void DlgTransfer::reject() {
     cancelled_ = true;
 }
 
+void DlgTransfer::waitUntilExposed() {
+    QElapsedTimer waited;
+    waited.start();
+    while (!(windowHandle() != nullptr && windowHandle()->isExposed()) &&
+           waited.elapsed() < kExposeWaitMs) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+}
+
 void DlgTransfer::keepPainted(bool now) {
+    if (now) {
+        waitUntilExposed();
+    }
     if (now || !sincePaint_.isValid() || sincePaint_.elapsed() >= kPaintEveryMs) {
         repaint();
         QApplication::processEvents();

@@ -33,8 +33,10 @@ class DlgTransfer : public QDialog, public TransferMonitor {
     void reject() override;
 
   private:
-    // Lets the window paint and Cancel work, at most every few hundredths of a second.
+    // Lets the window paint and Cancel work, at most every few hundredths of a second;
+    // now: at once, after the window is on screen (or half a second has passed).
     void keepPainted(bool now);
+    void waitUntilExposed();
 
     QListWidget* list_;
     QProgressBar* progress_;

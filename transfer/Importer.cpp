@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "core/Prompter.h"
@@ -49,6 +50,9 @@ std::string failureMessage(const TransferSession::Result& r) {
                 "was imported; the readings shown before are unchanged.",
                 r.received, r.count);
         case Outcome::Cancelled:
+            if (r.count == 0) {
+                return "The transfer was cancelled. Nothing was imported.";
+            }
             return formatText(
                 "The transfer was cancelled after %u of %u readings. Nothing "
                 "was imported.",
@@ -56,6 +60,29 @@ std::string failureMessage(const TransferSession::Result& r) {
         default:
             return DataFile::kWriteError;
     }
+}
+
+// Names the readings whose data lines were cut, the first few by number.
+std::string cutMessage(const TransferSession::Result& r) {
+    std::string numbers;
+    for (const std::uint32_t n : r.firstCut) {
+        numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);
+    }
+    if (r.cut > r.firstCut.size()) {
+        numbers += formatText(" and %u more", static_cast<unsigned>(r.cut - r.firstCut.size()));
+    }
+    if (r.cut == 1) {
+        return formatText(
+                   "1 reading held values too large for its columns and was cut to %zu "
+                   "characters: reading ",
+                   TransferSession::kLongestLine) +
+               numbers + ".";
+    }
+    return formatText(
+               "%u readings held values too large for their columns and were cut to %zu "
+               "characters: readings ",
+               r.cut, TransferSession::kLongestLine) +
+           numbers + ".";
 }
 
 }  // namespace
@@ -108,7 +135,16 @@ bool Importer::transfer(DataSet& data, std::uint32_t device) {
             "again.");
         return false;
     }
-    usb_.setTimeouts(kTimeoutMs, kTimeoutMs);
+    // Without a time-out a silent instrument would hold the program as long as the
+    // library likes.
+    if (usb_.setTimeouts(TransferSession::kSliceMs, TransferSession::kTimeoutMs) != FT_OK) {
+        window.reset();
+        usb_.close();
+        prompter_.message(
+            "The USB device does not accept read and write time-outs, so the transfer cannot "
+            "start safely. Nothing was imported. Reconnect the instrument, then import again.");
+        return false;
+    }
     TransferSession session(usb_, *window);
     const TransferSession::Result result = session.run(path);
     window->hide();
@@ -137,6 +173,9 @@ bool Importer::transfer(DataSet& data, std::uint32_t device) {
         return false;
     }
     std::remove(path.c_str());
+    if (result.cut > 0) {
+        prompter_.message(cutMessage(result));
+    }
     data.modified = true;
     return true;
 }

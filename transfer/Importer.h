@@ -15,7 +15,6 @@ class Prompter;
 class Importer {
   public:
     static constexpr const char* kTempName = "$$new$$";
-    static constexpr std::uint32_t kTimeoutMs = 3000;
 
     Importer(CFTD2XX& usb, Prompter& prompter);
 

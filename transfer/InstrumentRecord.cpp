@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "data/TextFormat.h"
 
@@ -46,10 +47,18 @@ void putFloat(std::uint8_t* p, float v) {
     }
 }
 
-// The amplitude as a whole number, truncated; values no int can hold read as 0.
+// The amplitude truncated toward zero; beyond the int range it saturates, and a
+// NaN (no amplitude at all) reads as 0.
 int wholeAmplitude(float a) {
-    if (!std::isfinite(a) || std::fabs(a) > 2.0e9f) {
+    constexpr float kAboveMax = 2147483648.0f;  // 2^31, the first float above INT_MAX
+    if (std::isnan(a)) {
         return 0;
+    }
+    if (a >= kAboveMax) {
+        return std::numeric_limits<int>::max();
+    }
+    if (a < -kAboveMax) {
+        return std::numeric_limits<int>::min();
     }
     return static_cast<int>(a);
 }

@@ -1,6 +1,7 @@
 // Transfer protocol over a byte link.
 #include "transfer/TransferSession.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -28,6 +29,18 @@ bool writeText(std::FILE* f, const std::string& text) {
     return std::fflush(f) == 0;
 }
 
+// The data line of reading n, cut when the loader would split it into two readings.
+std::string fittedLine(const std::string& line, std::uint32_t n, TransferSession::Result& result) {
+    if (line.size() - 1 <= TransferSession::kLongestLine) {  // not counting the line feed
+        return line;
+    }
+    ++result.cut;
+    if (result.firstCut.size() < TransferSession::kCutShown) {
+        result.firstCut.push_back(n);
+    }
+    return line.substr(0, TransferSession::kLongestLine) + '\n';
+}
+
 }  // namespace
 
 TransferSession::TransferSession(ByteLink& link, TransferMonitor& monitor)
@@ -38,9 +51,22 @@ bool TransferSession::send(std::uint8_t byte) {
     return link_.write(&byte, 1, written) == 0 && written == 1;
 }
 
-bool TransferSession::receive(std::uint8_t* bytes, std::uint32_t count) {
-    DWORD received = 0;
-    return link_.read(bytes, count, received) == 0 && received == count;
+TransferSession::Receipt TransferSession::receive(std::uint8_t* bytes, std::uint32_t count) {
+    DWORD have = 0;
+    for (std::uint32_t slice = 0; slice < kSlices; ++slice) {
+        if (monitor_.cancelled()) {
+            return Receipt::Cancelled;
+        }
+        DWORD got = 0;
+        if (link_.read(bytes + have, count - have, got) != 0) {
+            return Receipt::Failed;
+        }
+        have += std::min<DWORD>(got, count - have);
+        if (have == count) {
+            return Receipt::Complete;
+        }
+    }
+    return Receipt::Short;
 }
 
 TransferSession::Result TransferSession::run(const std::string& path) {
@@ -50,19 +76,29 @@ TransferSession::Result TransferSession::run(const std::string& path) {
         result.outcome = Outcome::WriteError;
         return result;
     }
+    // A receipt that is not complete ends the transfer: cancelled, or else this outcome.
+    auto ended = [&result](Receipt receipt, Outcome otherwise) {
+        result.outcome = receipt == Receipt::Cancelled ? Outcome::Cancelled : otherwise;
+        return result;
+    };
     std::uint8_t echo = 0;
     if (!send('$')) {
         return result;
     }
-    DWORD got = 0;
-    const FT_STATUS echoStatus = link_.read(&echo, 1, got);
-    if (echoStatus == 0 && got == 1 && echo != '$') {
+    const Receipt echoed = receive(&echo, 1);
+    if (echoed != Receipt::Complete) {
+        return ended(echoed, Outcome::NoAnswer);
+    }
+    if (echo != '$') {
         result.outcome = Outcome::WrongEcho;
         return result;
     }
     std::uint8_t countBytes[4] = {};
-    if (echoStatus != 0 || got != 1 || !send('?') || !receive(countBytes, 4)) {
+    if (!send('?')) {
         return result;
+    }
+    if (const Receipt counted = receive(countBytes, 4); counted != Receipt::Complete) {
+        return ended(counted, Outcome::NoAnswer);
     }
     result.count = static_cast<std::uint32_t>(countBytes[0]) |
                    (static_cast<std::uint32_t>(countBytes[1]) << 8) |
@@ -80,16 +116,15 @@ TransferSession::Result TransferSession::run(const std::string& path) {
     std::uint8_t head[InstrumentRecord::kHeadSize];
     std::uint8_t body[InstrumentRecord::kBodySize];
     for (std::uint32_t n = 0; n < result.count; ++n) {
-        if (monitor_.cancelled()) {
-            result.outcome = Outcome::Cancelled;
-            return result;
+        Receipt receipt = receive(head, sizeof head);
+        if (receipt == Receipt::Complete) {
+            receipt = receive(body, sizeof body);
         }
-        if (!receive(head, sizeof head) || !receive(body, sizeof body)) {
-            result.outcome = Outcome::Interrupted;
-            return result;
+        if (receipt != Receipt::Complete) {
+            return ended(receipt, Outcome::Interrupted);
         }
         const InstrumentRecord record = InstrumentRecord::decode(head, body);
-        if (!writeText(file.get(), record.dataLine())) {
+        if (!writeText(file.get(), fittedLine(record.dataLine(), n + 1, result))) {
             result.outcome = Outcome::WriteError;
             return result;
         }

@@ -2,8 +2,10 @@
 // acknowledgement, written as data lines to the import file as they arrive.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velkor {
 
@@ -15,6 +17,14 @@ class TransferSession {
     static constexpr std::uint32_t kNoData = 0xFFFFFFFFu;
     // The most readings one data set holds: its capacity less the header line.
     static constexpr std::uint32_t kMaxReadings = 19999;
+    // The link's read time-out is one short slice, so the window answers between
+    // slices; a read gives up once the slices add up to the whole time-out.
+    static constexpr std::uint32_t kSliceMs = 100;
+    static constexpr std::uint32_t kTimeoutMs = 3000;
+    static constexpr std::uint32_t kSlices = kTimeoutMs / kSliceMs;
+    // A data line longer than this would load as two readings.
+    static constexpr std::size_t kLongestLine = 84;
+    static constexpr std::size_t kCutShown = 5;
 
     enum class Outcome {
         Finished,     // every record is in the file
@@ -31,6 +41,10 @@ class TransferSession {
         Outcome outcome = Outcome::NoAnswer;
         std::uint32_t received = 0;
         std::uint32_t count = 0;
+        // Readings whose data line was cut to kLongestLine: how many, and the first
+        // kCutShown of their numbers (counted from 1).
+        std::uint32_t cut = 0;
+        std::vector<std::uint32_t> firstCut;
     };
 
     TransferSession(ByteLink& link, TransferMonitor& monitor);
@@ -39,8 +53,11 @@ class TransferSession {
     Result run(const std::string& path);
 
   private:
+    enum class Receipt { Complete, Short, Failed, Cancelled };
+
     bool send(std::uint8_t byte);
-    bool receive(std::uint8_t* bytes, std::uint32_t count);
+    // Reads count bytes in slices, asking the monitor between them.
+    Receipt receive(std::uint8_t* bytes, std::uint32_t count);
 
     ByteLink& link_;
     TransferMonitor& monitor_;

@@ -1,22 +1,45 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <QDialogButtonBox>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QWindow>
 #include <sstream>
 
 #include "AppFixture.h"
 #include "cli/CliTool.h"
 #include "core/CommandTable.h"
 #include "support/SimControl.h"
+#include "transfer/ByteLink.h"
 #include "transfer/CUSBDialog.h"
 #include "transfer/DlgTransfer.h"
 #include "transfer/InstrumentRecord.h"
+#include "transfer/TransferSession.h"
 #include "views/CVelkor1trView.h"
 
 namespace velkor {
 namespace {
+
+// An instrument that never answers, behind a link whose every read waits its slice.
+class SilentLink : public ByteLink {
+  public:
+    FT_STATUS write(const void*, DWORD count, DWORD& written) override {
+        written = count;
+        return FT_OK;
+    }
+    FT_STATUS read(void*, DWORD, DWORD& received) override {
+        received = 0;
+        ++reads;
+        QThread::msleep(20);
+        return FT_OK;
+    }
+    int reads = 0;
+};
 
 class ImportTest : public AppFixture {
   protected:
@@ -100,6 +123,17 @@ TEST_F(ImportTest, TransferWindowKeepsTheTenNewest) {
     EXPECT_TRUE(window.isVisible());  // it stays until the transfer ends
 }
 
+TEST_F(ImportTest, CancelIsHeardWhileTheInstrumentIsSilent) {
+    DlgTransfer window;
+    ASSERT_TRUE(window.windowHandle()->isExposed());
+    QPushButton* cancel = window.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+    QTimer::singleShot(0, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
+    SilentLink link;
+    const TransferSession::Result r = TransferSession(link, window).run(dir.path("$$new$$"));
+    EXPECT_EQ(r.outcome, TransferSession::Outcome::Cancelled);
+    EXPECT_LT(link.reads, static_cast<int>(TransferSession::kSlices));
+}
+
 TEST_F(ImportTest, DeviceDialog) {
     CUSBDialog one;
     EXPECT_EQ(one.windowTitle(), "Select USB device to communicate with");
@@ -119,6 +153,19 @@ TEST_F(ImportTest, DeviceDialog) {
     QTest::mouseDClick(three.list()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
     EXPECT_EQ(three.result(), QDialog::Accepted);
     EXPECT_EQ(three.selectionIndex(), 2u);
+
+    // Ctrl+click takes the selection off the only entry; OK then names none.
+    CUSBDialog none;
+    none.setTexts({"Proton Magnetometer Velkor-2"});
+    none.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&none));
+    const QRect only = none.list()->visualItemRect(none.list()->item(0));
+    QTest::mouseClick(none.list()->viewport(), Qt::LeftButton, Qt::ControlModifier, only.center());
+    ASSERT_TRUE(none.list()->selectedItems().isEmpty());
+    QTest::mouseClick(none.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                      Qt::LeftButton);
+    EXPECT_EQ(none.result(), QDialog::Accepted);
+    EXPECT_EQ(none.selectionIndex(), 0xFFFFFFFFu);
 
     CUSBDialog cancelled;
     cancelled.setTexts({"Proton Magnetometer Velkor-2"});

@@ -89,6 +89,13 @@ TEST_F(ImporterTest, ChoosingTheDevice) {
     EXPECT_FALSE(import({{"VELKOR_SIM_DEVICES", "X=FT232R USB UART"}}));
     EXPECT_EQ(prompter.shown.back().text, "No USB device found");
     EXPECT_EQ(prompter.shown.back().caption, "Info");
+
+    // No bridge at all, and a library that refuses a null record array.
+    prompter.shown.clear();
+    EXPECT_FALSE(import({{"VELKOR_SIM_DEVICES", ""}, {"VELKOR_SIM_FAULT", "nulllist"}}));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown.back().text, "No USB device found");
+    EXPECT_EQ(prompter.shown.back().caption, "Info");
 }
 
 TEST_F(ImporterTest, InstrumentAnswersThatImportNothing) {
@@ -141,6 +148,37 @@ TEST_F(ImporterTest, ASilentInstrumentEndsAtTheTimeOut) {
     EXPECT_EQ(prompter.texts().size(), 1u);
     EXPECT_NE(prompter.texts().front().find("does not answer"), std::string::npos);
     expectUnchanged();
+}
+
+TEST_F(ImporterTest, ALibraryThatRefusesTimeOutsEndsTheImport) {
+    EXPECT_FALSE(import({{"VELKOR_SIM_FAULT", "notimeouts"}}));
+    EXPECT_EQ(sim.opens(), 1);
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{
+                  "The USB device does not accept read and write time-outs, so the transfer "
+                  "cannot start safely. Nothing was imported. Reconnect the instrument, then "
+                  "import again."}));
+    EXPECT_FALSE(prompter.transferOpen);
+    expectUnchanged();
+}
+
+TEST_F(ImporterTest, OverLongReadingsAreCutAndNamedAfterTheLoad) {
+    ASSERT_TRUE(import({{"VELKOR_SIM_READINGS", "20"}, {"VELKOR_SIM_FAULT", "huge"}}));
+    EXPECT_EQ(data.readingCount(), 20);
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{
+                  "7 readings held values too large for their columns and were cut to 84 "
+                  "characters: readings 2, 5, 8, 11, 14 and 2 more."}));
+    for (const std::string& line : data.lines()) {
+        EXPECT_LE(line.size(), 84u);
+    }
+
+    prompter.shown.clear();
+    ASSERT_TRUE(import({{"VELKOR_SIM_READINGS", "4"}, {"VELKOR_SIM_FAULT", "huge"}}));
+    EXPECT_EQ(data.readingCount(), 4);
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{"1 reading held values too large for its columns and was "
+                                        "cut to 84 characters: reading 2."}));
 }
 
 TEST_F(ImporterTest, AnImportFileThatCannotBeMadeIsAWriteError) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "transfer/InstrumentRecord.h"
@@ -63,7 +64,7 @@ TEST(InstrumentRecord, CodesOutsideTheTablesAndOddValues) {
     EXPECT_EQ(odd.modeLetter(), '?');
     EXPECT_EQ(odd.noteWord(), "     ");
     EXPECT_EQ(odd.dataLine(),
-              "? 03.07.2026 09:05:07    12     7 48000.0  0.5 0 1.5               \n");
+              "? 03.07.2026 09:05:07    12     7 48000.0  0.5 2147483647 1.5               \n");
     odd.mode = -1;
     odd.note = -3;
     EXPECT_EQ(odd.modeLetter(), '?');
@@ -72,6 +73,23 @@ TEST(InstrumentRecord, CodesOutsideTheTablesAndOddValues) {
     EXPECT_EQ(InstrumentRecord::noteCode("     "), 40);
     EXPECT_EQ(InstrumentRecord::noteCode("Note "), 40);
     EXPECT_EQ(InstrumentRecord::modeCode('G'), 2);
+}
+
+TEST(InstrumentRecord, AmplitudeTruncatesTowardZeroAndSaturatesOnlyBeyondInt) {
+    auto amplitudeOf = [](float a) {
+        const std::string line = record(0, 48000.0f, 0.5f, a, 0, 40).dataLine();
+        return line.substr(47, line.find(" ", 47) - 47);
+    };
+    EXPECT_EQ(amplitudeOf(2.1e9f), "2100000000");
+    EXPECT_EQ(amplitudeOf(-2.1e9f), "-2100000000");
+    EXPECT_EQ(amplitudeOf(-7.9f), "-7");
+    EXPECT_EQ(amplitudeOf(-2147483648.0f), "-2147483648");
+    EXPECT_EQ(amplitudeOf(3e9f), "2147483647");
+    EXPECT_EQ(amplitudeOf(-3e9f), "-2147483648");
+    EXPECT_EQ(amplitudeOf(std::numeric_limits<float>::infinity()), "2147483647");
+    EXPECT_EQ(amplitudeOf(std::numeric_limits<float>::quiet_NaN()), "0");
+    EXPECT_NE(record(2, 48000.0f, 0.5f, 2.1e9f, 1, 40).progressLine().find(" 2100000000 "),
+              std::string::npos);
 }
 
 TEST(InstrumentRecord, DecodesLittleEndianBytes) {

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
 
 #include "core/TransferMonitor.h"
+#include "data/DataFile.h"
+#include "data/DataSet.h"
+#include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 #include "transfer/ByteLink.h"
 #include "transfer/InstrumentRecord.h"
@@ -35,8 +39,10 @@ class ScriptedInstrument : public ByteLink {
 
     FT_STATUS read(void* bytes, DWORD count, DWORD& received) override {
         received = 0;
+        ++reads;
         auto* b = static_cast<std::uint8_t*>(bytes);
-        while (received < count && !pending_.empty()) {
+        const DWORD most = perRead > 0 ? std::min(count, perRead) : count;
+        while (received < most && !pending_.empty()) {
             if (failed()) {
                 return FT_IO_ERROR;
             }
@@ -50,6 +56,9 @@ class ScriptedInstrument : public ByteLink {
     std::uint8_t echo = '$';
     std::uint32_t count = 0xFFFFFFFEu;  // the number of records unless set
     long failAfter = -1;                // bytes given before the link fails
+    bool silent = false;                // answers nothing at all
+    DWORD perRead = 0;                  // the most bytes one read gives (0: all asked)
+    int reads = 0;
     std::vector<std::uint8_t> sent;
 
   private:
@@ -65,6 +74,9 @@ class ScriptedInstrument : public ByteLink {
         }
     }
     void answer(std::uint8_t byte) {
+        if (silent) {
+            return;
+        }
         if (byte == '$') {
             queue(&echo, 1);
         } else if (byte == '?') {
@@ -94,13 +106,17 @@ class Monitor : public TransferMonitor {
         count = c;
     }
     bool cancelled() override {
-        return cancelAt >= 0 && static_cast<int>(lines.size()) >= cancelAt;
+        ++polls;
+        return (cancelAt >= 0 && static_cast<int>(lines.size()) >= cancelAt) ||
+               (cancelAtPoll >= 0 && polls >= cancelAtPoll);
     }
     void hide() override {}
 
     std::vector<std::string> lines;
     std::uint32_t received = 0, count = 0;
-    int cancelAt = -1;
+    int cancelAt = -1;      // the user cancels once this many lines are shown
+    int cancelAtPoll = -1;  // or at this poll of the window
+    int polls = 0;
 };
 
 std::vector<InstrumentRecord> threeRecords() {
@@ -200,6 +216,76 @@ TEST(TransferSession, CancelAndUnwritableFile) {
     EXPECT_EQ(TransferSession(untouched, monitor).run(dir.path("missing/t")).outcome,
               TransferSession::Outcome::WriteError);
     EXPECT_TRUE(untouched.sent.empty());  // nothing is sent without a file to write to
+}
+
+TEST(TransferSession, ASilentInstrumentIsWaitedForInSlicesWhileTheWindowAnswers) {
+    TempDir dir;
+    ScriptedInstrument silent(threeRecords());
+    silent.silent = true;
+    Monitor patient;
+    EXPECT_EQ(TransferSession(silent, patient).run(dir.path("t")).outcome,
+              TransferSession::Outcome::NoAnswer);
+    EXPECT_EQ(silent.reads, static_cast<int>(TransferSession::kSlices));
+    EXPECT_EQ(patient.polls, static_cast<int>(TransferSession::kSlices));
+
+    // Cancel while the handshake waits ends at the next slice.
+    ScriptedInstrument alsoSilent(threeRecords());
+    alsoSilent.silent = true;
+    Monitor impatient;
+    impatient.cancelAtPoll = 4;
+    const auto r = TransferSession(alsoSilent, impatient).run(dir.path("u"));
+    EXPECT_EQ(r.outcome, TransferSession::Outcome::Cancelled);
+    EXPECT_EQ(alsoSilent.reads, 3);
+    EXPECT_EQ(r.received, 0u);
+}
+
+TEST(TransferSession, BytesArrivingAFewAtATimeAddUp) {
+    TempDir dir;
+    ScriptedInstrument trickle(threeRecords());
+    trickle.perRead = 5;
+    Monitor monitor;
+    const auto r = TransferSession(trickle, monitor).run(dir.path("t"));
+    EXPECT_EQ(r.outcome, TransferSession::Outcome::Finished);
+    EXPECT_EQ(r.received, 3u);
+    EXPECT_EQ(trickle.reads, 1 + 1 + 3 * (3 + 8));  // echo, count, then 12 and 40 bytes by 5
+}
+
+TEST(TransferSession, EveryRecordStaysOneReading) {
+    std::vector<InstrumentRecord> records;
+    for (int i = 0; i < 4; ++i) {
+        const std::vector<InstrumentRecord> three = threeRecords();
+        records.insert(records.end(), three.begin(), three.end());
+    }
+    records[1].field36 = 1e30f;   // an 'A' reading
+    records[2].error = 3e38f;     // a 'G' reading
+    records[5].field28 = -1e30f;  // another 'G'
+    records[6].decay = 1e30f;
+    records[7].amplitude = 1e30f;  // saturates, and still fits
+    records[9].error = -3e38f;
+    records[11].field36 = 1e30f;  // a gradient
+    TempDir dir;
+    ScriptedInstrument instrument(records);
+    Monitor monitor;
+    const auto r = TransferSession(instrument, monitor).run(dir.path("t"));
+    ASSERT_EQ(r.outcome, TransferSession::Outcome::Finished);
+    EXPECT_EQ(r.cut, 6u);
+    EXPECT_EQ(r.firstCut, (std::vector<std::uint32_t>{2, 3, 6, 7, 10}));
+    const std::string text = TempDir::read(dir.path("t"));
+    std::size_t lines = 0;
+    for (std::size_t from = 0, end = 0; (end = text.find("\r\n", from)) != std::string::npos;
+         from = end + 2) {
+        EXPECT_LE(end - from, TransferSession::kLongestLine) << lines;
+        ++lines;
+    }
+    EXPECT_EQ(lines, 13u);
+    EXPECT_NE(text.find("\r\nA 03.07.2026 10:01:00     1     2 1000000015047466219876688855040.0  "
+                        "0.7 7 1.5      \r\nG "),
+              std::string::npos);
+
+    RecordingPrompter prompter;
+    DataSet data;
+    ASSERT_TRUE(DataFile::load(dir.path("t"), data, prompter));
+    EXPECT_EQ(data.readingCount(), 12);
 }
 
 }  // namespace velkor

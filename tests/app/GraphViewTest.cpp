@@ -214,6 +214,8 @@ TEST_F(AppFixture, PrintRequestFromTheDesktopPrintsTheWholeFileAndEnds) {
     EXPECT_EQ(doc().data().readingCount(), 45);
     EXPECT_EQ(frame().listView()->selectedRowList().size(), 45u);
     const int printed = frame().printing().pagesPrinted();
+    // The desktop learns from the exit status whether the pages went out.
+    EXPECT_EQ(app->earlyExitCode(), printed == 2 ? 0 : 1);
     if (printed == 0) {
         EXPECT_EQ(prompter.texts(),
                   (std::vector<std::string>{

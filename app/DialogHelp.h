@@ -16,11 +16,13 @@ class DialogHelp : public QObject {
 
     // Watches every key press of the application.
     void install();
-    // Shows the page in a help window over the dialog; made on first use.
-    static void showFor(QWidget& dialog, const QString& page);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Shows the page in a help window over the dialog; made on first use.
+    static void showFor(QWidget& dialog, const QString& page);
 };
 
 }  // namespace velkor

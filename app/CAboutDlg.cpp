@@ -6,6 +6,7 @@
 #include <QLabel>
 
 #include "app/ToolbarIcons.h"
+#include "core/DialogFrame.h"
 
 namespace velkor {
 namespace {
@@ -39,6 +40,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     grid->addWidget(build, 1, 1);
     grid->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
     setWhatsThis("Shows the program's version and the date it was built.");
+    DialogFrame::prepare(*this, "about.html");
 }
 
 }  // namespace velkor

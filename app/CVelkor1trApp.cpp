@@ -1,13 +1,17 @@
 // Start-up and application-wide commands.
 #include "app/CVelkor1trApp.h"
 
+#include <QFileInfo>
+
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CVelkor1trDoc.h"
+#include "app/CursorLift.h"
 #include "app/SettingsKeys.h"
 #include "app/SettingsStore.h"
 #include "core/CommandTable.h"
 #include "views/CVelkor1trView.h"
+#include "views/PrintController.h"
 
 namespace velkor {
 CVelkor1trApp::CVelkor1trApp(Prompter& prompter, QObject* parent)
@@ -16,6 +20,7 @@ CVelkor1trApp::CVelkor1trApp(Prompter& prompter, QObject* parent)
 CVelkor1trApp::~CVelkor1trApp() = default;
 
 bool CVelkor1trApp::initInstance(const QStringList& args) {
+    dialogHelp_.install();
     loadRecentFiles();
     doc_ = std::make_unique<CVelkor1trDoc>(prompter_);
     frame_ = std::make_unique<CMainFrame>(*doc_, *this);
@@ -41,6 +46,7 @@ bool CVelkor1trApp::initInstance(const QStringList& args) {
         frame_->listView()->selectAll();
         frame_->dispatch(cmd::PrintDirect);
         finishedEarly_ = true;
+        printed_ = frame_->printing().lastPrintSucceeded();
         return false;
     }
     frame_->show();
@@ -49,6 +55,7 @@ bool CVelkor1trApp::initInstance(const QStringList& args) {
 
 bool CVelkor1trApp::onCommand(int id) {
     if (id == cmd::About) {
+        const CursorLift lift;
         CAboutDlg about(frame_.get());
         about.exec();
         return true;
@@ -69,7 +76,11 @@ void CVelkor1trApp::loadRecentFiles() {
 }
 
 void CVelkor1trApp::rememberFile(const QString& path) {
-    recent_.add(path.toStdString());
+    // Whole and canonical: the entry names the file from any folder, and one file
+    // under two spellings is one entry.
+    const QFileInfo file(path);
+    const QString canonical = file.canonicalFilePath();
+    recent_.add((canonical.isEmpty() ? file.absoluteFilePath() : canonical).toStdString());
     SettingsStore::writeRecentFiles(recent_.entries());
 }
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "app/DialogHelp.h"
 #include "app/RecentFileList.h"
 #include "core/CommandTarget.h"
 
@@ -23,9 +24,12 @@ class CVelkor1trApp : public QObject, public CommandTarget {
 
     // Creates the document and the main window and handles the command line
     // (arguments after the program name): [--print] [FILE]. False: the program should
-    // end, with finishedEarly() telling whether that is a success (a print request done).
+    // end, with finishedEarly() telling whether a print request was carried out and
+    // earlyExitCode() the program's exit status.
     bool initInstance(const QStringList& args);
     bool finishedEarly() const { return finishedEarly_; }
+    // 0 after a print request that printed every page, 1 for any failure.
+    int earlyExitCode() const { return finishedEarly_ && printed_ ? 0 : 1; }
 
     bool onCommand(int id) override;
 
@@ -44,7 +48,9 @@ class CVelkor1trApp : public QObject, public CommandTarget {
     std::unique_ptr<CVelkor1trDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
     RecentFileList recent_;
+    DialogHelp dialogHelp_;
     bool finishedEarly_ = false;
+    bool printed_ = false;
 };
 
 }  // namespace velkor

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "app/CursorLift.h"
 #include "app/SettingsStore.h"
 #include "core/WaitCursor.h"
 #include "corrections/DlgVariations.h"
@@ -33,6 +34,7 @@ QString QtPrompter::toQtFilter(const std::string& filter) {
 }
 
 void QtPrompter::message(const std::string& text, const std::string& caption) {
+    const CursorLift lift;
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
                     QString::fromStdString(text), QMessageBox::Ok, parent_);
     if (caption == "Error" || caption == "ERROR") {
@@ -44,6 +46,7 @@ void QtPrompter::message(const std::string& text, const std::string& caption) {
 }
 
 Prompter::Answer QtPrompter::askSaveChanges(const std::string& title) {
+    const CursorLift lift;
     const auto answer = QMessageBox::question(
         parent_, kAppTitle, QString("Save changes to %1?").arg(QString::fromStdString(title)),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
@@ -55,6 +58,7 @@ Prompter::Answer QtPrompter::askSaveChanges(const std::string& title) {
 
 std::optional<std::string> QtPrompter::askFile(bool save, const std::string& filter,
                                                const std::string& defaultExt) {
+    const CursorLift lift;
     QFileDialog dialog(parent_);
     dialog.setNameFilter(toQtFilter(filter));
     dialog.setDefaultSuffix(QString::fromStdString(defaultExt));
@@ -78,6 +82,7 @@ std::optional<std::string> QtPrompter::askSaveFile(const std::string& filter,
 }
 
 std::optional<float> QtPrompter::askValue(ValueKind which, float current) {
+    const CursorLift lift;
     std::unique_ptr<ValueDialog> dialog;
     if (which == ValueKind::Basis) {
         dialog = std::make_unique<DlgBasVar>(current, *this, parent_);
@@ -91,11 +96,13 @@ std::optional<float> QtPrompter::askValue(ValueKind which, float current) {
 }
 
 void QtPrompter::showVariations(const std::string& path, const std::vector<std::string>& lines) {
+    const CursorLift lift;
     DlgVariations dialog(path, lines, *this, parent_);
     dialog.exec();
 }
 
 bool QtPrompter::pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) {
+    const CursorLift lift;
     CUSBDialog dialog(parent_);
     QStringList texts;
     for (const std::string& d : descriptions) {
@@ -121,6 +128,7 @@ bool QtPrompter::editCommSettings(CommSettings& settings) {
         WaitCursor wait;
         ports = map.openablePorts();
     }
+    const CursorLift lift;
     CCmSetup dialog(settings, ports, link, *this, parent_);
     if (dialog.exec() != QDialog::Accepted) {
         return false;

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     velkor::QtPrompter prompter;
     velkor::CVelkor1trApp app(prompter);
     if (!app.initInstance(QApplication::arguments().mid(1))) {
-        return app.finishedEarly() ? 0 : 1;
+        return app.earlyExitCode();
     }
     prompter.setParentWidget(app.mainFrame());
     return QApplication::exec();

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "core/DialogFrame.h"
 #include "core/Prompter.h"
 
 namespace velkor {
@@ -42,6 +43,7 @@ DlgVariations::DlgVariations(const std::string& path, const std::vector<std::str
     layout->addWidget(list_, 1);
     resize(340, 420);
     setWhatsThis("The samples of the variations file read last, as they stand in the file.");
+    DialogFrame::prepare(*this, "variationslist.html");
 }
 
 void DlgVariations::accept() {

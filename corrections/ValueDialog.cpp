@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/DialogFrame.h"
 #include "core/Prompter.h"
 #include "corrections/ValueEntry.h"
 
@@ -36,6 +37,7 @@ ValueDialog::ValueDialog(const QString& title, float current, float maximum, Pro
     grid->addWidget(buttons, 0, 1, 3, 1);
     grid->setRowStretch(2, 1);
     setWhatsThis(title + ": type the value in nT and press OK.");
+    DialogFrame::prepare(*this, "valuedialogs.html");
 }
 
 bool ValueDialog::eventFilter(QObject* watched, QEvent* event) {

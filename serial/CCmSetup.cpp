@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "core/DialogFrame.h"
 #include "core/Prompter.h"
 #include "core/WaitCursor.h"
 #include "serial/PortSearch.h"
@@ -92,6 +93,7 @@ CCmSetup::CCmSetup(const CommSettings& settings, const std::vector<std::string>&
         "Detect looks for an instrument on every listed port.");
     chooseDevice(settings_.device == CommSettings::kUsb ? CommSettings::kUsb
                                                         : CommSettings::kRs232);
+    DialogFrame::prepare(*this, "commsetup.html");
 }
 
 void CCmSetup::chooseDevice(int device) {

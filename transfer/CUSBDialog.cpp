@@ -5,6 +5,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "core/DialogFrame.h"
+
 namespace velkor {
 
 CUSBDialog::CUSBDialog(QWidget* parent) : QDialog(parent), list_(new QListWidget(this)) {
@@ -19,6 +21,7 @@ CUSBDialog::CUSBDialog(QWidget* parent) : QDialog(parent), list_(new QListWidget
     layout->addWidget(list_);
     layout->addWidget(buttons);
     setWhatsThis("Choose the instrument to download the readings from, then press OK.");
+    DialogFrame::prepare(*this, "usbdevice.html");
 }
 
 void CUSBDialog::setTexts(const QStringList& texts) {

@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "core/DialogFrame.h"
+
 namespace velkor {
 namespace {
 
@@ -46,6 +48,7 @@ DlgTransfer::DlgTransfer(QWidget* parent)
     setWindowModality(Qt::ApplicationModal);  // only Cancel answers while it runs
     setWhatsThis(
         "Shows the readings as they arrive from the instrument. Cancel stops the transfer.");
+    DialogFrame::prepare(*this, "transfer.html");
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     show();
     keepPainted(true);

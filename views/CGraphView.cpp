@@ -3,6 +3,8 @@
 
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <cstdlib>
 
 #include "app/CVelkor1trDoc.h"
 #include "core/CommandTable.h"
@@ -98,6 +100,18 @@ void CGraphView::resizeEvent(QResizeEvent* event) {
 
 void CGraphView::scrollContentsBy(int, int) {
     viewport()->update();
+}
+
+void CGraphView::wheelEvent(QWheelEvent* event) {
+    // One notch (15 degrees, 120 eighths) is one line step; a touchpad's finer steps
+    // add up to the same. Wheel down or a swipe to the left goes on along the profile.
+    const QPoint turn = event->angleDelta();
+    const int along = std::abs(turn.x()) > std::abs(turn.y()) ? turn.x() : turn.y();
+    QScrollBar* h = horizontalScrollBar();
+    const int distance = wheelRest_ - along * h->singleStep();  // pixels times 120
+    wheelRest_ = distance % 120;
+    h->setValue(h->value() + distance / 120);
+    event->accept();
 }
 
 }  // namespace velkor

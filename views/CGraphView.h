@@ -41,6 +41,8 @@ class CGraphView : public QAbstractScrollArea, public CommandTarget, public Prin
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    // Every wheel, and a sideways swipe, moves along the profile.
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     void updateScrollRanges();
@@ -52,6 +54,7 @@ class CGraphView : public QAbstractScrollArea, public CommandTarget, public Prin
     bool zoomInAllowed_ = true;
     bool zoomOutAllowed_ = true;
     int scrollHeight_ = 0;
+    int wheelRest_ = 0;  // a part of a pixel left over by a touchpad, in 120ths
 };
 
 }  // namespace velkor

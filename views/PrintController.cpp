@@ -77,6 +77,7 @@ bool PrintController::onPrintCommand(int id, Printable& what) {
 }
 
 void PrintController::print(Printable& what, bool withDialog) {
+    lastPrintSucceeded_ = false;
     const int pages = what.preparePrinting();
     if (pages <= 0) {
         return;
@@ -100,7 +101,9 @@ void PrintController::print(Printable& what, bool withDialog) {
     pagesPrinted_ = 0;
     if (!printPages(what, p, first, last, withDialog)) {
         prompter_.message("The document could not be printed. Check the printer and try again.");
+        return;
     }
+    lastPrintSucceeded_ = pagesPrinted_ == last - first + 1;
 }
 
 void PrintController::preview(Printable& what) {

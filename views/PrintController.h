@@ -32,6 +32,9 @@ class PrintController : public QObject {
     QPrinter& printer();
     // Pages sent by the last print, for the caller's checks.
     int pagesPrinted() const { return pagesPrinted_; }
+    // False when the last print or direct print sent nothing: nothing to print, the
+    // printer failed, or the user cancelled.
+    bool lastPrintSucceeded() const { return lastPrintSucceeded_; }
 
   private:
     bool printPages(Printable& what, QPrinter& printer, int first, int last, bool progress);
@@ -40,6 +43,7 @@ class PrintController : public QObject {
     Prompter& prompter_;
     std::unique_ptr<QPrinter> printer_;
     int pagesPrinted_ = 0;
+    bool lastPrintSucceeded_ = false;
 };
 
 }  // namespace velkor

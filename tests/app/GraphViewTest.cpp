@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <regex>
 
 #include "AppFixture.h"
@@ -163,6 +164,33 @@ TEST_F(GraphViewTest, PrintingSelectedReadings) {
     }
 }
 
+TEST_F(GraphViewTest, TheWheelAndASwipeScrollAlongTheProfile) {
+    openData(surveyFile("a.velkor", 100));
+    frame().dispatch(cmd::Graph);
+    QScrollBar* h = graph().horizontalScrollBar();
+    const int step = h->singleStep();
+    ASSERT_GT(h->maximum(), 10 * step);
+    const auto turn = [this](QPoint delta, Qt::KeyboardModifiers modifiers) {
+        const QPointF at(50, 50);
+        QWheelEvent wheel(at, graph().viewport()->mapToGlobal(at), QPoint(), delta, Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(graph().viewport(), &wheel);
+    };
+    turn({0, -120}, Qt::NoModifier);  // one notch down: one line step on
+    EXPECT_EQ(h->value(), step);
+    turn({0, -120}, Qt::ShiftModifier);
+    EXPECT_EQ(h->value(), 2 * step);
+    turn({-120, 0}, Qt::NoModifier);  // a swipe to the left
+    EXPECT_EQ(h->value(), 3 * step);
+    turn({0, 240}, Qt::NoModifier);  // two notches up: back
+    EXPECT_EQ(h->value(), step);
+    for (int i = 0; i < 4; ++i) {
+        turn({0, -30}, Qt::NoModifier);  // a touchpad's small steps add up
+    }
+    EXPECT_EQ(h->value(), 2 * step);
+    EXPECT_EQ(graph().verticalScrollBar()->value(), 0);
+}
+
 TEST_F(GraphViewTest, ClosingShowsTheGraphOnceThenTheList) {
     openData(surveyFile("a.velkor", 10));
     doc().setModified(true);
@@ -186,6 +214,8 @@ TEST_F(AppFixture, PrintRequestFromTheDesktopPrintsTheWholeFileAndEnds) {
     EXPECT_EQ(doc().data().readingCount(), 45);
     EXPECT_EQ(frame().listView()->selectedRowList().size(), 45u);
     const int printed = frame().printing().pagesPrinted();
+    // The desktop learns from the exit status whether the pages went out.
+    EXPECT_EQ(app->earlyExitCode(), printed == 2 ? 0 : 1);
     if (printed == 0) {
         EXPECT_EQ(prompter.texts(),
                   (std::vector<std::string>{

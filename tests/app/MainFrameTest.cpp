@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
+#include <filesystem>
 #include <set>
 
 #include "AppFixture.h"
@@ -308,6 +309,36 @@ TEST_F(MainFrameTest, CtrlKeysReachTheExportsFromTheList) {
               (std::vector<std::string>{"save-file:Variations files (*.a)|*.a||:a",
                                         "save-file:Magnetic field files (*.f)|*.f||:f"}));
     EXPECT_TRUE(frame().listView()->selectedRowList().empty());  // Ctrl+A selected nothing
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST_F(MainFrameTest, RecentFilesAreRememberedByTheirWholeCanonicalPath) {
+    const std::string file = surveyFile("survey.velkor", 3);
+    std::filesystem::create_directory(dir.path("sub"));
+    std::filesystem::create_symlink(file, dir.path("link.velkor"));
+    const std::string canonical = std::filesystem::canonical(file).string();
+
+    // Started inside the folder with the bare name, as "cd w; velkor2tr survey.velkor".
+    struct CurrentFolder {
+        QString before = QDir::currentPath();
+        ~CurrentFolder() { QDir::setCurrent(before); }
+    } restore;
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.dir().string())));
+    ASSERT_TRUE(start({"survey.velkor"}));
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganization,
+                settings::kApplication);
+    s.beginGroup(settings::kRecentSection);
+    EXPECT_EQ(s.value("File1").toString().toStdString(), canonical);
+
+    // The same file under other spellings stays one entry.
+    app->openDropped({"sub/../survey.velkor"});
+    app->openDropped({QString::fromStdString(dir.path("link.velkor"))});
+    EXPECT_EQ(s.value("File1").toString().toStdString(), canonical);
+    EXPECT_FALSE(s.contains("File2"));
+    EXPECT_EQ(app->recentFiles().entries(), std::vector<std::string>{canonical});
 }
 
 }  // namespace velkor

@@ -67,8 +67,7 @@ Geocentric geocentric(double latitude, double height) {
     const double cosPhi = std::cos(phi);
     const double normal = kEquatorRadius / std::sqrt(1.0 - e2 * sinPhi * sinPhi);
     const double h = height / 1000.0;
-    // At the poles cos(phi) is not exactly 0 in floating point; the axis distance is.
-    const double axis = std::abs(latitude) == 90.0 ? 0.0 : (normal + h) * cosPhi;
+    const double axis = (normal + h) * cosPhi;
     const double up = (normal * (1.0 - e2) + h) * sinPhi;
     const double r = std::hypot(axis, up);
     return {r, up / r, axis / r, phi - std::atan2(up, axis)};

@@ -46,8 +46,11 @@ DlgIgrf::DlgIgrf(const std::string& surveyDate, const std::optional<GeomagneticM
     date_->setDateRange(QDate(1800, 1, 1), QDate(2199, 12, 31));
     date_->setCalendarPopup(true);
     date_->setDate(startDate(surveyDate));
+    // Room for a two-line message, so the dialog keeps its size whatever it shows.
     result_->setWordWrap(true);
     result_->setMinimumWidth(300);
+    result_->setMinimumHeight(2 * result_->fontMetrics().lineSpacing());
+    result_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

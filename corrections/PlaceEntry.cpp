@@ -77,7 +77,7 @@ PlaceEntry::Result PlaceEntry::read(std::string_view latitude, std::string_view 
 
 std::optional<double> PlaceEntry::readNumber(std::string_view text) {
     text = trimmed(text);
-    if (!text.empty() && text.front() == '+') {
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
         text.remove_prefix(1);
     }
     double value = 0.0;

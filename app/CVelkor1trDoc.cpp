@@ -195,7 +195,7 @@ void CVelkor1trDoc::openVariations() {
 
 void CVelkor1trDoc::temporalCorrection() {
     // Cancel keeps the basis; the correction runs all the same.
-    if (const auto basis = prompter_.askValue(Prompter::ValueKind::Basis, data_.basis)) {
+    if (const auto basis = prompter_.askValue(Prompter::ValueKind::Basis, data_.basis, {})) {
         data_.basis = *basis;
     }
     WaitCursor wait;
@@ -203,7 +203,10 @@ void CVelkor1trDoc::temporalCorrection() {
 }
 
 void CVelkor1trDoc::geomagneticCorrection() {
-    if (const auto value = prompter_.askValue(Prompter::ValueKind::Geomagnetic, data_.geomag)) {
+    const std::string firstDate =
+        data_.readingCount() > 0 ? std::string(data_.field(1, Column::Date)) : std::string();
+    if (const auto value =
+            prompter_.askValue(Prompter::ValueKind::Geomagnetic, data_.geomag, firstDate)) {
         data_.geomag = *value;
         data_.geomagDone = true;
     }

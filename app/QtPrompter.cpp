@@ -81,18 +81,22 @@ std::optional<std::string> QtPrompter::askSaveFile(const std::string& filter,
     return askFile(true, filter, defaultExt);
 }
 
-std::optional<float> QtPrompter::askValue(ValueKind which, float current) {
+std::optional<float> QtPrompter::askValue(ValueKind which, float current,
+                                          const std::string& surveyDate) {
     const CursorLift lift;
-    std::unique_ptr<ValueDialog> dialog;
     if (which == ValueKind::Basis) {
-        dialog = std::make_unique<DlgBasVar>(current, *this, parent_);
-    } else {
-        dialog = std::make_unique<DlgGeomag>(current, *this, parent_);
+        DlgBasVar dialog(current, *this, parent_);
+        return dialog.exec() == QDialog::Accepted ? std::optional<float>(dialog.value())
+                                                  : std::nullopt;
     }
-    if (dialog->exec() != QDialog::Accepted) {
-        return std::nullopt;
+    DlgGeomag dialog(current, *this, parent_);
+    dialog.setSurvey(surveyDate, SettingsStore::readIgrfPlace());
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    // The place is remembered once the field model's dialog took it, whatever follows.
+    if (const auto place = dialog.placeEntered()) {
+        SettingsStore::writeIgrfPlace(*place);
     }
-    return dialog->value();
+    return ok ? std::optional<float>(dialog.value()) : std::nullopt;
 }
 
 void QtPrompter::showVariations(const std::string& path, const std::vector<std::string>& lines) {

@@ -17,4 +17,10 @@ inline constexpr const char* kDevice = "Device";
 
 inline constexpr const char* kSerialPortsSection = "Serial ports";
 
+// The last place the field model was asked about.
+inline constexpr const char* kIgrfSection = "IGRF";
+inline constexpr const char* kLatitude = "Latitude";    // decimal degrees, north positive
+inline constexpr const char* kLongitude = "Longitude";  // decimal degrees, east positive
+inline constexpr const char* kHeight = "Height";        // m above the ellipsoid
+
 }  // namespace velkor::settings

@@ -68,4 +68,27 @@ void SettingsStore::writeRecentFiles(const std::vector<std::string>& files) {
     }
 }
 
+std::optional<GeomagneticModel::Place> SettingsStore::readIgrfPlace() {
+    QSettings s = open();
+    s.beginGroup(settings::kIgrfSection);
+    bool latOk = false;
+    bool lonOk = false;
+    bool heightOk = false;
+    const GeomagneticModel::Place place{s.value(settings::kLatitude).toDouble(&latOk),
+                                        s.value(settings::kLongitude).toDouble(&lonOk),
+                                        s.value(settings::kHeight).toDouble(&heightOk)};
+    if (!latOk || !lonOk || !heightOk) {
+        return std::nullopt;
+    }
+    return place;
+}
+
+void SettingsStore::writeIgrfPlace(const GeomagneticModel::Place& place) {
+    QSettings s = open();
+    s.beginGroup(settings::kIgrfSection);
+    s.setValue(settings::kLatitude, place.latitude);
+    s.setValue(settings::kLongitude, place.longitude);
+    s.setValue(settings::kHeight, place.height);
+}
+
 }  // namespace velkor

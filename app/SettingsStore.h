@@ -1,10 +1,13 @@
-// The per-user settings store: communication settings, serial port devices, recent files.
+// The per-user settings store: communication settings, serial port devices, recent files,
+// the field model's last place.
 #pragma once
 
 #include <QSettings>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "corrections/GeomagneticModel.h"
 #include "serial/ComPortMap.h"
 #include "serial/CommSettings.h"
 
@@ -22,6 +25,10 @@ class SettingsStore {
 
     static std::vector<std::string> readRecentFiles();
     static void writeRecentFiles(const std::vector<std::string>& files);
+
+    // Nothing until a place has been entered.
+    static std::optional<GeomagneticModel::Place> readIgrfPlace();
+    static void writeIgrfPlace(const GeomagneticModel::Place& place);
 };
 
 }  // namespace velkor

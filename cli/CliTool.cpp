@@ -2,9 +2,13 @@
 #include "cli/CliTool.h"
 
 #include <map>
+#include <optional>
 #include <ostream>
 
 #include "core/ConsolePrompter.h"
+#include "corrections/DecimalYear.h"
+#include "corrections/GeomagneticModel.h"
+#include "corrections/PlaceEntry.h"
 #include "corrections/TemporalCorrection.h"
 #include "corrections/ValueEntry.h"
 #include "corrections/VariationSet.h"
@@ -26,15 +30,22 @@ constexpr const char* kUsageText =
     "  info FILE       show the line count, the column layout and the readings by mode\n"
     "  copy IN OUT     load the data file IN and write it to OUT as Save As does\n"
     "  export field|gradient|auto|corrected IN OUT [--variations FILE] [--basis NT]\n"
-    "                  [--geomag NT]\n"
+    "                  [--geomag NT|igrf:LAT,LON[,HEIGHT_M]]\n"
     "                  write an export file of the data file IN; --variations runs the\n"
     "                  temporal correction with the basis (0 to 99000, default 0),\n"
-    "                  --geomag sets the geomagnetic field (0 to 90000); corrected needs\n"
-    "                  --geomag or a reading the variations correct\n"
+    "                  --geomag sets the geomagnetic field (0 to 90000), or takes F of\n"
+    "                  the field model IGRF-14 at the place on the day of the first\n"
+    "                  reading; corrected needs --geomag or a reading the variations\n"
+    "                  correct\n"
     "  devices         list the attached magnetometers: index, serial number, description\n"
     "  import OUT [--device N]\n"
     "                  download the readings of magnetometer N (default 0) and write\n"
     "                  them to the data file OUT\n"
+    "  igrf LAT LON HEIGHT_M DATE\n"
+    "                  print the field of the model IGRF-14 as X Y Z H F (nT) D I\n"
+    "                  (degrees); LAT and LON in decimal degrees, signed or with N/S\n"
+    "                  and E/W (55.75N, -70.5), HEIGHT_M above the ellipsoid, DATE as\n"
+    "                  YYYY-MM-DD or a decimal year from 1900.0 to 2030.0\n"
     "  --help          show this text\n"
     "\n"
     "The USB library is libftd2xx.so, or the one VELKOR2TR_D2XX names.\n"
@@ -45,6 +56,43 @@ constexpr const char* kUsageText =
 constexpr const char* kNothingCorrected =
     "No reading was corrected from the variations file, so there are no corrected values "
     "to export; nothing was written.";
+
+constexpr const char* kIgrfPrefix = "igrf:";
+
+// "LAT,LON[,HEIGHT_M]", the height 0 when it is left out.
+PlaceEntry::Result readIgrfPlace(const std::string& text) {
+    std::vector<std::string> parts{std::string()};
+    for (const char c : text) {
+        if (c == ',') {
+            parts.emplace_back();
+        } else {
+            parts.back() += c;
+        }
+    }
+    if (parts.size() < 2 || parts.size() > 3) {
+        return {false, {}, "Give the place as igrf:LAT,LON or igrf:LAT,LON,HEIGHT_M."};
+    }
+    return PlaceEntry::read(parts[0], parts[1], parts.size() == 3 ? parts[2] : "0");
+}
+
+// F of the field model at the place on the day of the first reading, to 0.1 nT.
+std::optional<float> firstDayField(const DataSet& data, const GeomagneticModel::Place& place,
+                                   Prompter& prompter) {
+    const auto date =
+        data.readingCount() > 0 ? DecimalYear::readDate(data.field(1, Column::Date)) : std::nullopt;
+    if (!date) {
+        prompter.message(
+            "The first reading has no date the field model can use, so there is no "
+            "geomagnetic field value; nothing was written.");
+        return std::nullopt;
+    }
+    const GeomagneticModel::Result r = GeomagneticModel::compute(place, DecimalYear::of(*date));
+    if (!r.ok) {
+        prompter.message(r.message);
+        return std::nullopt;
+    }
+    return GeomagneticModel::roundedIntensity(r.field);
+}
 
 const char* layoutName(ColumnLayout::Kind kind) {
     switch (kind) {
@@ -85,6 +133,9 @@ int CliTool::run(const std::vector<std::string>& args) {
     }
     if (command == "import") {
         return importData(rest);
+    }
+    if (command == "igrf") {
+        return igrf(rest);
     }
     err_ << "velkor2tr-cli: unknown command '" << command << "'\n";
     return usage(kUsage);
@@ -164,8 +215,16 @@ int CliTool::exportFile(const std::vector<std::string>& args) {
     }
     float basis = 0.0f;
     float geomagValue = 0.0f;
+    const bool fromModel = geomag && options["--geomag"].rfind(kIgrfPrefix, 0) == 0;
+    const PlaceEntry::Result site =
+        fromModel ? readIgrfPlace(options["--geomag"].substr(std::string(kIgrfPrefix).size()))
+                  : PlaceEntry::Result{true, {}, {}};
+    if (!site.ok) {
+        err_ << "velkor2tr-cli: --geomag: " << site.message << '\n';
+        return kUsage;
+    }
     if (!checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis) ||
-        !checkedValue(options, "--geomag", 90000.0f, geomagValue)) {
+        (!fromModel && !checkedValue(options, "--geomag", 90000.0f, geomagValue))) {
         return kUsage;
     }
 
@@ -179,6 +238,13 @@ int CliTool::exportFile(const std::vector<std::string>& args) {
     if (variations) {
         data.basis = basis;
         TemporalCorrection::run(data, set, prompter);
+    }
+    if (fromModel) {
+        const std::optional<float> f = firstDayField(data, site.place, prompter);
+        if (!f) {
+            return kFailed;
+        }
+        geomagValue = *f;
     }
     if (geomag) {
         data.geomag = geomagValue;
@@ -245,6 +311,27 @@ int CliTool::importData(const std::vector<std::string>& args) {
     if (!Importer(usb, prompter).run(data, device) || !DataFile::write(args[0], data, prompter)) {
         return kFailed;
     }
+    return kOk;
+}
+
+int CliTool::igrf(const std::vector<std::string>& args) {
+    if (args.size() != 4) {
+        return usage(kUsage);
+    }
+    const PlaceEntry::Result entry = PlaceEntry::read(args[0], args[1], args[2]);
+    const std::optional<double> year = DecimalYear::read(args[3]);
+    if (!entry.ok || !year) {
+        err_ << "velkor2tr-cli: igrf: "
+             << (entry.ok ? "Enter the date as YYYY-MM-DD or as a decimal year." : entry.message)
+             << '\n';
+        return kUsage;
+    }
+    const GeomagneticModel::Result r = GeomagneticModel::compute(entry.place, *year);
+    if (!r.ok) {
+        err_ << r.message << '\n';
+        return kFailed;
+    }
+    out_ << GeomagneticModel::describe(r.field) << '\n';
     return kOk;
 }
 

@@ -27,7 +27,7 @@ std::optional<std::string> ConsolePrompter::askSaveFile(const std::string&, cons
     return std::nullopt;
 }
 
-std::optional<float> ConsolePrompter::askValue(ValueKind, float) {
+std::optional<float> ConsolePrompter::askValue(ValueKind, float, const std::string&) {
     return std::nullopt;
 }
 

@@ -36,9 +36,12 @@ class Prompter {
                                                    const std::string& defaultExt) = 0;
 
     // The "Temporal Variations Basis" or "Geomagnetic Field" dialog, opened on the
-    // current value; the confirmed value, or nothing for Cancel.
+    // current value; the confirmed value, or nothing for Cancel. surveyDate is the Date
+    // text of the first reading (empty without one): the geomagnetic dialog proposes
+    // the field model's value for that day.
     enum class ValueKind { Basis, Geomagnetic };
-    virtual std::optional<float> askValue(ValueKind which, float current) = 0;
+    virtual std::optional<float> askValue(ValueKind which, float current,
+                                          const std::string& surveyDate) = 0;
 
     // The "Variations List" dialog over the variations file's lines (entry 0 the header).
     virtual void showVariations(const std::string& path, const std::vector<std::string>& lines) = 0;

@@ -10,13 +10,18 @@
 
 #include "core/DialogFrame.h"
 #include "core/Prompter.h"
+#include "corrections/DlgIgrf.h"
 #include "corrections/ValueEntry.h"
 
 namespace velkor {
 
 ValueDialog::ValueDialog(const QString& title, float current, float maximum, Prompter& prompter,
                          QWidget* parent)
-    : QDialog(parent), edit_(new QLineEdit(this)), maximum_(maximum), prompter_(prompter) {
+    : QDialog(parent),
+      grid_(new QGridLayout(this)),
+      edit_(new QLineEdit(this)),
+      maximum_(maximum),
+      prompter_(prompter) {
     setWindowTitle(title);
     auto* label = new QLabel("Value [nT]", this);
     edit_->setText(QString::fromStdString(ValueEntry::show(current)));
@@ -31,11 +36,10 @@ ValueDialog::ValueDialog(const QString& title, float current, float maximum, Pro
     connect(buttons, &QDialogButtonBox::accepted, this, &ValueDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(label, 0, 0);
-    grid->addWidget(edit_, 1, 0);
-    grid->addWidget(buttons, 0, 1, 3, 1);
-    grid->setRowStretch(2, 1);
+    grid_->addWidget(label, 0, 0);
+    grid_->addWidget(edit_, 1, 0);
+    grid_->addWidget(buttons, 0, 1, 3, 1);
+    grid_->setRowStretch(2, 1);
     setWhatsThis(title + ": type the value in nT and press OK.");
     DialogFrame::prepare(*this, "valuedialogs.html");
 }
@@ -49,6 +53,10 @@ bool ValueDialog::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void ValueDialog::addBelowButtons(QWidget* widget) {
+    grid_->addWidget(widget, 3, 1);
 }
 
 void ValueDialog::accept() {
@@ -67,6 +75,32 @@ DlgBasVar::DlgBasVar(float current, Prompter& prompter, QWidget* parent)
     : ValueDialog("Temporal Variations Basis", current, 99000.0f, prompter, parent) {}
 
 DlgGeomag::DlgGeomag(float current, Prompter& prompter, QWidget* parent)
-    : ValueDialog("Geomagnetic Field", current, 90000.0f, prompter, parent) {}
+    : ValueDialog("Geomagnetic Field", current, 90000.0f, prompter, parent),
+      igrf_(new QPushButton("IGRF...", this)) {
+    // Enter in the value field still means OK.
+    igrf_->setAutoDefault(false);
+    igrf_->setWhatsThis(
+        "Proposes the value from the field model IGRF-14 for the survey's place and first "
+        "day.");
+    addBelowButtons(igrf_);
+    connect(igrf_, &QPushButton::clicked, this, &DlgGeomag::proposeFromModel);
+}
+
+void DlgGeomag::setSurvey(const std::string& firstDate,
+                          const std::optional<GeomagneticModel::Place>& place) {
+    firstDate_ = firstDate;
+    place_ = place;
+}
+
+void DlgGeomag::proposeFromModel() {
+    DlgIgrf dialog(firstDate_, entered_ ? entered_ : place_, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    entered_ = dialog.place();
+    edit()->setText(QString::fromStdString(ValueEntry::show(dialog.value())));
+    edit()->setFocus();
+    edit()->selectAll();
+}
 
 }  // namespace velkor

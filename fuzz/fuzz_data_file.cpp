@@ -30,7 +30,9 @@ class Quiet : public Prompter {
     std::optional<std::string> askSaveFile(const std::string&, const std::string&) override {
         return std::nullopt;
     }
-    std::optional<float> askValue(ValueKind, float) override { return std::nullopt; }
+    std::optional<float> askValue(ValueKind, float, const std::string&) override {
+        return std::nullopt;
+    }
     void showVariations(const std::string&, const std::vector<std::string>&) override {}
     bool pickDevice(const std::vector<std::string>&, std::uint32_t&) override { return false; }
     std::unique_ptr<TransferMonitor> openTransferWindow() override { return nullptr; }

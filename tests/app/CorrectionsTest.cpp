@@ -1,16 +1,29 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
 #include <QTest>
+#include <QTimer>
 #include <sstream>
 
 #include "AppFixture.h"
+#include "app/QtPrompter.h"
+#include "app/SettingsKeys.h"
+#include "app/SettingsStore.h"
 #include "cli/CliTool.h"
 #include "core/CommandTable.h"
+#include "corrections/DecimalYear.h"
+#include "corrections/DlgIgrf.h"
 #include "corrections/DlgVariations.h"
+#include "corrections/GeomagneticModel.h"
 #include "corrections/ValueDialog.h"
+#include "corrections/ValueEntry.h"
 
 namespace velkor {
 namespace {
@@ -171,6 +184,74 @@ TEST_F(CorrectionsTest, TheWindowAndTheToolWriteTheSameFiles) {
         ASSERT_EQ(CliTool(out, err).run({"export", kind, day, dir.path("t." + kind)}), 0);
         EXPECT_EQ(TempDir::read(dir.path("t." + kind)), window) << kind;
     }
+}
+
+// Runs what the user does in the next modal dialog once it is open.
+template <typename Dialog, typename Steps>
+void inNextDialog(Steps steps) {
+    QTimer::singleShot(0, [steps] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        steps(*dialog);
+    });
+}
+
+TEST_F(CorrectionsTest, IgrfProposesTheFieldOfTheSurveysPlaceAndDay) {
+    ASSERT_TRUE(start());
+    openData(dayFile());
+    frame().dispatch(cmd::Geomagnetic);
+    EXPECT_EQ(prompter.asked.back(), "geomag:" + std::to_string(0.0f) + ":03.07.2026");
+
+    const GeomagneticModel::Result model =
+        GeomagneticModel::compute({55.0, 37.0, 200.0}, DecimalYear::of({2026, 7, 3}));
+    ASSERT_TRUE(model.ok);
+    const float f = GeomagneticModel::roundedIntensity(model.field);
+
+    QtPrompter windows;
+    QString result;
+    QString proposed;
+    inNextDialog<DlgGeomag>([&](DlgGeomag& geomag) {
+        inNextDialog<DlgIgrf>([&](DlgIgrf& igrf) {
+            EXPECT_EQ(igrf.dateEdit()->date(), QDate(2026, 7, 3));
+            EXPECT_FALSE(igrf.okButton()->isEnabled());  // no place yet
+            igrf.latitudeEdit()->setText("55.0 N");
+            igrf.longitudeEdit()->setText("37");
+            igrf.heightEdit()->setText("200");
+            result = igrf.resultLabel()->text();
+            igrf.okButton()->click();
+        });
+        geomag.igrfButton()->click();
+        proposed = geomag.edit()->text();
+        geomag.accept();
+    });
+    EXPECT_EQ(windows.askValue(Prompter::ValueKind::Geomagnetic, 0.0f, "03.07.2026"), f);
+    EXPECT_EQ(proposed.toStdString(), ValueEntry::show(f));
+    EXPECT_TRUE(result.startsWith(QString("F %1 nT").arg(static_cast<double>(f), 0, 'f', 1)))
+        << result.toStdString();
+
+    // The place is kept in a section of its own and offered again; a day the model does
+    // not cover is refused, and Cancel leaves the value as it was.
+    QSettings stored = SettingsStore::open();
+    stored.beginGroup(settings::kIgrfSection);
+    EXPECT_EQ(stored.childKeys(), (QStringList{"Height", "Latitude", "Longitude"}));
+    EXPECT_EQ(stored.value(settings::kHeight).toDouble(), 200.0);
+    inNextDialog<DlgGeomag>([&](DlgGeomag& geomag) {
+        inNextDialog<DlgIgrf>([&](DlgIgrf& igrf) {
+            EXPECT_EQ(igrf.latitudeEdit()->text(), "55 N");
+            EXPECT_EQ(igrf.longitudeEdit()->text(), "37 E");
+            EXPECT_TRUE(igrf.okButton()->isEnabled());
+            igrf.dateEdit()->setDate(QDate(2030, 1, 2));
+            result = igrf.resultLabel()->text();
+            EXPECT_FALSE(igrf.okButton()->isEnabled());
+            igrf.reject();
+        });
+        geomag.igrfButton()->click();
+        proposed = geomag.edit()->text();
+        geomag.reject();
+    });
+    EXPECT_EQ(windows.askValue(Prompter::ValueKind::Geomagnetic, 47000.0f, ""), std::nullopt);
+    EXPECT_EQ(proposed, "47000");
+    EXPECT_EQ(result, "The field model IGRF-14 covers the dates from 1900.0 to 2030.0 only.");
 }
 
 }  // namespace velkor

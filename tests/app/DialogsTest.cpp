@@ -56,8 +56,8 @@ class DialogsTest : public AppFixture {
     // Every dialog the program shows through its prompter, and the About box.
     std::vector<Opener> dialogs() {
         return {
-            {"basis", [this] { real.askValue(Prompter::ValueKind::Basis, 0.0f); }},
-            {"geomagnetic", [this] { real.askValue(Prompter::ValueKind::Geomagnetic, 0.0f); }},
+            {"basis", [this] { real.askValue(Prompter::ValueKind::Basis, 0.0f, ""); }},
+            {"geomagnetic", [this] { real.askValue(Prompter::ValueKind::Geomagnetic, 0.0f, ""); }},
             {"variations",
              [this] {
                  real.showVariations("v.a", {"header", "line"});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -162,6 +163,64 @@ TEST(CliExport, NoticesFailuresAndUsage) {
     r = cli({"export", "corrected", in, dir.path("c"), "--geomag", "95000"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "velkor2tr-cli: --geomag: Enter a number between 0 and 90000.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path("c")));
+}
+
+TEST(CliIgrf, PrintsTheFieldOnOneLine) {
+    const CliRun r = cli({"igrf", "55N", "37E", "200", "2026-07-03"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    // X Y Z H F in nT to 0.1, D I in degrees to 0.01.
+    const std::regex line(R"((-?\d+\.\d ){5}-?\d+\.\d\d -?\d+\.\d\d\n)");
+    EXPECT_TRUE(std::regex_match(r.out, line)) << r.out;
+    // Signed degrees, a decimal year and the hemisphere letters name the same field.
+    EXPECT_EQ(cli({"igrf", "55.0", "+37", "200", "2026.501369863"}).out, r.out);
+    EXPECT_EQ(cli({"igrf", "-33.9", "-70.5", "0", "2000.0"}).out,
+              cli({"igrf", "33.9 s", "70.5W", "0", "2000-01-01"}).out);
+
+    // F goes into the corrected export: the first reading is of 3 July 2026.
+    TempDir dir;
+    const std::string in = dir.write("day.velkor", kDay);
+    const std::string out = dir.path("day.cf");
+    EXPECT_EQ(cli({"export", "corrected", in, out, "--geomag", "igrf:55N,37E,200"}).status, 0);
+    std::istringstream fields(r.out);
+    double x, y, z, h, f;
+    fields >> x >> y >> z >> h >> f;
+    const std::string written = TempDir::read(out);
+    char header[40];
+    std::snprintf(header, sizeof header, "Geomagnetic Field%9.1fnT\r\n", f);
+    EXPECT_EQ(written.substr(0, written.find('\n') + 1), header);
+    EXPECT_EQ(cli({"export", "corrected", in, dir.path("low.cf"), "--geomag", "igrf:55,37"}).status,
+              0);
+    EXPECT_NE(TempDir::read(dir.path("low.cf")), written);  // 0 m, not 200 m
+}
+
+TEST(CliIgrf, RefusesWhatTheModelDoesNotCover) {
+    CliRun r = cli({"igrf", "55N", "37E", "200", "2030-01-02"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "The field model IGRF-14 covers the dates from 1900.0 to 2030.0 only.\n");
+    r = cli({"igrf", "55N", "37E", "200", "2026-02-30"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "velkor2tr-cli: igrf: Enter the date as YYYY-MM-DD or as a decimal year.\n");
+    EXPECT_EQ(cli({"igrf", "-55N", "37E", "200", "2026.5"}).status, 2);
+    EXPECT_EQ(cli({"igrf", "55N", "37E", "2026.5"}).status, 2);
+
+    TempDir dir;
+    const std::string in = dir.write("day.velkor", kDay);
+    r = cli({"export", "corrected", in, dir.path("c"), "--geomag", "igrf:55N"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(
+        r.err,
+        "velkor2tr-cli: --geomag: Give the place as igrf:LAT,LON or igrf:LAT,LON,HEIGHT_M.\n");
+    std::string undated = kDay;
+    undated.replace(undated.find("03.07.2026"), 10, "  .  .    ");
+    r = cli({"export", "corrected", dir.write("undated.velkor", undated), dir.path("c"), "--geomag",
+             "igrf:55N,37E"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "The first reading has no date the field model can use, so there is no geomagnetic "
+              "field value; nothing was written.\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path("c")));
 }
 

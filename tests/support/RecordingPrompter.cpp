@@ -39,9 +39,12 @@ std::optional<std::string> RecordingPrompter::askSaveFile(const std::string& fil
     return takeFront<std::optional<std::string>>(files, std::nullopt);
 }
 
-std::optional<float> RecordingPrompter::askValue(ValueKind which, float current) {
-    asked.push_back(std::string(which == ValueKind::Basis ? "basis:" : "geomag:") +
-                    std::to_string(current));
+std::optional<float> RecordingPrompter::askValue(ValueKind which, float current,
+                                                 const std::string& surveyDate) {
+    // "basis:48000.000000", "geomag:0.000000:03.07.2026"
+    asked.push_back(which == ValueKind::Basis
+                        ? "basis:" + std::to_string(current)
+                        : "geomag:" + std::to_string(current) + ":" + surveyDate);
     return takeFront<std::optional<float>>(values, std::nullopt);
 }
 

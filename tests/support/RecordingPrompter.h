@@ -25,7 +25,8 @@ class RecordingPrompter : public Prompter {
                                            const std::string& defaultExt) override;
     std::optional<std::string> askSaveFile(const std::string& filter,
                                            const std::string& defaultExt) override;
-    std::optional<float> askValue(ValueKind which, float current) override;
+    std::optional<float> askValue(ValueKind which, float current,
+                                  const std::string& surveyDate) override;
     void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
     bool pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) override;
     std::unique_ptr<TransferMonitor> openTransferWindow() override;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/DialogFrame.h"
 #include "corrections/DecimalYear.h"
 #include "corrections/PlaceEntry.h"
 
@@ -75,6 +76,7 @@ DlgIgrf::DlgIgrf(const std::string& surveyDate, const std::optional<GeomagneticM
         "The International Geomagnetic Reference Field (IGRF-14) at the survey's place and "
         "day. OK puts its total intensity F into the Geomagnetic Field dialog.");
     recompute();
+    DialogFrame::prepare(*this, "igrf.html");
 }
 
 void DlgIgrf::recompute() {

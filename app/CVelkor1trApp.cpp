@@ -49,7 +49,7 @@ bool CVelkor1trApp::initInstance(const QStringList& args) {
 
 bool CVelkor1trApp::onCommand(int id) {
     if (id == cmd::About) {
-        CAboutDlg about(frame_.get());
+        CAboutDlg about(frame_.get(), QString::fromStdString(doc_->usb().linkName()));
         about.exec();
         return true;
     }

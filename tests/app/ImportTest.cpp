@@ -187,6 +187,8 @@ TEST_F(ImportTest, TheToolImportsTheSameFileAsTheWindow) {
     std::ostringstream err;
     EXPECT_EQ(CliTool(out, err).run({"devices"}), 0);
     EXPECT_EQ(out.str(), "0\tVK2-7\tProton Magnetometer Velkor-2\n");
+    EXPECT_EQ(err.str(), std::string("USB link: FTDI D2XX library ") + VELKOR_SIM_LIB + "\n");
+    err.str("");
     EXPECT_EQ(CliTool(out, err).run({"import", dir.path("tool.velkor")}), 0);
     EXPECT_EQ(err.str(), "");
     EXPECT_EQ(TempDir::read(dir.path("tool.velkor")), TempDir::read(dir.path("window.velkor")));

@@ -22,12 +22,10 @@ PtyInstrument::PtyInstrument() {
     instrument_.configure();
     for (const SimInstrument::Device& d : instrument_.devices()) {
         if (d.description == "Proton Magnetometer Velkor-2") {
-            instrument_.open(d.serial, handle_);
+            serial_ = d.serial;
             break;
         }
     }
-    // Reads never wait: the answer is whatever the instrument has queued.
-    instrument_.setTimeouts(handle_, 1);
     char name[128] = {};
     termios raw{};
     cfmakeraw(&raw);
@@ -77,12 +75,35 @@ void PtyInstrument::serve() {
     }
 }
 
-bool PtyInstrument::pass(const std::uint8_t* bytes, std::size_t count) {
-    if (handle_ == nullptr) {
-        return true;  // not the magnetometer: it answers nothing
+void PtyInstrument::restart() {
+    if (handle_ != nullptr) {
+        instrument_.close(handle_);
+        handle_ = nullptr;
     }
-    DWORD written = 0;
-    instrument_.write(handle_, bytes, static_cast<DWORD>(count), written);
+    if (!serial_.empty() && instrument_.open(serial_, handle_) == FT_OK) {
+        // Reads never wait: the answer is whatever the instrument has queued.
+        instrument_.setTimeouts(handle_, 1);
+    }
+}
+
+bool PtyInstrument::pass(const std::uint8_t* bytes, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (bytes[i] == '$') {
+            restart();
+        }
+        if (handle_ == nullptr) {
+            continue;  // not the magnetometer: it answers nothing
+        }
+        DWORD written = 0;
+        instrument_.write(handle_, bytes + i, 1, written);
+        if (!drain()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PtyInstrument::drain() {
     std::uint8_t answer[256];
     while (instrument_.pending() > 0) {
         DWORD got = 0;

@@ -28,11 +28,18 @@ class PtyInstrument {
 
   private:
     void serve();
+    // A terminal tells its far end nothing of being opened: every handshake starts a
+    // transfer afresh, as a new open of the library's device would.
+    void restart();
+    // Hands the bytes received to the instrument and sends what it answers; false when
+    // the link broke.
     bool pass(const std::uint8_t* bytes, std::size_t count);
+    bool drain();
     bool send(const std::uint8_t* bytes, std::size_t count);
     void closeMaster();
 
     SimInstrument instrument_;
+    std::string serial_;  // empty when no magnetometer answers here
     FT_HANDLE handle_ = nullptr;
     int master_ = -1;
     int slave_ = -1;  // held, so the far end never reads a hang-up between two opens

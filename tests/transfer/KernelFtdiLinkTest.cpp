@@ -185,6 +185,26 @@ TEST_F(KernelFtdiLinkTest, UnpluggedDuringATransferEndsAtOnceAsALinkFailure) {
     EXPECT_EQ(link.write(&byte, 1, done), FT_IO_ERROR);
 }
 
+TEST_F(KernelFtdiLinkTest, ASilentPortReadsShortAtItsTimeOut) {
+    bed.addMagnetometer(0, "VK2-000123", {{"VELKOR_SIM_FAULT", "silent"}});
+    KernelFtdiLink link;
+    ASSERT_EQ(link.openBySerial("VK2-000123"), FT_OK);
+    ASSERT_EQ(link.setTimeouts(TransferSession::kSliceMs, TransferSession::kTimeoutMs), FT_OK);
+    std::uint8_t echo = '$';
+    DWORD done = 0;
+    ASSERT_EQ(link.write(&echo, 1, done), FT_OK);
+    EXPECT_EQ(done, 1u);
+    // In a child under a deadline shorter than the default time-out: a read that ignored
+    // the slice it was given would be killed, one that waited for ever could not hang.
+    EXPECT_TRUE(ForkedChild::run(
+        [&] {
+            std::uint8_t count[4];
+            DWORD got = 9;
+            return link.read(count, sizeof count, got) == FT_OK && got == 0;
+        },
+        2));
+}
+
 TEST_F(KernelFtdiLinkTest, PortsThatCannotBeOpenedSayWhy) {
     bed.addMagnetometer(0, "VK2-000123");
     bed.addPort(1, "ftdi_sio", kMagnetometer, std::string("VK2-GONE"));  // node missing

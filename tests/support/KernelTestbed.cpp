@@ -46,8 +46,8 @@ sim::PtyInstrument& KernelTestbed::addMagnetometer(int number, const std::string
 }
 
 void KernelTestbed::addPort(int number, const std::string& driver, const std::string& description,
-                            const std::optional<std::string>& serial) {
-    tree_.addPort(number, driver, description, serial);
+                            const std::optional<std::string>& serial, const std::string& node) {
+    tree_.addPort(number, driver, description, serial, node);
 }
 
 std::string KernelTestbed::node(int number) const {

@@ -28,9 +28,9 @@ class KernelTestbed {
     // configured from these VELKOR_SIM_* settings.
     sim::PtyInstrument& addMagnetometer(int number, const std::string& serial,
                                         const Settings& settings = {});
-    // Any other port, with no instrument behind it.
+    // Any other port; its node points at node when one is given.
     void addPort(int number, const std::string& driver, const std::string& description,
-                 const std::optional<std::string>& serial);
+                 const std::optional<std::string>& serial, const std::string& node = {});
     // The device node of port ttyUSB<number>.
     std::string node(int number) const;
     const TempDir& dir() const { return dir_; }

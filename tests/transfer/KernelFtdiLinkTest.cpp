@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -12,6 +15,7 @@
 #include "data/DataSet.h"
 #include "support/ForkedChild.h"
 #include "support/KernelTestbed.h"
+#include "support/PseudoPort.h"
 #include "support/RecordingPrompter.h"
 #include "support/SimControl.h"
 #include "support/TempDir.h"
@@ -203,6 +207,27 @@ TEST_F(KernelFtdiLinkTest, ASilentPortReadsShortAtItsTimeOut) {
             return link.read(count, sizeof count, got) == FT_OK && got == 0;
         },
         2));
+}
+
+TEST_F(KernelFtdiLinkTest, InputLeftFromBeforeTheOpenIsDiscarded) {
+    // A port whose far end answers "a" with "$": the answer to an earlier program's "a"
+    // waits in the port when the link opens it.
+    PseudoPort port(true);
+    bed.addPort(0, "ftdi_sio", kMagnetometer, std::string("VK2-000123"), port.path());
+    const int earlier = ::open(port.path().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(earlier, 0);
+    ASSERT_EQ(::write(earlier, "a", 1), 1);
+    pollfd waiting{earlier, POLLIN, 0};
+    ASSERT_EQ(::poll(&waiting, 1, 1000), 1);
+
+    KernelFtdiLink link;
+    ASSERT_EQ(link.openBySerial("VK2-000123"), FT_OK);
+    ASSERT_EQ(link.setTimeouts(TransferSession::kSliceMs, TransferSession::kTimeoutMs), FT_OK);
+    std::uint8_t stale = 0;
+    DWORD got = 9;
+    EXPECT_EQ(link.read(&stale, 1, got), FT_OK);
+    EXPECT_EQ(got, 0u);
+    ::close(earlier);
 }
 
 TEST_F(KernelFtdiLinkTest, PortsThatCannotBeOpenedSayWhy) {

@@ -140,8 +140,7 @@ FT_STATUS KernelFtdiLink::openNode(const std::string& node) {
     t.c_cc[VTIME] = 0;
     TermiosMode::apply(t, *mode);
     if (::tcsetattr(port->fd(), TCSANOW, &t) != 0) {
-        failure_ = "The USB device " + node + " does not take the line setting " + modeText +
-                   ". Nothing was imported.";
+        failure_ = "The USB device " + node + " does not take the line setting " + modeText + ".";
         return FT_DEVICE_NOT_OPENED;
     }
     // Whatever the bridge held from before belongs to no transfer of ours.
@@ -151,7 +150,7 @@ FT_STATUS KernelFtdiLink::openNode(const std::string& node) {
     return FT_OK;
 }
 
-std::string KernelFtdiLink::failureText(const std::string& node, int error) const {
+std::string KernelFtdiLink::failureText(const std::string& node, int error) {
     switch (error) {
         case EACCES:
         case EPERM:

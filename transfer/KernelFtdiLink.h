@@ -56,7 +56,8 @@ class KernelFtdiLink : public UsbLink {
     };
     static std::vector<Listed> listFtdiPorts();
     FT_STATUS openNode(const std::string& node);
-    std::string failureText(const std::string& node, int error) const;
+    // What the user can do about an open that failed with this errno.
+    static std::string failureText(const std::string& node, int error);
     enum class Wait { Ready, TimedOut, Failed };
     // Waits until the port is ready for these events or waitMs have passed.
     Wait await(short events, ULONG waitMs) const;

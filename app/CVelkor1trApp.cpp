@@ -56,7 +56,7 @@ bool CVelkor1trApp::initInstance(const QStringList& args) {
 bool CVelkor1trApp::onCommand(int id) {
     if (id == cmd::About) {
         const CursorLift lift;
-        CAboutDlg about(frame_.get());
+        CAboutDlg about(frame_.get(), QString::fromStdString(doc_->usb().linkName()));
         about.exec();
         return true;
     }

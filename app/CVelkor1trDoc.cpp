@@ -10,6 +10,7 @@
 #include "corrections/TemporalCorrection.h"
 #include "data/DataFile.h"
 #include "transfer/Importer.h"
+#include "transfer/UsbLinkChooser.h"
 
 namespace velkor {
 namespace {
@@ -21,7 +22,7 @@ std::string bareName(const std::string& path) {
 }  // namespace
 
 CVelkor1trDoc::CVelkor1trDoc(Prompter& prompter, QObject* parent)
-    : QObject(parent), prompter_(prompter), usb_(prompter) {}
+    : QObject(parent), prompter_(prompter) {}
 
 bool CVelkor1trDoc::onCommand(int id) {
     switch (id) {
@@ -68,8 +69,16 @@ bool CVelkor1trDoc::onCommand(int id) {
 
 void CVelkor1trDoc::reset() {
     data_.reset();
-    usb_.bind();  // a missing library shows itself only when Import is used
+    // A missing library shows itself only when Import is used.
+    usb_ = UsbLinkChooser::choose(prompter_);
     comm_ = SettingsStore::readComm();
+}
+
+UsbLink& CVelkor1trDoc::usb() {
+    if (!usb_) {
+        usb_ = UsbLinkChooser::choose(prompter_);
+    }
+    return *usb_;
 }
 
 void CVelkor1trDoc::communicationSetup() {
@@ -175,7 +184,7 @@ void CVelkor1trDoc::importData() {
     if (!saveModified()) {
         return;
     }
-    if (!Importer(usb_, prompter_).run(data_)) {
+    if (!Importer(usb(), prompter_).run(data_)) {
         return;
     }
     // The readings come from the instrument, not from a file.

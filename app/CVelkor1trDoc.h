@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@
 #include "data/DataSet.h"
 #include "export/ExportFile.h"
 #include "serial/CommSettings.h"
-#include "transfer/CFTD2XX.h"
+#include "transfer/UsbLink.h"
 
 namespace velkor {
 
@@ -27,8 +28,8 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
 
     bool onCommand(int id) override;
 
-    // New document at start-up; also binds the USB library and reads the stored
-    // communication settings.
+    // New document at start-up; also chooses and binds the USB link and reads the
+    // stored communication settings.
     void reset();
     // Opening by name: the command line, a dropped file, the recent-file list.
     bool openByName(const std::string& path);
@@ -42,7 +43,8 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     const VariationSet& variations() const { return variations_; }
     const DataSet& data() const { return data_; }
     Prompter& prompter() { return prompter_; }
-    CFTD2XX& usb() { return usb_; }
+    // The USB link, chosen at the first use when reset has not chosen it.
+    UsbLink& usb();
     const CommSettings& commSettings() const { return comm_; }
     const std::string& title() const { return title_; }
     bool isModified() const { return data_.modified; }
@@ -75,7 +77,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     Prompter& prompter_;
     DataSet data_;
     VariationSet variations_;
-    CFTD2XX usb_;
+    std::unique_ptr<UsbLink> usb_;
     CommSettings comm_;
     std::string title_ = "Untitled";
     // Where Yes in the save prompt writes; empty means ask for a name.

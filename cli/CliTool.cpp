@@ -2,6 +2,7 @@
 #include "cli/CliTool.h"
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
 
@@ -19,6 +20,7 @@
 #include "export/ExportFile.h"
 #include "transfer/CFTD2XX.h"
 #include "transfer/Importer.h"
+#include "transfer/UsbLinkChooser.h"
 
 namespace velkor {
 namespace {
@@ -48,7 +50,8 @@ constexpr const char* kUsageText =
     "                  YYYY-MM-DD or a decimal year from 1900.0 to 2030.0\n"
     "  --help          show this text\n"
     "\n"
-    "The USB library is libftd2xx.so, or the one VELKOR2TR_D2XX names.\n"
+    "The USB link is the library VELKOR2TR_D2XX names, else libftd2xx.so where it is\n"
+    "installed, else the kernel's FTDI serial driver (/dev/ttyUSBn).\n"
     "\n"
     "Exit status: 0 success, 1 failure (the program's message is the last line on\n"
     "stderr), 2 usage error.\n";
@@ -261,15 +264,15 @@ int CliTool::exportFile(const std::vector<std::string>& args) {
 
 namespace {
 
-// Binds the USB library; false, with a message, when it cannot be used.
-bool bindUsb(CFTD2XX& usb, Prompter& prompter) {
-    if (usb.bind() == 1) {
-        return true;
-    }
-    if (!usb.bound()) {
+// The USB link as the window would choose it; null, with a message, when it cannot be
+// used.
+std::unique_ptr<UsbLink> usbLink(Prompter& prompter) {
+    std::unique_ptr<UsbLink> usb = UsbLinkChooser::choose(prompter);
+    if (!usb->usable()) {
         prompter.message("The USB library " + CFTD2XX::libraryName() + " cannot be used.");
+        return nullptr;
     }
-    return false;
+    return usb;
 }
 
 }  // namespace
@@ -279,12 +282,16 @@ int CliTool::devices(const std::vector<std::string>& args) {
         return usage(kUsage);
     }
     ConsolePrompter prompter(err_);
-    CFTD2XX usb(prompter);
-    if (!bindUsb(usb, prompter) || usb.filterDeviceList(CFTD2XX::kMagnetometer) != FT_OK) {
+    const std::unique_ptr<UsbLink> usb = usbLink(prompter);
+    if (!usb) {
         return kFailed;
     }
-    for (DWORD i = 0; i < usb.deviceCount(); ++i) {
-        const FT_DEVICE_LIST_INFO_NODE* d = usb.deviceRecord(i);
+    err_ << "USB link: " << usb->linkName() << '\n';
+    if (usb->filterDeviceList(UsbLink::kMagnetometer) != FT_OK) {
+        return kFailed;
+    }
+    for (DWORD i = 0; i < usb->deviceCount(); ++i) {
+        const FT_DEVICE_LIST_INFO_NODE* d = usb->deviceRecord(i);
         out_ << i << '\t' << formatText("%.16s", d->SerialNumber) << '\t'
              << formatText("%.64s", d->Description) << '\n';
     }
@@ -303,12 +310,12 @@ int CliTool::importData(const std::vector<std::string>& args) {
         return usage(kUsage);
     }
     ConsolePrompter prompter(err_);
-    CFTD2XX usb(prompter);
+    const std::unique_ptr<UsbLink> usb = usbLink(prompter);
     DataSet data;
-    if (!bindUsb(usb, prompter)) {
+    if (!usb) {
         return kFailed;
     }
-    if (!Importer(usb, prompter).run(data, device) || !DataFile::write(args[0], data, prompter)) {
+    if (!Importer(*usb, prompter).run(data, device) || !DataFile::write(args[0], data, prompter)) {
         return kFailed;
     }
     return kOk;

@@ -11,74 +11,9 @@
 
 #include "core/Prompter.h"
 #include "serial/SerialPortFile.h"
+#include "serial/TermiosMode.h"
 
 namespace velkor {
-namespace {
-
-struct Speed {
-    int baud;
-    speed_t code;
-};
-
-constexpr Speed kSpeeds[] = {{50, B50},        {75, B75},       {110, B110},     {134, B134},
-                             {150, B150},      {200, B200},     {300, B300},     {600, B600},
-                             {1200, B1200},    {1800, B1800},   {2400, B2400},   {4800, B4800},
-                             {9600, B9600},    {19200, B19200}, {38400, B38400}, {57600, B57600},
-                             {115200, B115200}};
-
-std::optional<speed_t> speedCode(int baud) {
-    for (const Speed& s : kSpeeds) {
-        if (s.baud == baud) {
-            return s.code;
-        }
-    }
-    return std::nullopt;
-}
-
-int baudOf(speed_t code) {
-    for (const Speed& s : kSpeeds) {
-        if (s.code == code) {
-            return s.baud;
-        }
-    }
-    return 0;
-}
-
-// Applies a parsed mode to the settings; false when the speed has no code.
-bool applyMode(termios& t, const LineMode& m) {
-    const std::optional<speed_t> code = speedCode(m.speed);
-    if (!code) {
-        return false;
-    }
-    cfsetispeed(&t, *code);
-    cfsetospeed(&t, *code);
-    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CMSPAR);
-    static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
-    t.c_cflag |= kSizes[m.dataBits - 5];
-    if (m.stopBits == 2) {
-        t.c_cflag |= CSTOPB;
-    }
-    switch (m.parity) {
-        case 'e':
-            t.c_cflag |= PARENB;
-            break;
-        case 'o':
-            t.c_cflag |= PARENB | PARODD;
-            break;
-        case 'm':
-            t.c_cflag |= PARENB | PARODD | CMSPAR;
-            break;
-        case 's':
-            t.c_cflag |= PARENB | CMSPAR;
-            break;
-        default:
-            break;
-    }
-    return true;
-}
-
-}  // namespace
-
 SerialLink::SerialLink(ComPortMap ports, Prompter& prompter)
     : ports_(std::move(ports)), prompter_(prompter) {}
 
@@ -105,7 +40,7 @@ bool SerialLink::open(int port, const std::string& mode, bool showTimeOut) {
     t.c_cflag |= framing | CLOCAL | CREAD;
     if (const std::optional<LineMode> m = LineMode::parse(mode)) {
         termios changed = t;
-        if (applyMode(changed, *m)) {
+        if (TermiosMode::apply(changed, *m)) {
             t = changed;
         }
     }
@@ -123,36 +58,16 @@ std::optional<LineMode> SerialLink::lineSettings() const {
     if (!isOpen() || ::tcgetattr(port_->fd(), &t) != 0) {
         return std::nullopt;
     }
-    LineMode m;
-    m.speed = baudOf(cfgetospeed(&t));
-    static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
-    for (int i = 0; i < 4; ++i) {
-        if ((t.c_cflag & CSIZE) == kSizes[i]) {
-            m.dataBits = 5 + i;
-        }
-    }
-    m.stopBits = (t.c_cflag & CSTOPB) != 0 ? 2 : 1;
-    if ((t.c_cflag & PARENB) == 0) {
-        m.parity = 'n';
-    } else if ((t.c_cflag & CMSPAR) != 0) {
-        m.parity = (t.c_cflag & PARODD) != 0 ? 'm' : 's';
-    } else {
-        m.parity = (t.c_cflag & PARODD) != 0 ? 'o' : 'e';
-    }
-    return m;
+    return TermiosMode::read(t);
 }
 
 std::vector<int> SerialLink::speeds() {
-    std::vector<int> all;
-    for (const Speed& s : kSpeeds) {
-        all.push_back(s.baud);
-    }
-    return all;
+    return TermiosMode::speeds();
 }
 
 bool SerialLink::setsSpeed(const std::string& text) {
-    for (const Speed& s : kSpeeds) {
-        if (std::to_string(s.baud) == text) {
+    for (const int baud : TermiosMode::speeds()) {
+        if (std::to_string(baud) == text) {
             return true;
         }
     }

@@ -7,16 +7,20 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace velkor {
 
 SerialPortFile::SerialPortFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        error_ = errno;
         return;
     }
     termios settings{};
     // Not shared: a port another program has locked counts as in use.
     if (::tcgetattr(fd, &settings) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        error_ = errno;
         ::close(fd);
         return;
     }

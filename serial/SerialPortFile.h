@@ -16,9 +16,12 @@ class SerialPortFile {
 
     bool isOpen() const { return fd_ >= 0; }
     int fd() const { return fd_; }
+    // Why opening failed (errno: EACCES, EBUSY, EWOULDBLOCK for a lock, ...); 0 when open.
+    int error() const { return error_; }
 
   private:
     int fd_ = -1;
+    int error_ = 0;
 };
 
 }  // namespace velkor

@@ -30,6 +30,8 @@ class SimInstrument {
     FT_STATUS write(FT_HANDLE handle, const std::uint8_t* bytes, DWORD count, DWORD& written);
     FT_STATUS read(FT_HANDLE handle, std::uint8_t* bytes, DWORD count, DWORD& received);
 
+    // Bytes the instrument has sent that were not read yet.
+    std::size_t pending() const { return pending_.size(); }
     int opens() const { return opens_; }
     const std::string& openedSerial() const { return openedSerial_; }
     int closes() const { return closes_; }

@@ -143,6 +143,15 @@ FT_STATUS CFTD2XX::openByIndex(DWORD i) {
     return openEx(serial, FT_OPEN_BY_SERIAL_NUMBER);
 }
 
+FT_STATUS CFTD2XX::openBySerial(const std::string& serial) {
+    std::string argument = serial;  // the library takes a writable, zero-terminated text
+    return openEx(argument.data(), FT_OPEN_BY_SERIAL_NUMBER);
+}
+
+std::string CFTD2XX::linkName() const {
+    return "FTDI D2XX library " + libraryName();
+}
+
 FT_STATUS CFTD2XX::refreshDeviceList() {
     close();
     DWORD count = 0;

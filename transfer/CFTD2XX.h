@@ -5,17 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "transfer/ByteLink.h"
 #include "transfer/FtTypes.h"
 #include "transfer/SharedLibrary.h"
+#include "transfer/UsbLink.h"
 
 namespace velkor {
 
 class Prompter;
 
-class CFTD2XX : public ByteLink {
+class CFTD2XX : public UsbLink {
   public:
-    static constexpr const char* kMagnetometer = "Proton Magnetometer Velkor-2";
     // VELKOR2TR_D2XX names another library to bind instead of the platform's.
     static std::string libraryName();
 
@@ -29,20 +28,25 @@ class CFTD2XX : public ByteLink {
     FT_STATUS read(void* bytes, DWORD count, DWORD& received) override;
     FT_STATUS openEx(void* argument, DWORD flags);
     // Closes the open device; nothing to do when none is open.
-    FT_STATUS close();
-    FT_STATUS setTimeouts(ULONG readMs, ULONG writeMs);
+    FT_STATUS close() override;
+    FT_STATUS setTimeouts(ULONG readMs, ULONG writeMs) override;
     FT_STATUS createDeviceInfoList(DWORD& count);
     FT_STATUS getDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* records, DWORD& count);
 
     // 3 (not opened) without a call when i is not below the device count.
-    FT_STATUS openByIndex(DWORD i);
+    FT_STATUS openByIndex(DWORD i) override;
+    // OpenEx with the serial number, flags 1.
+    FT_STATUS openBySerial(const std::string& serial) override;
     FT_STATUS refreshDeviceList();
     // Keeps the devices whose description is exactly this text, in list order.
-    FT_STATUS filterDeviceList(const std::string& description);
-    DWORD deviceCount() const { return static_cast<DWORD>(devices_.size()); }
+    FT_STATUS filterDeviceList(const std::string& description) override;
+    DWORD deviceCount() const override { return static_cast<DWORD>(devices_.size()); }
     // Record i, or null when i is not below the device count.
-    const FT_DEVICE_LIST_INFO_NODE* deviceRecord(DWORD i) const;
-    bool deviceOpen() const { return device_ != nullptr; }
+    const FT_DEVICE_LIST_INFO_NODE* deviceRecord(DWORD i) const override;
+    bool deviceOpen() const override { return device_ != nullptr; }
+    bool usable() const override { return bound_; }
+    // "FTDI D2XX library " and the library's name.
+    std::string linkName() const override;
 
   private:
     bool unbound(const void* entry, const char* name);

@@ -11,8 +11,8 @@
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "data/TextFormat.h"
-#include "transfer/CFTD2XX.h"
 #include "transfer/TransferSession.h"
+#include "transfer/UsbLink.h"
 
 namespace velkor {
 namespace {
@@ -20,7 +20,7 @@ namespace {
 // Closes the device however the transfer ends.
 class DeviceGuard {
   public:
-    explicit DeviceGuard(CFTD2XX& usb) : usb_(usb) {}
+    explicit DeviceGuard(UsbLink& usb) : usb_(usb) {}
     ~DeviceGuard() {
         if (usb_.deviceOpen()) {
             usb_.close();
@@ -30,7 +30,7 @@ class DeviceGuard {
     DeviceGuard& operator=(const DeviceGuard&) = delete;
 
   private:
-    CFTD2XX& usb_;
+    UsbLink& usb_;
 };
 
 std::string failureMessage(const TransferSession::Result& r) {
@@ -87,7 +87,7 @@ std::string cutMessage(const TransferSession::Result& r) {
 
 }  // namespace
 
-Importer::Importer(CFTD2XX& usb, Prompter& prompter) : usb_(usb), prompter_(prompter) {}
+Importer::Importer(UsbLink& usb, Prompter& prompter) : usb_(usb), prompter_(prompter) {}
 
 std::string Importer::tempFilePath() {
     std::error_code ec;
@@ -96,7 +96,7 @@ std::string Importer::tempFilePath() {
 }
 
 bool Importer::run(DataSet& data, std::optional<std::uint32_t> device) {
-    if (usb_.filterDeviceList(CFTD2XX::kMagnetometer) != FT_OK) {
+    if (usb_.filterDeviceList(UsbLink::kMagnetometer) != FT_OK) {
         return false;  // the link has said what is wrong
     }
     std::vector<std::string> descriptions;
@@ -130,9 +130,11 @@ bool Importer::transfer(DataSet& data, std::uint32_t device) {
     std::unique_ptr<TransferMonitor> window = prompter_.openTransferWindow();
     if (usb_.openByIndex(device) != FT_OK) {
         window.reset();
-        prompter_.message(
-            "The USB device cannot be opened. Check that no other program uses it, then import "
-            "again.");
+        // The link names the cause where it can (permission, busy, unplugged).
+        const std::string why = usb_.openFailure();
+        prompter_.message(why.empty() ? "The USB device cannot be opened. Check that no other "
+                                        "program uses it, then import again."
+                                      : why);
         return false;
     }
     // Without a time-out a silent instrument would hold the program as long as the

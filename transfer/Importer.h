@@ -8,15 +8,15 @@
 
 namespace velkor {
 
-class CFTD2XX;
 class DataSet;
 class Prompter;
+class UsbLink;
 
 class Importer {
   public:
     static constexpr const char* kTempName = "$$new$$";
 
-    Importer(CFTD2XX& usb, Prompter& prompter);
+    Importer(UsbLink& usb, Prompter& prompter);
 
     // The import file in the temporary-files folder.
     static std::string tempFilePath();
@@ -29,7 +29,7 @@ class Importer {
   private:
     bool transfer(DataSet& data, std::uint32_t device);
 
-    CFTD2XX& usb_;
+    UsbLink& usb_;
     Prompter& prompter_;
 };
 

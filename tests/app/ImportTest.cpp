@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,13 +14,17 @@
 #include <sstream>
 
 #include "AppFixture.h"
+#include "app/CAboutDlg.h"
 #include "cli/CliTool.h"
 #include "core/CommandTable.h"
+#include "support/KernelTestbed.h"
 #include "support/SimControl.h"
 #include "transfer/ByteLink.h"
+#include "transfer/CFTD2XX.h"
 #include "transfer/CUSBDialog.h"
 #include "transfer/DlgTransfer.h"
 #include "transfer/InstrumentRecord.h"
+#include "transfer/SharedLibrary.h"
 #include "transfer/TransferSession.h"
 #include "views/CVelkor1trView.h"
 
@@ -187,12 +193,59 @@ TEST_F(ImportTest, TheToolImportsTheSameFileAsTheWindow) {
     std::ostringstream err;
     EXPECT_EQ(CliTool(out, err).run({"devices"}), 0);
     EXPECT_EQ(out.str(), "0\tVK2-7\tProton Magnetometer Velkor-2\n");
+    EXPECT_EQ(err.str(), std::string("USB link: FTDI D2XX library ") + VELKOR_SIM_LIB + "\n");
+    err.str("");
     EXPECT_EQ(CliTool(out, err).run({"import", dir.path("tool.velkor")}), 0);
     EXPECT_EQ(err.str(), "");
     EXPECT_EQ(TempDir::read(dir.path("tool.velkor")), TempDir::read(dir.path("window.velkor")));
     EXPECT_EQ(CliTool(out, err).run({"import", dir.path("x.velkor"), "--device", "1"}), 1);
     EXPECT_EQ(err.str(), "There is no magnetometer 1: 1 attached.\n");
     EXPECT_EQ(CliTool(out, err).run({"import", dir.path("x.velkor"), "--device", "one"}), 2);
+}
+
+TEST_F(ImportTest, TheWindowAndTheToolImportThroughTheKernelDriver) {
+    KernelTestbed bed;  // no D2XX library named
+    if (SharedLibrary().load(CFTD2XX::libraryName())) {
+        GTEST_SKIP() << "the FTDI library is installed here, so it is chosen";
+    }
+    const std::string survey = surveyFile("day.velkor", 12);
+    bed.addMagnetometer(10, "VK2-TEN", {{"VELKOR_SIM_SURVEY", survey}});
+    bed.addMagnetometer(2, "VK2-TWO", {{"VELKOR_SIM_READINGS", "5"}});
+    bed.addPort(3, "ftdi_sio", "FT232R USB UART", std::string("FT9A8B7C"));
+    ASSERT_TRUE(start());
+
+    QString aboutLink;
+    QTimer::singleShot(0, [&aboutLink] {
+        QWidget* about = QApplication::activeModalWidget();
+        if (about != nullptr) {
+            aboutLink = about->findChild<QLabel*>("usbLink")->text();
+            about->close();
+        }
+    });
+    frame().dispatch(cmd::About);
+    EXPECT_EQ(aboutLink, "USB link: kernel FTDI serial driver");
+
+    prompter.devices.push_back(1u);
+    frame().dispatch(cmd::Import);
+    EXPECT_EQ(prompter.asked.back(),
+              "device:Proton Magnetometer Velkor-2|Proton Magnetometer Velkor-2");
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(doc().data().readingCount(), 12);
+    prompter.files.push_back(dir.path("window.velkor"));
+    frame().dispatch(cmd::SaveAs);
+    EXPECT_EQ(TempDir::read(dir.path("window.velkor")), TempDir::read(survey));
+
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(CliTool(out, err).run({"devices"}), 0);
+    EXPECT_EQ(err.str(), "USB link: kernel FTDI serial driver\n");
+    EXPECT_EQ(out.str(),
+              "0\tVK2-TWO\tProton Magnetometer Velkor-2\n"
+              "1\tVK2-TEN\tProton Magnetometer Velkor-2\n");
+    err.str("");
+    EXPECT_EQ(CliTool(out, err).run({"import", dir.path("tool.velkor"), "--device", "1"}), 0);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(TempDir::read(dir.path("tool.velkor")), TempDir::read(survey));
 }
 
 }  // namespace velkor

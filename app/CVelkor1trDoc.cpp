@@ -184,13 +184,18 @@ void CVelkor1trDoc::importData() {
     if (!saveModified()) {
         return;
     }
-    if (!Importer(usb(), prompter_).run(data_)) {
+    Importer importer(usb(), prompter_);
+    if (!importer.run(data_)) {
         return;
     }
     // The readings come from the instrument, not from a file.
     pathName_.clear();
     setTitle("Untitled");
     emit changed();
+    // Told once the readings it names are on screen.
+    if (!importer.notice().empty()) {
+        prompter_.message(importer.notice());
+    }
 }
 
 void CVelkor1trDoc::openVariations() {

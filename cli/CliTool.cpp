@@ -315,8 +315,12 @@ int CliTool::importData(const std::vector<std::string>& args) {
     if (!usb) {
         return kFailed;
     }
-    if (!Importer(*usb, prompter).run(data, device) || !DataFile::write(args[0], data, prompter)) {
+    Importer importer(*usb, prompter);
+    if (!importer.run(data, device) || !DataFile::write(args[0], data, prompter)) {
         return kFailed;
+    }
+    if (!importer.notice().empty()) {
+        prompter.message(importer.notice());
     }
     return kOk;
 }

@@ -176,7 +176,7 @@ bool Importer::transfer(DataSet& data, std::uint32_t device) {
     }
     std::remove(path.c_str());
     if (result.cut > 0) {
-        prompter_.message(cutMessage(result));
+        notice_ = cutMessage(result);
     }
     data.modified = true;
     return true;

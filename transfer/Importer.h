@@ -25,12 +25,16 @@ class Importer {
     // readings replaced the data set; on every other end the data set is unchanged and
     // the device closed.
     bool run(DataSet& data, std::optional<std::uint32_t> device = std::nullopt);
+    // What to tell the user once the new readings are shown (readings cut to fit their
+    // line); empty when there is nothing to tell.
+    const std::string& notice() const { return notice_; }
 
   private:
     bool transfer(DataSet& data, std::uint32_t device);
 
     UsbLink& usb_;
     Prompter& prompter_;
+    std::string notice_;
 };
 
 }  // namespace velkor

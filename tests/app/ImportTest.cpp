@@ -92,6 +92,26 @@ TEST_F(ImportTest, CtrlIImportsFromTheSimulatedInstrument) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+TEST_F(ImportTest, ReadingsCutToTheirLineAreNamedOnceShown) {
+    SimControl sim(
+        SimControl::Settings{{"VELKOR_SIM_READINGS", "6"}, {"VELKOR_SIM_FAULT", "huge"}});
+    ASSERT_TRUE(start());
+    openData(surveyFile("before.velkor", 5));
+    int rowsShown = -1;
+    std::string captionShown;
+    prompter.onMessage = [&] {
+        rowsShown = frame().listView()->model()->rowCount();
+        captionShown = caption();
+    };
+    prompter.devices.push_back(0u);
+    frame().dispatch(cmd::Import);
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{"2 readings held values too large for their columns and "
+                                        "were cut to 84 characters: readings 2, 5."}));
+    EXPECT_EQ(rowsShown, 6);
+    EXPECT_EQ(captionShown, "Untitled - Velkor2tr");
+}
+
 TEST_F(ImportTest, AnInterruptedImportKeepsTheShownReadings) {
     SimControl sim(
         SimControl::Settings{{"VELKOR_SIM_READINGS", "30"}, {"VELKOR_SIM_FAULT", "break:500"}});

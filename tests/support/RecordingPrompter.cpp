@@ -20,6 +20,9 @@ T takeFront(std::deque<T>& queue, T fallback) {
 
 void RecordingPrompter::message(const std::string& text, const std::string& caption) {
     shown.push_back({text, caption});
+    if (onMessage) {
+        onMessage();
+    }
 }
 
 Prompter::Answer RecordingPrompter::askSaveChanges(const std::string& title) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,7 @@ class RecordingPrompter : public Prompter {
     std::vector<std::string> texts() const;
 
     std::vector<Shown> shown;
+    std::function<void()> onMessage;                       // called while each message is up
     std::vector<std::string> asked;                        // every question, e.g. "save:Untitled"
     std::deque<Answer> saveAnswers;                        // empty: Cancel
     std::deque<std::optional<std::string>> files;          // empty: cancelled

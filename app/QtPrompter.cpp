@@ -8,6 +8,7 @@
 
 #include "app/CursorLift.h"
 #include "app/SettingsStore.h"
+#include "core/DialogFrame.h"
 #include "core/WaitCursor.h"
 #include "corrections/DlgVariations.h"
 #include "corrections/ValueDialog.h"
@@ -42,14 +43,18 @@ void QtPrompter::message(const std::string& text, const std::string& caption) {
     } else {
         box.setIcon(QMessageBox::Information);
     }
+    DialogFrame::fitTitle(box);
     box.exec();
 }
 
 Prompter::Answer QtPrompter::askSaveChanges(const std::string& title) {
     const CursorLift lift;
-    const auto answer = QMessageBox::question(
-        parent_, kAppTitle, QString("Save changes to %1?").arg(QString::fromStdString(title)),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    QMessageBox box(QMessageBox::Question, kAppTitle,
+                    QString("Save changes to %1?").arg(QString::fromStdString(title)),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    DialogFrame::fitTitle(box);
+    const int answer = box.exec();
     if (answer == QMessageBox::Yes) {
         return Answer::Yes;
     }

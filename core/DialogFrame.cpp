@@ -5,7 +5,10 @@
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QLayout>
+#include <QMessageBox>
+#include <QSpacerItem>
 #include <QStyle>
 #include <algorithm>
 
@@ -30,6 +33,17 @@ int DialogFrame::titleWidth(const QString& title) {
     const int button = std::max(QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight),
                                 QFontMetrics(titleFont).height() + 8);
     return text + kFrameButtons * button + kFrameMargins;
+}
+
+void DialogFrame::fitTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    // A row of its own below the box's contents; the layout owns the spacer.
+    grid->addItem(
+        new QSpacerItem(titleWidth(box.windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+        grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 void DialogFrame::prepare(QDialog& dialog, const QString& helpPage) {

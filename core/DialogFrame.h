@@ -5,6 +5,7 @@
 #include <QString>
 
 class QDialog;
+class QMessageBox;
 
 namespace velkor {
 
@@ -18,6 +19,8 @@ class DialogFrame {
     // The width a window needs to show this title whole: the title-bar font's text
     // and room for the frame's icon and buttons.
     static int titleWidth(const QString& title);
+    // A message box sizes itself to its text alone; this keeps its title whole too.
+    static void fitTitle(QMessageBox& box);
 };
 
 }  // namespace velkor

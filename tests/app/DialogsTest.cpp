@@ -156,7 +156,10 @@ TEST_F(DialogsTest, F1InEveryDialogOpensItsOwnPage) {
 TEST_F(DialogsTest, EveryDialogShowsItsWholeTitle) {
     const QFontMetrics metrics(QApplication::font());
     const int frameButton = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    for (const Opener& o : dialogs()) {
+    std::vector<Opener> boxes = dialogs();
+    boxes.push_back({"message", [this] { real.message("Read error", "Velkor2tr"); }});
+    boxes.push_back({"save changes", [this] { real.askSaveChanges("a"); }});
+    for (const Opener& o : boxes) {
         QString title;
         int width = 0;
         whileUp(o.open, [&](QWidget& box) {

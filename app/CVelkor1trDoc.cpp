@@ -7,6 +7,7 @@
 #include "app/SettingsStore.h"
 #include "core/Prompter.h"
 #include "core/WaitCursor.h"
+#include "corrections/CorrectionSummary.h"
 #include "corrections/TemporalCorrection.h"
 #include "data/DataFile.h"
 #include "transfer/Importer.h"
@@ -226,8 +227,18 @@ void CVelkor1trDoc::temporalCorrection() {
     if (const auto basis = prompter_.askValue(Prompter::ValueKind::Basis, data_.basis, {})) {
         data_.basis = *basis;
     }
-    WaitCursor wait;
-    TemporalCorrection::run(data_, variations_, prompter_);
+    int now = 0;
+    {
+        WaitCursor wait;
+        now = TemporalCorrection::run(data_, variations_, prompter_);
+    }
+    const CorrectionSummary summary =
+        CorrectionSummary::of(data_, variations_, CorrectionSummary::Counted::Slots);
+    emit statusMessage(QString::fromStdString(summary.statusText(now)));
+    // The corrected column and profile follow the new values.
+    if (showCorrected_) {
+        emit changed();
+    }
 }
 
 void CVelkor1trDoc::geomagneticCorrection() {
@@ -237,6 +248,9 @@ void CVelkor1trDoc::geomagneticCorrection() {
             prompter_.askValue(Prompter::ValueKind::Geomagnetic, data_.geomag, firstDate)) {
         data_.geomag = *value;
         data_.geomagDone = true;
+        if (showCorrected_) {
+            emit changed();
+        }
     }
 }
 

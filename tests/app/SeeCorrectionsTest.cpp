@@ -2,8 +2,10 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QItemSelectionModel>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 
 #include "AppFixture.h"
 #include "core/CommandTable.h"
@@ -89,6 +91,25 @@ TEST_F(SeeCorrectionsTest, CorrectedValuesShowInTheListAndTheGraphOnlyWhileCheck
     EXPECT_EQ(model().columnCount(), 12);
     frame().dispatch(cmd::Graph);
     EXPECT_EQ(graphCaption(), "Field[nT]");
+}
+
+TEST_F(SeeCorrectionsTest, TheStatusBarSaysWhatTheCorrectionDidUntilTheNextCommand) {
+    ASSERT_TRUE(start());
+    correctDay();
+    const QString said =
+        "Temporal correction: 2 corrected now, 0 corrected before and kept, 1 'A' skipped; "
+        "1 uncorrected: 1 outside their date's span (2).";
+    EXPECT_EQ(status(), said);
+    EXPECT_EQ(prompter.texts().back(), "There are uncorrected readings in the file");
+    // The prompt of a menu item passes over it and gives it back.
+    QStatusTipEvent over("Show the data list");
+    QApplication::sendEvent(&frame(), &over);
+    EXPECT_EQ(status(), "Show the data list");
+    QStatusTipEvent gone{QString()};
+    QApplication::sendEvent(&frame(), &gone);
+    EXPECT_EQ(status(), said);
+    frame().dispatch(cmd::Graph);
+    EXPECT_EQ(status(), "");
 }
 
 TEST_F(SeeCorrectionsTest, UndoBringsDeletedReadingsBackWithSlotsAndFlag) {

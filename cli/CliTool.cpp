@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "core/ConsolePrompter.h"
+#include "corrections/CorrectionSummary.h"
 #include "corrections/DecimalYear.h"
 #include "corrections/GeomagneticModel.h"
 #include "corrections/PlaceEntry.h"
@@ -39,6 +40,9 @@ constexpr const char* kUsageText =
     "                  the field model IGRF-14 at the place on the day of the first\n"
     "                  reading; corrected needs --geomag or a reading the variations\n"
     "                  correct\n"
+    "  summary IN [--variations FILE] [--basis NT] [--geomag NT]\n"
+    "                  correct as export does and print how many readings the corrected\n"
+    "                  export writes, how many it leaves out and why, one per line\n"
     "  devices         list the attached magnetometers: index, serial number, description\n"
     "  import OUT [--device N]\n"
     "                  download the readings of magnetometer N (default 0) and write\n"
@@ -139,6 +143,9 @@ int CliTool::run(const std::vector<std::string>& args) {
     }
     if (command == "igrf") {
         return igrf(rest);
+    }
+    if (command == "summary") {
+        return summary(rest);
     }
     err_ << "velkor2tr-cli: unknown command '" << command << "'\n";
     return usage(kUsage);
@@ -339,6 +346,55 @@ int CliTool::igrf(const std::vector<std::string>& args) {
         return kFailed;
     }
     out_ << GeomagneticModel::describe(r.field) << '\n';
+    return kOk;
+}
+
+int CliTool::summary(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        return usage(kUsage);
+    }
+    std::map<std::string, std::string> options;
+    for (std::size_t i = 1; i < args.size(); i += 2) {
+        const std::string& name = args[i];
+        if ((name != "--variations" && name != "--basis" && name != "--geomag") ||
+            i + 1 >= args.size() || options.count(name) != 0) {
+            return usage(kUsage);
+        }
+        options[name] = args[i + 1];
+    }
+    const bool variations = options.count("--variations") != 0;
+    float basis = 0.0f;
+    float geomag = 0.0f;
+    if ((options.count("--basis") != 0 && !variations) ||
+        !checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis) ||
+        !checkedValue(options, "--geomag", 90000.0f, geomag)) {
+        return kUsage;
+    }
+    ConsolePrompter prompter(err_);
+    DataSet data;
+    VariationSet set;
+    if (!DataFile::load(args[0], data, prompter) ||
+        (variations && !set.load(options["--variations"], prompter))) {
+        return kFailed;
+    }
+    if (variations) {
+        data.basis = basis;
+        TemporalCorrection::run(data, set, prompter);
+    }
+    if (options.count("--geomag") != 0) {
+        data.geomag = geomag;
+        data.geomagDone = true;
+    }
+    const CorrectionSummary s =
+        CorrectionSummary::of(data, set, CorrectionSummary::Counted::Export);
+    out_ << "readings: " << s.readings << '\n'
+         << "corrected: " << s.corrected << '\n'
+         << "uncorrected: " << s.uncorrected() << '\n'
+         << "skipped-auto: " << s.skippedAuto << '\n';
+    for (int r = 0; r < CorrectionSummary::kReasons; ++r) {
+        const auto reason = static_cast<CorrectionSummary::Reason>(r);
+        out_ << "reason " << CorrectionSummary::name(reason) << ": " << s.count(reason) << '\n';
+    }
     return kOk;
 }
 

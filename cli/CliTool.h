@@ -25,6 +25,7 @@ class CliTool {
     int devices(const std::vector<std::string>& args);
     int importData(const std::vector<std::string>& args);
     int igrf(const std::vector<std::string>& args);
+    int summary(const std::vector<std::string>& args);
     // Reads option name as a value from 0 to maximum; false (after a message) when it
     // is not one.
     bool checkedValue(const std::map<std::string, std::string>& options, const std::string& name,

@@ -72,7 +72,8 @@ CorrectionSummary CorrectionSummary::of(const DataSet& data, const VariationSet&
             continue;
         }
         const bool has = counted == Counted::Slots ? data.corrected(i) != DataSet::kNoValue
-                                                   : CorrectedValue::of(data, i).has_value();
+                                                   : CorrectedValue::available(data) &&
+                                                         CorrectedValue::of(data, i).has_value();
         if (has) {
             ++s.corrected;
         } else {

@@ -18,7 +18,7 @@ class CorrectionSummary {
     static constexpr int kExamples = 3;
 
     // Which readings count as corrected: those with a value in their slot, or those the
-    // corrected export writes.
+    // corrected export writes (none while it cannot be written).
     enum class Counted { Slots, Export };
 
     // Counts every reading of the data set against the variation set.

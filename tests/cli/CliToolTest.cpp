@@ -225,3 +225,33 @@ TEST(CliIgrf, RefusesWhatTheModelDoesNotCover) {
 }
 
 }  // namespace velkor
+
+namespace velkor {
+
+TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
+    TempDir dir;
+    const std::string in = dir.write("day.velkor", kDay);
+    const std::string base = dir.write("base.a", kBase);
+    CliRun r = cli({"summary", in, "--variations", base, "--basis", "48000"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "readings: 3\ncorrected: 1\nuncorrected: 1\nskipped-auto: 1\n"
+              "reason no-sample: 0\nreason one-sample: 0\nreason outside-span: 1\n"
+              "reason equal-times: 0\n");
+    EXPECT_EQ(r.err, "There are uncorrected readings in the file\n");
+
+    // Without variations nothing has a sample; a geomagnetic value alone writes every
+    // reading but 'A'.
+    r = cli({"summary", in});
+    EXPECT_EQ(r.out.substr(0, 58),
+              "readings: 3\ncorrected: 0\nuncorrected: 2\nskipped-auto: 1\nre");
+    EXPECT_NE(r.out.find("reason no-sample: 2\n"), std::string::npos);
+    r = cli({"summary", in, "--geomag", "47000"});
+    EXPECT_EQ(r.out.substr(0, 40), "readings: 3\ncorrected: 2\nuncorrected: 0\n");
+
+    EXPECT_EQ(cli({"summary", in, "--basis", "1"}).status, 2);
+    EXPECT_EQ(cli({"summary", in, "--geomag", "95000"}).status, 2);
+    EXPECT_EQ(cli({"summary", dir.path("none.velkor")}).status, 1);
+}
+
+}  // namespace velkor

@@ -43,7 +43,7 @@ bool CVelkor1trDoc::onCommand(int id) {
             openVariations();
             return true;
         case cmd::VariationsList:
-            prompter_.showVariations(variations_.path(), variations_.lines());
+            prompter_.showBaseStation(variations_, data_);
             return true;
         case cmd::Temporal:
             temporalCorrection();
@@ -219,7 +219,7 @@ void CVelkor1trDoc::openVariations() {
         return;
     }
     data_.variationsLoaded = true;
-    prompter_.showVariations(variations_.path(), variations_.lines());
+    prompter_.showBaseStation(variations_, data_);
 }
 
 void CVelkor1trDoc::temporalCorrection() {

@@ -3,12 +3,17 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QItemSelectionModel>
+#include <QListWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 
 #include "AppFixture.h"
 #include "core/CommandTable.h"
+#include "corrections/BaseCurveView.h"
+#include "corrections/DlgVariations.h"
+#include "corrections/VariationSet.h"
 #include "support/RecordingSurface.h"
 #include "views/CGraphView.h"
 #include "views/CVelkor1trView.h"
@@ -147,6 +152,34 @@ TEST_F(SeeCorrectionsTest, UndoBringsDeletedReadingsBackWithSlotsAndFlag) {
     openData(surveyFile("v.velkor", 2));
     frame().dispatch(cmd::UndoDelete);
     EXPECT_EQ(model().rowCount(), 2);
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST_F(SeeCorrectionsTest, TheVariationsListGainsTheCurveOfOneDateAtATime) {
+    ASSERT_TRUE(start());
+    VariationSet set;
+    ASSERT_TRUE(set.load(dir.write("two.a",
+                                   " Date       Time     Variations\r\n"
+                                   " 02.07.2026 10:00:00 47990.0\r\n"
+                                   " 02.07.2026 11:00:00 47995.0\r\n"
+                                   " 03.07.2026 10:00:00 48000.0\r\n"
+                                   " 03.07.2026 10:10:00 48010.0\r\n"),
+                         prompter));
+    openData(surveyFile("s.velkor", 3));  // readings of 03.07.2026
+    DlgVariations dialog(set.path(), set.lines(), prompter);
+    EXPECT_EQ(dialog.curve(), nullptr);
+    dialog.showCurve(set, &doc().data());
+    EXPECT_EQ(dialog.list()->count(), 4);
+    ASSERT_NE(dialog.curve(), nullptr);
+    ASSERT_NE(dialog.dateChooser(), nullptr);
+    EXPECT_EQ(dialog.curve()->day().date(), "03.07.2026");
+    EXPECT_EQ(dialog.curve()->day().readings().size(), 3u);
+    dialog.dateChooser()->setCurrentText("02.07.2026");
+    EXPECT_EQ(dialog.curve()->day().samples().size(), 2u);
+    EXPECT_TRUE(dialog.curve()->day().readings().empty());
 }
 
 }  // namespace velkor

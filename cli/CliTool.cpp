@@ -1,12 +1,15 @@
 // Command dispatch and the commands of velkor2tr-cli.
 #include "cli/CliTool.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
 
+#include "cli/PictureWriter.h"
 #include "core/ConsolePrompter.h"
+#include "corrections/BaseDay.h"
 #include "corrections/CorrectionSummary.h"
 #include "corrections/DecimalYear.h"
 #include "corrections/GeomagneticModel.h"
@@ -22,6 +25,7 @@
 #include "transfer/CFTD2XX.h"
 #include "transfer/Importer.h"
 #include "transfer/UsbLinkChooser.h"
+#include "views/BaseCurvePainter.h"
 
 namespace velkor {
 namespace {
@@ -43,6 +47,10 @@ constexpr const char* kUsageText =
     "  summary IN [--variations FILE] [--basis NT] [--geomag NT]\n"
     "                  correct as export does and print how many readings the corrected\n"
     "                  export writes, how many it leaves out and why, one per line\n"
+    "  plot base VARIATIONS OUT.png [--date DD.MM.YYYY] [--survey IN] [--size WxH]\n"
+    "                  draw the base-station curve of one date (default: the first\n"
+    "                  date the survey IN has readings on, else the first of the file)\n"
+    "                  with the survey's readings marked; size default 900x560\n"
     "  devices         list the attached magnetometers: index, serial number, description\n"
     "  import OUT [--device N]\n"
     "                  download the readings of magnetometer N (default 0) and write\n"
@@ -115,7 +123,8 @@ const char* layoutName(ColumnLayout::Kind kind) {
 
 }  // namespace
 
-CliTool::CliTool(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+CliTool::CliTool(std::ostream& out, std::ostream& err, PictureWriter* pictures)
+    : out_(out), err_(err), pictures_(pictures) {}
 
 int CliTool::run(const std::vector<std::string>& args) {
     if (args.empty()) {
@@ -146,6 +155,9 @@ int CliTool::run(const std::vector<std::string>& args) {
     }
     if (command == "summary") {
         return summary(rest);
+    }
+    if (command == "plot") {
+        return plot(rest);
     }
     err_ << "velkor2tr-cli: unknown command '" << command << "'\n";
     return usage(kUsage);
@@ -395,6 +407,76 @@ int CliTool::summary(const std::vector<std::string>& args) {
         const auto reason = static_cast<CorrectionSummary::Reason>(r);
         out_ << "reason " << CorrectionSummary::name(reason) << ": " << s.count(reason) << '\n';
     }
+    return kOk;
+}
+
+namespace {
+
+// "WxH" with both from 200 to 10000.
+bool readSize(const std::string& text, int& width, int& height) {
+    const std::size_t by = text.find('x');
+    if (by == std::string::npos) {
+        return false;
+    }
+    const std::string w = text.substr(0, by);
+    const std::string h = text.substr(by + 1);
+    width = readInteger(w);
+    height = readInteger(h);
+    return std::to_string(width) == w && std::to_string(height) == h && width >= 200 &&
+           height >= 200 && width <= 10000 && height <= 10000;
+}
+
+}  // namespace
+
+int CliTool::plot(const std::vector<std::string>& args) {
+    if (args.size() < 3 || args[0] != "base") {
+        return usage(kUsage);
+    }
+    std::map<std::string, std::string> options;
+    for (std::size_t i = 3; i < args.size(); i += 2) {
+        const std::string& name = args[i];
+        if ((name != "--date" && name != "--survey" && name != "--size") || i + 1 >= args.size() ||
+            options.count(name) != 0) {
+            return usage(kUsage);
+        }
+        options[name] = args[i + 1];
+    }
+    int width = 900;
+    int height = 560;
+    if (options.count("--size") != 0 && !readSize(options["--size"], width, height)) {
+        err_ << "velkor2tr-cli: --size: give WxH, each from 200 to 10000 pixels.\n";
+        return kUsage;
+    }
+    if (pictures_ == nullptr) {
+        err_ << "velkor2tr-cli: this build draws no pictures.\n";
+        return kFailed;
+    }
+    ConsolePrompter prompter(err_);
+    VariationSet set;
+    DataSet survey;
+    const bool withSurvey = options.count("--survey") != 0;
+    if (!set.load(args[1], prompter) ||
+        (withSurvey && !DataFile::load(options["--survey"], survey, prompter))) {
+        return kFailed;
+    }
+    const std::vector<std::string> dates = BaseDay::dates(set);
+    const std::string date = options.count("--date") != 0
+                                 ? options["--date"]
+                                 : BaseDay::firstDate(set, withSurvey ? &survey : nullptr);
+    if (std::find(dates.begin(), dates.end(), date) == dates.end()) {
+        prompter.message(dates.empty() ? std::string("The variations file holds no sample.")
+                                       : "The variations file holds no sample of " + date + ".");
+        return kFailed;
+    }
+    const BaseDay day = BaseDay::of(set, date, withSurvey ? &survey : nullptr);
+    const bool written = pictures_->writePng(args[2], width, height, [&](DrawingSurface& s) {
+        BaseCurvePainter::draw(s, day, width, height, std::max(12, height / 45));
+    });
+    if (!written) {
+        prompter.message(DataFile::kWriteError);
+        return kFailed;
+    }
+    out_ << day.figures() << '\n';
     return kOk;
 }
 

@@ -99,17 +99,19 @@ std::string BaseDay::clock(int seconds) {
 }
 
 std::string BaseDay::figures() const {
-    std::string text = date_ + ": " + std::to_string(samples_.size()) + " samples";
+    std::string text = date_ + ": " + std::to_string(samples_.size()) +
+                       (samples_.size() == 1 ? " sample" : " samples");
     if (!samples_.empty()) {
         text += ", " + clock(first_) + " to " + clock(last_) + ", " +
                 formatText("%0.1f to %0.1f nT", lowest_, highest_) + ", largest gap " +
                 clock(largestGap_);
     }
-    if (!readings_.empty()) {
-        text += "; " + std::to_string(readings_.size()) + " readings, " +
-                std::to_string(readingsOutside()) + " outside the samples";
-    }
     return text;
+}
+
+std::string BaseDay::readingFigures() const {
+    return std::to_string(readings_.size()) + " survey readings, " +
+           std::to_string(readingsOutside()) + " outside the samples";
 }
 
 }  // namespace velkor

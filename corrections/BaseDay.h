@@ -51,6 +51,8 @@ class BaseDay {
 
     // One line: samples, first and last time, lowest and highest value, largest gap.
     std::string figures() const;
+    // How many survey readings the date has, and how many lie outside the samples.
+    std::string readingFigures() const;
     // "hh:mm:ss" of a time of day.
     static std::string clock(int seconds);
 

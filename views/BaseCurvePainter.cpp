@@ -47,7 +47,34 @@ BaseCurvePainter::TimeAxis BaseCurvePainter::timeAxis(const BaseDay& day) {
 }
 
 GraphScale::Axis BaseCurvePainter::valueAxis(const BaseDay& day) {
-    return GraphScale::axis(static_cast<float>(day.lowest()), static_cast<float>(day.highest()));
+    // Steps of 1, 2 or 5 times a power of ten, about six of them over the values: a
+    // diurnal curve spans a few nT and should fill the plot.
+    const double range = std::max(day.highest() - day.lowest(), 1.0);
+    const double rough = range / 6.0;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = power;
+    for (double m : {1.0, 2.0, 5.0, 10.0}) {
+        if (m * power >= rough) {
+            step = m * power;
+            break;
+        }
+    }
+    const double bottom = std::floor(day.lowest() / step) * step;
+    double top = std::ceil(day.highest() / step) * step;
+    if (top <= bottom) {
+        top = bottom + step;
+    }
+    return {static_cast<float>(top - bottom), static_cast<float>(step), static_cast<float>(bottom),
+            static_cast<float>(top)};
+}
+
+std::vector<double> BaseCurvePainter::labelValues(const GraphScale::Axis& a) {
+    std::vector<double> values;
+    const int steps = static_cast<int>(std::lround(a.span / a.step));
+    for (int k = 0; k <= steps; ++k) {
+        values.push_back(static_cast<double>(a.bottom) + k * static_cast<double>(a.step));
+    }
+    return values;
 }
 
 int BaseCurvePainter::x(const Frame& f, const TimeAxis& t, int seconds) {
@@ -80,7 +107,7 @@ void BaseCurvePainter::draw(DrawingSurface& surface, const BaseDay& day, int wid
                             int em) {
     surface.setFont(em);
     const Frame f = frame(width, height);
-    const int figuresY = f.bottom + height / 10;
+    const int figuresY = f.bottom + height / 12;
     if (day.empty()) {
         surface.text(width / 50, figuresY, day.figures());
         return;
@@ -96,10 +123,10 @@ void BaseCurvePainter::draw(DrawingSurface& surface, const BaseDay& day, int wid
     surface.segment(f.left, f.bottom, f.right, f.bottom);
     surface.segment(f.left, f.bottom, f.left, f.top);
     surface.text(width / 50, height / 40, "Variations[nT]");
-    for (float v : GraphScale::labelValues(a)) {
+    for (double v : labelValues(a)) {
         const int vy = y(f, a, v);
         surface.segment(f.left - width / 100, vy, f.left, vy);
-        surface.text(width / 100, vy, formatText("%7.1f", static_cast<double>(v)));
+        surface.text(width / 100, vy - em / 2, formatText("%7.1f", v));
     }
     for (int s = t.from; s <= t.to; s += t.step) {
         const int sx = x(f, t, s);
@@ -117,7 +144,7 @@ void BaseCurvePainter::draw(DrawingSurface& surface, const BaseDay& day, int wid
     for (const BaseDay::Reading& r : day.readings()) {
         const int rx = x(f, t, r.seconds);
         if (day.inside(r.seconds)) {
-            surface.segment(rx, f.bottom, rx, f.bottom - height / 40);
+            surface.segment(rx, f.bottom, rx, f.bottom - height / 80);
         } else {
             const int top = f.bottom - height / 8;
             surface.segment(rx, f.bottom, rx, top);
@@ -125,8 +152,10 @@ void BaseCurvePainter::draw(DrawingSurface& surface, const BaseDay& day, int wid
             surface.segment(rx - 3, top + 3, rx + 4, top - 4);
         }
     }
+    const int pitch = em + em / 2;
     surface.text(width / 50, figuresY, day.figures());
-    surface.text(width / 50, figuresY + em + em / 2,
+    surface.text(width / 50, figuresY + pitch, day.readingFigures());
+    surface.text(width / 50, figuresY + 2 * pitch,
                  "Marks: survey readings (tall, crossed: outside the samples); hatched: over an "
                  "hour without a sample");
 }

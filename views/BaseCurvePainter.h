@@ -40,6 +40,8 @@ class BaseCurvePainter {
     static Frame frame(int width, int height);
     static TimeAxis timeAxis(const BaseDay& day);
     static GraphScale::Axis valueAxis(const BaseDay& day);
+    // Every step from the bottom to the top of the axis.
+    static std::vector<double> labelValues(const GraphScale::Axis& a);
     static int x(const Frame& f, const TimeAxis& t, int seconds);
     static int y(const Frame& f, const GraphScale::Axis& a, double value);
     // Parallel diagonal lines filling the rectangle, kHatchSpacing apart.

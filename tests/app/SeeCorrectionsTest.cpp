@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QListWidget>
 #include <QStatusBar>
@@ -17,6 +18,8 @@
 #include "support/RecordingSurface.h"
 #include "views/CGraphView.h"
 #include "views/CVelkor1trView.h"
+#include "views/DrawingSurface.h"
+#include "views/PngPictureWriter.h"
 
 namespace velkor {
 namespace {
@@ -180,6 +183,25 @@ TEST_F(SeeCorrectionsTest, TheVariationsListGainsTheCurveOfOneDateAtATime) {
     dialog.dateChooser()->setCurrentText("02.07.2026");
     EXPECT_EQ(dialog.curve()->day().samples().size(), 2u);
     EXPECT_TRUE(dialog.curve()->day().readings().empty());
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST(PngPictureWriter, WritesTheDrawingAsAPicture) {
+    TempDir dir;
+    PngPictureWriter writer;
+    const std::string path = dir.path("p.png");
+    ASSERT_TRUE(writer.writePng(path, 300, 200, [](DrawingSurface& s) {
+        s.setFont(12);
+        s.segment(10, 100, 290, 100);
+    }));
+    const QImage image(QString::fromStdString(path));
+    ASSERT_EQ(image.size(), QSize(300, 200));
+    EXPECT_LT(qGray(image.pixel(150, 100)), 128);
+    EXPECT_EQ(image.pixel(150, 50), qRgb(255, 255, 255));
+    EXPECT_FALSE(writer.writePng(dir.path("missing/p.png"), 300, 200, [](DrawingSurface&) {}));
 }
 
 }  // namespace velkor

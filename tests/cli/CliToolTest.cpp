@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/CliTool.h"
+#include "cli/PictureWriter.h"
+#include "support/RecordingSurface.h"
 #include "support/TempDir.h"
 
 namespace velkor {
@@ -252,6 +255,55 @@ TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
     EXPECT_EQ(cli({"summary", in, "--basis", "1"}).status, 2);
     EXPECT_EQ(cli({"summary", in, "--geomag", "95000"}).status, 2);
     EXPECT_EQ(cli({"summary", dir.path("none.velkor")}).status, 1);
+}
+
+}  // namespace velkor
+
+namespace velkor {
+namespace {
+
+// Draws what the tool asks for on a recording surface instead of an image.
+class RecordingPictures : public PictureWriter {
+  public:
+    bool writePng(const std::string& path, int width, int height,
+                  const std::function<void(DrawingSurface&)>& draw) override {
+        this->path = path;
+        size = std::to_string(width) + "x" + std::to_string(height);
+        draw(surface);
+        return true;
+    }
+    std::string path;
+    std::string size;
+    RecordingSurface surface;
+};
+
+}  // namespace
+
+TEST(CliPlot, BaseCurveOfTheChosenDate) {
+    TempDir dir;
+    const std::string in = dir.write("day.velkor", kDay);
+    const std::string base = dir.write("base.a", kBase);
+    RecordingPictures pictures;
+    std::ostringstream out;
+    std::ostringstream err;
+    CliTool tool(out, err, &pictures);
+    EXPECT_EQ(
+        tool.run({"plot", "base", base, dir.path("b.png"), "--survey", in, "--size", "640x400"}),
+        0);
+    EXPECT_EQ(pictures.path, dir.path("b.png"));
+    EXPECT_EQ(pictures.size, "640x400");
+    const std::string figures =
+        "03.07.2026: 3 samples, 10:00:00 to 10:10:00, 48000.0 to 48010.0 nT, largest gap "
+        "00:06:00";
+    EXPECT_EQ(out.str(), figures + "\n");
+    EXPECT_NE(pictures.surface.findText(figures), nullptr);
+    EXPECT_NE(pictures.surface.findText("2 survey readings, 1 outside the samples"), nullptr);
+
+    EXPECT_EQ(tool.run({"plot", "base", base, dir.path("c.png"), "--date", "04.07.2026"}), 1);
+    EXPECT_EQ(err.str(), "The variations file holds no sample of 04.07.2026.\n");
+    EXPECT_EQ(tool.run({"plot", "base", base, dir.path("c.png"), "--size", "640"}), 2);
+    EXPECT_EQ(tool.run({"plot", "map", base, dir.path("c.png")}), 2);
+    EXPECT_EQ(cli({"plot", "base", base, dir.path("c.png")}).status, 1);  // no pictures here
 }
 
 }  // namespace velkor

@@ -60,9 +60,10 @@ TEST_F(BaseCurveTest, DatesFiguresAndGaps) {
     EXPECT_EQ(day.gaps()[0].to, 12 * 3600);
     EXPECT_EQ(day.figures(),
               "03.07.2026: 4 samples, 10:00:00 to 12:15:00, 48000.0 to 48020.0 nT, largest gap "
-              "01:30:00; 3 readings, 2 outside the samples");
+              "01:30:00");
+    EXPECT_EQ(day.readingFigures(), "3 survey readings, 2 outside the samples");
     EXPECT_EQ(BaseDay::of(variations, "04.07.2026", &survey).figures(),
-              "04.07.2026: 1 samples, 09:00:00 to 09:00:00, 47990.0 to 47990.0 nT, largest gap "
+              "04.07.2026: 1 sample, 09:00:00 to 09:00:00, 47990.0 to 47990.0 nT, largest gap "
               "00:00:00");
 }
 
@@ -71,19 +72,21 @@ TEST_F(BaseCurveTest, PictureThroughTheSurface) {
     RecordingSurface s;
     BaseCurvePainter::draw(s, day, 800, 400);
     // Plot from (100, 40) to (760, 300); time 09:00 to 13:00 in half hours; values
-    // 48000 to 48050, 5.2 pixels per nT.
+    // 48000 to 48020 in steps of 5, 13 pixels per nT.
     EXPECT_TRUE(s.hasSegment({100, 300, 760, 300}));
     EXPECT_TRUE(s.hasSegment({100, 300, 100, 40}));
     EXPECT_EQ(*s.findText("09:00"), (Txt{100, 310, "09:00"}));
     EXPECT_EQ(*s.findText("13:00"), (Txt{760, 310, "13:00"}));
     EXPECT_NE(s.findText("12:30"), nullptr);
-    EXPECT_EQ(*s.findText("48005.0"), (Txt{8, 274, "48005.0"}));
+    EXPECT_EQ(*s.findText("48005.0"), (Txt{8, 229, "48005.0"}));
+    EXPECT_NE(s.findText("48020.0"), nullptr);
+    EXPECT_EQ(s.findText("48025.0"), nullptr);
     // The curve, in file order.
-    EXPECT_TRUE(s.hasSegment({265, 300, 347, 248}));
-    EXPECT_TRUE(s.hasSegment({347, 248, 595, 274}));
-    EXPECT_TRUE(s.hasSegment({595, 274, 636, 196}));
+    EXPECT_TRUE(s.hasSegment({265, 300, 347, 170}));
+    EXPECT_TRUE(s.hasSegment({347, 170, 595, 235}));
+    EXPECT_TRUE(s.hasSegment({595, 235, 636, 40}));
     // 10:15 lies inside the samples: a short mark; 09:30 and 12:15 do not.
-    EXPECT_TRUE(s.hasSegment({306, 300, 306, 290}));
+    EXPECT_TRUE(s.hasSegment({306, 300, 306, 295}));
     EXPECT_TRUE(s.hasSegment({182, 300, 182, 250}));
     EXPECT_TRUE(s.hasSegment({179, 247, 186, 254}));
     EXPECT_TRUE(s.hasSegment({636, 300, 636, 250}));
@@ -101,7 +104,8 @@ TEST_F(BaseCurveTest, PictureThroughTheSurface) {
             << g.x1 << "," << g.y1 << " " << g.x2 << "," << g.y2;
         EXPECT_TRUE(g.x1 == 347 || g.y1 == 40);
     }
-    EXPECT_EQ(s.findText(day.figures())->y, 340);
+    EXPECT_EQ(s.findText(day.figures())->y, 333);
+    EXPECT_EQ(s.findText(day.readingFigures())->y, 351);
 }
 
 }  // namespace velkor

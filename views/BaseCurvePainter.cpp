@@ -155,9 +155,9 @@ void BaseCurvePainter::draw(DrawingSurface& surface, const BaseDay& day, int wid
     const int pitch = em + em / 2;
     surface.text(width / 50, figuresY, day.figures());
     surface.text(width / 50, figuresY + pitch, day.readingFigures());
-    surface.text(width / 50, figuresY + 2 * pitch,
-                 "Marks: survey readings (tall, crossed: outside the samples); hatched: over an "
-                 "hour without a sample");
+    surface.text(
+        width / 50, figuresY + 2 * pitch,
+        "Marks: readings (tall, crossed: outside the samples); hatched: no sample for over 1 h");
 }
 
 }  // namespace velkor

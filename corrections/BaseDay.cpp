@@ -10,16 +10,6 @@
 #include "data/TextFormat.h"
 
 namespace velkor {
-namespace {
-
-int timeOfDay(std::string_view time) {
-    auto group = [&](std::size_t from) {
-        return from < time.size() ? readInteger(time.substr(from, 2)) : 0;
-    };
-    return group(0) * 3600 + group(3) * 60 + group(6);
-}
-
-}  // namespace
 
 std::vector<std::string> BaseDay::dates(const VariationSet& variations) {
     std::vector<std::string> out;
@@ -62,7 +52,7 @@ BaseDay BaseDay::of(const VariationSet& variations, const std::string& date,
     if (survey != nullptr) {
         for (int i = 1; i < survey->lineCount(); ++i) {
             if (survey->mode(i) != 'A' && survey->field(i, Column::Date) == date) {
-                day.readings_.push_back({timeOfDay(survey->field(i, Column::Time)), i});
+                day.readings_.push_back({readTimeOfDay(survey->field(i, Column::Time)), i});
             }
         }
     }

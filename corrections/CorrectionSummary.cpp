@@ -13,13 +13,6 @@
 namespace velkor {
 namespace {
 
-int timeOfDay(std::string_view time) {
-    auto group = [&](std::size_t from) {
-        return from < time.size() ? readInteger(time.substr(from, 2)) : 0;
-    };
-    return group(0) * 3600 + group(3) * 60 + group(6);
-}
-
 struct Span {
     int first = 0;
     int last = 0;
@@ -48,7 +41,7 @@ CorrectionSummary::Reason reasonFor(const DataSet& data, int i, const VariationS
     if (s.last <= s.first) {
         return Reason::OneSample;
     }
-    const int t = timeOfDay(data.field(i, Column::Time));
+    const int t = readTimeOfDay(data.field(i, Column::Time));
     if (!(v.seconds(s.first) < t && t < v.seconds(s.last))) {
         return Reason::OutsideSpan;
     }

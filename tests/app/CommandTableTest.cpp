@@ -91,11 +91,11 @@ TEST_F(CommandTableTest, MenusAndToolbarAreBuiltInOrder) {
     EXPECT_EQ(menuTexts(exportMenu),
               (std::vector<std::string>{"&Field\tCtrl+F", "&Gradient\tCtrl+G", "&Auto\tCtrl+A", "-",
                                         "&Corrected\tCtrl+C"}));
-    EXPECT_EQ(menuTexts(top[1]->menu()),
-              (std::vector<std::string>{"&Data List\tCtrl+D", "&Variations List\tCtrl+V",
-                                        "&Graph\tCtrl+L", "-", "Zoom &In", "Zoom &Out", "-",
-                                        "&Toolbar", "&Status Bar", "-",
-                                        "&Corrected Values\tCtrl+K"}));
+    EXPECT_EQ(
+        menuTexts(top[1]->menu()),
+        (std::vector<std::string>{"&Data List\tCtrl+D", "&Variations List\tCtrl+V",
+                                  "&Graph\tCtrl+L", "-", "Zoom &In", "Zoom &Out", "-", "&Toolbar",
+                                  "&Status Bar", "-", "&Corrected Values\tCtrl+K"}));
     EXPECT_EQ(menuTexts(top[2]->menu()),
               (std::vector<std::string>{"&Temporal...\tCtrl+T", "&Geomagnetic..."}));
     EXPECT_EQ(menuTexts(top[3]->menu()),

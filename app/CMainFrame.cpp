@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QUrl>
 #include <QWhatsThis>
@@ -64,6 +65,7 @@ CMainFrame::CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent)
     });
     connect(&doc_, &CVelkor1trDoc::titleChanged, this, &CMainFrame::updateCaption);
     connect(listView_, &CVelkor1trView::readingsDeleted, this, &CMainFrame::updateCommandStates);
+    connect(&doc_, &CVelkor1trDoc::statusMessage, this, &CMainFrame::showStickyStatus);
 
     setAcceptDrops(true);
     setWhatsThis("The Velkor2tr main window. The menus and the toolbar hold every command.");
@@ -185,12 +187,15 @@ void CMainFrame::updateCommandStates() {
     }
     actions_.at(cmd::ViewToolbar)->setChecked(!toolBar_->isHidden());
     actions_.at(cmd::ViewStatusBar)->setChecked(!statusBar()->isHidden());
+    actions_.at(cmd::CorrectedValues)->setChecked(doc_.showCorrected());
 }
 
 void CMainFrame::dispatch(int id) {
     if (!isCommandEnabled(id)) {
         return;
     }
+    stickyStatus_.clear();
+    statusBar()->clearMessage();
     CommandTarget* view = shownTarget();
     if (!(view != nullptr && view->onCommand(id)) && !doc_.onCommand(id) && !onCommand(id)) {
         app_.onCommand(id);
@@ -262,6 +267,21 @@ void CMainFrame::showHelp(const QString& page) {
         help_ = new HelpWindow(this);
     }
     help_->showPage(page);
+}
+
+void CMainFrame::showStickyStatus(const QString& text) {
+    stickyStatus_ = text;
+    statusBar()->showMessage(text);
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // A prompt that ends brings the command's own line back rather than blanking it.
+    if (event->type() == QEvent::StatusTip && !stickyStatus_.isEmpty() &&
+        static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+        statusBar()->showMessage(stickyStatus_);
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -55,6 +55,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     void filesDropped(const QStringList& paths);
 
   protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -67,6 +68,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     void updateCaption();
     CommandTarget* shownTarget() const;
     void showHelp(const QString& page);
+    void showStickyStatus(const QString& text);
 
     CVelkor1trDoc& doc_;
     CommandTarget& app_;
@@ -79,6 +81,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     int shownIndex_ = 0;
     HelpWindow* help_ = nullptr;  // a child of this window
     LockIndicators* locks_ = nullptr;
+    // What the last command had to say; it outlives the prompts of the menus it passes.
+    QString stickyStatus_;
 };
 
 }  // namespace velkor

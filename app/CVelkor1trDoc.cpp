@@ -7,6 +7,7 @@
 #include "app/SettingsStore.h"
 #include "core/Prompter.h"
 #include "core/WaitCursor.h"
+#include "corrections/CorrectionSummary.h"
 #include "corrections/TemporalCorrection.h"
 #include "data/DataFile.h"
 #include "transfer/Importer.h"
@@ -42,7 +43,7 @@ bool CVelkor1trDoc::onCommand(int id) {
             openVariations();
             return true;
         case cmd::VariationsList:
-            prompter_.showVariations(variations_.path(), variations_.lines());
+            prompter_.showBaseStation(variations_, data_);
             return true;
         case cmd::Temporal:
             temporalCorrection();
@@ -61,6 +62,13 @@ bool CVelkor1trDoc::onCommand(int id) {
             return true;
         case cmd::ExportCorrected:
             exportFile(ExportFile::Kind::Corrected);
+            return true;
+        case cmd::CorrectedValues:
+            showCorrected_ = !showCorrected_;
+            emit changed();
+            return true;
+        case cmd::UndoDelete:
+            undoDelete();
             return true;
         default:
             return false;
@@ -107,13 +115,24 @@ bool CVelkor1trDoc::load(const std::string& path) {
     if (ok) {
         // What is shown now is that file's content, unchanged.
         data_.modified = false;
+        dataReplaced();
         emit changed();
     }
     return ok;
 }
 
 bool CVelkor1trDoc::write(const std::string& path) {
-    return DataFile::write(path, data_, prompter_);
+    if (!DataFile::write(path, data_, prompter_)) {
+        return false;
+    }
+    history_.saved();
+    return true;
+}
+
+void CVelkor1trDoc::dataReplaced() {
+    // Readings of an earlier data set never come back, and what is shown starts plain.
+    history_.clear();
+    showCorrected_ = false;
 }
 
 void CVelkor1trDoc::setTitle(std::string title) {
@@ -191,6 +210,7 @@ void CVelkor1trDoc::importData() {
     // The readings come from the instrument, not from a file.
     pathName_.clear();
     setTitle("Untitled");
+    dataReplaced();
     emit changed();
     // Told once the readings it names are on screen.
     if (!importer.notice().empty()) {
@@ -204,7 +224,7 @@ void CVelkor1trDoc::openVariations() {
         return;
     }
     data_.variationsLoaded = true;
-    prompter_.showVariations(variations_.path(), variations_.lines());
+    prompter_.showBaseStation(variations_, data_);
 }
 
 void CVelkor1trDoc::temporalCorrection() {
@@ -212,8 +232,18 @@ void CVelkor1trDoc::temporalCorrection() {
     if (const auto basis = prompter_.askValue(Prompter::ValueKind::Basis, data_.basis, {})) {
         data_.basis = *basis;
     }
-    WaitCursor wait;
-    TemporalCorrection::run(data_, variations_, prompter_);
+    int now = 0;
+    {
+        WaitCursor wait;
+        now = TemporalCorrection::run(data_, variations_, prompter_);
+    }
+    const CorrectionSummary summary =
+        CorrectionSummary::of(data_, variations_, CorrectionSummary::Counted::Slots);
+    emit statusMessage(QString::fromStdString(summary.statusText(now)));
+    // The corrected column and profile follow the new values.
+    if (showCorrected_) {
+        emit changed();
+    }
 }
 
 void CVelkor1trDoc::geomagneticCorrection() {
@@ -223,6 +253,9 @@ void CVelkor1trDoc::geomagneticCorrection() {
             prompter_.askValue(Prompter::ValueKind::Geomagnetic, data_.geomag, firstDate)) {
         data_.geomag = *value;
         data_.geomagDone = true;
+        if (showCorrected_) {
+            emit changed();
+        }
     }
 }
 
@@ -236,6 +269,9 @@ void CVelkor1trDoc::exportFile(ExportFile::Kind kind) {
 void CVelkor1trDoc::deleteRows(std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<int> lines(rows.size());
+    std::transform(rows.begin(), rows.end(), lines.begin(), [](int r) { return r + 1; });
+    const int noted = history_.record(data_, lines);
     WaitCursor wait;
     // From the last row up, so that the earlier rows keep their numbers.
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
@@ -244,6 +280,20 @@ void CVelkor1trDoc::deleteRows(std::vector<int> rows) {
             data_.deleteReading(line);
             data_.modified = true;
         }
+    }
+    if (noted == 1) {
+        emit statusMessage("1 reading deleted. Ctrl+Z brings it back.");
+    } else if (noted > 1) {
+        emit statusMessage(QString("%1 readings deleted. Ctrl+Z brings them back.").arg(noted));
+    }
+}
+
+void CVelkor1trDoc::undoDelete() {
+    const int back = history_.undo(data_);
+    if (back > 0) {
+        emit changed();
+        emit statusMessage(back == 1 ? QString("1 reading brought back.")
+                                     : QString("%1 readings brought back.").arg(back));
     }
 }
 

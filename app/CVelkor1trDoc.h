@@ -10,6 +10,7 @@
 #include "core/CommandTarget.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
+#include "data/DeleteHistory.h"
 #include "export/ExportFile.h"
 #include "serial/CommSettings.h"
 #include "transfer/UsbLink.h"
@@ -54,12 +55,16 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
 
     // Tells every attached view to rebuild from the data set.
     void updateAllViews() { emit changed(); }
+    // The list and the graph show the corrected values (off after every load).
+    bool showCorrected() const { return showCorrected_; }
 
   signals:
     void changed();
     void titleChanged();
     // A file was opened by name or the user confirmed one: worth remembering.
     void fileOpened(const QString& path);
+    // A line for the status bar that stays until the next command.
+    void statusMessage(const QString& text);
 
   private:
     void openData();
@@ -73,6 +78,8 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     bool load(const std::string& path);
     bool write(const std::string& path);
     void setTitle(std::string title);
+    void dataReplaced();
+    void undoDelete();
 
     Prompter& prompter_;
     DataSet data_;
@@ -82,6 +89,8 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     std::string title_ = "Untitled";
     // Where Yes in the save prompt writes; empty means ask for a name.
     std::string pathName_;
+    DeleteHistory history_;
+    bool showCorrected_ = false;
 };
 
 }  // namespace velkor

@@ -12,6 +12,7 @@
 #include "core/WaitCursor.h"
 #include "corrections/DlgVariations.h"
 #include "corrections/ValueDialog.h"
+#include "corrections/VariationSet.h"
 #include "serial/CCmSetup.h"
 #include "serial/SerialLink.h"
 #include "transfer/CUSBDialog.h"
@@ -107,6 +108,13 @@ std::optional<float> QtPrompter::askValue(ValueKind which, float current,
 void QtPrompter::showVariations(const std::string& path, const std::vector<std::string>& lines) {
     const CursorLift lift;
     DlgVariations dialog(path, lines, *this, parent_);
+    dialog.exec();
+}
+
+void QtPrompter::showBaseStation(const VariationSet& variations, const DataSet& survey) {
+    const CursorLift lift;
+    DlgVariations dialog(variations.path(), variations.lines(), *this, parent_);
+    dialog.showCurve(variations, &survey);
     dialog.exec();
 }
 

@@ -1,12 +1,16 @@
 // Command dispatch and the commands of velkor2tr-cli.
 #include "cli/CliTool.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
 
+#include "cli/PictureWriter.h"
 #include "core/ConsolePrompter.h"
+#include "corrections/BaseDay.h"
+#include "corrections/CorrectionSummary.h"
 #include "corrections/DecimalYear.h"
 #include "corrections/GeomagneticModel.h"
 #include "corrections/PlaceEntry.h"
@@ -21,6 +25,7 @@
 #include "transfer/CFTD2XX.h"
 #include "transfer/Importer.h"
 #include "transfer/UsbLinkChooser.h"
+#include "views/BaseCurvePainter.h"
 
 namespace velkor {
 namespace {
@@ -39,6 +44,13 @@ constexpr const char* kUsageText =
     "                  the field model IGRF-14 at the place on the day of the first\n"
     "                  reading; corrected needs --geomag or a reading the variations\n"
     "                  correct\n"
+    "  summary IN [--variations FILE] [--basis NT] [--geomag NT]\n"
+    "                  correct as export does and print how many readings the corrected\n"
+    "                  export writes, how many it leaves out and why, one per line\n"
+    "  plot base VARIATIONS OUT.png [--date DD.MM.YYYY] [--survey IN] [--size WxH]\n"
+    "                  draw the base-station curve of one date (default: the first\n"
+    "                  date the survey IN has readings on, else the first of the file)\n"
+    "                  with the survey's readings marked; size default 900x560\n"
     "  devices         list the attached magnetometers: index, serial number, description\n"
     "  import OUT [--device N]\n"
     "                  download the readings of magnetometer N (default 0) and write\n"
@@ -111,7 +123,8 @@ const char* layoutName(ColumnLayout::Kind kind) {
 
 }  // namespace
 
-CliTool::CliTool(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+CliTool::CliTool(std::ostream& out, std::ostream& err, PictureWriter* pictures)
+    : out_(out), err_(err), pictures_(pictures) {}
 
 int CliTool::run(const std::vector<std::string>& args) {
     if (args.empty()) {
@@ -139,6 +152,12 @@ int CliTool::run(const std::vector<std::string>& args) {
     }
     if (command == "igrf") {
         return igrf(rest);
+    }
+    if (command == "summary") {
+        return summary(rest);
+    }
+    if (command == "plot") {
+        return plot(rest);
     }
     err_ << "velkor2tr-cli: unknown command '" << command << "'\n";
     return usage(kUsage);
@@ -343,6 +362,125 @@ int CliTool::igrf(const std::vector<std::string>& args) {
         return kFailed;
     }
     out_ << GeomagneticModel::describe(r.field) << '\n';
+    return kOk;
+}
+
+int CliTool::summary(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        return usage(kUsage);
+    }
+    std::map<std::string, std::string> options;
+    for (std::size_t i = 1; i < args.size(); i += 2) {
+        const std::string& name = args[i];
+        if ((name != "--variations" && name != "--basis" && name != "--geomag") ||
+            i + 1 >= args.size() || options.count(name) != 0) {
+            return usage(kUsage);
+        }
+        options[name] = args[i + 1];
+    }
+    const bool variations = options.count("--variations") != 0;
+    float basis = 0.0f;
+    float geomag = 0.0f;
+    if ((options.count("--basis") != 0 && !variations) ||
+        !checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis) ||
+        !checkedValue(options, "--geomag", 90000.0f, geomag)) {
+        return kUsage;
+    }
+    ConsolePrompter prompter(err_);
+    DataSet data;
+    VariationSet set;
+    if (!DataFile::load(args[0], data, prompter) ||
+        (variations && !set.load(options["--variations"], prompter))) {
+        return kFailed;
+    }
+    if (variations) {
+        data.basis = basis;
+        TemporalCorrection::run(data, set, prompter);
+    }
+    if (options.count("--geomag") != 0) {
+        data.geomag = geomag;
+        data.geomagDone = true;
+    }
+    const CorrectionSummary s =
+        CorrectionSummary::of(data, set, CorrectionSummary::Counted::Export);
+    out_ << "readings: " << s.readings << '\n'
+         << "corrected: " << s.corrected << '\n'
+         << "uncorrected: " << s.uncorrected() << '\n'
+         << "skipped-auto: " << s.skippedAuto << '\n';
+    for (int r = 0; r < CorrectionSummary::kReasons; ++r) {
+        const auto reason = static_cast<CorrectionSummary::Reason>(r);
+        out_ << "reason " << CorrectionSummary::name(reason) << ": " << s.count(reason) << '\n';
+    }
+    return kOk;
+}
+
+namespace {
+
+// "WxH" with both from 200 to 10000.
+bool readSize(const std::string& text, int& width, int& height) {
+    const std::size_t by = text.find('x');
+    if (by == std::string::npos) {
+        return false;
+    }
+    const std::string w = text.substr(0, by);
+    const std::string h = text.substr(by + 1);
+    width = readInteger(w);
+    height = readInteger(h);
+    return std::to_string(width) == w && std::to_string(height) == h && width >= 200 &&
+           height >= 200 && width <= 10000 && height <= 10000;
+}
+
+}  // namespace
+
+int CliTool::plot(const std::vector<std::string>& args) {
+    if (args.size() < 3 || args[0] != "base") {
+        return usage(kUsage);
+    }
+    std::map<std::string, std::string> options;
+    for (std::size_t i = 3; i < args.size(); i += 2) {
+        const std::string& name = args[i];
+        if ((name != "--date" && name != "--survey" && name != "--size") || i + 1 >= args.size() ||
+            options.count(name) != 0) {
+            return usage(kUsage);
+        }
+        options[name] = args[i + 1];
+    }
+    int width = 900;
+    int height = 560;
+    if (options.count("--size") != 0 && !readSize(options["--size"], width, height)) {
+        err_ << "velkor2tr-cli: --size: give WxH, each from 200 to 10000 pixels.\n";
+        return kUsage;
+    }
+    if (pictures_ == nullptr) {
+        err_ << "velkor2tr-cli: this build draws no pictures.\n";
+        return kFailed;
+    }
+    ConsolePrompter prompter(err_);
+    VariationSet set;
+    DataSet survey;
+    const bool withSurvey = options.count("--survey") != 0;
+    if (!set.load(args[1], prompter) ||
+        (withSurvey && !DataFile::load(options["--survey"], survey, prompter))) {
+        return kFailed;
+    }
+    const std::vector<std::string> dates = BaseDay::dates(set);
+    const std::string date = options.count("--date") != 0
+                                 ? options["--date"]
+                                 : BaseDay::firstDate(set, withSurvey ? &survey : nullptr);
+    if (std::find(dates.begin(), dates.end(), date) == dates.end()) {
+        prompter.message(dates.empty() ? std::string("The variations file holds no sample.")
+                                       : "The variations file holds no sample of " + date + ".");
+        return kFailed;
+    }
+    const BaseDay day = BaseDay::of(set, date, withSurvey ? &survey : nullptr);
+    const bool written = pictures_->writePng(args[2], width, height, [&](DrawingSurface& s) {
+        BaseCurvePainter::draw(s, day, width, height, std::max(12, height / 45));
+    });
+    if (!written) {
+        prompter.message(DataFile::kWriteError);
+        return kFailed;
+    }
+    out_ << day.figures() << '\n';
     return kOk;
 }
 

@@ -8,13 +8,16 @@
 
 namespace velkor {
 
+class PictureWriter;
+
 class CliTool {
   public:
     static constexpr int kOk = 0;
     static constexpr int kFailed = 1;
     static constexpr int kUsage = 2;
 
-    CliTool(std::ostream& out, std::ostream& err);
+    // pictures writes the plots; without one, plot is refused.
+    CliTool(std::ostream& out, std::ostream& err, PictureWriter* pictures = nullptr);
     int run(const std::vector<std::string>& args);
 
   private:
@@ -25,6 +28,8 @@ class CliTool {
     int devices(const std::vector<std::string>& args);
     int importData(const std::vector<std::string>& args);
     int igrf(const std::vector<std::string>& args);
+    int summary(const std::vector<std::string>& args);
+    int plot(const std::vector<std::string>& args);
     // Reads option name as a value from 0 to maximum; false (after a message) when it
     // is not one.
     bool checkedValue(const std::map<std::string, std::string>& options, const std::string& name,
@@ -32,6 +37,7 @@ class CliTool {
 
     std::ostream& out_;
     std::ostream& err_;
+    PictureWriter* pictures_;
 };
 
 }  // namespace velkor

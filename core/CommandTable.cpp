@@ -64,6 +64,11 @@ const std::vector<Command>& CommandTable::commands() {
          "context-help"},
         {cmd::PrintDirect, "", "", "", Rule::Always, false, ""},
         {cmd::CommSetup, "", "Ctrl+Shift+C", "", Rule::Always, false, ""},
+        {cmd::CorrectedValues, "&Corrected Values\tCtrl+K", "Ctrl+K",
+         "Show the corrected values in the list and the graph\nCorrected Values",
+         Rule::AnyCorrection, true, ""},
+        {cmd::UndoDelete, "", "Ctrl+Z", "Bring back the readings of the last Delete\nUndo Delete",
+         Rule::DataLoaded, false, ""},
     };
     return table;
 }
@@ -110,6 +115,8 @@ const std::vector<MenuEntry>& CommandTable::menus() {
         {E::Separator, 0, nullptr},
         {E::Item, cmd::ViewToolbar, nullptr},
         {E::Item, cmd::ViewStatusBar, nullptr},
+        {E::Separator, 0, nullptr},
+        {E::Item, cmd::CorrectedValues, nullptr},
         {E::EndMenu, 0, nullptr},
         {E::Menu, 0, "&Correction"},
         {E::Item, cmd::Temporal, nullptr},

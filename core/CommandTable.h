@@ -24,6 +24,8 @@ enum Id : int {
     ZoomIn = 32792,
     ZoomOut = 32793,
     CommSetup = 32794,
+    CorrectedValues = 32795,
+    UndoDelete = 32796,
     SaveAs = 57604,
     PrintSetup = 57606,
     Print = 57607,

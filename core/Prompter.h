@@ -11,6 +11,8 @@
 namespace velkor {
 
 struct CommSettings;
+class DataSet;
+class VariationSet;
 class TransferMonitor;
 
 inline constexpr const char* kAppTitle = "Velkor2tr";
@@ -45,6 +47,9 @@ class Prompter {
 
     // The "Variations List" dialog over the variations file's lines (entry 0 the header).
     virtual void showVariations(const std::string& path, const std::vector<std::string>& lines) = 0;
+    // The same dialog with the base-station curve beside the list, the survey's readings
+    // marked on it; where no curve can be drawn, the plain list.
+    virtual void showBaseStation(const VariationSet& variations, const DataSet& survey);
 
     // "Select USB device to communicate with": false for Cancel; on OK, index is the
     // chosen entry (0xFFFFFFFF when none was selected).

@@ -1,7 +1,9 @@
 // Variations list dialog.
 #include "corrections/DlgVariations.h"
 
+#include <QComboBox>
 #include <QFont>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +12,8 @@
 
 #include "core/DialogFrame.h"
 #include "core/Prompter.h"
+#include "corrections/BaseCurveView.h"
+#include "corrections/BaseDay.h"
 
 namespace velkor {
 
@@ -18,7 +22,8 @@ DlgVariations::DlgVariations(const std::string& path, const std::vector<std::str
     : QDialog(parent),
       file_(new QLineEdit(this)),
       list_(new QListWidget(this)),
-      prompter_(prompter) {
+      prompter_(prompter),
+      columns_(new QHBoxLayout(this)) {
     setWindowTitle("Variations List");
     QFont courier("Courier New", 10);
     courier.setStyleHint(QFont::TypeWriter);
@@ -37,13 +42,39 @@ DlgVariations::DlgVariations(const std::string& path, const std::vector<std::str
         list_->addItem(QString::fromLatin1(lines[k].c_str()));
     }
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout;
+    columns_->addLayout(layout);
     layout->addWidget(file_);
     layout->addWidget(header);
     layout->addWidget(list_, 1);
     resize(340, 420);
     setWhatsThis("The samples of the variations file read last, as they stand in the file.");
     DialogFrame::prepare(*this, "variationslist.html");
+}
+
+void DlgVariations::showCurve(const VariationSet& variations, const DataSet* survey) {
+    const std::vector<std::string> dates = BaseDay::dates(variations);
+    if (dates.empty()) {
+        return;
+    }
+    auto* side = new QVBoxLayout;
+    curve_ = new BaseCurveView(this);
+    if (dates.size() > 1) {
+        dates_ = new QComboBox(this);
+        for (const std::string& d : dates) {
+            dates_->addItem(QString::fromStdString(d));
+        }
+        dates_->setCurrentText(QString::fromStdString(BaseDay::firstDate(variations, survey)));
+        connect(dates_, &QComboBox::currentTextChanged, this,
+                [this, &variations, survey](const QString& date) {
+                    curve_->setDay(BaseDay::of(variations, date.toStdString(), survey));
+                });
+        side->addWidget(dates_, 0, Qt::AlignLeft);
+    }
+    curve_->setDay(BaseDay::of(variations, BaseDay::firstDate(variations, survey), survey));
+    side->addWidget(curve_, 1);
+    columns_->addLayout(side, 1);
+    resize(1000, 520);
 }
 
 void DlgVariations::accept() {

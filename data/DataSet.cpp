@@ -47,4 +47,13 @@ void DataSet::deleteReading(int k) {
     corrected_.push_back(kNoValue);
 }
 
+void DataSet::insertReading(int k, std::string line, float corrected) {
+    if (k < 1 || k > lineCount() || lineCount() >= kCapacity) {
+        return;
+    }
+    lines_.insert(lines_.begin() + k, std::move(line));
+    corrected_.insert(corrected_.begin() + k, corrected);
+    corrected_.pop_back();  // the last slot lies beyond every line: it holds no value
+}
+
 }  // namespace velkor

@@ -24,6 +24,9 @@ class DataSet {
     void replaceLines(std::vector<std::string> lines);
     // Removes data line k (k >= 1) together with its corrected-value slot.
     void deleteReading(int k);
+    // Puts a reading back as data line k (1 <= k <= line count) with its corrected-value
+    // slot; the later lines and slots move up by one. Undoes a deletion.
+    void insertReading(int k, std::string line, float corrected);
 
     int lineCount() const { return static_cast<int>(lines_.size()); }
     int readingCount() const { return lineCount() > 1 ? lineCount() - 1 : 0; }

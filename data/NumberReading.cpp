@@ -93,4 +93,11 @@ int readInteger(std::string_view text) {
     return static_cast<int>(value);
 }
 
+int readTimeOfDay(std::string_view time) {
+    auto group = [&](std::size_t from) {
+        return from < time.size() ? readInteger(time.substr(from, 2)) : 0;
+    };
+    return group(0) * 3600 + group(3) * 60 + group(6);
+}
+
 }  // namespace velkor

@@ -14,4 +14,8 @@ double readDecimal(std::string_view text);
 // Leading blanks, optional sign, digits. No number, or one outside int, gives 0.
 int readInteger(std::string_view text);
 
+// Seconds from midnight of a Time text: hours, minutes and seconds from the two
+// characters at 0, 3 and 6, each read as readInteger reads it.
+int readTimeOfDay(std::string_view time);
+
 }  // namespace velkor

@@ -1,6 +1,8 @@
 // Export file formats.
 #include "export/ExportFile.h"
 
+#include <optional>
+
 #include "core/Prompter.h"
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
@@ -8,6 +10,7 @@
 #include "data/NumberReading.h"
 #include "data/SafeFileWriter.h"
 #include "data/TextFormat.h"
+#include "export/CorrectedValue.h"
 
 namespace velkor {
 namespace {
@@ -28,20 +31,15 @@ void textRows(const DataSet& d, Keep keep, const char* format, Column a, Column 
     }
 }
 
-void correctedRow(const DataSet& d, int i, float value, std::vector<std::string>& out) {
-    const float exported = value - d.geomag;
+void correctedRow(const DataSet& d, int i, float exported, std::vector<std::string>& out) {
     out.push_back(formatText("%s%s%9.1f", cut(d, i, Column::Line).c_str(),
                              cut(d, i, Column::Pos).c_str(), static_cast<double>(exported)));
 }
 
 void correctedRows(const DataSet& d, std::vector<std::string>& out) {
     for (int i = 1; i < d.lineCount(); ++i) {
-        if (d.temporalDone) {
-            if (d.corrected(i) != DataSet::kNoValue) {
-                correctedRow(d, i, d.corrected(i), out);
-            }
-        } else if (d.mode(i) != 'A') {
-            correctedRow(d, i, static_cast<float>(readDecimal(d.field(i, Column::Field))), out);
+        if (const std::optional<float> value = CorrectedValue::of(d, i)) {
+            correctedRow(d, i, *value, out);
         }
     }
 }

@@ -8,6 +8,7 @@
 
 #include "app/CVelkor1trDoc.h"
 #include "core/CommandTable.h"
+#include "export/CorrectedValue.h"
 #include "views/PrintController.h"
 #include "views/QPainterSurface.h"
 
@@ -71,7 +72,23 @@ int CGraphView::preparePrinting() {
     return 1;
 }
 
+void CGraphView::chooseProfile() {
+    if (doc_.showCorrected()) {
+        const DataSet& data = doc_.data();
+        painter_.setProfile([&data](int i) { return CorrectedValue::of(data, i); },
+                            "Corrected[nT]");
+    } else {
+        painter_.setProfile({}, {});
+    }
+}
+
+GraphScale::Spacing CGraphView::drawScreen(DrawingSurface& surface) {
+    chooseProfile();
+    return painter_.drawScreen(surface, window(), zoom_);
+}
+
 void CGraphView::printPage(QPainter& painter, int width, int height, int) {
+    chooseProfile();
     QPainterSurface surface(painter);
     painter_.drawPrinted(surface, window(), zoom_, width, height);
 }
@@ -84,7 +101,7 @@ void CGraphView::paintEvent(QPaintEvent*) {
     GraphScale::Spacing spacing{};
     {
         QPainterSurface surface(painter);
-        spacing = painter_.drawScreen(surface, w, zoom_);
+        spacing = drawScreen(surface);
     }
     if (spacing.zoomInAllowed != zoomInAllowed_ || spacing.zoomOutAllowed != zoomOutAllowed_) {
         zoomInAllowed_ = spacing.zoomInAllowed;

@@ -29,6 +29,8 @@ class CGraphView : public QAbstractScrollArea, public CommandTarget, public Prin
     float zoom() const { return zoom_; }
     bool zoomInAllowed() const { return zoomInAllowed_; }
     bool zoomOutAllowed() const { return zoomOutAllowed_; }
+    // The picture of the window as it stands, on any surface; returns the spacing used.
+    GraphScale::Spacing drawScreen(DrawingSurface& surface);
     // The window the picture is made for right now.
     GraphWindow window() const;
     int scrollHeight() const { return scrollHeight_; }
@@ -46,6 +48,8 @@ class CGraphView : public QAbstractScrollArea, public CommandTarget, public Prin
 
   private:
     void updateScrollRanges();
+    // The measured field, or the corrected values while the document shows them.
+    void chooseProfile();
 
     CVelkor1trDoc& doc_;
     PrintController& printing_;

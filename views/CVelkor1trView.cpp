@@ -69,7 +69,11 @@ void CVelkor1trView::printPage(QPainter& painter, int, int height, int page) {
 
 void CVelkor1trView::rebuild() {
     WaitCursor wait;
+    model_->setCorrectedColumn(doc_.showCorrected());
     model_->rebuild();
+    if (doc_.showCorrected()) {
+        setColumnWidth(DataListModel::kCorrectedColumn, DataListModel::kCorrectedWidth);
+    }
 }
 
 std::vector<int> CVelkor1trView::selectedRowList() const {

@@ -2,8 +2,11 @@
 #include "views/DataListModel.h"
 
 #include <array>
+#include <optional>
 
 #include "data/DataSet.h"
+#include "data/TextFormat.h"
+#include "export/CorrectedValue.h"
 
 namespace velkor {
 namespace {
@@ -43,7 +46,7 @@ int DataListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int DataListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumns;
+    return parent.isValid() ? 0 : kColumns + (correctedShown_ ? 1 : 0);
 }
 
 int DataListModel::columnWidth(int column) {
@@ -53,6 +56,7 @@ int DataListModel::columnWidth(int column) {
 void DataListModel::rebuild() {
     beginResetModel();
     rows_ = data_.readingCount();
+    correctedShown_ = correctedColumn_;
     endResetModel();
 }
 
@@ -63,6 +67,11 @@ QString DataListModel::cellText(int row, int column) const {
     }
     if (column == 0) {
         return QString::number(line);
+    }
+    if (column == kCorrectedColumn) {
+        const std::optional<float> value = CorrectedValue::of(data_, line);
+        return value ? QString::fromStdString(formatText("%0.1f", static_cast<double>(*value)))
+                     : QString();
     }
     if (column == 1) {
         const std::string& text = data_.line(line);
@@ -80,21 +89,25 @@ QVariant DataListModel::data(const QModelIndex& index, int role) const {
         return cellText(index.row(), index.column());
     }
     if (role == Qt::TextAlignmentRole) {
-        const Qt::Alignment side = index.column() == kColumns - 1 ? Qt::AlignRight : Qt::AlignLeft;
+        // Note, and the corrected value after it, stand at the right.
+        const Qt::Alignment side = index.column() >= kColumns - 1 ? Qt::AlignRight : Qt::AlignLeft;
         return QVariant::fromValue(side | Qt::AlignVCenter);
     }
     return {};
 }
 
 QVariant DataListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
         return {};
+    }
+    if (section == kCorrectedColumn && role == Qt::DisplayRole) {
+        return QStringLiteral("Corrected");
     }
     if (role == Qt::DisplayRole) {
         return QString::fromLatin1(kInfo[static_cast<std::size_t>(section)].header);
     }
     if (role == Qt::TextAlignmentRole) {
-        const Qt::Alignment side = section == kColumns - 1 ? Qt::AlignRight : Qt::AlignLeft;
+        const Qt::Alignment side = section >= kColumns - 1 ? Qt::AlignRight : Qt::AlignLeft;
         return QVariant::fromValue(side | Qt::AlignVCenter);
     }
     return {};

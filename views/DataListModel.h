@@ -12,6 +12,8 @@ class DataListModel : public QAbstractTableModel {
 
   public:
     static constexpr int kColumns = 12;
+    static constexpr int kCorrectedColumn = kColumns;  // after the others, when shown
+    static constexpr int kCorrectedWidth = 100;
 
     explicit DataListModel(const DataSet& data, QObject* parent = nullptr);
 
@@ -22,6 +24,8 @@ class DataListModel : public QAbstractTableModel {
 
     // The data set changed: every row is shown anew.
     void rebuild();
+    // Adds or removes the "Corrected" column; takes effect at the next rebuild.
+    void setCorrectedColumn(bool on) { correctedColumn_ = on; }
 
     static int columnWidth(int column);
 
@@ -30,6 +34,8 @@ class DataListModel : public QAbstractTableModel {
 
     const DataSet& data_;
     int rows_ = 0;
+    bool correctedColumn_ = false;
+    bool correctedShown_ = false;  // as of the last rebuild
 };
 
 }  // namespace velkor

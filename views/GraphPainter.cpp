@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
@@ -66,7 +67,20 @@ GraphPainter::GraphPainter(const DataSet& data)
     : data_(data),
       field_(DataSet::kCapacity),
       gradient_(DataSet::kCapacity),
-      isGradient_(DataSet::kCapacity) {}
+      isGradient_(DataSet::kCapacity),
+      hasField_(DataSet::kCapacity, true) {}
+
+void GraphPainter::setProfile(ProfileValue value, std::string caption) {
+    profile_ = std::move(value);
+    profileCaption_ = std::move(caption);
+}
+
+std::optional<float> GraphPainter::fieldValue(int i) const {
+    if (profile_) {
+        return profile_(i);
+    }
+    return static_cast<float>(readDecimal(data_.field(i, Column::Field)));
+}
 
 void GraphPainter::readValues() {
     count_ = std::min(data_.lineCount(), DataSet::kCapacity);
@@ -83,7 +97,12 @@ void GraphPainter::readValues() {
             gradMax_ = g > gradMax_ ? g : gradMax_;
             hasGradient_ = true;
         }
-        const float f = static_cast<float>(readDecimal(data_.field(i, Column::Field)));
+        const std::optional<float> value = fieldValue(i);
+        hasField_[k] = value.has_value();
+        if (!value) {
+            continue;
+        }
+        const float f = *value;
         field_[k] = f;
         fieldMin_ = f < fieldMin_ ? f : fieldMin_;
         fieldMax_ = f > fieldMax_ ? f : fieldMax_;
@@ -164,7 +183,8 @@ void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) con
     const int B = map.baseline();
     const GraphScale::Axis axis = GraphScale::axis(fieldMin_, fieldMax_);
     surface.segment(map.fixedX(w.W / 10), map.y(B), map.fixedX(w.W / 10), map.y(w.H / 10));
-    surface.text(map.fixedX(w.W / 20), map.y(w.H / 20), "Field[nT]");
+    surface.text(map.fixedX(w.W / 20), map.y(w.H / 20),
+                 profile_ ? profileCaption_ : std::string("Field[nT]"));
     drawLabels(surface, map, axis, w.W / 10, w.W / 50, "%5.0f");
 
     bool started = false;
@@ -172,7 +192,7 @@ void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) con
     int lastY = 0;
     for (int i = 1; i < count_; ++i) {
         int X = 0;
-        if (!map.readingX(map.x(i), X)) {
+        if (!hasField_[static_cast<std::size_t>(i)] || !map.readingX(map.x(i), X)) {
             continue;
         }
         const int Y = map.y(GraphScale::y(axis, field_[static_cast<std::size_t>(i)], B));

@@ -1,6 +1,9 @@
 // Draws the field profile of a data set, on the screen or on a printed page.
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "views/GraphScale.h"
@@ -24,6 +27,12 @@ class GraphPainter {
 
     explicit GraphPainter(const DataSet& data);
 
+    // The profile shows value(i) of each data line i instead of its measured field, under
+    // another caption; a reading without a value is left out and its neighbours are
+    // joined. An empty function brings the measured field back.
+    using ProfileValue = std::function<std::optional<float>(int line)>;
+    void setProfile(ProfileValue value, std::string caption);
+
     // Draws in document coordinates (the surface shifts them by the scroll position).
     // Returns the spacing used, with the zoom flags the screen sets.
     GraphScale::Spacing drawScreen(DrawingSurface& surface, const GraphWindow& window, float zoom);
@@ -36,6 +45,7 @@ class GraphPainter {
 
   private:
     void readValues();
+    std::optional<float> fieldValue(int i) const;
     void draw(DrawingSurface& surface, const Mapper& map);
     void drawSequence(DrawingSurface& surface, const Mapper& map) const;
     void drawFieldPart(DrawingSurface& surface, const Mapper& map) const;
@@ -51,6 +61,9 @@ class GraphPainter {
     std::vector<bool> isGradient_;
     float fieldMin_ = 0, fieldMax_ = 0, gradMin_ = 0, gradMax_ = 0;
     bool hasGradient_ = false;
+    ProfileValue profile_;
+    std::string profileCaption_;
+    std::vector<bool> hasField_;
 };
 
 }  // namespace velkor

@@ -78,13 +78,13 @@ TEST_F(MainFrameTest, EnableRulesAtStartAndAfterALoad) {
     openData(surveyFile("a.velkor", 5));
     std::set<int> loaded = kAlwaysOn;
     loaded.insert({cmd::SaveAs, cmd::ExportField, cmd::ExportGradient, cmd::ExportAuto,
-                   cmd::DataList, cmd::Graph, cmd::Print, cmd::Geomagnetic});
+                   cmd::DataList, cmd::Graph, cmd::Print, cmd::Geomagnetic, cmd::UndoDelete});
     EXPECT_EQ(enabledIds(), loaded);
 
     doc().data().variationsLoaded = true;
     doc().data().temporalDone = true;
     frame().updateCommandStates();
-    loaded.insert({cmd::VariationsList, cmd::Temporal, cmd::ExportCorrected});
+    loaded.insert({cmd::VariationsList, cmd::Temporal, cmd::ExportCorrected, cmd::CorrectedValues});
     EXPECT_EQ(enabledIds(), loaded);
 
     frame().dispatch(cmd::ViewToolbar);

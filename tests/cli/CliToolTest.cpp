@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/CliTool.h"
+#include "cli/PictureWriter.h"
+#include "support/RecordingSurface.h"
 #include "support/TempDir.h"
 
 namespace velkor {
@@ -222,6 +225,85 @@ TEST(CliIgrf, RefusesWhatTheModelDoesNotCover) {
               "The first reading has no date the field model can use, so there is no geomagnetic "
               "field value; nothing was written.\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path("c")));
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
+    TempDir dir;
+    const std::string in = dir.write("day.velkor", kDay);
+    const std::string base = dir.write("base.a", kBase);
+    CliRun r = cli({"summary", in, "--variations", base, "--basis", "48000"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "readings: 3\ncorrected: 1\nuncorrected: 1\nskipped-auto: 1\n"
+              "reason no-sample: 0\nreason one-sample: 0\nreason outside-span: 1\n"
+              "reason equal-times: 0\n");
+    EXPECT_EQ(r.err, "There are uncorrected readings in the file\n");
+
+    // Without variations nothing has a sample; a geomagnetic value alone writes every
+    // reading but 'A'.
+    r = cli({"summary", in});
+    EXPECT_EQ(r.out.substr(0, 58),
+              "readings: 3\ncorrected: 0\nuncorrected: 2\nskipped-auto: 1\nre");
+    EXPECT_NE(r.out.find("reason no-sample: 2\n"), std::string::npos);
+    r = cli({"summary", in, "--geomag", "47000"});
+    EXPECT_EQ(r.out.substr(0, 40), "readings: 3\ncorrected: 2\nuncorrected: 0\n");
+
+    EXPECT_EQ(cli({"summary", in, "--basis", "1"}).status, 2);
+    EXPECT_EQ(cli({"summary", in, "--geomag", "95000"}).status, 2);
+    EXPECT_EQ(cli({"summary", dir.path("none.velkor")}).status, 1);
+}
+
+}  // namespace velkor
+
+namespace velkor {
+namespace {
+
+// Draws what the tool asks for on a recording surface instead of an image.
+class RecordingPictures : public PictureWriter {
+  public:
+    bool writePng(const std::string& path, int width, int height,
+                  const std::function<void(DrawingSurface&)>& draw) override {
+        this->path = path;
+        size = std::to_string(width) + "x" + std::to_string(height);
+        draw(surface);
+        return true;
+    }
+    std::string path;
+    std::string size;
+    RecordingSurface surface;
+};
+
+}  // namespace
+
+TEST(CliPlot, BaseCurveOfTheChosenDate) {
+    TempDir dir;
+    const std::string in = dir.write("day.velkor", kDay);
+    const std::string base = dir.write("base.a", kBase);
+    RecordingPictures pictures;
+    std::ostringstream out;
+    std::ostringstream err;
+    CliTool tool(out, err, &pictures);
+    EXPECT_EQ(
+        tool.run({"plot", "base", base, dir.path("b.png"), "--survey", in, "--size", "640x400"}),
+        0);
+    EXPECT_EQ(pictures.path, dir.path("b.png"));
+    EXPECT_EQ(pictures.size, "640x400");
+    const std::string figures =
+        "03.07.2026: 3 samples, 10:00:00 to 10:10:00, 48000.0 to 48010.0 nT, largest gap "
+        "00:06:00";
+    EXPECT_EQ(out.str(), figures + "\n");
+    EXPECT_NE(pictures.surface.findText(figures), nullptr);
+    EXPECT_NE(pictures.surface.findText("2 survey readings, 1 outside the samples"), nullptr);
+
+    EXPECT_EQ(tool.run({"plot", "base", base, dir.path("c.png"), "--date", "04.07.2026"}), 1);
+    EXPECT_EQ(err.str(), "The variations file holds no sample of 04.07.2026.\n");
+    EXPECT_EQ(tool.run({"plot", "base", base, dir.path("c.png"), "--size", "640"}), 2);
+    EXPECT_EQ(tool.run({"plot", "map", base, dir.path("c.png")}), 2);
+    EXPECT_EQ(cli({"plot", "base", base, dir.path("c.png")}).status, 1);  // no pictures here
 }
 
 }  // namespace velkor

@@ -56,3 +56,14 @@ TEST(NumberReading, Integers) {
 }
 
 }  // namespace velkor
+
+namespace velkor {
+
+TEST(NumberReading, TimeOfDayFromTheThreeGroups) {
+    EXPECT_EQ(readTimeOfDay("10:05:30"), 36330);
+    EXPECT_EQ(readTimeOfDay(" 9:5"), 9 * 3600 + 5 * 60);  // a short text ends early
+    EXPECT_EQ(readTimeOfDay("xx:01:02"), 62);
+    EXPECT_EQ(readTimeOfDay(""), 0);
+}
+
+}  // namespace velkor

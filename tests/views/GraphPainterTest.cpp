@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -176,6 +177,41 @@ TEST(GraphPainter, PrintedPageAfterScrolling) {
     RecordingSurface down;
     painter.drawPrinted(down, GraphWindow{1000, 600, 200, 10}, 1.0f, 2000, 2800);
     EXPECT_EQ(down.segments.front(), (Seg{200, 940, 2200, 940}));
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST(GraphPainter, AnotherProfileSkipsReadingsWithoutAValue) {
+    const DataSet d = dataOf({reading('S', "    1", "48000.0"), reading('S', "    1", "52000.0"),
+                              reading('S', "    1", "50000.0"), reading('S', "    1", "49000.0")});
+    GraphPainter painter(d);
+    painter.setProfile(
+        [](int i) {
+            const float values[] = {0.0f, 10.0f, 0.0f, 20.0f, 15.0f};
+            return i == 2 ? std::nullopt : std::optional<float>(values[i]);
+        },
+        "Corrected[nT]");
+    RecordingSurface s;
+    painter.drawScreen(s, kWindow, 1.0f);
+    EXPECT_EQ(*s.findText("Corrected[nT]"), (Txt{50, 30, "Corrected[nT]"}));
+    EXPECT_EQ(s.findText("Field[nT]"), nullptr);
+    // Axis 10 to 60 from the three values alone; reading 2 is left out and 1 joins 3.
+    EXPECT_EQ(*s.findText("   15"), (Txt{20, 432, "   15"}));
+    EXPECT_TRUE(s.hasSegment({109, 480, 127, 384}));
+    EXPECT_TRUE(s.hasSegment({127, 384, 136, 432}));
+    EXPECT_EQ(s.segments.size(), 1u + 1u + 8u + 2u);  // axes, ticks 15 to 50, profile
+
+    RecordingSurface page;
+    painter.drawPrinted(page, kWindow, 1.0f, 2000, 3000);
+    EXPECT_NE(page.findText("Corrected[nT]"), nullptr);
+
+    painter.setProfile({}, {});
+    RecordingSurface plain;
+    painter.drawScreen(plain, kWindow, 1.0f);
+    EXPECT_NE(plain.findText("Field[nT]"), nullptr);
+    EXPECT_TRUE(plain.hasSegment({109, 480, 118, 288}));
 }
 
 }  // namespace velkor

@@ -1,0 +1,51 @@
+// What a temporal correction did: how many readings it corrected, and why the others
+// stayed uncorrected, with a few reading numbers for each reason.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace velkor {
+
+class DataSet;
+class VariationSet;
+
+class CorrectionSummary {
+  public:
+    enum class Reason { NoSample, OneSample, OutsideSpan, EqualTimes };
+    static constexpr int kReasons = 4;
+    static constexpr int kExamples = 3;
+
+    // Which readings count as corrected: those with a value in their slot, or those the
+    // corrected export writes (none while it cannot be written).
+    enum class Counted { Slots, Export };
+
+    // Counts every reading of the data set against the variation set.
+    static CorrectionSummary of(const DataSet& data, const VariationSet& variations,
+                                Counted counted);
+
+    // The short name the command-line tool prints: "no-sample", "one-sample",
+    // "outside-span", "equal-times".
+    static const char* name(Reason reason);
+    // One line for the status bar after a run that corrected correctedNow readings.
+    std::string statusText(int correctedNow) const;
+
+    int readings = 0;
+    int corrected = 0;
+    int skippedAuto = 0;
+    int uncorrected() const;
+    int count(Reason r) const { return counts_[static_cast<std::size_t>(r)]; }
+    // Reading numbers (data line numbers, as the list numbers them), at most kExamples.
+    const std::vector<int>& examples(Reason r) const {
+        return examples_[static_cast<std::size_t>(r)];
+    }
+
+  private:
+    void note(Reason r, int reading);
+
+    std::array<int, kReasons> counts_{};
+    std::array<std::vector<int>, kReasons> examples_;
+};
+
+}  // namespace velkor

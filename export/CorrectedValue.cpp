@@ -1,0 +1,32 @@
+// Corrected value of one reading.
+#include "export/CorrectedValue.h"
+
+#include "data/DataSet.h"
+#include "data/NumberReading.h"
+
+namespace velkor {
+
+bool CorrectedValue::available(const DataSet& data) {
+    return data.temporalDone || data.geomagDone;
+}
+
+std::optional<float> CorrectedValue::of(const DataSet& data, int i) {
+    if (i < 1 || i >= data.lineCount()) {
+        return std::nullopt;
+    }
+    float value = 0.0f;
+    if (data.temporalDone) {
+        if (data.corrected(i) == DataSet::kNoValue) {
+            return std::nullopt;  // uncorrected readings are left out, never 99999.0
+        }
+        value = data.corrected(i);
+    } else if (data.mode(i) != 'A') {
+        value = static_cast<float>(readDecimal(data.field(i, Column::Field)));
+    } else {
+        return std::nullopt;
+    }
+    // The geomagnetic value is 0 until confirmed, so subtracting it always is harmless.
+    return value - data.geomag;
+}
+
+}  // namespace velkor

@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
     // Qt takes the user's locale; the fixed file formats need the C number format.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Velkor2tr");
+    // Lets the desktop match the window to its launcher and icon.
+    QApplication::setDesktopFileName("org.velkor2tr.Velkor2tr");
 
     // The window system's own options are gone from the arguments now.
     velkor::CommandLine line;

@@ -3,8 +3,8 @@
 # a usage error, and a second start handing its file to the running window.
 # Usage: command_line_test.sh PROGRAM FIXTURE
 set -euo pipefail
-program=$1
-fixture=$2
+program=$(realpath "$1")
+fixture=$(realpath "$2")
 work=$(mktemp -d)
 first=""
 cleanup() {
@@ -39,7 +39,7 @@ settings="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications/Velkor2tr.conf
 # A socket left by a crashed run is in the way of nothing.
 python3 -c 'import socket,sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$socket"
 
-"$program" "$work/a.velkor" &
+(cd / && exec "$program" "$work/a.velkor") &
 first=$!
 for _ in $(seq 100); do
   if grep -qs "a.velkor" "$settings" && [ -S "$socket" ]; then break; fi
@@ -47,8 +47,9 @@ for _ in $(seq 100); do
 done
 grep -qs "File1=.*a.velkor" "$settings" || fail "the first start did not open its file"
 
+# Named from the second start's own folder, which is not the running window's.
 status=0
-timeout 20 "$program" "$work/b.velkor" || status=$?
+(cd "$work" && timeout 20 "$program" b.velkor) || status=$?
 [ "$status" -eq 0 ] || fail "the second start ended with $status"
 for _ in $(seq 100); do
   if grep -qs "File1=.*b.velkor" "$settings"; then break; fi

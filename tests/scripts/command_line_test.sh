@@ -36,8 +36,17 @@ cp "$fixture" "$work/b.velkor"
 socket="$XDG_RUNTIME_DIR/velkor2tr-$(id -u)-_velkor-hand-over"
 settings="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications/Velkor2tr.conf"
 
-# A socket left by a crashed run is in the way of nothing.
-python3 -c 'import socket,sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$socket"
+# A run that crashes leaves its socket behind; it is in the way of nothing.
+"$program" &
+crashed=$!
+for _ in $(seq 100); do
+  [ -S "$socket" ] && break
+  sleep 0.2
+done
+[ -S "$socket" ] || fail "the program does not serve on $socket"
+kill -KILL "$crashed"
+wait "$crashed" 2>/dev/null || true
+[ -S "$socket" ] || fail "no socket left behind to test with"
 
 (cd / && exec "$program" "$work/a.velkor") &
 first=$!

@@ -133,6 +133,9 @@ void CMainFrame::createToolBar() {
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
     toolBar_->setFloatable(true);
     toolBar_->setMovable(true);
+    toolBar_->setWhatsThis(
+        "The toolbar: one button per command. Drag its handle to dock it on another side "
+        "of the window or to let it float; View > Toolbar hides it.");
     for (int id : CommandTable::toolbar()) {
         if (id == 0) {
             toolBar_->addSeparator();
@@ -148,6 +151,9 @@ void CMainFrame::createStatusBar() {
     auto* ready = new QLabel("For Help, press F1", this);
     ready->setObjectName("ready");
     statusBar()->addWidget(ready, 1);
+    statusBar()->setWhatsThis(
+        "The status bar: what the command under the pointer does, and CAP, NUM and SCRL "
+        "while Caps Lock, Num Lock or Scroll Lock is on. View > Status Bar hides it.");
     locks_ = new LockIndicators(*statusBar());
 }
 

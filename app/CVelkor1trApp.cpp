@@ -1,11 +1,14 @@
 // Start-up and application-wide commands.
 #include "app/CVelkor1trApp.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CVelkor1trDoc.h"
+#include "app/CommandLine.h"
 #include "app/CursorLift.h"
 #include "app/SettingsKeys.h"
 #include "app/SettingsStore.h"
@@ -14,12 +17,27 @@
 #include "views/PrintController.h"
 
 namespace velkor {
+namespace {
+
+// How often a request that waits for an open dialog looks again.
+constexpr int kRequestRetryMs = 250;
+
+}  // namespace
+
 CVelkor1trApp::CVelkor1trApp(Prompter& prompter, QObject* parent)
     : QObject(parent), prompter_(prompter), recent_(settings::kRecentCount) {}
 
 CVelkor1trApp::~CVelkor1trApp() = default;
 
 bool CVelkor1trApp::initInstance(const QStringList& args) {
+    CommandLine line;
+    if (line.parse(QStringList{"velkor2tr"} + args) != CommandLine::Outcome::Run) {
+        return false;
+    }
+    return initInstance(line.file(), line.print());
+}
+
+bool CVelkor1trApp::initInstance(const QString& file, bool print) {
     dialogHelp_.install();
     loadRecentFiles();
     doc_ = std::make_unique<CVelkor1trDoc>(prompter_);
@@ -27,15 +45,6 @@ bool CVelkor1trApp::initInstance(const QStringList& args) {
     connect(doc_.get(), &CVelkor1trDoc::fileOpened, this, &CVelkor1trApp::rememberFile);
     connect(frame_.get(), &CMainFrame::filesDropped, this, &CVelkor1trApp::openDropped);
 
-    QString file;
-    bool print = false;
-    for (const QString& a : args) {
-        if (a == "--print" || a == "/p") {
-            print = true;
-        } else if (!a.startsWith("-")) {
-            file = a;
-        }
-    }
     doc_->reset();
     if (!file.isEmpty() && !doc_->openByName(file.toStdString())) {
         frame_.reset();
@@ -69,6 +78,19 @@ void CVelkor1trApp::openDropped(const QStringList& paths) {
     }
     frame_->activateWindow();
     doc_->openByName(paths.front().toStdString());
+}
+
+void CVelkor1trApp::openRequested(const QString& path) {
+    if (QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kRequestRetryMs, this, [this, path] { openRequested(path); });
+        return;
+    }
+    frame_->setWindowState((frame_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    frame_->raise();
+    frame_->activateWindow();
+    if (!path.isEmpty()) {
+        openDropped({path});
+    }
 }
 
 void CVelkor1trApp::loadRecentFiles() {

@@ -22,10 +22,12 @@ class CVelkor1trApp : public QObject, public CommandTarget {
     explicit CVelkor1trApp(Prompter& prompter, QObject* parent = nullptr);
     ~CVelkor1trApp() override;
 
-    // Creates the document and the main window and handles the command line
-    // (arguments after the program name): [--print] [FILE]. False: the program should
-    // end, with finishedEarly() telling whether a print request was carried out and
-    // earlyExitCode() the program's exit status.
+    // Creates the document and the main window, opens FILE or runs the reset, and with
+    // print prints every reading of FILE instead of showing the window. False: the
+    // program should end, with finishedEarly() telling whether a print request was
+    // carried out and earlyExitCode() the program's exit status.
+    bool initInstance(const QString& file, bool print);
+    // The same from the arguments after the program name: [--print] [FILE].
     bool initInstance(const QStringList& args);
     bool finishedEarly() const { return finishedEarly_; }
     // 0 after a print request that printed every page, 1 for any failure.
@@ -39,6 +41,9 @@ class CVelkor1trApp : public QObject, public CommandTarget {
 
     // Opens a data file by name after the offer to save (dropped files).
     void openDropped(const QStringList& paths);
+    // A later start's request: the window comes to the front and opens the file (if
+    // any) after the offer to save; while a dialog is open the request waits for it.
+    void openRequested(const QString& path);
 
   private:
     void loadRecentFiles();

@@ -1,10 +1,15 @@
 #!/usr/bin/env python3
-"""Writes the made-up sample survey and its base-station file into samples/.
+"""Writes the made-up sample surveys and their base-station files into samples/.
 
 A day of work: a base station recording every two minutes with a slow diurnal
 drift (samples/base.a, a variations file), and several survey lines crossing a
 buried dyke, with gradient ('G') readings on every fifth position and a few
 base-station ('A') readings taken with the survey instrument before each line.
+
+Four days of work (samples/week.velkor and samples/week-base.a): a grid of 40
+parallel lines over a dyke that strikes across them, a buried pipe along one
+line and a small body beside it; the base station records day and night every
+three minutes, and a magnetic storm disturbs the third afternoon.
 """
 import math
 import os
@@ -19,10 +24,10 @@ def err_text(e):
     return " " + t if len(t) == 3 else t
 
 
-def line(mode, t, ln, pos, field, err, amp, decay, grad, note):
+def line(mode, t, ln, pos, field, err, amp, decay, grad, note, day=3):
     h, m, s = t // 3600, t // 60 % 60, t % 60
     head = "%c %02d.%02d.%02d %02d:%02d:%02d %5d %5d %0.1f %s %d %0.1f" % (
-        mode, 3, 7, 2026, h, m, s, ln, pos, field, err_text(err), int(amp), decay)
+        mode, day, 7, 2026, h, m, s, ln, pos, field, err_text(err), int(amp), decay)
     if mode == "G":
         return head + " %8.1f %s" % (grad, note)
     return head + "          %s" % note
@@ -30,6 +35,64 @@ def line(mode, t, ln, pos, field, err, amp, decay, grad, note):
 
 def diurnal(t):
     return 48100.0 + 18.0 * math.sin((t - 8 * 3600) / 86400.0 * 2 * math.pi) + 2.0 * math.sin(t / 900.0)
+
+
+WEEK_FIRST_DAY = 6
+WEEK_DAYS = 4
+
+
+def week_variation(day, t):
+    """Base-station field on day (of July 2026) at t seconds after midnight."""
+    hours = (day - WEEK_FIRST_DAY) * 24.0 + t / 3600.0
+    daily = -22.0 * math.sin((t / 3600.0 - 6.0) / 24.0 * 2 * math.pi)
+    drift = 0.15 * hours
+    ripple = 1.5 * math.sin(hours * 3600.0 / 1100.0)
+    storm_hours = (day - WEEK_FIRST_DAY - 2) * 24.0 + t / 3600.0 - 13.0
+    storm = -45.0 * math.exp(-(storm_hours / 1.2) ** 2) if abs(storm_hours) < 6 else 0.0
+    return 48230.0 + daily + drift + ripple + storm
+
+
+def week_anomaly(ln, pos):
+    x = pos - (22.0 + 0.9 * ln)
+    dyke = 380.0 / (1.0 + (x / 4.5) ** 2) - 70.0 / (1.0 + ((x + 9.0) / 3.0) ** 2)
+    pipe = 160.0 * math.exp(-((ln - 27.0) / 0.7) ** 2) if 10 <= pos <= 70 else 0.0
+    r2 = (ln - 12.0) ** 2 + (pos - 62.0) ** 2
+    body = 240.0 * (2.0 - r2 / 6.0) / (1.0 + r2 / 6.0) ** 2.5
+    return dyke + pipe + body
+
+
+def week_gradient(ln, pos):
+    return (week_anomaly(ln, pos + 0.5) - week_anomaly(ln, pos - 0.5)) * 0.8
+
+
+def make_week():
+    rnd = random.Random(20260706)
+    survey, base = [HEADER], [" Date       Time     Variations"]
+    for day in range(WEEK_FIRST_DAY, WEEK_FIRST_DAY + WEEK_DAYS):
+        first = 7 * 3600 if day == WEEK_FIRST_DAY else 0
+        last = 19 * 3600 if day == WEEK_FIRST_DAY + WEEK_DAYS - 1 else 24 * 3600 - 180
+        for t in range(first, last + 1, 180):
+            v = week_variation(day, t) + rnd.gauss(0, 0.3)
+            base.append(" %02d.%02d.%04d %02d:%02d:%02d %0.1f" % (
+                day, 7, 2026, t // 3600, t // 60 % 60, t % 60, v))
+    for day in range(WEEK_FIRST_DAY, WEEK_FIRST_DAY + WEEK_DAYS):
+        t = 8 * 3600 + rnd.randrange(600)
+        for ln in range(1 + (day - WEEK_FIRST_DAY) * 10, 11 + (day - WEEK_FIRST_DAY) * 10):
+            survey.append(line("A", t, 0, 0, week_variation(day, t) + rnd.gauss(0, 0.3),
+                               0.3, 8, 1.6, 0, "Base ", day))
+            t += 120
+            for pos in range(1, 81):
+                field = week_variation(day, t) + week_anomaly(ln, pos) + rnd.gauss(0, 0.8)
+                note = NOTES[rnd.randrange(len(NOTES))] if rnd.random() < 0.03 else "     "
+                err = 0.3 + rnd.random() * 1.5
+                if pos % 5 == 0:
+                    grad = week_gradient(ln, pos) + rnd.gauss(0, 0.5)
+                    survey.append(line("G", t, ln, pos, field, err, 6, 1.4, grad, note, day))
+                else:
+                    survey.append(line("S", t, ln, pos, field, err, 7, 1.5, 0, note, day))
+                t += 18 + rnd.randrange(12)
+            t += 240
+    return survey, base
 
 
 def main():
@@ -59,7 +122,9 @@ def main():
                 survey.append(line("S", t, ln, pos, field, err, 7, 1.5, 0, note))
             t += 25 + rnd.randrange(15)
         t += 300
-    for name, rows in (("survey.velkor", survey), ("base.a", base)):
+    week, week_base = make_week()
+    for name, rows in (("survey.velkor", survey), ("base.a", base),
+                       ("week.velkor", week), ("week-base.a", week_base)):
         with open(os.path.join(out, name), "wb") as f:
             f.write("".join(r + "\r\n" for r in rows).encode("ascii"))
 

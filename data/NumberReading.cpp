@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace velkor {
@@ -37,6 +38,35 @@ std::size_t signLength(std::string_view text, std::size_t i) {
     return i < text.size() && (text[i] == '+' || text[i] == '-') ? 1 : 0;
 }
 
+// Digits and fraction without exponent, when the digits fit a double exactly: the one
+// division of two exact doubles is correctly rounded, so it gives the same value as
+// the full conversion below. False when the text needs the full conversion.
+bool readShortDecimal(std::string_view digits, double& value) {
+    constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    if (digits.size() > 19) {
+        return false;
+    }
+    std::uint64_t mantissa = 0;
+    std::size_t fraction = 0;
+    bool point = false;
+    for (char c : digits) {
+        if (c == '.') {
+            point = true;
+            continue;
+        }
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        fraction += point ? 1 : 0;
+    }
+    if (mantissa > kExactLimit) {
+        return false;
+    }
+    value = static_cast<double>(mantissa) / kPowers[fraction];
+    return true;
+}
+
 }  // namespace
 
 double readDecimal(std::string_view text) {
@@ -54,15 +84,20 @@ double readDecimal(std::string_view text) {
     if (!anyDigit) {
         return 0.0;
     }
+    bool exponent = false;
     if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
         std::size_t e = end + 1;
         e += signLength(text, e);
         const std::size_t exponentEnd = skipDigits(text, e);
         if (exponentEnd > e) {
             end = exponentEnd;
+            exponent = true;
         }
     }
     double value = 0.0;
+    if (!exponent && readShortDecimal(text.substr(begin, end - begin), value)) {
+        return negative ? -value : value;
+    }
     const auto [ptr, ec] =
         std::from_chars(text.data() + begin, text.data() + end, value, std::chars_format::general);
     (void)ptr;

@@ -1,6 +1,8 @@
 // Formatting helper for the program's fixed text formats.
 #include "data/TextFormat.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -22,6 +24,24 @@ std::string formatText(const char* format, ...) {
     }
     va_end(again);
     return out;
+}
+
+void appendFixed(std::string& out, double value, int width, int precision) {
+    // The largest double in fixed notation has 309 digits before the point.
+    char buffer[320 + 64];
+    if (!std::isfinite(value) || precision < 0 || precision > 60) {
+        out += formatText("%*.*f", width, precision, value);
+        return;
+    }
+    // std::to_chars rounds the exact binary value to nearest, ties to even, as glibc's
+    // printf does in the default rounding mode; the sign of a negative zero stays.
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    const std::size_t length = static_cast<std::size_t>(result.ptr - buffer);
+    if (width > 0 && length < static_cast<std::size_t>(width)) {
+        out.append(static_cast<std::size_t>(width) - length, ' ');
+    }
+    out.append(buffer, length);
 }
 
 }  // namespace velkor

@@ -220,13 +220,16 @@ void CVelkor1trDoc::deleteRows(std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     WaitCursor wait;
-    // From the last row up, so that the earlier rows keep their numbers.
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        const int line = *it + 1;
-        if (line >= 1 && line < data_.lineCount()) {
-            data_.deleteReading(line);
-            data_.modified = true;
+    std::vector<int> lines;
+    lines.reserve(rows.size());
+    for (int row : rows) {
+        if (row + 1 >= 1 && row + 1 < data_.lineCount()) {
+            lines.push_back(row + 1);
         }
+    }
+    if (!lines.empty()) {
+        data_.deleteReadings(lines);  // one pass, however scattered the rows
+        data_.modified = true;
     }
 }
 

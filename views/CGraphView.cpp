@@ -82,6 +82,7 @@ void CGraphView::paintEvent(QPaintEvent*) {
     GraphScale::Spacing spacing{};
     {
         QPainterSurface surface(painter);
+        surface.setVisibleArea(QRect(w.Sx, w.Sy, w.W, w.H));
         spacing = painter_.drawScreen(surface, w, zoom_);
     }
     if (spacing.zoomInAllowed != zoomInAllowed_ || spacing.zoomOutAllowed != zoomOutAllowed_) {

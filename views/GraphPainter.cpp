@@ -1,6 +1,7 @@
 // Field profile drawing, shared by screen and printer.
 #include "views/GraphPainter.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -66,7 +67,9 @@ GraphPainter::GraphPainter(const DataSet& data)
     : data_(data),
       field_(DataSet::kCapacity),
       gradient_(DataSet::kCapacity),
-      isGradient_(DataSet::kCapacity) {}
+      isGradient_(DataSet::kCapacity) {
+    profile_.reserve(DataSet::kCapacity);
+}
 
 void GraphPainter::readValues() {
     count_ = std::min(data_.lineCount(), DataSet::kCapacity);
@@ -140,9 +143,13 @@ void GraphPainter::drawSequence(DrawingSurface& surface, const Mapper& map) cons
             surface.segment(X, map.y(B), X, map.y(B + w.H / 60));
         }
     }
+    std::string label;
     for (int k = 0; k < count_; k += 20) {
         if (map.readingX(map.x(k), X)) {
-            surface.text(X, map.y(B + w.H / 25), formatText("%d", k));
+            // "%d" of k, without a format string to parse for each of them.
+            char digits[16];
+            label.assign(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
+            surface.text(X, map.y(B + w.H / 25), label);
         }
     }
 }
@@ -159,7 +166,7 @@ void GraphPainter::drawLabels(DrawingSurface& surface, const Mapper& map,
     }
 }
 
-void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) const {
+void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) {
     const GraphWindow& w = map.window();
     const int B = map.baseline();
     const GraphScale::Axis axis = GraphScale::axis(fieldMin_, fieldMax_);
@@ -167,22 +174,16 @@ void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) con
     surface.text(map.fixedX(w.W / 20), map.y(w.H / 20), "Field[nT]");
     drawLabels(surface, map, axis, w.W / 10, w.W / 50, "%5.0f");
 
-    bool started = false;
-    int lastX = 0;
-    int lastY = 0;
+    // One connected line through every drawn reading, handed over whole.
+    profile_.clear();
     for (int i = 1; i < count_; ++i) {
         int X = 0;
         if (!map.readingX(map.x(i), X)) {
             continue;
         }
-        const int Y = map.y(GraphScale::y(axis, field_[static_cast<std::size_t>(i)], B));
-        if (started) {
-            surface.segment(lastX, lastY, X, Y);
-        }
-        started = true;
-        lastX = X;
-        lastY = Y;
+        profile_.push_back({X, map.y(GraphScale::y(axis, field_[static_cast<std::size_t>(i)], B))});
     }
+    surface.polyline(profile_);
 }
 
 void GraphPainter::drawSeparators(DrawingSurface& surface, const Mapper& map) const {

@@ -3,12 +3,12 @@
 
 #include <vector>
 
+#include "views/DrawingSurface.h"
 #include "views/GraphScale.h"
 
 namespace velkor {
 
 class DataSet;
-class DrawingSurface;
 
 // The window the picture is made for: client size and scroll position, in pixels.
 struct GraphWindow {
@@ -38,7 +38,7 @@ class GraphPainter {
     void readValues();
     void draw(DrawingSurface& surface, const Mapper& map);
     void drawSequence(DrawingSurface& surface, const Mapper& map) const;
-    void drawFieldPart(DrawingSurface& surface, const Mapper& map) const;
+    void drawFieldPart(DrawingSurface& surface, const Mapper& map);
     void drawSeparators(DrawingSurface& surface, const Mapper& map) const;
     void drawGradientPart(DrawingSurface& surface, const Mapper& map) const;
     void drawLabels(DrawingSurface& surface, const Mapper& map, const GraphScale::Axis& axis,
@@ -49,6 +49,7 @@ class GraphPainter {
     std::vector<float> field_;
     std::vector<float> gradient_;
     std::vector<bool> isGradient_;
+    std::vector<DrawingSurface::Point> profile_;
     float fieldMin_ = 0, fieldMax_ = 0, gradMin_ = 0, gradMax_ = 0;
     bool hasGradient_ = false;
 };

@@ -10,15 +10,15 @@
 namespace velkor {
 namespace {
 
-bool isDigit(char c) {
+inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool isBlank(char c) {
+inline bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-std::size_t skipBlanks(std::string_view text) {
+inline std::size_t skipBlanks(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i])) {
         ++i;
@@ -26,7 +26,7 @@ std::size_t skipBlanks(std::string_view text) {
     return i;
 }
 
-std::size_t skipDigits(std::string_view text, std::size_t i) {
+inline std::size_t skipDigits(std::string_view text, std::size_t i) {
     while (i < text.size() && isDigit(text[i])) {
         ++i;
     }
@@ -34,52 +34,43 @@ std::size_t skipDigits(std::string_view text, std::size_t i) {
 }
 
 // Returns the length of the optional sign at i.
-std::size_t signLength(std::string_view text, std::size_t i) {
+inline std::size_t signLength(std::string_view text, std::size_t i) {
     return i < text.size() && (text[i] == '+' || text[i] == '-') ? 1 : 0;
-}
-
-// Digits and fraction without exponent, when the digits fit a double exactly: the one
-// division of two exact doubles is correctly rounded, so it gives the same value as
-// the full conversion below. False when the text needs the full conversion.
-bool readShortDecimal(std::string_view digits, double& value) {
-    constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
-    if (digits.size() > 19) {
-        return false;
-    }
-    std::uint64_t mantissa = 0;
-    std::size_t fraction = 0;
-    bool point = false;
-    for (char c : digits) {
-        if (c == '.') {
-            point = true;
-            continue;
-        }
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-        fraction += point ? 1 : 0;
-    }
-    if (mantissa > kExactLimit) {
-        return false;
-    }
-    value = static_cast<double>(mantissa) / kPowers[fraction];
-    return true;
 }
 
 }  // namespace
 
 double readDecimal(std::string_view text) {
+    constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    constexpr std::size_t kMaxDigits = 19;  // any 19 digits fit 64 bits
     std::size_t i = skipBlanks(text);
     const bool negative = i < text.size() && text[i] == '-';
     i += signLength(text, i);
     const std::size_t begin = i;
-    std::size_t end = skipDigits(text, i);
-    bool anyDigit = end > begin;
+    // The digits are gathered on the way, for the short path below.
+    std::uint64_t mantissa = 0;
+    std::size_t digits = 0;
+    std::size_t fraction = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i, ++digits) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        if (digits >= kMaxDigits) {
+            mantissa = kExactLimit + 1;  // too many: the full conversion decides
+        }
+    }
+    std::size_t end = i;
+    bool anyDigit = digits > 0;
     if (end < text.size() && text[end] == '.') {
-        const std::size_t fractionEnd = skipDigits(text, end + 1);
-        anyDigit = anyDigit || fractionEnd > end + 1;
-        end = fractionEnd;
+        for (i = end + 1; i < text.size() && isDigit(text[i]); ++i, ++digits, ++fraction) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+            if (digits >= kMaxDigits) {
+                mantissa = kExactLimit + 1;
+            }
+        }
+        anyDigit = anyDigit || fraction > 0;
+        end = i;
     }
     if (!anyDigit) {
         return 0.0;
@@ -95,7 +86,10 @@ double readDecimal(std::string_view text) {
         }
     }
     double value = 0.0;
-    if (!exponent && readShortDecimal(text.substr(begin, end - begin), value)) {
+    if (!exponent && digits <= kMaxDigits && mantissa <= kExactLimit) {
+        // Digits that a double holds exactly, divided by an exact power of ten: the one
+        // division is correctly rounded, so it gives the full conversion's value.
+        value = static_cast<double>(mantissa) / kPowers[fraction];
         return negative ? -value : value;
     }
     const auto [ptr, ec] =

@@ -190,8 +190,17 @@ void GraphPainter::drawSeparators(DrawingSurface& surface, const Mapper& map) co
     const GraphWindow& w = map.window();
     const int B = map.baseline();
     int previous = readInteger(data_.field(1, Column::Line));
+    // The same text as the reading before reads as the same number: converted only
+    // where the text changes.
+    std::string_view lastText = data_.field(1, Column::Line);
+    int lastNumber = previous;
     for (int i = 2; i < count_; ++i) {
-        const int line = readInteger(data_.field(i, Column::Line));
+        const std::string_view text = data_.field(i, Column::Line);
+        if (text != lastText) {
+            lastText = text;
+            lastNumber = readInteger(text);
+        }
+        const int line = lastNumber;
         int X = 0;
         if (line == previous || !map.readingX(map.x(i), X)) {
             continue;

@@ -27,7 +27,15 @@ QPainterSurface::QPainterSurface(QPainter& painter) : painter_(painter) {
 }
 
 QPainterSurface::~QPainterSurface() {
+    flushLines();
     painter_.restore();
+}
+
+void QPainterSurface::flushLines() {
+    if (!lines_.isEmpty()) {
+        painter_.drawLines(lines_);
+        lines_.clear();
+    }
 }
 
 void QPainterSurface::setVisibleArea(const QRect& area) {
@@ -36,6 +44,7 @@ void QPainterSurface::setVisibleArea(const QRect& area) {
 }
 
 void QPainterSurface::setFont(int emHeight) {
+    flushLines();
     QFont font("Courier New");
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
@@ -59,24 +68,18 @@ bool QPainterSurface::outside(int x1, int y1, int x2, int y2) const {
 }
 
 void QPainterSurface::segment(int x1, int y1, int x2, int y2) {
+    // Collected and drawn together before the next text: lines are all black, so only
+    // their order against the opaque text cells matters.
     if (!outside(x1, y1, x2, y2)) {
-        painter_.drawLine(x1, y1, x2, y2);
+        lines_.append(QLine(x1, y1, x2, y2));
     }
 }
 
 void QPainterSurface::polyline(const std::vector<Point>& points) {
-    // The segments that touch the visible area, handed over in one call. Separate
-    // lines, not a polyline: Qt joins a polyline's segments with other end pixels.
-    lines_.clear();
+    // Separate lines, not a polyline: Qt joins a polyline's segments with other end
+    // pixels than those of separate lines.
     for (std::size_t k = 1; k < points.size(); ++k) {
-        const Point& a = points[k - 1];
-        const Point& b = points[k];
-        if (!outside(a.x, a.y, b.x, b.y)) {
-            lines_.append(QLine(a.x, a.y, b.x, b.y));
-        }
-    }
-    if (!lines_.isEmpty()) {
-        painter_.drawLines(lines_);
+        segment(points[k - 1].x, points[k - 1].y, points[k].x, points[k].y);
     }
 }
 
@@ -85,6 +88,7 @@ void QPainterSurface::text(int x, int y, const std::string& text) {
     if (outside(x, y, x + width, y + cellHeight_)) {
         return;
     }
+    flushLines();
     // The cell's top-left corner is given; Qt places text by its baseline.
     painter_.drawText(x, y + ascent_, QString::fromLatin1(text.c_str()));
 }

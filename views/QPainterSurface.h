@@ -31,6 +31,7 @@ class QPainterSurface : public DrawingSurface {
 
   private:
     bool outside(int x1, int y1, int x2, int y2) const;
+    void flushLines();
 
     QPainter& painter_;
     bool culling_ = false;

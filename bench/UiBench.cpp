@@ -1,6 +1,7 @@
 // Speed of the views on a full day's data, each beside a baseline of the same run: the
 // graph repaint against one drawPolyline of the same points, the data list's reset and
-// paint against a table over constant texts. Runs offscreen (QT_QPA_PLATFORM=offscreen).
+// paint against a table over constant texts, an import through the Transfer window
+// against the same import without a window. Runs offscreen (QT_QPA_PLATFORM=offscreen).
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTableModel>
@@ -18,6 +19,9 @@
 #include "core/ConsolePrompter.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
+#include "transfer/CFTD2XX.h"
+#include "transfer/DlgTransfer.h"
+#include "transfer/Importer.h"
 #include "views/DataListModel.h"
 #include "views/DrawingSurface.h"
 #include "views/GraphPainter.h"
@@ -144,6 +148,47 @@ void BM_ListResetPaint_Baseline(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ListResetPaint_Baseline)->Unit(benchmark::kMicrosecond);
+
+// An import of 19999 readings from the simulated instrument; with the Transfer window
+// or with the silent monitor of the console.
+class WindowPrompter : public ConsolePrompter {
+  public:
+    using ConsolePrompter::ConsolePrompter;
+    std::unique_ptr<TransferMonitor> openTransferWindow() override {
+        return std::make_unique<DlgTransfer>();
+    }
+};
+
+template <typename P>
+void import(benchmark::State& state) {
+    ::setenv("TMPDIR", bd::folder().c_str(), 1);
+    ::setenv("VELKOR2TR_D2XX", VELKOR_SIM_LIB, 1);
+    ::setenv("VELKOR_SIM_READINGS", "19999", 1);
+    std::ostream sink(nullptr);
+    P prompter(sink);
+    CFTD2XX usb(prompter);
+    if (usb.bind() != 1) {
+        state.SkipWithError("the simulated instrument library did not load");
+        return;
+    }
+    int lines = 0;
+    for (auto _ : state) {
+        DataSet data;
+        Importer(usb, prompter).run(data, 0);
+        lines = data.lineCount();
+    }
+    state.counters["lines"] = lines;
+}
+
+void BM_Import_Ours(benchmark::State& state) {
+    import <WindowPrompter>(state);
+}
+BENCHMARK(BM_Import_Ours)->Unit(benchmark::kMillisecond);
+
+void BM_Import_Baseline(benchmark::State& state) {
+    import <ConsolePrompter>(state);
+}
+BENCHMARK(BM_Import_Baseline)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

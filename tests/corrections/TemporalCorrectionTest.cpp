@@ -190,8 +190,11 @@ TEST_F(TemporalTest, SameResultsAsTheLiteralAlgorithm) {
         const int n = 2 + static_cast<int>(rnd() % 60);
         int s = 30000;
         for (int k = 0; k < n; ++k) {
-            s = ordered ? s + 10 * static_cast<int>(rnd() % 3)
-                        : static_cast<int>(k * 300 + rnd() % 400) % 86400;
+            // Rounds 3, 7, ...: out of order on a 10 s grid, so times repeat and readings
+            // on the 5 s grid lie as near to a sample below as to one above.
+            s = ordered          ? s + 10 * static_cast<int>(rnd() % 3)
+                : round % 4 == 3 ? 30000 + 10 * static_cast<int>(rnd() % (2 * n))
+                                 : static_cast<int>(k * 300 + rnd() % 400) % 86400;
             if (ordered && rnd() % 15 == 0) {
                 s += 4000;  // a gap of more than an hour
             }
@@ -204,8 +207,9 @@ TEST_F(TemporalTest, SameResultsAsTheLiteralAlgorithm) {
         setSamples(samples);
         std::vector<std::string> readings;
         for (int i = 0; i < 200; ++i) {
-            const int t = ordered ? 29990 + 5 * static_cast<int>(rnd() % (2 * n + 900))
-                                  : static_cast<int>(rnd() % (n * 300 + 600));
+            const int t = ordered          ? 29990 + 5 * static_cast<int>(rnd() % (2 * n + 900))
+                          : round % 4 == 3 ? 29990 + 5 * static_cast<int>(rnd() % (4 * n + 4))
+                                           : static_cast<int>(rnd() % (n * 300 + 600));
             char field[16];
             std::snprintf(field, sizeof field, "%7.1f", 48000.0 + (rnd() % 9000) / 10.0);
             readings.push_back(

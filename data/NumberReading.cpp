@@ -41,9 +41,9 @@ inline std::size_t signLength(std::string_view text, std::size_t i) {
 }  // namespace
 
 double readDecimal(std::string_view text) {
-    constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
     constexpr std::size_t kMaxDigits = 19;  // any 19 digits fit 64 bits
     std::size_t i = skipBlanks(text);

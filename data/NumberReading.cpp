@@ -41,6 +41,15 @@ inline std::size_t signLength(std::string_view text, std::size_t i) {
 }  // namespace
 
 double readDecimal(std::string_view text) {
+    // The usual Field text, five digits, a point and one: straight to its value, by the
+    // same one division as the short path below.
+    if (text.size() == 7 && text[5] == '.' && isDigit(text[0]) && isDigit(text[1]) &&
+        isDigit(text[2]) && isDigit(text[3]) && isDigit(text[4]) && isDigit(text[6])) {
+        const int tenths = (text[0] - '0') * 100000 + (text[1] - '0') * 10000 +
+                           (text[2] - '0') * 1000 + (text[3] - '0') * 100 + (text[4] - '0') * 10 +
+                           (text[6] - '0');
+        return static_cast<double>(tenths) / 10.0;
+    }
     static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -108,6 +109,15 @@ TEST(NumberReading, ShortDecimalsGiveTheFullConversionsBits) {
             continue;
         }
         expectSameBits(t, rnd() % 2 == 0);
+    }
+    // Field texts as the column holds them, five digits, a point and one, on their own.
+    for (int n = 0; n < 100000; ++n) {
+        char t[16];
+        std::snprintf(t, sizeof t, "%05u.%u", static_cast<unsigned>(rnd() % 100000),
+                      static_cast<unsigned>(rnd() % 10));
+        const double want = fullConversion(t, false);
+        const double got = readDecimal(t);
+        ASSERT_EQ(std::memcmp(&want, &got, sizeof want), 0) << t;
     }
 }
 

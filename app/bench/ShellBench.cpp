@@ -130,8 +130,8 @@ BENCHMARK(BM_DeleteEveryOther)->Arg(9999)->Arg(19999)->Unit(benchmark::kMillisec
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool child = argc == 3 && (std::string(argv[1]) == kChildOurs ||
-                                     std::string(argv[1]) == kChildBare);
+    const bool child =
+        argc == 3 && (std::string(argv[1]) == kChildOurs || std::string(argv[1]) == kChildBare);
     if (!child) {
         // Recent files and settings of these runs stay in the scratch folder; the
         // started children inherit the setting.

@@ -56,6 +56,20 @@ class GraphPainter::Mapper {
 
 namespace {
 
+// Equality of two short column texts, compared in place: a library call per reading
+// costs more than the comparison.
+bool sameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k] != b[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void cross(DrawingSurface& s, int c, int e) {
     s.segment(c - 2, e + 2, c + 3, e - 3);
     s.segment(c - 2, e - 2, c + 3, e + 3);
@@ -196,7 +210,7 @@ void GraphPainter::drawSeparators(DrawingSurface& surface, const Mapper& map) co
     int lastNumber = previous;
     for (int i = 2; i < count_; ++i) {
         const std::string_view text = data_.field(i, Column::Line);
-        if (text != lastText) {
+        if (!sameText(text, lastText)) {
             lastText = text;
             lastNumber = readInteger(text);
         }

@@ -16,7 +16,12 @@ constexpr std::string_view kEnd = "\r\n";
 
 // A column text as a C string carries it: up to a NUL byte, should a line hold one.
 void appendText(std::string& out, std::string_view text) {
-    out += text.substr(0, text.find('\0'));
+    // A loop in place: these texts are a few characters, too short for a library call.
+    std::size_t length = 0;
+    while (length < text.size() && text[length] != '\0') {
+        ++length;
+    }
+    out.append(text.data(), length);
 }
 
 // Rows of three column texts for the readings whose mode letter passes keep, written as

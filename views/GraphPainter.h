@@ -48,7 +48,7 @@ class GraphPainter {
     int count_ = 0;
     std::vector<float> field_;
     std::vector<float> gradient_;
-    std::vector<bool> isGradient_;
+    std::vector<unsigned char> isGradient_;  // bytes: quicker to set and test than bits
     std::vector<DrawingSurface::Point> profile_;
     float fieldMin_ = 0, fieldMax_ = 0, gradMin_ = 0, gradMax_ = 0;
     bool hasGradient_ = false;

@@ -11,7 +11,7 @@ class QPainter;
 
 namespace velkor {
 
-class QPainterSurface : public DrawingSurface {
+class QPainterSurface final : public DrawingSurface {
   public:
     // Draws with painter until destroyed; the painter's font and pen are restored then.
     explicit QPainterSurface(QPainter& painter);

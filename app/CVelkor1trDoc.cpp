@@ -269,17 +269,18 @@ void CVelkor1trDoc::exportFile(ExportFile::Kind kind) {
 void CVelkor1trDoc::deleteRows(std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    std::vector<int> lines(rows.size());
-    std::transform(rows.begin(), rows.end(), lines.begin(), [](int r) { return r + 1; });
+    std::vector<int> lines;
+    lines.reserve(rows.size());
+    for (int row : rows) {
+        if (row + 1 >= 1 && row + 1 < data_.lineCount()) {
+            lines.push_back(row + 1);
+        }
+    }
     const int noted = history_.record(data_, lines);
     WaitCursor wait;
-    // From the last row up, so that the earlier rows keep their numbers.
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        const int line = *it + 1;
-        if (line >= 1 && line < data_.lineCount()) {
-            data_.deleteReading(line);
-            data_.modified = true;
-        }
+    if (!lines.empty()) {
+        data_.deleteReadings(lines);  // one pass, however scattered the rows
+        data_.modified = true;
     }
     if (noted == 1) {
         emit statusMessage("1 reading deleted. Ctrl+Z brings it back.");

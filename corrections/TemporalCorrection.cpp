@@ -2,9 +2,12 @@
 #include "corrections/TemporalCorrection.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -19,38 +22,123 @@ namespace {
 
 constexpr int kNoDistance = 99999;
 
-int timeOfDay(std::string_view time) {
-    auto group = [&](std::size_t from) {
-        return from < time.size() ? readInteger(time.substr(from, 2)) : 0;
-    };
-    return group(0) * 3600 + group(3) * 60 + group(6);
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
-// The samples of one date: its first and last line, and the lines in between ordered by
-// time (then by line), so the nearest inner sample is found without a scan.
+// Two digits read directly; anything else the way every integer text is read.
+int group(std::string_view time, std::size_t from) {
+    if (from + 2 <= time.size() && isDigit(time[from]) && isDigit(time[from + 1])) {
+        return (time[from] - '0') * 10 + (time[from + 1] - '0');
+    }
+    return from < time.size() ? readInteger(time.substr(from, 2)) : 0;
+}
+
+int timeOfDay(std::string_view time) {
+    return group(time, 0) * 3600 + group(time, 3) * 60 + group(time, 6);
+}
+
+// The samples of one date: its first and last line. The lines in between are searched
+// by time: directly when their times never decrease, else through a sorted copy.
 struct DateSpan {
     int first = 0;
     int last = 0;
-    std::vector<std::pair<int, int>> inner;  // (seconds, line)
-    bool sorted = false;
+    enum class Order { Unknown, Ascending, Mixed } order = Order::Unknown;
+    std::vector<std::pair<int, int>> inner;  // (seconds, line), only when mixed
+    std::size_t cursor = 0;                  // where the last search in inner ended
 };
+
+// The first element of in that is not less than key, searched outward from hint: readings
+// in time order find it a step or two from where the one before ended.
+template <typename T>
+std::size_t lowerBoundFrom(const std::vector<T>& in, std::size_t hint, const T& key) {
+    const std::size_t n = in.size();
+    hint = std::min(hint, n);
+    std::size_t left = 0;
+    std::size_t right = hint;
+    if (hint < n && in[hint] < key) {
+        // Forward: the answer lies past hint.
+        left = hint + 1;
+        for (std::size_t step = 1;; step *= 2) {
+            const std::size_t probe = left + step - 1;
+            if (probe >= n) {
+                right = n;
+                break;
+            }
+            if (!(in[probe] < key)) {
+                right = probe;
+                break;
+            }
+            left = probe + 1;
+        }
+    } else {
+        // Backward: the answer lies at or before hint.
+        for (std::size_t step = 1; right > 0; step *= 2) {
+            const std::size_t probe = right >= step ? right - step : 0;
+            if (in[probe] < key) {
+                left = probe + 1;
+                break;
+            }
+            right = probe;
+        }
+    }
+    return static_cast<std::size_t>(
+        std::lower_bound(in.begin() + static_cast<std::ptrdiff_t>(left),
+                         in.begin() + static_cast<std::ptrdiff_t>(right), key) -
+        in.begin());
+}
 
 class SampleIndex {
   public:
-    explicit SampleIndex(const VariationSet& v) : seconds_(static_cast<std::size_t>(v.count())) {
+    explicit SampleIndex(const VariationSet& v)
+        : seconds_(static_cast<std::size_t>(std::max(v.count(), 1))),
+          variations_(v),
+          values_(seconds_.size()),
+          valueRead_(seconds_.size()) {
+        DateSpan* current = nullptr;
+        std::string_view currentDate;
         for (int k = 1; k < v.count(); ++k) {
             seconds_[static_cast<std::size_t>(k)] = v.seconds(k);
-            auto [it, added] = spans_.try_emplace(std::string(v.date(k)));
-            if (added) {
-                it->second.first = k;
+            const std::string_view date = v.date(k);
+            // Samples come in runs of one date: the map is asked only when the date changes.
+            if (current == nullptr || date != currentDate) {
+                auto [it, added] = spans_.try_emplace(date);
+                if (added) {
+                    it->second.first = k;
+                }
+                current = &it->second;
+                currentDate = date;
             }
-            it->second.last = k;
+            current->last = k;
         }
     }
 
+    // The views stay valid: they point into the variation lines, unchanged during a run.
+    // A few dates found lately are kept, so readings of dates taken in turns are found
+    // without hashing their text again.
     DateSpan* find(std::string_view date) {
-        const auto it = spans_.find(std::string(date));
-        return it == spans_.end() ? nullptr : &it->second;
+        for (const Recent& r : recent_) {
+            if (r.span != nullptr && r.date == date) {
+                return r.span;
+            }
+        }
+        const auto it = spans_.find(date);
+        if (it == spans_.end()) {
+            return nullptr;
+        }
+        recent_[nextRecent_] = {it->first, &it->second};
+        nextRecent_ = (nextRecent_ + 1) % recent_.size();
+        return &it->second;
+    }
+
+    // Sample k's value, read from its line once.
+    double value(int k) {
+        const std::size_t at = static_cast<std::size_t>(k);
+        if (!valueRead_[at]) {
+            values_[at] = variations_.value(k);
+            valueRead_[at] = true;
+        }
+        return values_[at];
     }
 
     int seconds(int k) const { return seconds_[static_cast<std::size_t>(k)]; }
@@ -58,42 +146,110 @@ class SampleIndex {
     // The inner sample nearest to v, the earliest of equally near ones, as a scan from
     // first + 1 to last - 1 keeping only strictly smaller distances would find it.
     std::pair<int, int> nearestInner(DateSpan& span, int v) {
-        if (!span.sorted) {
-            for (int k = span.first + 1; k < span.last; ++k) {
-                span.inner.emplace_back(seconds(k), k);
-            }
-            std::sort(span.inner.begin(), span.inner.end());
-            span.sorted = true;
+        if (span.order == DateSpan::Order::Unknown) {
+            classify(span);
         }
-        int best = span.first;
-        int distance = kNoDistance;
-        const auto& in = span.inner;
-        const auto at = std::lower_bound(in.begin(), in.end(), std::make_pair(v, 0));
-        // The nearest time is at or just before the insertion point.
-        int nearest = -1;
-        if (at != in.end()) {
-            nearest = at->first - v;
+        if (span.last - span.first < 2) {
+            return {span.first, kNoDistance};
         }
-        if (at != in.begin()) {
-            const int below = v - std::prev(at)->first;
-            nearest = nearest < 0 ? below : std::min(nearest, below);
+        if (span.order == DateSpan::Order::Ascending) {
+            return nearestAscending(span, v);
         }
-        if (nearest < 0 || nearest >= kNoDistance) {
-            return {best, distance};
-        }
-        // Of the samples at v - nearest and v + nearest, the earliest line wins.
-        for (int t : {v - nearest, v + nearest}) {
-            const auto run = std::lower_bound(in.begin(), in.end(), std::make_pair(t, 0));
-            if (run != in.end() && run->first == t && (best == span.first || run->second < best)) {
-                best = run->second;
-            }
-        }
-        return {best, nearest};
+        return nearestMixed(span, v);
     }
 
   private:
+    void classify(DateSpan& span) {
+        const auto begin = seconds_.begin() + span.first + 1;
+        const auto end = seconds_.begin() + span.last;
+        if (begin >= end || std::is_sorted(begin, end)) {
+            span.order = DateSpan::Order::Ascending;
+            return;
+        }
+        span.order = DateSpan::Order::Mixed;
+        // Every sample sorted once by (time, line); a date's inner samples are those of
+        // its line range, already in that order.
+        if (sortedAll_.empty()) {
+            sortedAll_.reserve(seconds_.size());
+            for (int k = 1; k < static_cast<int>(seconds_.size()); ++k) {
+                sortedAll_.emplace_back(seconds(k), k);
+            }
+            std::sort(sortedAll_.begin(), sortedAll_.end());
+        }
+        span.inner.reserve(static_cast<std::size_t>(span.last - span.first));
+        for (const auto& sample : sortedAll_) {
+            if (sample.second > span.first && sample.second < span.last) {
+                span.inner.push_back(sample);
+            }
+        }
+    }
+
+    // Times in line order never decrease: the earliest line of a time is its lower bound.
+    std::pair<int, int> nearestAscending(const DateSpan& span, int v) const {
+        const auto begin = seconds_.begin() + span.first + 1;
+        const auto end = seconds_.begin() + span.last;
+        const auto at = std::lower_bound(begin, end, v);
+        int best = -1;
+        int distance = kNoDistance;
+        if (at != begin) {
+            // The earliest line of the time just below v; it wins a tie, being earlier.
+            const int below = *std::prev(at);
+            distance = v - below;
+            best = static_cast<int>(std::lower_bound(begin, at, below) - seconds_.begin());
+        }
+        if (at != end && *at - v < distance) {
+            distance = *at - v;
+            best = static_cast<int>(at - seconds_.begin());
+        }
+        if (best < 0 || distance >= kNoDistance) {
+            return {span.first, kNoDistance};
+        }
+        return {best, distance};
+    }
+
+    std::pair<int, int> nearestMixed(DateSpan& span, int v) const {
+        const auto& in = span.inner;
+        const std::size_t at = lowerBoundFrom(in, span.cursor, std::make_pair(v, 0));
+        span.cursor = at;
+        // The nearest time at or above v: in[at], the earliest line of its time. Below v:
+        // in[at - 1], whose time's earliest line may stand a little before it.
+        int distance = kNoDistance;
+        int best = span.first;
+        if (at > 0) {
+            const int below = in[at - 1].first;
+            std::size_t earliest = at - 1;
+            if (earliest > 0 && in[earliest - 1].first == below) {
+                earliest = lowerBoundFrom(in, earliest, std::make_pair(below, 0));
+            }
+            distance = v - below;
+            best = in[earliest].second;
+        }
+        if (at < in.size()) {
+            const int above = in[at].first - v;
+            // Equally near: the earlier line wins, as in a scan in line order.
+            if (at == 0 || above < distance || (above == distance && in[at].second < best)) {
+                distance = above;
+                best = in[at].second;
+            }
+        }
+        if (in.empty() || distance >= kNoDistance) {
+            return {span.first, kNoDistance};
+        }
+        return {best, distance};
+    }
+
     std::vector<int> seconds_;
-    std::unordered_map<std::string, DateSpan> spans_;
+    std::vector<std::pair<int, int>> sortedAll_;  // (seconds, line), made when first needed
+    std::unordered_map<std::string_view, DateSpan> spans_;
+    struct Recent {
+        std::string_view date;
+        DateSpan* span = nullptr;
+    };
+    std::array<Recent, 8> recent_{};
+    std::size_t nextRecent_ = 0;
+    const VariationSet& variations_;
+    std::vector<double> values_;
+    std::vector<bool> valueRead_;
 };
 
 }  // namespace
@@ -128,8 +284,8 @@ int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Promp
         if (t1 == t2) {
             continue;  // two samples at one time enclose nothing
         }
-        const double v1 = variations.value(w);
-        const double v2 = variations.value(w + 1);
+        const double v1 = index.value(w);
+        const double v2 = index.value(w + 1);
         const float vi = static_cast<float>(v1 + (v2 - v1) * (v - t1) / (t2 - t1));
         const float f = static_cast<float>(readDecimal(data.field(i, Column::Field)));
         // One rounding: the sum of the single-precision values is formed in double.

@@ -16,12 +16,12 @@ std::string DataFile::tooManyLinesMessage() {
 }
 
 bool DataFile::load(const std::string& path, DataSet& data, Prompter& prompter) {
-    auto lines = LineReader::readOrSay(path, DataSet::kCapacity, prompter, kReadError,
-                                       tooManyLinesMessage());
+    auto lines = LineReader::readBufferOrSay(path, DataSet::kCapacity, prompter, kReadError,
+                                             tooManyLinesMessage());
     if (!lines) {
         return false;
     }
-    if (lines->size() <= 1) {
+    if (lines->count() <= 1) {
         prompter.message(kEmpty);
         return false;
     }
@@ -32,8 +32,8 @@ bool DataFile::load(const std::string& path, DataSet& data, Prompter& prompter) 
 bool DataFile::write(const std::string& path, DataSet& data, Prompter& prompter) {
     SafeFileWriter out(path);
     if (out.open()) {
-        for (const std::string& line : data.lines()) {
-            out.writeLine(line);
+        for (int k = 0; k < data.lineCount(); ++k) {
+            out.writeLine(data.line(k));
         }
     }
     if (!out.commit()) {

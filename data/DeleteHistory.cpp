@@ -9,7 +9,7 @@ int DeleteHistory::record(const DataSet& data, const std::vector<int>& lines) {
     Step step{{}, data.modified};
     for (int k : lines) {
         if (k >= 1 && k < data.lineCount()) {
-            step.removed.push_back({k, data.line(k), data.corrected(k)});
+            step.removed.push_back({k, std::string(data.line(k)), data.corrected(k)});
         }
     }
     const int count = static_cast<int>(step.removed.size());

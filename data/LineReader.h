@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "data/LineBuffer.h"
+
 namespace velkor {
 
 class Prompter;
@@ -19,16 +21,27 @@ class LineReader {
         std::vector<std::string> lines;
     };
 
+    struct BufferResult {
+        Status status = Status::CannotRead;
+        LineBuffer lines;
+    };
+
     // Reads the whole file, opened for reading only; anything but a regular file cannot
     // be read, and opening never waits for a writer. A line longer than 84 characters
     // becomes several lines of 84 and a rest; more than maxLines lines stops the reading.
     static Result read(const std::string& path, std::size_t maxLines);
+    // The same lines, kept in one buffer.
+    static BufferResult readBuffer(const std::string& path, std::size_t maxLines);
     // The same, telling the user what went wrong; nothing on failure.
     static std::optional<std::vector<std::string>> readOrSay(const std::string& path,
                                                              std::size_t maxLines,
                                                              Prompter& prompter,
                                                              const std::string& readError,
                                                              const std::string& tooMany);
+    static std::optional<LineBuffer> readBufferOrSay(const std::string& path, std::size_t maxLines,
+                                                     Prompter& prompter,
+                                                     const std::string& readError,
+                                                     const std::string& tooMany);
 };
 
 }  // namespace velkor

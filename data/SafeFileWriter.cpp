@@ -110,6 +110,10 @@ void SafeFileWriter::write(std::string_view bytes) {
         failed_ = true;
         return;
     }
+    if (buffer_.empty() && bytes.size() >= kFlushSize) {
+        failed_ = !writeAll(fd_, bytes.data(), bytes.size());  // large: no copy first
+        return;
+    }
     buffer_.append(bytes.data(), bytes.size());
     if (buffer_.size() >= kFlushSize) {
         failed_ = !writeAll(fd_, buffer_.data(), buffer_.size());

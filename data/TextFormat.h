@@ -11,4 +11,8 @@ __attribute__((format(printf, 1, 2)))
 std::string
 formatText(const char* format, ...);
 
+// Appends value as printf's "%*.*f" with this width and precision writes it (right-
+// aligned with blanks, correctly rounded), without a format string to parse.
+void appendFixed(std::string& out, double value, int width, int precision);
+
 }  // namespace velkor

@@ -15,33 +15,62 @@
 namespace velkor {
 namespace {
 
-std::string cut(const DataSet& d, int i, Column c) {
-    return std::string(d.field(i, c));
+constexpr std::string_view kEnd = "\r\n";
+
+// A column text as a C string carries it: up to a NUL byte, should a line hold one.
+void appendText(std::string& out, std::string_view text) {
+    // A loop in place: these texts are a few characters, too short for a library call.
+    std::size_t length = 0;
+    while (length < text.size() && text[length] != '\0') {
+        ++length;
+    }
+    out.append(text.data(), length);
 }
 
-// Rows of three column texts for the readings whose mode letter passes keep.
+// Rows of three column texts for the readings whose mode letter passes keep, written as
+// lead, a, mid, b, gap, c: the one shape of the three text exports.
 template <typename Keep>
-void textRows(const DataSet& d, Keep keep, const char* format, Column a, Column b, Column c,
-              std::vector<std::string>& out) {
+int textRows(const DataSet& d, Keep keep, std::string_view lead, Column a, std::string_view mid,
+             Column b, std::string_view gap, Column c, std::string& out) {
+    int rows = 0;
     for (int i = 1; i < d.lineCount(); ++i) {
         if (keep(d.mode(i))) {
-            out.push_back(formatText(format, cut(d, i, a).c_str(), cut(d, i, b).c_str(),
-                                     cut(d, i, c).c_str()));
+            out += lead;
+            appendText(out, d.field(i, a));
+            out += mid;
+            appendText(out, d.field(i, b));
+            out += gap;
+            appendText(out, d.field(i, c));
+            out += kEnd;
+            ++rows;
         }
     }
+    return rows;
 }
 
-void correctedRow(const DataSet& d, int i, float exported, std::vector<std::string>& out) {
-    out.push_back(formatText("%s%s%9.1f", cut(d, i, Column::Line).c_str(),
-                             cut(d, i, Column::Pos).c_str(), static_cast<double>(exported)));
+void correctedRow(const DataSet& d, int i, float exported, std::string& out) {
+    appendText(out, d.field(i, Column::Line));
+    appendText(out, d.field(i, Column::Pos));
+    appendFixed(out, static_cast<double>(exported), 9, 1);
+    out += kEnd;
 }
 
-void correctedRows(const DataSet& d, std::vector<std::string>& out) {
+int correctedRows(const DataSet& d, std::string& out) {
+    int rows = 0;
     for (int i = 1; i < d.lineCount(); ++i) {
         if (const std::optional<float> value = CorrectedValue::of(d, i)) {
             correctedRow(d, i, *value, out);
+            ++rows;
         }
     }
+    return rows;
+}
+
+void headerValue(std::string_view name, float value, std::string& out) {
+    out += name;
+    appendFixed(out, static_cast<double>(value), 9, 1);
+    out += "nT";
+    out += kEnd;
 }
 
 }  // namespace
@@ -71,62 +100,59 @@ const char* ExportFile::defaultExt(Kind kind) {
     return kTypes[static_cast<int>(kind)].ext;
 }
 
-std::vector<std::string> ExportFile::lines(Kind kind, const DataSet& data, int& rows) {
-    std::vector<std::string> out;
+std::string ExportFile::text(Kind kind, const DataSet& data, int& rows) {
+    std::string out;
+    // A row is at most two column texts of 10 characters, a value and the line end.
+    out.reserve(static_cast<std::size_t>(data.lineCount()) * 32 + 128);
     switch (kind) {
         case Kind::Field:
-            break;
-        case Kind::Gradient:
-            out.push_back(" Line  Pos  Gradient");
-            break;
-        case Kind::Auto:
-            out.push_back(" Date       Time     Variations");
-            break;
-        case Kind::Corrected:
-            if (data.temporalDone) {
-                out.push_back(
-                    formatText("Variations Basis%9.1fnT", static_cast<double>(data.basis)));
-            }
-            if (data.geomagDone) {
-                out.push_back(
-                    formatText("Geomagnetic Field%9.1fnT", static_cast<double>(data.geomag)));
-            }
-            out.push_back(" Line Pos  Corrected");
-            break;
-    }
-    const std::size_t headers = out.size();
-    switch (kind) {
-        case Kind::Field:
-            textRows(
-                data, [](char m) { return m != 'A'; }, "%s%s %s", Column::Line, Column::Pos,
+            rows = textRows(
+                data, [](char m) { return m != 'A'; }, "", Column::Line, "", Column::Pos, " ",
                 Column::Field, out);
             break;
         case Kind::Gradient:
-            textRows(
-                data, [](char m) { return m == 'G'; }, "%s%s %s", Column::Line, Column::Pos,
+            out += " Line  Pos  Gradient\r\n";
+            rows = textRows(
+                data, [](char m) { return m == 'G'; }, "", Column::Line, "", Column::Pos, " ",
                 Column::Grad, out);
             break;
         case Kind::Auto:
-            textRows(
-                data, [](char m) { return m == 'A'; }, " %s %s %s", Column::Date, Column::Time,
+            out += " Date       Time     Variations\r\n";
+            rows = textRows(
+                data, [](char m) { return m == 'A'; }, " ", Column::Date, " ", Column::Time, " ",
                 Column::Field, out);
             break;
         case Kind::Corrected:
-            correctedRows(data, out);
+            if (data.temporalDone) {
+                headerValue("Variations Basis", data.basis, out);
+            }
+            if (data.geomagDone) {
+                headerValue("Geomagnetic Field", data.geomag, out);
+            }
+            out += " Line Pos  Corrected\r\n";
+            rows = correctedRows(data, out);
             break;
     }
-    rows = static_cast<int>(out.size() - headers);
+    return out;
+}
+
+std::vector<std::string> ExportFile::lines(Kind kind, const DataSet& data, int& rows) {
+    const std::string all = text(kind, data, rows);
+    std::vector<std::string> out;
+    for (std::size_t at = 0; at < all.size();) {
+        const std::size_t end = all.find(kEnd, at);
+        out.emplace_back(all, at, end - at);
+        at = end + kEnd.size();
+    }
     return out;
 }
 
 bool ExportFile::write(Kind kind, const std::string& path, DataSet& data, Prompter& prompter) {
     int rows = 0;
-    const std::vector<std::string> text = lines(kind, data, rows);
+    const std::string bytes = text(kind, data, rows);
     SafeFileWriter out(path);
     if (out.open()) {
-        for (const std::string& line : text) {
-            out.writeLine(line);
-        }
+        out.write(bytes);
     }
     if (!out.commit()) {
         prompter.message(DataFile::kWriteError);

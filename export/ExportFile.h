@@ -17,6 +17,8 @@ class ExportFile {
     static const char* filter(Kind kind);
     static const char* defaultExt(Kind kind);
 
+    // The whole file, every line ending in CR LF; rows says how many are readings.
+    static std::string text(Kind kind, const DataSet& data, int& rows);
     // Every line of the file, without line ends; rows says how many are readings.
     static std::vector<std::string> lines(Kind kind, const DataSet& data, int& rows);
     // Writes the file with CR LF; "Write error" when it cannot be written (the old file

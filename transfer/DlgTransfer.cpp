@@ -63,19 +63,35 @@ void DlgTransfer::addLine(const std::string& progressLine) {
     while (text.endsWith('\n') || text.endsWith('\r')) {
         text.chop(1);
     }
-    if (list_->count() >= kShownLines) {
-        delete list_->takeItem(0);
+    if (pendingLines_.size() >= static_cast<std::size_t>(kShownLines)) {
+        pendingLines_.pop_front();
     }
-    list_->addItem(text);
+    pendingLines_.push_back(text);
     ++added_;
     keepPainted(false);
 }
 
 void DlgTransfer::setProgress(std::uint32_t received, std::uint32_t count) {
-    progress_->setRange(0, static_cast<int>(count > 0 ? count : 1));
-    progress_->setValue(static_cast<int>(received));
-    progress_->setFormat(QString("%1 of %2 readings").arg(received).arg(count));
+    received_ = received;
+    count_ = count;
+    progressPending_ = true;
     keepPainted(false);
+}
+
+void DlgTransfer::showPending() {
+    for (const QString& text : pendingLines_) {
+        if (list_->count() >= kShownLines) {
+            delete list_->takeItem(0);
+        }
+        list_->addItem(text);
+    }
+    pendingLines_.clear();
+    if (progressPending_) {
+        progress_->setRange(0, static_cast<int>(count_ > 0 ? count_ : 1));
+        progress_->setValue(static_cast<int>(received_));
+        progress_->setFormat(QString("%1 of %2 readings").arg(received_).arg(count_));
+        progressPending_ = false;
+    }
 }
 
 bool DlgTransfer::cancelled() {
@@ -84,6 +100,7 @@ bool DlgTransfer::cancelled() {
 }
 
 void DlgTransfer::hide() {
+    showPending();
     QDialog::hide();
 }
 
@@ -106,6 +123,7 @@ void DlgTransfer::keepPainted(bool now) {
         waitUntilExposed();
     }
     if (now || !sincePaint_.isValid() || sincePaint_.elapsed() >= kPaintEveryMs) {
+        showPending();
         repaint();
         QApplication::processEvents();
         sincePaint_.restart();

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QString>
+#include <deque>
 
 #include "core/TransferMonitor.h"
 
@@ -25,8 +27,15 @@ class DlgTransfer : public QDialog, public TransferMonitor {
     bool cancelled() override;
     void hide() override;
 
-    QListWidget* list() const { return list_; }
-    QProgressBar* progress() const { return progress_; }
+    // The widgets, brought up to date with every line and count given so far.
+    QListWidget* list() {
+        showPending();
+        return list_;
+    }
+    QProgressBar* progress() {
+        showPending();
+        return progress_;
+    }
     int linesAdded() const { return added_; }
 
   protected:
@@ -37,10 +46,18 @@ class DlgTransfer : public QDialog, public TransferMonitor {
     // now: at once, after the window is on screen (or half a second has passed).
     void keepPainted(bool now);
     void waitUntilExposed();
+    // Lines and counts are given to the widgets only just before the window paints:
+    // between paints nobody sees them, and a list or progress bar updated for each
+    // reading measures and draws text thousands of times for nothing.
+    void showPending();
 
     QListWidget* list_;
     QProgressBar* progress_;
     QElapsedTimer sincePaint_;
+    std::deque<QString> pendingLines_;  // the newest, at most kShownLines
+    std::uint32_t received_ = 0;
+    std::uint32_t count_ = 0;
+    bool progressPending_ = false;
     int added_ = 0;
     bool cancelled_ = false;
 };

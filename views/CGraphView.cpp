@@ -101,6 +101,7 @@ void CGraphView::paintEvent(QPaintEvent*) {
     GraphScale::Spacing spacing{};
     {
         QPainterSurface surface(painter);
+        surface.setVisibleArea(QRect(w.Sx, w.Sy, w.W, w.H));
         spacing = drawScreen(surface);
     }
     if (spacing.zoomInAllowed != zoomInAllowed_ || spacing.zoomOutAllowed != zoomOutAllowed_) {

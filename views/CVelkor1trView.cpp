@@ -78,10 +78,28 @@ void CVelkor1trView::rebuild() {
 
 std::vector<int> CVelkor1trView::selectedRowList() const {
     std::vector<int> rows;
-    for (const QModelIndex& index : selectionModel()->selectedRows()) {
-        rows.push_back(index.row());
+    // Whole-row ranges (what row selection makes) give their rows directly;
+    // selectedRows() would test every row against every range.
+    const QItemSelection selection = selectionModel()->selection();
+    const int lastColumn = model_->columnCount() - 1;
+    bool wholeRows = true;
+    for (const QItemSelectionRange& range : selection) {
+        if (range.left() != 0 || range.right() != lastColumn || range.parent().isValid()) {
+            wholeRows = false;
+            break;
+        }
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            rows.push_back(row);
+        }
+    }
+    if (!wholeRows) {
+        rows.clear();
+        for (const QModelIndex& index : selectionModel()->selectedRows()) {
+            rows.push_back(index.row());
+        }
     }
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 

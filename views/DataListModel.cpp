@@ -74,7 +74,7 @@ QString DataListModel::cellText(int row, int column) const {
                      : QString();
     }
     if (column == 1) {
-        const std::string& text = data_.line(line);
+        const std::string_view text = data_.line(line);
         return text.empty() ? QString() : QString(QLatin1Char(text[0]));
     }
     const std::string_view field = data_.field(line, kFields[static_cast<std::size_t>(column - 2)]);

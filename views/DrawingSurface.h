@@ -4,16 +4,29 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace velkor {
 
 class DrawingSurface {
   public:
+    struct Point {
+        int x;
+        int y;
+    };
+
     virtual ~DrawingSurface() = default;
 
     // Selects the fixed-pitch font with this character (em) height for what follows.
     virtual void setFont(int emHeight) = 0;
     virtual void segment(int x1, int y1, int x2, int y2) = 0;
+    // Connected segments from each point to the next: the same segments, in the same
+    // order, as one segment() call per pair. A surface may draw them in one go.
+    virtual void polyline(const std::vector<Point>& points) {
+        for (std::size_t k = 1; k < points.size(); ++k) {
+            segment(points[k - 1].x, points[k - 1].y, points[k].x, points[k].y);
+        }
+    }
     // Text with the top-left corner of its opaque white cell at (x, y).
     virtual void text(int x, int y, const std::string& text) = 0;
 };

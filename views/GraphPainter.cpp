@@ -1,6 +1,7 @@
 // Field profile drawing, shared by screen and printer.
 #include "views/GraphPainter.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -56,6 +57,20 @@ class GraphPainter::Mapper {
 
 namespace {
 
+// Equality of two short column texts, compared in place: a library call per reading
+// costs more than the comparison.
+bool sameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k] != b[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void cross(DrawingSurface& s, int c, int e) {
     s.segment(c - 2, e + 2, c + 3, e - 3);
     s.segment(c - 2, e - 2, c + 3, e + 3);
@@ -68,7 +83,9 @@ GraphPainter::GraphPainter(const DataSet& data)
       field_(DataSet::kCapacity),
       gradient_(DataSet::kCapacity),
       isGradient_(DataSet::kCapacity),
-      hasField_(DataSet::kCapacity, true) {}
+      hasField_(DataSet::kCapacity, true) {
+    polyline_.reserve(DataSet::kCapacity);
+}
 
 void GraphPainter::setProfile(ProfileValue value, std::string caption) {
     profile_ = std::move(value);
@@ -159,9 +176,13 @@ void GraphPainter::drawSequence(DrawingSurface& surface, const Mapper& map) cons
             surface.segment(X, map.y(B), X, map.y(B + w.H / 60));
         }
     }
+    std::string label;
     for (int k = 0; k < count_; k += 20) {
         if (map.readingX(map.x(k), X)) {
-            surface.text(X, map.y(B + w.H / 25), formatText("%d", k));
+            // "%d" of k, without a format string to parse for each of them.
+            char digits[16];
+            label.assign(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
+            surface.text(X, map.y(B + w.H / 25), label);
         }
     }
 }
@@ -178,7 +199,7 @@ void GraphPainter::drawLabels(DrawingSurface& surface, const Mapper& map,
     }
 }
 
-void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) const {
+void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) {
     const GraphWindow& w = map.window();
     const int B = map.baseline();
     const GraphScale::Axis axis = GraphScale::axis(fieldMin_, fieldMax_);
@@ -187,30 +208,34 @@ void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) con
                  profile_ ? profileCaption_ : std::string("Field[nT]"));
     drawLabels(surface, map, axis, w.W / 10, w.W / 50, "%5.0f");
 
-    bool started = false;
-    int lastX = 0;
-    int lastY = 0;
+    // One connected line through every drawn reading, handed over whole.
+    polyline_.clear();
     for (int i = 1; i < count_; ++i) {
         int X = 0;
         if (!hasField_[static_cast<std::size_t>(i)] || !map.readingX(map.x(i), X)) {
             continue;
         }
-        const int Y = map.y(GraphScale::y(axis, field_[static_cast<std::size_t>(i)], B));
-        if (started) {
-            surface.segment(lastX, lastY, X, Y);
-        }
-        started = true;
-        lastX = X;
-        lastY = Y;
+        polyline_.push_back(
+            {X, map.y(GraphScale::y(axis, field_[static_cast<std::size_t>(i)], B))});
     }
+    surface.polyline(polyline_);
 }
 
 void GraphPainter::drawSeparators(DrawingSurface& surface, const Mapper& map) const {
     const GraphWindow& w = map.window();
     const int B = map.baseline();
     int previous = readInteger(data_.field(1, Column::Line));
+    // The same text as the reading before reads as the same number: converted only
+    // where the text changes.
+    std::string_view lastText = data_.field(1, Column::Line);
+    int lastNumber = previous;
     for (int i = 2; i < count_; ++i) {
-        const int line = readInteger(data_.field(i, Column::Line));
+        const std::string_view text = data_.field(i, Column::Line);
+        if (!sameText(text, lastText)) {
+            lastText = text;
+            lastNumber = readInteger(text);
+        }
+        const int line = lastNumber;
         int X = 0;
         if (line == previous || !map.readingX(map.x(i), X)) {
             continue;

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "views/DrawingSurface.h"
 #include "views/GraphScale.h"
 
 namespace velkor {
 
 class DataSet;
-class DrawingSurface;
 
 // The window the picture is made for: client size and scroll position, in pixels.
 struct GraphWindow {
@@ -48,7 +48,7 @@ class GraphPainter {
     std::optional<float> fieldValue(int i) const;
     void draw(DrawingSurface& surface, const Mapper& map);
     void drawSequence(DrawingSurface& surface, const Mapper& map) const;
-    void drawFieldPart(DrawingSurface& surface, const Mapper& map) const;
+    void drawFieldPart(DrawingSurface& surface, const Mapper& map);
     void drawSeparators(DrawingSurface& surface, const Mapper& map) const;
     void drawGradientPart(DrawingSurface& surface, const Mapper& map) const;
     void drawLabels(DrawingSurface& surface, const Mapper& map, const GraphScale::Axis& axis,
@@ -58,7 +58,8 @@ class GraphPainter {
     int count_ = 0;
     std::vector<float> field_;
     std::vector<float> gradient_;
-    std::vector<bool> isGradient_;
+    std::vector<unsigned char> isGradient_;  // bytes: quicker to set and test than bits
+    std::vector<DrawingSurface::Point> polyline_;
     float fieldMin_ = 0, fieldMax_ = 0, gradMin_ = 0, gradMax_ = 0;
     bool hasGradient_ = false;
     ProfileValue profile_;

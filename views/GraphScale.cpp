@@ -5,11 +5,7 @@
 #include <cmath>
 
 namespace velkor {
-namespace {
-
-constexpr double kFarAway = 10000000.0;
-
-}  // namespace
+namespace {}  // namespace
 
 GraphScale::Spacing GraphScale::spacing(int count, float zoom) {
     const int base = count < 300 ? 9 : 3;
@@ -60,13 +56,6 @@ std::vector<float> GraphScale::labelValues(const Axis& axis) {
         v = next;
     }
     return values;
-}
-
-int GraphScale::y(const Axis& axis, float v, int baseline) {
-    const double value = (static_cast<double>(axis.top) - static_cast<double>(v)) * baseline /
-                         static_cast<double>(axis.span);
-    // Values far outside the axis (only possible past the widest span) stay drawable.
-    return static_cast<int>(std::trunc(std::clamp(value, -kFarAway, kFarAway)));
 }
 
 }  // namespace velkor

@@ -28,8 +28,20 @@ class GraphScale {
     static Axis axis(float minimum, float maximum);
     // The values that get a tick and a label: bottom + step, ... below top - step.
     static std::vector<float> labelValues(const Axis& axis);
-    // Ordinate of value v on an axis whose bottom lies at baseline.
-    static int y(const Axis& axis, float v, int baseline);
+    // Ordinate of value v on an axis whose bottom lies at baseline. Inline: every
+    // repaint works it out for every reading.
+    static int y(const Axis& axis, float v, int baseline) {
+        const double value = (static_cast<double>(axis.top) - static_cast<double>(v)) * baseline /
+                             static_cast<double>(axis.span);
+        // Values far outside the axis (only possible past the widest span) stay drawable;
+        // the conversion truncates toward zero.
+        return static_cast<int>(value < -kFarAway  ? -kFarAway
+                                : value > kFarAway ? kFarAway
+                                                   : value);
+    }
+
+  private:
+    static constexpr double kFarAway = 10000000.0;
 };
 
 }  // namespace velkor

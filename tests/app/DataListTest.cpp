@@ -5,9 +5,13 @@
 #include <QItemSelectionModel>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "AppFixture.h"
 #include "core/CommandTable.h"
+#include "data/DataSet.h"
 #include "views/CVelkor1trView.h"
 
 namespace velkor {
@@ -123,6 +127,58 @@ TEST_F(DataListTest, TheLastOfTwentyThousandRowsShowsItsFields) {
     EXPECT_EQ(cell(19998, 5), "19999");
     EXPECT_EQ(cell(bottomRow, 2), "03.07.2026");
     EXPECT_EQ(list().verticalScrollBar()->value(), list().verticalScrollBar()->maximum());
+}
+
+TEST_F(DataListTest, ScatteredSelectionsDeleteAsRowByRow) {
+    ASSERT_TRUE(start());
+    openData(surveyFile("scattered.velkor", 400));
+    QItemSelectionModel& sel = *list().selectionModel();
+    QAbstractItemModel& m = *list().model();
+    const int lastColumn = m.columnCount() - 1;
+    for (int round = 0; round < 4; ++round) {
+        list().clearSelection();
+        QItemSelection chosen;
+        for (int r = 0; r < m.rowCount(); ++r) {
+            // Every other row; runs of three; overlapping ranges; then single cells too,
+            // which only count where a whole row ends up selected.
+            const bool pick = round == 0 ? r % 2 == 1 : round == 1 ? r % 7 < 3 : r % 5 == 0;
+            if (pick) {
+                chosen.select(m.index(r, 0), m.index(round == 2 ? r + 1 : r, lastColumn));
+            }
+        }
+        sel.select(chosen, QItemSelectionModel::Select);
+        if (round == 3) {
+            sel.select(m.index(3, 2), QItemSelectionModel::Select);
+            sel.select(m.index(m.rowCount() - 1, 0), QItemSelectionModel::Select);
+        }
+        std::vector<int> want;
+        for (const QModelIndex& index : sel.selectedRows()) {
+            want.push_back(index.row());
+        }
+        std::sort(want.begin(), want.end());
+        ASSERT_EQ(list().selectedRowList(), want) << round;
+
+        // The reference: the lines and their values erased one by one from the last.
+        for (int k = 1; k < doc().data().lineCount(); ++k) {
+            doc().data().setCorrected(k, static_cast<float>(k + 1000 * round));
+        }
+        std::vector<std::string> lines = doc().data().lines();
+        std::vector<float> values;
+        for (int k = 0; k < DataSet::kCapacity; ++k) {
+            values.push_back(doc().data().corrected(k));
+        }
+        for (auto it = want.rbegin(); it != want.rend(); ++it) {
+            lines.erase(lines.begin() + *it + 1);
+            values.erase(values.begin() + *it + 1);
+            values.push_back(DataSet::kNoValue);
+        }
+        frame().dispatch(cmd::Delete);
+        ASSERT_EQ(doc().data().lines(), lines) << round;
+        for (int k = 0; k < DataSet::kCapacity; ++k) {
+            ASSERT_EQ(doc().data().corrected(k), values[static_cast<std::size_t>(k)]) << round;
+        }
+        EXPECT_EQ(m.rowCount(), static_cast<int>(lines.size()) - 1);
+    }
 }
 
 }  // namespace velkor

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
+#include <QPen>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTest>
@@ -10,9 +14,12 @@
 
 #include "AppFixture.h"
 #include "core/CommandTable.h"
+#include "data/DataSet.h"
 #include "views/CGraphView.h"
 #include "views/CVelkor1trView.h"
+#include "views/GraphPainter.h"
 #include "views/PrintController.h"
+#include "views/QPainterSurface.h"
 
 namespace velkor {
 namespace {
@@ -222,6 +229,81 @@ TEST_F(AppFixture, PrintRequestFromTheDesktopPrintsTheWholeFileAndEnds) {
                       "The document could not be printed. Check the printer and try again."}));
     } else {
         EXPECT_EQ(printed, 2);
+    }
+}
+
+namespace {
+
+// The painter adapter as it drew before polylines and skipping: one drawLine per
+// segment, every text measured and drawn wherever it lies.
+class EveryLineSurface : public DrawingSurface {
+  public:
+    explicit EveryLineSurface(QPainter& p) : p_(p) {
+        p_.setPen(QPen(Qt::black, 1));
+        p_.setBackground(Qt::white);
+        p_.setBackgroundMode(Qt::OpaqueMode);
+    }
+    void setFont(int em) override {
+        QFont font("Courier New");
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+        font.setWeight(QFont::Normal);
+        font.setPixelSize(em > 0 ? em : 1);
+        p_.setFont(font);
+    }
+    void segment(int x1, int y1, int x2, int y2) override { p_.drawLine(x1, y1, x2, y2); }
+    void text(int x, int y, const std::string& t) override {
+        p_.drawText(x, y + p_.fontMetrics().ascent(), QString::fromLatin1(t.c_str()));
+    }
+
+  private:
+    QPainter& p_;
+};
+
+QImage paintGraph(const DataSet& data, const GraphWindow& w, float zoom, bool fast) {
+    QImage image(w.W, w.H, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate(-w.Sx, -w.Sy);
+    GraphPainter graph(data);
+    if (fast) {
+        QPainterSurface surface(painter);
+        surface.setVisibleArea(QRect(w.Sx, w.Sy, w.W, w.H));
+        graph.drawScreen(surface, w, zoom);
+    } else {
+        EveryLineSurface surface(painter);
+        graph.drawScreen(surface, w, zoom);
+    }
+    return image;
+}
+
+}  // namespace
+
+TEST(GraphPixels, PolylinesAndSkippedElementsPaintTheSamePixels) {
+    // Big swings, flat runs, gradient crosses and line changes; scrolled to the start,
+    // the middle and the end, zoomed in and out, in a small and a full-HD window.
+    for (int readings : {40, 1500, 19999}) {
+        std::vector<std::string> lines{
+            "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note "};
+        for (int i = 1; i <= readings; ++i) {
+            char line[96];
+            const double field = 48000.0 + ((i * 7919) % 1000) * (i % 50 < 25 ? 1.3 : 0.01);
+            std::snprintf(line, sizeof line,
+                          "%c 03.07.2026 10:00:00 %5d %5d %7.1f  0.7 7 1.5 %8.1f Base ",
+                          i % 9 == 0 ? 'G' : 'S', 1 + i / 37, i % 37, field, (i % 61) * 0.5 - 12.0);
+            lines.push_back(line);
+        }
+        DataSet data;
+        data.replaceLines(lines);
+        for (const GraphWindow& w :
+             {GraphWindow{640, 420, 0, 0}, GraphWindow{1920, 1080, 0, 0},
+              GraphWindow{1920, 1080, 14000, 0}, GraphWindow{900, 500, 29000, 30}}) {
+            for (float zoom : {1.0f, 4.0f, 0.25f}) {
+                ASSERT_EQ(paintGraph(data, w, zoom, true), paintGraph(data, w, zoom, false))
+                    << readings << " readings, window " << w.W << "x" << w.H << " at " << w.Sx
+                    << ", zoom " << zoom;
+            }
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
+#include <random>
 #include <sstream>
 
 #include "AppFixture.h"
@@ -147,6 +148,48 @@ TEST_F(ImportTest, TransferWindowKeepsTheTenNewest) {
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.cancelled());
     EXPECT_TRUE(window.isVisible());  // it stays until the transfer ends
+}
+
+TEST_F(ImportTest, TheTransferWindowShowsWhatUpdatesForEachReadingShowed) {
+    // The reference: a list and a progress bar changed at every call, as the window
+    // once did; the window must look the same whenever it is looked at.
+    QListWidget list;
+    QProgressBar bar;
+    bar.setRange(0, 1);
+    bar.setValue(0);
+    DlgTransfer window;
+    std::mt19937 rnd(8);
+    for (int i = 1; i <= 3000; ++i) {
+        InstrumentRecord r;
+        r.position = static_cast<std::int16_t>(i);
+        const std::string line = r.progressLine();
+        window.addLine(line);
+        QString text = QString::fromLatin1(line.c_str());
+        while (text.endsWith('\n') || text.endsWith('\r')) {
+            text.chop(1);
+        }
+        if (list.count() >= DlgTransfer::kShownLines) {
+            delete list.takeItem(0);
+        }
+        list.addItem(text);
+        if (rnd() % 3 != 0) {
+            const auto count = static_cast<std::uint32_t>(i % 7 == 0 ? 0 : 3000);
+            window.setProgress(static_cast<std::uint32_t>(i), count);
+            bar.setRange(0, static_cast<int>(count > 0 ? count : 1));
+            bar.setValue(i);
+            bar.setFormat(QString("%1 of %2 readings").arg(i).arg(count));
+        }
+        if (rnd() % 97 == 0 || i == 3000) {
+            ASSERT_EQ(window.list()->count(), list.count()) << i;
+            for (int k = 0; k < list.count(); ++k) {
+                ASSERT_EQ(window.list()->item(k)->text(), list.item(k)->text()) << i;
+            }
+            ASSERT_EQ(window.progress()->maximum(), bar.maximum()) << i;
+            ASSERT_EQ(window.progress()->value(), bar.value()) << i;
+            ASSERT_EQ(window.progress()->text(), bar.text()) << i;
+        }
+    }
+    EXPECT_EQ(window.linesAdded(), 3000);
 }
 
 TEST_F(ImportTest, CancelIsHeardWhileTheInstrumentIsSilent) {

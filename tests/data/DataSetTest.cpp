@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -64,7 +66,7 @@ TEST(DataSet, DeletingMovesCorrectedValuesWithTheirLines) {
     for (int k = 1; k <= 5; ++k) {
         d.setCorrected(k, 48000.0f + static_cast<float>(k));
     }
-    const std::string third = d.line(3);
+    const std::string third(d.line(3));
     d.deleteReading(2);
     EXPECT_EQ(d.lineCount(), 5);
     EXPECT_EQ(d.line(2), third);
@@ -85,6 +87,48 @@ TEST(DataSet, DeletingMovesCorrectedValuesWithTheirLines) {
     EXPECT_EQ(d.lineCount(), 1);
     EXPECT_EQ(d.readingCount(), 0);
     EXPECT_EQ(d.line(0), survey(0)[0]);
+}
+
+TEST(DataSet, DeletingManyAtOnceEqualsDeletingOneAfterAnother) {
+    std::mt19937 rnd(4);
+    for (int round = 0; round < 30; ++round) {
+        DataSet d;
+        d.replaceLines(survey(round == 0 ? DataSet::kCapacity - 1 : static_cast<int>(rnd() % 300)));
+        std::vector<std::string> lines = d.lines();
+        std::vector<float> slots(DataSet::kCapacity, DataSet::kNoValue);
+        for (int k = 0; k < d.lineCount(); ++k) {
+            if (rnd() % 2 == 0) {
+                slots[static_cast<std::size_t>(k)] = static_cast<float>(rnd() % 100000) / 10.0f;
+                d.setCorrected(k, slots[static_cast<std::size_t>(k)]);
+            }
+        }
+        // Every other line, runs, single lines, the first and the last reading, and
+        // indices the deletion must leave alone (the header, past the end, repeats).
+        std::vector<int> rows;
+        for (int k = -2; k < d.lineCount() + 3; ++k) {
+            if (round == 0 ? k % 2 == 1 : rnd() % 3 == 0) {
+                rows.push_back(k);
+            }
+        }
+        if (!rows.empty() && round % 2 == 1) {
+            rows.push_back(rows.back());
+        }
+        // One by one, from the last: the lines and slots as erased from plain vectors.
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+            const int k = *it;
+            if (k >= 1 && k < static_cast<int>(lines.size()) &&
+                (it == rows.rbegin() || *it != *std::prev(it))) {
+                lines.erase(lines.begin() + k);
+                slots.erase(slots.begin() + k);
+                slots.push_back(DataSet::kNoValue);
+            }
+        }
+        d.deleteReadings(rows);
+        ASSERT_EQ(d.lines(), lines) << round;
+        for (int k = 0; k < DataSet::kCapacity; ++k) {
+            ASSERT_EQ(d.corrected(k), slots[static_cast<std::size_t>(k)]) << round << " slot " << k;
+        }
+    }
 }
 
 TEST(DataSet, NeverHoldsMoreThanItsCapacity) {

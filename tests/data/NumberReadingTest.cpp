@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
 
 #include "data/NumberReading.h"
 
@@ -39,6 +44,81 @@ TEST(NumberReading, IgnoresTheLocale) {
     }
     EXPECT_DOUBLE_EQ(readDecimal("48123.4"), 48123.4);
     std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+// The full conversion of a plain number text: what every text read before the short
+// path existed, and still the reference it must match bit for bit.
+double fullConversion(const std::string& unsignedText, bool negative) {
+    double value = 0.0;
+    std::from_chars(unsignedText.data(), unsignedText.data() + unsignedText.size(), value);
+    return negative ? -value : value;
+}
+
+void expectSameBits(const std::string& unsignedText, bool negative) {
+    const double want = fullConversion(unsignedText, negative);
+    const double got = readDecimal(std::string(negative ? " -" : " +") + unsignedText + " ");
+    EXPECT_EQ(std::memcmp(&want, &got, sizeof want), 0)
+        << unsignedText << " gives " << got << ", not " << want;
+}
+
+TEST(NumberReading, ShortDecimalsGiveTheFullConversionsBits) {
+    // Zeros of both signs, halfway and near-halfway values, the edge of exact integers
+    // in a double, long fractions and many digits.
+    for (const char* t : {"0",
+                          "0.0",
+                          ".0",
+                          "0.",
+                          "0.1",
+                          "0.3",
+                          "2.5",
+                          "1.05",
+                          "48123.4",
+                          "99999.9",
+                          "0.000000000000000001",
+                          "9007199254740992",
+                          "9007199254740993",
+                          "9007199254740994",
+                          "900719925474099.3",
+                          "9007199254740993.0",
+                          "1844674407370955161",
+                          "18446744073709551616",
+                          "123456789012345678.9",
+                          "0.30000000000000004",
+                          "340282346638528859811",
+                          "1.7976931348623157",
+                          "4.9406564584124654",
+                          "0000000000000000001.5"}) {
+        expectSameBits(t, false);
+        expectSameBits(t, true);
+    }
+    std::mt19937_64 rnd(11);
+    for (int n = 0; n < 200000; ++n) {
+        std::string t;
+        const int whole = static_cast<int>(rnd() % 21);
+        const int fraction = static_cast<int>(rnd() % 21);
+        for (int k = 0; k < whole; ++k) {
+            t += static_cast<char>('0' + rnd() % 10);
+        }
+        if (fraction > 0 || rnd() % 2 == 0) {
+            t += '.';
+        }
+        for (int k = 0; k < fraction; ++k) {
+            t += static_cast<char>('0' + rnd() % 10);
+        }
+        if (t.find_first_of("0123456789") == std::string::npos) {
+            continue;
+        }
+        expectSameBits(t, rnd() % 2 == 0);
+    }
+    // Field texts as the column holds them, five digits, a point and one, on their own.
+    for (int n = 0; n < 100000; ++n) {
+        char t[16];
+        std::snprintf(t, sizeof t, "%05u.%u", static_cast<unsigned>(rnd() % 100000),
+                      static_cast<unsigned>(rnd() % 10));
+        const double want = fullConversion(t, false);
+        const double got = readDecimal(t);
+        ASSERT_EQ(std::memcmp(&want, &got, sizeof want), 0) << t;
+    }
 }
 
 TEST(NumberReading, Integers) {

@@ -2,12 +2,16 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
+#include "data/NumberReading.h"
 #include "export/ExportFile.h"
 #include "support/ForkedChild.h"
 #include "support/RecordingPrompter.h"
@@ -143,6 +147,101 @@ TEST_F(ExportTest, WriteErrorKeepsTheOldFile) {
     EXPECT_STREQ(ExportFile::filter(ExportFile::Kind::Corrected),
                  "Corrected field files (*.cf)|*.cf||");
     EXPECT_STREQ(ExportFile::defaultExt(ExportFile::Kind::Field), "f");
+}
+
+// The four files written row by row with printf and the export formats, as the
+// reference for the files the program builds in one buffer.
+std::string printfExport(ExportFile::Kind kind, const DataSet& d) {
+    std::string out;
+    char row[512];
+    auto put = [&](const char* format, auto... args) {
+        std::snprintf(row, sizeof row, format, args...);
+        out += row;
+        out += "\r\n";
+    };
+    auto col = [&](int i, Column c) { return std::string(d.field(i, c)); };
+    if (kind == ExportFile::Kind::Gradient) {
+        put(" Line  Pos  Gradient");
+    } else if (kind == ExportFile::Kind::Auto) {
+        put(" Date       Time     Variations");
+    } else if (kind == ExportFile::Kind::Corrected) {
+        if (d.temporalDone) {
+            put("Variations Basis%9.1fnT", static_cast<double>(d.basis));
+        }
+        if (d.geomagDone) {
+            put("Geomagnetic Field%9.1fnT", static_cast<double>(d.geomag));
+        }
+        put(" Line Pos  Corrected");
+    }
+    for (int i = 1; i < d.lineCount(); ++i) {
+        const char m = d.mode(i);
+        const std::string line = col(i, Column::Line);
+        const std::string pos = col(i, Column::Pos);
+        if (kind == ExportFile::Kind::Field && m != 'A') {
+            put("%s%s %s", line.c_str(), pos.c_str(), col(i, Column::Field).c_str());
+        } else if (kind == ExportFile::Kind::Gradient && m == 'G') {
+            put("%s%s %s", line.c_str(), pos.c_str(), col(i, Column::Grad).c_str());
+        } else if (kind == ExportFile::Kind::Auto && m == 'A') {
+            put(" %s %s %s", col(i, Column::Date).c_str(), col(i, Column::Time).c_str(),
+                col(i, Column::Field).c_str());
+        } else if (kind == ExportFile::Kind::Corrected) {
+            float value = DataSet::kNoValue;
+            if (d.temporalDone) {
+                value = d.corrected(i);
+            } else if (m != 'A') {
+                value = static_cast<float>(readDecimal(d.field(i, Column::Field)));
+            }
+            if (value != DataSet::kNoValue || (!d.temporalDone && m != 'A')) {
+                put("%s%s%9.1f", line.c_str(), pos.c_str(), static_cast<double>(value - d.geomag));
+            }
+        }
+    }
+    return out;
+}
+
+TEST_F(ExportTest, FilesAreByteForByteThoseOfPrintf) {
+    std::mt19937 rnd(3);
+    const std::string tricky[] = {
+        kS, kG, kA, "G 03.07.2026 10:16:02    12     8 -0.04  1.2 6 1.4    -0.05 Fence",
+        // Short lines, a NUL inside a column, blanks only, a line of the mode letter alone.
+        "S 03.07.2026 10:1", std::string("S 03.07.2026 10:16:02   1\0 2     8 48130.9", 43), "G",
+        "A 03.07.2026 10:20:00     0     0 ", "                                   99999.95"};
+    for (int round = 0; round < 12; ++round) {
+        std::vector<std::string> readings;
+        // Round 1 is long enough for files past the writer's buffer.
+        const int n = round == 0 ? 9 : round == 1 ? 6000 : 1 + static_cast<int>(rnd() % 400);
+        for (int i = 0; i < n; ++i) {
+            if (round == 0 || rnd() % 5 == 0) {
+                readings.push_back(tricky[round == 0 ? i : rnd() % std::size(tricky)]);
+                continue;
+            }
+            char line[96];
+            std::snprintf(line, sizeof line,
+                          "%c 03.07.2026 10:%02d:%02d %5d %5d %7.1f  0.7 7 1.5 %8.1f Base ",
+                          "SGAX"[rnd() % 4], static_cast<int>(rnd() % 60),
+                          static_cast<int>(rnd() % 60), static_cast<int>(rnd() % 100000),
+                          static_cast<int>(rnd() % 1000),
+                          (static_cast<int>(rnd() % 2000001) - 1000000) / 10.0,
+                          (static_cast<int>(rnd() % 200001) - 100000) / 20.0);
+            readings.push_back(line);
+        }
+        setData(readings);
+        data.geomagDone = round % 2 == 1;
+        data.geomag = static_cast<float>(static_cast<int>(rnd() % 1000001) - 500000) / 20.0f;
+        data.temporalDone = round % 3 != 0;
+        data.basis = static_cast<float>(rnd() % 1980001) / 20.0f;
+        for (int i = 1; i < data.lineCount(); ++i) {
+            if (rnd() % 3 != 0) {
+                data.setCorrected(
+                    i, static_cast<float>(static_cast<int>(rnd() % 4000001) - 2000000) / 40.0f);
+            }
+        }
+        for (auto kind : {ExportFile::Kind::Field, ExportFile::Kind::Gradient,
+                          ExportFile::Kind::Auto, ExportFile::Kind::Corrected}) {
+            ASSERT_EQ(exported(kind), printfExport(kind, data))
+                << "round " << round << " kind " << static_cast<int>(kind);
+        }
+    }
 }
 
 }  // namespace velkor

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "data/DataSet.h"
+#include "data/NumberReading.h"
 #include "support/RecordingSurface.h"
 #include "views/GraphPainter.h"
 
@@ -177,6 +181,75 @@ TEST(GraphPainter, PrintedPageAfterScrolling) {
     RecordingSurface down;
     painter.drawPrinted(down, GraphWindow{1000, 600, 200, 10}, 1.0f, 2000, 2800);
     EXPECT_EQ(down.segments.front(), (Seg{200, 940, 2200, 940}));
+}
+
+namespace {
+
+// Keeps each polyline as handed over, beside the segments it stands for.
+class PolylineRecorder : public RecordingSurface {
+  public:
+    void polyline(const std::vector<Point>& points) override {
+        polylines.push_back(points);
+        DrawingSurface::polyline(points);
+    }
+    std::vector<std::vector<Point>> polylines;
+};
+
+}  // namespace
+
+TEST(GraphPainter, TheProfilePolylineHoldsTheFormerSegments) {
+    std::vector<std::string> readings;
+    for (int i = 1; i <= 700; ++i) {
+        char field[16];
+        std::snprintf(field, sizeof field, "%7.1f", 48000.0 + (i * 37 % 500) * 0.7);
+        readings.push_back(reading(i % 4 == 0 ? 'G' : 'S', "    1", field, "    12.5"));
+    }
+    const DataSet d = dataOf(readings);
+    for (const bool printed : {false, true}) {
+        PolylineRecorder s;
+        const GraphWindow w{1000, 600, printed ? 1500 : 0, 10};
+        if (printed) {
+            GraphPainter(d).drawPrinted(s, w, 1.0f, 4000, 5000);
+        } else {
+            GraphPainter(d).drawScreen(s, w, 1.0f);
+        }
+        ASSERT_EQ(s.polylines.size(), 1u);
+        // The former drawing: a segment from each drawn reading to the next drawn one.
+        const GraphScale::Axis axis = GraphScale::axis(48000.0f, 48000.0f + 499 * 0.7f);
+        const double scale = 4000.0 / 1000;
+        std::vector<Seg> former;
+        bool started = false;
+        int lastX = 0;
+        int lastY = 0;
+        for (int i = 1; i < d.lineCount(); ++i) {
+            int X = 100 + i * 3;
+            int Y = GraphScale::y(axis, static_cast<float>(readDecimal(d.field(i, Column::Field))),
+                                  480);
+            if (printed) {
+                X = static_cast<int>(std::trunc((X - w.Sx) * scale));
+                Y = static_cast<int>(std::trunc((Y - w.Sy) * scale));
+                if (X <= 0 || X >= 4000) {
+                    continue;
+                }
+            }
+            if (started) {
+                former.push_back({lastX, lastY, X, Y});
+            }
+            started = true;
+            lastX = X;
+            lastY = Y;
+        }
+        const std::vector<DrawingSurface::Point>& points = s.polylines.front();
+        ASSERT_EQ(points.size(), former.size() + 1) << printed;
+        for (std::size_t k = 0; k < former.size(); ++k) {
+            ASSERT_EQ((Seg{points[k].x, points[k].y, points[k + 1].x, points[k + 1].y}), former[k])
+                << printed;
+        }
+        // And the recorded segments hold them in the same place and order.
+        const auto at =
+            std::search(s.segments.begin(), s.segments.end(), former.begin(), former.end());
+        EXPECT_NE(at, s.segments.end()) << printed;
+    }
 }
 
 }  // namespace velkor

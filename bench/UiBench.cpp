@@ -1,0 +1,206 @@
+// Speed of the views on a full day's data, each beside a baseline of the same run: the
+// graph repaint against one drawPolyline of the same points, the data list's reset and
+// paint against a table over constant texts, an import through the Transfer window
+// against the same import without a window. Runs offscreen (QT_QPA_PLATFORM=offscreen).
+#include <benchmark/benchmark.h>
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QPixmap>
+#include <QTableView>
+#include <clocale>
+#include <ostream>
+
+#include "bench/BenchData.h"
+#include "core/ConsolePrompter.h"
+#include "data/DataFile.h"
+#include "data/DataSet.h"
+#include "transfer/CFTD2XX.h"
+#include "transfer/DlgTransfer.h"
+#include "transfer/Importer.h"
+#include "views/DataListModel.h"
+#include "views/DrawingSurface.h"
+#include "views/GraphPainter.h"
+#include "views/QPainterSurface.h"
+
+namespace {
+
+using namespace velkor;
+namespace bd = velkor::benchdata;
+
+const DataSet& survey() {
+    static const DataSet data = [] {
+        std::ostream sink(nullptr);
+        ConsolePrompter quiet(sink);
+        DataSet d;
+        DataFile::load(bd::surveyPath(), d, quiet);
+        return d;
+    }();
+    return data;
+}
+
+const GraphWindow kFullHd{1920, 1080, 0, 0};
+
+// The profile's points, as the graph hands them over.
+class ProfileCatcher : public DrawingSurface {
+  public:
+    void setFont(int) override {}
+    void segment(int, int, int, int) override {}
+    void text(int, int, const std::string&) override {}
+    void polyline(const std::vector<Point>& points) override {
+        for (const Point& p : points) {
+            profile.append(QPoint(p.x, p.y));
+        }
+    }
+    QPolygon profile;
+};
+
+void BM_GraphRepaint_Ours(benchmark::State& state) {
+    QImage image(kFullHd.W, kFullHd.H, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    GraphPainter graph(survey());
+    for (auto _ : state) {
+        QPainter painter(&image);
+        painter.translate(-kFullHd.Sx, -kFullHd.Sy);
+        QPainterSurface surface(painter);
+        surface.setVisibleArea(QRect(kFullHd.Sx, kFullHd.Sy, kFullHd.W, kFullHd.H));
+        benchmark::DoNotOptimize(graph.drawScreen(surface, kFullHd, 1.0f));
+    }
+}
+BENCHMARK(BM_GraphRepaint_Ours)->Unit(benchmark::kMicrosecond);
+
+void BM_GraphRepaint_Baseline(benchmark::State& state) {
+    QImage image(kFullHd.W, kFullHd.H, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    ProfileCatcher catcher;
+    GraphPainter(survey()).drawScreen(catcher, kFullHd, 1.0f);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawPolyline(catcher.profile);
+    }
+    state.counters["points"] = catcher.profile.size();
+}
+BENCHMARK(BM_GraphRepaint_Baseline)->Unit(benchmark::kMicrosecond);
+
+// The floor: a table of as many rows and columns whose cells are constant texts.
+class ConstantModel : public QAbstractTableModel {
+  public:
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : rows;
+    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : DataListModel::kColumns;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        return role == Qt::DisplayRole && index.isValid() ? QVariant(cell) : QVariant();
+    }
+    void reset() {
+        beginResetModel();
+        endResetModel();
+    }
+    int rows = 0;
+    QString cell = QStringLiteral("48123.4");
+};
+
+// A list laid out like the data list, on screen at 1200 x 800.
+void prepare(QTableView& view, QAbstractItemModel& model) {
+    view.setModel(&model);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.setShowGrid(true);
+    view.setWordWrap(false);
+    view.verticalHeader()->hide();
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.verticalHeader()->setDefaultSectionSize(view.fontMetrics().height() + 4);
+    for (int c = 0; c < DataListModel::kColumns; ++c) {
+        view.setColumnWidth(c, DataListModel::columnWidth(c));
+    }
+    view.resize(1200, 800);
+    view.show();
+    QApplication::processEvents();
+}
+
+void BM_ListResetPaint_Ours(benchmark::State& state) {
+    DataListModel model(survey());
+    QTableView view;
+    prepare(view, model);
+    QPixmap target(view.size());
+    for (auto _ : state) {
+        model.rebuild();
+        view.render(&target);
+    }
+}
+BENCHMARK(BM_ListResetPaint_Ours)->Unit(benchmark::kMicrosecond);
+
+void BM_ListResetPaint_Baseline(benchmark::State& state) {
+    ConstantModel model;
+    model.rows = survey().readingCount();
+    QTableView view;
+    prepare(view, model);
+    QPixmap target(view.size());
+    for (auto _ : state) {
+        model.reset();
+        view.render(&target);
+    }
+}
+BENCHMARK(BM_ListResetPaint_Baseline)->Unit(benchmark::kMicrosecond);
+
+// An import of 19999 readings from the simulated instrument; with the Transfer window
+// or with the silent monitor of the console.
+class WindowPrompter : public ConsolePrompter {
+  public:
+    using ConsolePrompter::ConsolePrompter;
+    std::unique_ptr<TransferMonitor> openTransferWindow() override {
+        return std::make_unique<DlgTransfer>();
+    }
+};
+
+template <typename P>
+void import(benchmark::State& state) {
+    ::setenv("TMPDIR", bd::folder().c_str(), 1);
+    ::setenv("VELKOR2TR_D2XX", VELKOR_SIM_LIB, 1);
+    ::setenv("VELKOR_SIM_READINGS", "19999", 1);
+    std::ostream sink(nullptr);
+    P prompter(sink);
+    CFTD2XX usb(prompter);
+    if (usb.bind() != 1) {
+        state.SkipWithError("the simulated instrument library did not load");
+        return;
+    }
+    int lines = 0;
+    for (auto _ : state) {
+        DataSet data;
+        Importer(usb, prompter).run(data, 0);
+        lines = data.lineCount();
+    }
+    state.counters["lines"] = lines;
+}
+
+void BM_Import_Ours(benchmark::State& state) {
+    import <WindowPrompter>(state);
+}
+BENCHMARK(BM_Import_Ours)->Unit(benchmark::kMillisecond);
+
+void BM_Import_Baseline(benchmark::State& state) {
+    import <ConsolePrompter>(state);
+}
+BENCHMARK(BM_Import_Baseline)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    velkor::benchdata::removeFolder();
+    return 0;
+}

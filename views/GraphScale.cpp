@@ -13,7 +13,7 @@ constexpr double kFarAway = 10000000.0;
 
 GraphScale::Spacing GraphScale::spacing(int count, float zoom) {
     const int base = count < 300 ? 9 : 3;
-    Spacing s{static_cast<int>(std::trunc(zoom * static_cast<float>(base))), true, true};
+    Spacing s{pixel(static_cast<double>(zoom * static_cast<float>(base))), true, true};
     if (s.dx < 1) {
         s.dx = 1;
         s.zoomOutAllowed = false;
@@ -66,7 +66,14 @@ int GraphScale::y(const Axis& axis, float v, int baseline) {
     const double value = (static_cast<double>(axis.top) - static_cast<double>(v)) * baseline /
                          static_cast<double>(axis.span);
     // Values far outside the axis (only possible past the widest span) stay drawable.
-    return static_cast<int>(std::trunc(std::clamp(value, -kFarAway, kFarAway)));
+    return pixel(value);
+}
+
+int GraphScale::pixel(double v) {
+    if (std::isnan(v)) {
+        return 0;
+    }
+    return static_cast<int>(std::trunc(std::clamp(v, -kFarAway, kFarAway)));
 }
 
 }  // namespace velkor

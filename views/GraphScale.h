@@ -30,6 +30,10 @@ class GraphScale {
     static std::vector<float> labelValues(const Axis& axis);
     // Ordinate of value v on an axis whose bottom lies at baseline.
     static int y(const Axis& axis, float v, int baseline);
+    // A coordinate in whole pixels, truncated toward zero, for any double: held within
+    // +-10^7 so that sums of coordinates stay inside int, and 0 for NaN (an infinite
+    // axis squeezed into no height).
+    static int pixel(double v);
 };
 
 }  // namespace velkor

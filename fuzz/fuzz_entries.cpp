@@ -51,8 +51,11 @@ void valueEntry(const std::string& text, float minimum, float maximum) {
     errno = 0;
     char* end = nullptr;
     const double c = std::strtod(core.c_str(), &end);
-    const bool number = !core.empty() && end == core.c_str() + core.size() && std::isfinite(c) &&
-                        errno != ERANGE && core.rfind("+-", 0) != 0;
+    const bool whole = !core.empty() && end == core.c_str() + core.size();
+    if (whole && errno == ERANGE && std::isfinite(c)) {
+        return;  // below the normal doubles: strtod reports a range error, the dialog need not
+    }
+    const bool number = whole && std::isfinite(c) && errno != ERANGE && core.rfind("+-", 0) != 0;
     if (!number) {
         // strtod takes a value past the double range as a number (with ERANGE); both
         // refuse it, the dialog with its own message.

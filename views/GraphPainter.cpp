@@ -46,7 +46,7 @@ class GraphPainter::Mapper {
     }
 
   private:
-    int scaled(int v) const { return static_cast<int>(std::trunc(v * scale_)); }
+    int scaled(int v) const { return GraphScale::pixel(v * scale_); }
 
     GraphWindow w_;
     int dx_;

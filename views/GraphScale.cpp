@@ -9,7 +9,7 @@ namespace {}  // namespace
 
 GraphScale::Spacing GraphScale::spacing(int count, float zoom) {
     const int base = count < 300 ? 9 : 3;
-    Spacing s{static_cast<int>(std::trunc(zoom * static_cast<float>(base))), true, true};
+    Spacing s{pixel(static_cast<double>(zoom * static_cast<float>(base))), true, true};
     if (s.dx < 1) {
         s.dx = 1;
         s.zoomOutAllowed = false;

@@ -33,11 +33,17 @@ class GraphScale {
     static int y(const Axis& axis, float v, int baseline) {
         const double value = (static_cast<double>(axis.top) - static_cast<double>(v)) * baseline /
                              static_cast<double>(axis.span);
-        // Values far outside the axis (only possible past the widest span) stay drawable;
-        // the conversion truncates toward zero.
-        return static_cast<int>(value < -kFarAway  ? -kFarAway
-                                : value > kFarAway ? kFarAway
-                                                   : value);
+        // Values far outside the axis (only possible past the widest span) stay drawable.
+        return pixel(value);
+    }
+    // A coordinate in whole pixels, truncated toward zero, for any double: held within
+    // +-10^7 so that sums of coordinates stay inside int, and 0 for NaN (an infinite
+    // axis squeezed into no height).
+    static int pixel(double v) {
+        if (v != v) {  // NaN
+            return 0;
+        }
+        return static_cast<int>(v < -kFarAway ? -kFarAway : v > kFarAway ? kFarAway : v);
     }
 
   private:

@@ -201,4 +201,37 @@ TEST_F(DataFileTest, WriteKeepsTheModeOfTheFileItReplaces) {
                   std::filesystem::perms::group_read | std::filesystem::perms::others_read);
 }
 
+TEST_F(DataFileTest, HostileFilesLoadAsTheLineRulesSayOrAreRefused) {
+    ASSERT_TRUE(load(dir.write("good", kHeader + "\r\n" + kS + "\r\n")));
+    const auto before = data.lines();
+    // Every byte value but the line ends, twice: two lines of 254 bytes each, in pieces.
+    std::string garbage;
+    for (int round = 0; round < 2; ++round) {
+        for (int b = 0; b < 256; ++b) {
+            if (b != '\n' && b != '\r') {
+                garbage.push_back(static_cast<char>(b));
+            }
+        }
+        garbage += "\n";
+    }
+    ASSERT_TRUE(load(dir.write("garbage", garbage)));
+    ASSERT_EQ(data.lineCount(), 8);
+    EXPECT_EQ(data.line(0), garbage.substr(0, 84));
+    EXPECT_EQ(data.line(3), garbage.substr(252, 2));
+    ASSERT_TRUE(load(dir.write("nul", std::string("H\0\0\r\n\0S\0", 8))));
+    EXPECT_EQ(data.lines(),
+              (std::vector<std::string>{std::string("H\0\0", 3), std::string("\0S\0", 3)}));
+
+    ASSERT_TRUE(load(dir.write("good", kHeader + "\r\n" + kS + "\r\n")));
+    // One 10 MB line is far more than 20000 pieces of 84: refused whole.
+    EXPECT_FALSE(load(dir.write("huge", kHeader + "\r\n" + std::string(10 * 1024 * 1024, '7'))));
+    EXPECT_EQ(prompter.texts().back(), DataFile::tooManyLinesMessage());
+    EXPECT_EQ(data.lines(), before);
+    // /dev/zero never ends: it is no regular file, so it is refused without a read.
+    EXPECT_TRUE(ForkedChild::run([&] { return !load("/dev/zero"); }, 10));
+    EXPECT_FALSE(load("/dev/zero"));
+    EXPECT_EQ(prompter.texts().back(), "Read error");
+    EXPECT_EQ(data.lines(), before);
+}
+
 }  // namespace velkor

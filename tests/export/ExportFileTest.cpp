@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <cstring>
@@ -10,6 +14,7 @@
 #include <vector>
 
 #include "corrections/VariationSet.h"
+#include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
 #include "export/ExportFile.h"
@@ -241,6 +246,65 @@ TEST_F(ExportTest, FilesAreByteForByteThoseOfPrintf) {
             ASSERT_EQ(exported(kind), printfExport(kind, data))
                 << "round " << round << " kind " << static_cast<int>(kind);
         }
+    }
+}
+
+TEST_F(ExportTest, WritesThatFailPartWayOrCannotStartKeepTheOldFile) {
+    std::vector<std::string> readings;
+    for (int i = 0; i < 300; ++i) {
+        readings.push_back(i % 3 == 0 ? kS : (i % 3 == 1 ? kG : kA));
+    }
+    setData(readings);
+    for (int i = 1; i < data.lineCount(); ++i) {
+        data.setCorrected(i, 48000.0f);
+    }
+    data.temporalDone = true;
+    data.modified = true;
+    // Save As and every export, each onto the same kinds of failing target.
+    const auto writeAs = [&](int which, const std::string& path) {
+        if (which == 4) {
+            return DataFile::write(path, data, prompter);
+        }
+        return ExportFile::write(static_cast<ExportFile::Kind>(which), path, data, prompter);
+    };
+    const std::string old = "old contents\r\n";
+    for (int which = 0; which < 5; ++which) {
+        const std::string target = dir.write("target", old);
+        // A file system that fills up part-way: every file may hold 1000 bytes at most.
+        EXPECT_TRUE(ForkedChild::run(
+            [&] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit small{1000, 1000};
+                return ::setrlimit(RLIMIT_FSIZE, &small) == 0 && !writeAs(which, target) &&
+                       prompter.texts() == std::vector<std::string>{"Write error"} && data.modified;
+            },
+            10))
+            << which;
+        EXPECT_EQ(TempDir::read(target), old) << which;
+
+        prompter.shown.clear();
+        EXPECT_FALSE(writeAs(which, dir.path("missing/out")));
+        EXPECT_FALSE(writeAs(which, dir.dir().string()));
+        std::vector<std::string> expected(2, "Write error");
+        // A device node in the target's place (root may make one; others skip it).
+        const std::string device = dir.path("null-device");
+        if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+            EXPECT_FALSE(writeAs(which, device));
+            EXPECT_TRUE(std::filesystem::is_character_file(device));
+            expected.push_back("Write error");
+            std::filesystem::remove(device);
+        }
+        EXPECT_EQ(prompter.texts(), expected) << which;
+        EXPECT_TRUE(data.modified);
+        prompter.shown.clear();
+
+        // Nothing but the old file is left: no temporary file beside it.
+        int entries = 0;
+        for (const auto& e : std::filesystem::directory_iterator(dir.dir())) {
+            (void)e;
+            ++entries;
+        }
+        EXPECT_EQ(entries, 1) << which;
     }
 }
 

@@ -201,4 +201,14 @@ TEST_F(ImporterTest, TooManyReadingsAreRefused) {
     expectUnchanged();
 }
 
+TEST_F(ImporterTest, TheCountNextToNoDataIsRefusedToo) {
+    // 0xFFFFFFFE is one below "no data": a count, and far too many readings.
+    EXPECT_FALSE(import({{"VELKOR_SIM_FAULT", "count:4294967294"}}));
+    EXPECT_EQ(
+        prompter.texts(),
+        (std::vector<std::string>{"The instrument holds 4294967294 readings. Velkor2tr holds "
+                                  "at most 19999 readings (20000 lines); nothing was imported."}));
+    expectUnchanged();
+}
+
 }  // namespace velkor

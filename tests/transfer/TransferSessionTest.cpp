@@ -119,6 +119,38 @@ class Monitor : public TransferMonitor {
     int polls = 0;
 };
 
+// An instrument that answers with fixed bytes whatever is asked, and may claim to have
+// delivered more than was asked for.
+class RawInstrument : public ByteLink {
+  public:
+    explicit RawInstrument(std::vector<std::uint8_t> answers) : answers_(std::move(answers)) {}
+
+    FT_STATUS write(const void* bytes, DWORD count, DWORD& written) override {
+        const auto* b = static_cast<const std::uint8_t*>(bytes);
+        sent.insert(sent.end(), b, b + count);
+        written = count;
+        return FT_OK;
+    }
+    FT_STATUS read(void* bytes, DWORD count, DWORD& received) override {
+        received = 0;
+        auto* b = static_cast<std::uint8_t*>(bytes);
+        while (received < count && next_ < answers_.size()) {
+            b[received++] = answers_[next_++];
+        }
+        if (received == count) {
+            received += overclaim;
+        }
+        return FT_OK;
+    }
+
+    DWORD overclaim = 0;
+    std::vector<std::uint8_t> sent;
+
+  private:
+    std::vector<std::uint8_t> answers_;
+    std::size_t next_ = 0;
+};
+
 std::vector<InstrumentRecord> threeRecords() {
     std::vector<InstrumentRecord> out(3);
     for (int i = 0; i < 3; ++i) {
@@ -286,6 +318,39 @@ TEST(TransferSession, EveryRecordStaysOneReading) {
     DataSet data;
     ASSERT_TRUE(DataFile::load(dir.path("t"), data, prompter));
     EXPECT_EQ(data.readingCount(), 12);
+}
+
+TEST(TransferSession, GarbageTooMuchAndTheLargestCounts) {
+    TempDir dir;
+    Monitor monitor;
+    // Counts next to "no data": refused as more than a data set holds, nothing acknowledged.
+    for (std::uint8_t low : {0xFE, 0x20}) {
+        RawInstrument huge({'$', low, 0xFF, 0xFF, 0xFF});
+        const auto r = TransferSession(huge, monitor).run(dir.path("h"));
+        EXPECT_EQ(r.outcome, TransferSession::Outcome::TooMany);
+        EXPECT_EQ(huge.sent, (std::vector<std::uint8_t>{'$', '?'}));
+    }
+
+    // Two records of garbage, then more bytes than announced, with every read claiming
+    // more than it was asked for: two readings of at most 84 characters, two
+    // acknowledgements, and the surplus left unread.
+    std::vector<std::uint8_t> answers{'$', 2, 0, 0, 0};
+    for (int i = 0; i < 2 * 52 + 300; ++i) {
+        answers.push_back(static_cast<std::uint8_t>(i * 97 + 13));
+    }
+    RawInstrument garbage(answers);
+    garbage.overclaim = 1000;
+    const auto r = TransferSession(garbage, monitor).run(dir.path("g"));
+    ASSERT_EQ(r.outcome, TransferSession::Outcome::Finished);
+    EXPECT_EQ(r.received, 2u);
+    EXPECT_EQ(garbage.sent, (std::vector<std::uint8_t>{'$', '?', 0x0A, 0x0A}));
+    RecordingPrompter prompter;
+    DataSet data;
+    ASSERT_TRUE(DataFile::load(dir.path("g"), data, prompter));
+    EXPECT_EQ(data.readingCount(), 2);
+    for (const std::string& line : data.lines()) {
+        EXPECT_LE(line.size(), TransferSession::kLongestLine);
+    }
 }
 
 }  // namespace velkor

@@ -287,4 +287,42 @@ TEST(GraphPainter, AnotherProfileSkipsReadingsWithoutAValue) {
     EXPECT_TRUE(plain.hasSegment({109, 480, 118, 288}));
 }
 
+TEST(GraphPainter, ExtremeFieldsGiveBoundedCoordinatesOnScreenAndPaper) {
+    const auto bounded = [](const RecordingSurface& s) {
+        const auto inRange = [](int c) { return c > -20000000 && c < 20000000; };
+        for (const Seg& seg : s.segments) {
+            if (!inRange(seg.x1) || !inRange(seg.y1) || !inRange(seg.x2) || !inRange(seg.y2)) {
+                return false;
+            }
+        }
+        for (const Txt& t : s.texts) {
+            if (!inRange(t.x) || !inRange(t.y)) {
+                return false;
+            }
+        }
+        return !s.segments.empty();
+    };
+    // An 18-pixel-wide view printed on a 4883-pixel page: the scale is 271, and a field
+    // of 4.8e12 lies ten million pixels above the axis before scaling. Zoomed out, the
+    // profile from it to the next reading falls on the page.
+    const DataSet huge =
+        dataOf({reading('S', "    1", " 4.8e12"), reading('S', "    1", "48000.0")});
+    GraphPainter hugePainter(huge);
+    RecordingSurface paper;
+    hugePainter.drawPrinted(paper, GraphWindow{18, 600, 0, 0}, 0.5f, 4883, 6000);
+    EXPECT_TRUE(bounded(paper));
+
+    // Fields so far apart that the axis span overflows: its bottom becomes infinite, and a
+    // view one pixel high multiplies that by a baseline of 0.
+    const DataSet apart =
+        dataOf({reading('S', "    1", "-1.8e38"), reading('S', "    1", " 1.8e38")});
+    GraphPainter apartPainter(apart);
+    RecordingSurface flat;
+    apartPainter.drawScreen(flat, GraphWindow{1000, 1, 0, 0}, 1.0f);
+    EXPECT_TRUE(bounded(flat));
+    RecordingSurface flatPaper;
+    apartPainter.drawPrinted(flatPaper, GraphWindow{1000, 1, 0, 0}, 1.0f, 4883, 6000);
+    EXPECT_TRUE(bounded(flatPaper));
+}
+
 }  // namespace velkor

@@ -1,0 +1,91 @@
+// The graph on the screen and on paper for a fuzzed data set, window size, scroll, zoom
+// and page: with the sanitizers no conversion or sum may be undefined, and every
+// coordinate handed to the surface stays within a drawable range.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "data/DataSet.h"
+#include "data/TextFormat.h"
+#include "fuzz/FuzzPrompter.h"
+#include "views/DrawingSurface.h"
+#include "views/GraphPainter.h"
+
+namespace {
+
+using namespace velkor;
+
+class CheckingSurface : public DrawingSurface {
+  public:
+    void setFont(int em) override { FuzzPrompter::require(em >= 0, "a font height of pixels"); }
+    void segment(int x1, int y1, int x2, int y2) override {
+        check(x1);
+        check(y1);
+        check(x2);
+        check(y2);
+    }
+    void text(int x, int y, const std::string&) override {
+        check(x);
+        check(y);
+    }
+
+  private:
+    static void check(int c) {
+        FuzzPrompter::require(std::abs(static_cast<long long>(c)) <= 20000000LL,
+                              "a coordinate within +-2*10^7");
+    }
+};
+
+// A field or gradient text: ordinary values, huge ones in exponent form, or any bytes.
+std::string value(FuzzedDataProvider& in, int width) {
+    switch (in.ConsumeIntegralInRange(0, 3)) {
+        case 0: {
+            std::string s = in.ConsumeRandomLengthString(static_cast<std::size_t>(width));
+            for (char& c : s) {
+                c = c == '\n' || c == '\r' ? ' ' : c;
+            }
+            return s;
+        }
+        case 1:
+            return formatText("%*.1e", width,
+                              static_cast<double>(in.ConsumeFloatingPoint<float>()));
+        default:
+            return formatText("%*.1f", width, in.ConsumeFloatingPointInRange(-99999.0, 99999.0));
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    FuzzedDataProvider in(bytes, size);
+    std::vector<std::string> lines{
+        "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note "};
+    const int readings = in.ConsumeIntegralInRange(0, 400);
+    for (int i = 0; i < readings && in.remaining_bytes() > 0; ++i) {
+        const char mode = "SGA"[in.ConsumeIntegralInRange(0, 2)];
+        const int line = in.ConsumeIntegralInRange(-9999, 99999);
+        lines.push_back(formatText("%c 03.07.2026 10:15:42 %5d     1 ", mode, line) + value(in, 7) +
+                        "  0.7 7 1.5 " + value(in, 8) + " Base ");
+    }
+    DataSet data;
+    data.replaceLines(lines);
+    const GraphWindow window{
+        in.ConsumeIntegralInRange(0, 20000), in.ConsumeIntegralInRange(0, 20000),
+        in.ConsumeIntegralInRange(0, 40000), in.ConsumeIntegralInRange(0, 20000)};
+    const float zoom = in.ConsumeBool()
+                           ? in.ConsumeFloatingPoint<float>()
+                           : static_cast<float>(1 << in.ConsumeIntegralInRange(0, 8)) / 16.0f;
+    const int pageWidth = in.ConsumeIntegralInRange(1, 50000);
+    const int pageHeight = in.ConsumeIntegralInRange(1, 50000);
+
+    GraphPainter painter(data);
+    CheckingSurface surface;
+    const GraphScale::Spacing spacing = painter.drawScreen(surface, window, zoom);
+    FuzzPrompter::require(spacing.dx >= 1 && spacing.dx <= GraphScale::kMaxWidth,
+                          "a reading spacing of 1 to 30000 pixels");
+    painter.drawPrinted(surface, window, zoom, pageWidth, pageHeight);
+    return 0;
+}

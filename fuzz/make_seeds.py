@@ -1,0 +1,60 @@
+# Writes the seed corpora in fuzz/corpus/ (run from the top folder); the seeds are ours:
+# records, transfers and files made up here, random blobs from a fixed seed.
+import os, struct, random
+root = 'fuzz/corpus'
+def put(target, name, data):
+    d = os.path.join(root, target); os.makedirs(d, exist_ok=True)
+    if isinstance(data, str): data = data.encode('latin-1')
+    open(os.path.join(d, name), 'wb').write(data)
+rnd = random.Random(20261208)
+blob = lambda n: bytes(rnd.randrange(256) for _ in range(n))
+
+three = ("M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n"
+ "S 03.07.2026 10:00:00     1     1 48123.4  0.7 7 1.5               \r\n"
+ "A 03.07.2026 10:01:00     0     0 48110.2 12.5 8 1.6          Base \r\n"
+ "G 03.07.2026 10:02:00     1     2 48130.9  1.2 6 1.4    124.0 Fence\r\n")
+put('fuzz_data_file', 'three_readings', three)
+put('fuzz_data_file', 'no_final_line_end', three.rstrip('\r\n'))
+put('fuzz_data_file', 'lone_cr', 'M header\rS reading\r')
+put('fuzz_data_file', 'long_line', 'M header\n' + 'S' + '9' * 200 + '\n')
+put('fuzz_data_file', 'variations', " Date       Time     Variations\r\n 03.07.2026 10:00:00 48000.0\r\n"
+    " 03.07.2026 10:04:00 48004.0\r\n 03.07.2026 10:10:00 48010.0\r\n")
+put('fuzz_data_file', 'nul_bytes', 'M header\n\0\0S\0reading\n')
+
+for i in range(4):
+    put('fuzz_variations', 'blob%d' % i, blob(300 + 200 * i))
+    put('fuzz_graph', 'blob%d' % i, blob(200 + 300 * i))
+    put('fuzz_entries', 'blob%d' % i, blob(60))
+
+for name, text in [('plain', '48123.4'), ('exponent', ' -1.5e3'), ('int_over', '2147483648'),
+                   ('int_min', '-2147483648'), ('subnormal', '1e-320'), ('float_max', '3.4028236e38'),
+                   ('plus', '  +7'), ('point', '.5'), ('trailing_point', '5.'), ('blanks', '\t\n 12x')]:
+    put('fuzz_numbers', name, text)
+
+def record(mode, field, grad=0.0, amp=7.0, err=0.7, decay=1.5, line=1, pos=1, note=40):
+    head = struct.pack('<6h', 2026, 7, 3, 10, 15, 42)
+    body = bytearray(40)
+    struct.pack_into('<4h', body, 0, mode, pos, line, note)
+    struct.pack_into('<f', body, 12, decay)
+    struct.pack_into('<f', body, 20, amp)
+    struct.pack_into('<f', body, 28, field if mode == 2 else 0.0)
+    struct.pack_into('<f', body, 32, err)
+    struct.pack_into('<f', body, 36, grad if mode == 2 else field)
+    return head + bytes(body)
+put('fuzz_record', 'survey', record(0, 48123.4))
+put('fuzz_record', 'gradient', record(2, 48130.9, 124.0, note=3))
+put('fuzz_record', 'base', record(1, 48110.2, err=12.5))
+put('fuzz_record', 'huge_field', record(0, 4.8e12, amp=1e10))
+
+recs = [record(0, 48123.4), record(2, 48130.9, 124.0), record(1, 48110.2)]
+def transfer(count, records, controls=None):
+    payload = b'$' + struct.pack('<I', count) + b''.join(records)
+    n = 4 + 3 * len(records)
+    return payload + (controls if controls is not None else bytes([15]) * n)
+put('fuzz_transfer', 'three_records', transfer(3, recs))
+put('fuzz_transfer', 'no_data', transfer(0xFFFFFFFF, []))
+put('fuzz_transfer', 'too_many', transfer(0xFFFFFFFE, []))
+put('fuzz_transfer', 'cut_short', transfer(3, recs)[:80])
+put('fuzz_transfer', 'wrong_echo', b'#' + transfer(1, recs[:1])[1:])
+
+put('fuzz_entries', 'typical', b'48000\\x19200,n,8,1\\xCOM3\\x19200\\x' + b'\x01\x00\x00\x00')

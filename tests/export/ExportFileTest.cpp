@@ -160,8 +160,12 @@ std::string printfExport(ExportFile::Kind kind, const DataSet& d) {
     std::string out;
     char row[512];
     auto put = [&](const char* format, auto... args) {
-        std::snprintf(row, sizeof row, format, args...);
-        out += row;
+        if constexpr (sizeof...(args) == 0) {
+            out += format;  // a header line: no conversion in it
+        } else {
+            std::snprintf(row, sizeof row, format, args...);
+            out += row;
+        }
         out += "\r\n";
     };
     auto col = [&](int i, Column c) { return std::string(d.field(i, c)); };

@@ -1,6 +1,7 @@
 // QPainter drawing surface.
 #include "views/QPainterSurface.h"
 
+#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -35,6 +36,10 @@ void QPainterSurface::segment(int x1, int y1, int x2, int y2) {
 void QPainterSurface::text(int x, int y, const std::string& text) {
     // The cell's top-left corner is given; Qt places text by its baseline.
     painter_.drawText(x, y + painter_.fontMetrics().ascent(), QString::fromLatin1(text.c_str()));
+}
+
+void QPainterSurface::fillRect(int x, int y, int width, int height, std::uint32_t rgb) {
+    painter_.fillRect(x, y, width, height, QColor(QRgb(rgb)));
 }
 
 }  // namespace velkor

@@ -18,6 +18,7 @@ class QPainterSurface : public DrawingSurface {
     void setFont(int emHeight) override;
     void segment(int x1, int y1, int x2, int y2) override;
     void text(int x, int y, const std::string& text) override;
+    void fillRect(int x, int y, int width, int height, std::uint32_t rgb) override;
 
   private:
     QPainter& painter_;

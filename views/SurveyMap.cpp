@@ -6,6 +6,7 @@
 
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
+#include "data/TextFormat.h"
 #include "export/CorrectedValue.h"
 
 namespace velkor {
@@ -79,6 +80,20 @@ int SurveyMap::cellAt(double x, double y) const {
         }
     }
     return -1;
+}
+
+std::string SurveyMap::describe(const DataSet& data, int i) {
+    const auto number = [&](Column c) { return readDecimal(data.field(i, c)); };
+    std::string out = formatText("Reading %d   Line %g   Position %g   Field %.1f nT", i,
+                                 number(Column::Line), number(Column::Pos), number(Column::Field));
+    out += data.mode(i) == 'G' ? formatText("   Gradient %.1f", number(Column::Grad))
+                               : std::string("   Gradient -");
+    if (CorrectedValue::available(data)) {
+        const std::optional<float> v = CorrectedValue::of(data, i);
+        out += v ? formatText("   Corrected %.1f nT", static_cast<double>(*v))
+                 : std::string("   Corrected -");
+    }
+    return out;
 }
 
 }  // namespace velkor

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "views/MapGeometry.h"
@@ -34,6 +35,9 @@ class SurveyMap {
     Bounds bounds() const;
     // The index of the cell under the survey point (x, y), or -1.
     int cellAt(double x, double y) const;
+    // What the status bar says of data line i: its number, line, position, field,
+    // gradient and, once a correction is done, its corrected value.
+    static std::string describe(const DataSet& data, int i);
 
   private:
     By by_ = By::Field;

@@ -138,6 +138,10 @@ TEST(SurveyMap, LeavesOutBaseReadingsAndColoursGradientsOnlyWhereMeasured) {
     EXPECT_EQ(field.colours()[2], 0xfde725u);
     EXPECT_EQ(field.cellAt(2.0, 1.0), 1);
     EXPECT_EQ(field.cellAt(9.0, 1.0), -1);
+    EXPECT_EQ(SurveyMap::describe(data, 3),
+              "Reading 3   Line 1   Position 2   Field 48200.0 nT   Gradient 12.5");
+    EXPECT_EQ(SurveyMap::describe(data, 1),
+              "Reading 1   Line 1   Position 1   Field 48100.0 nT   Gradient -");
     const SurveyMap grad = SurveyMap::build(data, SurveyMap::By::Gradient);
     ASSERT_EQ(grad.cells().size(), 1u);
     EXPECT_DOUBLE_EQ(grad.cells()[0].value, 12.5);

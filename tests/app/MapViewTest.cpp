@@ -2,17 +2,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTest>
 #include <QWheelEvent>
-#include <regex>
+#include <sstream>
 
 #include "AppFixture.h"
+#include "cli/CliTool.h"
 #include "core/CommandTable.h"
 #include "views/CGraphView.h"
 #include "views/CMapView.h"
 #include "views/CVelkor1trView.h"
+#include "views/PngPictureWriter.h"
 #include "views/PrintController.h"
 
 namespace velkor {
@@ -136,6 +139,58 @@ TEST_F(MapViewTest, PrintsOnePage) {
     frame().dispatch(cmd::PrintDirect);
     EXPECT_TRUE(frame().printing().lastPrintSucceeded());
     EXPECT_EQ(frame().printing().pagesPrinted(), 1);
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST(MapPicture, TheHottestPixelLiesInTheHottestReadingsCell) {
+    // A 6 x 5 grid, 2 m apart, quiet but for one buried object at line 2, position 8.
+    TempDir dir;
+    std::string survey = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
+    for (int line = 1; line <= 5; ++line) {
+        for (int pos = 2; pos <= 12; pos += 2) {
+            const double d2 = (line - 2) * (line - 2) + (pos - 8) * (pos - 8) / 4.0;
+            char row[96];
+            std::snprintf(row, sizeof row,
+                          "S 03.07.2026 10:05:00 %5d %5d %7.1f  0.7 7 1.5                \r\n",
+                          line, pos, 48100.0 + 80.0 / (1.0 + d2) + (pos % 3) * 0.3);
+            survey += row;
+        }
+    }
+    const std::string in = dir.write("drum.velkor", survey);
+    const std::string png = dir.path("drum.png");
+    PngPictureWriter writer;
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(CliTool(out, err, &writer).run({"plot", "map", in, png, "--size", "700x500"}), 0)
+        << err.str();
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(700, 500));
+
+    // The most yellow pixel of the plot area (the scale bar beside it is left out).
+    const MapPainter::Frame f = MapPainter::frame(700, 500, 12);
+    QPoint hottest;
+    int best = -1000;
+    for (int y = f.top + 1; y < f.bottom; ++y) {
+        for (int x = f.left + 1; x < f.right; ++x) {
+            const QRgb c = image.pixel(x, y);
+            const int heat = qRed(c) + qGreen(c) - qBlue(c);
+            if (heat > best) {
+                best = heat;
+                hottest = {x, y};
+            }
+        }
+    }
+    // Lines 1 to 5 span 0.5 to 5.5 upwards, line 2 from 1.5 to 2.5; positions 2 to 12 span
+    // 1 to 13, position 8 from 7 to 9.
+    const SurveyMap::Bounds b{1, 13, 0.5, 5.5};
+    EXPECT_GE(hottest.x(), MapPainter::deviceX(f, b, 7.0));
+    EXPECT_LT(hottest.x(), MapPainter::deviceX(f, b, 9.0));
+    EXPECT_GE(hottest.y(), MapPainter::deviceY(f, b, 2.5));
+    EXPECT_LT(hottest.y(), MapPainter::deviceY(f, b, 1.5));
+    EXPECT_EQ(image.pixel(hottest), QColor(QRgb(MapGeometry::colourAt(1.0))).rgb());
 }
 
 }  // namespace velkor

@@ -161,6 +161,10 @@ void CMapView::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+void CMapView::leaveEvent(QEvent*) {
+    emit hovered(QString());
+}
+
 void CMapView::wheelEvent(QWheelEvent* event) {
     // One notch zooms by a fifth, a touchpad's finer steps by as much in sum.
     const double factor = std::pow(1.2, event->angleDelta().y() / 120.0);

@@ -170,7 +170,7 @@ void CMapView::wheelEvent(QWheelEvent* event) {
     const double factor = std::pow(1.2, event->angleDelta().y() / 120.0);
     const QPoint p = event->position().toPoint();
     window_ = MapPainter::zoomed(window_, factor,
-                                 MapPainter::surveyPoint(frame(), window_, p.x(), p.y()));
+                                 MapPainter::surveyPoint(frame(), window_, p.x(), p.y()), fitted_);
     update();
     event->accept();
 }

@@ -25,7 +25,7 @@ double commonSpacing(const std::vector<std::vector<double>>& groups) {
             bestCount = n;
         }
     }
-    return bestCount > 0 ? static_cast<double>(best) / 1000.0 : 1.0;
+    return best > 0 ? static_cast<double>(best) / 1000.0 : 1.0;
 }
 
 // The lower and upper edges of each of the sorted distinct values.

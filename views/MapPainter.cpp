@@ -63,7 +63,14 @@ MapPainter::Point MapPainter::surveyPoint(const Frame& f, const SurveyMap::Bound
             w.y0 + (f.bottom - py) * (w.y1 - w.y0) / (f.bottom - f.top)};
 }
 
-SurveyMap::Bounds MapPainter::zoomed(const SurveyMap::Bounds& w, double factor, Point about) {
+SurveyMap::Bounds MapPainter::zoomed(const SurveyMap::Bounds& w, double factor, Point about,
+                                     const SurveyMap::Bounds& whole) {
+    // Between a thousandth and a hundred times the whole survey, so the scale stays finite.
+    const double width = (w.x1 - w.x0) / factor;
+    const double wholeWidth = whole.x1 - whole.x0;
+    if (!(width >= wholeWidth / kMaxZoom && width <= wholeWidth * kMaxZoomOut)) {
+        return w;
+    }
     return {about.x + (w.x0 - about.x) / factor, about.x + (w.x1 - about.x) / factor,
             about.y + (w.y0 - about.y) / factor, about.y + (w.y1 - about.y) / factor};
 }
@@ -73,12 +80,17 @@ void MapPainter::draw(DrawingSurface& surface, const SurveyMap& map,
                       const std::string& title, Style style, int em) {
     const Frame f = frame(width, height, em);
     surface.setFont(em);
+    const int titleX = (f.left + f.right) / 2 - static_cast<int>(title.size()) * charWidth(em) / 2;
+    if (map.empty()) {
+        surface.text(std::max(0, titleX), em / 2, title);
+        surface.text(f.left, f.top, kNothingToMap);
+        return;
+    }
     drawCells(surface, map, f, window, style, em);
     drawAxes(surface, f, window, em);
     if (style == Style::Colours) {
         drawScaleBar(surface, map, f, em);
     }
-    const int titleX = (f.left + f.right) / 2 - static_cast<int>(title.size()) * charWidth(em) / 2;
     surface.text(std::max(0, titleX), em / 2, title);
 }
 

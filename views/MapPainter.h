@@ -14,6 +14,9 @@ class DrawingSurface;
 class MapPainter {
   public:
     static constexpr int kScreenEm = 12;
+    static constexpr double kMaxZoom = 1000.0;
+    static constexpr double kMaxZoomOut = 100.0;
+    static constexpr const char* kNothingToMap = "No reading has a value to map.";
     enum class Style { Colours, Values };
 
     // The plot area of a picture, in device pixels.
@@ -29,8 +32,10 @@ class MapPainter {
     static int deviceX(const Frame& f, const SurveyMap::Bounds& w, double x);
     static int deviceY(const Frame& f, const SurveyMap::Bounds& w, double y);
     static Point surveyPoint(const Frame& f, const SurveyMap::Bounds& w, int px, int py);
-    // The window scaled by factor (above 1 zooms in) keeping the survey point `about` fixed.
-    static SurveyMap::Bounds zoomed(const SurveyMap::Bounds& w, double factor, Point about);
+    // The window scaled by factor (above 1 zooms in) keeping the survey point `about` fixed;
+    // unchanged where that would go past kMaxZoom or kMaxZoomOut times the whole survey.
+    static SurveyMap::Bounds zoomed(const SurveyMap::Bounds& w, double factor, Point about,
+                                    const SurveyMap::Bounds& whole);
 
     static void draw(DrawingSurface& surface, const SurveyMap& map, const SurveyMap::Bounds& window,
                      int width, int height, const std::string& title, Style style = Style::Colours,

@@ -129,6 +129,26 @@ TEST_F(MapViewTest, HoverTellsClickSelectsWheelZoomsDragMovesHomeFits) {
     EXPECT_DOUBLE_EQ(map().shownWindow().x1, whole.x1);
 }
 
+TEST_F(MapViewTest, CorrectedValuesAndTheContextMenuChooseWhatColoursTheMap) {
+    openData(surveyFile("a.velkor", 10));
+    frame().dispatch(cmd::Map);
+    EXPECT_EQ(map().map().by(), SurveyMap::By::Field);
+    doc().data().geomagDone = true;
+    doc().data().geomag = 48000.0f;
+    frame().updateCommandStates();
+    frame().dispatch(cmd::CorrectedValues);
+    ASSERT_EQ(map().map().by(), SurveyMap::By::Corrected);
+    EXPECT_NEAR(map().map().cells()[3].value, 4.4, 0.01);  // 48004.4 less the normal field
+
+    map().setShows(CMapView::Shows::Gradient);
+    EXPECT_EQ(map().map().by(), SurveyMap::By::Gradient);
+    EXPECT_TRUE(map().map().empty());  // no 'G' reading here
+    map().setShows(CMapView::Shows::Values);
+    EXPECT_EQ(map().map().by(), SurveyMap::By::Corrected);
+    frame().dispatch(cmd::CorrectedValues);
+    EXPECT_EQ(map().map().by(), SurveyMap::By::Field);
+}
+
 TEST_F(MapViewTest, PrintsOnePage) {
     openData(surveyFile("a.velkor", 100));
     frame().dispatch(cmd::Map);

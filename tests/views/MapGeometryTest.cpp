@@ -56,6 +56,10 @@ TEST(MapGeometry, UnevenLineReachesHalfwayToEachNeighbour) {
     expectBox(cells[2], {-2, 2, 0.5, 3.5});
     // The gaps 4 and 6 occur once each: the smaller wins the tie.
     expectBox(cells[3], {4, 8, 3.5, 6.5});
+
+    // Positions closer than the spacing can tell still give a single line some height.
+    const std::vector<Cell> close = MapGeometry::cells({{1, 0, 1, 0}, {2, 0.0001, 1, 0}});
+    EXPECT_DOUBLE_EQ(close[0].y1 - close[0].y0, 1.0);
 }
 
 TEST(MapGeometry, RepeatedPositionsAreStackedVisibly) {
@@ -143,6 +147,15 @@ TEST(SurveyMap, LeavesOutBaseReadingsAndColoursGradientsOnlyWhereMeasured) {
     EXPECT_EQ(SurveyMap::describe(data, 1),
               "Reading 1   Line 1   Position 1   Field 48100.0 nT   Gradient -");
     const SurveyMap grad = SurveyMap::build(data, SurveyMap::By::Gradient);
+    DataSet corrected = data;
+    corrected.geomagDone = true;
+    corrected.geomag = 48000.0f;
+    EXPECT_EQ(
+        SurveyMap::describe(corrected, 4),
+        "Reading 4   Line 2   Position 1   Field 48300.0 nT   Gradient -   Corrected 300.0 nT");
+    const SurveyMap byCorrected = SurveyMap::build(corrected, SurveyMap::By::Corrected);
+    ASSERT_EQ(byCorrected.cells().size(), 3u);
+    EXPECT_DOUBLE_EQ(byCorrected.cells()[0].value, 100.0);
     ASSERT_EQ(grad.cells().size(), 1u);
     EXPECT_DOUBLE_EQ(grad.cells()[0].value, 12.5);
 }
@@ -179,13 +192,25 @@ TEST(MapPainter, CellsFillTheirPlaceUpwardsWithScaleAxesAndTitle) {
     EXPECT_EQ(s.fills.back().rgb, MapGeometry::colourAt(0.0));
 }
 
+TEST(MapPainter, AnEmptyMapSaysSo) {
+    RecordingSurface s;
+    MapPainter::draw(s, SurveyMap(), {0, 1, 0, 1}, 600, 400, "empty");
+    EXPECT_TRUE(s.fills.empty());
+    EXPECT_EQ(s.textsOnly(), (std::vector<std::string>{"empty", MapPainter::kNothingToMap}));
+}
+
 TEST(MapPainter, ZoomKeepsThePointUnderThePointer) {
     const SurveyMap::Bounds w{0, 100, 0, 40};
-    const SurveyMap::Bounds z = MapPainter::zoomed(w, 2.0, {25, 10});
+    const SurveyMap::Bounds z = MapPainter::zoomed(w, 2.0, {25, 10}, w);
     EXPECT_DOUBLE_EQ(z.x0, 12.5);
     EXPECT_DOUBLE_EQ(z.x1, 62.5);
     EXPECT_DOUBLE_EQ(z.y0, 5);
     EXPECT_DOUBLE_EQ(z.y1, 25);
+    // Neither into a point nor out to nothing.
+    const SurveyMap::Bounds deep = MapPainter::zoomed(w, 1e6, {25, 10}, w);
+    EXPECT_DOUBLE_EQ(deep.x1 - deep.x0, 100);
+    const SurveyMap::Bounds far = MapPainter::zoomed(w, 1e-6, {25, 10}, w);
+    EXPECT_DOUBLE_EQ(far.x1 - far.x0, 100);
     const MapPainter::Frame f = MapPainter::frame(800, 600, 12);
     const MapPainter::Point p =
         MapPainter::surveyPoint(f, w, MapPainter::deviceX(f, w, 25), MapPainter::deviceY(f, w, 10));

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "AppFixture.h"
+#include "app/HelpWindow.h"
 #include "cli/CliTool.h"
 #include "core/CommandTable.h"
 #include "views/CGraphView.h"
@@ -59,6 +60,8 @@ TEST_F(MapViewTest, SwitchingListMapGraphMapListKeepsTheKeysWorking) {
     EXPECT_EQ(frame().graphView(), nullptr);
     EXPECT_EQ(map().map().cells().size(), 100u);
     EXPECT_EQ(caption(), "a - Velkor2tr");
+    frame().dispatch(cmd::Help);
+    EXPECT_EQ(frame().helpWindow()->pageTitle(), "Map");
     frame().dispatch(cmd::Delete);  // only the list deletes
     EXPECT_EQ(doc().data().readingCount(), 100);
 

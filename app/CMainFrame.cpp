@@ -288,6 +288,8 @@ void CMainFrame::switchToView(int index) {
     doc_.updateAllViews();
     if (index == 0 && mapPickedRow_ >= 0 && mapPickedRow_ < doc_.data().readingCount()) {
         listView_->selectRow(mapPickedRow_);
+        listView_->scrollTo(listView_->model()->index(mapPickedRow_, 0),
+                            QAbstractItemView::PositionAtCenter);
     }
     mapPickedRow_ = -1;
 }

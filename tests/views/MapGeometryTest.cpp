@@ -192,6 +192,25 @@ TEST(MapPainter, CellsFillTheirPlaceUpwardsWithScaleAxesAndTitle) {
     EXPECT_EQ(s.fills.back().rgb, MapGeometry::colourAt(0.0));
 }
 
+TEST(MapPainter, StackedReadingsAreDividedByLines) {
+    DataSet data;
+    data.replaceLines({"M header ", reading('S', 1, 0, "48100.0"), reading('S', 1, 10, "48200.0"),
+                       reading('S', 1, 10, "48300.0")});
+    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    RecordingSurface s;
+    MapPainter::draw(s, map, map.bounds(), 600, 400, "t");
+    // The two readings at position 10 each fill half of its cell, a line above and below.
+    const RecordingSurface::Fill& lower = s.fills[1];
+    const RecordingSurface::Fill& upper = s.fills[2];
+    EXPECT_EQ(lower.x, upper.x);
+    EXPECT_EQ(upper.y + upper.height, lower.y);
+    EXPECT_NE(lower.rgb, upper.rgb);
+    const int right = lower.x + lower.width;
+    EXPECT_TRUE(s.hasSegment({lower.x, lower.y, right, lower.y}));
+    EXPECT_TRUE(s.hasSegment({upper.x, upper.y, right, upper.y}));
+    EXPECT_FALSE(s.hasSegment({s.fills[0].x, s.fills[0].y, lower.x, s.fills[0].y}));
+}
+
 TEST(MapPainter, AnEmptyMapSaysSo) {
     RecordingSurface s;
     MapPainter::draw(s, SurveyMap(), {0, 1, 0, 1}, 600, 400, "empty");

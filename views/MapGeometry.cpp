@@ -156,7 +156,7 @@ std::uint32_t MapGeometry::colourOf(double value, const Range& range) {
     return colourAt((value - range.lo) / (range.hi - range.lo));
 }
 
-std::vector<double> MapGeometry::ticks(double lo, double hi, int maxCount) {
+std::vector<double> MapGeometry::ticks(double lo, double hi, int maxCount, double minStep) {
     std::vector<double> out;
     if (!(hi > lo) || maxCount < 1 || !std::isfinite(hi - lo)) {
         return out;
@@ -170,6 +170,7 @@ std::vector<double> MapGeometry::ticks(double lo, double hi, int maxCount) {
             break;
         }
     }
+    step = std::max(step, minStep);
     for (double k = std::ceil(lo / step - 1e-9); k * step <= hi + step * 1e-9; k += 1.0) {
         out.push_back(k * step == 0.0 ? 0.0 : k * step);
     }

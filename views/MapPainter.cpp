@@ -87,7 +87,7 @@ void MapPainter::draw(DrawingSurface& surface, const SurveyMap& map,
         return;
     }
     drawCells(surface, map, f, window, style, em);
-    drawAxes(surface, f, window, em);
+    drawAxes(surface, map, f, window, em);
     if (style == Style::Colours) {
         drawScaleBar(surface, map, f, em);
     }
@@ -132,21 +132,22 @@ void MapPainter::drawCells(DrawingSurface& s, const SurveyMap& map, const Frame&
     }
 }
 
-void MapPainter::drawAxes(DrawingSurface& s, const Frame& f, const SurveyMap::Bounds& w, int em) {
+void MapPainter::drawAxes(DrawingSurface& s, const SurveyMap& map, const Frame& f,
+                          const SurveyMap::Bounds& w, int em) {
     s.segment(f.left, f.top, f.right, f.top);
     s.segment(f.right, f.top, f.right, f.bottom);
     s.segment(f.right, f.bottom, f.left, f.bottom);
     s.segment(f.left, f.bottom, f.left, f.top);
     const int cw = charWidth(em);
     const int xCount = std::max(2, (f.right - f.left) / (8 * cw));
-    for (double v : MapGeometry::ticks(w.x0, w.x1, xCount)) {
+    for (double v : MapGeometry::ticks(w.x0, w.x1, xCount, map.wholePositions() ? 1.0 : 0.0)) {
         const int x = deviceX(f, w, v);
         const std::string t = number(v);
         s.segment(x, f.bottom, x, f.bottom + em / 2);
         s.text(x - static_cast<int>(t.size()) * cw / 2, f.bottom + em / 2 + 1, t);
     }
     const int yCount = std::max(2, (f.bottom - f.top) / (2 * em));
-    for (double v : MapGeometry::ticks(w.y0, w.y1, yCount)) {
+    for (double v : MapGeometry::ticks(w.y0, w.y1, yCount, map.wholeLines() ? 1.0 : 0.0)) {
         const int y = deviceY(f, w, v);
         const std::string t = number(v);
         s.segment(f.left - em / 2, y, f.left, y);

@@ -44,7 +44,8 @@ class MapPainter {
   private:
     static void drawCells(DrawingSurface& s, const SurveyMap& map, const Frame& f,
                           const SurveyMap::Bounds& w, Style style, int em);
-    static void drawAxes(DrawingSurface& s, const Frame& f, const SurveyMap::Bounds& w, int em);
+    static void drawAxes(DrawingSurface& s, const SurveyMap& map, const Frame& f,
+                         const SurveyMap::Bounds& w, int em);
     static void drawScaleBar(DrawingSurface& s, const SurveyMap& map, const Frame& f, int em);
 };
 

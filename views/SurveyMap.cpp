@@ -2,6 +2,7 @@
 #include "views/SurveyMap.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "data/DataSet.h"
@@ -49,6 +50,8 @@ SurveyMap SurveyMap::build(const DataSet& data, By by) {
     values.reserve(points.size());
     for (const MapGeometry::Point& p : points) {
         values.push_back(p.value);
+        map.wholeLines_ = map.wholeLines_ && p.line == std::floor(p.line);
+        map.wholePositions_ = map.wholePositions_ && p.pos == std::floor(p.pos);
     }
     map.range_ = MapGeometry::clipRange(values);
     map.colours_.reserve(map.cells_.size());

@@ -31,6 +31,9 @@ class SurveyMap {
     // The colour of cells()[i] as 0xRRGGBB.
     const std::vector<std::uint32_t>& colours() const { return colours_; }
     const MapGeometry::Range& range() const { return range_; }
+    // True when every line (or position) number is whole: no tick falls between them.
+    bool wholeLines() const { return wholeLines_; }
+    bool wholePositions() const { return wholePositions_; }
     // The smallest rectangle holding every cell.
     Bounds bounds() const;
     // The index of the cell under the survey point (x, y), or -1.
@@ -44,6 +47,8 @@ class SurveyMap {
     std::vector<MapGeometry::Cell> cells_;
     std::vector<std::uint32_t> colours_;
     MapGeometry::Range range_{0.0, 1.0};
+    bool wholeLines_ = true;
+    bool wholePositions_ = true;
 };
 
 }  // namespace velkor

@@ -121,6 +121,9 @@ TEST(MapGeometry, TicksAreRoundSteps) {
     EXPECT_EQ(MapGeometry::ticks(-0.5, 40.5, 5), (std::vector<double>{0, 10, 20, 30, 40}));
     EXPECT_EQ(MapGeometry::ticks(-1.2, 1.2, 3), (std::vector<double>{-1, 0, 1}));
     EXPECT_TRUE(MapGeometry::ticks(3, 3, 5).empty());
+    // Whole line numbers keep whole ticks however deep the zoom.
+    EXPECT_EQ(MapGeometry::ticks(16.2, 18.9, 10), (std::vector<double>{16.5, 17, 17.5, 18, 18.5}));
+    EXPECT_EQ(MapGeometry::ticks(16.2, 18.9, 10, 1.0), (std::vector<double>{17, 18}));
 }
 
 std::string reading(char mode, int line, int pos, const char* field, const char* grad = "") {
@@ -184,6 +187,7 @@ TEST(MapPainter, CellsFillTheirPlaceUpwardsWithScaleAxesAndTitle) {
     for (const char* t : {"Position", "Line", "survey.velkor", "Field[nT]", "0", "10"}) {
         EXPECT_NE(s.findText(t), nullptr) << t;
     }
+    EXPECT_EQ(s.findText("1.2"), nullptr);  // lines are whole numbers
     // The scale bar is coloured beside the plot, from dark at the bottom to yellow on top.
     const auto bar = std::find_if(s.fills.begin(), s.fills.end(),
                                   [&](const RecordingSurface::Fill& x) { return x.x > f.right; });

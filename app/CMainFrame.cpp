@@ -24,6 +24,7 @@
 #include "core/CommandTable.h"
 #include "core/Prompter.h"
 #include "views/CGraphView.h"
+#include "views/CMapView.h"
 #include "views/CVelkor1trView.h"
 #include "views/PrintController.h"
 
@@ -58,8 +59,10 @@ CMainFrame::CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent)
     connect(&doc_, &CVelkor1trDoc::changed, this, [this] {
         if (shownIndex_ == 0) {
             listView_->rebuild();
-        } else {
+        } else if (shownIndex_ == 1) {
             graphView_->viewport()->update();
+        } else {
+            mapView_->rebuild();
         }
         updateCommandStates();
     });
@@ -167,10 +170,25 @@ QWidget* CMainFrame::shownView() const {
 }
 
 CommandTarget* CMainFrame::shownTarget() const {
-    if (shownIndex_ == 0) {
-        return listView_;
+    switch (shownIndex_) {
+        case 0:
+            return listView_;
+        case 1:
+            return graphView_;
+        default:
+            return mapView_;
     }
-    return graphView_;
+}
+
+QWidget* CMainFrame::viewAt(int index) const {
+    switch (index) {
+        case 0:
+            return listView_;
+        case 1:
+            return graphView_;
+        default:
+            return mapView_;
+    }
 }
 
 bool CMainFrame::isCommandEnabled(int id) const {
@@ -216,7 +234,8 @@ bool CMainFrame::onCommand(int id) {
             return true;
         case cmd::DataList:
         case cmd::Graph:
-            switchToView(id == cmd::DataList ? 0 : 1);
+        case cmd::Map:
+            switchToView(id == cmd::DataList ? 0 : id == cmd::Graph ? 1 : 2);
             updateCaption();
             return true;
         case cmd::PrintSetup:
@@ -232,7 +251,9 @@ bool CMainFrame::onCommand(int id) {
             showHelp("index.html");
             return true;
         case cmd::Help:
-            showHelp(shownIndex_ == 0 ? "datalist.html" : "graph.html");
+            showHelp(shownIndex_ == 0   ? "datalist.html"
+                     : shownIndex_ == 1 ? "graph.html"
+                                        : "map.html");
             return true;
         case cmd::ContextHelp:
             QWhatsThis::enterWhatsThisMode();
@@ -248,20 +269,45 @@ void CMainFrame::switchToView(int index) {
         return;
     }
     bool created = false;
-    if (graphView_ == nullptr) {
+    if (index == 1 && graphView_ == nullptr) {
         graphView_ = new CGraphView(doc_, *printing_, stack_);
         stack_->addWidget(graphView_);
         connect(graphView_, &CGraphView::zoomFlagsChanged, this, &CMainFrame::updateCommandStates);
         created = true;
     }
+    if (index == 2 && mapView_ == nullptr) {
+        createMapView();
+    }
     shownIndex_ = index;
-    QWidget* shown = index == 0 ? static_cast<QWidget*>(listView_) : graphView_;
+    QWidget* shown = viewAt(index);
     stack_->setCurrentWidget(shown);
     shown->setFocus();
     if (created) {
         graphView_->initialUpdate();
     }
     doc_.updateAllViews();
+    if (index == 0 && mapPickedRow_ >= 0 && mapPickedRow_ < doc_.data().readingCount()) {
+        listView_->selectRow(mapPickedRow_);
+        listView_->scrollTo(listView_->model()->index(mapPickedRow_, 0),
+                            QAbstractItemView::PositionAtCenter);
+    }
+    mapPickedRow_ = -1;
+}
+
+void CMainFrame::createMapView() {
+    mapView_ = new CMapView(doc_, *printing_, stack_);
+    stack_->addWidget(mapView_);
+    connect(mapView_, &CMapView::hovered, this, [this](const QString& text) {
+        if (text.isEmpty()) {
+            statusBar()->clearMessage();
+        } else {
+            statusBar()->showMessage(text);
+        }
+    });
+    connect(mapView_, &CMapView::readingClicked, this, [this](int k) {
+        mapPickedRow_ = k - 1;
+        listView_->selectRow(mapPickedRow_);
+    });
 }
 
 void CMainFrame::updateCaption() {

@@ -14,6 +14,7 @@ class QToolBar;
 namespace velkor {
 
 class CGraphView;
+class CMapView;
 class CVelkor1trDoc;
 class CVelkor1trView;
 class HelpWindow;
@@ -42,12 +43,14 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     CVelkor1trView* listView() const { return listView_; }
     // Null until the graph is first shown.
     CGraphView* graphView() const { return graphView_; }
+    // Null until the map is first shown.
+    CMapView* mapView() const { return mapView_; }
     PrintController& printing() { return *printing_; }
     QWidget* shownView() const;
     int shownViewIndex() const { return shownIndex_; }
     HelpWindow* helpWindow() const { return help_; }
     LockIndicators* lockIndicators() const { return locks_; }
-    // Shows view 0 (the data list) or 1 (the graph, made on first use).
+    // Shows view 0 (the data list), 1 (the graph) or 2 (the map), each made on first use.
     void switchToView(int index);
 
   signals:
@@ -69,6 +72,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     CommandTarget* shownTarget() const;
     void showHelp(const QString& page);
     void showStickyStatus(const QString& text);
+    QWidget* viewAt(int index) const;
+    void createMapView();
 
     CVelkor1trDoc& doc_;
     CommandTarget& app_;
@@ -78,6 +83,9 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     PrintController* printing_ = nullptr;
     CVelkor1trView* listView_ = nullptr;
     CGraphView* graphView_ = nullptr;
+    CMapView* mapView_ = nullptr;
+    // The list row a click on the map chose, selected again when the list is shown.
+    int mapPickedRow_ = -1;
     int shownIndex_ = 0;
     HelpWindow* help_ = nullptr;  // a child of this window
     LockIndicators* locks_ = nullptr;

@@ -2,6 +2,7 @@
 #include "cli/CliTool.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -26,6 +27,9 @@
 #include "transfer/Importer.h"
 #include "transfer/UsbLinkChooser.h"
 #include "views/BaseCurvePainter.h"
+#include "views/GraphPainter.h"
+#include "views/MapPainter.h"
+#include "views/SurveyMap.h"
 
 namespace velkor {
 namespace {
@@ -51,6 +55,15 @@ constexpr const char* kUsageText =
     "                  draw the base-station curve of one date (default: the first\n"
     "                  date the survey IN has readings on, else the first of the file)\n"
     "                  with the survey's readings marked; size default 900x560\n"
+    "  plot map IN OUT.png [--variations FILE] [--basis NT] [--geomag NT]\n"
+    "                  [--by field|corrected|gradient] [--size WxH]\n"
+    "                  draw the readings of IN in plan by line and position, coloured\n"
+    "                  by the measured field (default), the corrected value (after\n"
+    "                  --variations or --geomag, corrected as export does) or the\n"
+    "                  gradient; size default 900x560\n"
+    "  plot profile IN OUT.png [--size WxH]\n"
+    "                  draw the graph of IN as the window shows it first; size default\n"
+    "                  900x560\n"
     "  devices         list the attached magnetometers: index, serial number, description\n"
     "  import OUT [--device N]\n"
     "                  download the readings of magnetometer N (default 0) and write\n"
@@ -432,28 +445,68 @@ bool readSize(const std::string& text, int& width, int& height) {
 
 }  // namespace
 
-int CliTool::plot(const std::vector<std::string>& args) {
-    if (args.size() < 3 || args[0] != "base") {
-        return usage(kUsage);
-    }
-    std::map<std::string, std::string> options;
+bool CliTool::readOptions(const std::vector<std::string>& args,
+                          const std::vector<std::string>& allowed,
+                          std::map<std::string, std::string>& options) {
     for (std::size_t i = 3; i < args.size(); i += 2) {
         const std::string& name = args[i];
-        if ((name != "--date" && name != "--survey" && name != "--size") || i + 1 >= args.size() ||
-            options.count(name) != 0) {
-            return usage(kUsage);
+        if (std::find(allowed.begin(), allowed.end(), name) == allowed.end() ||
+            i + 1 >= args.size() || options.count(name) != 0) {
+            return false;
         }
         options[name] = args[i + 1];
     }
-    int width = 900;
-    int height = 560;
-    if (options.count("--size") != 0 && !readSize(options["--size"], width, height)) {
+    return true;
+}
+
+int CliTool::pictureSize(const std::map<std::string, std::string>& options, int& width,
+                         int& height) {
+    const auto size = options.find("--size");
+    if (size != options.end() && !readSize(size->second, width, height)) {
         err_ << "velkor2tr-cli: --size: give WxH, each from 200 to 10000 pixels.\n";
         return kUsage;
     }
     if (pictures_ == nullptr) {
         err_ << "velkor2tr-cli: this build draws no pictures.\n";
         return kFailed;
+    }
+    return kOk;
+}
+
+bool CliTool::writePicture(const std::string& path, int width, int height,
+                           const std::function<void(DrawingSurface&)>& draw) {
+    if (pictures_->writePng(path, width, height, draw)) {
+        return true;
+    }
+    ConsolePrompter(err_).message(DataFile::kWriteError);
+    return false;
+}
+
+int CliTool::plot(const std::vector<std::string>& args) {
+    if (args.size() < 3) {
+        return usage(kUsage);
+    }
+    if (args[0] == "base") {
+        return plotBase(args);
+    }
+    if (args[0] == "map") {
+        return plotMap(args);
+    }
+    if (args[0] == "profile") {
+        return plotProfile(args);
+    }
+    return usage(kUsage);
+}
+
+int CliTool::plotBase(const std::vector<std::string>& args) {
+    std::map<std::string, std::string> options;
+    if (!readOptions(args, {"--date", "--survey", "--size"}, options)) {
+        return usage(kUsage);
+    }
+    int width = 900;
+    int height = 560;
+    if (const int status = pictureSize(options, width, height); status != kOk) {
+        return status;
     }
     ConsolePrompter prompter(err_);
     VariationSet set;
@@ -473,15 +526,104 @@ int CliTool::plot(const std::vector<std::string>& args) {
         return kFailed;
     }
     const BaseDay day = BaseDay::of(set, date, withSurvey ? &survey : nullptr);
-    const bool written = pictures_->writePng(args[2], width, height, [&](DrawingSurface& s) {
-        BaseCurvePainter::draw(s, day, width, height, std::max(12, height / 45));
-    });
-    if (!written) {
-        prompter.message(DataFile::kWriteError);
+    if (!writePicture(args[2], width, height, [&](DrawingSurface& s) {
+            BaseCurvePainter::draw(s, day, width, height, std::max(12, height / 45));
+        })) {
         return kFailed;
     }
     out_ << day.figures() << '\n';
     return kOk;
+}
+
+int CliTool::plotMap(const std::vector<std::string>& args) {
+    static const std::map<std::string, SurveyMap::By> kinds{{"field", SurveyMap::By::Field},
+                                                            {"corrected", SurveyMap::By::Corrected},
+                                                            {"gradient", SurveyMap::By::Gradient}};
+    std::map<std::string, std::string> options;
+    if (!readOptions(args, {"--variations", "--basis", "--geomag", "--by", "--size"}, options) ||
+        (options.count("--by") != 0 && kinds.count(options["--by"]) == 0)) {
+        return usage(kUsage);
+    }
+    const SurveyMap::By by =
+        options.count("--by") != 0 ? kinds.at(options["--by"]) : SurveyMap::By::Field;
+    const bool variations = options.count("--variations") != 0;
+    const bool geomag = options.count("--geomag") != 0;
+    if ((by == SurveyMap::By::Corrected && !variations && !geomag) ||
+        (options.count("--basis") != 0 && !variations)) {
+        return usage(kUsage);
+    }
+    float basis = 0.0f;
+    float geomagValue = 0.0f;
+    if (!checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis) ||
+        !checkedValue(options, "--geomag", 90000.0f, geomagValue)) {
+        return kUsage;
+    }
+    int width = 900;
+    int height = 560;
+    if (const int status = pictureSize(options, width, height); status != kOk) {
+        return status;
+    }
+    ConsolePrompter prompter(err_);
+    DataSet data;
+    VariationSet set;
+    if (!DataFile::load(args[1], data, prompter) ||
+        (variations && !set.load(options["--variations"], prompter))) {
+        return kFailed;
+    }
+    if (variations) {
+        data.basis = basis;
+        TemporalCorrection::run(data, set, prompter);
+    }
+    if (geomag) {
+        data.geomag = geomagValue;
+        data.geomagDone = true;
+    }
+    if (by == SurveyMap::By::Corrected && !data.temporalDone && !data.geomagDone) {
+        prompter.message(kNothingCorrected);
+        return kFailed;
+    }
+    const SurveyMap map = SurveyMap::build(data, by);
+    if (map.empty()) {
+        prompter.message("No reading has a value to map; nothing was written.");
+        return kFailed;
+    }
+    std::string title = std::filesystem::path(args[1]).stem().string();
+    if (data.readingCount() > 0) {
+        title += "   " + std::string(data.field(1, Column::Date));
+    }
+    if (!writePicture(args[2], width, height, [&](DrawingSurface& s) {
+            MapPainter::draw(s, map, map.bounds(), width, height, title, MapPainter::Style::Colours,
+                             std::max(12, height / 45));
+        })) {
+        return kFailed;
+    }
+    out_ << map.cells().size() << " readings, " << formatText("%.1f", map.range().lo) << " to "
+         << formatText("%.1f", map.range().hi) << " nT\n";
+    return kOk;
+}
+
+int CliTool::plotProfile(const std::vector<std::string>& args) {
+    std::map<std::string, std::string> options;
+    if (!readOptions(args, {"--size"}, options)) {
+        return usage(kUsage);
+    }
+    int width = 900;
+    int height = 560;
+    if (const int status = pictureSize(options, width, height); status != kOk) {
+        return status;
+    }
+    ConsolePrompter prompter(err_);
+    DataSet data;
+    if (!DataFile::load(args[1], data, prompter)) {
+        return kFailed;
+    }
+    GraphPainter painter(data);
+    return writePicture(args[2], width, height,
+                        [&](DrawingSurface& s) {
+                            painter.drawScreen(s, GraphWindow{width, height, 0, 0}, 1.0f);
+                        })
+               ? kOk
+               : kFailed;
 }
 
 bool CliTool::checkedValue(const std::map<std::string, std::string>& options,

@@ -1,6 +1,7 @@
 // velkor2tr-cli: the program's commands without windows.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <string>
@@ -8,6 +9,7 @@
 
 namespace velkor {
 
+class DrawingSurface;
 class PictureWriter;
 
 class CliTool {
@@ -30,6 +32,20 @@ class CliTool {
     int igrf(const std::vector<std::string>& args);
     int summary(const std::vector<std::string>& args);
     int plot(const std::vector<std::string>& args);
+    int plotBase(const std::vector<std::string>& args);
+    int plotMap(const std::vector<std::string>& args);
+    int plotProfile(const std::vector<std::string>& args);
+    // Options from args[3] on, each a name from allowed with a value, none twice; false
+    // on anything else.
+    static bool readOptions(const std::vector<std::string>& args,
+                            const std::vector<std::string>& allowed,
+                            std::map<std::string, std::string>& options);
+    // The --size option (default width x height): kOk, or after a message kUsage when it
+    // is bad and kFailed when this build draws no pictures.
+    int pictureSize(const std::map<std::string, std::string>& options, int& width, int& height);
+    // A picture of the data to path; false after the message when it cannot be written.
+    bool writePicture(const std::string& path, int width, int height,
+                      const std::function<void(DrawingSurface&)>& draw);
     // Reads option name as a value from 0 to maximum; false (after a message) when it
     // is not one.
     bool checkedValue(const std::map<std::string, std::string>& options, const std::string& name,

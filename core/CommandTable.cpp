@@ -69,6 +69,8 @@ const std::vector<Command>& CommandTable::commands() {
          Rule::AnyCorrection, true, ""},
         {cmd::UndoDelete, "", "Ctrl+Z", "Bring back the readings of the last Delete\nUndo Delete",
          Rule::DataLoaded, false, ""},
+        {cmd::Map, "&Map\tCtrl+M", "Ctrl+M", "Show the readings as a map by line and position\nMap",
+         Rule::DataLoaded, false, ""},
     };
     return table;
 }
@@ -117,6 +119,7 @@ const std::vector<MenuEntry>& CommandTable::menus() {
         {E::Item, cmd::ViewStatusBar, nullptr},
         {E::Separator, 0, nullptr},
         {E::Item, cmd::CorrectedValues, nullptr},
+        {E::Item, cmd::Map, nullptr},
         {E::EndMenu, 0, nullptr},
         {E::Menu, 0, "&Correction"},
         {E::Item, cmd::Temporal, nullptr},

@@ -26,6 +26,7 @@ enum Id : int {
     CommSetup = 32794,
     CorrectedValues = 32795,
     UndoDelete = 32796,
+    Map = 32797,
     SaveAs = 57604,
     PrintSetup = 57606,
     Print = 57607,

@@ -1,8 +1,9 @@
-// What the graph and the printed pages draw on: 1-unit black segments and single-line
-// texts on white cells, in integer device coordinates. Screen, printer and tests each
-// supply one.
+// What the graph and the printed pages draw on: 1-unit black segments, single-line
+// texts on white cells and filled rectangles, in integer device coordinates. Screen, printer and
+// tests each supply one.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ class DrawingSurface {
     }
     // Text with the top-left corner of its opaque white cell at (x, y).
     virtual void text(int x, int y, const std::string& text) = 0;
+    // A rectangle of width x height filled with the colour 0xRRGGBB, without outline.
+    // Only the plan map fills; a surface made for the line pictures may leave it out.
+    virtual void fillRect(int /*x*/, int /*y*/, int /*width*/, int /*height*/,
+                          std::uint32_t /*rgb*/) {}
 };
 
 }  // namespace velkor

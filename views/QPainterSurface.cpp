@@ -1,6 +1,7 @@
 // QPainter drawing surface.
 #include "views/QPainterSurface.h"
 
+#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -91,6 +92,10 @@ void QPainterSurface::text(int x, int y, const std::string& text) {
     flushLines();
     // The cell's top-left corner is given; Qt places text by its baseline.
     painter_.drawText(x, y + ascent_, QString::fromLatin1(text.c_str()));
+}
+
+void QPainterSurface::fillRect(int x, int y, int width, int height, std::uint32_t rgb) {
+    painter_.fillRect(x, y, width, height, QColor(QRgb(rgb)));
 }
 
 }  // namespace velkor

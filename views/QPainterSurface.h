@@ -28,6 +28,7 @@ class QPainterSurface final : public DrawingSurface {
     void segment(int x1, int y1, int x2, int y2) override;
     void polyline(const std::vector<Point>& points) override;
     void text(int x, int y, const std::string& text) override;
+    void fillRect(int x, int y, int width, int height, std::uint32_t rgb) override;
 
   private:
     bool outside(int x1, int y1, int x2, int y2) const;

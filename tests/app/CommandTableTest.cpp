@@ -41,7 +41,7 @@ TEST(CommandTable, EveryIdOnceWithItsRule) {
     for (const Command& c : CommandTable::commands()) {
         EXPECT_TRUE(ids.insert(c.id).second) << c.id;
     }
-    EXPECT_EQ(ids.size(), 30u);
+    EXPECT_EQ(ids.size(), 31u);
     EXPECT_EQ(CommandTable::find(cmd::ExportCorrected)->rule, Rule::AnyCorrection);
     EXPECT_STREQ(CommandTable::find(cmd::ZoomOut)->prompt, "Zoom out \nZoom out");
     EXPECT_EQ(CommandTable::find(12345), nullptr);
@@ -91,11 +91,11 @@ TEST_F(CommandTableTest, MenusAndToolbarAreBuiltInOrder) {
     EXPECT_EQ(menuTexts(exportMenu),
               (std::vector<std::string>{"&Field\tCtrl+F", "&Gradient\tCtrl+G", "&Auto\tCtrl+A", "-",
                                         "&Corrected\tCtrl+C"}));
-    EXPECT_EQ(
-        menuTexts(top[1]->menu()),
-        (std::vector<std::string>{"&Data List\tCtrl+D", "&Variations List\tCtrl+V",
-                                  "&Graph\tCtrl+L", "-", "Zoom &In", "Zoom &Out", "-", "&Toolbar",
-                                  "&Status Bar", "-", "&Corrected Values\tCtrl+K"}));
+    EXPECT_EQ(menuTexts(top[1]->menu()),
+              (std::vector<std::string>{"&Data List\tCtrl+D", "&Variations List\tCtrl+V",
+                                        "&Graph\tCtrl+L", "-", "Zoom &In", "Zoom &Out", "-",
+                                        "&Toolbar", "&Status Bar", "-", "&Corrected Values\tCtrl+K",
+                                        "&Map\tCtrl+M"}));
     EXPECT_EQ(menuTexts(top[2]->menu()),
               (std::vector<std::string>{"&Temporal...\tCtrl+T", "&Geomagnetic..."}));
     EXPECT_EQ(menuTexts(top[3]->menu()),

@@ -78,7 +78,8 @@ TEST_F(MainFrameTest, EnableRulesAtStartAndAfterALoad) {
     openData(surveyFile("a.velkor", 5));
     std::set<int> loaded = kAlwaysOn;
     loaded.insert({cmd::SaveAs, cmd::ExportField, cmd::ExportGradient, cmd::ExportAuto,
-                   cmd::DataList, cmd::Graph, cmd::Print, cmd::Geomagnetic, cmd::UndoDelete});
+                   cmd::DataList, cmd::Graph, cmd::Print, cmd::Geomagnetic, cmd::UndoDelete,
+                   cmd::Map});
     EXPECT_EQ(enabledIds(), loaded);
 
     doc().data().variationsLoaded = true;

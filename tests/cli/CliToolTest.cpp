@@ -9,6 +9,7 @@
 
 #include "cli/CliTool.h"
 #include "cli/PictureWriter.h"
+#include "data/TextFormat.h"
 #include "support/RecordingSurface.h"
 #include "support/TempDir.h"
 
@@ -302,8 +303,58 @@ TEST(CliPlot, BaseCurveOfTheChosenDate) {
     EXPECT_EQ(tool.run({"plot", "base", base, dir.path("c.png"), "--date", "04.07.2026"}), 1);
     EXPECT_EQ(err.str(), "The variations file holds no sample of 04.07.2026.\n");
     EXPECT_EQ(tool.run({"plot", "base", base, dir.path("c.png"), "--size", "640"}), 2);
-    EXPECT_EQ(tool.run({"plot", "map", base, dir.path("c.png")}), 2);
+    EXPECT_EQ(tool.run({"plot", "contour", base, dir.path("c.png")}), 2);
     EXPECT_EQ(cli({"plot", "base", base, dir.path("c.png")}).status, 1);  // no pictures here
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST(CliPlot, MapAndProfileOfASurvey) {
+    TempDir dir;
+    std::string survey = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
+    for (int line = 1; line <= 3; ++line) {
+        for (int pos = 1; pos <= 4; ++pos) {
+            survey += formatText("%c 03.07.2026 10:05:00 %5d %5d %7.1f  0.7 7 1.5 %8s      \r\n",
+                                 pos == 2 ? 'G' : 'S', line, pos, 48100.0 + line * 10 + pos,
+                                 pos == 2 ? "3.5" : "");
+        }
+    }
+    const std::string in = dir.write("grid.velkor", survey);
+    RecordingPictures pictures;
+    std::ostringstream out;
+    std::ostringstream err;
+    CliTool tool(out, err, &pictures);
+    ASSERT_EQ(tool.run({"plot", "map", in, dir.path("m.png"), "--size", "640x400"}), 0)
+        << err.str();
+    EXPECT_EQ(pictures.size, "640x400");
+    EXPECT_EQ(out.str(), "12 readings, 48111.2 to 48133.8 nT\n");
+    EXPECT_NE(pictures.surface.findText("grid   03.07.2026"), nullptr);
+    EXPECT_NE(pictures.surface.findText("Field[nT]"), nullptr);
+    EXPECT_GE(pictures.surface.fills.size(), 12u);
+
+    RecordingPictures gradient;
+    CliTool gradientTool(out, err, &gradient);
+    EXPECT_EQ(gradientTool.run({"plot", "map", in, dir.path("g.png"), "--by", "gradient"}), 0);
+    EXPECT_NE(gradient.surface.findText("Gradient[nT]"), nullptr);
+    EXPECT_EQ(gradientTool.run({"plot", "map", in, dir.path("g.png"), "--by", "corrected"}), 2);
+    EXPECT_EQ(gradientTool.run({"plot", "map", in, dir.path("g.png"), "--by", "heat"}), 2);
+    RecordingPictures corrected;
+    CliTool correctedTool(out, err, &corrected);
+    EXPECT_EQ(correctedTool.run(
+                  {"plot", "map", in, dir.path("c.png"), "--by", "corrected", "--geomag", "48000"}),
+              0);
+    EXPECT_NE(corrected.surface.findText("Corrected[nT]"), nullptr);
+
+    RecordingPictures profile;
+    CliTool profileTool(out, err, &profile);
+    EXPECT_EQ(profileTool.run({"plot", "profile", in, dir.path("p.png")}), 0);
+    EXPECT_EQ(profile.size, "900x560");
+    EXPECT_NE(profile.surface.findText("Field[nT]"), nullptr);
+    EXPECT_FALSE(profile.surface.segments.empty());
+    EXPECT_EQ(profileTool.run({"plot", "profile", in, dir.path("p.png"), "--by", "field"}), 2);
+    EXPECT_EQ(cli({"plot", "map", in, dir.path("m.png")}).status, 1);  // no pictures here
 }
 
 }  // namespace velkor

@@ -1,6 +1,7 @@
 // A drawing surface that records what is drawn, for exact checks of coordinates.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,17 @@ class RecordingSurface : public DrawingSurface {
         bool operator==(const Text& o) const { return x == o.x && y == o.y && text == o.text; }
     };
 
+    struct Fill {
+        int x, y, width, height;
+        std::uint32_t rgb;
+    };
+
     void setFont(int emHeight) override { fonts.push_back(emHeight); }
     void segment(int x1, int y1, int x2, int y2) override { segments.push_back({x1, y1, x2, y2}); }
     void text(int x, int y, const std::string& t) override { texts.push_back({x, y, t}); }
+    void fillRect(int x, int y, int w, int h, std::uint32_t rgb) override {
+        fills.push_back({x, y, w, h, rgb});
+    }
 
     bool hasSegment(const Segment& s) const;
     // The first text with these characters, or nullptr.
@@ -34,6 +43,7 @@ class RecordingSurface : public DrawingSurface {
     std::vector<int> fonts;
     std::vector<Segment> segments;
     std::vector<Text> texts;
+    std::vector<Fill> fills;
 };
 
 }  // namespace velkor

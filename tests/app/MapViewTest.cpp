@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QTest>
+#include <QWheelEvent>
+#include <sstream>
+
+#include "AppFixture.h"
+#include "app/HelpWindow.h"
+#include "cli/CliTool.h"
+#include "core/CommandTable.h"
+#include "views/CGraphView.h"
+#include "views/CMapView.h"
+#include "views/CVelkor1trView.h"
+#include "views/PngPictureWriter.h"
+#include "views/PrintController.h"
+
+namespace velkor {
+namespace {
+
+class MapViewTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ASSERT_TRUE(start());
+        frame().resize(1000, 700);
+    }
+    CMapView& map() { return *frame().mapView(); }
+    CVelkor1trView& list() { return *frame().listView(); }
+    // The index of the map cell of data line k.
+    int cellOf(int k) {
+        const auto& cells = map().map().cells();
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (cells[i].reading == k) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+};
+
+}  // namespace
+
+TEST_F(MapViewTest, SwitchingListMapGraphMapListKeepsTheKeysWorking) {
+    EXPECT_FALSE(frame().action(cmd::Map)->isEnabled());
+    EXPECT_EQ(frame().action(cmd::Map)->shortcut(), QKeySequence("Ctrl+M"));
+    openData(surveyFile("a.velkor", 100));
+    EXPECT_TRUE(frame().action(cmd::Map)->isEnabled());
+    EXPECT_EQ(frame().mapView(), nullptr);
+    list().selectRow(0);
+
+    frame().action(cmd::Map)->trigger();
+    ASSERT_NE(frame().mapView(), nullptr);
+    EXPECT_EQ(frame().shownViewIndex(), 2);
+    EXPECT_EQ(frame().shownView(), frame().mapView());
+    EXPECT_EQ(frame().graphView(), nullptr);
+    EXPECT_EQ(map().map().cells().size(), 100u);
+    EXPECT_EQ(caption(), "a - Velkor2tr");
+    frame().dispatch(cmd::Help);
+    EXPECT_EQ(frame().helpWindow()->pageTitle(), "Map");
+    frame().dispatch(cmd::Delete);  // only the list deletes
+    EXPECT_EQ(doc().data().readingCount(), 100);
+
+    frame().action(cmd::Graph)->trigger();
+    EXPECT_EQ(frame().shownViewIndex(), 1);
+    EXPECT_EQ(frame().shownView(), frame().graphView());
+    frame().dispatch(cmd::Delete);
+    EXPECT_EQ(doc().data().readingCount(), 100);
+
+    CMapView* first = frame().mapView();
+    frame().action(cmd::Map)->trigger();
+    EXPECT_EQ(frame().shownViewIndex(), 2);
+    EXPECT_EQ(frame().mapView(), first);
+    EXPECT_TRUE(frame().action(cmd::Print)->isEnabled());
+
+    frame().action(cmd::DataList)->trigger();
+    EXPECT_EQ(frame().shownViewIndex(), 0);
+    EXPECT_EQ(frame().shownView(), frame().listView());
+    list().selectRow(0);
+    frame().dispatch(cmd::Delete);
+    EXPECT_EQ(doc().data().readingCount(), 99);
+
+    // Closing from the map ends on the list.
+    frame().dispatch(cmd::Map);
+    EXPECT_EQ(map().map().cells().size(), 99u);  // rebuilt from the data set
+    doc().data().modified = false;
+    frame().close();
+    EXPECT_EQ(frame().shownViewIndex(), 0);
+}
+
+TEST_F(MapViewTest, HoverTellsClickSelectsWheelZoomsDragMovesHomeFits) {
+    openData(surveyFile("a.velkor", 100));
+    frame().dispatch(cmd::Map);
+    QApplication::processEvents();
+    const int i = cellOf(57);
+    ASSERT_GE(i, 0);
+    const QPoint at = map().cellCentre(i);
+    QTest::mouseMove(&map(), at);
+    EXPECT_EQ(frame().statusBar()->currentMessage().toStdString(),
+              "Reading 57   Line 1   Position 57   Field 48057.4 nT   Gradient -");
+
+    QTest::mouseClick(&map(), Qt::LeftButton, {}, at);
+    frame().dispatch(cmd::DataList);
+    EXPECT_EQ(list().selectedRowList(), std::vector<int>{56});
+    frame().dispatch(cmd::Delete);
+    EXPECT_EQ(doc().data().readingCount(), 99);
+    EXPECT_EQ(doc().data().field(57, Column::Pos), std::string_view("   58"));
+
+    frame().dispatch(cmd::Map);
+    const SurveyMap::Bounds whole = map().shownWindow();
+    const QPoint pointer = map().cellCentre(cellOf(30));
+    QWheelEvent wheel(QPointF(pointer), QPointF(map().mapToGlobal(pointer)), {}, QPoint(0, 120),
+                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&map(), &wheel);
+    const SurveyMap::Bounds zoomed = map().shownWindow();
+    EXPECT_NEAR((zoomed.x1 - zoomed.x0) * 1.2, whole.x1 - whole.x0, 1e-9);
+    EXPECT_NEAR(map().cellCentre(cellOf(30)).x(), pointer.x(), 1);  // it stays under the pointer
+    EXPECT_NEAR(map().cellCentre(cellOf(30)).y(), pointer.y(), 1);
+
+    QTest::mousePress(&map(), Qt::LeftButton, {}, at);
+    QTest::mouseMove(&map(), at + QPoint(60, 0));
+    QTest::mouseRelease(&map(), Qt::LeftButton, {}, at + QPoint(60, 0));
+    EXPECT_LT(map().shownWindow().x0, zoomed.x0);
+    EXPECT_EQ(doc().data().readingCount(), 99);
+
+    QTest::keyClick(&map(), Qt::Key_Home);
+    EXPECT_DOUBLE_EQ(map().shownWindow().x0, whole.x0);
+    EXPECT_DOUBLE_EQ(map().shownWindow().x1, whole.x1);
+}
+
+TEST_F(MapViewTest, CorrectedValuesAndTheContextMenuChooseWhatColoursTheMap) {
+    openData(surveyFile("a.velkor", 10));
+    frame().dispatch(cmd::Map);
+    EXPECT_EQ(map().map().by(), SurveyMap::By::Field);
+    doc().data().geomagDone = true;
+    doc().data().geomag = 48000.0f;
+    frame().updateCommandStates();
+    frame().dispatch(cmd::CorrectedValues);
+    ASSERT_EQ(map().map().by(), SurveyMap::By::Corrected);
+    EXPECT_NEAR(map().map().cells()[3].value, 4.4, 0.01);  // 48004.4 less the normal field
+
+    map().setShows(CMapView::Shows::Gradient);
+    EXPECT_EQ(map().map().by(), SurveyMap::By::Gradient);
+    EXPECT_TRUE(map().map().empty());  // no 'G' reading here
+    map().setShows(CMapView::Shows::Values);
+    EXPECT_EQ(map().map().by(), SurveyMap::By::Corrected);
+    frame().dispatch(cmd::CorrectedValues);
+    EXPECT_EQ(map().map().by(), SurveyMap::By::Field);
+}
+
+TEST_F(MapViewTest, PrintsOnePage) {
+    openData(surveyFile("a.velkor", 100));
+    frame().dispatch(cmd::Map);
+    const std::string path = dir.path("map.pdf");
+    QPrinter& p = frame().printing().printer();
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(QString::fromStdString(path));
+    frame().dispatch(cmd::PrintDirect);
+    EXPECT_TRUE(frame().printing().lastPrintSucceeded());
+    EXPECT_EQ(frame().printing().pagesPrinted(), 1);
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST(MapPicture, TheHottestPixelLiesInTheHottestReadingsCell) {
+    // A 6 x 5 grid, 2 m apart, quiet but for one buried object at line 2, position 8.
+    TempDir dir;
+    std::string survey = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
+    for (int line = 1; line <= 5; ++line) {
+        for (int pos = 2; pos <= 12; pos += 2) {
+            const double d2 = (line - 2) * (line - 2) + (pos - 8) * (pos - 8) / 4.0;
+            char row[96];
+            std::snprintf(row, sizeof row,
+                          "S 03.07.2026 10:05:00 %5d %5d %7.1f  0.7 7 1.5                \r\n",
+                          line, pos, 48100.0 + 80.0 / (1.0 + d2) + (pos % 3) * 0.3);
+            survey += row;
+        }
+    }
+    const std::string in = dir.write("drum.velkor", survey);
+    const std::string png = dir.path("drum.png");
+    PngPictureWriter writer;
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(CliTool(out, err, &writer).run({"plot", "map", in, png, "--size", "700x500"}), 0)
+        << err.str();
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(700, 500));
+
+    // The most yellow pixel of the plot area (the scale bar beside it is left out).
+    const MapPainter::Frame f = MapPainter::frame(700, 500, 12);
+    QPoint hottest;
+    int best = -1000;
+    for (int y = f.top + 1; y < f.bottom; ++y) {
+        for (int x = f.left + 1; x < f.right; ++x) {
+            const QRgb c = image.pixel(x, y);
+            const int heat = qRed(c) + qGreen(c) - qBlue(c);
+            if (heat > best) {
+                best = heat;
+                hottest = {x, y};
+            }
+        }
+    }
+    // Lines 1 to 5 span 0.5 to 5.5 upwards, line 2 from 1.5 to 2.5; positions 2 to 12 span
+    // 1 to 13, position 8 from 7 to 9.
+    const SurveyMap::Bounds b{1, 13, 0.5, 5.5};
+    EXPECT_GE(hottest.x(), MapPainter::deviceX(f, b, 7.0));
+    EXPECT_LT(hottest.x(), MapPainter::deviceX(f, b, 9.0));
+    EXPECT_GE(hottest.y(), MapPainter::deviceY(f, b, 2.5));
+    EXPECT_LT(hottest.y(), MapPainter::deviceY(f, b, 1.5));
+    EXPECT_EQ(image.pixel(hottest), QColor(QRgb(MapGeometry::colourAt(1.0))).rgb());
+}
+
+}  // namespace velkor

@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "data/DataSet.h"
+#include "support/RecordingSurface.h"
+#include "views/MapGeometry.h"
+#include "views/MapPainter.h"
+#include "views/SurveyMap.h"
+
+namespace velkor {
+namespace {
+
+using Cell = MapGeometry::Cell;
+
+struct Box {
+    double x0, x1, y0, y1;
+};
+void expectBox(const Cell& c, Box b) {
+    EXPECT_DOUBLE_EQ(c.x0, b.x0) << "reading " << c.reading;
+    EXPECT_DOUBLE_EQ(c.x1, b.x1) << "reading " << c.reading;
+    EXPECT_DOUBLE_EQ(c.y0, b.y0) << "reading " << c.reading;
+    EXPECT_DOUBLE_EQ(c.y1, b.y1) << "reading " << c.reading;
+}
+
+TEST(MapGeometry, EvenGridFillsThePlaneWithoutGaps) {
+    std::vector<MapGeometry::Point> pts;
+    int k = 1;
+    for (int line = 1; line <= 3; ++line) {
+        for (int pos = 0; pos <= 20; pos += 10) {
+            pts.push_back({k++, static_cast<double>(pos), static_cast<double>(line), 1.0});
+        }
+    }
+    const std::vector<Cell> cells = MapGeometry::cells(pts);
+    ASSERT_EQ(cells.size(), 9u);
+    expectBox(cells[0], {-5, 5, 0.5, 1.5});
+    expectBox(cells[4], {5, 15, 1.5, 2.5});
+    expectBox(cells[8], {15, 25, 2.5, 3.5});
+    double area = 0;
+    for (const Cell& c : cells) {
+        area += (c.x1 - c.x0) * (c.y1 - c.y0);
+        EXPECT_FALSE(c.stacked);
+    }
+    EXPECT_DOUBLE_EQ(area, 30.0 * 3.0);
+}
+
+TEST(MapGeometry, UnevenLineReachesHalfwayToEachNeighbour) {
+    // Walked backwards, unevenly; a lone reading on a second line takes the common gap.
+    const std::vector<Cell> cells =
+        MapGeometry::cells({{1, 10, 2, 0}, {2, 4, 2, 0}, {3, 0, 2, 0}, {4, 6, 5, 0}});
+    ASSERT_EQ(cells.size(), 4u);
+    expectBox(cells[0], {7, 13, 0.5, 3.5});
+    expectBox(cells[1], {2, 7, 0.5, 3.5});
+    expectBox(cells[2], {-2, 2, 0.5, 3.5});
+    // The gaps 4 and 6 occur once each: the smaller wins the tie.
+    expectBox(cells[3], {4, 8, 3.5, 6.5});
+
+    // Positions closer than the spacing can tell still give a single line some height.
+    const std::vector<Cell> close = MapGeometry::cells({{1, 0, 1, 0}, {2, 0.0001, 1, 0}});
+    EXPECT_DOUBLE_EQ(close[0].y1 - close[0].y0, 1.0);
+}
+
+TEST(MapGeometry, RepeatedPositionsAreStackedVisibly) {
+    const std::vector<Cell> cells =
+        MapGeometry::cells({{1, 0, 1, 0}, {2, 1, 1, 0}, {3, 1, 1, 0}, {4, 2, 1, 0}, {5, 1, 1, 0}});
+    ASSERT_EQ(cells.size(), 5u);
+    EXPECT_FALSE(cells[0].stacked);
+    EXPECT_FALSE(cells[3].stacked);
+    // Three readings at position 1 share its cell in three bands, none hidden.
+    for (int i : {1, 2, 4}) {
+        EXPECT_TRUE(cells[static_cast<std::size_t>(i)].stacked);
+        EXPECT_DOUBLE_EQ(cells[static_cast<std::size_t>(i)].x0, 0.5);
+        EXPECT_DOUBLE_EQ(cells[static_cast<std::size_t>(i)].x1, 1.5);
+    }
+    EXPECT_DOUBLE_EQ(cells[1].y0, 0.5);
+    EXPECT_DOUBLE_EQ(cells[2].y0, 0.5 + 1.0 / 3);
+    EXPECT_DOUBLE_EQ(cells[4].y0, 0.5 + 2.0 / 3);
+    EXPECT_DOUBLE_EQ(cells[4].y1, 1.5);
+}
+
+TEST(MapGeometry, PercentilesClipTheSpike) {
+    std::vector<double> v;
+    for (int i = 0; i <= 100; ++i) {
+        v.push_back(i);
+    }
+    EXPECT_DOUBLE_EQ(MapGeometry::percentile(v, 0), 0);
+    EXPECT_DOUBLE_EQ(MapGeometry::percentile(v, 50), 50);
+    EXPECT_DOUBLE_EQ(MapGeometry::percentile({1, 2}, 25), 1.25);
+    v.back() = 1e6;
+    const MapGeometry::Range r = MapGeometry::clipRange(v);
+    EXPECT_DOUBLE_EQ(r.lo, 2);
+    EXPECT_DOUBLE_EQ(r.hi, 98);
+    const MapGeometry::Range flat = MapGeometry::clipRange({5, 5, 5});
+    EXPECT_LT(flat.lo, 5);
+    EXPECT_GT(flat.hi, 5);
+}
+
+TEST(MapGeometry, ColourRunsFromDarkBlueToYellow) {
+    EXPECT_EQ(MapGeometry::colourAt(0.0), 0x440154u);
+    EXPECT_EQ(MapGeometry::colourAt(-3.0), 0x440154u);
+    EXPECT_EQ(MapGeometry::colourAt(1.0), 0xfde725u);
+    EXPECT_EQ(MapGeometry::colourAt(7.0), 0xfde725u);
+    // The middle lies halfway between the fifth and sixth samples.
+    EXPECT_EQ(MapGeometry::colourAt(0.5), 0x23908cu);
+    const MapGeometry::Range r{100, 200};
+    EXPECT_EQ(MapGeometry::colourOf(150, r), 0x23908cu);
+    EXPECT_EQ(MapGeometry::colourOf(1e9, r), 0xfde725u);
+    // Brightness grows along the scale.
+    auto green = [](std::uint32_t c) { return (c >> 8) & 0xff; };
+    for (double t = 0.1; t <= 1.0; t += 0.1) {
+        EXPECT_GT(green(MapGeometry::colourAt(t)), green(MapGeometry::colourAt(t - 0.1)));
+    }
+}
+
+TEST(MapGeometry, TicksAreRoundSteps) {
+    EXPECT_EQ(MapGeometry::ticks(0, 10, 5), (std::vector<double>{0, 2, 4, 6, 8, 10}));
+    EXPECT_EQ(MapGeometry::ticks(48213, 48391, 4), (std::vector<double>{48250, 48300, 48350}));
+    EXPECT_EQ(MapGeometry::ticks(-0.5, 40.5, 4), (std::vector<double>{0, 20, 40}));
+    EXPECT_EQ(MapGeometry::ticks(-0.5, 40.5, 5), (std::vector<double>{0, 10, 20, 30, 40}));
+    EXPECT_EQ(MapGeometry::ticks(-1.2, 1.2, 3), (std::vector<double>{-1, 0, 1}));
+    EXPECT_TRUE(MapGeometry::ticks(3, 3, 5).empty());
+    // Whole line numbers keep whole ticks however deep the zoom.
+    EXPECT_EQ(MapGeometry::ticks(16.2, 18.9, 10), (std::vector<double>{16.5, 17, 17.5, 18, 18.5}));
+    EXPECT_EQ(MapGeometry::ticks(16.2, 18.9, 10, 1.0), (std::vector<double>{17, 18}));
+}
+
+std::string reading(char mode, int line, int pos, const char* field, const char* grad = "") {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "%c 03.07.2026 09:02:10 %5d %5d %7s  0.7 7 1.5 %8s      ", mode,
+                  line, pos, field, grad);
+    return buf;
+}
+
+TEST(SurveyMap, LeavesOutBaseReadingsAndColoursGradientsOnlyWhereMeasured) {
+    DataSet data;
+    data.replaceLines({"M Date      Time      Line  Pos  Field  Err  A D    Grad    Note ",
+                       reading('S', 1, 1, "48100.0"), reading('A', 0, 0, "99999.0"),
+                       reading('G', 1, 2, "48200.0", "12.5"), reading('S', 2, 1, "48300.0")});
+    const SurveyMap field = SurveyMap::build(data, SurveyMap::By::Field);
+    ASSERT_EQ(field.cells().size(), 3u);
+    EXPECT_EQ(field.cells()[1].reading, 3);
+    EXPECT_DOUBLE_EQ(field.cells()[2].value, 48300.0);
+    EXPECT_EQ(field.colours()[2], 0xfde725u);
+    EXPECT_EQ(field.cellAt(2.0, 1.0), 1);
+    EXPECT_EQ(field.cellAt(9.0, 1.0), -1);
+    EXPECT_EQ(SurveyMap::describe(data, 3),
+              "Reading 3   Line 1   Position 2   Field 48200.0 nT   Gradient 12.5");
+    EXPECT_EQ(SurveyMap::describe(data, 1),
+              "Reading 1   Line 1   Position 1   Field 48100.0 nT   Gradient -");
+    const SurveyMap grad = SurveyMap::build(data, SurveyMap::By::Gradient);
+    DataSet corrected = data;
+    corrected.geomagDone = true;
+    corrected.geomag = 48000.0f;
+    EXPECT_EQ(
+        SurveyMap::describe(corrected, 4),
+        "Reading 4   Line 2   Position 1   Field 48300.0 nT   Gradient -   Corrected 300.0 nT");
+    const SurveyMap byCorrected = SurveyMap::build(corrected, SurveyMap::By::Corrected);
+    ASSERT_EQ(byCorrected.cells().size(), 3u);
+    EXPECT_DOUBLE_EQ(byCorrected.cells()[0].value, 100.0);
+    ASSERT_EQ(grad.cells().size(), 1u);
+    EXPECT_DOUBLE_EQ(grad.cells()[0].value, 12.5);
+}
+
+TEST(MapPainter, CellsFillTheirPlaceUpwardsWithScaleAxesAndTitle) {
+    DataSet data;
+    data.replaceLines({"M header ", reading('S', 1, 0, "48100.0"), reading('S', 1, 10, "48200.0"),
+                       reading('S', 2, 0, "48300.0"), reading('S', 2, 10, "48400.0")});
+    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    RecordingSurface s;
+    const SurveyMap::Bounds b = map.bounds();
+    MapPainter::draw(s, map, b, 600, 400, "survey.velkor");
+    const MapPainter::Frame f = MapPainter::frame(600, 400, MapPainter::kScreenEm);
+    ASSERT_GE(s.fills.size(), 4u);
+    // The first reading (line 1, lowest) is at the bottom-left, the last at the top-right.
+    const int midX = (f.left + f.right) / 2;
+    const int midY = (f.top + f.bottom) / 2;
+    EXPECT_EQ(s.fills[0].x, f.left);
+    EXPECT_EQ(s.fills[0].y, midY);
+    EXPECT_EQ(s.fills[0].y + s.fills[0].height, f.bottom);
+    EXPECT_EQ(s.fills[3].x, midX);
+    EXPECT_EQ(s.fills[3].x + s.fills[3].width, f.right);
+    EXPECT_EQ(s.fills[3].y, f.top);
+    EXPECT_EQ(s.fills[0].rgb, 0x440154u);
+    EXPECT_EQ(s.fills[3].rgb, 0xfde725u);
+    for (const char* t : {"Position", "Line", "survey.velkor", "Field[nT]", "0", "10"}) {
+        EXPECT_NE(s.findText(t), nullptr) << t;
+    }
+    EXPECT_EQ(s.findText("1.2"), nullptr);  // lines are whole numbers
+    // The scale bar is coloured beside the plot, from dark at the bottom to yellow on top.
+    const auto bar = std::find_if(s.fills.begin(), s.fills.end(),
+                                  [&](const RecordingSurface::Fill& x) { return x.x > f.right; });
+    ASSERT_NE(bar, s.fills.end());
+    EXPECT_EQ(bar->rgb, 0xfde725u);
+    EXPECT_EQ(s.fills.back().rgb, MapGeometry::colourAt(0.0));
+}
+
+TEST(MapPainter, StackedReadingsAreDividedByLines) {
+    DataSet data;
+    data.replaceLines({"M header ", reading('S', 1, 0, "48100.0"), reading('S', 1, 10, "48200.0"),
+                       reading('S', 1, 10, "48300.0")});
+    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    RecordingSurface s;
+    MapPainter::draw(s, map, map.bounds(), 600, 400, "t");
+    // The two readings at position 10 each fill half of its cell, a line above and below.
+    const RecordingSurface::Fill& lower = s.fills[1];
+    const RecordingSurface::Fill& upper = s.fills[2];
+    EXPECT_EQ(lower.x, upper.x);
+    EXPECT_EQ(upper.y + upper.height, lower.y);
+    EXPECT_NE(lower.rgb, upper.rgb);
+    const int right = lower.x + lower.width;
+    EXPECT_TRUE(s.hasSegment({lower.x, lower.y, right, lower.y}));
+    EXPECT_TRUE(s.hasSegment({upper.x, upper.y, right, upper.y}));
+    EXPECT_FALSE(s.hasSegment({s.fills[0].x, s.fills[0].y, lower.x, s.fills[0].y}));
+}
+
+TEST(MapPainter, AnEmptyMapSaysSo) {
+    RecordingSurface s;
+    MapPainter::draw(s, SurveyMap(), {0, 1, 0, 1}, 600, 400, "empty");
+    EXPECT_TRUE(s.fills.empty());
+    EXPECT_EQ(s.textsOnly(), (std::vector<std::string>{"empty", MapPainter::kNothingToMap}));
+}
+
+TEST(MapPainter, ZoomKeepsThePointUnderThePointer) {
+    const SurveyMap::Bounds w{0, 100, 0, 40};
+    const SurveyMap::Bounds z = MapPainter::zoomed(w, 2.0, {25, 10}, w);
+    EXPECT_DOUBLE_EQ(z.x0, 12.5);
+    EXPECT_DOUBLE_EQ(z.x1, 62.5);
+    EXPECT_DOUBLE_EQ(z.y0, 5);
+    EXPECT_DOUBLE_EQ(z.y1, 25);
+    // Neither into a point nor out to nothing.
+    const SurveyMap::Bounds deep = MapPainter::zoomed(w, 1e6, {25, 10}, w);
+    EXPECT_DOUBLE_EQ(deep.x1 - deep.x0, 100);
+    const SurveyMap::Bounds far = MapPainter::zoomed(w, 1e-6, {25, 10}, w);
+    EXPECT_DOUBLE_EQ(far.x1 - far.x0, 100);
+    const MapPainter::Frame f = MapPainter::frame(800, 600, 12);
+    const MapPainter::Point p =
+        MapPainter::surveyPoint(f, w, MapPainter::deviceX(f, w, 25), MapPainter::deviceY(f, w, 10));
+    EXPECT_NEAR(p.x, 25, 0.2);
+    EXPECT_NEAR(p.y, 10, 0.2);
+}
+
+}  // namespace
+}  // namespace velkor

@@ -1,0 +1,202 @@
+// Map view widget.
+#include "views/CMapView.h"
+
+#include <QActionGroup>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "app/CVelkor1trDoc.h"
+#include "data/DataSet.h"
+#include "views/PrintController.h"
+#include "views/QPainterSurface.h"
+
+namespace velkor {
+namespace {
+
+// A press that moves less than this is a click, not a drag.
+constexpr int kClickSlack = 3;
+
+bool sameBounds(const SurveyMap::Bounds& a, const SurveyMap::Bounds& b) {
+    return a.x0 == b.x0 && a.x1 == b.x1 && a.y0 == b.y0 && a.y1 == b.y1;
+}
+
+}  // namespace
+
+CMapView::CMapView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent)
+    : QWidget(parent), doc_(doc), printing_(printing) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setWhatsThis(
+        "Map: every reading at its position and line, coloured by its field. The wheel zooms, "
+        "dragging moves, Home fits; a click selects the reading in the data list. Right-click "
+        "to colour by gradient or to post the values.");
+}
+
+SurveyMap::By CMapView::by() const {
+    if (shows_ == Shows::Gradient) {
+        return SurveyMap::By::Gradient;
+    }
+    return doc_.showCorrected() ? SurveyMap::By::Corrected : SurveyMap::By::Field;
+}
+
+MapPainter::Style CMapView::style() const {
+    return shows_ == Shows::Values ? MapPainter::Style::Values : MapPainter::Style::Colours;
+}
+
+MapPainter::Frame CMapView::frame() const {
+    return MapPainter::frame(width(), height(), MapPainter::kScreenEm);
+}
+
+void CMapView::rebuild() {
+    map_ = SurveyMap::build(doc_.data(), by());
+    // A new survey extent is shown whole; the same one keeps the user's zoom.
+    const SurveyMap::Bounds b = map_.bounds();
+    if (!sameBounds(b, fitted_)) {
+        fitted_ = b;
+        window_ = b;
+    }
+    update();
+}
+
+void CMapView::fit() {
+    window_ = fitted_;
+    update();
+}
+
+void CMapView::setShows(Shows shows) {
+    shows_ = shows;
+    rebuild();
+}
+
+bool CMapView::onCommand(int id) {
+    return printing_.onPrintCommand(id, *this);
+}
+
+int CMapView::preparePrinting() {
+    return 1;
+}
+
+void CMapView::printPage(QPainter& painter, int width, int height, int) {
+    const DataSet& data = doc_.data();
+    std::string header = doc_.title();
+    if (data.readingCount() > 0) {
+        header += "   " + std::string(data.field(1, Column::Date));
+    }
+    QPainterSurface surface(painter);
+    MapPainter::draw(surface, map_, fitted_, width, height, header, style(),
+                     std::max(MapPainter::kScreenEm, height / 70));
+}
+
+QPoint CMapView::cellCentre(int i) const {
+    const MapGeometry::Cell& c = map_.cells()[static_cast<std::size_t>(i)];
+    const MapPainter::Frame f = frame();
+    return {MapPainter::deviceX(f, window_, (c.x0 + c.x1) / 2),
+            MapPainter::deviceY(f, window_, (c.y0 + c.y1) / 2)};
+}
+
+int CMapView::cellUnder(const QPoint& p) const {
+    const MapPainter::Frame f = frame();
+    if (p.x() < f.left || p.x() >= f.right || p.y() <= f.top || p.y() > f.bottom) {
+        return -1;
+    }
+    const MapPainter::Point s = MapPainter::surveyPoint(f, window_, p.x(), p.y());
+    return map_.cellAt(s.x, s.y);
+}
+
+void CMapView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QPainterSurface surface(painter);
+    MapPainter::draw(surface, map_, window_, width(), height(), doc_.title(), style());
+}
+
+void CMapView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        pressed_ = true;
+        dragged_ = false;
+        pressedAt_ = event->position().toPoint();
+        pressedWindow_ = window_;
+    }
+}
+
+void CMapView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (pressed_ && (dragged_ || (p - pressedAt_).manhattanLength() > kClickSlack)) {
+        dragged_ = true;
+        const MapPainter::Frame f = frame();
+        const MapPainter::Point from =
+            MapPainter::surveyPoint(f, pressedWindow_, pressedAt_.x(), pressedAt_.y());
+        const MapPainter::Point to = MapPainter::surveyPoint(f, pressedWindow_, p.x(), p.y());
+        const double dx = from.x - to.x;
+        const double dy = from.y - to.y;
+        window_ = {pressedWindow_.x0 + dx, pressedWindow_.x1 + dx, pressedWindow_.y0 + dy,
+                   pressedWindow_.y1 + dy};
+        update();
+        return;
+    }
+    const int i = cellUnder(p);
+    emit hovered(i < 0 ? QString()
+                       : QString::fromStdString(SurveyMap::describe(
+                             doc_.data(), map_.cells()[static_cast<std::size_t>(i)].reading)));
+}
+
+void CMapView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !pressed_) {
+        return;
+    }
+    pressed_ = false;
+    if (!dragged_) {
+        const int i = cellUnder(event->position().toPoint());
+        if (i >= 0) {
+            emit readingClicked(map_.cells()[static_cast<std::size_t>(i)].reading);
+        }
+    }
+}
+
+void CMapView::leaveEvent(QEvent*) {
+    emit hovered(QString());
+}
+
+void CMapView::wheelEvent(QWheelEvent* event) {
+    // One notch zooms by a fifth, a touchpad's finer steps by as much in sum.
+    const double factor = std::pow(1.2, event->angleDelta().y() / 120.0);
+    const QPoint p = event->position().toPoint();
+    window_ = MapPainter::zoomed(window_, factor,
+                                 MapPainter::surveyPoint(frame(), window_, p.x(), p.y()), fitted_);
+    update();
+    event->accept();
+}
+
+void CMapView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Home) {
+        fit();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CMapView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    auto* group = new QActionGroup(&menu);
+    const auto add = [&](const QString& text, Shows s) {
+        QAction* a = menu.addAction(text);
+        a->setCheckable(true);
+        a->setChecked(shows_ == s);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, s] { setShows(s); });
+    };
+    add(doc_.showCorrected() ? "&Corrected values" : "&Field", Shows::Field);
+    add("&Gradient", Shows::Gradient);
+    add("&Posted values", Shows::Values);
+    menu.exec(event->globalPos());
+}
+
+}  // namespace velkor

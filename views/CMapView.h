@@ -1,0 +1,75 @@
+// The map view: the survey in plan, each reading a coloured cell by line and position.
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+#include "core/CommandTarget.h"
+#include "views/MapPainter.h"
+#include "views/Printable.h"
+#include "views/SurveyMap.h"
+
+namespace velkor {
+
+class CVelkor1trDoc;
+class PrintController;
+
+class CMapView : public QWidget, public CommandTarget, public Printable {
+    Q_OBJECT
+
+  public:
+    // What the context menu chooses between.
+    enum class Shows { Field, Gradient, Values };
+
+    CMapView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent = nullptr);
+
+    // Works out the cells and their colours again from the data set, then repaints.
+    void rebuild();
+    bool onCommand(int id) override;
+    int preparePrinting() override;
+    void printPage(QPainter& painter, int width, int height, int page) override;
+
+    const SurveyMap& map() const { return map_; }
+    const SurveyMap::Bounds& shownWindow() const { return window_; }
+    Shows shows() const { return shows_; }
+    void setShows(Shows shows);
+    // The whole survey in the window.
+    void fit();
+    // The device point of the centre of cell i, for the window's size now.
+    QPoint cellCentre(int i) const;
+
+  signals:
+    // The status bar's text for the reading under the pointer (empty when none).
+    void hovered(const QString& text);
+    // A click on the cell of data line k.
+    void readingClicked(int k);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    SurveyMap::By by() const;
+    MapPainter::Style style() const;
+    MapPainter::Frame frame() const;
+    int cellUnder(const QPoint& p) const;
+
+    CVelkor1trDoc& doc_;
+    PrintController& printing_;
+    SurveyMap map_;
+    SurveyMap::Bounds window_{0.0, 1.0, 0.0, 1.0};
+    SurveyMap::Bounds fitted_{0.0, 1.0, 0.0, 1.0};
+    Shows shows_ = Shows::Field;
+    QPoint pressedAt_;
+    SurveyMap::Bounds pressedWindow_{0.0, 1.0, 0.0, 1.0};
+    bool pressed_ = false;
+    bool dragged_ = false;
+};
+
+}  // namespace velkor

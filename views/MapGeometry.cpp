@@ -1,0 +1,180 @@
+// Plan map arithmetic.
+#include "views/MapGeometry.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+
+namespace velkor {
+namespace {
+
+// The most common gap between neighbouring distinct values, over all groups; 1 if none.
+double commonSpacing(const std::vector<std::vector<double>>& groups) {
+    std::map<long long, int> counts;
+    for (const auto& g : groups) {
+        for (std::size_t i = 1; i < g.size(); ++i) {
+            ++counts[std::llround((g[i] - g[i - 1]) * 1000.0)];
+        }
+    }
+    long long best = 0;
+    int bestCount = 0;
+    for (const auto& [gap, n] : counts) {
+        if (n > bestCount) {
+            best = gap;
+            bestCount = n;
+        }
+    }
+    return best > 0 ? static_cast<double>(best) / 1000.0 : 1.0;
+}
+
+// The lower and upper edges of each of the sorted distinct values.
+struct Edges {
+    std::vector<double> lo;
+    std::vector<double> hi;
+};
+
+Edges halfway(const std::vector<double>& v, double lone) {
+    Edges e;
+    const std::size_t n = v.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const double below = i > 0 ? (v[i] - v[i - 1]) / 2 : -1.0;
+        const double above = i + 1 < n ? (v[i + 1] - v[i]) / 2 : -1.0;
+        const double half = n == 1 ? lone / 2 : 0.0;
+        e.lo.push_back(v[i] - (below >= 0 ? below : (above >= 0 ? above : half)));
+        e.hi.push_back(v[i] + (above >= 0 ? above : (below >= 0 ? below : half)));
+    }
+    return e;
+}
+
+std::vector<double> distinctSorted(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    v.erase(std::unique(v.begin(), v.end()), v.end());
+    return v;
+}
+
+std::size_t indexOf(const std::vector<double>& sorted, double x) {
+    return static_cast<std::size_t>(std::lower_bound(sorted.begin(), sorted.end(), x) -
+                                    sorted.begin());
+}
+
+}  // namespace
+
+std::vector<MapGeometry::Cell> MapGeometry::cells(const std::vector<Point>& points) {
+    std::map<double, std::vector<const Point*>> byLine;
+    std::vector<double> lines;
+    for (const Point& p : points) {
+        byLine[p.line].push_back(&p);
+        lines.push_back(p.line);
+    }
+    lines = distinctSorted(lines);
+    std::vector<std::vector<double>> positions;
+    for (const auto& [line, members] : byLine) {
+        std::vector<double> pos;
+        for (const Point* p : members) {
+            pos.push_back(p->pos);
+        }
+        positions.push_back(distinctSorted(pos));
+    }
+    const double posSpacing = commonSpacing(positions);
+    // A single line is as tall as the readings along it are apart.
+    const Edges lineEdges = halfway(lines, posSpacing);
+
+    std::vector<Cell> out;
+    out.reserve(points.size());
+    std::size_t group = 0;
+    for (const auto& [line, members] : byLine) {
+        const std::vector<double>& pos = positions[group++];
+        const Edges posEdges = halfway(pos, posSpacing);
+        const std::size_t li = indexOf(lines, line);
+        // Readings sharing a position split its cell into bands, in the order walked.
+        std::map<double, std::vector<const Point*>> stacks;
+        for (const Point* p : members) {
+            stacks[p->pos].push_back(p);
+        }
+        for (const auto& [x, stack] : stacks) {
+            const std::size_t pi = indexOf(pos, x);
+            const double y0 = lineEdges.lo[li];
+            const double band = (lineEdges.hi[li] - y0) / static_cast<double>(stack.size());
+            for (std::size_t k = 0; k < stack.size(); ++k) {
+                out.push_back({stack[k]->reading, posEdges.lo[pi], posEdges.hi[pi],
+                               y0 + band * static_cast<double>(k),
+                               y0 + band * static_cast<double>(k + 1), stack[k]->value,
+                               stack.size() > 1});
+            }
+        }
+    }
+    std::sort(out.begin(), out.end(),
+              [](const Cell& a, const Cell& b) { return a.reading < b.reading; });
+    return out;
+}
+
+double MapGeometry::percentile(std::vector<double> values, double p) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::sort(values.begin(), values.end());
+    const double rank = std::clamp(p, 0.0, 100.0) / 100.0 * static_cast<double>(values.size() - 1);
+    const auto below = static_cast<std::size_t>(std::floor(rank));
+    const std::size_t above = std::min(below + 1, values.size() - 1);
+    return values[below] + (values[above] - values[below]) * (rank - static_cast<double>(below));
+}
+
+MapGeometry::Range MapGeometry::clipRange(const std::vector<double>& values) {
+    Range r{percentile(values, 2.0), percentile(values, 98.0)};
+    if (!(r.hi > r.lo)) {
+        r.lo -= 0.5;
+        r.hi = r.lo + 1.0;
+    }
+    return r;
+}
+
+std::uint32_t MapGeometry::colourAt(double t) {
+    // Samples of the viridis scale at ninths, mixed linearly in between.
+    static constexpr std::array<std::uint32_t, 10> kStops{0x440154, 0x482878, 0x3e4989, 0x31688e,
+                                                          0x26828e, 0x1f9e89, 0x35b779, 0x6ece58,
+                                                          0xb5de2b, 0xfde725};
+    if (!(t > 0.0)) {
+        return kStops.front();
+    }
+    if (t >= 1.0) {
+        return kStops.back();
+    }
+    const double at = t * static_cast<double>(kStops.size() - 1);
+    const auto i = static_cast<std::size_t>(at);
+    const double f = at - static_cast<double>(i);
+    std::uint32_t out = 0;
+    for (int shift = 16; shift >= 0; shift -= 8) {
+        const double a = (kStops[i] >> shift) & 0xff;
+        const double b = (kStops[i + 1] >> shift) & 0xff;
+        out |= static_cast<std::uint32_t>(std::lround(a + (b - a) * f)) << shift;
+    }
+    return out;
+}
+
+std::uint32_t MapGeometry::colourOf(double value, const Range& range) {
+    return colourAt((value - range.lo) / (range.hi - range.lo));
+}
+
+std::vector<double> MapGeometry::ticks(double lo, double hi, int maxCount, double minStep) {
+    std::vector<double> out;
+    if (!(hi > lo) || maxCount < 1 || !std::isfinite(hi - lo)) {
+        return out;
+    }
+    const double rough = (hi - lo) / maxCount;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = power * 10.0;
+    for (double m : {1.0, 2.0, 5.0}) {
+        if (power * m >= rough) {
+            step = power * m;
+            break;
+        }
+    }
+    step = std::max(step, minStep);
+    for (double k = std::ceil(lo / step - 1e-9); k * step <= hi + step * 1e-9; k += 1.0) {
+        out.push_back(k * step == 0.0 ? 0.0 : k * step);
+    }
+    return out;
+}
+
+}  // namespace velkor

@@ -1,0 +1,102 @@
+// Plan map of a data set.
+#include "views/SurveyMap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "data/DataSet.h"
+#include "data/NumberReading.h"
+#include "data/TextFormat.h"
+#include "export/CorrectedValue.h"
+
+namespace velkor {
+namespace {
+
+std::optional<double> valueOf(const DataSet& data, int i, SurveyMap::By by) {
+    switch (by) {
+        case SurveyMap::By::Field:
+            return readDecimal(data.field(i, Column::Field));
+        case SurveyMap::By::Corrected: {
+            const std::optional<float> v = CorrectedValue::of(data, i);
+            return v ? std::optional<double>(*v) : std::nullopt;
+        }
+        case SurveyMap::By::Gradient:
+            return data.mode(i) == 'G'
+                       ? std::optional<double>(readDecimal(data.field(i, Column::Grad)))
+                       : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+SurveyMap SurveyMap::build(const DataSet& data, By by) {
+    std::vector<MapGeometry::Point> points;
+    for (int i = 1; i < data.lineCount(); ++i) {
+        if (data.mode(i) == 'A' || data.mode(i) == '\0') {
+            continue;
+        }
+        const std::optional<double> v = valueOf(data, i, by);
+        if (v) {
+            points.push_back({i, readDecimal(data.field(i, Column::Pos)),
+                              readDecimal(data.field(i, Column::Line)), *v});
+        }
+    }
+    SurveyMap map;
+    map.by_ = by;
+    map.cells_ = MapGeometry::cells(points);
+    std::vector<double> values;
+    values.reserve(points.size());
+    for (const MapGeometry::Point& p : points) {
+        values.push_back(p.value);
+        map.wholeLines_ = map.wholeLines_ && p.line == std::floor(p.line);
+        map.wholePositions_ = map.wholePositions_ && p.pos == std::floor(p.pos);
+    }
+    map.range_ = MapGeometry::clipRange(values);
+    map.colours_.reserve(map.cells_.size());
+    for (const MapGeometry::Cell& c : map.cells_) {
+        map.colours_.push_back(MapGeometry::colourOf(c.value, map.range_));
+    }
+    return map;
+}
+
+SurveyMap::Bounds SurveyMap::bounds() const {
+    if (cells_.empty()) {
+        return {0.0, 1.0, 0.0, 1.0};
+    }
+    Bounds b{cells_[0].x0, cells_[0].x1, cells_[0].y0, cells_[0].y1};
+    for (const MapGeometry::Cell& c : cells_) {
+        b.x0 = std::min(b.x0, c.x0);
+        b.x1 = std::max(b.x1, c.x1);
+        b.y0 = std::min(b.y0, c.y0);
+        b.y1 = std::max(b.y1, c.y1);
+    }
+    return b;
+}
+
+int SurveyMap::cellAt(double x, double y) const {
+    for (std::size_t i = 0; i < cells_.size(); ++i) {
+        const MapGeometry::Cell& c = cells_[i];
+        if (x >= c.x0 && x < c.x1 && y >= c.y0 && y < c.y1) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+std::string SurveyMap::describe(const DataSet& data, int i) {
+    const auto number = [&](Column c) { return readDecimal(data.field(i, c)); };
+    std::string out = formatText("Reading %d   Line %g   Position %g   Field %.1f nT", i,
+                                 number(Column::Line), number(Column::Pos), number(Column::Field));
+    out += data.mode(i) == 'G' ? formatText("   Gradient %.1f", number(Column::Grad))
+                               : std::string("   Gradient -");
+    if (CorrectedValue::available(data)) {
+        const std::optional<float> v = CorrectedValue::of(data, i);
+        out += v ? formatText("   Corrected %.1f nT", static_cast<double>(*v))
+                 : std::string("   Corrected -");
+    }
+    return out;
+}
+
+}  // namespace velkor

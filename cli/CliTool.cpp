@@ -134,6 +134,20 @@ const char* layoutName(ColumnLayout::Kind kind) {
     return "none";
 }
 
+// Loads the data file and, when one is named, the variations file, and runs the temporal
+// correction with the basis: what the window does after Open Data, Open Variations, Ctrl+T.
+bool loadCorrected(const std::string& path, const std::string* variationsPath, float basis,
+                   DataSet& data, VariationSet& set, Prompter& prompter) {
+    if (!DataFile::load(path, data, prompter) ||
+        (variationsPath != nullptr && !set.load(*variationsPath, prompter))) {
+        return false;
+    }
+    if (variationsPath != nullptr) {
+        data.basis = basis;
+        TemporalCorrection::run(data, set, prompter);
+    }
+    return true;
+}
 }  // namespace
 
 CliTool::CliTool(std::ostream& out, std::ostream& err, PictureWriter* pictures)
@@ -266,13 +280,9 @@ int CliTool::exportFile(const std::vector<std::string>& args) {
     ConsolePrompter prompter(err_);
     DataSet data;
     VariationSet set;
-    if (!DataFile::load(args[1], data, prompter) ||
-        (variations && !set.load(options["--variations"], prompter))) {
+    if (!loadCorrected(args[1], variations ? &options["--variations"] : nullptr, basis, data, set,
+                       prompter)) {
         return kFailed;
-    }
-    if (variations) {
-        data.basis = basis;
-        TemporalCorrection::run(data, set, prompter);
     }
     if (fromModel) {
         const std::optional<float> f = firstDayField(data, site.place, prompter);
@@ -402,13 +412,9 @@ int CliTool::summary(const std::vector<std::string>& args) {
     ConsolePrompter prompter(err_);
     DataSet data;
     VariationSet set;
-    if (!DataFile::load(args[0], data, prompter) ||
-        (variations && !set.load(options["--variations"], prompter))) {
+    if (!loadCorrected(args[0], variations ? &options["--variations"] : nullptr, basis, data, set,
+                       prompter)) {
         return kFailed;
-    }
-    if (variations) {
-        data.basis = basis;
-        TemporalCorrection::run(data, set, prompter);
     }
     if (options.count("--geomag") != 0) {
         data.geomag = geomag;
@@ -566,13 +572,9 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
     ConsolePrompter prompter(err_);
     DataSet data;
     VariationSet set;
-    if (!DataFile::load(args[1], data, prompter) ||
-        (variations && !set.load(options["--variations"], prompter))) {
+    if (!loadCorrected(args[1], variations ? &options["--variations"] : nullptr, basis, data, set,
+                       prompter)) {
         return kFailed;
-    }
-    if (variations) {
-        data.basis = basis;
-        TemporalCorrection::run(data, set, prompter);
     }
     if (geomag) {
         data.geomag = geomagValue;

@@ -212,18 +212,11 @@ std::optional<std::vector<std::string>> LineReader::readOrSay(const std::string&
                                                               Prompter& prompter,
                                                               const std::string& readError,
                                                               const std::string& tooMany) {
-    Result r = read(path, maxLines);
-    switch (r.status) {
-        case Status::CannotRead:
-            prompter.message(readError);
-            return std::nullopt;
-        case Status::TooManyLines:
-            prompter.message(tooMany);
-            return std::nullopt;
-        case Status::Ok:
-            break;
+    std::optional<LineBuffer> lines = readBufferOrSay(path, maxLines, prompter, readError, tooMany);
+    if (!lines) {
+        return std::nullopt;
     }
-    return std::move(r.lines);
+    return lines->copies();
 }
 
 std::optional<LineBuffer> LineReader::readBufferOrSay(const std::string& path, std::size_t maxLines,

@@ -272,6 +272,7 @@ TEST_F(ExportTest, WritesThatFailPartWayOrCannotStartKeepTheOldFile) {
         return ExportFile::write(static_cast<ExportFile::Kind>(which), path, data, prompter);
     };
     const std::string old = "old contents\r\n";
+    std::filesystem::permissions(dir.dir(), std::filesystem::perms::all);
     for (int which = 0; which < 5; ++which) {
         const std::string target = dir.write("target", old);
         // A file system that fills up part-way: every file may hold 1000 bytes at most.
@@ -285,6 +286,23 @@ TEST_F(ExportTest, WritesThatFailPartWayOrCannotStartKeepTheOldFile) {
             10))
             << which;
         EXPECT_EQ(TempDir::read(target), old) << which;
+
+        // A read-only folder, for an unprivileged user (root writes anywhere): the file
+        // itself may be written, but no file can be made beside it.
+        const std::string locked = dir.path("locked");
+        std::filesystem::create_directory(locked);
+        const std::string inLocked = dir.write("locked/target", old);
+        ::chmod(inLocked.c_str(), 0666);
+        ::chmod(locked.c_str(), 0555);
+        EXPECT_TRUE(ForkedChild::run(
+            [&] {
+                return !writeAs(which, inLocked) &&
+                       prompter.texts() == std::vector<std::string>{"Write error"};
+            },
+            10, ForkedChild::kNobody))
+            << which;
+        EXPECT_EQ(TempDir::read(inLocked), old) << which;
+        std::filesystem::remove_all(locked);
 
         prompter.shown.clear();
         EXPECT_FALSE(writeAs(which, dir.path("missing/out")));

@@ -2,6 +2,7 @@
 // day of readings and base-station records of several shapes, written to a scratch folder.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -169,6 +170,18 @@ inline const std::string& interleavedSurvey() {
 inline void removeFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(folder(), ignored);
+}
+
+// Runs the benchmarks the command line names and removes the scratch folder.
+inline int runBenchmarks(int& argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    removeFolder();
+    return 0;
 }
 
 }  // namespace velkor::benchdata

@@ -175,12 +175,5 @@ BENCHMARK(BM_Export_Baseline)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    velkor::benchdata::removeFolder();
-    return 0;
+    return velkor::benchdata::runBenchmarks(argc, argv);
 }

@@ -195,12 +195,5 @@ BENCHMARK(BM_Import_Baseline)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    velkor::benchdata::removeFolder();
-    return 0;
+    return velkor::benchdata::runBenchmarks(argc, argv);
 }

@@ -247,13 +247,8 @@ int CliTool::exportFile(const std::vector<std::string>& args) {
         return usage(kUsage);
     }
     std::map<std::string, std::string> options;
-    for (std::size_t i = 3; i < args.size(); i += 2) {
-        const std::string& name = args[i];
-        if ((name != "--variations" && name != "--basis" && name != "--geomag") ||
-            i + 1 >= args.size() || options.count(name) != 0) {
-            return usage(kUsage);
-        }
-        options[name] = args[i + 1];
+    if (!readOptions(args, 3, {"--variations", "--basis", "--geomag"}, options)) {
+        return usage(kUsage);
     }
     const ExportFile::Kind kind = kinds.at(args[0]);
     const bool variations = options.count("--variations") != 0;
@@ -393,13 +388,8 @@ int CliTool::summary(const std::vector<std::string>& args) {
         return usage(kUsage);
     }
     std::map<std::string, std::string> options;
-    for (std::size_t i = 1; i < args.size(); i += 2) {
-        const std::string& name = args[i];
-        if ((name != "--variations" && name != "--basis" && name != "--geomag") ||
-            i + 1 >= args.size() || options.count(name) != 0) {
-            return usage(kUsage);
-        }
-        options[name] = args[i + 1];
+    if (!readOptions(args, 1, {"--variations", "--basis", "--geomag"}, options)) {
+        return usage(kUsage);
     }
     const bool variations = options.count("--variations") != 0;
     float basis = 0.0f;
@@ -451,10 +441,10 @@ bool readSize(const std::string& text, int& width, int& height) {
 
 }  // namespace
 
-bool CliTool::readOptions(const std::vector<std::string>& args,
+bool CliTool::readOptions(const std::vector<std::string>& args, std::size_t first,
                           const std::vector<std::string>& allowed,
                           std::map<std::string, std::string>& options) {
-    for (std::size_t i = 3; i < args.size(); i += 2) {
+    for (std::size_t i = first; i < args.size(); i += 2) {
         const std::string& name = args[i];
         if (std::find(allowed.begin(), allowed.end(), name) == allowed.end() ||
             i + 1 >= args.size() || options.count(name) != 0) {
@@ -506,7 +496,7 @@ int CliTool::plot(const std::vector<std::string>& args) {
 
 int CliTool::plotBase(const std::vector<std::string>& args) {
     std::map<std::string, std::string> options;
-    if (!readOptions(args, {"--date", "--survey", "--size"}, options)) {
+    if (!readOptions(args, 3, {"--date", "--survey", "--size"}, options)) {
         return usage(kUsage);
     }
     int width = 900;
@@ -546,7 +536,7 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
                                                             {"corrected", SurveyMap::By::Corrected},
                                                             {"gradient", SurveyMap::By::Gradient}};
     std::map<std::string, std::string> options;
-    if (!readOptions(args, {"--variations", "--basis", "--geomag", "--by", "--size"}, options) ||
+    if (!readOptions(args, 3, {"--variations", "--basis", "--geomag", "--by", "--size"}, options) ||
         (options.count("--by") != 0 && kinds.count(options["--by"]) == 0)) {
         return usage(kUsage);
     }
@@ -606,7 +596,7 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
 
 int CliTool::plotProfile(const std::vector<std::string>& args) {
     std::map<std::string, std::string> options;
-    if (!readOptions(args, {"--size"}, options)) {
+    if (!readOptions(args, 3, {"--size"}, options)) {
         return usage(kUsage);
     }
     int width = 900;

@@ -37,7 +37,7 @@ class CliTool {
     int plotProfile(const std::vector<std::string>& args);
     // Options from args[3] on, each a name from allowed with a value, none twice; false
     // on anything else.
-    static bool readOptions(const std::vector<std::string>& args,
+    static bool readOptions(const std::vector<std::string>& args, std::size_t first,
                             const std::vector<std::string>& allowed,
                             std::map<std::string, std::string>& options);
     // The --size option (default width x height): kOk, or after a message kUsage when it

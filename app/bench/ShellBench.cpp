@@ -146,12 +146,5 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == kChildBare) {
         return bare();
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    velkor::benchdata::removeFolder();
-    return 0;
+    return velkor::benchdata::runBenchmarks(argc, argv);
 }

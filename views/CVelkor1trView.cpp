@@ -69,10 +69,16 @@ void CVelkor1trView::printPage(QPainter& painter, int, int height, int page) {
 
 void CVelkor1trView::rebuild() {
     WaitCursor wait;
+    const bool appears = doc_.showCorrected() && !model_->hasCorrectedColumn();
     model_->setCorrectedColumn(doc_.showCorrected());
     model_->rebuild();
     if (doc_.showCorrected()) {
         setColumnWidth(DataListModel::kCorrectedColumn, DataListModel::kCorrectedWidth);
+    }
+    // The new column lies right of the twelve that fill the window: bring it into view.
+    if (appears && model_->rowCount() > 0) {
+        const int top = std::max(rowAt(0), 0);
+        scrollTo(model_->index(top, DataListModel::kCorrectedColumn), PositionAtTop);
     }
 }
 

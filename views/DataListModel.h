@@ -26,6 +26,7 @@ class DataListModel : public QAbstractTableModel {
     void rebuild();
     // Adds or removes the "Corrected" column; takes effect at the next rebuild.
     void setCorrectedColumn(bool on) { correctedColumn_ = on; }
+    bool hasCorrectedColumn() const { return correctedColumn_; }
 
     static int columnWidth(int column);
 

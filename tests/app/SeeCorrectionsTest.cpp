@@ -84,6 +84,10 @@ TEST_F(SeeCorrectionsTest, CorrectedValuesShowInTheListAndTheGraphOnlyWhileCheck
     EXPECT_EQ(cell(0, 11), "Base ");
     EXPECT_EQ(list().columnWidth(0), 60);
     EXPECT_EQ(list().columnWidth(11), 80);
+    // The new column is scrolled into view, right of the twelve that fill the window.
+    const int x = list().columnViewportPosition(12);
+    EXPECT_GE(x, 0);
+    EXPECT_LE(x + list().columnWidth(12), list().viewport()->width());
 
     frame().dispatch(cmd::Graph);
     EXPECT_EQ(graphCaption(), "Corrected[nT]");

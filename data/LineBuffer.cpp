@@ -14,11 +14,11 @@ LineBuffer::LineBuffer(const std::vector<std::string>& lines) {
     spans_.reserve(lines.size());
     for (const std::string& l : lines) {
         spans_.push_back({bytes_.size(), l.size()});
-        bytes_ += l;
+        bytes_.insert(bytes_.end(), l.begin(), l.end());
     }
 }
 
-LineBuffer::LineBuffer(std::string bytes, std::vector<Span> spans)
+LineBuffer::LineBuffer(Bytes bytes, Spans spans)
     : bytes_(std::move(bytes)), spans_(std::move(spans)) {}
 
 std::vector<std::string> LineBuffer::copies() const {
@@ -32,7 +32,7 @@ std::vector<std::string> LineBuffer::copies() const {
 
 void LineBuffer::insert(int k, std::string_view line) {
     const Span span{bytes_.size(), line.size()};
-    bytes_.append(line.data(), line.size());
+    bytes_.insert(bytes_.end(), line.begin(), line.end());
     spans_.insert(spans_.begin() + k, span);
 }
 

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "data/DefaultInitAllocator.h"
+
 namespace velkor {
 
 class LineBuffer {
@@ -16,10 +18,15 @@ class LineBuffer {
         std::size_t length;
     };
 
+    // The bytes the lines are views of.
+    using Bytes = std::vector<char, DefaultInitAllocator<char>>;
+
+    using Spans = std::vector<Span, DefaultInitAllocator<Span>>;
+
     LineBuffer() = default;
     explicit LineBuffer(const std::vector<std::string>& lines);
     // Lines that are spans of bytes; every span must lie inside bytes.
-    LineBuffer(std::string bytes, std::vector<Span> spans);
+    LineBuffer(Bytes bytes, Spans spans);
 
     int count() const { return static_cast<int>(spans_.size()); }
     std::string_view line(int k) const {
@@ -36,8 +43,8 @@ class LineBuffer {
     void insert(int k, std::string_view line);
 
   private:
-    std::string bytes_;
-    std::vector<Span> spans_;
+    Bytes bytes_;
+    Spans spans_;
 };
 
 }  // namespace velkor

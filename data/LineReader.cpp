@@ -5,10 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -16,6 +12,7 @@
 #include <utility>
 
 #include "core/Prompter.h"
+#include "data/LineSplitter.h"
 
 namespace velkor {
 namespace {
@@ -46,116 +43,6 @@ ssize_t readSome(int fd, char* buffer, std::size_t size) {
     return n;
 }
 
-// Cuts the bytes of a file into lines where they lie: every CR is dropped, every LF
-// ends a line, and a line longer than 84 characters becomes pieces of 84 and a rest.
-// A line with a CR inside is closed up in place (it only gets shorter).
-class Splitter {
-  public:
-    // expected: how many lines to make room for at once.
-    Splitter(std::size_t maxLines, std::size_t expected) : maxLines_(maxLines) {
-        spans_.reserve(expected);
-    }
-
-    // Splits the complete lines in bytes from the last stop on; false when there are
-    // more lines than allowed. The last byte waits for the next call (or finish) unless
-    // atEnd, since whether a CR ends a line depends on the byte after it.
-    bool completeLines(std::string& bytes, bool atEnd = false) {
-        const std::size_t size = bytes.size();
-        const std::size_t limit = atEnd || size == 0 ? size : size - 1;
-        char* const text = bytes.data();
-        // Kept in locals: the compiler may not keep members in registers across the
-        // byte writes of a line being closed up.
-        std::size_t pos = scanned_;
-        std::size_t begin = done_;
-        bool messy = messy_;
-        bool ok = true;
-        auto event = [&](std::size_t at) {
-            if (text[at] == '\r') {
-                // Only a CR right before an LF leaves the line's other bytes in place.
-                messy = messy || at + 1 >= size || text[at + 1] != '\n';
-                return;
-            }
-            ok = line(text, begin, at, messy);
-            begin = at + 1;
-            messy = false;
-        };
-#if defined(__SSE2__)
-        // Thirty-two bytes at a time: most blocks hold no line end at all.
-        const __m128i lf = _mm_set1_epi8('\n');
-        const __m128i cr = _mm_set1_epi8('\r');
-        auto ends = [&](std::size_t at) {
-            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-            return static_cast<std::uint32_t>(_mm_movemask_epi8(
-                _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
-        };
-        for (; ok && pos + 32 <= limit; pos += 32) {
-            for (std::uint32_t mask = ends(pos) | (ends(pos + 16) << 16); ok && mask != 0;
-                 mask &= mask - 1) {
-                event(pos + static_cast<std::size_t>(__builtin_ctz(mask)));
-            }
-        }
-#endif
-        for (; ok && pos < limit; ++pos) {
-            if (text[pos] == '\n' || text[pos] == '\r') {
-                event(pos);
-            }
-        }
-        scanned_ = pos;
-        done_ = begin;
-        messy_ = messy;
-        return ok;
-    }
-
-    // At the end of the file: any byte after the last line feed, a lone CR included,
-    // makes one more line.
-    bool finish(std::string& bytes) {
-        if (!completeLines(bytes, true)) {
-            return false;
-        }
-        if (done_ < bytes.size() && !line(bytes.data(), done_, bytes.size(), messy_)) {
-            return false;
-        }
-        done_ = bytes.size();
-        return true;
-    }
-
-    std::vector<LineBuffer::Span> take() {
-        return std::move(spans_);
-    }
-
-  private:
-    // The line of text from begin to end (its LF or the file's end): every CR dropped,
-    // then cut into pieces.
-    bool line(char* text, std::size_t begin, std::size_t end, bool messy) {
-        if (messy) {
-            end = static_cast<std::size_t>(std::remove(text + begin, text + end, '\r') - text);
-        } else if (end > begin && text[end - 1] == '\r') {
-            --end;
-        }
-        // A piece is cut only where another character follows, so a line of exactly 84
-        // characters stays one line, and an empty line is one empty line.
-        std::size_t at = begin;
-        do {
-            if (spans_.size() >= maxLines_) {
-                return false;
-            }
-            const std::size_t length = std::min(LineReader::kPieceLength, end - at);
-            // Field by field: a span built whole on the stack and copied stalls the store.
-            LineBuffer::Span& span = spans_.emplace_back();
-            span.offset = at;
-            span.length = length;
-            at += length;
-        } while (at < end);
-        return true;
-    }
-
-    std::size_t maxLines_;
-    std::size_t done_ = 0;     // where the line being read begins
-    std::size_t scanned_ = 0;  // the next byte to look at
-    bool messy_ = false;       // the line holds a CR that is not right before its LF
-    std::vector<LineBuffer::Span> spans_;
-};
-
 }  // namespace
 
 LineReader::BufferResult LineReader::readBuffer(const std::string& path, std::size_t maxLines) {
@@ -172,9 +59,9 @@ LineReader::BufferResult LineReader::readBuffer(const std::string& path, std::si
     constexpr std::size_t kFirstMax = std::size_t{4} << 20;
     constexpr std::size_t kMore = 65536;
     std::size_t piece = std::min(kFirstMax, static_cast<std::size_t>(st.st_size) + 1);
-    std::string bytes;
+    LineBuffer::Bytes bytes;
     bytes.reserve(piece + kMore);
-    Splitter splitter(maxLines, std::min(maxLines, piece / 64 + 1));
+    LineSplitter splitter(maxLines, std::min(maxLines, piece / 64 + 1));
     ssize_t got = 0;
     do {
         const std::size_t had = bytes.size();

@@ -1,0 +1,50 @@
+// Cuts the bytes of a file into lines where they lie, as they are read: every CR is
+// dropped, every LF ends a line, and a line longer than 84 characters becomes pieces of
+// 84 and a rest. A line with a CR inside is closed up in place (it only gets shorter).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "data/LineBuffer.h"
+
+namespace velkor {
+
+class LineSplitter {
+  public:
+    // expected: how many lines to make room for at once.
+    LineSplitter(std::size_t maxLines, std::size_t expected);
+
+    // Splits the complete lines in bytes from the last stop on; false when there are
+    // more lines than allowed. The last byte waits for the next call (or finish) unless
+    // atEnd, since whether a CR ends a line depends on the byte after it.
+    bool completeLines(LineBuffer::Bytes& bytes, bool atEnd = false);
+    // At the end of the file: any byte after the last line feed, a lone CR included,
+    // makes one more line.
+    bool finish(LineBuffer::Bytes& bytes);
+
+    LineBuffer::Spans take();
+
+  private:
+    // The line of text from begin to end (its LF or the file's end): every CR dropped,
+    // then cut into pieces.
+    bool line(char* text, std::size_t begin, std::size_t end, bool messy);
+    struct Clean {
+        std::size_t blocks;  // how many blocks were split
+        bool ok;             // false when there are more lines than allowed
+    };
+    // The lines ending in these blocks of 64 bytes, up to the first block with a CR
+    // that is not right before an LF (lfs[blocks] holds the LF bit of the byte after the
+    // last block); the line from `from` holds no such CR. `from` moves past them.
+    Clean cleanLines(char* text, std::size_t pos, std::size_t blocks, const std::uint64_t* lfs,
+                     const std::uint64_t* crs, std::size_t& from);
+
+    std::size_t maxLines_;
+    std::size_t done_ = 0;     // where the line being read begins
+    std::size_t scanned_ = 0;  // the next byte to look at
+    bool messy_ = false;       // the line holds a CR that is not right before its LF
+    LineBuffer::Spans spans_;  // the first used_ are lines, the rest room for more
+    std::size_t used_ = 0;
+};
+
+}  // namespace velkor

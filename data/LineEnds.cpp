@@ -11,7 +11,26 @@
 namespace velkor {
 namespace {
 
-void findPlain(const char* text, std::size_t blocks, std::uint64_t* lf, std::uint64_t* cr) {
+// Collects the CRs followed by anything but an LF, a block behind the masks found, so
+// each block's last CR meets the next block's first byte; the text's last byte is left
+// to the caller.
+class LoneCr {
+  public:
+    void add(std::uint64_t l, std::uint64_t c) {
+        lone_ |= cr_ & ~((lf_ >> 1) | (l << 63));
+        lf_ = l;
+        cr_ = c;
+    }
+    std::uint64_t finish() const { return lone_ | (cr_ & ~(lf_ >> 1) & ~(std::uint64_t{1} << 63)); }
+
+  private:
+    std::uint64_t lf_ = 0;
+    std::uint64_t cr_ = 0;
+    std::uint64_t lone_ = 0;
+};
+
+std::uint64_t findPlain(const char* text, std::size_t blocks, std::uint64_t* lf) {
+    LoneCr lone;
     for (std::size_t b = 0; b < blocks; ++b, text += LineEnds::kBlock) {
         std::uint64_t l = 0;
         std::uint64_t c = 0;
@@ -20,14 +39,16 @@ void findPlain(const char* text, std::size_t blocks, std::uint64_t* lf, std::uin
             c |= std::uint64_t{text[i] == '\r'} << i;
         }
         lf[b] = l;
-        cr[b] = c;
+        lone.add(l, c);
     }
+    return lone.finish();
 }
 
 #if defined(VELKOR_X86_VECTORS)
 
 // SSE2 is part of every x86-64 processor.
-void findSse2(const char* text, std::size_t blocks, std::uint64_t* lf, std::uint64_t* cr) {
+std::uint64_t findSse2(const char* text, std::size_t blocks, std::uint64_t* lf) {
+    LoneCr lone;
     const __m128i lfs = _mm_set1_epi8('\n');
     const __m128i crs = _mm_set1_epi8('\r');
     for (std::size_t b = 0; b < blocks; ++b, text += LineEnds::kBlock) {
@@ -41,12 +62,14 @@ void findSse2(const char* text, std::size_t blocks, std::uint64_t* lf, std::uint
             c |= std::uint64_t{mc} << (16 * q);
         }
         lf[b] = l;
-        cr[b] = c;
+        lone.add(l, c);
     }
+    return lone.finish();
 }
 
-__attribute__((target("avx2"))) void findAvx2(const char* text, std::size_t blocks,
-                                              std::uint64_t* lf, std::uint64_t* cr) {
+__attribute__((target("avx2"))) std::uint64_t findAvx2(const char* text, std::size_t blocks,
+                                                       std::uint64_t* lf) {
+    LoneCr lone;
     const __m256i lfs = _mm256_set1_epi8('\n');
     const __m256i crs = _mm256_set1_epi8('\r');
     for (std::size_t b = 0; b < blocks; ++b, text += LineEnds::kBlock) {
@@ -61,19 +84,30 @@ __attribute__((target("avx2"))) void findAvx2(const char* text, std::size_t bloc
         const auto crHi =
             static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(hi, crs)));
         lf[b] = lfLo | (std::uint64_t{lfHi} << 32);
-        cr[b] = crLo | (std::uint64_t{crHi} << 32);
+        lone.add(lf[b], crLo | (std::uint64_t{crHi} << 32));
     }
+    return lone.finish();
 }
 
-__attribute__((target("avx512f,avx512bw"))) void findAvx512(const char* text, std::size_t blocks,
-                                                            std::uint64_t* lf, std::uint64_t* cr) {
+// The byte after each one comes from a second load one byte on; the last block's stops
+// short of the text's end.
+__attribute__((target("avx512f,avx512bw"))) std::uint64_t findAvx512(const char* text,
+                                                                     std::size_t blocks,
+                                                                     std::uint64_t* lf) {
     const __m512i lfs = _mm512_set1_epi8('\n');
     const __m512i crs = _mm512_set1_epi8('\r');
+    constexpr __mmask64 kAllButLast = ~(__mmask64{1} << 63);
+    __mmask64 lone = 0;
     for (std::size_t b = 0; b < blocks; ++b, text += LineEnds::kBlock) {
+        const bool last = b + 1 == blocks;
         const __m512i v = _mm512_loadu_si512(text);
+        const __m512i next =
+            last ? _mm512_maskz_loadu_epi8(kAllButLast, text + 1) : _mm512_loadu_si512(text + 1);
+        const __mmask64 c = _mm512_cmpeq_epi8_mask(v, crs);
         lf[b] = _mm512_cmpeq_epi8_mask(v, lfs);
-        cr[b] = _mm512_cmpeq_epi8_mask(v, crs);
+        lone |= c & ~_mm512_cmpeq_epi8_mask(next, lfs) & (last ? kAllButLast : ~__mmask64{0});
     }
+    return lone;
 }
 
 #endif

@@ -54,20 +54,20 @@ LineReader::BufferResult LineReader::readBuffer(const std::string& path, std::si
     if (file.get() < 0 || ::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return result;
     }
-    // The file's size in one read (up to 4 MiB), then small reads to its end; the lines
-    // are split as they come, so a huge file stops being read once it has too many.
+    // Room for the whole file (up to 4 MiB at first), read and split in pieces small
+    // enough to be split while they are still in the processor's cache; a huge file
+    // stops being read once it has too many lines.
     constexpr std::size_t kFirstMax = std::size_t{4} << 20;
-    constexpr std::size_t kMore = 65536;
-    std::size_t piece = std::min(kFirstMax, static_cast<std::size_t>(st.st_size) + 1);
+    constexpr std::size_t kPiece = std::size_t{256} << 10;
+    const std::size_t expected = std::min(kFirstMax, static_cast<std::size_t>(st.st_size) + 1);
     LineBuffer::Bytes bytes;
-    bytes.reserve(piece + kMore);
-    LineSplitter splitter(maxLines, std::min(maxLines, piece / 64 + 1));
+    bytes.reserve(expected + kPiece);
+    LineSplitter splitter(maxLines, std::min(maxLines, expected / 64 + 1));
     ssize_t got = 0;
     do {
         const std::size_t had = bytes.size();
-        bytes.resize(had + piece);
-        piece = kMore;
-        got = readSome(file.get(), bytes.data() + had, piece);
+        bytes.resize(had + kPiece);
+        got = readSome(file.get(), bytes.data() + had, kPiece);
         bytes.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
         if (!splitter.completeLines(bytes)) {
             result.status = Status::TooManyLines;

@@ -17,52 +17,70 @@ namespace {
 
 constexpr std::size_t kBlock = LineEnds::kBlock;
 
-}  // namespace
+// Where the quick splitting stopped: the line of the lowest bit of lf (in block b) is not
+// a short one, or there is no more room; b == blocks when all were split.
+struct Stop {
+    std::size_t b;
+    std::uint64_t lf;
+    std::size_t begin;
+    std::size_t used;
+};
 
-LineSplitter::Clean LineSplitter::cleanLines(char* text, std::size_t pos, std::size_t blocks,
-                                             const std::uint64_t* lfs, const std::uint64_t* crs,
-                                             std::size_t& from) {
-    // The common line, short and without a CR but the one before its LF, is written
-    // straight into the room made for it; the others go the careful way.
-    LineBuffer::Span* out = spans_.data();
-    std::size_t used = used_;
-    std::size_t stop = std::min(spans_.size(), maxLines_);
-    std::size_t begin = from;
-    // While every CR is right before an LF, a line ends in one if the bit before its LF
-    // is a CR (the first bit of a block looks at the last byte before it).
-    std::uint64_t crLast = pos > 0 && text[pos - 1] == '\r';
-    std::size_t b = 0;
-    bool ok = true;
-    for (; ok && b < blocks; ++b, pos += kBlock) {
-        const std::uint64_t crBefore = (crs[b] << 1) | crLast;
-        if ((crs[b] & ~((lfs[b] >> 1) | (lfs[b + 1] << 63))) != 0) {
-            break;
-        }
-        crLast = crs[b] >> 63;
-        for (std::uint64_t lf = lfs[b]; lf != 0; lf &= lf - 1) {
-            const auto bit = static_cast<unsigned>(__builtin_ctzll(lf));
-            const std::size_t at = pos + bit;
-            const std::size_t length = at - begin - ((crBefore >> bit) & 1);
-            if (length <= LineReader::kPieceLength && used != stop) {
-                out[used].offset = begin;
-                out[used].length = length;
-                ++used;
-            } else {
-                used_ = used;
-                ok = line(text, begin, at, false);
-                if (!ok) {
-                    break;
-                }
-                out = spans_.data();
-                used = used_;
-                stop = std::min(spans_.size(), maxLines_);
+// Writes the spans of short lines, which hold no CR but the one before their LF, from
+// the line of the lowest bit of lf in block b on. Kept apart from the careful way, so
+// that everything it needs stays in registers.
+VELKOR_WIDEST Stop shortLines(const char* text, std::size_t pos, const std::uint64_t* lfs,
+                              std::size_t blocks, Stop from, LineBuffer::Span* out,
+                              std::size_t stop) {
+    std::size_t b = from.b;
+    std::uint64_t lf = from.lf;
+    std::size_t begin = from.begin;
+    std::size_t used = from.used;
+    for (;;) {
+        for (; lf != 0; lf &= lf - 1) {
+            const std::size_t at = pos + b * kBlock + static_cast<std::size_t>(__builtin_ctzll(lf));
+            std::size_t length = at - begin;
+            // The byte before the LF, or the LF itself for an empty line.
+            length -= text[at - (length != 0)] == '\r';
+            if (length > LineReader::kPieceLength || used == stop) {
+                return {b, lf, begin, used};
             }
+            out[used].offset = begin;
+            out[used].length = length;
+            ++used;
             begin = at + 1;
         }
+        if (++b == blocks) {
+            return {b, 0, begin, used};
+        }
+        lf = lfs[b];
     }
-    used_ = used;
-    from = begin;
-    return {b, ok};
+}
+
+}  // namespace
+
+bool LineSplitter::cleanLines(char* text, std::size_t pos, std::size_t blocks,
+                              const std::uint64_t* lfs, std::size_t& begin) {
+    Stop at{0, lfs[0], begin, used_};
+    for (;;) {
+        at = shortLines(text, pos, lfs, blocks, at, spans_.data(),
+                        std::min(spans_.size(), maxLines_));
+        used_ = at.used;
+        begin = at.begin;
+        if (at.b == blocks) {
+            return true;
+        }
+        // A long line, or the room is full: the careful way grows it or refuses.
+        const std::size_t end =
+            pos + at.b * kBlock + static_cast<std::size_t>(__builtin_ctzll(at.lf));
+        if (!line(text, begin, end, false)) {
+            return false;
+        }
+        begin = end + 1;
+        at.begin = begin;
+        at.used = used_;
+        at.lf &= at.lf - 1;
+    }
 }
 
 bool LineSplitter::completeLines(LineBuffer::Bytes& bytes, bool atEnd) {
@@ -85,28 +103,24 @@ bool LineSplitter::completeLines(LineBuffer::Bytes& bytes, bool atEnd) {
         begin = at + 1;
         messy = false;
     };
-    // Whole blocks of 64 bytes, their line-end masks found a batch at a time; one more
-    // LF mask word tells whether the byte after the batch is an LF.
-    constexpr std::size_t kBatch = 64;
-    std::uint64_t lfs[kBatch + 1];
-    std::uint64_t crs[kBatch];
+    // Whole blocks of 64 bytes, their line-end masks found a batch at a time.
+    constexpr std::size_t kBatch = 256;
+    std::uint64_t lfs[kBatch];
     const LineEnds::Finder find = LineEnds::best();
     while (ok && pos + kBlock <= limit) {
         const std::size_t blocks = std::min(kBatch, (limit - pos) / kBlock);
-        find(text + pos, blocks, lfs, crs);
         const std::size_t after = pos + blocks * kBlock;
-        lfs[blocks] = after < size && text[after] == '\n';
-        std::size_t b = 0;
-        if (!messy) {
-            const Clean clean = cleanLines(text, pos, blocks, lfs, crs, begin);
-            ok = clean.ok;
-            b = clean.blocks;
-            pos += b * kBlock;
+        const bool lone = find(text + pos, blocks, lfs) != 0 ||
+                          (text[after - 1] == '\r' && (after >= size || text[after] != '\n'));
+        if (!messy && !lone) {
+            ok = cleanLines(text, pos, blocks, lfs, begin);
+            pos = after;
+            continue;
         }
-        // From a CR not right before an LF on: every end in order, as byte by byte.
-        for (; ok && b < blocks; ++b, pos += kBlock) {
-            for (std::uint64_t mask = lfs[b] | crs[b]; ok && mask != 0; mask &= mask - 1) {
-                event(pos + static_cast<std::size_t>(__builtin_ctzll(mask)));
+        // A CR not right before an LF: every end in order, as byte by byte.
+        for (; ok && pos < after; ++pos) {
+            if (text[pos] == '\n' || text[pos] == '\r') {
+                event(pos);
             }
         }
     }

@@ -29,15 +29,11 @@ class LineSplitter {
     // The line of text from begin to end (its LF or the file's end): every CR dropped,
     // then cut into pieces.
     bool line(char* text, std::size_t begin, std::size_t end, bool messy);
-    struct Clean {
-        std::size_t blocks;  // how many blocks were split
-        bool ok;             // false when there are more lines than allowed
-    };
-    // The lines ending in these blocks of 64 bytes, up to the first block with a CR
-    // that is not right before an LF (lfs[blocks] holds the LF bit of the byte after the
-    // last block); the line from `from` holds no such CR. `from` moves past them.
-    Clean cleanLines(char* text, std::size_t pos, std::size_t blocks, const std::uint64_t* lfs,
-                     const std::uint64_t* crs, std::size_t& from);
+    // The lines ending in these blocks of 64 bytes (at least one), which hold no CR but
+    // right before an LF, with their LF masks; the line from begin holds no CR either.
+    // begin moves past them; false when there are more lines than allowed.
+    bool cleanLines(char* text, std::size_t pos, std::size_t blocks, const std::uint64_t* lfs,
+                    std::size_t& begin);
 
     std::size_t maxLines_;
     std::size_t done_ = 0;     // where the line being read begins

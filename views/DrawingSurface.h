@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,20 @@ class DrawingSurface {
         int y;
     };
 
+    // Where anything drawn can be seen at all, and how wide a character of the current
+    // font can be.
+    struct Seen {
+        int left;
+        int top;
+        int right;
+        int bottom;
+        int widestCharacter;
+    };
+
     virtual ~DrawingSurface() = default;
+
+    // A painter may leave out what surely lies outside; nothing means all can be seen.
+    virtual std::optional<Seen> seen() const { return std::nullopt; }
 
     // Selects the fixed-pitch font with this character (em) height for what follows.
     virtual void setFont(int emHeight) = 0;

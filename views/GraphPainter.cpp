@@ -1,6 +1,7 @@
 // Field profile drawing, shared by screen and printer.
 #include "views/GraphPainter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -29,6 +30,7 @@ class GraphPainter::Mapper {
     bool print() const { return print_; }
     int pageWidth() const { return pageWidth_; }
     int baseline() const { return (4 * w_.H) / 5; }
+    int dx() const { return dx_; }
     // Document abscissa of sequence number i.
     int x(int i) const { return w_.W / 10 + i * dx_; }
 
@@ -71,6 +73,11 @@ bool sameText(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The largest integer not above a / b, for b > 0.
+long long floorDiv(long long a, long long b) {
+    return a / b - (a % b != 0 && a < 0 ? 1 : 0);
+}
+
 void cross(DrawingSurface& s, int c, int e) {
     s.segment(c - 2, e + 2, c + 3, e - 3);
     s.segment(c - 2, e - 2, c + 3, e + 3);
@@ -97,6 +104,26 @@ std::optional<float> GraphPainter::fieldValue(int i) const {
         return profile_(i);
     }
     return static_cast<float>(readDecimal(data_.field(i, Column::Field)));
+}
+
+GraphPainter::Range GraphPainter::seenReadings(const DrawingSurface& surface,
+                                               const Mapper& map) const {
+    const Range all{0, count_ - 1};
+    const std::optional<DrawingSurface::Seen> seen = surface.seen();
+    if (!seen || map.print()) {
+        return all;
+    }
+    // A reading's marks reach from 2 left of it (a cross) to the end of its texts, which
+    // are never longer than a data line (84 characters).
+    constexpr long long kLongestText = 84;
+    const long long left = seen->left - kLongestText * std::max(seen->widestCharacter, 1);
+    const long long right = seen->right + 2;
+    const long long origin = map.window().W / 10;
+    const long long dx = std::max(map.dx(), 1);
+    const long long first = floorDiv(left - origin - 1, dx) + 1;
+    const long long last = floorDiv(right - origin, dx);
+    return {static_cast<int>(std::clamp<long long>(first, 0, count_)),
+            static_cast<int>(std::clamp<long long>(last, -1, count_ - 1))};
 }
 
 void GraphPainter::readValues() {
@@ -151,6 +178,7 @@ void GraphPainter::draw(DrawingSurface& surface, const Mapper& map) {
     const GraphWindow& w = map.window();
     const int B = map.baseline();
     readValues();
+    seen_ = seenReadings(surface, map);
     if (map.print()) {
         const int x0 = map.fixedX(w.W / 10);
         surface.segment(x0, map.y(B), x0 + map.pageWidth(), map.y(B));
@@ -170,14 +198,18 @@ void GraphPainter::draw(DrawingSurface& surface, const Mapper& map) {
 void GraphPainter::drawSequence(DrawingSurface& surface, const Mapper& map) const {
     const GraphWindow& w = map.window();
     const int B = map.baseline();
+    // Ticks every 10 readings from 10 on, numbers every 20 from 0 on.
+    auto from = [this](int step) {
+        return (std::max(seen_.first, step == 10 ? 10 : 0) + step - 1) / step * step;
+    };
     int X = 0;
-    for (int k = 10; k < count_; k += 10) {
+    for (int k = from(10); k <= seen_.last; k += 10) {
         if (map.readingX(map.x(k), X)) {
             surface.segment(X, map.y(B), X, map.y(B + w.H / 60));
         }
     }
     std::string label;
-    for (int k = 0; k < count_; k += 20) {
+    for (int k = from(20); k <= seen_.last; k += 20) {
         if (map.readingX(map.x(k), X)) {
             // "%d" of k, without a format string to parse for each of them.
             char digits[16];
@@ -208,9 +240,22 @@ void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) {
                  profile_ ? profileCaption_ : std::string("Field[nT]"));
     drawLabels(surface, map, axis, w.W / 10, w.W / 50, "%5.0f");
 
-    // One connected line through every drawn reading, handed over whole.
+    // One connected line through every drawn reading that may be seen, and the nearest
+    // drawn one on each side beyond, whose line crosses in; handed over whole.
+    int lo = std::min(std::max(1, seen_.first), count_);
+    int hi = std::min(seen_.last, count_ - 1);
+    int before = lo - 1;
+    while (before >= 1 && !hasField_[static_cast<std::size_t>(before)]) {
+        --before;
+    }
+    lo = before >= 1 ? before : lo;
+    int after = std::max(hi + 1, 1);
+    while (after < count_ && !hasField_[static_cast<std::size_t>(after)]) {
+        ++after;
+    }
+    hi = after < count_ ? after : hi;
     polyline_.clear();
-    for (int i = 1; i < count_; ++i) {
+    for (int i = lo; i <= hi; ++i) {
         int X = 0;
         if (!hasField_[static_cast<std::size_t>(i)] || !map.readingX(map.x(i), X)) {
             continue;
@@ -224,12 +269,16 @@ void GraphPainter::drawFieldPart(DrawingSurface& surface, const Mapper& map) {
 void GraphPainter::drawSeparators(DrawingSurface& surface, const Mapper& map) const {
     const GraphWindow& w = map.window();
     const int B = map.baseline();
-    int previous = readInteger(data_.field(1, Column::Line));
+    // Every reading on the screen counts, so there the number before the first one seen is
+    // the line of the reading before it; on paper only the page's readings count.
+    const int start = map.print() ? 2 : std::max(2, seen_.first);
+    int previous = readInteger(data_.field(start - 1, Column::Line));
     // The same text as the reading before reads as the same number: converted only
     // where the text changes.
-    std::string_view lastText = data_.field(1, Column::Line);
+    std::string_view lastText = data_.field(start - 1, Column::Line);
     int lastNumber = previous;
-    for (int i = 2; i < count_; ++i) {
+    const int end = map.print() ? count_ : std::min(count_, seen_.last + 1);
+    for (int i = start; i < end; ++i) {
         const std::string_view text = data_.field(i, Column::Line);
         if (!sameText(text, lastText)) {
             lastText = text;
@@ -255,7 +304,7 @@ void GraphPainter::drawGradientPart(DrawingSurface& surface, const Mapper& map) 
     surface.text(map.fixedX(w.W - w.W / 7), map.y(w.H / 20), "Gradient[nT]");
     const GraphScale::Axis axis = GraphScale::axis(gradMin_, gradMax_);
     drawLabels(surface, map, axis, axisX, axisX + w.W / 50, "%8.1f");
-    for (int i = 1; i < count_; ++i) {
+    for (int i = std::max(1, seen_.first); i <= seen_.last; ++i) {
         const std::size_t k = static_cast<std::size_t>(i);
         int X = 0;
         if (isGradient_[k] && map.readingX(map.x(i), X)) {

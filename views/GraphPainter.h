@@ -44,6 +44,13 @@ class GraphPainter {
     class Mapper;
 
   private:
+    // The readings whose marks may be seen, first to last.
+    struct Range {
+        int first;
+        int last;
+    };
+    Range seenReadings(const DrawingSurface& surface, const Mapper& map) const;
+
     void readValues();
     std::optional<float> fieldValue(int i) const;
     void draw(DrawingSurface& surface, const Mapper& map);
@@ -56,6 +63,7 @@ class GraphPainter {
 
     const DataSet& data_;
     int count_ = 0;
+    Range seen_{0, -1};
     std::vector<float> field_;
     std::vector<float> gradient_;
     std::vector<unsigned char> isGradient_;  // bytes: quicker to set and test than bits

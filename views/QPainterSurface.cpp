@@ -44,6 +44,14 @@ void QPainterSurface::setVisibleArea(const QRect& area) {
     area_ = area;
 }
 
+std::optional<DrawingSurface::Seen> QPainterSurface::seen() const {
+    if (!culling_) {
+        return std::nullopt;
+    }
+    return Seen{area_.left() - kMargin, area_.top() - kMargin, area_.right() + kMargin,
+                area_.bottom() + kMargin, widestCharacter_};
+}
+
 void QPainterSurface::setFont(int emHeight) {
     flushLines();
     QFont font("Courier New");

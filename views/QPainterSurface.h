@@ -24,6 +24,7 @@ class QPainterSurface final : public DrawingSurface {
     // them away anyway. Without it everything is handed over.
     void setVisibleArea(const QRect& area);
 
+    std::optional<Seen> seen() const override;
     void setFont(int emHeight) override;
     void segment(int x1, int y1, int x2, int y2) override;
     void polyline(const std::vector<Point>& points) override;

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
+#include <optional>
 #include <regex>
 
 #include "AppFixture.h"
@@ -260,12 +261,25 @@ class EveryLineSurface : public DrawingSurface {
     QPainter& p_;
 };
 
-QImage paintGraph(const DataSet& data, const GraphWindow& w, float zoom, bool fast) {
+QImage paintGraph(const DataSet& data, const GraphWindow& w, float zoom, bool fast,
+                  bool gap = false) {
     QImage image(w.W, w.H, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.translate(-w.Sx, -w.Sy);
     GraphPainter graph(data);
+    if (gap) {
+        // Readings 300 to 699 without a value: the line from 299 to 700 crosses windows
+        // that hold none of them.
+        graph.setProfile(
+            [&data](int i) -> std::optional<float> {
+                if (i >= 300 && i < 700) {
+                    return std::nullopt;
+                }
+                return static_cast<float>(i % 13) + static_cast<float>(data.lineCount() % 7);
+            },
+            "Other");
+    }
     if (fast) {
         QPainterSurface surface(painter);
         surface.setVisibleArea(QRect(w.Sx, w.Sy, w.W, w.H));
@@ -302,6 +316,15 @@ TEST(GraphPixels, PolylinesAndSkippedElementsPaintTheSamePixels) {
                 ASSERT_EQ(paintGraph(data, w, zoom, true), paintGraph(data, w, zoom, false))
                     << readings << " readings, window " << w.W << "x" << w.H << " at " << w.Sx
                     << ", zoom " << zoom;
+            }
+        }
+        if (readings == 1500) {
+            for (const GraphWindow& w :
+                 {GraphWindow{640, 420, 1200, 0}, GraphWindow{640, 420, 900, 0},
+                  GraphWindow{640, 420, 1800, 0}}) {
+                ASSERT_EQ(paintGraph(data, w, 1.0f, true, true),
+                          paintGraph(data, w, 1.0f, false, true))
+                    << "gap, window at " << w.Sx;
             }
         }
     }

@@ -90,20 +90,13 @@ GraphPainter::GraphPainter(const DataSet& data)
       field_(DataSet::kCapacity),
       gradient_(DataSet::kCapacity),
       isGradient_(DataSet::kCapacity),
-      hasField_(DataSet::kCapacity, true) {
+      hasField_(DataSet::kCapacity, 1) {
     polyline_.reserve(DataSet::kCapacity);
 }
 
 void GraphPainter::setProfile(ProfileValue value, std::string caption) {
     profile_ = std::move(value);
     profileCaption_ = std::move(caption);
-}
-
-std::optional<float> GraphPainter::fieldValue(int i) const {
-    if (profile_) {
-        return profile_(i);
-    }
-    return static_cast<float>(readDecimal(data_.field(i, Column::Field)));
 }
 
 GraphPainter::Range GraphPainter::seenReadings(const DrawingSurface& surface,
@@ -141,15 +134,25 @@ void GraphPainter::readValues() {
             gradMax_ = g > gradMax_ ? g : gradMax_;
             hasGradient_ = true;
         }
-        const std::optional<float> value = fieldValue(i);
-        hasField_[k] = value.has_value();
-        if (!value) {
-            continue;
+        // The measured field, unless another profile was chosen: read straight, without
+        // going through the chosen profile's function.
+        float f = 0.0f;
+        if (!profile_) {
+            f = static_cast<float>(readDecimal(data_.field(i, Column::Field)));
+        } else {
+            const std::optional<float> value = profile_(i);
+            hasField_[k] = value.has_value();
+            if (!value) {
+                continue;
+            }
+            f = *value;
         }
-        const float f = *value;
         field_[k] = f;
         fieldMin_ = f < fieldMin_ ? f : fieldMin_;
         fieldMax_ = f > fieldMax_ ? f : fieldMax_;
+    }
+    if (!profile_) {
+        std::fill(hasField_.begin(), hasField_.begin() + count_, 1);
     }
 }
 

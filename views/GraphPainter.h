@@ -52,7 +52,6 @@ class GraphPainter {
     Range seenReadings(const DrawingSurface& surface, const Mapper& map) const;
 
     void readValues();
-    std::optional<float> fieldValue(int i) const;
     void draw(DrawingSurface& surface, const Mapper& map);
     void drawSequence(DrawingSurface& surface, const Mapper& map) const;
     void drawFieldPart(DrawingSurface& surface, const Mapper& map);
@@ -72,7 +71,7 @@ class GraphPainter {
     bool hasGradient_ = false;
     ProfileValue profile_;
     std::string profileCaption_;
-    std::vector<bool> hasField_;
+    std::vector<unsigned char> hasField_;
 };
 
 }  // namespace velkor

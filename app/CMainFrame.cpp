@@ -72,7 +72,7 @@ CMainFrame::CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent)
 
     setAcceptDrops(true);
     setWhatsThis("The Velkor2tr main window. The menus and the toolbar hold every command.");
-    resize(980, 640);
+    resize(kFirstSize);
     updateCaption();
     updateCommandStates();
 }

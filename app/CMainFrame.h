@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSize>
 #include <map>
 
 #include "core/CommandTarget.h"
@@ -25,6 +26,9 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
 
   public:
+    // The window's size until the user changes it.
+    static constexpr QSize kFirstSize{980, 640};
+
     // app is offered the commands that nobody before it carried out.
     CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent = nullptr);
     ~CMainFrame() override;

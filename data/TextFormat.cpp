@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace velkor {
@@ -29,58 +30,87 @@ std::string formatText(const char* format, ...) {
 
 namespace {
 
+// Writes the length characters at from, right-aligned in width.
+char* padded(char* at, const char* from, std::size_t length, int width) {
+    if (width > 0 && length < static_cast<std::size_t>(width)) {
+        const std::size_t blanks = static_cast<std::size_t>(width) - length;
+        std::memset(at, ' ', blanks);
+        at += blanks;
+    }
+    std::memcpy(at, from, length);
+    return at + length;
+}
+
 // One decimal of a value that a float holds exactly (every corrected value is one):
 // ten times it is then exact in a double, so rounding that product to an integer,
-// ties to even, rounds the exact value as printf does. False for any other value.
-bool appendOneDecimal(std::string& out, double value, int width) {
+// ties to even, rounds the exact value as printf does. Written in place, from its last
+// digit back; null for any other value.
+char* writeOneDecimal(char* out, double value, int width) {
     constexpr double kLimit = 1e15;  // the tenths stay an exact integer below this
     if (!(std::fabs(value) < kLimit) || static_cast<double>(static_cast<float>(value)) != value) {
-        return false;
+        return nullptr;
     }
-    const double tenths = std::nearbyint(std::fabs(value) * 10.0);
-    auto whole = static_cast<std::uint64_t>(tenths);
-    char buffer[32];
-    char* end = buffer + sizeof buffer;
-    char* at = end;
-    *--at = static_cast<char>('0' + whole % 10);
-    *--at = '.';
-    whole /= 10;
-    do {
+    // Rounded to an integer in the current rounding mode, as nearbyint() does: adding and
+    // taking away 2^52 leaves no fraction bits; from 2^52 on there are none to round.
+    constexpr double kNoFraction = 4503599627370496.0;
+    const double scaled = std::fabs(value) * 10.0;
+    const double rounded = scaled < kNoFraction ? (scaled + kNoFraction) - kNoFraction : scaled;
+    const auto tenths = static_cast<std::uint64_t>(rounded);
+    // Digits from the last one back into a scratch buffer, then moved into place.
+    char digits[32];
+    char* const last = digits + sizeof digits;
+    char* at = last;
+    if (tenths <= 0xFFFFFFFFu) {
+        // Thirty-two bits divide faster, and every field value fits them.
+        auto whole = static_cast<std::uint32_t>(tenths);
         *--at = static_cast<char>('0' + whole % 10);
+        *--at = '.';
         whole /= 10;
-    } while (whole > 0);
+        do {
+            *--at = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole > 0);
+    } else {
+        std::uint64_t whole = tenths;
+        *--at = static_cast<char>('0' + whole % 10);
+        *--at = '.';
+        whole /= 10;
+        do {
+            *--at = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole > 0);
+    }
     if (std::signbit(value)) {
         *--at = '-';  // printf keeps the sign of a negative value that rounds to zero
     }
-    const std::size_t length = static_cast<std::size_t>(end - at);
-    if (width > 0 && length < static_cast<std::size_t>(width)) {
-        out.append(static_cast<std::size_t>(width) - length, ' ');
-    }
-    out.append(at, length);
-    return true;
+    return padded(out, at, static_cast<std::size_t>(last - at), width);
 }
 
 }  // namespace
 
-void appendFixed(std::string& out, double value, int width, int precision) {
-    if (precision == 1 && appendOneDecimal(out, value, width)) {
-        return;
+char* writeFixed(char* at, double value, int width, int precision) {
+    if (precision == 1) {
+        if (char* end = writeOneDecimal(at, value, width)) {
+            return end;
+        }
     }
-    // The largest double in fixed notation has 309 digits before the point.
-    char buffer[320 + 64];
     if (!std::isfinite(value) || precision < 0 || precision > 60) {
-        out += formatText("%*.*f", width, precision, value);
-        return;
+        const std::string text = formatText("%*.*f", width, precision, value);
+        return padded(at, text.data(), text.size(), 0);
     }
     // std::to_chars rounds the exact binary value to nearest, ties to even, as glibc's
     // printf does in the default rounding mode; the sign of a negative zero stays.
+    char buffer[320 + 64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    const std::size_t length = static_cast<std::size_t>(result.ptr - buffer);
-    if (width > 0 && length < static_cast<std::size_t>(width)) {
-        out.append(static_cast<std::size_t>(width) - length, ' ');
-    }
-    out.append(buffer, length);
+    return padded(at, buffer, static_cast<std::size_t>(result.ptr - buffer), width);
+}
+
+void appendFixed(std::string& out, double value, int width, int precision) {
+    const std::size_t had = out.size();
+    out.resize(had + fixedRoom(width, precision));
+    char* const end = writeFixed(out.data() + had, value, width, precision);
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 }  // namespace velkor

@@ -11,6 +11,7 @@
 #include "data/SafeFileWriter.h"
 #include "data/TextFormat.h"
 #include "export/CorrectedValue.h"
+#include "export/RowSink.h"
 
 namespace velkor {
 namespace {
@@ -18,13 +19,15 @@ namespace {
 constexpr std::string_view kEnd = "\r\n";
 
 // A column text as a C string carries it: up to a NUL byte, should a line hold one.
-void appendText(std::string& out, std::string_view text) {
+char* putText(char* at, std::string_view text) {
     // A loop in place: these texts are a few characters, too short for a library call.
-    std::size_t length = 0;
-    while (length < text.size() && text[length] != '\0') {
-        ++length;
+    for (char c : text) {
+        if (c == '\0') {
+            break;
+        }
+        *at++ = c;
     }
-    out.append(text.data(), length);
+    return at;
 }
 
 // Rows of three column texts for the readings whose mode letter passes keep, written as
@@ -32,34 +35,40 @@ void appendText(std::string& out, std::string_view text) {
 template <typename Keep>
 int textRows(const DataSet& d, Keep keep, std::string_view lead, Column a, std::string_view mid,
              Column b, std::string_view gap, Column c, std::string& out) {
+    RowSink sink(out);
     int rows = 0;
     for (int i = 1; i < d.lineCount(); ++i) {
         if (keep(d.mode(i))) {
-            out += lead;
-            appendText(out, d.field(i, a));
-            out += mid;
-            appendText(out, d.field(i, b));
-            out += gap;
-            appendText(out, d.field(i, c));
-            out += kEnd;
+            const std::string_view ta = d.field(i, a);
+            const std::string_view tb = d.field(i, b);
+            const std::string_view tc = d.field(i, c);
+            char* at = sink.room(lead.size() + ta.size() + mid.size() + tb.size() + gap.size() +
+                                 tc.size() + kEnd.size());
+            at = RowSink::put(at, lead);
+            at = putText(at, ta);
+            at = RowSink::put(at, mid);
+            at = putText(at, tb);
+            at = RowSink::put(at, gap);
+            at = putText(at, tc);
+            sink.done(RowSink::put(at, kEnd));
             ++rows;
         }
     }
     return rows;
 }
 
-void correctedRow(const DataSet& d, int i, float exported, std::string& out) {
-    appendText(out, d.field(i, Column::Line));
-    appendText(out, d.field(i, Column::Pos));
-    appendFixed(out, static_cast<double>(exported), 9, 1);
-    out += kEnd;
-}
-
 int correctedRows(const DataSet& d, std::string& out) {
+    RowSink sink(out);
     int rows = 0;
     for (int i = 1; i < d.lineCount(); ++i) {
         if (const std::optional<float> value = CorrectedValue::of(d, i)) {
-            correctedRow(d, i, *value, out);
+            const std::string_view line = d.field(i, Column::Line);
+            const std::string_view pos = d.field(i, Column::Pos);
+            char* at = sink.room(line.size() + pos.size() + fixedRoom(9, 1) + kEnd.size());
+            at = putText(at, line);
+            at = putText(at, pos);
+            at = writeFixed(at, static_cast<double>(*value), 9, 1);
+            sink.done(RowSink::put(at, kEnd));
             ++rows;
         }
     }

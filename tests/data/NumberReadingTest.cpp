@@ -110,12 +110,15 @@ TEST(NumberReading, ShortDecimalsGiveTheFullConversionsBits) {
         }
         expectSameBits(t, rnd() % 2 == 0);
     }
-    // Field texts as the column holds them, five digits, a point and one, on their own.
+    // Field texts as the column holds them, five digits, a point and one, on their own
+    // or after blanks (as a variations file's column has them), or with more after them.
     for (int n = 0; n < 100000; ++n) {
-        char t[16];
-        std::snprintf(t, sizeof t, "%05u.%u", static_cast<unsigned>(rnd() % 100000),
-                      static_cast<unsigned>(rnd() % 10));
-        const double want = fullConversion(t, false);
+        char t[24];
+        const char* lead[] = {"", " ", "  ", "\t"};
+        std::snprintf(t, sizeof t, "%s%05u.%u%s", lead[n % 4],
+                      static_cast<unsigned>(rnd() % 100000), static_cast<unsigned>(rnd() % 10),
+                      n % 7 == 0 ? "5" : "");
+        const double want = fullConversion(t + std::strlen(lead[n % 4]), false);
         const double got = readDecimal(t);
         ASSERT_EQ(std::memcmp(&want, &got, sizeof want), 0) << t;
     }
@@ -133,6 +136,12 @@ TEST(NumberReading, Integers) {
     EXPECT_EQ(readInteger("-2147483648"), -2147483647 - 1);
     EXPECT_EQ(readInteger("2147483648"), 0);
     EXPECT_EQ(readInteger("99999999999999999999"), 0);
+    // Two characters, as the groups of a time of day.
+    EXPECT_EQ(readInteger("07"), 7);
+    EXPECT_EQ(readInteger("59"), 59);
+    EXPECT_EQ(readInteger(" 7"), 7);
+    EXPECT_EQ(readInteger("7:"), 7);
+    EXPECT_EQ(readInteger("-7"), -7);
 }
 
 }  // namespace velkor

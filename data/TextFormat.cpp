@@ -41,6 +41,20 @@ char* padded(char* at, const char* from, std::size_t length, int width) {
     return at + length;
 }
 
+// Writes whole tenths as digits, a point and the last digit, backwards from at; returns
+// where they begin.
+template <typename Unsigned>
+char* tenthsBackward(char* at, Unsigned whole) {
+    *--at = static_cast<char>('0' + whole % 10);
+    *--at = '.';
+    whole /= 10;
+    do {
+        *--at = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole > 0);
+    return at;
+}
+
 // One decimal of a value that a float holds exactly (every corrected value is one):
 // ten times it is then exact in a double, so rounding that product to an integer,
 // ties to even, rounds the exact value as printf does. Written in place, from its last
@@ -59,27 +73,9 @@ char* writeOneDecimal(char* out, double value, int width) {
     // Digits from the last one back into a scratch buffer, then moved into place.
     char digits[32];
     char* const last = digits + sizeof digits;
-    char* at = last;
-    if (tenths <= 0xFFFFFFFFu) {
-        // Thirty-two bits divide faster, and every field value fits them.
-        auto whole = static_cast<std::uint32_t>(tenths);
-        *--at = static_cast<char>('0' + whole % 10);
-        *--at = '.';
-        whole /= 10;
-        do {
-            *--at = static_cast<char>('0' + whole % 10);
-            whole /= 10;
-        } while (whole > 0);
-    } else {
-        std::uint64_t whole = tenths;
-        *--at = static_cast<char>('0' + whole % 10);
-        *--at = '.';
-        whole /= 10;
-        do {
-            *--at = static_cast<char>('0' + whole % 10);
-            whole /= 10;
-        } while (whole > 0);
-    }
+    // Thirty-two bits divide faster, and every field value fits them.
+    char* at = tenths <= 0xFFFFFFFFu ? tenthsBackward(last, static_cast<std::uint32_t>(tenths))
+                                     : tenthsBackward(last, tenths);
     if (std::signbit(value)) {
         *--at = '-';  // printf keeps the sign of a negative value that rounds to zero
     }

@@ -48,44 +48,47 @@ struct DateSpan {
     std::size_t cursor = 0;                  // where the last search in inner ended
 };
 
-// The first element of in that is not less than key, searched outward from hint: readings
-// in time order find it a step or two from where the one before ended.
-template <typename T>
-std::size_t lowerBoundFrom(const std::vector<T>& in, std::size_t hint, const T& key) {
-    const std::size_t n = in.size();
-    hint = std::min(hint, n);
-    std::size_t left = 0;
-    std::size_t right = hint;
-    if (hint < n && in[hint] < key) {
+// The first element of [first, last) that is not less than key, searched outward from
+// hint: readings in time order find it a step or two from where the one before ended.
+template <typename It, typename T>
+It lowerBoundFrom(It first, It last, It hint, const T& key) {
+    It left = first;
+    It right = hint;
+    if (hint != last && *hint < key) {
         // Forward: the answer lies past hint.
-        left = hint + 1;
-        for (std::size_t step = 1;; step *= 2) {
-            const std::size_t probe = left + step - 1;
-            if (probe >= n) {
-                right = n;
+        left = std::next(hint);
+        for (std::ptrdiff_t step = 1;; step *= 2) {
+            if (last - left < step) {
+                right = last;
                 break;
             }
-            if (!(in[probe] < key)) {
+            const It probe = left + (step - 1);
+            if (!(*probe < key)) {
                 right = probe;
                 break;
             }
-            left = probe + 1;
+            left = std::next(probe);
         }
     } else {
         // Backward: the answer lies at or before hint.
-        for (std::size_t step = 1; right > 0; step *= 2) {
-            const std::size_t probe = right >= step ? right - step : 0;
-            if (in[probe] < key) {
-                left = probe + 1;
+        for (std::ptrdiff_t step = 1; right != first; step *= 2) {
+            const It probe = right - first >= step ? right - step : first;
+            if (*probe < key) {
+                left = std::next(probe);
                 break;
             }
             right = probe;
         }
     }
-    return static_cast<std::size_t>(
-        std::lower_bound(in.begin() + static_cast<std::ptrdiff_t>(left),
-                         in.begin() + static_cast<std::ptrdiff_t>(right), key) -
-        in.begin());
+    return std::lower_bound(left, right, key);
+}
+
+template <typename T>
+std::size_t lowerBoundFrom(const std::vector<T>& in, std::size_t hint, const T& key) {
+    const auto at =
+        lowerBoundFrom(in.begin(), in.end(),
+                       in.begin() + static_cast<std::ptrdiff_t>(std::min(hint, in.size())), key);
+    return static_cast<std::size_t>(at - in.begin());
 }
 
 class SampleIndex {
@@ -184,18 +187,26 @@ class SampleIndex {
         }
     }
 
-    // Times in line order never decrease: the earliest line of a time is its lower bound.
-    std::pair<int, int> nearestAscending(const DateSpan& span, int v) const {
+    // Times in line order never decrease: the earliest line of a time is its lower bound,
+    // searched from where the reading before found its own.
+    std::pair<int, int> nearestAscending(DateSpan& span, int v) const {
         const auto begin = seconds_.begin() + span.first + 1;
         const auto end = seconds_.begin() + span.last;
-        const auto at = std::lower_bound(begin, end, v);
+        const auto hint = begin + static_cast<std::ptrdiff_t>(
+                                      std::min(span.cursor, static_cast<std::size_t>(end - begin)));
+        const auto at = lowerBoundFrom(begin, end, hint, v);
+        span.cursor = static_cast<std::size_t>(at - begin);
         int best = -1;
         int distance = kNoDistance;
         if (at != begin) {
             // The earliest line of the time just below v; it wins a tie, being earlier.
             const int below = *std::prev(at);
             distance = v - below;
-            best = static_cast<int>(std::lower_bound(begin, at, below) - seconds_.begin());
+            auto earliest = std::prev(at);
+            if (earliest != begin && *std::prev(earliest) == below) {
+                earliest = lowerBoundFrom(begin, earliest, earliest, below);
+            }
+            best = static_cast<int>(earliest - seconds_.begin());
         }
         if (at != end && *at - v < distance) {
             distance = *at - v;

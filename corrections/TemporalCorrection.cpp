@@ -91,6 +91,35 @@ std::size_t lowerBoundFrom(const std::vector<T>& in, std::size_t hint, const T& 
     return static_cast<std::size_t>(at - in.begin());
 }
 
+// Sorts (seconds, line) pairs that come in line order. Times of a day fit 20 bits: then
+// two stable passes over 10 bits each, which keep equal times in line order, as the
+// comparison of the pairs would; other times go to the comparison sort.
+void sortByTime(std::vector<std::pair<int, int>>& pairs) {
+    constexpr int kBits = 10;
+    constexpr int kRadix = 1 << kBits;
+    const bool small = std::all_of(pairs.begin(), pairs.end(), [](const auto& p) {
+        return p.first >= 0 && p.first < (1 << (2 * kBits));
+    });
+    if (!small) {
+        std::sort(pairs.begin(), pairs.end());
+        return;
+    }
+    std::vector<std::pair<int, int>> moved(pairs.size());
+    for (int shift : {0, kBits}) {
+        std::array<std::size_t, kRadix + 1> start{};
+        for (const auto& p : pairs) {
+            ++start[static_cast<std::size_t>((p.first >> shift) & (kRadix - 1)) + 1];
+        }
+        for (std::size_t k = 0; k < kRadix; ++k) {
+            start[k + 1] += start[k];
+        }
+        for (const auto& p : pairs) {
+            moved[start[static_cast<std::size_t>((p.first >> shift) & (kRadix - 1))]++] = p;
+        }
+        pairs.swap(moved);
+    }
+}
+
 class SampleIndex {
   public:
     explicit SampleIndex(const VariationSet& v)
@@ -177,7 +206,7 @@ class SampleIndex {
             for (int k = 1; k < static_cast<int>(seconds_.size()); ++k) {
                 sortedAll_.emplace_back(seconds(k), k);
             }
-            std::sort(sortedAll_.begin(), sortedAll_.end());
+            sortByTime(sortedAll_);
         }
         span.inner.reserve(static_cast<std::size_t>(span.last - span.first));
         for (const auto& sample : sortedAll_) {

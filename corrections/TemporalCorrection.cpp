@@ -45,7 +45,7 @@ struct DateSpan {
     int last = 0;
     enum class Order { Unknown, Ascending, Mixed } order = Order::Unknown;
     std::vector<std::pair<int, int>> inner;  // (seconds, line), only when mixed
-    std::size_t cursor = 0;                  // where the last search in inner ended
+    std::size_t cursor = 0;  // where the last search ended: in inner, or in the lines if in order
 };
 
 // The first element of [first, last) that is not less than key, searched outward from

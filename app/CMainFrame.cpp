@@ -170,14 +170,8 @@ QWidget* CMainFrame::shownView() const {
 }
 
 CommandTarget* CMainFrame::shownTarget() const {
-    switch (shownIndex_) {
-        case 0:
-            return listView_;
-        case 1:
-            return graphView_;
-        default:
-            return mapView_;
-    }
+    // Every view is a command target as well.
+    return dynamic_cast<CommandTarget*>(viewAt(shownIndex_));
 }
 
 QWidget* CMainFrame::viewAt(int index) const {

@@ -8,11 +8,20 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
+
+#include "core/ConsolePrompter.h"
 
 namespace velkor::benchdata {
 
 constexpr int kLines = 20000;  // header included: 19999 readings
+
+// Messages go nowhere: the program's notices are not what is measured.
+struct Quiet {
+    std::ostream sink{nullptr};
+    ConsolePrompter prompter{sink};
+};
 
 inline std::string folder() {
     static const std::string dir = [] {

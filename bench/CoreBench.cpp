@@ -22,12 +22,7 @@ namespace {
 
 using namespace velkor;
 namespace bd = velkor::benchdata;
-
-// Messages go nowhere: the correction's notices are not what is measured.
-struct Quiet {
-    std::ostream sink{nullptr};
-    ConsolePrompter prompter{sink};
-};
+using bd::Quiet;
 
 std::string readAll(const std::string& path) {
     std::string bytes(2 * 1024 * 1024, '\0');

@@ -34,10 +34,9 @@ namespace bd = velkor::benchdata;
 
 const DataSet& survey() {
     static const DataSet data = [] {
-        std::ostream sink(nullptr);
-        ConsolePrompter quiet(sink);
+        bd::Quiet quiet;
         DataSet d;
-        DataFile::load(bd::surveyPath(), d, quiet);
+        DataFile::load(bd::surveyPath(), d, quiet.prompter);
         return d;
     }();
     return data;

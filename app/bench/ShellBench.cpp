@@ -32,11 +32,7 @@ namespace {
 
 using namespace velkor;
 namespace bd = velkor::benchdata;
-
-struct Quiet {
-    std::ostream sink{nullptr};
-    ConsolePrompter prompter{sink};
-};
+using bd::Quiet;
 
 // Start-up is measured from outside, one fresh process per run: this program started
 // again as a child that builds the window, paints it once, tells the parent through a

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "data/DataSet.h"
+#include "data/LineReader.h"
 #include "data/NumberReading.h"
 #include "data/TextFormat.h"
 #include "views/DrawingSurface.h"
@@ -107,9 +108,9 @@ GraphPainter::Range GraphPainter::seenReadings(const DrawingSurface& surface,
         return all;
     }
     // A reading's marks reach from 2 left of it (a cross) to the end of its texts, which
-    // are never longer than a data line (84 characters).
-    constexpr long long kLongestText = 84;
-    const long long left = seen->left - kLongestText * std::max(seen->widestCharacter, 1);
+    // are never longer than a data line.
+    const long long left = seen->left - static_cast<long long>(LineReader::kPieceLength) *
+                                            std::max(seen->widestCharacter, 1);
     const long long right = seen->right + 2;
     const long long origin = map.window().W / 10;
     const long long dx = std::max(map.dx(), 1);

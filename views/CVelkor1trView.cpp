@@ -8,6 +8,7 @@
 #include "core/CommandTable.h"
 #include "core/Prompter.h"
 #include "core/WaitCursor.h"
+#include "views/DataCellDelegate.h"
 #include "views/DataListModel.h"
 #include "views/PrintController.h"
 #include "views/QPainterSurface.h"
@@ -21,6 +22,7 @@ CVelkor1trView::CVelkor1trView(CVelkor1trDoc& doc, PrintController& printing, QW
       printing_(printing),
       model_(new DataListModel(doc.data(), this)) {
     setModel(model_);
+    setItemDelegate(new DataCellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

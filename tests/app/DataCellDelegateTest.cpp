@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QStandardItemModel>
+#include <QStyleFactory>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QtMath>
+#include <memory>
+
+#include "views/DataCellDelegate.h"
+
+namespace velkor {
+namespace {
+
+// Texts that fit, fit to the pixel, need cutting short, are empty, have blanks at
+// either end, or need a fallback font.
+const char* const kTexts[] = {"48123.4",
+                              "03.07.2026",
+                              "10:00:00",
+                              "G",
+                              "",
+                              "  0.7",
+                              "Base  ",
+                              "-15.0",
+                              "Ç ñ é",
+                              "\u6e29 7",
+                              "WWWWWWWWWWWWWWWWWWWWWWWW",
+                              "1.5 1.5 1.5 1.5",
+                              "7"};
+
+QImage paintWith(QTableView& view, QAbstractItemDelegate& delegate) {
+    view.setItemDelegate(&delegate);
+    return view.viewport()->grab().toImage();
+}
+
+}  // namespace
+
+TEST(DataCellPixels, TheDelegatePaintsWhatTheStyleDoes) {
+    QStandardItemModel model(0, 5);
+    const Qt::Alignment sides[] = {
+        Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter,
+        Qt::AlignHCenter | Qt::AlignTop, Qt::AlignRight | Qt::AlignBottom};
+    int row = 0;
+    for (const char* text : kTexts) {
+        for (const Qt::Alignment side : sides) {
+            QList<QStandardItem*> items;
+            for (int c = 0; c < model.columnCount(); ++c) {
+                auto* item = new QStandardItem(QString::fromUtf8(text));
+                item->setTextAlignment(side);
+                items << item;
+            }
+            model.insertRow(row++, items);
+        }
+    }
+    QPalette palette;
+    palette.setColor(QPalette::Active, QPalette::Text, QColor(10, 20, 120));
+    palette.setColor(QPalette::Inactive, QPalette::Text, QColor(120, 20, 10));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(128, 128, 128));
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, QColor(200, 200, 90));
+
+    QStyledItemDelegate styled;
+    DataCellDelegate ours;
+    for (const char* styleName : {"Fusion", "Windows"}) {
+        const std::unique_ptr<QStyle> style(QStyleFactory::create(styleName));
+        ASSERT_TRUE(style && DataCellDelegate::knowsTextOf(*style)) << styleName;
+        QTableView view;
+        view.setStyle(style.get());
+        view.setPalette(palette);
+        view.setModel(&model);
+        view.setWordWrap(false);
+        view.resize(520, 900);
+        view.show();
+        view.selectionModel()->select(model.index(3, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        view.selectionModel()->setCurrentIndex(model.index(9, 2), QItemSelectionModel::Select);
+        view.setFocus();
+        const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        for (const double points : {7.5, 9.0, 10.3, 12.7}) {
+            for (const char* family : {"DejaVu Sans", "Liberation Sans", "DejaVu Sans Mono"}) {
+                for (auto hinting : {QFont::PreferDefaultHinting, QFont::PreferNoHinting}) {
+                    QFont font(family);
+                    font.setPointSizeF(points);
+                    font.setHintingPreference(hinting);
+                    view.setFont(font);
+                    for (int rowHeight : {11, 17, 24}) {
+                        view.verticalHeader()->setDefaultSectionSize(rowHeight);
+                        // Columns too narrow, one pixel short of a field, just wide enough, and
+                        // wide.
+                        const int fit = qCeil(QFontMetricsF(font).horizontalAdvance("48123.4")) +
+                                        margins + (rowHeight - 17) / 7;
+                        const int widths[] = {12, fit - 1, fit, fit + 1, 150};
+                        for (int c = 0; c < model.columnCount(); ++c) {
+                            view.setColumnWidth(c, widths[c]);
+                        }
+                        for (bool enabled : {true, false}) {
+                            view.setEnabled(enabled);
+                            const QImage a = paintWith(view, styled), b = paintWith(view, ours);
+                            if (a != b) {
+                                a.save("/tmp/prof/a.png");
+                                b.save("/tmp/prof/b.png");
+                            }
+                            ASSERT_EQ(a, b)
+                                << styleName << ", " << family << " " << points << " pt, rows "
+                                << rowHeight << ", enabled " << enabled << " hinting " << hinting;
+                        }
+                    }
+                }
+            }
+        }
+        view.setItemDelegate(nullptr);
+    }
+}
+
+}  // namespace velkor

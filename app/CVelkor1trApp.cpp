@@ -27,7 +27,9 @@ constexpr int kRequestRetryMs = 250;
 CVelkor1trApp::CVelkor1trApp(Prompter& prompter, QObject* parent)
     : QObject(parent), prompter_(prompter), recent_(settings::kRecentCount) {}
 
-CVelkor1trApp::~CVelkor1trApp() = default;
+CVelkor1trApp::~CVelkor1trApp() {
+    storeRecentFiles();
+}
 
 bool CVelkor1trApp::initInstance(const QStringList& args) {
     CommandLine line;
@@ -103,7 +105,19 @@ void CVelkor1trApp::rememberFile(const QString& path) {
     const QFileInfo file(path);
     const QString canonical = file.canonicalFilePath();
     recent_.add((canonical.isEmpty() ? file.absoluteFilePath() : canonical).toStdString());
-    SettingsStore::writeRecentFiles(recent_.entries());
+    // Written to disk once the program waits for input again: a file opened at start-up
+    // shows before its name is stored.
+    if (!recentUnstored_) {
+        recentUnstored_ = true;
+        QTimer::singleShot(0, this, &CVelkor1trApp::storeRecentFiles);
+    }
+}
+
+void CVelkor1trApp::storeRecentFiles() {
+    if (recentUnstored_) {
+        recentUnstored_ = false;
+        SettingsStore::writeRecentFiles(recent_.entries());
+    }
 }
 
 }  // namespace velkor

@@ -48,6 +48,7 @@ class CVelkor1trApp : public QObject, public CommandTarget {
   private:
     void loadRecentFiles();
     void rememberFile(const QString& path);
+    void storeRecentFiles();
 
     Prompter& prompter_;
     std::unique_ptr<CVelkor1trDoc> doc_;
@@ -56,6 +57,7 @@ class CVelkor1trApp : public QObject, public CommandTarget {
     DialogHelp dialogHelp_;
     bool finishedEarly_ = false;
     bool printed_ = false;
+    bool recentUnstored_ = false;
 };
 
 }  // namespace velkor

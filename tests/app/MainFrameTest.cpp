@@ -202,6 +202,7 @@ TEST_F(MainFrameTest, CommandLineAndDroppedFilesOpenAndAreRemembered) {
     EXPECT_EQ(caption(), "dropped - Velkor2tr");
     EXPECT_EQ(frame().listView()->model()->rowCount(), 7);
 
+    QCoreApplication::processEvents();  // stored once the program waits for input
     QSettings s(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganization,
                 settings::kApplication);
     s.beginGroup(settings::kRecentSection);
@@ -329,6 +330,7 @@ TEST_F(MainFrameTest, RecentFilesAreRememberedByTheirWholeCanonicalPath) {
     } restore;
     ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.dir().string())));
     ASSERT_TRUE(start({"survey.velkor"}));
+    QCoreApplication::processEvents();  // stored once the program waits for input
     QSettings s(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganization,
                 settings::kApplication);
     s.beginGroup(settings::kRecentSection);
@@ -337,9 +339,18 @@ TEST_F(MainFrameTest, RecentFilesAreRememberedByTheirWholeCanonicalPath) {
     // The same file under other spellings stays one entry.
     app->openDropped({"sub/../survey.velkor"});
     app->openDropped({QString::fromStdString(dir.path("link.velkor"))});
+    QCoreApplication::processEvents();
+    s.sync();
     EXPECT_EQ(s.value("File1").toString().toStdString(), canonical);
     EXPECT_FALSE(s.contains("File2"));
     EXPECT_EQ(app->recentFiles().entries(), std::vector<std::string>{canonical});
+
+    // A file opened just before the program ends is stored all the same.
+    const std::string last = surveyFile("last.velkor", 2);
+    app->openDropped({QString::fromStdString(last)});
+    app.reset();
+    s.sync();
+    EXPECT_EQ(s.value("File1").toString().toStdString(), last);
 }
 
 }  // namespace velkor

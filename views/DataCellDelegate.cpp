@@ -34,7 +34,7 @@ bool plainCell(const QStyleOptionViewItem& option, const QStyle& style) {
 
 // The line as the style lays it out; the glyphs stay for drawing instead of being shaped
 // once more.
-QTextLine layOut(QTextLayout& layout, const QStyleOptionViewItem& option, int width) {
+void layOut(QTextLayout& layout, const QStyleOptionViewItem& option, int width) {
     QTextOption layoutOption;
     layoutOption.setWrapMode(QTextOption::ManualWrap);
     layoutOption.setTextDirection(option.direction);
@@ -46,8 +46,10 @@ QTextLine layOut(QTextLayout& layout, const QStyleOptionViewItem& option, int wi
     line.setLineWidth(width);
     line.setPosition(QPointF(0, 0));
     layout.endLayout();
-    return line;
 }
+
+// Enough for every cell of a tall screen; then the store starts again.
+constexpr std::size_t kMaxLayouts = 4096;
 
 QColor textColor(const QStyleOptionViewItem& option) {
     QPalette::ColorGroup group =
@@ -60,13 +62,34 @@ QColor textColor(const QStyleOptionViewItem& option) {
                                            : QPalette::Text);
 }
 
-// False where the text needs what only the style does: cutting it short, or a line
-// height of a fraction of a pixel.
-bool paintPlain(QPainter& painter, const QStyleOptionViewItem& option, const QStyle& style) {
+}  // namespace
+
+DataCellDelegate::DataCellDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+
+DataCellDelegate::~DataCellDelegate() = default;
+
+bool DataCellDelegate::knowsTextOf(const QStyle& style) {
+    const QString name = style.name();
+    return name.compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0 ||
+           name.compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0;
+}
+
+void DataCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QStyle* style = opt.widget != nullptr ? opt.widget->style() : QApplication::style();
+    if (!plainCell(opt, *style) || !paintPlain(*painter, opt, *style)) {
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    }
+}
+
+bool DataCellDelegate::paintPlain(QPainter& painter, const QStyleOptionViewItem& option,
+                                  const QStyle& style) const {
     const int margin = style.pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
     const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
-    QTextLayout layout(option.text, option.font);
-    const QTextLine line = layOut(layout, option, textRect.width());
+    const QTextLayout& layout = laidOut(option, textRect.width());
+    const QTextLine line = layout.lineAt(0);
     // The style cuts a text too long short, and places a line of a fractional height
     // by its own rounding.
     if (line.naturalTextWidth() > textRect.width() || line.height() != std::floor(line.height())) {
@@ -91,22 +114,21 @@ bool paintPlain(QPainter& painter, const QStyleOptionViewItem& option, const QSt
     return true;
 }
 
-}  // namespace
-
-bool DataCellDelegate::knowsTextOf(const QStyle& style) {
-    const QString name = style.name();
-    return name.compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0 ||
-           name.compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0;
+const QTextLayout& DataCellDelegate::laidOut(const QStyleOptionViewItem& option, int width) const {
+    if (option.font != font_ || layouts_.size() >= kMaxLayouts) {
+        layouts_.clear();
+        font_ = option.font;
+    }
+    auto& layout = layouts_[Shape{option.text, width, option.displayAlignment}];
+    if (!layout) {
+        layout = std::make_unique<QTextLayout>(option.text, option.font);
+        layOut(*layout, option, width);
+    }
+    return *layout;
 }
 
-void DataCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                             const QModelIndex& index) const {
-    QStyleOptionViewItem opt = option;
-    initStyleOption(&opt, index);
-    const QStyle* style = opt.widget != nullptr ? opt.widget->style() : QApplication::style();
-    if (!plainCell(opt, *style) || !paintPlain(*painter, opt, *style)) {
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
-    }
+std::size_t DataCellDelegate::ShapeHash::operator()(const Shape& s) const {
+    return qHash(s.text, static_cast<std::size_t>(s.width) * 31 + s.alignment.toInt());
 }
 
 }  // namespace velkor

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -25,14 +26,35 @@ void page(QPainter& p) {
     p.drawRect(3, 1, 10, 13);
 }
 
-void letterOnPage(QPainter& p, const char* letter, const QColor& color) {
+// Letters of pixels, 5 x 7 with strokes two wide where a bold letter has them: the
+// toolbar draws them without loading a font of its own.
+using PixelRows = std::array<const char*, 7>;
+
+const std::map<char, PixelRows>& pixelLetters() {
+    static const std::map<char, PixelRows> letters{
+        {'F', {"#####", "##...", "##...", "####.", "##...", "##...", "##..."}},
+        {'G', {".####", "##...", "##...", "##.##", "##..#", "##..#", ".####"}},
+        {'A', {".###.", "##.##", "##.##", "##.##", "#####", "##.##", "##.##"}},
+        {'C', {".####", "##...", "##...", "##...", "##...", "##...", ".####"}},
+        {'?', {".###.", "##.##", "...##", "..##.", "..##.", ".....", "..##."}},
+    };
+    return letters;
+}
+
+void pixelLetter(QPainter& p, char letter, int left, int top, const QColor& color) {
+    const PixelRows& rows = pixelLetters().at(letter);
+    for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
+        for (int x = 0; rows[y][x] != '\0'; ++x) {
+            if (rows[y][x] == '#') {
+                p.fillRect(left + x, top + y, 1, 1, color);
+            }
+        }
+    }
+}
+
+void letterOnPage(QPainter& p, char letter, const QColor& color) {
     page(p);
-    QFont f("Liberation Sans");
-    f.setPixelSize(10);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(color);
-    p.drawText(QRect(3, 2, 11, 12), Qt::AlignCenter, letter);
+    pixelLetter(p, letter, 6, 4, color);
 }
 
 void wave(QPainter& p, int x0, int y0, int width, int amp) {
@@ -94,10 +116,10 @@ const std::map<std::string, Painter>& painters() {
              p.drawRect(4, 1, 7, 5);
              p.drawRect(3, 9, 9, 5);
          }},
-        {"export-field", [](QPainter& p) { letterOnPage(p, "F", kBlue); }},
-        {"export-gradient", [](QPainter& p) { letterOnPage(p, "G", kBlue); }},
-        {"export-auto", [](QPainter& p) { letterOnPage(p, "A", kBlue); }},
-        {"export-corrected", [](QPainter& p) { letterOnPage(p, "C", QColor(180, 40, 40)); }},
+        {"export-field", [](QPainter& p) { letterOnPage(p, 'F', kBlue); }},
+        {"export-gradient", [](QPainter& p) { letterOnPage(p, 'G', kBlue); }},
+        {"export-auto", [](QPainter& p) { letterOnPage(p, 'A', kBlue); }},
+        {"export-corrected", [](QPainter& p) { letterOnPage(p, 'C', QColor(180, 40, 40)); }},
         {"list",
          [](QPainter& p) {
              page(p);
@@ -148,12 +170,7 @@ const std::map<std::string, Painter>& painters() {
              p.setBrush(Qt::white);
              const QPoint arrow[] = {{1, 1}, {1, 11}, {4, 8}, {6, 13}, {8, 12}, {6, 7}, {10, 7}};
              p.drawPolygon(arrow, 7);
-             QFont f("Liberation Sans");
-             f.setPixelSize(10);
-             f.setBold(true);
-             p.setFont(f);
-             p.setPen(kBlue);
-             p.drawText(QRect(9, 0, 7, 10), Qt::AlignCenter, "?");
+             pixelLetter(p, '?', 10, 1, kBlue);
          }},
     };
     return table;

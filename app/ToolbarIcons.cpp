@@ -5,7 +5,6 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <array>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <string>

@@ -27,9 +27,12 @@ bool plainCell(const QStyleOptionViewItem& option, const QStyle& style) {
                                QStyleOptionViewItem::HasDecoration;
     constexpr auto kOwnStates =
         QStyle::State_HasFocus | QStyle::State_Editing | QStyle::State_MouseOver;
+    // A selection shown behind the text alone follows the text's extent.
+    const bool selectedText =
+        (option.state & QStyle::State_Selected) != 0 && !option.showDecorationSelected;
     return (option.features & kOwnParts) == 0 && (option.state & kOwnStates) == 0 &&
-           option.direction == Qt::LeftToRight && DataCellDelegate::knowsTextOf(style) &&
-           singleLine(option.text);
+           !selectedText && option.direction == Qt::LeftToRight &&
+           DataCellDelegate::knowsTextOf(style) && singleLine(option.text);
 }
 
 // The line as the style lays it out; the glyphs stay for drawing instead of being shaped

@@ -98,7 +98,8 @@ bool DataCellDelegate::paintPlain(QPainter& painter, const QStyleOptionViewItem&
     if (line.naturalTextWidth() > textRect.width() || line.height() != std::floor(line.height())) {
         return false;
     }
-    // A cell neither selected nor with a background of its own has nothing but text.
+    // The style paints a selection or a cell's own background; other cells have nothing
+    // but their text.
     if ((option.state & QStyle::State_Selected) != 0 ||
         option.backgroundBrush.style() != Qt::NoBrush) {
         QStyleOptionViewItem bare = option;

@@ -77,8 +77,8 @@ bool CVelkor1trDoc::onCommand(int id) {
 
 void CVelkor1trDoc::reset() {
     data_.reset();
-    // The link is chosen anew when first used; a missing library shows itself only then.
-    usb_.reset();
+    // A missing library shows itself only when Import is used.
+    usb_ = UsbLinkChooser::choose(prompter_);
     comm_ = SettingsStore::readComm();
 }
 

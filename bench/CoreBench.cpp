@@ -6,12 +6,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <ostream>
 #include <string>
 
 #include "bench/BenchData.h"
 #include "bench/LiteralTemporalCorrection.h"
-#include "core/ConsolePrompter.h"
 #include "corrections/TemporalCorrection.h"
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"

@@ -103,6 +103,14 @@ bool LineSplitter::completeLines(LineBuffer::Bytes& bytes, bool atEnd) {
         begin = at + 1;
         messy = false;
     };
+    // Every end in order, byte by byte.
+    auto carefully = [&](std::size_t until) {
+        for (; ok && pos < until; ++pos) {
+            if (text[pos] == '\n' || text[pos] == '\r') {
+                event(pos);
+            }
+        }
+    };
     // Whole blocks of 64 bytes, their line-end masks found a batch at a time.
     constexpr std::size_t kBatch = 256;
     std::uint64_t lfs[kBatch];
@@ -117,18 +125,9 @@ bool LineSplitter::completeLines(LineBuffer::Bytes& bytes, bool atEnd) {
             pos = after;
             continue;
         }
-        // A CR not right before an LF: every end in order, as byte by byte.
-        for (; ok && pos < after; ++pos) {
-            if (text[pos] == '\n' || text[pos] == '\r') {
-                event(pos);
-            }
-        }
+        carefully(after);  // a CR not right before an LF
     }
-    for (; ok && pos < limit; ++pos) {
-        if (text[pos] == '\n' || text[pos] == '\r') {
-            event(pos);
-        }
-    }
+    carefully(limit);
     scanned_ = pos;
     done_ = begin;
     messy_ = messy;

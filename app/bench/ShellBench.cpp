@@ -17,7 +17,6 @@
 #include <clocale>
 #include <cstdlib>
 #include <memory>
-#include <ostream>
 #include <string>
 
 #include "app/CMainFrame.h"
@@ -25,7 +24,6 @@
 #include "app/CVelkor1trDoc.h"
 #include "bench/BenchData.h"
 #include "core/CommandTable.h"
-#include "core/ConsolePrompter.h"
 #include "views/CVelkor1trView.h"
 
 namespace {

@@ -43,7 +43,7 @@ bool CVelkor1trDoc::onCommand(int id) {
             openVariations();
             return true;
         case cmd::VariationsList:
-            prompter_.showBaseStation(variations_, data_);
+            showBaseStation();
             return true;
         case cmd::Temporal:
             temporalCorrection();
@@ -224,7 +224,13 @@ void CVelkor1trDoc::openVariations() {
         return;
     }
     data_.variationsLoaded = true;
-    prompter_.showBaseStation(variations_, data_);
+    showBaseStation();
+}
+
+void CVelkor1trDoc::showBaseStation() {
+    if (!prompter_.showBaseStation(variations_, data_)) {
+        prompter_.showVariations(variations_.path(), variations_.lines());
+    }
 }
 
 void CVelkor1trDoc::temporalCorrection() {

@@ -14,12 +14,13 @@
 #include "export/ExportFile.h"
 #include "serial/CommSettings.h"
 #include "transfer/UsbLink.h"
+#include "views/ViewedDocument.h"
 
 namespace velkor {
 
 class Prompter;
 
-class CVelkor1trDoc : public QObject, public CommandTarget {
+class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocument {
     Q_OBJECT
 
   public:
@@ -37,17 +38,16 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     // Offers to save unsaved changes; false when the user cancels (or the save fails).
     bool saveModified();
 
-    // Removes the readings shown in the given list rows (row r is data line r + 1).
-    void deleteRows(std::vector<int> rows);
+    void deleteRows(std::vector<int> rows) override;
 
     DataSet& data() { return data_; }
     const VariationSet& variations() const { return variations_; }
-    const DataSet& data() const { return data_; }
-    Prompter& prompter() { return prompter_; }
+    const DataSet& data() const override { return data_; }
+    Prompter& prompter() override { return prompter_; }
     // The USB link, chosen at the first use when reset has not chosen it.
     UsbLink& usb();
     const CommSettings& commSettings() const { return comm_; }
-    const std::string& title() const { return title_; }
+    const std::string& title() const override { return title_; }
     bool isModified() const { return data_.modified; }
     void setModified(bool on) { data_.modified = on; }
     // The document's part of what the enable rules read.
@@ -55,8 +55,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
 
     // Tells every attached view to rebuild from the data set.
     void updateAllViews() { emit changed(); }
-    // The list and the graph show the corrected values (off after every load).
-    bool showCorrected() const { return showCorrected_; }
+    bool showCorrected() const override { return showCorrected_; }
 
   signals:
     void changed();
@@ -72,6 +71,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget {
     void importData();
     void communicationSetup();
     void openVariations();
+    void showBaseStation();
     void temporalCorrection();
     void geomagneticCorrection();
     void exportFile(ExportFile::Kind kind);

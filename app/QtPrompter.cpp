@@ -111,11 +111,12 @@ void QtPrompter::showVariations(const std::string& path, const std::vector<std::
     dialog.exec();
 }
 
-void QtPrompter::showBaseStation(const VariationSet& variations, const DataSet& survey) {
+bool QtPrompter::showBaseStation(const VariationSet& variations, const DataSet& survey) {
     const CursorLift lift;
     DlgVariations dialog(variations.path(), variations.lines(), *this, parent_);
     dialog.showCurve(variations, &survey);
     dialog.exec();
+    return true;
 }
 
 bool QtPrompter::pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) {

@@ -23,7 +23,7 @@ class QtPrompter : public Prompter {
     std::optional<float> askValue(ValueKind which, float current,
                                   const std::string& surveyDate) override;
     void showVariations(const std::string& path, const std::vector<std::string>& lines) override;
-    void showBaseStation(const VariationSet& variations, const DataSet& survey) override;
+    bool showBaseStation(const VariationSet& variations, const DataSet& survey) override;
     bool pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) override;
     std::unique_ptr<TransferMonitor> openTransferWindow() override;
     bool editCommSettings(CommSettings& settings) override;

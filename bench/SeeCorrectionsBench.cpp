@@ -12,9 +12,9 @@
 
 #include "core/ConsolePrompter.h"
 #include "corrections/BaseDay.h"
+#include "corrections/CorrectedValue.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
-#include "export/CorrectedValue.h"
 #include "views/BaseCurvePainter.h"
 #include "views/DrawingSurface.h"
 #include "views/GraphPainter.h"

@@ -8,7 +8,6 @@
 #include <optional>
 #include <ostream>
 
-#include "cli/PictureWriter.h"
 #include "core/ConsolePrompter.h"
 #include "corrections/BaseDay.h"
 #include "corrections/CorrectionSummary.h"
@@ -29,6 +28,7 @@
 #include "views/BaseCurvePainter.h"
 #include "views/GraphPainter.h"
 #include "views/MapPainter.h"
+#include "views/PictureWriter.h"
 #include "views/SurveyMap.h"
 
 namespace velkor {

@@ -48,8 +48,9 @@ class Prompter {
     // The "Variations List" dialog over the variations file's lines (entry 0 the header).
     virtual void showVariations(const std::string& path, const std::vector<std::string>& lines) = 0;
     // The same dialog with the base-station curve beside the list, the survey's readings
-    // marked on it; where no curve can be drawn, the plain list.
-    virtual void showBaseStation(const VariationSet& variations, const DataSet& survey);
+    // marked on it; where no curve can be drawn, the plain list. False when this prompter
+    // shows no such dialog: the caller then shows the plain list.
+    virtual bool showBaseStation(const VariationSet&, const DataSet&) { return false; }
 
     // "Select USB device to communicate with": false for Cancel; on OK, index is the
     // chosen entry (0xFFFFFFFF when none was selected).

@@ -5,10 +5,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "corrections/CorrectedValue.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
-#include "export/CorrectedValue.h"
 
 namespace velkor {
 namespace {

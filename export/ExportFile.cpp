@@ -4,13 +4,13 @@
 #include <optional>
 
 #include "core/Prompter.h"
+#include "corrections/CorrectedValue.h"
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
 #include "data/SafeFileWriter.h"
 #include "data/TextFormat.h"
-#include "export/CorrectedValue.h"
 #include "export/RowSink.h"
 
 namespace velkor {

@@ -6,15 +6,15 @@
 #include <QWheelEvent>
 #include <cstdlib>
 
-#include "app/CVelkor1trDoc.h"
 #include "core/CommandTable.h"
-#include "export/CorrectedValue.h"
+#include "corrections/CorrectedValue.h"
 #include "views/PrintController.h"
 #include "views/QPainterSurface.h"
+#include "views/ViewedDocument.h"
 
 namespace velkor {
 
-CGraphView::CGraphView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent)
+CGraphView::CGraphView(ViewedDocument& doc, PrintController& printing, QWidget* parent)
     : QAbstractScrollArea(parent), doc_(doc), printing_(printing), painter_(doc.data()) {
     setFrameShape(QFrame::StyledPanel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -9,7 +9,7 @@
 
 namespace velkor {
 
-class CVelkor1trDoc;
+class ViewedDocument;
 class PrintController;
 
 class CGraphView : public QAbstractScrollArea, public CommandTarget, public Printable {
@@ -18,7 +18,7 @@ class CGraphView : public QAbstractScrollArea, public CommandTarget, public Prin
   public:
     static constexpr int kScrollWidth = 32000;
 
-    CGraphView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent = nullptr);
+    CGraphView(ViewedDocument& doc, PrintController& printing, QWidget* parent = nullptr);
 
     // Once, when first shown and laid out: scroll geometry and zoom factor.
     void initialUpdate();
@@ -51,7 +51,7 @@ class CGraphView : public QAbstractScrollArea, public CommandTarget, public Prin
     // The measured field, or the corrected values while the document shows them.
     void chooseProfile();
 
-    CVelkor1trDoc& doc_;
+    ViewedDocument& doc_;
     PrintController& printing_;
     GraphPainter painter_;
     float zoom_ = 1.0f;

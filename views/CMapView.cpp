@@ -10,10 +10,10 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "app/CVelkor1trDoc.h"
 #include "data/DataSet.h"
 #include "views/PrintController.h"
 #include "views/QPainterSurface.h"
+#include "views/ViewedDocument.h"
 
 namespace velkor {
 namespace {
@@ -27,7 +27,7 @@ bool sameBounds(const SurveyMap::Bounds& a, const SurveyMap::Bounds& b) {
 
 }  // namespace
 
-CMapView::CMapView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent)
+CMapView::CMapView(ViewedDocument& doc, PrintController& printing, QWidget* parent)
     : QWidget(parent), doc_(doc), printing_(printing) {
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

@@ -11,7 +11,7 @@
 
 namespace velkor {
 
-class CVelkor1trDoc;
+class ViewedDocument;
 class PrintController;
 
 class CMapView : public QWidget, public CommandTarget, public Printable {
@@ -21,7 +21,7 @@ class CMapView : public QWidget, public CommandTarget, public Printable {
     // What the context menu chooses between.
     enum class Shows { Field, Gradient, Values };
 
-    CMapView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent = nullptr);
+    CMapView(ViewedDocument& doc, PrintController& printing, QWidget* parent = nullptr);
 
     // Works out the cells and their colours again from the data set, then repaints.
     void rebuild();
@@ -60,7 +60,7 @@ class CMapView : public QWidget, public CommandTarget, public Printable {
     MapPainter::Frame frame() const;
     int cellUnder(const QPoint& p) const;
 
-    CVelkor1trDoc& doc_;
+    ViewedDocument& doc_;
     PrintController& printing_;
     SurveyMap map_;
     SurveyMap::Bounds window_{0.0, 1.0, 0.0, 1.0};

@@ -4,7 +4,6 @@
 #include <QHeaderView>
 #include <algorithm>
 
-#include "app/CVelkor1trDoc.h"
 #include "core/CommandTable.h"
 #include "core/Prompter.h"
 #include "core/WaitCursor.h"
@@ -13,10 +12,11 @@
 #include "views/PrintController.h"
 #include "views/QPainterSurface.h"
 #include "views/SelectedReadingsPages.h"
+#include "views/ViewedDocument.h"
 
 namespace velkor {
 
-CVelkor1trView::CVelkor1trView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent)
+CVelkor1trView::CVelkor1trView(ViewedDocument& doc, PrintController& printing, QWidget* parent)
     : QTableView(parent),
       doc_(doc),
       printing_(printing),

@@ -9,7 +9,7 @@
 
 namespace velkor {
 
-class CVelkor1trDoc;
+class ViewedDocument;
 class DataListModel;
 class PrintController;
 
@@ -17,7 +17,7 @@ class CVelkor1trView : public QTableView, public CommandTarget, public Printable
     Q_OBJECT
 
   public:
-    CVelkor1trView(CVelkor1trDoc& doc, PrintController& printing, QWidget* parent = nullptr);
+    CVelkor1trView(ViewedDocument& doc, PrintController& printing, QWidget* parent = nullptr);
 
     bool onCommand(int id) override;
     // Printing prints the readings selected when it starts.
@@ -36,7 +36,7 @@ class CVelkor1trView : public QTableView, public CommandTarget, public Printable
   private:
     void deleteSelected();
 
-    CVelkor1trDoc& doc_;
+    ViewedDocument& doc_;
     PrintController& printing_;
     DataListModel* model_;
     std::vector<int> printRows_;

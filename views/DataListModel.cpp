@@ -4,9 +4,9 @@
 #include <array>
 #include <optional>
 
+#include "corrections/CorrectedValue.h"
 #include "data/DataSet.h"
 #include "data/TextFormat.h"
-#include "export/CorrectedValue.h"
 
 namespace velkor {
 namespace {

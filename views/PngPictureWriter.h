@@ -1,7 +1,7 @@
 // Pictures as PNG files, drawn offscreen with the toolkit's painter.
 #pragma once
 
-#include "cli/PictureWriter.h"
+#include "views/PictureWriter.h"
 
 namespace velkor {
 

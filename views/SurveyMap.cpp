@@ -5,10 +5,10 @@
 #include <cmath>
 #include <optional>
 
+#include "corrections/CorrectedValue.h"
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
 #include "data/TextFormat.h"
-#include "export/CorrectedValue.h"
 
 namespace velkor {
 namespace {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "cli/CliTool.h"
-#include "cli/PictureWriter.h"
 #include "data/TextFormat.h"
 #include "support/RecordingSurface.h"
 #include "support/TempDir.h"
+#include "views/PictureWriter.h"
 
 namespace velkor {
 namespace {

@@ -1,5 +1,5 @@
 // Corrected value of one reading.
-#include "export/CorrectedValue.h"
+#include "corrections/CorrectedValue.h"
 
 #include "data/DataSet.h"
 #include "data/NumberReading.h"

@@ -1,5 +1,5 @@
-// Writes a picture drawn through the drawing surface to an image file; the tool itself
-// knows no image format, the program's toolkit does.
+// Writes a picture drawn through the drawing surface to an image file; the tool and the
+// pictures know no image format, the program's toolkit does.
 #pragma once
 
 #include <functional>

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "corrections/CorrectedValue.h"
 #include "data/DataSet.h"
 #include "data/DeleteHistory.h"
 #include "data/TextFormat.h"
-#include "export/CorrectedValue.h"
 #include "export/ExportFile.h"
 
 namespace velkor {

@@ -4,60 +4,17 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "data/DataSet.h"
 #include "data/TextFormat.h"
+#include "fuzz/CheckingSurface.h"
 #include "fuzz/FuzzPrompter.h"
-#include "views/DrawingSurface.h"
+#include "fuzz/FuzzedText.h"
 #include "views/GraphPainter.h"
 
-namespace {
-
 using namespace velkor;
-
-class CheckingSurface : public DrawingSurface {
-  public:
-    void setFont(int em) override { FuzzPrompter::require(em >= 0, "a font height of pixels"); }
-    void segment(int x1, int y1, int x2, int y2) override {
-        check(x1);
-        check(y1);
-        check(x2);
-        check(y2);
-    }
-    void text(int x, int y, const std::string&) override {
-        check(x);
-        check(y);
-    }
-
-  private:
-    static void check(int c) {
-        FuzzPrompter::require(std::abs(static_cast<long long>(c)) <= 20000000LL,
-                              "a coordinate within +-2*10^7");
-    }
-};
-
-// A field or gradient text: ordinary values, huge ones in exponent form, or any bytes.
-std::string value(FuzzedDataProvider& in, int width) {
-    switch (in.ConsumeIntegralInRange(0, 3)) {
-        case 0: {
-            std::string s = in.ConsumeRandomLengthString(static_cast<std::size_t>(width));
-            for (char& c : s) {
-                c = c == '\n' || c == '\r' ? ' ' : c;
-            }
-            return s;
-        }
-        case 1:
-            return formatText("%*.1e", width,
-                              static_cast<double>(in.ConsumeFloatingPoint<float>()));
-        default:
-            return formatText("%*.1f", width, in.ConsumeFloatingPointInRange(-99999.0, 99999.0));
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider in(bytes, size);
@@ -67,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     for (int i = 0; i < readings && in.remaining_bytes() > 0; ++i) {
         const char mode = "SGA"[in.ConsumeIntegralInRange(0, 2)];
         const int line = in.ConsumeIntegralInRange(-9999, 99999);
-        lines.push_back(formatText("%c 03.07.2026 10:15:42 %5d     1 ", mode, line) + value(in, 7) +
-                        "  0.7 7 1.5 " + value(in, 8) + " Base ");
+        lines.push_back(formatText("%c 03.07.2026 10:15:42 %5d     1 ", mode, line) + FuzzedText::value(in, 7) +
+                        "  0.7 7 1.5 " + FuzzedText::value(in, 8) + " Base ");
     }
     DataSet data;
     data.replaceLines(lines);

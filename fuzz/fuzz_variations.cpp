@@ -16,47 +16,20 @@
 #include "data/NumberReading.h"
 #include "data/TextFormat.h"
 #include "fuzz/FuzzPrompter.h"
+#include "fuzz/FuzzedText.h"
 
 namespace {
 
 using namespace velkor;
-
-const char* const kDates[] = {"03.07.2026", "04.07.2026", "03.07.2O26"};
 
 // The text at columns from .. from + width - 1, shorter where the line ends.
 std::string columns(const std::string& line, std::size_t from, std::size_t width) {
     return from < line.size() ? line.substr(from, width) : std::string();
 }
 
-// Printable text without line ends.
-std::string piece(FuzzedDataProvider& in, std::size_t most) {
-    std::string s = in.ConsumeRandomLengthString(most);
-    for (char& c : s) {
-        if (c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
-    return s;
-}
-
-std::string date(FuzzedDataProvider& in) {
-    const int which = in.ConsumeIntegralInRange(0, 3);
-    return which < 3 ? kDates[which] : piece(in, 10);
-}
-
-std::string time(FuzzedDataProvider& in) {
-    if (in.ConsumeIntegralInRange(0, 7) == 0) {
-        return piece(in, 8);
-    }
-    const int h = in.ConsumeIntegralInRange(0, 23);
-    const int m = in.ConsumeIntegralInRange(0, 59);
-    const int s = in.ConsumeIntegralInRange(0, 59);
-    return formatText("%02d:%02d:%02d", h, m, s);
-}
-
 std::string number(FuzzedDataProvider& in, int width) {
     if (in.ConsumeIntegralInRange(0, 7) == 0) {
-        return piece(in, static_cast<std::size_t>(width));
+        return FuzzedText::piece(in, static_cast<std::size_t>(width));
     }
     const double v = in.ConsumeFloatingPointInRange(-99999.0, 99999.0);
     return formatText("%*.1f", width, v);
@@ -64,13 +37,13 @@ std::string number(FuzzedDataProvider& in, int width) {
 
 // Columns 1-10 date, 12-19 time, 20-27 value, as Export Auto writes them.
 std::string sampleLine(FuzzedDataProvider& in) {
-    return " " + date(in) + " " + time(in) + " " + number(in, 7);
+    return " " + FuzzedText::date(in) + " " + FuzzedText::time(in) + " " + number(in, 7);
 }
 
 // A blank-separated reading: mode, date, time, line, position, field, error, A, D, grad.
 std::string readingLine(FuzzedDataProvider& in) {
     const char mode = "SSSGA"[in.ConsumeIntegralInRange(0, 4)];
-    return std::string(1, mode) + " " + date(in) + " " + time(in) + "     1     1 " +
+    return std::string(1, mode) + " " + FuzzedText::date(in) + " " + FuzzedText::time(in) + "     1     1 " +
            number(in, 7) + "  0.7 7 1.5          Base ";
 }
 

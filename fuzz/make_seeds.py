@@ -58,3 +58,10 @@ put('fuzz_transfer', 'cut_short', transfer(3, recs)[:80])
 put('fuzz_transfer', 'wrong_echo', b'#' + transfer(1, recs[:1])[1:])
 
 put('fuzz_entries', 'typical', b'48000\\x19200,n,8,1\\xCOM3\\x19200\\x' + b'\x01\x00\x00\x00')
+
+# The pictures, the field model and the device list read their inputs through
+# FuzzedDataProvider: random blobs are seeds as good as any.
+for i in range(4):
+    put('fuzz_base_curve', 'blob%d' % i, blob(200 + 300 * i))
+    put('fuzz_field_model', 'blob%d' % i, blob(64))
+    put('fuzz_usb_tree', 'blob%d' % i, blob(120 + 60 * i))

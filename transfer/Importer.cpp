@@ -1,8 +1,7 @@
 // The import command's core.
 #include "transfer/Importer.h"
 
-#include <cstdio>
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "data/TextFormat.h"
+#include "transfer/ImportFolder.h"
 #include "transfer/TransferSession.h"
 #include "transfer/UsbLink.h"
 
@@ -89,12 +89,6 @@ std::string cutMessage(const TransferSession::Result& r) {
 
 Importer::Importer(UsbLink& usb, Prompter& prompter) : usb_(usb), prompter_(prompter) {}
 
-std::string Importer::tempFilePath() {
-    std::error_code ec;
-    const std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
-    return ((ec ? std::filesystem::path("/tmp") : dir) / kTempName).string();
-}
-
 bool Importer::run(DataSet& data, std::optional<std::uint32_t> device) {
     if (usb_.filterDeviceList(UsbLink::kMagnetometer) != FT_OK) {
         return false;  // the link has said what is wrong
@@ -125,7 +119,8 @@ bool Importer::run(DataSet& data, std::optional<std::uint32_t> device) {
 }
 
 bool Importer::transfer(DataSet& data, std::uint32_t device) {
-    const std::string path = tempFilePath();
+    // Declared first, so the import file and its folder go last, on every way out.
+    const ImportFolder folder;
     DeviceGuard guard(usb_);
     std::unique_ptr<TransferMonitor> window = prompter_.openTransferWindow();
     if (usb_.openByIndex(device) != FT_OK) {
@@ -148,7 +143,7 @@ bool Importer::transfer(DataSet& data, std::uint32_t device) {
         return false;
     }
     TransferSession session(usb_, *window);
-    const TransferSession::Result result = session.run(path);
+    const TransferSession::Result result = session.run(folder.createFile());
     window->hide();
     switch (result.outcome) {
         case TransferSession::Outcome::Finished:
@@ -162,7 +157,6 @@ bool Importer::transfer(DataSet& data, std::uint32_t device) {
             prompter_.message("No Data");
             usb_.close();
             prompter_.message("No imported data");
-            std::remove(path.c_str());
             return false;
         default:
             window.reset();
@@ -171,10 +165,9 @@ bool Importer::transfer(DataSet& data, std::uint32_t device) {
     }
     window.reset();
     usb_.close();
-    if (!DataFile::load(path, data, prompter_)) {
+    if (!DataFile::load(folder.filePath(), data, prompter_)) {
         return false;
     }
-    std::remove(path.c_str());
     if (result.cut > 0) {
         notice_ = cutMessage(result);
     }

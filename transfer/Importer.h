@@ -14,12 +14,8 @@ class UsbLink;
 
 class Importer {
   public:
-    static constexpr const char* kTempName = "$$new$$";
-
     Importer(UsbLink& usb, Prompter& prompter);
 
-    // The import file in the temporary-files folder.
-    static std::string tempFilePath();
     // Imports from the device the user picks, or from device when given (an index that
     // is not attached is reported). True when the
     // readings replaced the data set; on every other end the data set is unchanged and

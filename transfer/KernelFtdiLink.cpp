@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -68,6 +69,13 @@ std::vector<KernelFtdiLink::Listed> KernelFtdiLink::listFtdiPorts() {
             out.push_back({recordOf(port), (dev / port.name).string()});
         }
     }
+    for (Listed& l : out) {
+        const std::string serial = serialText(l);
+        l.uniqueSerial =
+            !serial.empty() && std::count_if(out.begin(), out.end(), [&](const Listed& o) {
+                                   return serialText(o) == serial;
+                               }) == 1;
+    }
     return out;
 }
 
@@ -83,6 +91,10 @@ FT_STATUS KernelFtdiLink::filterDeviceList(const std::string& description) {
     return FT_OK;
 }
 
+std::string KernelFtdiLink::serialText(const Listed& l) {
+    return fieldText(l.record.SerialNumber, sizeof l.record.SerialNumber);
+}
+
 const FT_DEVICE_LIST_INFO_NODE* KernelFtdiLink::deviceRecord(DWORD i) const {
     return i < deviceCount() ? &listed_[i].record : nullptr;
 }
@@ -91,15 +103,13 @@ FT_STATUS KernelFtdiLink::openByIndex(DWORD i) {
     if (i >= deviceCount()) {
         return FT_DEVICE_NOT_OPENED;
     }
-    const FT_DEVICE_LIST_INFO_NODE& r = listed_[i].record;
-    const std::string serial = fieldText(r.SerialNumber, sizeof r.SerialNumber);
-    // A bridge without a serial number can only be named by its place in the list.
-    return serial.empty() ? openNode(listed_[i].node) : openBySerial(serial);
+    const Listed& chosen = listed_[i];
+    return chosen.uniqueSerial ? openBySerial(serialText(chosen)) : openNode(chosen.node);
 }
 
 FT_STATUS KernelFtdiLink::openBySerial(const std::string& serial) {
     for (const Listed& l : listFtdiPorts()) {
-        if (fieldText(l.record.SerialNumber, sizeof l.record.SerialNumber) == serial) {
+        if (serialText(l) == serial) {
             return openNode(l.node);
         }
     }

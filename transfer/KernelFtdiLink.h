@@ -31,6 +31,9 @@ class KernelFtdiLink : public UsbLink {
     FT_STATUS filterDeviceList(const std::string& description) override;
     DWORD deviceCount() const override { return static_cast<DWORD>(listed_.size()); }
     const FT_DEVICE_LIST_INFO_NODE* deviceRecord(DWORD i) const override;
+    // By serial number, which finds the bridge again should its port name have changed;
+    // by the port listed when its serial number is missing or shared (clones, blank
+    // EEPROMs), since a shared number names no one bridge.
     FT_STATUS openByIndex(DWORD i) override;
     // The first FTDI port with this serial number, looked up in sysfs anew.
     FT_STATUS openBySerial(const std::string& serial) override;
@@ -53,8 +56,12 @@ class KernelFtdiLink : public UsbLink {
     struct Listed {
         FT_DEVICE_LIST_INFO_NODE record;
         std::string node;
+        // No other FTDI port listed with it has the same serial number text.
+        bool uniqueSerial = false;
     };
+    // Every port of the FTDI driver, with each serial number's uniqueness among them.
     static std::vector<Listed> listFtdiPorts();
+    static std::string serialText(const Listed& l);
     FT_STATUS openNode(const std::string& node);
     // What the user can do about an open that failed with this errno.
     static std::string failureText(const std::string& node, int error);

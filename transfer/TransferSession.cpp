@@ -1,9 +1,14 @@
 // Transfer protocol over a byte link.
 #include "transfer/TransferSession.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "core/TransferMonitor.h"
 #include "transfer/ByteLink.h"
@@ -11,10 +16,6 @@
 
 namespace velkor {
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // Writes text with every line feed as CR LF, as a data file has it.
 bool writeText(std::FILE* f, const std::string& text) {
@@ -69,9 +70,25 @@ TransferSession::Receipt TransferSession::receive(std::uint8_t* bytes, std::uint
     return Receipt::Short;
 }
 
+TransferSession::File TransferSession::createFile(const std::string& path, bool exclusive) {
+    const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
+    const int fd = ::open(path.c_str(), flags, S_IRUSR | S_IWUSR);
+    if (fd < 0) {
+        return nullptr;
+    }
+    File file(::fdopen(fd, "wb"));
+    if (!file) {
+        ::close(fd);
+    }
+    return file;
+}
+
 TransferSession::Result TransferSession::run(const std::string& path) {
+    return run(createFile(path, false));
+}
+
+TransferSession::Result TransferSession::run(File file) {
     Result result;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file || !writeText(file.get(), InstrumentRecord::headerLine())) {
         result.outcome = Outcome::WriteError;
         return result;

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,10 +49,22 @@ class TransferSession {
         std::vector<std::uint32_t> firstCut;
     };
 
+    struct FileCloser {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    using File = std::unique_ptr<std::FILE, FileCloser>;
+
     TransferSession(ByteLink& link, TransferMonitor& monitor);
 
-    // Runs the whole protocol into the file at path (created anew).
+    // Opens path for writing, mode 0600 when it is created, never through a link; with
+    // exclusive, only a file that is not there yet. Null on failure.
+    static File createFile(const std::string& path, bool exclusive);
+
+    // Runs the whole protocol into the file at path (created anew, mode 0600, never
+    // through a link).
     Result run(const std::string& path);
+    // Runs it into a file opened for writing; nothing is sent without one.
+    Result run(File file);
 
   private:
     enum class Receipt { Complete, Short, Failed, Cancelled };

@@ -1,11 +1,14 @@
 // The sysfs walk behind the kernel driver's device list.
 #include "transfer/UsbSerialTree.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <tuple>
 
 namespace velkor {
@@ -18,10 +21,46 @@ fs::path fromEnv(const char* name, const char* fallback) {
     return chosen != nullptr && *chosen != '\0' ? fs::path(chosen) : fs::path(fallback);
 }
 
-// A sysfs attribute: the file's text without its closing line feed.
+// Closes a file descriptor however the read ends.
+class OpenFile {
+  public:
+    explicit OpenFile(const fs::path& file)
+        : fd_(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
+    ~OpenFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int fd() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+// A sysfs attribute: the file's text without its closing line feed. Anything but a
+// readable regular file (a folder, a device, a pipe) has no text; a text is never
+// longer than UsbSerialTree::kLongestText.
 std::string attribute(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const OpenFile in(file);
+    struct stat st {};
+    if (in.fd() < 0 || ::fstat(in.fd(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return {};
+    }
+    std::string text(UsbSerialTree::kLongestText, '\0');
+    std::size_t have = 0;
+    while (have < text.size()) {
+        const ssize_t n = ::read(in.fd(), &text[have], text.size() - have);
+        if (n == 0) {
+            break;
+        }
+        if (n < 0 && errno != EINTR) {
+            return {};
+        }
+        have += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+    text.resize(have);
     while (!text.empty() && text.back() == '\n') {
         text.pop_back();
     }

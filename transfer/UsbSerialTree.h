@@ -2,6 +2,7 @@
 // driver bound to it and the texts of the USB device it belongs to.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +11,10 @@ namespace velkor {
 
 class UsbSerialTree {
   public:
+    // The most bytes read of a product or serial text: a USB string descriptor holds at
+    // most 126 characters, three bytes each at worst in UTF-8.
+    static constexpr std::size_t kLongestText = 384;
+
     struct Port {
         std::string name;         // "ttyUSB0"
         std::string driver;       // "ftdi_sio"
@@ -23,7 +28,7 @@ class UsbSerialTree {
     static std::filesystem::path devDir();
 
     // Every port under sys/bus/usb-serial/devices, ttyUSB2 before ttyUSB10; none when
-    // the folder is missing.
+    // the folder is missing. Never throws: what cannot be read is left empty.
     static std::vector<Port> ports(const std::filesystem::path& sys);
     // Orders names by their text, then by the number they end in.
     static bool before(const std::string& a, const std::string& b);

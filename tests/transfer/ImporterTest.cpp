@@ -2,17 +2,23 @@
 
 #include <chrono>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
-
-#include <stdlib.h>
+#include <thread>
 
 #include "data/DataFile.h"
 #include "data/DataSet.h"
+#include "data/TextFormat.h"
+#include "support/ForkedChild.h"
+#include "support/KernelTestbed.h"
 #include "support/RecordingPrompter.h"
+#include "support/ScopedEnv.h"
 #include "support/SimControl.h"
 #include "support/TempDir.h"
 #include "transfer/CFTD2XX.h"
+#include "transfer/ImportFolder.h"
 #include "transfer/Importer.h"
+#include "transfer/KernelFtdiLink.h"
 
 namespace velkor {
 namespace {
@@ -23,10 +29,40 @@ const std::string kThree =
     "A 03.07.2026 10:01:00     0     0 48110.2 12.5 8 1.6          Base \r\n"
     "G 03.07.2026 10:02:00     1     2 48130.9  1.2 6 1.4    124.0 Fence\r\n";
 
+namespace fs = std::filesystem;
+
+// What an import may leave in a folder: the import file, or a folder made for one.
+std::vector<std::string> leftovers(const fs::path& folder) {
+    std::vector<std::string> found;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
+        const std::string name = e.path().filename().string();
+        if (name == ImportFolder::kFileName || name.rfind("velkor2tr-import-", 0) == 0) {
+            found.push_back(name);
+        }
+    }
+    return found;
+}
+
+// The folders an import has made under parent, each with its mode and the mode of the
+// import file in it ("700 600").
+std::vector<std::string> importFolders(const fs::path& parent) {
+    std::vector<std::string> found;
+    auto mode = [](const fs::path& p) {
+        return formatText("%o", static_cast<unsigned>(fs::symlink_status(p).permissions()));
+    };
+    for (const fs::directory_entry& e : fs::directory_iterator(parent)) {
+        if (e.path().filename().string().rfind("velkor2tr-import-", 0) == 0) {
+            const fs::path file = e.path() / ImportFolder::kFileName;
+            found.push_back(mode(e.path()) + " " +
+                            (fs::is_regular_file(fs::symlink_status(file)) ? mode(file) : "none"));
+        }
+    }
+    return found;
+}
+
 class ImporterTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ::setenv("TMPDIR", dir.dir().c_str(), 1);  // an import file of this test's own
         survey = dir.write("three.velkor", kThree);
         previous = dir.write("before.velkor", "M old\r\nS old reading\r\n");
         ASSERT_TRUE(DataFile::load(previous, data, prompter));
@@ -44,14 +80,15 @@ class ImporterTest : public ::testing::Test {
         return ok;
     }
 
-    void TearDown() override { ::unsetenv("TMPDIR"); }
-
     void expectUnchanged() {
         EXPECT_EQ(data.lines(), (std::vector<std::string>{"M old", "S old reading"}));
         EXPECT_FALSE(data.modified);
     }
 
     TempDir dir;
+    // The import's folder is made in this test's own folder.
+    ScopedEnv tmp{"TMPDIR", dir.dir().string()};
+    ScopedEnv runtime{"XDG_RUNTIME_DIR", std::nullopt};
     SimControl sim;
     RecordingPrompter prompter;
     std::string notice;
@@ -71,7 +108,7 @@ TEST_F(ImporterTest, ThreeReadingsThroughTheSimulatedLibrary) {
     EXPECT_EQ(prompter.transferLines.size(), 3u);
     EXPECT_EQ(prompter.transferWindows, 1);
     EXPECT_FALSE(prompter.transferOpen);
-    EXPECT_FALSE(std::filesystem::exists(Importer::tempFilePath()));
+    EXPECT_TRUE(leftovers(dir.dir()).empty());
     ASSERT_TRUE(DataFile::write(dir.path("again.velkor"), data, prompter));
     EXPECT_EQ(TempDir::read(dir.path("again.velkor")), kThree);
 }
@@ -109,7 +146,7 @@ TEST_F(ImporterTest, InstrumentAnswersThatImportNothing) {
     prompter.shown.clear();
     EXPECT_FALSE(import({{"VELKOR_SIM_FAULT", "nodata"}}));
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"No Data", "No imported data"}));
-    EXPECT_FALSE(std::filesystem::exists(Importer::tempFilePath()));
+    EXPECT_TRUE(leftovers(dir.dir()).empty());
 
     prompter.shown.clear();
     EXPECT_FALSE(import({{"VELKOR_SIM_FAULT", "empty"}}));
@@ -185,12 +222,130 @@ TEST_F(ImporterTest, OverLongReadingsAreCutAndNamedAfterTheLoad) {
     EXPECT_EQ(notice, "");
 }
 
-TEST_F(ImporterTest, AnImportFileThatCannotBeMadeIsAWriteError) {
-    std::filesystem::create_directory(Importer::tempFilePath());  // a folder in its place
+TEST_F(ImporterTest, AnImportFolderThatCannotBeMadeIsAWriteError) {
+    // A temporary-files folder nobody may write in, seen by a user that file modes bind.
+    fs::permissions(dir.dir(), fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec);
+    const fs::path locked = dir.dir() / "locked";
+    fs::create_directory(locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+    const ScopedEnv lockedTmp("TMPDIR", locked.string());
+    sim.configure({{"VELKOR_SIM_SURVEY", survey}});
+    const bool toldSo = ForkedChild::run(
+        [&] {
+            CFTD2XX usb(prompter);
+            Importer importer(usb, prompter);
+            return usb.bind() == 1 && !importer.run(data, 0) &&
+                   prompter.texts() == std::vector<std::string>{"Write error"} &&
+                   prompter.transferLines.empty() && !sim.isOpen() &&
+                   data.lines() == std::vector<std::string>{"M old", "S old reading"};
+        },
+        10, ForkedChild::kNobody);
+    EXPECT_TRUE(toldSo);
+    EXPECT_TRUE(fs::is_empty(locked));
+}
+
+TEST_F(ImporterTest, APlantedLinkAtTheOldSharedNameIsNeverFollowed) {
+    // Another user's trap in a shared temporary folder.
+    const std::string victim = dir.write("important.velkor", "M precious\r\n");
+    fs::create_symlink(victim, dir.path(ImportFolder::kFileName));
+    ASSERT_TRUE(import({{"VELKOR_SIM_SURVEY", survey}}));
+    EXPECT_EQ(data.readingCount(), 3);
+    EXPECT_EQ(TempDir::read(victim), "M precious\r\n");
+    EXPECT_TRUE(fs::is_symlink(dir.path(ImportFolder::kFileName)));  // not ours to remove
+}
+
+TEST_F(ImporterTest, TheImportFileIsInAFolderOfTheUsersOwnWhileItIsNeeded) {
+    // Looked at while "No Data" is up, when the file with its header line is still there.
+    std::vector<std::string> made;
+    const fs::path run = dir.dir() / "run";
+    fs::create_directory(run);
+    fs::permissions(run, fs::perms::owner_all);
+    {
+        const ScopedEnv runtime("XDG_RUNTIME_DIR", run.string());
+        prompter.onMessage = [&] { made = importFolders(run); };
+        EXPECT_FALSE(import({{"VELKOR_SIM_FAULT", "nodata"}}));
+        EXPECT_EQ(made, (std::vector<std::string>{"700 600"}));
+        EXPECT_TRUE(fs::is_empty(run));
+    }
+    // A runtime folder others may enter is not used: the temporary folder is.
+    fs::permissions(run, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", run.string());
+    prompter.onMessage = [&] { made = importFolders(dir.dir()); };
+    EXPECT_FALSE(import({{"VELKOR_SIM_FAULT", "nodata"}}));
+    EXPECT_EQ(made, (std::vector<std::string>{"700 600"}));
+    EXPECT_TRUE(fs::is_empty(run));
+    EXPECT_TRUE(leftovers(dir.dir()).empty());
+}
+
+TEST_F(ImporterTest, NothingIsLeftBehindHoweverTheImportEnds) {
+    ASSERT_TRUE(import({{"VELKOR_SIM_SURVEY", survey}}));
+    EXPECT_TRUE(leftovers(dir.dir()).empty()) << "success";
+
+    EXPECT_FALSE(import({{"VELKOR_SIM_SURVEY", survey}, {"VELKOR_SIM_FAULT", "break:70"}}));
+    EXPECT_TRUE(leftovers(dir.dir()).empty()) << "link failure";
+
+    prompter.cancelAfterLines = 1;
     EXPECT_FALSE(import({{"VELKOR_SIM_SURVEY", survey}}));
-    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Write error"}));
-    EXPECT_TRUE(prompter.transferLines.empty());
-    expectUnchanged();
+    prompter.cancelAfterLines = -1;
+    EXPECT_TRUE(leftovers(dir.dir()).empty()) << "cancel";
+
+    EXPECT_FALSE(import({{"VELKOR_SIM_FAULT", "empty"}}));
+    EXPECT_TRUE(leftovers(dir.dir()).empty()) << "a file that does not load";
+
+    // The window showing the failure throws; the file goes all the same.
+    prompter.onMessage = [] { throw std::runtime_error("the window went away"); };
+    sim.configure({{"VELKOR_SIM_SURVEY", survey}, {"VELKOR_SIM_FAULT", "break:70"}});
+    CFTD2XX usb(prompter);
+    ASSERT_EQ(usb.bind(), 1);
+    const std::vector<std::string> before = data.lines();
+    EXPECT_THROW(Importer(usb, prompter).run(data, 0), std::runtime_error);
+    EXPECT_TRUE(leftovers(dir.dir()).empty()) << "exception";
+    EXPECT_FALSE(sim.isOpen());
+    EXPECT_EQ(data.lines(), before);
+}
+
+TEST_F(ImporterTest, TwoImportsAtOnceGetEachTheReadingsOfItsOwnInstrument) {
+    std::string other = kThree;
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"48123.4", "47001.2"},
+                                   {"48110.2", "47002.3"},
+                                   {"48130.9", "47003.4"}}) {
+        other.replace(other.find(from), from.size(), to);
+    }
+    const std::string otherSurvey = dir.write("other.velkor", other);
+    // Slow instruments, so that the two transfers overlap.
+    KernelTestbed bed;
+    bed.addMagnetometer(0, "VK2-ONE",
+                        {{"VELKOR_SIM_SURVEY", survey}, {"VELKOR_SIM_DELAY_MS", "150"}});
+    bed.addMagnetometer(1, "VK2-TWO",
+                        {{"VELKOR_SIM_SURVEY", otherSurvey}, {"VELKOR_SIM_DELAY_MS", "150"}});
+    struct Side {
+        RecordingPrompter prompter;
+        DataSet data;
+        bool ok = false;
+    };
+    Side sides[2];
+    auto importFrom = [&sides](std::uint32_t device) {
+        KernelFtdiLink link;
+        Side& side = sides[device];
+        side.ok = Importer(link, side.prompter).run(side.data, device);
+    };
+    std::thread first(importFrom, 0u);
+    std::thread second(importFrom, 1u);
+    first.join();
+    second.join();
+    const std::string expected[2] = {kThree, other};
+    for (std::uint32_t i = 0; i < 2; ++i) {
+        ASSERT_TRUE(sides[i].ok) << i << ": " << sides[i].prompter.texts().front();
+        const std::string out = dir.path("device" + std::to_string(i) + ".velkor");
+        ASSERT_TRUE(DataFile::write(out, sides[i].data, prompter));
+        EXPECT_EQ(TempDir::read(out), expected[i]) << i;
+    }
+    EXPECT_TRUE(leftovers(dir.dir()).empty());
 }
 
 TEST_F(ImporterTest, TooManyReadingsAreRefused) {

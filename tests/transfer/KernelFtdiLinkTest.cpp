@@ -17,6 +17,7 @@
 #include "support/KernelTestbed.h"
 #include "support/PseudoPort.h"
 #include "support/RecordingPrompter.h"
+#include "support/ScopedEnv.h"
 #include "support/SimControl.h"
 #include "support/TempDir.h"
 #include "transfer/CFTD2XX.h"
@@ -50,11 +51,10 @@ std::string importedFile(UsbLink& link, std::uint32_t device, const TempDir& dir
 
 class KernelFtdiLinkTest : public ::testing::Test {
   protected:
-    void SetUp() override { ::setenv("TMPDIR", scratch.dir().c_str(), 1); }
-    void TearDown() override { ::unsetenv("TMPDIR"); }
-
-    TempDir scratch;  // the import file and written data files
-    KernelTestbed bed;
+    TempDir scratch;    // the import file and written data files
+    KernelTestbed bed;  // made before TMPDIR is set: other users must reach its ports
+    ScopedEnv tmp{"TMPDIR", scratch.dir().string()};
+    ScopedEnv runtime{"XDG_RUNTIME_DIR", std::nullopt};
     RecordingPrompter prompter;
 };
 
@@ -96,6 +96,26 @@ TEST_F(KernelFtdiLinkTest, OffersOnlyMagnetometersOnTheFtdiDriverInPortOrder) {
     DataSet data;
     ASSERT_TRUE(Importer(link, prompter).run(data, 1));
     EXPECT_EQ(data.readingCount(), 2);
+}
+
+TEST_F(KernelFtdiLinkTest, BridgesSharingASerialNumberAreOpenedByTheirListedPort) {
+    // Clones with one serial number, one of them a plain serial adapter listed first.
+    bed.addPort(0, "ftdi_sio", "FT232R USB UART", std::string("A50285BI"));
+    bed.addMagnetometer(1, "A50285BI", {{"VELKOR_SIM_READINGS", "2"}});
+    bed.addMagnetometer(2, "A50285BI", {{"VELKOR_SIM_READINGS", "5"}});
+    bed.addMagnetometer(3, "VK2-OWN", {{"VELKOR_SIM_READINGS", "3"}});
+
+    KernelFtdiLink link;
+    ASSERT_EQ(link.filterDeviceList(kMagnetometer), FT_OK);
+    ASSERT_EQ(link.deviceCount(), 3u);
+    const int readings[] = {2, 5, 3};
+    for (std::uint32_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(link.openByIndex(i), FT_OK) << i << ": " << link.openFailure();
+        EXPECT_EQ(link.openNode(), bed.node(static_cast<int>(i) + 1)) << i;
+        DataSet data;
+        EXPECT_TRUE(Importer(link, prompter).run(data, i)) << i;
+        EXPECT_EQ(data.readingCount(), readings[i]) << i;  // that instrument's own readings
+    }
 }
 
 TEST_F(KernelFtdiLinkTest, RecordTextsAreCutAsTheLibraryHoldsThem) {

@@ -66,6 +66,11 @@ CMainFrame::CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent)
         }
         updateCommandStates();
     });
+    // Also while the list is hidden: it shows the new data set from the top when it comes back.
+    connect(&doc_, &CVelkor1trDoc::dataSetReplaced, this, [this] {
+        mapPickedRow_ = -1;
+        listView_->startAtFirstRow();
+    });
     connect(&doc_, &CVelkor1trDoc::titleChanged, this, &CMainFrame::updateCaption);
     connect(listView_, &CVelkor1trView::readingsDeleted, this, &CMainFrame::updateCommandStates);
     connect(&doc_, &CVelkor1trDoc::statusMessage, this, &CMainFrame::showStickyStatus);

@@ -116,7 +116,6 @@ bool CVelkor1trDoc::load(const std::string& path) {
         // What is shown now is that file's content, unchanged.
         data_.modified = false;
         dataReplaced();
-        emit changed();
     }
     return ok;
 }
@@ -133,6 +132,8 @@ void CVelkor1trDoc::dataReplaced() {
     // Readings of an earlier data set never come back, and what is shown starts plain.
     history_.clear();
     showCorrected_ = false;
+    emit changed();
+    emit dataSetReplaced();
 }
 
 void CVelkor1trDoc::setTitle(std::string title) {
@@ -211,7 +212,6 @@ void CVelkor1trDoc::importData() {
     pathName_.clear();
     setTitle("Untitled");
     dataReplaced();
-    emit changed();
     // Told once the readings it names are on screen.
     if (!importer.notice().empty()) {
         prompter_.message(importer.notice());

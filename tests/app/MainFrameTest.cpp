@@ -22,6 +22,7 @@
 #include "app/SettingsKeys.h"
 #include "core/CommandTable.h"
 #include "data/DataFile.h"
+#include "export/ExportFile.h"
 #include "views/CVelkor1trView.h"
 
 namespace velkor {
@@ -112,6 +113,50 @@ TEST_F(MainFrameTest, TitleAfterOpenDataAndSaveAs) {
     frame().dispatch(cmd::DataList);
     EXPECT_EQ(caption(), target + " - Velkor2tr");
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(MainFrameTest, TheStatusBarSaysWhatWasWrittenAndWhere) {
+    ASSERT_TRUE(start());
+    std::string bytes = "M header\r\n";
+    for (int i = 1; i <= 6; ++i) {
+        std::string line = readingLine(i);
+        line[0] = i == 5 ? 'G' : 'S';
+        bytes += line + "\r\n";
+    }
+    openData(dir.write("day.velkor", bytes));
+    const auto status = [this] { return frame().statusBar()->currentMessage().toStdString(); };
+
+    const std::string saved = dir.path("saved.velkor");
+    prompter.files.push_back(saved);
+    frame().dispatch(cmd::SaveAs);
+    EXPECT_EQ(status(), "Saved to " + saved);
+
+    // The header line is not a reading; the count is what the file holds.
+    const std::string field = dir.path("day.f");
+    prompter.files.push_back(field);
+    frame().dispatch(cmd::ExportField);
+    EXPECT_EQ(status(), "Exported 6 readings to " + field);
+    const std::string gradient = dir.path("day.g");
+    prompter.files.push_back(gradient);
+    frame().dispatch(cmd::ExportGradient);
+    EXPECT_EQ(status(), "Exported 1 reading to " + gradient);
+    const std::string base = dir.path("day.a");
+    prompter.files.push_back(base);
+    frame().dispatch(cmd::ExportAuto);
+    EXPECT_EQ(status(), "Exported 0 readings to " + base);
+    EXPECT_EQ(prompter.shown.back().text, ExportFile::kNothing);
+
+    // Nothing written, nothing confirmed: a cancelled dialog, a write that fails.
+    frame().dispatch(cmd::ExportGradient);
+    EXPECT_EQ(status(), "");
+    prompter.files.push_back(dir.path("missing/saved.velkor"));
+    frame().dispatch(cmd::SaveAs);
+    EXPECT_EQ(status(), "");
+    EXPECT_EQ(prompter.shown.back().text, DataFile::kWriteError);
+    prompter.files.push_back(dir.path("missing/day.f"));
+    frame().dispatch(cmd::ExportField);
+    EXPECT_EQ(status(), "");
+    EXPECT_EQ(caption(), saved + " - Velkor2tr");
 }
 
 TEST_F(MainFrameTest, CancelledOrFailedOpenChangesNothing) {

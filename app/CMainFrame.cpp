@@ -5,22 +5,27 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QUrl>
 #include <QWhatsThis>
+#include <optional>
 #include <vector>
 
 #include "app/CVelkor1trDoc.h"
 #include "app/HelpWindow.h"
 #include "app/LockIndicators.h"
+#include "app/SettingsStore.h"
 #include "app/ToolbarIcons.h"
+#include "app/WindowPlacement.h"
 #include "core/CommandTable.h"
 #include "core/Prompter.h"
 #include "views/CGraphView.h"
@@ -66,18 +71,56 @@ CMainFrame::CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent)
         }
         updateCommandStates();
     });
+    // Also while the list is hidden: it shows the new data set from the top when it comes back.
+    connect(&doc_, &CVelkor1trDoc::dataSetReplaced, this, [this] {
+        mapPickedRow_ = -1;
+        listView_->startAtFirstRow();
+    });
     connect(&doc_, &CVelkor1trDoc::titleChanged, this, &CMainFrame::updateCaption);
     connect(listView_, &CVelkor1trView::readingsDeleted, this, &CMainFrame::updateCommandStates);
     connect(&doc_, &CVelkor1trDoc::statusMessage, this, &CMainFrame::showStickyStatus);
 
     setAcceptDrops(true);
     setWhatsThis("The Velkor2tr main window. The menus and the toolbar hold every command.");
-    resize(kFirstSize);
+    restorePlacement();
     updateCaption();
     updateCommandStates();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // Still on screen: the program ends without a close (a signal to end), keep the place.
+    if (isVisible()) {
+        storePlacement();
+    }
+}
+
+void CMainFrame::restorePlacement() {
+    resize(kFirstSize);
+    const std::optional<WindowPlacement> saved = SettingsStore::readWindowPlacement();
+    if (!saved) {
+        return;
+    }
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.append(screen->availableGeometry());
+    }
+    // A screen that is gone would hide the window: the first size it is, placed anew.
+    if (!saved->fitsOn(screens)) {
+        return;
+    }
+    setGeometry(saved->normal());
+    if (saved->maximized()) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+void CMainFrame::storePlacement() const {
+    const WindowPlacement placement(normalGeometry(), isMaximized());
+    // A window never shown has no area worth keeping.
+    if (placement.normal().isValid()) {
+        SettingsStore::writeWindowPlacement(placement);
+    }
+}
 
 void CMainFrame::createActions() {
     for (const Command& c : CommandTable::commands()) {
@@ -340,6 +383,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     if (help_) {
         help_->close();
     }
+    storePlacement();
     event->accept();
 }
 

@@ -56,6 +56,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     LockIndicators* lockIndicators() const { return locks_; }
     // Shows view 0 (the data list), 1 (the graph) or 2 (the map), each made on first use.
     void switchToView(int index);
+    // Writes the window's size and place to the settings store, for the next start.
+    void storePlacement() const;
 
   signals:
     // Files dropped on the window, for the application to open.
@@ -78,6 +80,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     void showStickyStatus(const QString& text);
     QWidget* viewAt(int index) const;
     void createMapView();
+    // Where the window stood when last closed, unless that lies off every screen.
+    void restorePlacement();
 
     CVelkor1trDoc& doc_;
     CommandTarget& app_;

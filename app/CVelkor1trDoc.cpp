@@ -20,6 +20,11 @@ std::string bareName(const std::string& path) {
     return std::filesystem::path(path).stem().string();
 }
 
+// "1 reading", "30 readings" put into a status line at %1.
+QString readingsText(const char* line, int count) {
+    return QString(line).arg(count == 1 ? QString("1 reading") : QString("%1 readings").arg(count));
+}
+
 }  // namespace
 
 CVelkor1trDoc::CVelkor1trDoc(Prompter& prompter, QObject* parent)
@@ -116,7 +121,6 @@ bool CVelkor1trDoc::load(const std::string& path) {
         // What is shown now is that file's content, unchanged.
         data_.modified = false;
         dataReplaced();
-        emit changed();
     }
     return ok;
 }
@@ -126,6 +130,7 @@ bool CVelkor1trDoc::write(const std::string& path) {
         return false;
     }
     history_.saved();
+    emit statusMessage("Saved to " + QString::fromStdString(path));
     return true;
 }
 
@@ -133,6 +138,8 @@ void CVelkor1trDoc::dataReplaced() {
     // Readings of an earlier data set never come back, and what is shown starts plain.
     history_.clear();
     showCorrected_ = false;
+    emit changed();
+    emit dataSetReplaced();
 }
 
 void CVelkor1trDoc::setTitle(std::string title) {
@@ -211,7 +218,7 @@ void CVelkor1trDoc::importData() {
     pathName_.clear();
     setTitle("Untitled");
     dataReplaced();
-    emit changed();
+    emit statusMessage(readingsText("Imported %1", data_.readingCount()));
     // Told once the readings it names are on screen.
     if (!importer.notice().empty()) {
         prompter_.message(importer.notice());
@@ -267,8 +274,9 @@ void CVelkor1trDoc::geomagneticCorrection() {
 
 void CVelkor1trDoc::exportFile(ExportFile::Kind kind) {
     const auto path = prompter_.askSaveFile(ExportFile::filter(kind), ExportFile::defaultExt(kind));
-    if (path) {
-        ExportFile::write(kind, *path, data_, prompter_);
+    int rows = 0;
+    if (path && ExportFile::write(kind, *path, data_, prompter_, rows)) {
+        emit statusMessage(readingsText("Exported %1 to ", rows) + QString::fromStdString(*path));
     }
 }
 

@@ -59,6 +59,9 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
 
   signals:
     void changed();
+    // A load put another data set in place (after changed): what is shown starts at its
+    // first reading.
+    void dataSetReplaced();
     void titleChanged();
     // A file was opened by name or the user confirmed one: worth remembering.
     void fileOpened(const QString& path);

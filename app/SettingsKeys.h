@@ -23,4 +23,13 @@ inline constexpr const char* kLatitude = "Latitude";    // decimal degrees, nort
 inline constexpr const char* kLongitude = "Longitude";  // decimal degrees, east positive
 inline constexpr const char* kHeight = "Height";        // m above the ellipsoid
 
+// The main window's place when it was last closed: its area when not maximized, in
+// pixels of the virtual desktop, and whether it was maximized.
+inline constexpr const char* kWindowSection = "Window";
+inline constexpr const char* kWindowX = "X";
+inline constexpr const char* kWindowY = "Y";
+inline constexpr const char* kWindowWidth = "Width";
+inline constexpr const char* kWindowHeight = "Height";
+inline constexpr const char* kWindowMaximized = "Maximized";
+
 }  // namespace velkor::settings

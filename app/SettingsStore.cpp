@@ -91,4 +91,32 @@ void SettingsStore::writeIgrfPlace(const GeomagneticModel::Place& place) {
     s.setValue(settings::kHeight, place.height);
 }
 
+std::optional<WindowPlacement> SettingsStore::readWindowPlacement() {
+    QSettings s = open();
+    s.beginGroup(settings::kWindowSection);
+    int number[4] = {};
+    const char* keys[4] = {settings::kWindowX, settings::kWindowY, settings::kWindowWidth,
+                           settings::kWindowHeight};
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        number[i] = s.value(keys[i]).toInt(&ok);
+        if (!ok) {
+            return std::nullopt;
+        }
+    }
+    return WindowPlacement(QRect(number[0], number[1], number[2], number[3]),
+                           s.value(settings::kWindowMaximized, false).toBool());
+}
+
+void SettingsStore::writeWindowPlacement(const WindowPlacement& placement) {
+    QSettings s = open();
+    s.beginGroup(settings::kWindowSection);
+    const QRect& r = placement.normal();
+    s.setValue(settings::kWindowX, r.x());
+    s.setValue(settings::kWindowY, r.y());
+    s.setValue(settings::kWindowWidth, r.width());
+    s.setValue(settings::kWindowHeight, r.height());
+    s.setValue(settings::kWindowMaximized, placement.maximized());
+}
+
 }  // namespace velkor

@@ -1,5 +1,5 @@
 // The per-user settings store: communication settings, serial port devices, recent files,
-// the field model's last place.
+// the field model's last place, the main window's place.
 #pragma once
 
 #include <QSettings>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/WindowPlacement.h"
 #include "corrections/GeomagneticModel.h"
 #include "serial/ComPortMap.h"
 #include "serial/CommSettings.h"
@@ -29,6 +30,10 @@ class SettingsStore {
     // Nothing until a place has been entered.
     static std::optional<GeomagneticModel::Place> readIgrfPlace();
     static void writeIgrfPlace(const GeomagneticModel::Place& place);
+
+    // Nothing until the window has been closed once, or when a value is not a number.
+    static std::optional<WindowPlacement> readWindowPlacement();
+    static void writeWindowPlacement(const WindowPlacement& placement);
 };
 
 }  // namespace velkor

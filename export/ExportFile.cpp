@@ -158,6 +158,12 @@ std::vector<std::string> ExportFile::lines(Kind kind, const DataSet& data, int& 
 
 bool ExportFile::write(Kind kind, const std::string& path, DataSet& data, Prompter& prompter) {
     int rows = 0;
+    return write(kind, path, data, prompter, rows);
+}
+
+bool ExportFile::write(Kind kind, const std::string& path, DataSet& data, Prompter& prompter,
+                       int& rows) {
+    rows = 0;
     const std::string bytes = text(kind, data, rows);
     SafeFileWriter out(path);
     if (out.open()) {

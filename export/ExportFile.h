@@ -24,6 +24,9 @@ class ExportFile {
     // Writes the file with CR LF; "Write error" when it cannot be written (the old file
     // then stays), the nothing-to-export notice when no reading qualified.
     static bool write(Kind kind, const std::string& path, DataSet& data, Prompter& prompter);
+    // The same; rows says how many readings the file holds.
+    static bool write(Kind kind, const std::string& path, DataSet& data, Prompter& prompter,
+                      int& rows);
 };
 
 }  // namespace velkor

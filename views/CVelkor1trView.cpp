@@ -84,6 +84,12 @@ void CVelkor1trView::rebuild() {
     }
 }
 
+void CVelkor1trView::startAtFirstRow() {
+    // A rebuild keeps the scroll position, which suits deletions but not a new file.
+    selectionModel()->clear();
+    scrollToTop();
+}
+
 std::vector<int> CVelkor1trView::selectedRowList() const {
     std::vector<int> rows;
     // Whole-row ranges (what row selection makes) give their rows directly;

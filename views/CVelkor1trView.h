@@ -26,6 +26,8 @@ class CVelkor1trView : public QTableView, public CommandTarget, public Printable
 
     // Rebuilds every row from the data set.
     void rebuild();
+    // Another data set is in place: nothing selected, its first row at the top.
+    void startAtFirstRow();
     // Selected rows in increasing order.
     std::vector<int> selectedRowList() const;
 

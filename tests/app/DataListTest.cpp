@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QScrollBar>
@@ -179,6 +180,52 @@ TEST_F(DataListTest, ScatteredSelectionsDeleteAsRowByRow) {
         }
         EXPECT_EQ(m.rowCount(), static_cast<int>(lines.size()) - 1);
     }
+}
+
+TEST_F(DataListTest, ALoadStartsAtItsFirstRowWhileEditsKeepThePlace) {
+    ASSERT_TRUE(start());
+    frame().resize(900, 600);
+    const std::string first = surveyFile("first.velkor", 400);
+    const std::string second = surveyFile("second.velkor", 400);
+    const auto topRow = [this] {
+        QApplication::processEvents();
+        return list().rowAt(0);
+    };
+    const auto scrollDown = [this] {
+        QApplication::processEvents();  // the scroll range follows the rows once laid out
+        list().verticalScrollBar()->setValue(215);
+        list().selectRow(220);
+    };
+    openData(first);
+    scrollDown();
+    ASSERT_EQ(topRow(), 215);
+
+    // Deleting, undoing and showing corrected values keep the reader's place.
+    frame().dispatch(cmd::Delete);
+    EXPECT_EQ(topRow(), 215);
+    frame().dispatch(cmd::UndoDelete);
+    EXPECT_EQ(topRow(), 215);
+    prompter.values.push_back(50000.0f);
+    frame().dispatch(cmd::Geomagnetic);
+    frame().dispatch(cmd::CorrectedValues);
+    EXPECT_EQ(topRow(), 215);
+
+    // Open Data, a dropped file and a file opened by name while the graph is shown
+    // each start at the first reading, nothing selected.
+    list().selectRow(220);
+    openData(second);
+    EXPECT_EQ(topRow(), 0);
+    EXPECT_TRUE(list().selectedRowList().empty());
+    scrollDown();
+    app->openDropped({QString::fromStdString(first)});
+    EXPECT_EQ(topRow(), 0);
+    EXPECT_TRUE(list().selectedRowList().empty());
+    scrollDown();
+    frame().switchToView(1);
+    ASSERT_TRUE(doc().openByName(second));
+    frame().switchToView(0);
+    EXPECT_EQ(topRow(), 0);
+    EXPECT_TRUE(list().selectedRowList().empty());
 }
 
 }  // namespace velkor

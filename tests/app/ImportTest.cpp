@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -91,6 +93,25 @@ TEST_F(ImportTest, CtrlIImportsFromTheSimulatedInstrument) {
     EXPECT_EQ(prompter.progressReceived, 30u);
     EXPECT_FALSE(sim.isOpen());
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ImportTest, ImportedReadingsStartAtTheFirstRowAndAreCounted) {
+    SimControl sim(SimControl::Settings{{"VELKOR_SIM_READINGS", "30"}});
+    ASSERT_TRUE(start());
+    frame().resize(900, 300);
+    openData(surveyFile("long.velkor", 400));
+    CVelkor1trView& list = *frame().listView();
+    QApplication::processEvents();
+    list.verticalScrollBar()->setValue(215);
+    QApplication::processEvents();
+    ASSERT_EQ(list.rowAt(0), 215);
+
+    prompter.devices.push_back(0u);
+    frame().dispatch(cmd::Import);
+    ASSERT_EQ(doc().data().readingCount(), 30);
+    QApplication::processEvents();
+    EXPECT_EQ(list.rowAt(0), 0);
+    EXPECT_EQ(frame().statusBar()->currentMessage(), "Imported 30 readings");
 }
 
 TEST_F(ImportTest, ReadingsCutToTheirLineAreNamedOnceShown) {

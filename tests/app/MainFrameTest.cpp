@@ -20,8 +20,10 @@
 #include "app/HelpWindow.h"
 #include "app/LockIndicators.h"
 #include "app/SettingsKeys.h"
+#include "app/WindowPlacement.h"
 #include "core/CommandTable.h"
 #include "data/DataFile.h"
+#include "export/ExportFile.h"
 #include "views/CVelkor1trView.h"
 
 namespace velkor {
@@ -112,6 +114,50 @@ TEST_F(MainFrameTest, TitleAfterOpenDataAndSaveAs) {
     frame().dispatch(cmd::DataList);
     EXPECT_EQ(caption(), target + " - Velkor2tr");
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(MainFrameTest, TheStatusBarSaysWhatWasWrittenAndWhere) {
+    ASSERT_TRUE(start());
+    std::string bytes = "M header\r\n";
+    for (int i = 1; i <= 6; ++i) {
+        std::string line = readingLine(i);
+        line[0] = i == 5 ? 'G' : 'S';
+        bytes += line + "\r\n";
+    }
+    openData(dir.write("day.velkor", bytes));
+    const auto status = [this] { return frame().statusBar()->currentMessage().toStdString(); };
+
+    const std::string saved = dir.path("saved.velkor");
+    prompter.files.push_back(saved);
+    frame().dispatch(cmd::SaveAs);
+    EXPECT_EQ(status(), "Saved to " + saved);
+
+    // The header line is not a reading; the count is what the file holds.
+    const std::string field = dir.path("day.f");
+    prompter.files.push_back(field);
+    frame().dispatch(cmd::ExportField);
+    EXPECT_EQ(status(), "Exported 6 readings to " + field);
+    const std::string gradient = dir.path("day.g");
+    prompter.files.push_back(gradient);
+    frame().dispatch(cmd::ExportGradient);
+    EXPECT_EQ(status(), "Exported 1 reading to " + gradient);
+    const std::string base = dir.path("day.a");
+    prompter.files.push_back(base);
+    frame().dispatch(cmd::ExportAuto);
+    EXPECT_EQ(status(), "Exported 0 readings to " + base);
+    EXPECT_EQ(prompter.shown.back().text, ExportFile::kNothing);
+
+    // Nothing written, nothing confirmed: a cancelled dialog, a write that fails.
+    frame().dispatch(cmd::ExportGradient);
+    EXPECT_EQ(status(), "");
+    prompter.files.push_back(dir.path("missing/saved.velkor"));
+    frame().dispatch(cmd::SaveAs);
+    EXPECT_EQ(status(), "");
+    EXPECT_EQ(prompter.shown.back().text, DataFile::kWriteError);
+    prompter.files.push_back(dir.path("missing/day.f"));
+    frame().dispatch(cmd::ExportField);
+    EXPECT_EQ(status(), "");
+    EXPECT_EQ(caption(), saved + " - Velkor2tr");
 }
 
 TEST_F(MainFrameTest, CancelledOrFailedOpenChangesNothing) {
@@ -351,6 +397,79 @@ TEST_F(MainFrameTest, RecentFilesAreRememberedByTheirWholeCanonicalPath) {
     app.reset();
     s.sync();
     EXPECT_EQ(s.value("File1").toString().toStdString(), last);
+}
+
+TEST_F(MainFrameTest, TheWindowComesBackWhereItWasClosed) {
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganization,
+                settings::kApplication);
+    const auto restart = [this] {
+        app.reset();
+        app = std::make_unique<CVelkor1trApp>(prompter);
+        return start();
+    };
+    const auto stored = [&s] {
+        s.sync();
+        s.beginGroup(settings::kWindowSection);
+        const QRect r(s.value(settings::kWindowX).toInt(), s.value(settings::kWindowY).toInt(),
+                      s.value(settings::kWindowWidth).toInt(),
+                      s.value(settings::kWindowHeight).toInt());
+        s.endGroup();
+        return r;
+    };
+    ASSERT_TRUE(start());
+    EXPECT_EQ(frame().size(), CMainFrame::kFirstSize);
+
+    const QRect placed(40, 50, 700, 500);
+    frame().setGeometry(placed);
+    ASSERT_TRUE(frame().close());
+    EXPECT_EQ(stored(), placed);
+    EXPECT_FALSE(
+        s.value(QString(settings::kWindowSection) + "/" + settings::kWindowMaximized).toBool());
+    ASSERT_TRUE(restart());
+    EXPECT_EQ(frame().geometry(), placed);
+
+    // Ended without a close (a signal to end): the place is kept all the same.
+    const QRect moved(60, 30, 640, 480);
+    frame().setGeometry(moved);
+    ASSERT_TRUE(restart());
+    EXPECT_EQ(frame().geometry(), moved);
+
+    // Maximized comes back maximized, over the place it had before.
+    frame().showMaximized();
+    ASSERT_TRUE(restart());
+    EXPECT_TRUE(frame().isMaximized());
+    EXPECT_EQ(frame().normalGeometry(), moved);
+
+    // A place on a screen that is gone, or a size of nothing, gives the first size.
+    for (const QRect& lost :
+         {QRect(5000, 40, 700, 500), QRect(-690, 40, 700, 500), QRect(40, 50, 0, 500)}) {
+        app.reset();
+        s.beginGroup(settings::kWindowSection);
+        s.setValue(settings::kWindowX, lost.x());
+        s.setValue(settings::kWindowY, lost.y());
+        s.setValue(settings::kWindowWidth, lost.width());
+        s.setValue(settings::kWindowHeight, lost.height());
+        s.setValue(settings::kWindowMaximized, false);
+        s.endGroup();
+        s.sync();
+        ASSERT_TRUE(restart());
+        EXPECT_EQ(frame().size(), CMainFrame::kFirstSize) << lost.x();
+        EXPECT_NE(frame().pos(), lost.topLeft());
+    }
+}
+
+TEST(WindowPlacementTest, EnoughOfTheWindowMustLieOnOneScreen) {
+    const QList<QRect> two{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    EXPECT_TRUE(WindowPlacement(QRect(100, 100, 980, 640), false).fitsOn(two));
+    EXPECT_TRUE(WindowPlacement(QRect(2200, 300, 980, 640), false).fitsOn(two));
+    // Half off the left edge still leaves plenty to grab.
+    EXPECT_TRUE(WindowPlacement(QRect(-490, 100, 980, 640), false).fitsOn(two));
+    // Where the second screen was unplugged, or a sliver of the first.
+    EXPECT_FALSE(WindowPlacement(QRect(2200, 300, 980, 640), false).fitsOn({two.front()}));
+    EXPECT_FALSE(WindowPlacement(QRect(1900, 100, 980, 640), false).fitsOn({two.front()}));
+    EXPECT_FALSE(WindowPlacement(QRect(100, 1060, 980, 640), false).fitsOn({two.front()}));
+    EXPECT_FALSE(WindowPlacement(QRect(100, 100, 0, 640), true).fitsOn(two));
+    EXPECT_FALSE(WindowPlacement(QRect(100, 100, 980, 640), false).fitsOn({}));
 }
 
 }  // namespace velkor

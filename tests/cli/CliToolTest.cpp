@@ -241,7 +241,7 @@ TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
     EXPECT_EQ(r.out,
               "readings: 3\ncorrected: 1\nuncorrected: 1\nskipped-auto: 1\n"
               "reason no-sample: 0\nreason one-sample: 0\nreason outside-span: 1\n"
-              "reason equal-times: 0\n");
+              "reason equal-times: 0\nreason field-no-number: 0\nreason sample-no-number: 0\n");
     EXPECT_EQ(r.err, "There are uncorrected readings in the file\n");
 
     // Without variations nothing has a sample; a geomagnetic value alone writes every

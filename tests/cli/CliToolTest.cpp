@@ -253,6 +253,16 @@ TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
     r = cli({"summary", in, "--geomag", "47000"});
     EXPECT_EQ(r.out.substr(0, 40), "readings: 3\ncorrected: 2\nuncorrected: 0\n");
 
+    // The field model's value, read as export reads it.
+    r = cli({"summary", in, "--geomag", "igrf:55N,37E,200"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 40), "readings: 3\ncorrected: 2\nuncorrected: 0\n");
+    r = cli({"summary", in, "--geomag", "igrf:55N"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(
+        r.err,
+        "velkor2tr-cli: --geomag: Give the place as igrf:LAT,LON or igrf:LAT,LON,HEIGHT_M.\n");
+
     EXPECT_EQ(cli({"summary", in, "--basis", "1"}).status, 2);
     EXPECT_EQ(cli({"summary", in, "--geomag", "95000"}).status, 2);
     EXPECT_EQ(cli({"summary", dir.path("none.velkor")}).status, 1);
@@ -346,6 +356,13 @@ TEST(CliPlot, MapAndProfileOfASurvey) {
                   {"plot", "map", in, dir.path("c.png"), "--by", "corrected", "--geomag", "48000"}),
               0);
     EXPECT_NE(corrected.surface.findText("Corrected[nT]"), nullptr);
+    RecordingPictures model;
+    CliTool modelTool(out, err, &model);
+    EXPECT_EQ(modelTool.run({"plot", "map", in, dir.path("c.png"), "--by", "corrected", "--geomag",
+                             "igrf:55N,37E,200"}),
+              0)
+        << err.str();
+    EXPECT_NE(model.surface.findText("Corrected[nT]"), nullptr);
 
     RecordingPictures profile;
     CliTool profileTool(out, err, &profile);

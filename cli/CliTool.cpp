@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "cli/PictureWriter.h"
+#include "cli/ReadingRanges.h"
 #include "core/ConsolePrompter.h"
 #include "corrections/BaseDay.h"
 #include "corrections/CorrectionSummary.h"
@@ -38,7 +39,9 @@ constexpr const char* kUsageText =
     "usage: velkor2tr-cli COMMAND ...\n"
     "\n"
     "commands:\n"
-    "  info FILE       show the line count, the column layout and the readings by mode\n"
+    "  info FILE       show the line count, the column layout, the readings by mode,\n"
+    "                  the first and last date and time, and the ranges of line\n"
+    "                  numbers, positions and fields of the readings but 'A'\n"
     "  copy IN OUT     load the data file IN and write it to OUT as Save As does\n"
     "  export field|gradient|auto|corrected IN OUT [--variations FILE] [--basis NT]\n"
     "                  [--geomag NT|igrf:LAT,LON[,HEIGHT_M]]\n"
@@ -230,6 +233,9 @@ int CliTool::info(const std::vector<std::string>& args) {
     }
     if (other > 0) {
         out_ << "other: " << other << '\n';
+    }
+    for (const std::string& line : ReadingRanges::of(data).lines()) {
+        out_ << line << '\n';
     }
     return kOk;
 }

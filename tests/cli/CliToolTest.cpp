@@ -33,11 +33,34 @@ const std::string kSmall = std::string(VELKOR_FIXTURES) + "/small.velkor";
 
 }  // namespace
 
-TEST(CliTool, InfoCountsReadingsByMode) {
-    const CliRun r = cli({"info", kSmall});
+TEST(CliTool, InfoCountsReadingsByModeAndTellsWhatTheyCover) {
+    CliRun r = cli({"info", kSmall});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "lines: 7\nlayout: blank\nS: 3\nA: 1\nG: 1\nother: 1\n");
+    // The base station's reading (line 99) counts for the dates only.
+    EXPECT_EQ(r.out,
+              "lines: 7\nlayout: blank\nS: 3\nA: 1\nG: 1\nother: 1\n"
+              "dates: 03.07.2026 09:02:10 to 03.07.2026 09:06:50\n"
+              "line numbers: 1 to 2\npositions: 1 to 3\nfield: 48118.6 to 48164.9 nT\n");
     EXPECT_EQ(r.err, "");
+
+    // Texts that hold no number, or no date, are left out of the ranges and counted.
+    TempDir dir;
+    r = cli({"info", dir.write("odd.velkor",
+                               "M header\r\n"
+                               "S 04.07.2026 08:00:00    12   -40     nan  0.7 7 1.5\r\n"
+                               "S 31.12.2025 23:59:59   7.5     3 48200.5  0.7 7 1.5\r\n"
+                               "S   .  .     10:00:00           3        \r\n"
+                               "A 01.01.2020 00:00:00     0     0 47000.0  0.7 7 1.5\r\n")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "lines: 5\nlayout: blank\nS: 3\nA: 1\nG: 0\n"
+              "dates: 01.01.2020 00:00:00 to 04.07.2026 08:00:00 (1 without a date)\n"
+              "line numbers: 7.5 to 12 (1 without a number)\npositions: -40 to 3\n"
+              "field: 48200.5 to 48200.5 nT (2 without a number)\n");
+    r = cli({"info", dir.write("header.velkor", "M header\r\nS\r\n")});
+    EXPECT_EQ(r.out.substr(r.out.find("dates")),
+              "dates: none (1 without a date)\nline numbers: none (1 without a number)\n"
+              "positions: none (1 without a number)\nfield: none (1 without a number)\n");
 }
 
 TEST(CliTool, CopyReproducesTheFileByteForByte) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +32,11 @@ inline int temporalCorrection(DataSet& d, const VariationSet& v, Prompter& promp
     int gaps = 0;
     for (int i = 1; i < d.lineCount(); ++i) {
         if (d.mode(i) == 'A' || d.corrected(i) != DataSet::kNoValue) {
+            continue;
+        }
+        // The one departure from the letter: texts without a number correct nothing.
+        const std::optional<double> field = readDecimalNumber(d.field(i, Column::Field));
+        if (!field) {
             continue;
         }
         const std::string_view date = d.field(i, Column::Date);
@@ -69,10 +75,13 @@ inline int temporalCorrection(DataSet& d, const VariationSet& v, Prompter& promp
         if (t1 == t2) {
             continue;
         }
-        const double v1 = v.value(w);
-        const double v2 = v.value(w + 1);
-        const float vi = static_cast<float>(v1 + (v2 - v1) * (sec - t1) / (t2 - t1));
-        const float f = static_cast<float>(readDecimal(d.field(i, Column::Field)));
+        const std::optional<double> v1 = v.valueNumber(w);
+        const std::optional<double> v2 = v.valueNumber(w + 1);
+        if (!v1 || !v2) {
+            continue;
+        }
+        const float vi = static_cast<float>(*v1 + (*v2 - *v1) * (sec - t1) / (t2 - t1));
+        const float f = static_cast<float>(*field);
         d.setCorrected(i, static_cast<float>(static_cast<double>(f) - static_cast<double>(vi) +
                                              static_cast<double>(d.basis)));
         d.temporalDone = true;

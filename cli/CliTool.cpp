@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/ReadingRanges.h"
 #include "core/ConsolePrompter.h"
 #include "corrections/BaseDay.h"
 #include "corrections/CorrectionSummary.h"
@@ -38,7 +39,9 @@ constexpr const char* kUsageText =
     "usage: velkor2tr-cli COMMAND ...\n"
     "\n"
     "commands:\n"
-    "  info FILE       show the line count, the column layout and the readings by mode\n"
+    "  info FILE       show the line count, the column layout, the readings by mode,\n"
+    "                  the first and last date and time, and the ranges of line\n"
+    "                  numbers, positions and fields of the readings but 'A'\n"
     "  copy IN OUT     load the data file IN and write it to OUT as Save As does\n"
     "  export field|gradient|auto|corrected IN OUT [--variations FILE] [--basis NT]\n"
     "                  [--geomag NT|igrf:LAT,LON[,HEIGHT_M]]\n"
@@ -48,14 +51,16 @@ constexpr const char* kUsageText =
     "                  the field model IGRF-14 at the place on the day of the first\n"
     "                  reading; corrected needs --geomag or a reading the variations\n"
     "                  correct\n"
-    "  summary IN [--variations FILE] [--basis NT] [--geomag NT]\n"
+    "  summary IN [--variations FILE] [--basis NT]\n"
+    "                  [--geomag NT|igrf:LAT,LON[,HEIGHT_M]]\n"
     "                  correct as export does and print how many readings the corrected\n"
     "                  export writes, how many it leaves out and why, one per line\n"
     "  plot base VARIATIONS OUT.png [--date DD.MM.YYYY] [--survey IN] [--size WxH]\n"
     "                  draw the base-station curve of one date (default: the first\n"
     "                  date the survey IN has readings on, else the first of the file)\n"
     "                  with the survey's readings marked; size default 900x560\n"
-    "  plot map IN OUT.png [--variations FILE] [--basis NT] [--geomag NT]\n"
+    "  plot map IN OUT.png [--variations FILE] [--basis NT]\n"
+    "                  [--geomag NT|igrf:LAT,LON[,HEIGHT_M]]\n"
     "                  [--by field|corrected|gradient] [--size WxH]\n"
     "                  draw the readings of IN in plan by line and position, coloured\n"
     "                  by the measured field (default), the corrected value (after\n"
@@ -150,6 +155,13 @@ bool loadCorrected(const std::string& path, const std::string* variationsPath, f
 }
 }  // namespace
 
+struct CliTool::Geomag {
+    bool given = false;
+    bool fromModel = false;
+    GeomagneticModel::Place place{};
+    float value = 0.0f;
+};
+
 CliTool::CliTool(std::ostream& out, std::ostream& err, PictureWriter* pictures)
     : out_(out), err_(err), pictures_(pictures) {}
 
@@ -222,6 +234,9 @@ int CliTool::info(const std::vector<std::string>& args) {
     if (other > 0) {
         out_ << "other: " << other << '\n';
     }
+    for (const std::string& line : ReadingRanges::of(data).lines()) {
+        out_ << line << '\n';
+    }
     return kOk;
 }
 
@@ -258,17 +273,9 @@ int CliTool::exportFile(const std::vector<std::string>& args) {
         return usage(kUsage);
     }
     float basis = 0.0f;
-    float geomagValue = 0.0f;
-    const bool fromModel = geomag && options["--geomag"].rfind(kIgrfPrefix, 0) == 0;
-    const PlaceEntry::Result site =
-        fromModel ? readIgrfPlace(options["--geomag"].substr(std::string(kIgrfPrefix).size()))
-                  : PlaceEntry::Result{true, {}, {}};
-    if (!site.ok) {
-        err_ << "velkor2tr-cli: --geomag: " << site.message << '\n';
-        return kUsage;
-    }
-    if (!checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis) ||
-        (!fromModel && !checkedValue(options, "--geomag", 90000.0f, geomagValue))) {
+    Geomag geomagOption;
+    if (!readGeomag(options, geomagOption) ||
+        !checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis)) {
         return kUsage;
     }
 
@@ -279,16 +286,8 @@ int CliTool::exportFile(const std::vector<std::string>& args) {
                        prompter)) {
         return kFailed;
     }
-    if (fromModel) {
-        const std::optional<float> f = firstDayField(data, site.place, prompter);
-        if (!f) {
-            return kFailed;
-        }
-        geomagValue = *f;
-    }
-    if (geomag) {
-        data.geomag = geomagValue;
-        data.geomagDone = true;
+    if (!applyGeomag(geomagOption, data, prompter)) {
+        return kFailed;
     }
     if (kind == ExportFile::Kind::Corrected && !data.temporalDone && !data.geomagDone) {
         // The window offers this export only after a correction; without one the
@@ -393,10 +392,9 @@ int CliTool::summary(const std::vector<std::string>& args) {
     }
     const bool variations = options.count("--variations") != 0;
     float basis = 0.0f;
-    float geomag = 0.0f;
-    if ((options.count("--basis") != 0 && !variations) ||
-        !checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis) ||
-        !checkedValue(options, "--geomag", 90000.0f, geomag)) {
+    Geomag geomag;
+    if ((options.count("--basis") != 0 && !variations) || !readGeomag(options, geomag) ||
+        !checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis)) {
         return kUsage;
     }
     ConsolePrompter prompter(err_);
@@ -406,9 +404,8 @@ int CliTool::summary(const std::vector<std::string>& args) {
                        prompter)) {
         return kFailed;
     }
-    if (options.count("--geomag") != 0) {
-        data.geomag = geomag;
-        data.geomagDone = true;
+    if (!applyGeomag(geomag, data, prompter)) {
+        return kFailed;
     }
     const CorrectionSummary s =
         CorrectionSummary::of(data, set, CorrectionSummary::Counted::Export);
@@ -549,9 +546,9 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
         return usage(kUsage);
     }
     float basis = 0.0f;
-    float geomagValue = 0.0f;
-    if (!checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis) ||
-        !checkedValue(options, "--geomag", 90000.0f, geomagValue)) {
+    Geomag geomagOption;
+    if (!readGeomag(options, geomagOption) ||
+        !checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis)) {
         return kUsage;
     }
     int width = 900;
@@ -566,9 +563,8 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
                        prompter)) {
         return kFailed;
     }
-    if (geomag) {
-        data.geomag = geomagValue;
-        data.geomagDone = true;
+    if (!applyGeomag(geomagOption, data, prompter)) {
+        return kFailed;
     }
     if (by == SurveyMap::By::Corrected && !data.temporalDone && !data.geomagDone) {
         prompter.message(kNothingCorrected);
@@ -630,6 +626,43 @@ bool CliTool::checkedValue(const std::map<std::string, std::string>& options,
         return false;
     }
     value = r.value;
+    return true;
+}
+
+bool CliTool::readGeomag(const std::map<std::string, std::string>& options, Geomag& geomag) {
+    const auto it = options.find("--geomag");
+    if (it == options.end()) {
+        return true;
+    }
+    geomag.given = true;
+    geomag.fromModel = it->second.rfind(kIgrfPrefix, 0) == 0;
+    if (!geomag.fromModel) {
+        return checkedValue(options, "--geomag", 90000.0f, geomag.value);
+    }
+    const PlaceEntry::Result site =
+        readIgrfPlace(it->second.substr(std::string(kIgrfPrefix).size()));
+    if (!site.ok) {
+        err_ << "velkor2tr-cli: --geomag: " << site.message << '\n';
+        return false;
+    }
+    geomag.place = site.place;
+    return true;
+}
+
+bool CliTool::applyGeomag(const Geomag& geomag, DataSet& data, Prompter& prompter) {
+    if (!geomag.given) {
+        return true;
+    }
+    float value = geomag.value;
+    if (geomag.fromModel) {
+        const std::optional<float> f = firstDayField(data, geomag.place, prompter);
+        if (!f) {
+            return false;
+        }
+        value = *f;
+    }
+    data.geomag = value;
+    data.geomagDone = true;
     return true;
 }
 

@@ -9,8 +9,10 @@
 
 namespace velkor {
 
+class DataSet;
 class DrawingSurface;
 class PictureWriter;
+class Prompter;
 
 class CliTool {
   public:
@@ -50,6 +52,13 @@ class CliTool {
     // is not one.
     bool checkedValue(const std::map<std::string, std::string>& options, const std::string& name,
                       float maximum, float& value);
+    // The --geomag option of every command that takes one: a value, or igrf:LAT,LON[,H].
+    struct Geomag;
+    // Reads it before anything is loaded; false (after a message) when it is bad.
+    bool readGeomag(const std::map<std::string, std::string>& options, Geomag& geomag);
+    // Confirms it for the loaded data, as the dialog's OK does; false after the message
+    // when the model gives no value.
+    static bool applyGeomag(const Geomag& geomag, DataSet& data, Prompter& prompter);
 
     std::ostream& out_;
     std::ostream& err_;

@@ -21,7 +21,12 @@ std::optional<float> CorrectedValue::of(const DataSet& data, int i) {
         }
         value = data.corrected(i);
     } else if (data.mode(i) != 'A') {
-        value = static_cast<float>(readDecimal(data.field(i, Column::Field)));
+        // A Field that holds no number has no corrected value: never 0 minus the field.
+        const std::optional<double> field = readDecimalNumber(data.field(i, Column::Field));
+        if (!field) {
+            return std::nullopt;
+        }
+        value = static_cast<float>(*field);
     } else {
         return std::nullopt;
     }

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "corrections/CorrectedValue.h"
+#include "corrections/TemporalCorrection.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
@@ -28,11 +29,15 @@ std::unordered_map<std::string, Span> spansOf(const VariationSet& v) {
     return spans;
 }
 
-// Why the correction leaves reading i as it is; only EqualTimes remains for a reading
-// strictly inside its date's span, since every other such reading gets a value.
+// Why the correction leaves reading i as it is, asked in the order the correction asks.
+// A reading strictly inside its date's span is left only between equal times or beside a
+// sample that holds no number, since every other such reading gets a value.
 CorrectionSummary::Reason reasonFor(const DataSet& data, int i, const VariationSet& v,
                                     const std::unordered_map<std::string, Span>& spans) {
     using Reason = CorrectionSummary::Reason;
+    if (!readDecimalNumber(data.field(i, Column::Field))) {
+        return Reason::FieldNoNumber;
+    }
     const auto it = spans.find(std::string(data.field(i, Column::Date)));
     if (it == spans.end()) {
         return Reason::NoSample;
@@ -45,12 +50,19 @@ CorrectionSummary::Reason reasonFor(const DataSet& data, int i, const VariationS
     if (!(v.seconds(s.first) < t && t < v.seconds(s.last))) {
         return Reason::OutsideSpan;
     }
+    const int w = TemporalCorrection::enclosingSample(v, s.first, s.last, t);
+    if (v.seconds(w) != v.seconds(w + 1) && (!v.valueNumber(w) || !v.valueNumber(w + 1))) {
+        return Reason::SampleNoNumber;
+    }
     return Reason::EqualTimes;
 }
 
-constexpr const char* kNames[] = {"no-sample", "one-sample", "outside-span", "equal-times"};
-constexpr const char* kPhrases[] = {"with no sample of their date", "whose date has one sample",
-                                    "outside their date's span", "between equal enclosing times"};
+constexpr const char* kNames[] = {"no-sample",   "one-sample",      "outside-span",
+                                  "equal-times", "field-no-number", "sample-no-number"};
+constexpr const char* kPhrases[] = {
+    "with no sample of their date", "whose date has one sample",
+    "outside their date's span",    "between equal enclosing times",
+    "whose Field holds no number",  "beside a sample that holds no number"};
 
 }  // namespace
 

@@ -13,8 +13,15 @@ class VariationSet;
 
 class CorrectionSummary {
   public:
-    enum class Reason { NoSample, OneSample, OutsideSpan, EqualTimes };
-    static constexpr int kReasons = 4;
+    enum class Reason {
+        NoSample,
+        OneSample,
+        OutsideSpan,
+        EqualTimes,
+        FieldNoNumber,
+        SampleNoNumber
+    };
+    static constexpr int kReasons = 6;
     static constexpr int kExamples = 3;
 
     // Which readings count as corrected: those with a value in their slot, or those the
@@ -26,7 +33,7 @@ class CorrectionSummary {
                                 Counted counted);
 
     // The short name the command-line tool prints: "no-sample", "one-sample",
-    // "outside-span", "equal-times".
+    // "outside-span", "equal-times", "field-no-number", "sample-no-number".
     static const char* name(Reason reason);
     // One line for the status bar after a run that corrected correctedNow readings.
     std::string statusText(int correctedNow) const;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -163,11 +164,11 @@ class SampleIndex {
         return &it->second;
     }
 
-    // Sample k's value, read from its line once.
+    // Sample k's value, read from its line once; NaN where its text holds no number.
     double value(int k) {
         const std::size_t at = static_cast<std::size_t>(k);
         if (!valueRead_[at]) {
-            values_[at] = variations_.value(k);
+            values_[at] = variations_.valueNumber(k).value_or(std::nan(""));
             valueRead_[at] = true;
         }
         return values_[at];
@@ -294,12 +295,30 @@ class SampleIndex {
 
 }  // namespace
 
+int TemporalCorrection::enclosingSample(const VariationSet& variations, int first, int last,
+                                        int seconds) {
+    int w = first;
+    int distance = kNoDistance;
+    for (int k = first + 1; k <= last - 1; ++k) {
+        if (std::abs(seconds - variations.seconds(k)) < distance) {
+            w = k;
+            distance = std::abs(seconds - variations.seconds(k));
+        }
+    }
+    return seconds < variations.seconds(w) ? w - 1 : w;
+}
+
 int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Prompter& prompter) {
     SampleIndex index(variations);
     bool gapShown = false;
     int corrected = 0;
     for (int i = 1; i < data.lineCount(); ++i) {
         if (data.mode(i) == 'A' || data.corrected(i) != DataSet::kNoValue) {
+            continue;
+        }
+        // A Field that holds no number is no reading of 0 nT: it stays uncorrected.
+        const std::optional<double> field = readDecimalNumber(data.field(i, Column::Field));
+        if (!field) {
             continue;
         }
         DateSpan* span = index.find(data.field(i, Column::Date));
@@ -326,8 +345,11 @@ int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Promp
         }
         const double v1 = index.value(w);
         const double v2 = index.value(w + 1);
+        if (std::isnan(v1) || std::isnan(v2)) {
+            continue;  // an enclosing sample without a number gives no variation
+        }
         const float vi = static_cast<float>(v1 + (v2 - v1) * (v - t1) / (t2 - t1));
-        const float f = static_cast<float>(readDecimal(data.field(i, Column::Field)));
+        const float f = static_cast<float>(*field);
         // One rounding: the sum of the single-precision values is formed in double.
         data.setCorrected(i, static_cast<float>(static_cast<double>(f) - static_cast<double>(vi) +
                                                 static_cast<double>(data.basis)));

@@ -16,7 +16,13 @@ class TemporalCorrection {
 
     // Corrects every reading not yet corrected that lies strictly inside the samples of
     // its date, with the data set's variations basis. Returns how many it corrected.
+    // A reading whose Field, or one of whose two enclosing samples, holds no number is
+    // left uncorrected.
     static int run(DataSet& data, const VariationSet& variations, Prompter& prompter);
+    // The first of the two samples that enclose the time of day seconds, lying strictly
+    // between the samples first and last of one date, as run finds it; a plain scan, for
+    // the few readings a run leaves.
+    static int enclosingSample(const VariationSet& variations, int first, int last, int seconds);
 };
 
 }  // namespace velkor

@@ -54,4 +54,8 @@ double VariationSet::value(int k) const {
     return readDecimal(cut(line(k), 20, 8));
 }
 
+std::optional<double> VariationSet::valueNumber(int k) const {
+    return readDecimalNumber(cut(line(k), 20, 8));
+}
+
 }  // namespace velkor

@@ -1,6 +1,7 @@
 // The base-station record: the lines of a variations file (.a).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ class VariationSet {
     std::string_view date(int k) const;
     int seconds(int k) const;
     double value(int k) const;
+    // The value, or nothing where its text holds no number.
+    std::optional<double> valueNumber(int k) const;
 
   private:
     std::vector<std::string> lines_;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "data/NumberReading.h"
@@ -53,6 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     char* end = nullptr;
     double c = std::strtod(text.c_str(), &end);
     const bool range = errno == ERANGE;
+    // A number is there when strtod finds one that single precision holds, or one too
+    // small for a double.
+    const bool number = end != text.c_str() && std::isfinite(c) && std::fabs(c) <= FLT_MAX;
+    const std::optional<double> found = velkor::readDecimalNumber(text);
+    FuzzPrompter::require(found.has_value() == number, "readDecimalNumber finds what strtod finds");
     if (end == text.c_str() || !std::isfinite(c) || std::fabs(c) > FLT_MAX) {
         c = 0.0;
     }
@@ -66,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     FuzzPrompter::require(std::isfinite(ours) && std::fabs(ours) <= FLT_MAX,
                           "readDecimal always fits single precision");
+    FuzzPrompter::require(found.value_or(0.0) == ours, "readDecimalNumber reads as readDecimal");
 
     errno = 0;
     long long n = std::strtoll(text.c_str(), &end, 10);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,11 @@ Literal literal(const DataSet& data, const std::vector<std::string>& vlines, flo
         if (data.mode(i) == 'A' || data.corrected(i) != DataSet::kNoValue) {
             continue;
         }
+        // Texts that hold no number correct nothing.
+        const std::optional<double> F = readDecimalNumber(data.field(i, Column::Field));
+        if (!F) {
+            continue;
+        }
         const std::string D(data.field(i, Column::Date));
         int first = 0;
         for (int k = 1; k < count && first == 0; ++k) {
@@ -112,13 +118,18 @@ Literal literal(const DataSet& data, const std::vector<std::string>& vlines, flo
         if (slot[w + 1] == slot[w]) {
             continue;  // the open case of two samples at one time: left uncorrected
         }
-        const double V1 = readDecimal(columns(vlines[static_cast<std::size_t>(w)], 20, 8));
-        const double V2 = readDecimal(columns(vlines[static_cast<std::size_t>(w + 1)], 20, 8));
+        const std::optional<double> V1 =
+            readDecimalNumber(columns(vlines[static_cast<std::size_t>(w)], 20, 8));
+        const std::optional<double> V2 =
+            readDecimalNumber(columns(vlines[static_cast<std::size_t>(w + 1)], 20, 8));
+        if (!V1 || !V2) {
+            continue;
+        }
         const float Vi =
-            static_cast<float>(V1 + (V2 - V1) * (v - slot[w]) / (slot[w + 1] - slot[w]));
-        const float F = static_cast<float>(readDecimal(data.field(i, Column::Field)));
-        out.corrected[static_cast<std::size_t>(i)] = static_cast<float>(
-            static_cast<double>(F) - static_cast<double>(Vi) + static_cast<double>(basis));
+            static_cast<float>(*V1 + (*V2 - *V1) * (v - slot[w]) / (slot[w + 1] - slot[w]));
+        out.corrected[static_cast<std::size_t>(i)] =
+            static_cast<float>(static_cast<double>(static_cast<float>(*F)) -
+                               static_cast<double>(Vi) + static_cast<double>(basis));
         out.done = true;
         ++out.count;
     }

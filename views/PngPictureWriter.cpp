@@ -1,12 +1,15 @@
 // PNG pictures.
 #include "views/PngPictureWriter.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <memory>
+#include <string_view>
 
+#include "data/SafeFileWriter.h"
 #include "views/QPainterSurface.h"
 
 namespace velkor {
@@ -32,8 +35,18 @@ bool PngPictureWriter::writePng(const std::string& path, int width, int height,
         QPainterSurface surface(painter);
         draw(surface);
     }
-    QSaveFile file(QString::fromStdString(path));
-    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+    // Encoded in memory, then written as every other file is, so a target the safe
+    // writer refuses is refused here too.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        return false;
+    }
+    SafeFileWriter file(path);
+    if (file.open()) {
+        file.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    }
+    return file.commit();
 }
 
 }  // namespace velkor

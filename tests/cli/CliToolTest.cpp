@@ -33,11 +33,34 @@ const std::string kSmall = std::string(VELKOR_FIXTURES) + "/small.velkor";
 
 }  // namespace
 
-TEST(CliTool, InfoCountsReadingsByMode) {
-    const CliRun r = cli({"info", kSmall});
+TEST(CliTool, InfoCountsReadingsByModeAndTellsWhatTheyCover) {
+    CliRun r = cli({"info", kSmall});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "lines: 7\nlayout: blank\nS: 3\nA: 1\nG: 1\nother: 1\n");
+    // The base station's reading (line 99) counts for the dates only.
+    EXPECT_EQ(r.out,
+              "lines: 7\nlayout: blank\nS: 3\nA: 1\nG: 1\nother: 1\n"
+              "dates: 03.07.2026 09:02:10 to 03.07.2026 09:06:50\n"
+              "line numbers: 1 to 2\npositions: 1 to 3\nfield: 48118.6 to 48164.9 nT\n");
     EXPECT_EQ(r.err, "");
+
+    // Texts that hold no number, or no date, are left out of the ranges and counted.
+    TempDir dir;
+    r = cli({"info", dir.write("odd.velkor",
+                               "M header\r\n"
+                               "S 04.07.2026 08:00:00    12   -40     nan  0.7 7 1.5\r\n"
+                               "S 31.12.2025 23:59:59   7.5     3 48200.5  0.7 7 1.5\r\n"
+                               "S   .  .     10:00:00           3        \r\n"
+                               "A 01.01.2020 00:00:00     0     0 47000.0  0.7 7 1.5\r\n")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "lines: 5\nlayout: blank\nS: 3\nA: 1\nG: 0\n"
+              "dates: 01.01.2020 00:00:00 to 04.07.2026 08:00:00 (1 without a date)\n"
+              "line numbers: 7.5 to 12 (1 without a number)\npositions: -40 to 3\n"
+              "field: 48200.5 to 48200.5 nT (2 without a number)\n");
+    r = cli({"info", dir.write("header.velkor", "M header\r\nS\r\n")});
+    EXPECT_EQ(r.out.substr(r.out.find("dates")),
+              "dates: none (1 without a date)\nline numbers: none (1 without a number)\n"
+              "positions: none (1 without a number)\nfield: none (1 without a number)\n");
 }
 
 TEST(CliTool, CopyReproducesTheFileByteForByte) {
@@ -241,7 +264,7 @@ TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
     EXPECT_EQ(r.out,
               "readings: 3\ncorrected: 1\nuncorrected: 1\nskipped-auto: 1\n"
               "reason no-sample: 0\nreason one-sample: 0\nreason outside-span: 1\n"
-              "reason equal-times: 0\n");
+              "reason equal-times: 0\nreason field-no-number: 0\nreason sample-no-number: 0\n");
     EXPECT_EQ(r.err, "There are uncorrected readings in the file\n");
 
     // Without variations nothing has a sample; a geomagnetic value alone writes every
@@ -252,6 +275,16 @@ TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
     EXPECT_NE(r.out.find("reason no-sample: 2\n"), std::string::npos);
     r = cli({"summary", in, "--geomag", "47000"});
     EXPECT_EQ(r.out.substr(0, 40), "readings: 3\ncorrected: 2\nuncorrected: 0\n");
+
+    // The field model's value, read as export reads it.
+    r = cli({"summary", in, "--geomag", "igrf:55N,37E,200"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 40), "readings: 3\ncorrected: 2\nuncorrected: 0\n");
+    r = cli({"summary", in, "--geomag", "igrf:55N"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(
+        r.err,
+        "velkor2tr-cli: --geomag: Give the place as igrf:LAT,LON or igrf:LAT,LON,HEIGHT_M.\n");
 
     EXPECT_EQ(cli({"summary", in, "--basis", "1"}).status, 2);
     EXPECT_EQ(cli({"summary", in, "--geomag", "95000"}).status, 2);
@@ -346,6 +379,13 @@ TEST(CliPlot, MapAndProfileOfASurvey) {
                   {"plot", "map", in, dir.path("c.png"), "--by", "corrected", "--geomag", "48000"}),
               0);
     EXPECT_NE(corrected.surface.findText("Corrected[nT]"), nullptr);
+    RecordingPictures model;
+    CliTool modelTool(out, err, &model);
+    EXPECT_EQ(modelTool.run({"plot", "map", in, dir.path("c.png"), "--by", "corrected", "--geomag",
+                             "igrf:55N,37E,200"}),
+              0)
+        << err.str();
+    EXPECT_NE(model.surface.findText("Corrected[nT]"), nullptr);
 
     RecordingPictures profile;
     CliTool profileTool(out, err, &profile);

@@ -83,6 +83,43 @@ TEST_F(CorrectionSummaryTest, EveryReasonWithItsReadings) {
               "Temporal correction: 0 corrected now, 1 corrected before and kept");
 }
 
+TEST_F(CorrectionSummaryTest, TextsThatHoldNoNumberAreTheirOwnReasons) {
+    ASSERT_TRUE(variations.load(dir.write("v.a",
+                                          " Date       Time     Variations\r\n"
+                                          " 03.07.2026 10:00:00 48000.0\r\n"
+                                          " 03.07.2026 10:05:00     nan\r\n"
+                                          " 03.07.2026 10:10:00 48010.0\r\n"
+                                          " 03.07.2026 10:20:00 48020.0\r\n"),
+                                prompter));
+    std::string blank = reading('S', "05.07.2026", "10:15:00");
+    blank.replace(34, 7, "       ");
+    data.replaceLines({"M header ", reading('S', "03.07.2026", "10:02:00"),
+                       reading('S', "03.07.2026", "10:15:00"), blank,
+                       reading('S', "03.07.2026", "10:07:00")});
+    EXPECT_EQ(TemporalCorrection::run(data, variations, prompter), 1);
+    const CorrectionSummary s =
+        CorrectionSummary::of(data, variations, CorrectionSummary::Counted::Slots);
+    EXPECT_EQ(s.uncorrected(), 3);
+    EXPECT_EQ(s.examples(Reason::SampleNoNumber), (std::vector<int>{1, 4}));
+    EXPECT_EQ(s.examples(Reason::FieldNoNumber), (std::vector<int>{3}));  // before its date
+    EXPECT_EQ(s.statusText(1),
+              "Temporal correction: 1 corrected now, 0 corrected before and kept, 0 'A' skipped; "
+              "3 uncorrected: 1 whose Field holds no number (3); 2 beside a sample that holds "
+              "no number (1, 4).");
+
+    // Counted as the export writes them, with a geomagnetic value and nothing corrected.
+    DataSet fresh;
+    fresh.replaceLines({"M header ", blank, reading('S', "03.07.2026", "10:15:00")});
+    fresh.geomagDone = true;
+    fresh.geomag = 50000.0f;
+    const CorrectionSummary e =
+        CorrectionSummary::of(fresh, variations, CorrectionSummary::Counted::Export);
+    EXPECT_EQ(e.corrected, 1);
+    EXPECT_EQ(e.count(Reason::FieldNoNumber), 1);
+    EXPECT_STREQ(CorrectionSummary::name(Reason::FieldNoNumber), "field-no-number");
+    EXPECT_STREQ(CorrectionSummary::name(Reason::SampleNoNumber), "sample-no-number");
+}
+
 TEST_F(CorrectionSummaryTest, CountedAsTheExportWritesThem) {
     data.geomagDone = true;  // no temporal correction: every reading but 'A' is written
     const CorrectionSummary s =

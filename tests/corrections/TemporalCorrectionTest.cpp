@@ -61,6 +61,8 @@ const std::vector<std::string> kThreeSamples{sample("03.07.2026", "10:00:00", "4
 
 }  // namespace
 
+void expectLiteralResults(const DataSet& data, const VariationSet& variations, int round);
+
 TEST_F(TemporalTest, WorkedExample) {
     setSamples(kThreeSamples);
     setData({reading('S', "03.07.2026", "10:05:00", "48100.0")});
@@ -155,6 +157,30 @@ TEST_F(TemporalTest, EqualEnclosingTimesLeaveTheReadingUncorrected) {
     EXPECT_EQ(data.corrected(2), DataSet::kNoValue);
 }
 
+TEST_F(TemporalTest, TextsThatHoldNoNumberCorrectNothing) {
+    // The sample at 10:05 holds no number: it encloses the readings at 10:02 and 10:07.
+    setSamples(
+        {sample("03.07.2026", "10:00:00", "48000.0"), sample("03.07.2026", "10:05:00", "       "),
+         sample("03.07.2026", "10:10:00", "48010.0"), sample("03.07.2026", "10:20:00", "48020.0")});
+    setData({reading('S', "03.07.2026", "10:02:00", "48109.9"),
+             reading('S', "03.07.2026", "10:07:00", "48109.9"),
+             reading('S', "03.07.2026", "10:15:00", "48109.9"),
+             reading('S', "03.07.2026", "10:16:00", "    nan"),
+             reading('S', "03.07.2026", "10:17:00", "       "),
+             reading('G', "03.07.2026", "10:18:00", "   1e39"),
+             reading('S', "03.07.2026", "10:12:00", "    0.0")});
+    data.basis = 48000.0f;
+    expectLiteralResults(data, variations, 0);
+    EXPECT_EQ(run(), 2);
+    EXPECT_EQ(data.corrected(3), 48094.9f);
+    EXPECT_EQ(data.corrected(7), 0.0f - 48012.0f + 48000.0f);  // a written 0 is a number
+    for (int i : {1, 2, 4, 5, 6}) {
+        EXPECT_EQ(data.corrected(i), DataSet::kNoValue) << i;
+    }
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, kLeft);
+}
+
 // Runs both on copies of the same data and compares values, flags and messages.
 void expectLiteralResults(const DataSet& data, const VariationSet& variations, int round) {
     DataSet reference = data;
@@ -202,7 +228,8 @@ TEST_F(TemporalTest, SameResultsAsTheLiteralAlgorithm) {
             std::snprintf(value, sizeof value, "%7.1f", 48000.0 + (rnd() % 2000) / 10.0);
             const char* date =
                 dates[rnd() % 100 < 80 || (ordered && round % 4 == 0) ? 0 : rnd() % 3];
-            samples.push_back(sample(date, clock(s), value));
+            // Now and then a value that holds no number.
+            samples.push_back(sample(date, clock(s), rnd() % 25 == 0 ? "       " : value));
         }
         setSamples(samples);
         std::vector<std::string> readings;
@@ -212,8 +239,8 @@ TEST_F(TemporalTest, SameResultsAsTheLiteralAlgorithm) {
                                            : static_cast<int>(rnd() % (n * 300 + 600));
             char field[16];
             std::snprintf(field, sizeof field, "%7.1f", 48000.0 + (rnd() % 9000) / 10.0);
-            readings.push_back(
-                reading(rnd() % 10 == 0 ? 'A' : 'S', dates[rnd() % 3], clock(t), field));
+            readings.push_back(reading(rnd() % 10 == 0 ? 'A' : 'S', dates[rnd() % 3], clock(t),
+                                       rnd() % 25 == 0 ? "    nan" : field));
         }
         setData(readings);
         data.basis = 1000.0f;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -117,6 +118,29 @@ TEST_F(ExportTest, CorrectedAfterTemporalAndGeomagnetic) {
               crlf({"Variations Basis  48000.0nT", " Line Pos  Corrected", "   12    8  48012.5"}));
 }
 
+TEST_F(ExportTest, CorrectedLeavesOutFieldsThatHoldNoNumber) {
+    std::string blank = kS;
+    blank.replace(34, 7, "       ");
+    std::string nan = kS;
+    nan.replace(34, 7, "    nan");
+    std::string zero = kS;
+    zero.replace(34, 7, "    0.0");
+    setData({blank, kG, nan, zero, kS.substr(0, 30)});
+    data.geomagDone = true;
+    data.geomag = 50000.0f;
+    EXPECT_EQ(exported(ExportFile::Kind::Corrected),
+              crlf({"Geomagnetic Field  50000.0nT", " Line Pos  Corrected", "   12    8  -1869.1",
+                    "   12    7 -50000.0"}));
+    // None qualifies: the notice, as for any export without a row.
+    setData({blank});
+    data.geomagDone = true;
+    data.geomag = 50000.0f;
+    EXPECT_EQ(exported(ExportFile::Kind::Corrected),
+              crlf({"Geomagnetic Field  50000.0nT", " Line Pos  Corrected"}));
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown.back().text, ExportFile::kNothing);
+}
+
 TEST_F(ExportTest, AutoExportReadsBackAsVariations) {
     setData({kA, kS, kA});
     const std::string path = dir.path("base.a");
@@ -195,12 +219,17 @@ std::string printfExport(ExportFile::Kind kind, const DataSet& d) {
                 col(i, Column::Field).c_str());
         } else if (kind == ExportFile::Kind::Corrected) {
             float value = DataSet::kNoValue;
+            bool written = false;
             if (d.temporalDone) {
                 value = d.corrected(i);
+                written = value != DataSet::kNoValue;
             } else if (m != 'A') {
-                value = static_cast<float>(readDecimal(d.field(i, Column::Field)));
+                // A Field that holds no number is left out.
+                const std::optional<double> field = readDecimalNumber(d.field(i, Column::Field));
+                value = static_cast<float>(field.value_or(0.0));
+                written = field.has_value();
             }
-            if (value != DataSet::kNoValue || (!d.temporalDone && m != 'A')) {
+            if (written) {
                 put("%s%s%9.1f", line.c_str(), pos.c_str(), static_cast<double>(value - d.geomag));
             }
         }

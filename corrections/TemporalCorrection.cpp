@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -120,7 +121,9 @@ void sortByTime(std::vector<std::pair<int, int>>& pairs) {
     }
 }
 
-class SampleIndex {
+}  // namespace
+
+class TemporalCorrection::SampleIndex {
   public:
     explicit SampleIndex(const VariationSet& v)
         : seconds_(static_cast<std::size_t>(std::max(v.count(), 1))),
@@ -292,41 +295,60 @@ class SampleIndex {
     std::vector<bool> valueRead_;
 };
 
-}  // namespace
+TemporalCorrection::Samples::Samples(const VariationSet& variations)
+    : index_(std::make_unique<SampleIndex>(variations)) {}
+TemporalCorrection::Samples::~Samples() = default;
+TemporalCorrection::Samples::Samples(Samples&&) noexcept = default;
+TemporalCorrection::Samples& TemporalCorrection::Samples::operator=(Samples&&) noexcept = default;
+
+TemporalCorrection::Base TemporalCorrection::interpolate(Samples& samples, std::string_view date,
+                                                         int v) {
+    SampleIndex& index = *samples.index_;
+    DateSpan* span = index.find(date);
+    if (span == nullptr) {
+        return {Outcome::NoSample, 0.0f, false};
+    }
+    if (span->last <= span->first) {
+        return {Outcome::OneSample, 0.0f, false};
+    }
+    if (!(index.seconds(span->first) < v && v < index.seconds(span->last))) {
+        return {Outcome::OutsideSpan, 0.0f, false};
+    }
+    auto [w, distance] = index.nearestInner(*span, v);
+    const bool bigGap = distance > 3600;
+    if (v < index.seconds(w)) {
+        --w;
+    }
+    const int t1 = index.seconds(w);
+    const int t2 = index.seconds(w + 1);
+    if (t1 == t2) {
+        return {Outcome::EqualTimes, 0.0f, bigGap};  // two samples at one time enclose nothing
+    }
+    const double v1 = index.value(w);
+    const double v2 = index.value(w + 1);
+    return {Outcome::Interpolated, static_cast<float>(v1 + (v2 - v1) * (v - t1) / (t2 - t1)),
+            bigGap};
+}
 
 int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Prompter& prompter) {
-    SampleIndex index(variations);
+    Samples samples(variations);
     bool gapShown = false;
     int corrected = 0;
     for (int i = 1; i < data.lineCount(); ++i) {
         if (data.mode(i) == 'A' || data.corrected(i) != DataSet::kNoValue) {
             continue;
         }
-        DateSpan* span = index.find(data.field(i, Column::Date));
-        if (span == nullptr || span->last <= span->first) {
-            continue;
-        }
-        const int v = timeOfDay(data.field(i, Column::Time));
-        if (!(index.seconds(span->first) < v && v < index.seconds(span->last))) {
-            continue;
-        }
-        auto [w, distance] = index.nearestInner(*span, v);
-        if (distance > 3600 && !gapShown) {
+        const Base base = interpolate(samples, data.field(i, Column::Date),
+                                      timeOfDay(data.field(i, Column::Time)));
+        if (base.bigGap && !gapShown) {
             // Once per run: the readings concerned are corrected all the same.
             prompter.message(kBigGap);
             gapShown = true;
         }
-        if (v < index.seconds(w)) {
-            --w;
+        if (base.outcome != Outcome::Interpolated) {
+            continue;
         }
-        const int t1 = index.seconds(w);
-        const int t2 = index.seconds(w + 1);
-        if (t1 == t2) {
-            continue;  // two samples at one time enclose nothing
-        }
-        const double v1 = index.value(w);
-        const double v2 = index.value(w + 1);
-        const float vi = static_cast<float>(v1 + (v2 - v1) * (v - t1) / (t2 - t1));
+        const float vi = base.value;
         const float f = static_cast<float>(readDecimal(data.field(i, Column::Field)));
         // One rounding: the sum of the single-precision values is formed in double.
         data.setCorrected(i, static_cast<float>(static_cast<double>(f) - static_cast<double>(vi) +

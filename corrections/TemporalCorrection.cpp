@@ -126,18 +126,16 @@ void sortByTime(std::vector<std::pair<int, int>>& pairs) {
 class TemporalCorrection::SampleIndex {
   public:
     explicit SampleIndex(const VariationSet& v)
-        : seconds_(static_cast<std::size_t>(std::max(v.count(), 1))),
-          variations_(v),
-          values_(seconds_.size()),
-          valueRead_(seconds_.size()) {
+        : seconds_(static_cast<std::size_t>(std::max(v.count(), 1))), values_(seconds_.size()) {
         DateSpan* current = nullptr;
         std::string_view currentDate;
         for (int k = 1; k < v.count(); ++k) {
             seconds_[static_cast<std::size_t>(k)] = v.seconds(k);
+            values_[static_cast<std::size_t>(k)] = v.value(k);
             const std::string_view date = v.date(k);
             // Samples come in runs of one date: the map is asked only when the date changes.
             if (current == nullptr || date != currentDate) {
-                auto [it, added] = spans_.try_emplace(date);
+                auto [it, added] = spans_.try_emplace(std::string(date));
                 if (added) {
                     it->second.first = k;
                 }
@@ -148,7 +146,7 @@ class TemporalCorrection::SampleIndex {
         }
     }
 
-    // The views stay valid: they point into the variation lines, unchanged during a run.
+    // The index keeps its own copy of every date, so it outlives the variation lines.
     // A few dates found lately are kept, so readings of dates taken in turns are found
     // without hashing their text again.
     DateSpan* find(std::string_view date) {
@@ -157,7 +155,7 @@ class TemporalCorrection::SampleIndex {
                 return r.span;
             }
         }
-        const auto it = spans_.find(date);
+        const auto it = spans_.find(std::string(date));
         if (it == spans_.end()) {
             return nullptr;
         }
@@ -166,15 +164,8 @@ class TemporalCorrection::SampleIndex {
         return &it->second;
     }
 
-    // Sample k's value, read from its line once.
-    double value(int k) {
-        const std::size_t at = static_cast<std::size_t>(k);
-        if (!valueRead_[at]) {
-            values_[at] = variations_.value(k);
-            valueRead_[at] = true;
-        }
-        return values_[at];
-    }
+    // Sample k's value, read from its line when the index was made.
+    double value(int k) const { return values_[static_cast<std::size_t>(k)]; }
 
     int seconds(int k) const { return seconds_[static_cast<std::size_t>(k)]; }
 
@@ -283,16 +274,14 @@ class TemporalCorrection::SampleIndex {
 
     std::vector<int> seconds_;
     std::vector<std::pair<int, int>> sortedAll_;  // (seconds, line), made when first needed
-    std::unordered_map<std::string_view, DateSpan> spans_;
+    std::unordered_map<std::string, DateSpan> spans_;
     struct Recent {
         std::string_view date;
         DateSpan* span = nullptr;
     };
     std::array<Recent, 8> recent_{};
     std::size_t nextRecent_ = 0;
-    const VariationSet& variations_;
     std::vector<double> values_;
-    std::vector<bool> valueRead_;
 };
 
 TemporalCorrection::Samples::Samples(const VariationSet& variations)

@@ -26,7 +26,7 @@ class TemporalCorrection {
 
   public:
     // A variation set's samples indexed by date and time: built once, asked for many
-    // readings. The variation set must outlive it, unchanged.
+    // readings. It keeps what it needs, so the variation set may go once it is made.
     class Samples {
       public:
         explicit Samples(const VariationSet& variations);

@@ -68,11 +68,21 @@ std::optional<BaseSource> BaseSource::open(const std::string& path, int offset,
                       TemporalCorrection::Samples(variations));
 }
 
+bool BaseSource::staysOnItsDate(int seconds) const {
+    // A time that is no time of day stays on its date, as the day's correction takes it.
+    const long t = static_cast<long>(seconds) - offset_;
+    return (t >= 0 && t < kDay) || seconds < 0 || seconds >= kDay;
+}
+
+bool BaseSource::holds(std::string_view date) {
+    // No sample time lies before the earliest int: a date held gives another outcome.
+    return TemporalCorrection::interpolate(index_, date, INT_MIN).outcome !=
+           TemporalCorrection::Outcome::NoSample;
+}
+
 TemporalCorrection::Base BaseSource::at(std::string_view date, int seconds) {
     const long t = static_cast<long>(seconds) - offset_;
-    // A time that is no time of day stays on its date, as the day's correction takes it.
-    const bool ofDay = seconds >= 0 && seconds < kDay;
-    if ((t >= 0 && t < kDay) || !ofDay) {
+    if (staysOnItsDate(seconds)) {
         const long inRange = std::clamp<long>(t, INT_MIN, INT_MAX);
         return TemporalCorrection::interpolate(index_, date, static_cast<int>(inRange));
     }

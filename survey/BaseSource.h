@@ -26,6 +26,10 @@ class BaseSource {
     // same as adding it to every sample time. A reading moved past midnight that way is
     // looked for on the neighbouring date.
     TemporalCorrection::Base at(std::string_view date, int seconds);
+    // Whether the file holds a sample of the date, and whether a reading at this time of
+    // day is looked for on its own date: together they spare a search bound to fail.
+    bool holds(std::string_view date);
+    bool staysOnItsDate(int seconds) const;
 
   private:
     BaseSource(std::string path, int offset, int samples, TemporalCorrection::Samples index);

@@ -1,6 +1,7 @@
 // Opening a survey and computing its values.
 #include "survey/Survey.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -8,7 +9,6 @@
 #include <sstream>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 #include "core/ConsolePrompter.h"
@@ -248,37 +248,77 @@ void Survey::recompute(Changed changed) {
     correctAll();
 }
 
+// Which readings an earlier day of the survey holds already. Every reading's identity is
+// hashed and the hashes sorted: two readings can be the same only within a run of equal
+// hashes. slotStart numbers every day's readings one after the other.
+std::vector<bool> Survey::mergedReadings(const std::vector<int>& slotStart) const {
+    const std::size_t total = static_cast<std::size_t>(slotStart.back());
+    std::vector<std::pair<std::size_t, std::uint32_t>> hashes;
+    hashes.reserve(total);
+    for (std::size_t d = 0; d < days_.size(); ++d) {
+        const DataSet& data = days_[d]->data;
+        for (int i = 1; i < data.lineCount(); ++i) {
+            hashes.emplace_back(IdentityHash()(identityOf(data, i)),
+                                static_cast<std::uint32_t>(slotStart[d] + i - 1));
+        }
+    }
+    std::sort(hashes.begin(), hashes.end());
+    const auto dayOfSlot = [&](std::uint32_t slot) {
+        return static_cast<std::size_t>(
+            std::upper_bound(slotStart.begin(), slotStart.end(), static_cast<int>(slot)) -
+            slotStart.begin() - 1);
+    };
+    const auto identityOfSlot = [&](std::uint32_t slot) {
+        const std::size_t d = dayOfSlot(slot);
+        return identityOf(days_[d]->data, static_cast<int>(slot) - slotStart[d] + 1);
+    };
+    std::vector<bool> merged(total, false);
+    for (std::size_t from = 0; from < hashes.size();) {
+        std::size_t to = from + 1;
+        while (to < hashes.size() && hashes[to].first == hashes[from].first) {
+            ++to;
+        }
+        // Slots of one run are in the survey's order: the earlier ones come first.
+        for (std::size_t j = from + 1; j < to; ++j) {
+            const std::uint32_t later = hashes[j].second;
+            for (std::size_t i = from; i < j && !merged[later]; ++i) {
+                const std::uint32_t earlier = hashes[i].second;
+                merged[later] = dayOfSlot(earlier) < dayOfSlot(later) &&
+                                identityOfSlot(earlier) == identityOfSlot(later);
+            }
+        }
+        from = to;
+    }
+    return merged;
+}
+
 void Survey::collect() {
-    std::vector<std::uint16_t> dayOf;
+    std::vector<int> slotStart{0};
+    for (const auto& d : days_) {
+        slotStart.push_back(slotStart.back() + d->data.readingCount());
+    }
+    const std::vector<bool> merged = mergedReadings(slotStart);
+    const std::size_t total = merged.size();
     std::vector<std::int32_t> lineOf;
     std::vector<std::uint32_t> dateOf;
-    std::vector<std::int32_t> secondsOf;
     std::vector<float> field;
-    std::size_t total = 0;
-    for (const auto& d : days_) {
-        total += static_cast<std::size_t>(d->data.readingCount());
-    }
-    dayOf.reserve(total);
     lineOf.reserve(total);
     dateOf.reserve(total);
-    secondsOf.reserve(total);
     field.reserve(total);
     summaries_.assign(days_.size(), Summary());
+    dayStart_.assign(days_.size() + 1, 0);
     dates_.clear();
     std::unordered_map<std::string_view, std::uint32_t> dateIds;
-    std::unordered_set<Identity, IdentityHash> earlier;
-    std::vector<Identity> own;
     for (std::size_t d = 0; d < days_.size(); ++d) {
         const DataSet& data = days_[d]->data;
         Summary& s = summaries_[d];
-        own.clear();
+        dayStart_[d] = static_cast<int>(lineOf.size());
         for (int i = 1; i < data.lineCount(); ++i) {
-            const Identity id = identityOf(data, i);
-            if (earlier.count(id) != 0) {
+            if (merged[static_cast<std::size_t>(slotStart[d] + i - 1)]) {
                 ++s.merged;
                 continue;
             }
-            own.push_back(id);
+            const Identity id = identityOf(data, i);
             const bool line = holdsNumber(id.line);
             const bool position = holdsNumber(id.position);
             const bool value = holdsNumber(id.field);
@@ -290,66 +330,60 @@ void Survey::collect() {
                 continue;
             }
             ++s.readings;
-            // The ids point into the days' lines, which stay while the readings do.
-            const auto [at, added] =
-                dateIds.try_emplace(id.date, static_cast<std::uint32_t>(dates_.size()));
-            if (added) {
-                dates_.emplace_back(id.date);
+            // Readings come in runs of one date: the map is asked when the date changes.
+            if (dates_.empty() || id.date != dates_[dateOf.back()]) {
+                const auto [at, added] =
+                    dateIds.try_emplace(id.date, static_cast<std::uint32_t>(dates_.size()));
+                if (added) {
+                    dates_.emplace_back(id.date);
+                }
+                dateOf.push_back(at->second);
+            } else {
+                dateOf.push_back(dateOf.back());
             }
-            dayOf.push_back(static_cast<std::uint16_t>(d));
             lineOf.push_back(i);
-            dateOf.push_back(at->second);
-            secondsOf.push_back(readTimeOfDay(id.time));
             field.push_back(static_cast<float>(readDecimal(id.field)));
         }
-        earlier.insert(own.begin(), own.end());
     }
-    dayOf_ = std::move(dayOf);
+    dayStart_.back() = static_cast<int>(lineOf.size());
     lineOf_ = std::move(lineOf);
     dateOf_ = std::move(dateOf);
-    secondsOf_ = std::move(secondsOf);
     field_ = std::move(field);
 }
 
 void Survey::placeAll() {
-    const std::size_t n = dayOf_.size();
-    easting_.resize(n);
-    northing_.resize(n);
-    for (std::size_t r = 0; r < n; ++r) {
-        const DataSet& data = days_[dayOf_[r]]->data;
-        const Placement::Point at =
-            settings_.placement.place(readDecimal(data.field(lineOf_[r], Column::Line)),
-                                      readDecimal(data.field(lineOf_[r], Column::Pos)));
-        easting_[r] = at.easting;
-        northing_[r] = at.northing;
+    easting_.resize(lineOf_.size());
+    northing_.resize(lineOf_.size());
+    for (int d = 0; d < dayCount(); ++d) {
+        const DataSet& data = days_[static_cast<std::size_t>(d)]->data;
+        for (int r = first(d); r < first(d + 1); ++r) {
+            const auto k = static_cast<std::size_t>(r);
+            const Placement::Point at =
+                settings_.placement.place(readDecimal(data.field(lineOf_[k], Column::Line)),
+                                          readDecimal(data.field(lineOf_[k], Column::Pos)));
+            easting_[k] = at.easting;
+            northing_[k] = at.northing;
+        }
     }
-    if (!crs_) {
-        latitude_.clear();
-        longitude_.clear();
-        latitude_.shrink_to_fit();
-        longitude_.shrink_to_fit();
-        return;
-    }
-    longitude_ = easting_;
-    latitude_ = northing_;
-    crs_->toLonLatInPlace(longitude_.data(), latitude_.data(), n);
 }
 
 void Survey::normalAll() {
     using Kind = SurveySettings::NormalField::Kind;
-    const SurveySettings::NormalField& normal = settings_.normal;
-    const std::size_t n = dayOf_.size();
     normalProblem_.clear();
-    normal_.assign(n, kNone);
-    if (normal.kind == Kind::None) {
-        return;
-    }
-    if (normal.kind == Kind::Constant) {
-        for (std::size_t r = 0; r < n; ++r) {
-            normal_[r] = isAuto(r) ? kNone : static_cast<float>(normal.value);
+    normal_.assign(lineOf_.size(), kNone);
+    if (settings_.normal.kind == Kind::Constant) {
+        for (int d = 0; d < dayCount(); ++d) {
+            for (int r = first(d); r < first(d + 1); ++r) {
+                normal_[static_cast<std::size_t>(r)] =
+                    isAuto(d, r) ? kNone : static_cast<float>(settings_.normal.value);
+            }
         }
-        return;
+    } else if (settings_.normal.kind == Kind::Igrf) {
+        igrfAll();
     }
+}
+
+void Survey::igrfAll() {
     if (!crs_) {
         normalProblem_ =
             "The normal field from IGRF-14 needs each reading's latitude and "
@@ -362,82 +396,118 @@ void Survey::normalAll() {
             years[k] = DecimalYear::of(*date);
         }
     }
-    for (std::size_t r = 0; r < n; ++r) {
-        const std::optional<double> year = years[dateOf_[r]];
-        if (isAuto(r)) {
-            continue;
+    const auto problem = [&](const std::string& text) {
+        if (normalProblem_.empty()) {
+            normalProblem_ = text;
         }
-        if (!year) {
-            if (normalProblem_.empty()) {
-                normalProblem_ =
-                    "The date " + dates_[dateOf_[r]] + " is not a day of the calendar.";
+    };
+    // Latitudes and longitudes a piece at a time, so that they never take room for all.
+    constexpr int kPiece = 4096;
+    std::vector<double> lon(kPiece);
+    std::vector<double> lat(kPiece);
+    for (int d = 0; d < dayCount(); ++d) {
+        for (int from = first(d); from < first(d + 1); from += kPiece) {
+            const int n = std::min(kPiece, first(d + 1) - from);
+            std::copy_n(easting_.begin() + from, n, lon.begin());
+            std::copy_n(northing_.begin() + from, n, lat.begin());
+            crs_->toLonLatInPlace(lon.data(), lat.data(), static_cast<std::size_t>(n));
+            for (int k = 0; k < n; ++k) {
+                const int r = from + k;
+                const std::optional<double> year = years[dateOf_[static_cast<std::size_t>(r)]];
+                if (isAuto(d, r)) {
+                    continue;
+                }
+                if (!year) {
+                    problem("The date " + dates_[dateOf_[static_cast<std::size_t>(r)]] +
+                            " is not a day of the calendar.");
+                    continue;
+                }
+                const GeomagneticModel::Result m = GeomagneticModel::compute(
+                    {lat[static_cast<std::size_t>(k)], lon[static_cast<std::size_t>(k)],
+                     settings_.normal.height},
+                    *year);
+                if (!m.ok) {
+                    problem(m.message);
+                    continue;
+                }
+                normal_[static_cast<std::size_t>(r)] = static_cast<float>(m.field.f);
             }
-            continue;
         }
-        const GeomagneticModel::Result m =
-            GeomagneticModel::compute({latitude_[r], longitude_[r], normal.height}, *year);
-        if (!m.ok) {
-            if (normalProblem_.empty()) {
-                normalProblem_ = m.message;
-            }
-            continue;
-        }
-        normal_[r] = static_cast<float>(m.field.f);
     }
 }
 
 void Survey::correctAll() {
-    const std::size_t n = dayOf_.size();
+    const std::size_t n = lineOf_.size();
     base_.assign(n, kNone);
     diurnal_.assign(n, kNone);
     anomaly_.assign(n, kNone);
-    for (Summary& s : summaries_) {
-        s.skippedAuto = s.corrected = s.bigGaps = 0;
-        s.uncorrected.fill(0);
+    // Which source holds samples of which date, asked once per date.
+    std::vector<std::vector<bool>> holds(bases_.size(), std::vector<bool>(dates_.size()));
+    for (std::size_t b = 0; b < bases_.size(); ++b) {
+        for (std::size_t k = 0; k < dates_.size(); ++k) {
+            holds[b][k] = bases_[b].holds(dates_[k]);
+        }
     }
     // The datum is a single-precision value, as the day's variations basis is.
     const double datum = static_cast<double>(static_cast<float>(settings_.datum));
     const bool normalAsked = settings_.normal.kind != SurveySettings::NormalField::Kind::None;
-    for (std::size_t r = 0; r < n; ++r) {
-        Summary& s = summaries_[dayOf_[r]];
-        if (isAuto(r)) {
-            ++s.skippedAuto;
-            continue;
-        }
-        const double f = static_cast<double>(field_[r]);
-        // No normal field asked: nothing is taken away. Asked but not known: no anomaly.
-        const double normal = normalAsked ? static_cast<double>(normal_[r]) : 0.0;
-        if (bases_.empty()) {
-            anomaly_[r] = static_cast<float>(f - normal);
-            continue;
-        }
-        TemporalCorrection::Base found{TemporalCorrection::Outcome::NoSample, 0.0f, false};
-        for (BaseSource& b : bases_) {
-            const TemporalCorrection::Base at = b.at(dates_[dateOf_[r]], secondsOf_[r]);
-            // Of the sources that bracket nothing, the one that came nearest says why.
-            if (at.outcome == TemporalCorrection::Outcome::Interpolated ||
-                static_cast<int>(at.outcome) > static_cast<int>(found.outcome)) {
-                found = at;
+    for (int d = 0; d < dayCount(); ++d) {
+        const DataSet& data = days_[static_cast<std::size_t>(d)]->data;
+        Summary& s = summaries_[static_cast<std::size_t>(d)];
+        s.skippedAuto = s.corrected = s.bigGaps = 0;
+        s.uncorrected.fill(0);
+        for (int r = first(d); r < first(d + 1); ++r) {
+            const auto k = static_cast<std::size_t>(r);
+            if (isAuto(d, r)) {
+                ++s.skippedAuto;
+                continue;
             }
-            if (at.outcome == TemporalCorrection::Outcome::Interpolated) {
-                break;
+            const double f = static_cast<double>(field_[k]);
+            // No normal field asked: nothing is taken away. Asked but not known: no anomaly.
+            const double normal = normalAsked ? static_cast<double>(normal_[k]) : 0.0;
+            if (bases_.empty()) {
+                anomaly_[k] = static_cast<float>(f - normal);
+                continue;
             }
+            const int seconds = readTimeOfDay(data.field(lineOf_[k], Column::Time));
+            TemporalCorrection::Base found{TemporalCorrection::Outcome::NoSample, 0.0f, false};
+            for (std::size_t b = 0; b < bases_.size(); ++b) {
+                if (!holds[b][dateOf_[k]] && bases_[b].staysOnItsDate(seconds)) {
+                    continue;
+                }
+                const TemporalCorrection::Base at = bases_[b].at(dates_[dateOf_[k]], seconds);
+                // The first source that brackets the reading gives its base; of those that
+                // bracket nothing, the one that came nearest says why.
+                if (at.outcome == TemporalCorrection::Outcome::Interpolated ||
+                    static_cast<int>(at.outcome) > static_cast<int>(found.outcome)) {
+                    found = at;
+                }
+                if (at.outcome == TemporalCorrection::Outcome::Interpolated) {
+                    break;
+                }
+            }
+            if (found.outcome != TemporalCorrection::Outcome::Interpolated) {
+                ++s.uncorrected[static_cast<std::size_t>(reasonOf(found.outcome))];
+                continue;
+            }
+            ++s.corrected;
+            s.bigGaps += found.bigGap ? 1 : 0;
+            base_[k] = found.value;
+            // One rounding, as the day's temporal correction forms it.
+            diurnal_[k] = static_cast<float>(f - static_cast<double>(found.value) + datum);
+            anomaly_[k] = static_cast<float>(static_cast<double>(diurnal_[k]) - normal);
         }
-        if (found.outcome != TemporalCorrection::Outcome::Interpolated) {
-            ++s.uncorrected[static_cast<std::size_t>(reasonOf(found.outcome))];
-            continue;
-        }
-        ++s.corrected;
-        s.bigGaps += found.bigGap ? 1 : 0;
-        base_[r] = found.value;
-        // One rounding, as the day's temporal correction forms it.
-        diurnal_[r] = static_cast<float>(f - static_cast<double>(found.value) + datum);
-        anomaly_[r] = static_cast<float>(static_cast<double>(diurnal_[r]) - normal);
     }
 }
 
-bool Survey::isAuto(std::size_t r) const {
-    return days_[dayOf_[r]]->data.mode(lineOf_[r]) == 'A';
+int Survey::dayOf(int r) const {
+    return static_cast<int>(std::upper_bound(dayStart_.begin(), dayStart_.end(), r) -
+                            dayStart_.begin() - 1);
+}
+
+bool Survey::isAuto(int d, int r) const {
+    return days_[static_cast<std::size_t>(d)]->data.mode(lineOf_[static_cast<std::size_t>(r)]) ==
+           'A';
 }
 
 Survey::Summary Survey::total() const {
@@ -450,20 +520,41 @@ Survey::Summary Survey::total() const {
 
 Survey::Reading Survey::reading(int r) const {
     const auto k = static_cast<std::size_t>(r);
-    const bool placed = !latitude_.empty();
-    return {
-        dayOf_[k],
-        lineOf_[k],
-        days_[dayOf_[k]]->data.mode(lineOf_[k]),
-        easting_[k],
-        northing_[k],
-        placed && !std::isnan(latitude_[k]) ? std::optional<double>(latitude_[k]) : std::nullopt,
-        placed && !std::isnan(longitude_[k]) ? std::optional<double>(longitude_[k]) : std::nullopt,
-        field_[k],
-        value(base_[k]),
-        value(diurnal_[k]),
-        value(normal_[k]),
-        value(anomaly_[k])};
+    const int d = dayOf(r);
+    Reading g{d,
+              lineOf_[k],
+              day(d).data.mode(lineOf_[k]),
+              easting_[k],
+              northing_[k],
+              std::nullopt,
+              std::nullopt,
+              field_[k],
+              value(base_[k]),
+              value(diurnal_[k]),
+              value(normal_[k]),
+              value(anomaly_[k])};
+    if (crs_) {
+        const CoordinateSystem::LatLon at = crs_->toLatLon({easting_[k], northing_[k]});
+        if (!std::isnan(at.latitude)) {
+            g.latitude = at.latitude;
+            g.longitude = at.longitude;
+        }
+    }
+    return g;
+}
+
+std::vector<CoordinateSystem::LatLon> Survey::latLons() const {
+    if (!crs_) {
+        return {};
+    }
+    std::vector<double> lon = easting_;
+    std::vector<double> lat = northing_;
+    crs_->toLonLatInPlace(lon.data(), lat.data(), lon.size());
+    std::vector<CoordinateSystem::LatLon> out(lon.size());
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        out[k] = {lat[k], lon[k]};
+    }
+    return out;
 }
 
 }  // namespace velkor

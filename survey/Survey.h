@@ -85,18 +85,27 @@ class Survey {
     // Why no reading has a normal field value although one is asked for; empty otherwise.
     const std::string& normalProblem() const { return normalProblem_; }
 
-    int readingCount() const { return static_cast<int>(dayOf_.size()); }
+    int readingCount() const { return static_cast<int>(lineOf_.size()); }
+    // The survey readings of day d are those from first(d) up to first(d + 1).
+    int first(int d) const { return dayStart_[static_cast<std::size_t>(d)]; }
+    // Every value of reading r; its latitude and longitude are worked out on the way.
     Reading reading(int r) const;
+    // Latitude and longitude of every reading, worked out when asked (they are kept
+    // nowhere, to keep a reading small); empty without a coordinate system.
+    std::vector<CoordinateSystem::LatLon> latLons() const;
 
   private:
     Survey() = default;
     using Changed = std::uint8_t;
+    std::vector<bool> mergedReadings(const std::vector<int>& slotStart) const;
     void collect();
     void placeAll();
     void normalAll();
+    void igrfAll();
     void correctAll();
     void recompute(Changed changed);
-    bool isAuto(std::size_t r) const;
+    int dayOf(int r) const;
+    bool isAuto(int d, int r) const;
 
     SurveySettings settings_;
     std::vector<std::unique_ptr<Day>> days_;
@@ -107,16 +116,14 @@ class Survey {
 
     // Distinct Date texts of the readings; a reading holds the number of its own.
     std::vector<std::string> dates_;
-    // One slot per survey reading, in the days' order.
-    std::vector<std::uint16_t> dayOf_;
+    std::vector<int> dayStart_;  // one more than there are days
+    // One slot per survey reading, in the days' order: a few numbers and indexes into
+    // the days' lines, never copies of their texts.
     std::vector<std::int32_t> lineOf_;
     std::vector<std::uint32_t> dateOf_;
-    std::vector<std::int32_t> secondsOf_;
     std::vector<float> field_;
     std::vector<double> easting_;
     std::vector<double> northing_;
-    std::vector<double> latitude_;  // empty without a coordinate system
-    std::vector<double> longitude_;
     // NaN where there is no value.
     std::vector<float> base_;
     std::vector<float> diurnal_;

@@ -138,62 +138,75 @@ bool Survey::write(const std::string& path, std::string& message) const {
     return SurveyFile::write(path, settings_, message);
 }
 
-bool Survey::change(const SurveySettings& next, std::string& message) {
-    // Everything that can fail is done first, into new things: a failure leaves the
-    // survey as it was.
+// The days of next: those open already are named by their old index, the others
+// loaded. Nothing and a message when one cannot be used.
+std::optional<Survey::Opened> Survey::openDays(const SurveySettings& next,
+                                               std::string& message) const {
     if (next.days.size() > kMaxDays) {
         message = "A survey holds at most " + std::to_string(kMaxDays) + " data files.";
-        return false;
+        return std::nullopt;
     }
-    std::vector<std::unique_ptr<Day>> days;
-    std::vector<std::size_t> kept(next.days.size(), days_.size());  // old index, or none
+    Opened opened;
     long long readings = 0;
     for (std::size_t k = 0; k < next.days.size(); ++k) {
         const std::string& path = next.days[k];
         for (std::size_t j = 0; j < k; ++j) {
             if (sameFile(path, next.days[j])) {
                 message = "The data file " + path + " is in the survey already.";
-                return false;
+                return std::nullopt;
             }
         }
-        for (std::size_t old = 0; old < days_.size() && kept[k] == days_.size(); ++old) {
-            if (days_[old] && days_[old]->path == path) {
-                kept[k] = old;
-            }
+        std::size_t old = 0;
+        while (old < days_.size() && days_[old]->path != path) {
+            ++old;
         }
-        if (kept[k] == days_.size()) {
+        opened.oldDay.push_back(old);
+        if (old == days_.size()) {
             std::optional<Day> day = loadDay(path, message);
             if (!day) {
-                return false;
+                return std::nullopt;
             }
-            days.push_back(std::make_unique<Day>(std::move(*day)));
+            opened.days.push_back(std::make_unique<Day>(std::move(*day)));
         } else {
-            days.push_back(nullptr);
+            opened.days.push_back(nullptr);
         }
-        readings += (kept[k] == days_.size() ? *days.back() : *days_[kept[k]]).data.readingCount();
+        readings += (opened.days.back() ? *opened.days.back() : *days_[old]).data.readingCount();
         if (readings > kMaxReadings) {
             message = "A survey holds at most " + std::to_string(kMaxReadings) +
                       " readings; with " + path + " it would hold " + std::to_string(readings) +
                       ".";
+            return std::nullopt;
+        }
+    }
+    return opened;
+}
+
+// The base sources of next: one open already is taken over with its index (each old one
+// once), the others opened.
+bool Survey::openBases(const SurveySettings& next, Opened& opened, std::string& message) const {
+    std::vector<bool> taken(bases_.size(), false);
+    for (const SurveySettings::BaseSource& b : next.baseSources) {
+        std::size_t old = 0;
+        while (old < bases_.size() && (taken[old] || bases_[old].path() != b.path)) {
+            ++old;
+        }
+        opened.oldBase.push_back(old);
+        if (old < bases_.size()) {
+            taken[old] = true;
+            opened.bases.emplace_back();
+        } else if (!(opened.bases.emplace_back(BaseSource::open(b.path, b.offset, message)))) {
             return false;
         }
     }
-    // A base source already open is taken over with its index; each old one once.
-    std::vector<std::optional<BaseSource>> opened(next.baseSources.size());
-    std::vector<std::size_t> reused(next.baseSources.size(), bases_.size());
-    std::vector<bool> taken(bases_.size(), false);
-    for (std::size_t k = 0; k < next.baseSources.size(); ++k) {
-        const SurveySettings::BaseSource& b = next.baseSources[k];
-        for (std::size_t old = 0; old < bases_.size() && reused[k] == bases_.size(); ++old) {
-            if (!taken[old] && bases_[old].path() == b.path) {
-                reused[k] = old;
-                taken[old] = true;
-            }
-        }
-        if (reused[k] == bases_.size() &&
-            !(opened[k] = BaseSource::open(b.path, b.offset, message))) {
-            return false;
-        }
+    return true;
+}
+
+bool Survey::change(const SurveySettings& next, std::string& message) {
+    // Everything that can fail is done first, into new things: a failure leaves the
+    // survey as it was.
+    std::optional<Opened> opened = openDays(next, message);
+    if (!opened || !openBases(next, *opened, message)) {
+        return false;
     }
     std::optional<CoordinateSystem> crs;
     const bool newCrs = next.epsg && (!crs_ || crs_->epsg() != *next.epsg);
@@ -212,19 +225,7 @@ bool Survey::change(const SurveySettings& next, std::string& message) {
     if (!(next.normal == settings_.normal)) {
         changed |= kNormal;
     }
-    for (std::size_t k = 0; k < days.size(); ++k) {
-        if (!days[k]) {
-            days[k] = std::move(days_[kept[k]]);
-        }
-    }
-    days_ = std::move(days);
-    std::vector<BaseSource> bases;
-    for (std::size_t k = 0; k < opened.size(); ++k) {
-        bases.push_back(reused[k] == bases_.size() ? std::move(*opened[k])
-                                                   : std::move(bases_[reused[k]]));
-        bases.back().setOffset(next.baseSources[k].offset);
-    }
-    bases_ = std::move(bases);
+    take(std::move(*opened), next);
     if (!next.epsg) {
         crs_.reset();
     } else if (newCrs) {
@@ -233,6 +234,22 @@ bool Survey::change(const SurveySettings& next, std::string& message) {
     settings_ = next;
     recompute(changed);
     return true;
+}
+
+void Survey::take(Opened opened, const SurveySettings& next) {
+    for (std::size_t k = 0; k < opened.days.size(); ++k) {
+        if (!opened.days[k]) {
+            opened.days[k] = std::move(days_[opened.oldDay[k]]);
+        }
+    }
+    days_ = std::move(opened.days);
+    std::vector<BaseSource> bases;
+    for (std::size_t k = 0; k < opened.bases.size(); ++k) {
+        bases.push_back(opened.bases[k] ? std::move(*opened.bases[k])
+                                        : std::move(bases_[opened.oldBase[k]]));
+        bases.back().setOffset(next.baseSources[k].offset);
+    }
+    bases_ = std::move(bases);
 }
 
 void Survey::recompute(Changed changed) {

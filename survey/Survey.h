@@ -96,6 +96,16 @@ class Survey {
 
   private:
     Survey() = default;
+    // Days and base sources ready to be taken: new ones opened, old ones by their index.
+    struct Opened {
+        std::vector<std::unique_ptr<Day>> days;  // null: the old day oldDay names
+        std::vector<std::size_t> oldDay;
+        std::vector<std::optional<BaseSource>> bases;  // empty: the old one oldBase names
+        std::vector<std::size_t> oldBase;
+    };
+    std::optional<Opened> openDays(const SurveySettings& next, std::string& message) const;
+    bool openBases(const SurveySettings& next, Opened& opened, std::string& message) const;
+    void take(Opened opened, const SurveySettings& next);
     using Changed = std::uint8_t;
     std::vector<bool> mergedReadings(const std::vector<int>& slotStart) const;
     void collect();

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -121,21 +122,21 @@ void sortByTime(std::vector<std::pair<int, int>>& pairs) {
     }
 }
 
-class SampleIndex {
+}  // namespace
+
+class TemporalCorrection::SampleIndex {
   public:
     explicit SampleIndex(const VariationSet& v)
-        : seconds_(static_cast<std::size_t>(std::max(v.count(), 1))),
-          variations_(v),
-          values_(seconds_.size()),
-          valueRead_(seconds_.size()) {
+        : seconds_(static_cast<std::size_t>(std::max(v.count(), 1))), values_(seconds_.size()) {
         DateSpan* current = nullptr;
         std::string_view currentDate;
         for (int k = 1; k < v.count(); ++k) {
             seconds_[static_cast<std::size_t>(k)] = v.seconds(k);
+            values_[static_cast<std::size_t>(k)] = v.valueNumber(k).value_or(std::nan(""));
             const std::string_view date = v.date(k);
             // Samples come in runs of one date: the map is asked only when the date changes.
             if (current == nullptr || date != currentDate) {
-                auto [it, added] = spans_.try_emplace(date);
+                auto [it, added] = spans_.try_emplace(std::string(date));
                 if (added) {
                     it->second.first = k;
                 }
@@ -146,7 +147,7 @@ class SampleIndex {
         }
     }
 
-    // The views stay valid: they point into the variation lines, unchanged during a run.
+    // The index keeps its own copy of every date, so it outlives the variation lines.
     // A few dates found lately are kept, so readings of dates taken in turns are found
     // without hashing their text again.
     DateSpan* find(std::string_view date) {
@@ -155,7 +156,7 @@ class SampleIndex {
                 return r.span;
             }
         }
-        const auto it = spans_.find(date);
+        const auto it = spans_.find(std::string(date));
         if (it == spans_.end()) {
             return nullptr;
         }
@@ -164,15 +165,9 @@ class SampleIndex {
         return &it->second;
     }
 
-    // Sample k's value, read from its line once; NaN where its text holds no number.
-    double value(int k) {
-        const std::size_t at = static_cast<std::size_t>(k);
-        if (!valueRead_[at]) {
-            values_[at] = variations_.valueNumber(k).value_or(std::nan(""));
-            valueRead_[at] = true;
-        }
-        return values_[at];
-    }
+    // Sample k's value, read from its line when the index was made; NaN where its text
+    // holds no number.
+    double value(int k) const { return values_[static_cast<std::size_t>(k)]; }
 
     int seconds(int k) const { return seconds_[static_cast<std::size_t>(k)]; }
 
@@ -281,19 +276,53 @@ class SampleIndex {
 
     std::vector<int> seconds_;
     std::vector<std::pair<int, int>> sortedAll_;  // (seconds, line), made when first needed
-    std::unordered_map<std::string_view, DateSpan> spans_;
+    std::unordered_map<std::string, DateSpan> spans_;
     struct Recent {
         std::string_view date;
         DateSpan* span = nullptr;
     };
     std::array<Recent, 8> recent_{};
     std::size_t nextRecent_ = 0;
-    const VariationSet& variations_;
     std::vector<double> values_;
-    std::vector<bool> valueRead_;
 };
 
-}  // namespace
+TemporalCorrection::Samples::Samples(const VariationSet& variations)
+    : index_(std::make_unique<SampleIndex>(variations)) {}
+TemporalCorrection::Samples::~Samples() = default;
+TemporalCorrection::Samples::Samples(Samples&&) noexcept = default;
+TemporalCorrection::Samples& TemporalCorrection::Samples::operator=(Samples&&) noexcept = default;
+
+TemporalCorrection::Base TemporalCorrection::interpolate(Samples& samples, std::string_view date,
+                                                         int v) {
+    SampleIndex& index = *samples.index_;
+    DateSpan* span = index.find(date);
+    if (span == nullptr) {
+        return {Outcome::NoSample, 0.0f, false};
+    }
+    if (span->last <= span->first) {
+        return {Outcome::OneSample, 0.0f, false};
+    }
+    if (!(index.seconds(span->first) < v && v < index.seconds(span->last))) {
+        return {Outcome::OutsideSpan, 0.0f, false};
+    }
+    auto [w, distance] = index.nearestInner(*span, v);
+    const bool bigGap = distance > 3600;
+    if (v < index.seconds(w)) {
+        --w;
+    }
+    const int t1 = index.seconds(w);
+    const int t2 = index.seconds(w + 1);
+    if (t1 == t2) {
+        return {Outcome::EqualTimes, 0.0f, bigGap};  // two samples at one time enclose nothing
+    }
+    const double v1 = index.value(w);
+    const double v2 = index.value(w + 1);
+    if (std::isnan(v1) || std::isnan(v2)) {
+        return {Outcome::SampleNoNumber, 0.0f, bigGap};  // no variation without a number
+    }
+    return {Outcome::Interpolated, static_cast<float>(v1 + (v2 - v1) * (v - t1) / (t2 - t1)),
+            bigGap};
+}
 
 int TemporalCorrection::enclosingSample(const VariationSet& variations, int first, int last,
                                         int seconds) {
@@ -309,7 +338,7 @@ int TemporalCorrection::enclosingSample(const VariationSet& variations, int firs
 }
 
 int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Prompter& prompter) {
-    SampleIndex index(variations);
+    Samples samples(variations);
     bool gapShown = false;
     int corrected = 0;
     for (int i = 1; i < data.lineCount(); ++i) {
@@ -321,34 +350,17 @@ int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Promp
         if (!field) {
             continue;
         }
-        DateSpan* span = index.find(data.field(i, Column::Date));
-        if (span == nullptr || span->last <= span->first) {
-            continue;
-        }
-        const int v = timeOfDay(data.field(i, Column::Time));
-        if (!(index.seconds(span->first) < v && v < index.seconds(span->last))) {
-            continue;
-        }
-        auto [w, distance] = index.nearestInner(*span, v);
-        if (distance > 3600 && !gapShown) {
+        const Base base = interpolate(samples, data.field(i, Column::Date),
+                                      timeOfDay(data.field(i, Column::Time)));
+        if (base.bigGap && !gapShown) {
             // Once per run: the readings concerned are corrected all the same.
             prompter.message(kBigGap);
             gapShown = true;
         }
-        if (v < index.seconds(w)) {
-            --w;
+        if (base.outcome != Outcome::Interpolated) {
+            continue;
         }
-        const int t1 = index.seconds(w);
-        const int t2 = index.seconds(w + 1);
-        if (t1 == t2) {
-            continue;  // two samples at one time enclose nothing
-        }
-        const double v1 = index.value(w);
-        const double v2 = index.value(w + 1);
-        if (std::isnan(v1) || std::isnan(v2)) {
-            continue;  // an enclosing sample without a number gives no variation
-        }
-        const float vi = static_cast<float>(v1 + (v2 - v1) * (v - t1) / (t2 - t1));
+        const float vi = base.value;
         const float f = static_cast<float>(*field);
         // One rounding: the sum of the single-precision values is formed in double.
         data.setCorrected(i, static_cast<float>(static_cast<double>(f) - static_cast<double>(vi) +

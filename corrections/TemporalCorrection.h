@@ -1,6 +1,9 @@
 // Correction of the readings for the base station's diurnal variation.
 #pragma once
 
+#include <memory>
+#include <string_view>
+
 namespace velkor {
 
 class DataSet;
@@ -23,6 +26,42 @@ class TemporalCorrection {
     // between the samples first and last of one date, as run finds it; a plain scan, for
     // the few readings a run leaves.
     static int enclosingSample(const VariationSet& variations, int first, int last, int seconds);
+
+  private:
+    class SampleIndex;
+
+  public:
+    // A variation set's samples indexed by date and time: built once, asked for many
+    // readings. It keeps what it needs, so the variation set may go once it is made.
+    class Samples {
+      public:
+        explicit Samples(const VariationSet& variations);
+        ~Samples();
+        Samples(Samples&&) noexcept;
+        Samples& operator=(Samples&&) noexcept;
+
+      private:
+        friend class TemporalCorrection;
+        std::unique_ptr<SampleIndex> index_;
+    };
+
+    // Why a reading gets no base-station value, in the order the steps find it.
+    enum class Outcome {
+        Interpolated,
+        NoSample,
+        OneSample,
+        OutsideSpan,
+        EqualTimes,
+        SampleNoNumber
+    };
+    struct Base {
+        Outcome outcome;
+        float value;  // the base-station value at the reading's time, when interpolated
+        bool bigGap;  // no inner sample within an hour of the reading
+    };
+    // The base-station value at a date text and a time of day in seconds, exactly as a run
+    // finds it for a reading of that date and time.
+    static Base interpolate(Samples& samples, std::string_view date, int seconds);
 };
 
 }  // namespace velkor

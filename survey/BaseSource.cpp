@@ -1,0 +1,97 @@
+// Base sources of a survey.
+#include "survey/BaseSource.h"
+
+#include <algorithm>
+#include <climits>
+#include <sstream>
+#include <utility>
+
+#include "core/ConsolePrompter.h"
+#include "corrections/DecimalYear.h"
+#include "corrections/VariationSet.h"
+#include "data/TextFormat.h"
+
+namespace velkor {
+namespace {
+
+constexpr int kDay = 86400;
+
+// Days since 1 March of year 0, so that leap days fall at the end of a year.
+long daysOf(const DecimalYear::Date& d) {
+    const long y = d.month <= 2 ? d.year - 1 : d.year;
+    const long m = d.month <= 2 ? d.month + 9 : d.month - 3;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long doy = (153 * m + 2) / 5 + d.day - 1;
+    return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy;
+}
+
+DecimalYear::Date dateOf(long days) {
+    const long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long doe = days - era * 146097;
+    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long mp = (5 * doy + 2) / 153;
+    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+    return {year, month, day};
+}
+
+// The date text whole days after date (before, for a negative count), written as the
+// Date column writes it; nothing for a text that is no date.
+std::optional<std::string> shifted(std::string_view date, long days) {
+    const std::optional<DecimalYear::Date> d = DecimalYear::readDate(date);
+    if (!d || date.size() != 10 || date[2] != '.') {
+        return std::nullopt;
+    }
+    const DecimalYear::Date to = dateOf(daysOf(*d) + days);
+    return formatText("%02d.%02d.%04d", to.day, to.month, to.year);
+}
+
+}  // namespace
+
+BaseSource::BaseSource(std::string path, int offset, int samples, TemporalCorrection::Samples index)
+    : path_(std::move(path)), offset_(offset), samples_(samples), index_(std::move(index)) {}
+
+std::optional<BaseSource> BaseSource::open(const std::string& path, int offset,
+                                           std::string& message) {
+    std::ostringstream said;
+    ConsolePrompter prompter(said);
+    VariationSet variations;
+    if (!variations.load(path, prompter)) {
+        message = path + ": " + prompter.lastMessage();
+        return std::nullopt;
+    }
+    // The index keeps what it needs; the lines themselves are let go here.
+    return BaseSource(path, offset, std::max(variations.count() - 1, 0),
+                      TemporalCorrection::Samples(variations));
+}
+
+bool BaseSource::staysOnItsDate(int seconds) const {
+    // A time that is no time of day stays on its date, as the day's correction takes it.
+    const long t = static_cast<long>(seconds) - offset_;
+    return (t >= 0 && t < kDay) || seconds < 0 || seconds >= kDay;
+}
+
+bool BaseSource::holds(std::string_view date) {
+    // No sample time lies before the earliest int: a date held gives another outcome.
+    return TemporalCorrection::interpolate(index_, date, INT_MIN).outcome !=
+           TemporalCorrection::Outcome::NoSample;
+}
+
+TemporalCorrection::Base BaseSource::at(std::string_view date, int seconds) {
+    const long t = static_cast<long>(seconds) - offset_;
+    if (staysOnItsDate(seconds)) {
+        const long inRange = std::clamp<long>(t, INT_MIN, INT_MAX);
+        return TemporalCorrection::interpolate(index_, date, static_cast<int>(inRange));
+    }
+    const long days = t >= 0 ? t / kDay : -((-t + kDay - 1) / kDay);
+    const std::optional<std::string> other = shifted(date, days);
+    if (!other) {
+        return {TemporalCorrection::Outcome::NoSample, 0.0f, false};
+    }
+    return TemporalCorrection::interpolate(index_, *other, static_cast<int>(t - days * kDay));
+}
+
+}  // namespace velkor

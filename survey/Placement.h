@@ -1,0 +1,87 @@
+// How line and position numbers become map coordinates: by origin, azimuth, spacing and
+// side, or fitted to control points.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velkor {
+
+class Placement {
+  public:
+    // Where increasing line numbers lie, looking along increasing positions.
+    enum class Side { Right, Left };
+    enum class By { Nothing, Parameters, ControlPoints };
+
+    struct Parameters {
+        double originEasting = 0.0;
+        double originNorthing = 0.0;
+        double azimuth = 90.0;  // of increasing positions, degrees clockwise from north
+        double lineSpacing = 1.0;
+        double stationInterval = 1.0;
+        double firstLine = 0.0;
+        double firstPosition = 0.0;
+        Side side = Side::Left;
+        bool operator==(const Parameters& o) const;
+    };
+    struct ControlPoint {
+        double line;
+        double position;
+        double easting;
+        double northing;
+        bool operator==(const ControlPoint& o) const;
+    };
+    // What the point's own coordinates lack of where the placement puts it.
+    struct Residual {
+        double easting;
+        double northing;
+        double distance() const;
+    };
+    struct Point {
+        double easting;
+        double northing;
+    };
+
+    // No placement: a reading sits at E = position, N = line, as the day's map draws it.
+    Placement() = default;
+    // Nothing and a message when a spacing or interval is not above 0 or a value is not
+    // a number.
+    static std::optional<Placement> byParameters(const Parameters& p, std::string& message);
+    // The least-squares similarity (rotation, shift, one scale; never a mirror image) from
+    // the local metres x = side x line spacing x line, y = station interval x position to
+    // the points' eastings and northings. Nothing and a message unless two or more
+    // points at different places fix it.
+    static std::optional<Placement> byControlPoints(const std::vector<ControlPoint>& points,
+                                                    Side side, double lineSpacing,
+                                                    double stationInterval, std::string& message);
+
+    Point place(double line, double position) const;
+
+    By by() const { return by_; }
+    // As given; for control points, the origin, azimuth and side found, with the spacing
+    // and interval given.
+    const Parameters& parameters() const { return parameters_; }
+    // 1 for parameters; the fitted scale for control points.
+    double scale() const;
+    const std::vector<ControlPoint>& controlPoints() const { return points_; }
+    // One per control point, in their order.
+    const std::vector<Residual>& residuals() const { return residuals_; }
+
+    // Equal definitions: the same way, the same numbers.
+    bool operator==(const Placement& o) const;
+    bool operator!=(const Placement& o) const { return !(*this == o); }
+
+  private:
+    // E = e0 + a x + b y, N = n0 - b x + a y with x = s (L - L0) spacing, y = (P - P0) interval.
+    void setAzimuth(double degrees, double scale);
+
+    By by_ = By::Nothing;
+    Parameters parameters_;
+    std::vector<ControlPoint> points_;
+    std::vector<Residual> residuals_;
+    double a_ = 0.0;
+    double b_ = 1.0;
+};
+
+}  // namespace velkor

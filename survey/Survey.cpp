@@ -1,0 +1,592 @@
+// Opening a survey and computing its values.
+#include "survey/Survey.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <sstream>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+#include "core/ConsolePrompter.h"
+#include "corrections/DecimalYear.h"
+#include "corrections/GeomagneticModel.h"
+#include "data/DataFile.h"
+#include "data/NumberReading.h"
+#include "survey/SurveyFile.h"
+
+namespace velkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+constexpr std::size_t kMaxDays = 65535;
+
+// What a change touches, from the readings themselves down to the corrections.
+enum : std::uint8_t {
+    kReadings = 1,
+    kPlaces = 2,
+    kNormal = 4,
+    kCorrections = 8,
+};
+
+std::optional<float> value(float v) {
+    return std::isnan(v) ? std::nullopt : std::optional<float>(v);
+}
+
+// A text that readDecimal finds a number in: blanks, a sign, then a digit, or a point
+// and a digit.
+bool holdsNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() &&
+           std::string_view(" \t\n\v\f\r").find(text[i]) != std::string_view::npos) {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const auto digit = [&](std::size_t k) {
+        return k < text.size() && text[k] >= '0' && text[k] <= '9';
+    };
+    return digit(i) || (i < text.size() && text[i] == '.' && digit(i + 1));
+}
+
+// The same reading given again by a later download: the same date, time, line, position
+// and field.
+struct Identity {
+    std::string_view date, time, line, position, field;
+    bool operator==(const Identity& o) const {
+        return date == o.date && time == o.time && line == o.line && position == o.position &&
+               field == o.field;
+    }
+};
+struct IdentityHash {
+    std::size_t operator()(const Identity& k) const {
+        const std::hash<std::string_view> h;
+        std::size_t seed = h(k.date);
+        for (const std::string_view part : {k.time, k.line, k.position, k.field}) {
+            seed ^= h(part) + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
+        }
+        return seed;
+    }
+};
+
+Identity identityOf(const DataSet& d, int i) {
+    return {d.field(i, Column::Date), d.field(i, Column::Time), d.field(i, Column::Line),
+            d.field(i, Column::Pos), d.field(i, Column::Field)};
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return fs::path(a).lexically_normal() == fs::path(b).lexically_normal() ||
+           fs::equivalent(a, b, error);
+}
+
+std::optional<Survey::Day> loadDay(const std::string& path, std::string& message) {
+    std::ostringstream said;
+    ConsolePrompter prompter(said);
+    Survey::Day day{path, DataSet()};
+    if (!DataFile::load(path, day.data, prompter)) {
+        message = path + ": " + prompter.lastMessage();
+        return std::nullopt;
+    }
+    return day;
+}
+
+CorrectionSummary::Reason reasonOf(TemporalCorrection::Outcome o) {
+    using O = TemporalCorrection::Outcome;
+    using R = CorrectionSummary::Reason;
+    switch (o) {
+        case O::OneSample:
+            return R::OneSample;
+        case O::OutsideSpan:
+            return R::OutsideSpan;
+        case O::EqualTimes:
+            return R::EqualTimes;
+        case O::SampleNoNumber:
+            return R::SampleNoNumber;
+        case O::NoSample:
+        case O::Interpolated:
+            break;
+    }
+    return R::NoSample;
+}
+
+}  // namespace
+
+void Survey::Summary::add(const Summary& o) {
+    readings += o.readings;
+    merged += o.merged;
+    skippedAuto += o.skippedAuto;
+    corrected += o.corrected;
+    bigGaps += o.bigGaps;
+    for (std::size_t k = 0; k < uncorrected.size(); ++k) {
+        uncorrected[k] += o.uncorrected[k];
+    }
+    noLine += o.noLine;
+    noPosition += o.noPosition;
+    noField += o.noField;
+    leftOut += o.leftOut;
+}
+
+std::optional<Survey> Survey::open(const SurveySettings& settings, std::string& message) {
+    Survey survey;
+    if (!survey.change(settings, message)) {
+        return std::nullopt;
+    }
+    return survey;
+}
+
+std::optional<Survey> Survey::read(const std::string& path, std::string& message) {
+    const std::optional<SurveySettings> settings = SurveyFile::read(path, message);
+    if (!settings) {
+        return std::nullopt;
+    }
+    return open(*settings, message);
+}
+
+bool Survey::write(const std::string& path, std::string& message) const {
+    return SurveyFile::write(path, settings_, message);
+}
+
+// The days of next: those open already are named by their old index, the others
+// loaded. Nothing and a message when one cannot be used.
+std::optional<Survey::Opened> Survey::openDays(const SurveySettings& next,
+                                               std::string& message) const {
+    if (next.days.size() > kMaxDays) {
+        message = "A survey holds at most " + std::to_string(kMaxDays) + " data files.";
+        return std::nullopt;
+    }
+    Opened opened;
+    long long readings = 0;
+    for (std::size_t k = 0; k < next.days.size(); ++k) {
+        const std::string& path = next.days[k];
+        for (std::size_t j = 0; j < k; ++j) {
+            if (sameFile(path, next.days[j])) {
+                message = "The data file " + path + " is in the survey already.";
+                return std::nullopt;
+            }
+        }
+        std::size_t old = 0;
+        while (old < days_.size() && days_[old]->path != path) {
+            ++old;
+        }
+        opened.oldDay.push_back(old);
+        if (old == days_.size()) {
+            std::optional<Day> day = loadDay(path, message);
+            if (!day) {
+                return std::nullopt;
+            }
+            opened.days.push_back(std::make_unique<Day>(std::move(*day)));
+        } else {
+            opened.days.push_back(nullptr);
+        }
+        readings += (opened.days.back() ? *opened.days.back() : *days_[old]).data.readingCount();
+        if (readings > kMaxReadings) {
+            message = "A survey holds at most " + std::to_string(kMaxReadings) +
+                      " readings; with " + path + " it would hold " + std::to_string(readings) +
+                      ".";
+            return std::nullopt;
+        }
+    }
+    return opened;
+}
+
+// The base sources of next: one open already is taken over with its index (each old one
+// once), the others opened.
+bool Survey::openBases(const SurveySettings& next, Opened& opened, std::string& message) const {
+    std::vector<bool> taken(bases_.size(), false);
+    for (const SurveySettings::BaseSource& b : next.baseSources) {
+        std::size_t old = 0;
+        while (old < bases_.size() && (taken[old] || bases_[old].path() != b.path)) {
+            ++old;
+        }
+        opened.oldBase.push_back(old);
+        if (old < bases_.size()) {
+            taken[old] = true;
+            opened.bases.emplace_back();
+        } else if (!(opened.bases.emplace_back(BaseSource::open(b.path, b.offset, message)))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Survey::change(const SurveySettings& next, std::string& message) {
+    // Everything that can fail is done first, into new things: a failure leaves the
+    // survey as it was.
+    std::optional<Opened> opened = openDays(next, message);
+    if (!opened || !openBases(next, *opened, message)) {
+        return false;
+    }
+    std::optional<CoordinateSystem> crs;
+    const bool newCrs = next.epsg && (!crs_ || crs_->epsg() != *next.epsg);
+    if (newCrs && !(crs = CoordinateSystem::fromEpsg(*next.epsg, message))) {
+        return false;
+    }
+
+    // Nothing can fail from here on.
+    Changed changed = kCorrections;
+    if (next.days != settings_.days || days_.empty()) {
+        changed |= kReadings | kPlaces | kNormal;
+    }
+    if (next.placement != settings_.placement || next.epsg != settings_.epsg) {
+        changed |= kPlaces | kNormal;
+    }
+    if (!(next.normal == settings_.normal)) {
+        changed |= kNormal;
+    }
+    take(std::move(*opened), next);
+    if (!next.epsg) {
+        crs_.reset();
+    } else if (newCrs) {
+        crs_ = std::move(crs);
+    }
+    settings_ = next;
+    recompute(changed);
+    return true;
+}
+
+void Survey::take(Opened opened, const SurveySettings& next) {
+    for (std::size_t k = 0; k < opened.days.size(); ++k) {
+        if (!opened.days[k]) {
+            opened.days[k] = std::move(days_[opened.oldDay[k]]);
+        }
+    }
+    days_ = std::move(opened.days);
+    std::vector<BaseSource> bases;
+    for (std::size_t k = 0; k < opened.bases.size(); ++k) {
+        bases.push_back(opened.bases[k] ? std::move(*opened.bases[k])
+                                        : std::move(bases_[opened.oldBase[k]]));
+        bases.back().setOffset(next.baseSources[k].offset);
+    }
+    bases_ = std::move(bases);
+}
+
+void Survey::recompute(Changed changed) {
+    if (changed & kReadings) {
+        collect();
+    }
+    if (changed & kPlaces) {
+        placeAll();
+    }
+    if (changed & kNormal) {
+        normalAll();
+    }
+    correctAll();
+}
+
+// Which readings an earlier day of the survey holds already. Every reading's identity is
+// hashed and the hashes sorted: two readings can be the same only within a run of equal
+// hashes. slotStart numbers every day's readings one after the other.
+std::vector<bool> Survey::mergedReadings(const std::vector<int>& slotStart) const {
+    const std::size_t total = static_cast<std::size_t>(slotStart.back());
+    std::vector<std::pair<std::size_t, std::uint32_t>> hashes;
+    hashes.reserve(total);
+    for (std::size_t d = 0; d < days_.size(); ++d) {
+        const DataSet& data = days_[d]->data;
+        for (int i = 1; i < data.lineCount(); ++i) {
+            hashes.emplace_back(IdentityHash()(identityOf(data, i)),
+                                static_cast<std::uint32_t>(slotStart[d] + i - 1));
+        }
+    }
+    std::sort(hashes.begin(), hashes.end());
+    const auto dayOfSlot = [&](std::uint32_t slot) {
+        return static_cast<std::size_t>(
+            std::upper_bound(slotStart.begin(), slotStart.end(), static_cast<int>(slot)) -
+            slotStart.begin() - 1);
+    };
+    const auto identityOfSlot = [&](std::uint32_t slot) {
+        const std::size_t d = dayOfSlot(slot);
+        return identityOf(days_[d]->data, static_cast<int>(slot) - slotStart[d] + 1);
+    };
+    std::vector<bool> merged(total, false);
+    for (std::size_t from = 0; from < hashes.size();) {
+        std::size_t to = from + 1;
+        while (to < hashes.size() && hashes[to].first == hashes[from].first) {
+            ++to;
+        }
+        // Slots of one run are in the survey's order: the earlier ones come first.
+        for (std::size_t j = from + 1; j < to; ++j) {
+            const std::uint32_t later = hashes[j].second;
+            for (std::size_t i = from; i < j && !merged[later]; ++i) {
+                const std::uint32_t earlier = hashes[i].second;
+                merged[later] = dayOfSlot(earlier) < dayOfSlot(later) &&
+                                identityOfSlot(earlier) == identityOfSlot(later);
+            }
+        }
+        from = to;
+    }
+    return merged;
+}
+
+void Survey::collect() {
+    std::vector<int> slotStart{0};
+    for (const auto& d : days_) {
+        slotStart.push_back(slotStart.back() + d->data.readingCount());
+    }
+    const std::vector<bool> merged = mergedReadings(slotStart);
+    const std::size_t total = merged.size();
+    std::vector<std::int32_t> lineOf;
+    std::vector<std::uint32_t> dateOf;
+    std::vector<float> field;
+    lineOf.reserve(total);
+    dateOf.reserve(total);
+    field.reserve(total);
+    summaries_.assign(days_.size(), Summary());
+    dayStart_.assign(days_.size() + 1, 0);
+    dates_.clear();
+    std::unordered_map<std::string_view, std::uint32_t> dateIds;
+    for (std::size_t d = 0; d < days_.size(); ++d) {
+        const DataSet& data = days_[d]->data;
+        Summary& s = summaries_[d];
+        dayStart_[d] = static_cast<int>(lineOf.size());
+        for (int i = 1; i < data.lineCount(); ++i) {
+            if (merged[static_cast<std::size_t>(slotStart[d] + i - 1)]) {
+                ++s.merged;
+                continue;
+            }
+            const Identity id = identityOf(data, i);
+            const bool line = holdsNumber(id.line);
+            const bool position = holdsNumber(id.position);
+            const bool value = holdsNumber(id.field);
+            if (!line || !position || !value) {
+                s.noLine += line ? 0 : 1;
+                s.noPosition += position ? 0 : 1;
+                s.noField += value ? 0 : 1;
+                ++s.leftOut;
+                continue;
+            }
+            ++s.readings;
+            // Readings come in runs of one date: the map is asked when the date changes.
+            if (dates_.empty() || id.date != dates_[dateOf.back()]) {
+                const auto [at, added] =
+                    dateIds.try_emplace(id.date, static_cast<std::uint32_t>(dates_.size()));
+                if (added) {
+                    dates_.emplace_back(id.date);
+                }
+                dateOf.push_back(at->second);
+            } else {
+                dateOf.push_back(dateOf.back());
+            }
+            lineOf.push_back(i);
+            field.push_back(static_cast<float>(readDecimal(id.field)));
+        }
+    }
+    dayStart_.back() = static_cast<int>(lineOf.size());
+    lineOf_ = std::move(lineOf);
+    dateOf_ = std::move(dateOf);
+    field_ = std::move(field);
+}
+
+void Survey::placeAll() {
+    easting_.resize(lineOf_.size());
+    northing_.resize(lineOf_.size());
+    for (int d = 0; d < dayCount(); ++d) {
+        const DataSet& data = days_[static_cast<std::size_t>(d)]->data;
+        for (int r = first(d); r < first(d + 1); ++r) {
+            const auto k = static_cast<std::size_t>(r);
+            const Placement::Point at =
+                settings_.placement.place(readDecimal(data.field(lineOf_[k], Column::Line)),
+                                          readDecimal(data.field(lineOf_[k], Column::Pos)));
+            easting_[k] = at.easting;
+            northing_[k] = at.northing;
+        }
+    }
+}
+
+void Survey::normalAll() {
+    using Kind = SurveySettings::NormalField::Kind;
+    normalProblem_.clear();
+    normal_.assign(lineOf_.size(), kNone);
+    if (settings_.normal.kind == Kind::Constant) {
+        for (int d = 0; d < dayCount(); ++d) {
+            for (int r = first(d); r < first(d + 1); ++r) {
+                normal_[static_cast<std::size_t>(r)] =
+                    isAuto(d, r) ? kNone : static_cast<float>(settings_.normal.value);
+            }
+        }
+    } else if (settings_.normal.kind == Kind::Igrf) {
+        igrfAll();
+    }
+}
+
+void Survey::igrfAll() {
+    if (!crs_) {
+        normalProblem_ =
+            "The normal field from IGRF-14 needs each reading's latitude and "
+            "longitude: name the survey's coordinate system.";
+        return;
+    }
+    std::vector<std::optional<double>> years(dates_.size());
+    for (std::size_t k = 0; k < dates_.size(); ++k) {
+        if (const auto date = DecimalYear::readDate(dates_[k])) {
+            years[k] = DecimalYear::of(*date);
+        }
+    }
+    const auto problem = [&](const std::string& text) {
+        if (normalProblem_.empty()) {
+            normalProblem_ = text;
+        }
+    };
+    // Latitudes and longitudes a piece at a time, so that they never take room for all.
+    constexpr int kPiece = 4096;
+    std::vector<double> lon(kPiece);
+    std::vector<double> lat(kPiece);
+    for (int d = 0; d < dayCount(); ++d) {
+        for (int from = first(d); from < first(d + 1); from += kPiece) {
+            const int n = std::min(kPiece, first(d + 1) - from);
+            std::copy_n(easting_.begin() + from, n, lon.begin());
+            std::copy_n(northing_.begin() + from, n, lat.begin());
+            crs_->toLonLatInPlace(lon.data(), lat.data(), static_cast<std::size_t>(n));
+            for (int k = 0; k < n; ++k) {
+                const int r = from + k;
+                const std::optional<double> year = years[dateOf_[static_cast<std::size_t>(r)]];
+                if (isAuto(d, r)) {
+                    continue;
+                }
+                if (!year) {
+                    problem("The date " + dates_[dateOf_[static_cast<std::size_t>(r)]] +
+                            " is not a day of the calendar.");
+                    continue;
+                }
+                const GeomagneticModel::Result m = GeomagneticModel::compute(
+                    {lat[static_cast<std::size_t>(k)], lon[static_cast<std::size_t>(k)],
+                     settings_.normal.height},
+                    *year);
+                if (!m.ok) {
+                    problem(m.message);
+                    continue;
+                }
+                normal_[static_cast<std::size_t>(r)] = static_cast<float>(m.field.f);
+            }
+        }
+    }
+}
+
+void Survey::correctAll() {
+    const std::size_t n = lineOf_.size();
+    base_.assign(n, kNone);
+    diurnal_.assign(n, kNone);
+    anomaly_.assign(n, kNone);
+    // Which source holds samples of which date, asked once per date.
+    std::vector<std::vector<bool>> holds(bases_.size(), std::vector<bool>(dates_.size()));
+    for (std::size_t b = 0; b < bases_.size(); ++b) {
+        for (std::size_t k = 0; k < dates_.size(); ++k) {
+            holds[b][k] = bases_[b].holds(dates_[k]);
+        }
+    }
+    // The datum is a single-precision value, as the day's variations basis is.
+    const double datum = static_cast<double>(static_cast<float>(settings_.datum));
+    const bool normalAsked = settings_.normal.kind != SurveySettings::NormalField::Kind::None;
+    for (int d = 0; d < dayCount(); ++d) {
+        const DataSet& data = days_[static_cast<std::size_t>(d)]->data;
+        Summary& s = summaries_[static_cast<std::size_t>(d)];
+        s.skippedAuto = s.corrected = s.bigGaps = 0;
+        s.uncorrected.fill(0);
+        for (int r = first(d); r < first(d + 1); ++r) {
+            const auto k = static_cast<std::size_t>(r);
+            if (isAuto(d, r)) {
+                ++s.skippedAuto;
+                continue;
+            }
+            const double f = static_cast<double>(field_[k]);
+            // No normal field asked: nothing is taken away. Asked but not known: no anomaly.
+            const double normal = normalAsked ? static_cast<double>(normal_[k]) : 0.0;
+            if (bases_.empty()) {
+                anomaly_[k] = static_cast<float>(f - normal);
+                continue;
+            }
+            const int seconds = readTimeOfDay(data.field(lineOf_[k], Column::Time));
+            TemporalCorrection::Base found{TemporalCorrection::Outcome::NoSample, 0.0f, false};
+            for (std::size_t b = 0; b < bases_.size(); ++b) {
+                if (!holds[b][dateOf_[k]] && bases_[b].staysOnItsDate(seconds)) {
+                    continue;
+                }
+                const TemporalCorrection::Base at = bases_[b].at(dates_[dateOf_[k]], seconds);
+                // The first source that brackets the reading gives its base; of those that
+                // bracket nothing, the one that came nearest says why.
+                if (at.outcome == TemporalCorrection::Outcome::Interpolated ||
+                    static_cast<int>(at.outcome) > static_cast<int>(found.outcome)) {
+                    found = at;
+                }
+                if (at.outcome == TemporalCorrection::Outcome::Interpolated) {
+                    break;
+                }
+            }
+            if (found.outcome != TemporalCorrection::Outcome::Interpolated) {
+                ++s.uncorrected[static_cast<std::size_t>(reasonOf(found.outcome))];
+                continue;
+            }
+            ++s.corrected;
+            s.bigGaps += found.bigGap ? 1 : 0;
+            base_[k] = found.value;
+            // One rounding, as the day's temporal correction forms it.
+            diurnal_[k] = static_cast<float>(f - static_cast<double>(found.value) + datum);
+            anomaly_[k] = static_cast<float>(static_cast<double>(diurnal_[k]) - normal);
+        }
+    }
+}
+
+int Survey::dayOf(int r) const {
+    return static_cast<int>(std::upper_bound(dayStart_.begin(), dayStart_.end(), r) -
+                            dayStart_.begin() - 1);
+}
+
+bool Survey::isAuto(int d, int r) const {
+    return days_[static_cast<std::size_t>(d)]->data.mode(lineOf_[static_cast<std::size_t>(r)]) ==
+           'A';
+}
+
+Survey::Summary Survey::total() const {
+    Summary all;
+    for (const Summary& s : summaries_) {
+        all.add(s);
+    }
+    return all;
+}
+
+Survey::Reading Survey::reading(int r) const {
+    const auto k = static_cast<std::size_t>(r);
+    const int d = dayOf(r);
+    Reading g{d,
+              lineOf_[k],
+              day(d).data.mode(lineOf_[k]),
+              easting_[k],
+              northing_[k],
+              std::nullopt,
+              std::nullopt,
+              field_[k],
+              value(base_[k]),
+              value(diurnal_[k]),
+              value(normal_[k]),
+              value(anomaly_[k])};
+    if (crs_) {
+        const CoordinateSystem::LatLon at = crs_->toLatLon({easting_[k], northing_[k]});
+        if (!std::isnan(at.latitude)) {
+            g.latitude = at.latitude;
+            g.longitude = at.longitude;
+        }
+    }
+    return g;
+}
+
+std::vector<CoordinateSystem::LatLon> Survey::latLons() const {
+    if (!crs_) {
+        return {};
+    }
+    std::vector<double> lon = easting_;
+    std::vector<double> lat = northing_;
+    crs_->toLonLatInPlace(lon.data(), lat.data(), lon.size());
+    std::vector<CoordinateSystem::LatLon> out(lon.size());
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        out[k] = {lat[k], lon[k]};
+    }
+    return out;
+}
+
+}  // namespace velkor

@@ -1,0 +1,404 @@
+// Reading and writing survey files.
+#include "survey/SurveyFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <utility>
+
+#include "data/DataFile.h"
+#include "data/SafeFileWriter.h"
+
+namespace velkor {
+namespace {
+
+namespace fs = std::filesystem;
+// Ordered: keys are written in the order a person reads them.
+using Json = nlohmann::ordered_json;
+
+// A refusal on the way down the file: the place and what is wrong there.
+struct Refusal {
+    std::string message;
+};
+
+[[noreturn]] void refuse(const std::string& place, const std::string& what) {
+    throw Refusal{place + ": " + what};
+}
+
+std::string member(const std::string& place, const std::string& key) {
+    return place.empty() ? key : place + "." + key;
+}
+
+std::string item(const std::string& place, std::size_t k) {
+    return place + "[" + std::to_string(k) + "]";
+}
+
+const Json& object(const Json& j, const std::string& place,
+                   std::initializer_list<const char*> keys) {
+    if (!j.is_object()) {
+        refuse(place.empty() ? "the file" : place, "expected an object");
+    }
+    for (const auto& entry : j.items()) {
+        bool known = false;
+        for (const char* k : keys) {
+            known = known || entry.key() == k;
+        }
+        if (!known) {
+            refuse(member(place, entry.key()), "unknown key");
+        }
+    }
+    return j;
+}
+
+const Json& list(const Json& j, const std::string& place) {
+    if (!j.is_array()) {
+        refuse(place, "expected a list");
+    }
+    return j;
+}
+
+std::string text(const Json& j, const std::string& place) {
+    if (!j.is_string()) {
+        refuse(place, "expected a text");
+    }
+    return j.get<std::string>();
+}
+
+double number(const Json& j, const std::string& place) {
+    if (!j.is_number() || !std::isfinite(j.get<double>())) {
+        refuse(place, "expected a number");
+    }
+    return j.get<double>();
+}
+
+int whole(const Json& j, const std::string& place) {
+    if (!j.is_number_integer() || j.get<long long>() < -2147483647LL ||
+        j.get<long long>() > 2147483647LL) {
+        refuse(place, "expected a whole number");
+    }
+    return static_cast<int>(j.get<long long>());
+}
+
+template <typename Read>
+auto optional(const Json& parent, const char* key, const std::string& place, Read read,
+              decltype(read(parent, place)) otherwise) {
+    const auto it = parent.find(key);
+    return it == parent.end() ? otherwise : read(*it, member(place, key));
+}
+
+const Json& required(const Json& parent, const char* key, const std::string& place) {
+    const auto it = parent.find(key);
+    if (it == parent.end()) {
+        refuse(member(place, key), "missing");
+    }
+    return *it;
+}
+
+// A path as the file gives it, relative to the file's folder unless absolute.
+std::string resolved(const Json& j, const std::string& place, const fs::path& folder) {
+    const fs::path p(text(j, place));
+    if (p.empty()) {
+        refuse(place, "expected a file name");
+    }
+    return (p.is_absolute() ? p : folder / p).lexically_normal().string();
+}
+
+std::string relative(const std::string& path, const fs::path& folder) {
+    std::error_code error;
+    const fs::path target = fs::absolute(path, error);
+    const fs::path from = fs::absolute(folder.empty() ? fs::path(".") : folder, error);
+    const fs::path rel = target.lexically_normal().lexically_relative(from.lexically_normal());
+    return rel.empty() ? target.generic_string() : rel.generic_string();
+}
+
+Placement::Side side(const Json& j, const std::string& place) {
+    const std::string s = text(j, place);
+    if (s != "right" && s != "left") {
+        refuse(place, "expected \"right\" or \"left\"");
+    }
+    return s == "right" ? Placement::Side::Right : Placement::Side::Left;
+}
+
+const char* sideName(Placement::Side s) {
+    return s == Placement::Side::Right ? "right" : "left";
+}
+
+Placement readPlacement(const Json& j, const std::string& place) {
+    object(j, place,
+           {"by", "origin_easting", "origin_northing", "azimuth", "line_spacing",
+            "station_interval", "first_line", "first_position", "lines_to", "control_points"});
+    const std::string by = text(required(j, "by", place), member(place, "by"));
+    std::string message;
+    std::optional<Placement> made;
+    if (by == "none") {
+        object(j, place, {"by"});
+        return Placement();
+    }
+    const double spacing = optional(j, "line_spacing", place, number, 1.0);
+    const double interval = optional(j, "station_interval", place, number, 1.0);
+    if (by == "parameters") {
+        object(j, place,
+               {"by", "origin_easting", "origin_northing", "azimuth", "line_spacing",
+                "station_interval", "first_line", "first_position", "lines_to"});
+        Placement::Parameters p;
+        p.originEasting = optional(j, "origin_easting", place, number, 0.0);
+        p.originNorthing = optional(j, "origin_northing", place, number, 0.0);
+        p.azimuth = number(required(j, "azimuth", place), member(place, "azimuth"));
+        p.lineSpacing = spacing;
+        p.stationInterval = interval;
+        p.firstLine = optional(j, "first_line", place, number, 0.0);
+        p.firstPosition = optional(j, "first_position", place, number, 0.0);
+        p.side = optional(j, "lines_to", place, side, Placement::Side::Left);
+        made = Placement::byParameters(p, message);
+    } else if (by == "control points") {
+        object(j, place, {"by", "control_points", "line_spacing", "station_interval", "lines_to"});
+        const std::string at = member(place, "control_points");
+        std::vector<Placement::ControlPoint> points;
+        const Json& all = list(required(j, "control_points", place), at);
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            const std::string pp = item(at, k);
+            const Json& c = object(all[k], pp, {"line", "position", "easting", "northing"});
+            points.push_back({number(required(c, "line", pp), member(pp, "line")),
+                              number(required(c, "position", pp), member(pp, "position")),
+                              number(required(c, "easting", pp), member(pp, "easting")),
+                              number(required(c, "northing", pp), member(pp, "northing"))});
+        }
+        made = Placement::byControlPoints(
+            points, optional(j, "lines_to", place, side, Placement::Side::Left), spacing, interval,
+            message);
+    } else {
+        refuse(member(place, "by"), "expected \"none\", \"parameters\" or \"control points\"");
+    }
+    if (!made) {
+        refuse(place, message);
+    }
+    return *made;
+}
+
+Json writePlacement(const Placement& placement) {
+    const Placement::Parameters& p = placement.parameters();
+    switch (placement.by()) {
+        case Placement::By::Nothing:
+            break;
+        case Placement::By::Parameters:
+            return Json{{"by", "parameters"},
+                        {"origin_easting", p.originEasting},
+                        {"origin_northing", p.originNorthing},
+                        {"azimuth", p.azimuth},
+                        {"line_spacing", p.lineSpacing},
+                        {"station_interval", p.stationInterval},
+                        {"first_line", p.firstLine},
+                        {"first_position", p.firstPosition},
+                        {"lines_to", sideName(p.side)}};
+        case Placement::By::ControlPoints: {
+            Json points = Json::array();
+            for (const Placement::ControlPoint& c : placement.controlPoints()) {
+                points.push_back({{"line", c.line},
+                                  {"position", c.position},
+                                  {"easting", c.easting},
+                                  {"northing", c.northing}});
+            }
+            return Json{{"by", "control points"},
+                        {"control_points", points},
+                        {"line_spacing", p.lineSpacing},
+                        {"station_interval", p.stationInterval},
+                        {"lines_to", sideName(p.side)}};
+        }
+    }
+    return Json{{"by", "none"}};
+}
+
+SurveySettings::NormalField readNormal(const Json& j, const std::string& place) {
+    using Kind = SurveySettings::NormalField::Kind;
+    object(j, place, {"kind", "value", "height"});
+    SurveySettings::NormalField normal;
+    const std::string kind = text(required(j, "kind", place), member(place, "kind"));
+    if (kind == "none") {
+        object(j, place, {"kind"});
+    } else if (kind == "constant") {
+        object(j, place, {"kind", "value"});
+        normal.kind = Kind::Constant;
+        normal.value = number(required(j, "value", place), member(place, "value"));
+    } else if (kind == "igrf") {
+        object(j, place, {"kind", "height"});
+        normal.kind = Kind::Igrf;
+        normal.height = optional(j, "height", place, number, 0.0);
+    } else {
+        refuse(member(place, "kind"), "expected \"none\", \"constant\" or \"igrf\"");
+    }
+    return normal;
+}
+
+Json writeNormal(const SurveySettings::NormalField& normal) {
+    switch (normal.kind) {
+        case SurveySettings::NormalField::Kind::None:
+            break;
+        case SurveySettings::NormalField::Kind::Constant:
+            return Json{{"kind", "constant"}, {"value", normal.value}};
+        case SurveySettings::NormalField::Kind::Igrf:
+            return Json{{"kind", "igrf"}, {"height", normal.height}};
+    }
+    return Json{{"kind", "none"}};
+}
+
+std::optional<int> readEpsg(const Json& j, const std::string& place) {
+    if (j.is_null()) {
+        return std::nullopt;
+    }
+    const std::string s = text(j, place);
+    constexpr std::string_view kPrefix = "EPSG:";
+    const std::string digits = s.substr(std::min(s.size(), kPrefix.size()));
+    if (s.compare(0, kPrefix.size(), kPrefix) != 0 || digits.empty() || digits.size() > 9 ||
+        digits.find_first_not_of("0123456789") != std::string::npos) {
+        refuse(place, "expected \"EPSG:\" and a code, or null");
+    }
+    return std::stoi(digits);
+}
+
+SurveySettings readSettings(const Json& root, const fs::path& folder) {
+    object(root, "",
+           {"format", "version", "days", "base_sources", "coordinate_system", "placement", "datum",
+            "normal_field", "flags"});
+    if (text(required(root, "format", ""), "format") != SurveyFile::kFormat) {
+        refuse("format", std::string("expected \"") + SurveyFile::kFormat + "\"");
+    }
+    const int version = whole(required(root, "version", ""), "version");
+    if (version > SurveyFile::kVersion) {
+        refuse("version", std::to_string(version) + " is newer than this program reads (" +
+                              std::to_string(SurveyFile::kVersion) + ")");
+    }
+    if (version < 1) {
+        refuse("version", "expected " + std::to_string(SurveyFile::kVersion));
+    }
+    SurveySettings s;
+    const Json none = Json::array();
+    const Json& days = list(root.contains("days") ? root["days"] : none, "days");
+    for (std::size_t k = 0; k < days.size(); ++k) {
+        const std::string place = item("days", k);
+        object(days[k], place, {"path"});
+        s.days.push_back(resolved(required(days[k], "path", place), member(place, "path"), folder));
+    }
+    const Json& bases =
+        list(root.contains("base_sources") ? root["base_sources"] : none, "base_sources");
+    for (std::size_t k = 0; k < bases.size(); ++k) {
+        const std::string place = item("base_sources", k);
+        object(bases[k], place, {"path", "offset"});
+        s.baseSources.push_back(
+            {resolved(required(bases[k], "path", place), member(place, "path"), folder),
+             optional(bases[k], "offset", place, whole, 0)});
+    }
+    if (root.contains("coordinate_system")) {
+        s.epsg = readEpsg(root["coordinate_system"], "coordinate_system");
+    }
+    if (root.contains("placement")) {
+        s.placement = readPlacement(root["placement"], "placement");
+    }
+    s.datum = optional(root, "datum", "", number, 0.0);
+    if (root.contains("normal_field")) {
+        s.normal = readNormal(root["normal_field"], "normal_field");
+    }
+    const Json& flags = list(root.contains("flags") ? root["flags"] : none, "flags");
+    for (std::size_t k = 0; k < flags.size(); ++k) {
+        const std::string place = item("flags", k);
+        const Json& f = object(flags[k], place, {"file", "reading", "text", "word"});
+        s.flags.push_back({resolved(required(f, "file", place), member(place, "file"), folder),
+                           whole(required(f, "reading", place), member(place, "reading")),
+                           text(required(f, "text", place), member(place, "text")),
+                           text(required(f, "word", place), member(place, "word"))});
+    }
+    return s;
+}
+
+// Line and column of a byte of the text, counted from 1.
+std::string whereIs(const std::string& text, std::size_t byte) {
+    std::size_t line = 1;
+    std::size_t column = 1;
+    for (std::size_t k = 0; k + 1 < byte && k < text.size(); ++k) {
+        if (text[k] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+}  // namespace
+
+std::optional<SurveySettings> SurveyFile::parse(const std::string& text, const std::string& folder,
+                                                std::string& message) {
+    Json root;
+    try {
+        root = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        message = whereIs(text, e.byte) + ": not valid JSON";
+        return std::nullopt;
+    }
+    try {
+        return readSettings(root, fs::path(folder));
+    } catch (const Refusal& r) {
+        message = r.message;
+        return std::nullopt;
+    }
+}
+
+std::optional<SurveySettings> SurveyFile::read(const std::string& path, std::string& message) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    if (!in || !(bytes << in.rdbuf())) {
+        message = path + ": " + DataFile::kReadError;
+        return std::nullopt;
+    }
+    return parse(bytes.str(), fs::path(path).parent_path().string(), message);
+}
+
+std::string SurveyFile::text(const SurveySettings& s, const std::string& folder) {
+    const fs::path at(folder);
+    Json days = Json::array();
+    for (const std::string& d : s.days) {
+        days.push_back({{"path", relative(d, at)}});
+    }
+    Json bases = Json::array();
+    for (const SurveySettings::BaseSource& b : s.baseSources) {
+        bases.push_back({{"path", relative(b.path, at)}, {"offset", b.offset}});
+    }
+    Json flags = Json::array();
+    for (const SurveySettings::Flag& f : s.flags) {
+        flags.push_back({{"file", relative(f.file, at)},
+                         {"reading", f.reading},
+                         {"text", f.text},
+                         {"word", f.word}});
+    }
+    Json root;
+    root["format"] = kFormat;
+    root["version"] = kVersion;
+    root["days"] = days;
+    root["base_sources"] = bases;
+    root["coordinate_system"] = s.epsg ? Json("EPSG:" + std::to_string(*s.epsg)) : Json(nullptr);
+    root["placement"] = writePlacement(s.placement);
+    root["datum"] = s.datum;
+    root["normal_field"] = writeNormal(s.normal);
+    root["flags"] = flags;
+    return root.dump(2) + "\n";
+}
+
+bool SurveyFile::write(const std::string& path, const SurveySettings& settings,
+                       std::string& message) {
+    SafeFileWriter out(path);
+    if (out.open()) {
+        out.write(text(settings, fs::path(path).parent_path().string()));
+    }
+    if (!out.commit()) {
+        message = DataFile::kWriteError;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace velkor

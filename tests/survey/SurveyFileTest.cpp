@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/TempDir.h"
+#include "survey/SurveyFile.h"
+
+namespace velkor {
+
+TEST(SurveyFile, RoundTripWithPathsRelativeToTheFile) {
+    TempDir dir;
+    SurveySettings s;
+    s.days = {dir.path("days/mon.velkor"), dir.path("days/tue.velkor")};
+    s.baseSources = {{dir.path("base/obs.a"), -90}, {dir.path("other.a"), 3600}};
+    s.epsg = 32633;
+    std::string message;
+    s.placement = *Placement::byControlPoints({{0, 0, 500000.25, 5400000.5},
+                                               {10, 20, 500100.125, 5400210.0},
+                                               {3, 7, 500030.0, 5400070.0}},
+                                              Placement::Side::Right, 25.0, 2.5, message);
+    s.datum = 48123.4;
+    s.normal = {SurveySettings::NormalField::Kind::Igrf, 0.0, 312.5};
+    s.flags = {
+        {dir.path("days/tue.velkor"), 17, "S 07.07.2026 10:00:01     3    17 48233.9", "spike"}};
+
+    const std::string path = dir.path("survey.vsurvey");
+    ASSERT_TRUE(SurveyFile::write(path, s, message)) << message;
+    const std::string text = TempDir::read(path);
+    EXPECT_NE(text.find("\"path\": \"days/mon.velkor\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"coordinate_system\": \"EPSG:32633\""), std::string::npos);
+    const auto back = SurveyFile::read(path, message);
+    ASSERT_TRUE(back) << message;
+    EXPECT_TRUE(*back == s);
+
+    // The other kinds of placement and normal field come back as well.
+    s.placement = Placement();
+    s.epsg.reset();
+    s.normal = {SurveySettings::NormalField::Kind::Constant, 47950.5, 0.0};
+    ASSERT_TRUE(SurveyFile::write(path, s, message));
+    EXPECT_TRUE(*SurveyFile::read(path, message) == s);
+    Placement::Parameters p;
+    p.originEasting = 10.5;
+    p.azimuth = 123.25;
+    p.side = Placement::Side::Right;
+    s.placement = *Placement::byParameters(p, message);
+    ASSERT_TRUE(SurveyFile::write(path, s, message));
+    EXPECT_TRUE(*SurveyFile::read(path, message) == s);
+}
+
+TEST(SurveyFile, RefusesWhatItDoesNotKnowNamingThePlace) {
+    const std::string head = R"({"format": "Velkor2tr survey", "version": 1, )";
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {head + R"("days": [{"path": "a"}, {"path": "b"}, {"path": 3}]})",
+         "days[2].path: expected a text"},
+        {head + R"("colour": "red"})", "colour: unknown key"},
+        {head + R"("days": [{"path": "a", "when": 1}]})", "days[0].when: unknown key"},
+        {R"({"format": "Velkor2tr survey", "version": 2})",
+         "version: 2 is newer than this program reads (1)"},
+        {R"({"format": "something else", "version": 1})", "format: expected \"Velkor2tr survey\""},
+        {R"({"version": 1})", "format: missing"},
+        {head + R"("base_sources": [{"path": "b.a", "offset": 1.5}]})",
+         "base_sources[0].offset: expected a whole number"},
+        {head + R"("coordinate_system": "UTM 33"})",
+         "coordinate_system: expected \"EPSG:\" and a code, or null"},
+        {head + R"("placement": {"by": "parameters", "azimuth": 90, "lines_to": "up"}})",
+         "placement.lines_to: expected \"right\" or \"left\""},
+        {head + R"("placement": {"by": "control points", "control_points": [)" +
+             R"({"line": 1, "position": 2, "easting": 3, "northing": 4}]}})",
+         "placement: A placement by control points needs two or more points."},
+        {head + R"("normal_field": {"kind": "igrf", "value": 48000}})",
+         "normal_field.value: unknown key"},
+        {head + R"("datum": "48000"})", "datum: expected a number"},
+        {head + R"("flags": [{"file": "a", "reading": 3, "text": "S"}]})",
+         "flags[0].word: missing"},
+        {"[1, 2]", "the file: expected an object"},
+        {"{\n  \"format\": \"Velkor2tr survey\",\n  \"version\" 1\n}",
+         "line 3, column 13: not valid JSON"},
+    };
+    for (const auto& [text, expected] : cases) {
+        std::string message;
+        EXPECT_FALSE(SurveyFile::parse(text, "/surveys", message)) << text;
+        EXPECT_EQ(message, expected) << text;
+    }
+    TempDir dir;
+    std::string message;
+    EXPECT_FALSE(SurveyFile::read(dir.path("missing.vsurvey"), message));
+    EXPECT_EQ(message, dir.path("missing.vsurvey") + ": Read error");
+}
+
+}  // namespace velkor

@@ -136,8 +136,9 @@ void CurvatureLevel::holdByReadings(const std::vector<LevelReading>& readings) {
     // Fixed nodes first: the other readings' conditions may reach them.
     for (std::size_t k = 0; k < nearest.size(); ++k) {
         if (nearest[k] >= 0 && distance[k] <= kFixRadius * kFixRadius) {
+            const LevelReading& p = readings[static_cast<std::size_t>(nearest[k])];
             rowOf_[k] = kFixed;
-            u_[k] = readings[static_cast<std::size_t>(nearest[k])].value;
+            u_[k] = p.value;
         }
     }
     for (int j = 0; j < ny_; ++j) {
@@ -151,11 +152,7 @@ void CurvatureLevel::holdByReadings(const std::vector<LevelReading>& readings) {
                 continue;
             }
             const LevelReading& p = readings[static_cast<std::size_t>(nearest[k])];
-            Combination terms;
-            for (const BriggsTerm& t : BriggsCoefficients::at(p.fx - i, p.fy - j)) {
-                add(terms, expand(i + t.di, j + t.dj), t.weight);
-            }
-            addCondition(terms, p.value);
+            addCondition(expansionAt(p.fx, p.fy), p.value);
         }
     }
 }
@@ -324,18 +321,21 @@ void CurvatureLevel::restart(const std::vector<double>& values) {
     }
 }
 
-double CurvatureLevel::valueAt(double fx, double fy) const {
+// About the nearest node; past the edges the edge conditions stand in for the nodes.
+CurvatureLevel::Combination CurvatureLevel::expansionAt(double fx, double fy) const {
     const int i = std::clamp(static_cast<int>(std::lround(fx)), 0, nx_ - 1);
     const int j = std::clamp(static_cast<int>(std::lround(fy)), 0, ny_ - 1);
-    double value = 0.0;
+    Combination terms;
     for (const BriggsTerm& t : BriggsCoefficients::at(fx - i, fy - j)) {
-        if (inside(i + t.di, j + t.dj)) {
-            value += t.weight * u_[index(i + t.di, j + t.dj)];
-            continue;
-        }
-        for (const Term& g : expand(i + t.di, j + t.dj)) {
-            value += t.weight * g.weight * u_[g.node];
-        }
+        add(terms, expand(i + t.di, j + t.dj), t.weight);
+    }
+    return terms;
+}
+
+double CurvatureLevel::valueAt(double fx, double fy) const {
+    double value = 0.0;
+    for (const Term& t : expansionAt(fx, fy)) {
+        value += t.weight * u_[static_cast<std::size_t>(t.node)];
     }
     return value;
 }

@@ -65,6 +65,7 @@ class CurvatureLevel {
     bool inside(int i, int j) const { return i >= 0 && j >= 0 && i < nx_ && j < ny_; }
     void add(Combination& to, const Combination& from, double weight) const;
     Combination expand(int i, int j) const;
+    Combination expansionAt(double fx, double fy) const;
     Combination ghostAcrossX(int i, int j) const;
     Combination ghostAcrossY(int i, int j) const;
     Combination ghostCorner(int i, int j) const;

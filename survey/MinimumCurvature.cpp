@@ -15,7 +15,8 @@
 namespace velkor {
 namespace {
 
-constexpr int kMinNodes = 4;  // each way: the edge conditions reach two nodes in
+constexpr int kMinNodes = 4;         // each way: the edge conditions reach two nodes in
+constexpr double kRounding = 1e-12;  // of the largest reading
 
 bool finite(double v) {
     return std::isfinite(v);
@@ -256,9 +257,18 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     }
 
     const Plane plane = Plane::fit(inside);
+    double largest = 0.0;
+    for (const GridPoint& p : inside) {
+        largest = std::max(largest, std::fabs(p.value));
+    }
+    // What is left of a reading below its own rounding says nothing; solved, it would
+    // only be magnified where readings crowd.
     double sumSquares = 0.0;
     for (std::size_t k = 0; k < inside.size(); ++k) {
         readings[k].value -= plane.at(inside[k].x, inside[k].y);
+        if (std::fabs(readings[k].value) <= kRounding * largest) {
+            readings[k].value = 0.0;
+        }
         sumSquares += readings[k].value * readings[k].value;
     }
     const double rms = std::sqrt(sumSquares / inside.size());

@@ -1,0 +1,220 @@
+// Our minimum-curvature gridder beside GMT's `surface` on generated surveys: the same
+// readings, extent, cell and tension. Prints the agreement at nodes near readings, our
+// misfit at the readings and the wall times, each case's ratio as "RATIO <case> <n>".
+// GMT is only measured here, never needed to build or test: bench/grid_vs_gmt.sh runs it.
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "survey/GridBlanking.h"
+#include "survey/MinimumCurvature.h"
+
+namespace {
+
+using namespace velkor;
+using Clock = std::chrono::steady_clock;
+
+// A smooth regional field, two dipole-like bodies of a few hundred nT, and reading noise.
+double field(double x, double y) {
+    auto body = [](double dx, double dy, double depth, double moment) {
+        const double r2 = dx * dx + dy * dy + depth * depth;
+        // Vertical field of a vertical dipole, tilted a little towards the north.
+        return moment * (2.0 * depth * depth - dx * dx - dy * dy + 0.6 * dy * depth) /
+               (r2 * r2 * std::sqrt(r2));
+    };
+    return 48500.0 + 0.02 * x - 0.015 * y + 5.0 * std::sin(x / 150.0) * std::cos(y / 230.0) +
+           body(x - 205.0, y - 480.0, 12.0, 6.0e5) + body(x - 120.0, y - 760.0, 8.0, 1.0e5);
+}
+
+struct Survey {
+    std::string name;
+    std::vector<GridPoint> points;
+    double lineSpacing = 0.0;
+    std::optional<double> cell;
+};
+
+// Straight lines north, stations every `step` metres with a little positioning scatter.
+Survey regular(int lines, int stations, double lineSpacing, double step, unsigned seed) {
+    Survey s{"regular", {}, lineSpacing, {}};
+    std::mt19937 rng(seed);
+    std::normal_distribution<double> noise(0.0, 0.2);
+    std::uniform_real_distribution<double> jitter(-0.15, 0.15);
+    for (int l = 0; l < lines; ++l) {
+        for (int k = 0; k < stations; ++k) {
+            const double x = l * lineSpacing + jitter(rng);
+            const double y = k * step + jitter(rng);
+            s.points.push_back({x, y, field(x, y) + noise(rng), l});
+        }
+    }
+    return s;
+}
+
+// Walked lines that wander, uneven steps, and a gap where the ground could not be walked.
+Survey irregular(unsigned seed) {
+    Survey s{"irregular_gap", {}, 10.0, {}};
+    std::mt19937 rng(seed);
+    std::normal_distribution<double> noise(0.0, 0.2);
+    std::uniform_real_distribution<double> step(1.2, 2.8);
+    for (int l = 0; l < 40; ++l) {
+        double y = step(rng);
+        const double phase = 0.37 * l;
+        while (y < 1000.0) {
+            const double x = l * 10.0 + 1.5 * std::sin(y / 40.0 + phase);
+            const bool inGap = l >= 17 && l <= 23 && y > 300.0 && y < 620.0;
+            if (!inGap) {
+                s.points.push_back({x, y, field(x, y) + noise(rng), l});
+            }
+            y += step(rng);
+        }
+    }
+    return s;
+}
+
+double seconds(Clock::time_point from) {
+    return std::chrono::duration<double>(Clock::now() - from).count();
+}
+
+std::string fmt(double v) {
+    char b[64];
+    std::snprintf(b, sizeof b, "%.10g", v);
+    return b;
+}
+
+// GMT's grid as text, x y z per node.
+bool readGmt(const std::string& path, const GridSpec& spec, std::vector<double>& out) {
+    std::ifstream in(path);
+    out.assign(spec.size(), Grid::kNoData);
+    double x = 0, y = 0, z = 0;
+    std::size_t n = 0;
+    while (in >> x >> y >> z) {
+        const long i = std::lround((x - spec.x0) / spec.cell);
+        const long j = std::lround((y - spec.y0) / spec.cell);
+        if (i >= 0 && j >= 0 && i < spec.nx && j < spec.ny) {
+            out[static_cast<std::size_t>(j) * spec.nx + i] = z;
+            ++n;
+        }
+    }
+    return n == spec.size();
+}
+
+int runCase(const Survey& s, const std::string& gmt, const std::string& dir, int repeats) {
+    GriddingOptions options;
+    options.lineSpacing = s.lineSpacing;
+    options.cell = s.cell;
+    std::atomic<bool> cancel{false};
+    MinimumCurvature::Result ours;
+    double oursTime = 1e30;
+    for (int r = 0; r < repeats; ++r) {
+        const auto t0 = Clock::now();
+        ours = MinimumCurvature::run(s.points, options, cancel);
+        oursTime = std::min(oursTime, seconds(t0));
+    }
+    if (!ours.report.error.empty()) {
+        std::cerr << s.name << ": " << ours.report.error << "\n";
+        return 1;
+    }
+    const GridSpec& spec = ours.grid.spec;
+    const std::string xyz = dir + "/" + s.name + ".xyz";
+    {
+        std::ofstream out(xyz);
+        for (const GridPoint& p : s.points) {
+            out << fmt(p.x) << ' ' << fmt(p.y) << ' ' << fmt(p.value) << '\n';
+        }
+    }
+    const std::string nc = dir + "/" + s.name + ".nc";
+    const std::string region = fmt(spec.x0) + "/" + fmt(spec.x(spec.nx - 1)) + "/" + fmt(spec.y0) +
+                               "/" + fmt(spec.y(spec.ny - 1));
+    const std::string command = gmt + " surface " + xyz + " -G" + nc + " -R" + region + " -I" +
+                                fmt(spec.cell) + " -T" + fmt(options.tension) + " -rg -Vw";
+    double gmtTime = 1e30;
+    for (int r = 0; r < repeats; ++r) {
+        const auto t0 = Clock::now();
+        if (std::system(command.c_str()) != 0) {
+            std::cerr << "failed: " << command << "\n";
+            return 1;
+        }
+        gmtTime = std::min(gmtTime, seconds(t0));
+    }
+    const std::string text = dir + "/" + s.name + ".grd.txt";
+    if (std::system((gmt + " grd2xyz " + nc + " > " + text).c_str()) != 0) {
+        return 1;
+    }
+    std::vector<double> reference;
+    if (!readGmt(text, spec, reference)) {
+        std::cerr << s.name << ": GMT's grid does not have our nodes\n";
+        return 1;
+    }
+    // Nodes within 1.5 cells of a reading: blank a grid of ones at that distance.
+    Grid near{spec, std::vector<double>(spec.size(), 1.0)};
+    GridBlanking::apply(near, s.points, 1.5 * spec.cell);
+    double sum2 = 0.0, sumAll2 = 0.0, maxNear = 0.0;
+    std::size_t count = 0, countAll = 0;
+    for (std::size_t k = 0; k < spec.size(); ++k) {
+        if (Grid::isNoData(ours.grid.values[k])) {
+            continue;
+        }
+        const double d = ours.grid.values[k] - reference[k];
+        sumAll2 += d * d;
+        ++countAll;
+        if (!Grid::isNoData(near.values[k])) {
+            sum2 += d * d;
+            maxNear = std::max(maxNear, std::fabs(d));
+            ++count;
+        }
+    }
+    double lo = 1e30, hi = -1e30;
+    for (const GridPoint& p : s.points) {
+        lo = std::min(lo, p.value);
+        hi = std::max(hi, p.value);
+    }
+    const GriddingReport& rep = ours.report;
+    std::printf("%s: %zu readings, grid %d x %d, cell %.3g m, tension %.2f, range %.1f nT\n",
+                s.name.c_str(), s.points.size(), spec.nx, spec.ny, spec.cell, options.tension,
+                hi - lo);
+    for (const LevelReport& l : rep.levels) {
+        std::printf("  level %6.2f m %5d x %4d: %5d held, %4d iterations, last change %.3g%s\n",
+                    l.cell, l.nx, l.ny, l.heldNodes, l.iterations, l.lastChange,
+                    l.converged ? "" : " (cap)");
+    }
+    std::printf("  vs GMT within 1.5 cells of a reading: rms %.4f nT, max %.4f nT over %zu nodes\n",
+                std::sqrt(sum2 / count), maxNear, count);
+    std::printf("  vs GMT at every unblanked node: rms %.4f nT over %zu nodes\n",
+                std::sqrt(sumAll2 / countAll), countAll);
+    std::printf("  our misfit at the readings: mean %.4f nT, rms %.4f nT\n", rep.meanMisfit,
+                rep.rmsMisfit);
+    std::printf("  time: ours %.3f s, gmt surface %.3f s (best of %d)\n", oursTime, gmtTime,
+                repeats);
+    std::printf("RATIO grid_vs_gmt_surface_%s %.2f\n", s.name.c_str(), oursTime / gmtTime);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string gmt = argc > 1 ? argv[1] : "gmt";
+    const std::string dir = argc > 2 ? argv[2] : "/tmp";
+    const int repeats = argc > 3 ? std::atoi(argv[3]) : 3;
+    const std::string only = argc > 4 ? argv[4] : "";
+    std::vector<Survey> cases;
+    cases.push_back(regular(40, 500, 10.0, 2.0, 1));
+    cases.push_back(irregular(2));
+    Survey big = regular(200, 1000, 2.0, 1.0, 3);
+    big.name = "large";
+    big.cell = 1.0;
+    cases.push_back(big);
+    int failed = 0;
+    for (const Survey& s : cases) {
+        if (only.empty() || only == s.name) {
+            failed += runCase(s, gmt, dir, repeats);
+        }
+    }
+    return failed;
+}

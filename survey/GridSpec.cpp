@@ -1,0 +1,43 @@
+#include "survey/GridSpec.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace velkor {
+
+GridSpec GridSpec::covering(const std::vector<GridPoint>& points, double cell) {
+    double xmin = std::numeric_limits<double>::infinity();
+    double ymin = xmin;
+    double xmax = -xmin;
+    double ymax = -xmin;
+    for (const GridPoint& p : points) {
+        xmin = std::min(xmin, p.x);
+        xmax = std::max(xmax, p.x);
+        ymin = std::min(ymin, p.y);
+        ymax = std::max(ymax, p.y);
+    }
+    GridSpec spec;
+    spec.cell = cell;
+    if (points.empty()) {
+        return spec;
+    }
+    spec.x0 = std::floor(xmin / cell) * cell;
+    spec.y0 = std::floor(ymin / cell) * cell;
+    const double x1 = std::ceil(xmax / cell) * cell;
+    const double y1 = std::ceil(ymax / cell) * cell;
+    spec.nx = static_cast<int>(std::llround((x1 - spec.x0) / cell)) + 1;
+    spec.ny = static_cast<int>(std::llround((y1 - spec.y0) / cell)) + 1;
+    return spec;
+}
+
+double GridSpec::defaultCell(double alongLineSpacing, double lineSpacing) {
+    const bool along = alongLineSpacing > 0.0;
+    const bool across = lineSpacing > 0.0;
+    if (along && across) {
+        return 0.5 * std::min(alongLineSpacing, lineSpacing);
+    }
+    return 0.5 * (along ? alongLineSpacing : lineSpacing);
+}
+
+}  // namespace velkor

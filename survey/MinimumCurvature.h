@@ -1,0 +1,33 @@
+// Gridding by minimum curvature with tension: (1 - T) del^4 u - T del^2 u = 0 away from
+// the readings, solved on a coarse-to-fine series of grids. A level that does not converge
+// within its iteration cap hands on what it has: a valid request always gives a grid.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <vector>
+
+#include "survey/Grid.h"
+#include "survey/GridPoint.h"
+#include "survey/GriddingOptions.h"
+#include "survey/GriddingReport.h"
+
+namespace velkor {
+
+class MinimumCurvature {
+  public:
+    static constexpr long long kMaxNodes = 16'000'000;
+
+    struct Result {
+        Grid grid;  // empty after an error or a cancel
+        GriddingReport report;
+    };
+    using Progress = std::function<void(double fraction)>;
+
+    // Safe to run off the user-interface thread: it reads only its arguments, polls cancel
+    // and calls progress (from the calling thread) with the fraction done.
+    static Result run(const std::vector<GridPoint>& points, const GriddingOptions& options,
+                      const std::atomic<bool>& cancel, const Progress& progress = {});
+};
+
+}  // namespace velkor

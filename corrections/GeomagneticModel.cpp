@@ -1,6 +1,7 @@
 // Spherical-harmonic synthesis of the main field from the compiled-in Gauss coefficients.
 #include "corrections/GeomagneticModel.h"
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -76,6 +77,18 @@ Geocentric geocentric(double latitude, double height) {
 }  // namespace
 
 GeomagneticModel::Result GeomagneticModel::compute(const Place& place, double year) {
+    return AtYear(year).compute(place);
+}
+
+GeomagneticModel::AtYear::AtYear(double year) : year_(year) {
+    Coefficients c = coefficientsAt(year);
+    degree_ = c.degree;
+    g_ = std::move(c.g);
+    h_ = std::move(c.h);
+}
+
+GeomagneticModel::Result GeomagneticModel::AtYear::compute(const Place& place) const {
+    const double year = year_;
     Result result{false, {}, {}};
     if (!(year >= kFirstYear && year <= kLastYear)) {
         result.message =
@@ -96,9 +109,8 @@ GeomagneticModel::Result GeomagneticModel::compute(const Place& place, double ye
         return result;
     }
 
-    const Coefficients c = coefficientsAt(year);
     const Geocentric at = geocentric(place.latitude, place.height);
-    const LegendreTable legendre(c.degree, at.cosTheta, at.sinTheta);
+    const LegendreTable legendre(degree_, at.cosTheta, at.sinTheta);
     const double lambda = place.longitude * kDegree;
     const double ratio = kReferenceRadius / at.radius;
 
@@ -108,13 +120,19 @@ GeomagneticModel::Result GeomagneticModel::compute(const Place& place, double ye
     double east = 0.0;
     double down = 0.0;
     double scale = ratio * ratio;
-    for (int n = 1; n <= c.degree; ++n) {
+    std::array<double, kFullDegree + 1> cosMs{};
+    std::array<double, kFullDegree + 1> sinMs{};
+    for (int m = 0; m <= degree_; ++m) {
+        cosMs[static_cast<std::size_t>(m)] = std::cos(m * lambda);
+        sinMs[static_cast<std::size_t>(m)] = std::sin(m * lambda);
+    }
+    for (int n = 1; n <= degree_; ++n) {
         scale *= ratio;  // (a/r)^(n+2)
         for (int m = 0; m <= n; ++m) {
-            const double cosM = std::cos(m * lambda);
-            const double sinM = std::sin(m * lambda);
-            const double g = c.g[slot(n, m)];
-            const double h = c.h[slot(n, m)];
+            const double cosM = cosMs[static_cast<std::size_t>(m)];
+            const double sinM = sinMs[static_cast<std::size_t>(m)];
+            const double g = g_[slot(n, m)];
+            const double h = h_[slot(n, m)];
             const double along = g * cosM + h * sinM;
             north += scale * along * legendre.dp(n, m);
             if (m > 0) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace velkor {
 
@@ -40,6 +41,20 @@ class GeomagneticModel {
     // The field at a decimal year from 1900.0 to 2030.0; a place or date the model
     // does not cover gives a message instead.
     static Result compute(const Place& place, double year);
+
+    // The model at one date, its coefficients worked out once: a survey asks it for
+    // thousands of places of the same day. Gives what compute gives, bit for bit.
+    class AtYear {
+      public:
+        explicit AtYear(double year);
+        Result compute(const Place& place) const;
+
+      private:
+        double year_;
+        int degree_;
+        std::vector<double> g_;
+        std::vector<double> h_;
+    };
     // F to 0.1 nT: the value the "Geomagnetic Field" dialog and the tool take.
     static float roundedIntensity(const Field& field);
     // "X Y Z H F D I", nT to 0.1 and degrees to 0.01.

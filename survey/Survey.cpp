@@ -422,10 +422,11 @@ void Survey::igrfAll() {
             "longitude: name the survey's coordinate system.";
         return;
     }
-    std::vector<std::optional<double>> years(dates_.size());
+    // The model's coefficients once per date: a day's readings share them.
+    std::vector<std::optional<GeomagneticModel::AtYear>> models(dates_.size());
     for (std::size_t k = 0; k < dates_.size(); ++k) {
         if (const auto date = DecimalYear::readDate(dates_[k])) {
-            years[k] = DecimalYear::of(*date);
+            models[k].emplace(DecimalYear::of(*date));
         }
     }
     const auto problem = [&](const std::string& text) {
@@ -445,19 +446,18 @@ void Survey::igrfAll() {
             crs_->toLonLatInPlace(lon.data(), lat.data(), static_cast<std::size_t>(n));
             for (int k = 0; k < n; ++k) {
                 const int r = from + k;
-                const std::optional<double> year = years[dateOf_[static_cast<std::size_t>(r)]];
+                const auto& model = models[dateOf_[static_cast<std::size_t>(r)]];
                 if (isAuto(d, r)) {
                     continue;
                 }
-                if (!year) {
+                if (!model) {
                     problem("The date " + dates_[dateOf_[static_cast<std::size_t>(r)]] +
                             " is not a day of the calendar.");
                     continue;
                 }
-                const GeomagneticModel::Result m = GeomagneticModel::compute(
-                    {lat[static_cast<std::size_t>(k)], lon[static_cast<std::size_t>(k)],
-                     settings_.normal.height},
-                    *year);
+                const GeomagneticModel::Result m =
+                    model->compute({lat[static_cast<std::size_t>(k)],
+                                    lon[static_cast<std::size_t>(k)], settings_.normal.height});
                 if (!m.ok) {
                     problem(m.message);
                     continue;

@@ -1,10 +1,12 @@
 // Locale-free number reading for column texts.
 #include "data/NumberReading.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace velkor {
@@ -38,9 +40,34 @@ inline std::size_t signLength(std::string_view text, std::size_t i) {
     return i < text.size() && (text[i] == '+' || text[i] == '-') ? 1 : 0;
 }
 
+// Whether digits and exponent the full conversion found out of range stand for a value
+// too small for a double rather than too large: their first significant digit's power of
+// ten, with the exponent, is negative.
+bool belowRange(std::string_view mantissa, std::string_view exponent) {
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_not_of("0.");
+    if (first == std::string_view::npos) {
+        return true;  // all zeros
+    }
+    // The power of ten of the first significant digit: digits before the point count up
+    // from 0, those after it down from -1.
+    const long long power = first < point ? static_cast<long long>(point - first) - 1
+                                          : -static_cast<long long>(first - point);
+    const bool negative = !exponent.empty() && exponent[0] == '-';
+    long long e = 0;
+    for (std::size_t i = signLength(exponent, 0); i < exponent.size() && e < 100000; ++i) {
+        e = e * 10 + (exponent[i] - '0');
+    }
+    return power + (negative ? -e : e) < 0;
+}
+
 }  // namespace
 
 double readDecimal(std::string_view text) {
+    return readDecimalNumber(text).value_or(0.0);
+}
+
+std::optional<double> readDecimalNumber(std::string_view text) {
     // The usual Field text, five digits, a point and one, blanks before it allowed: straight
     // to its value, by the same one division as the short path below.
     const std::string_view t =
@@ -83,8 +110,9 @@ double readDecimal(std::string_view text) {
         end = i;
     }
     if (!anyDigit) {
-        return 0.0;
+        return std::nullopt;
     }
+    const std::size_t mantissaEnd = end;
     bool exponent = false;
     if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
         std::size_t e = end + 1;
@@ -105,8 +133,14 @@ double readDecimal(std::string_view text) {
     const auto [ptr, ec] =
         std::from_chars(text.data() + begin, text.data() + end, value, std::chars_format::general);
     (void)ptr;
+    const std::string_view exponentText =
+        exponent ? text.substr(mantissaEnd + 1, end - mantissaEnd - 1) : std::string_view();
+    if (ec == std::errc::result_out_of_range &&
+        belowRange(text.substr(begin, mantissaEnd - begin), exponentText)) {
+        return 0.0;  // too small for a double: a number all the same, read as 0
+    }
     if (ec != std::errc() || !std::isfinite(value) || std::fabs(value) > FLT_MAX) {
-        return 0.0;
+        return std::nullopt;
     }
     return negative ? -value : value;
 }

@@ -1,6 +1,7 @@
 // Turning column texts into numbers, the same way everywhere and in any locale.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace velkor {
@@ -10,6 +11,11 @@ namespace velkor {
 // and so does anything a single-precision value cannot hold: no NaN or infinity
 // ever comes out.
 double readDecimal(std::string_view text);
+
+// The number readDecimal reads, or nothing where it gives 0 for want of one: no digits
+// at all (blank, "nan", "inf", "."), or a value beyond single precision. A value too
+// small for a double is a number, read as 0.
+std::optional<double> readDecimalNumber(std::string_view text);
 
 // Leading blanks, optional sign, digits. No number, or one outside int, gives 0.
 int readInteger(std::string_view text);

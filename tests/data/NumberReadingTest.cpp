@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -34,6 +35,22 @@ TEST(NumberReading, NoNumberAndNonDecimalFormsGiveZero) {
     }
     // The "0" before the x is a number of its own.
     EXPECT_EQ(readDecimal("0x1A"), 0.0);
+}
+
+TEST(NumberReading, TellsATextWithoutANumberFromAZero) {
+    for (const char* text : {"", "       ", "nan", "    nan", "inf", "-infinity", "x12", ".", "-",
+                             "+.", "e5", "1e999", "-1e39", "1e39", "99999999999999999999e30"}) {
+        EXPECT_FALSE(readDecimalNumber(text).has_value()) << text;
+    }
+    for (const char* text : {"0", "   0.0", "-0", "0x1A", ".0", "1e-400", "0.000001e-400",
+                             "48123.4", "12e", "3.4e38"}) {
+        const std::optional<double> v = readDecimalNumber(text);
+        ASSERT_TRUE(v.has_value()) << text;
+        EXPECT_EQ(*v, readDecimal(text)) << text;
+    }
+    // Hundreds of digits without an exponent: beyond a double, so no number.
+    EXPECT_FALSE(readDecimalNumber(std::string(400, '9')).has_value());
+    EXPECT_TRUE(readDecimalNumber("0." + std::string(400, '0') + "1").has_value());
 }
 
 TEST(NumberReading, IgnoresTheLocale) {

@@ -123,8 +123,10 @@ double MapGeometry::percentile(std::vector<double> values, double p) {
 MapGeometry::Range MapGeometry::clipRange(const std::vector<double>& values) {
     Range r{percentile(values, 2.0), percentile(values, 98.0)};
     if (!(r.hi > r.lo)) {
-        r.lo -= 0.5;
-        r.hi = r.lo + 1.0;
+        // Wide enough to stay a range where a half no longer changes a large value.
+        const double half = std::max(0.5, std::fabs(r.lo) * 1e-9);
+        r.lo -= half;
+        r.hi = r.lo + 2.0 * half;
     }
     return r;
 }
@@ -158,9 +160,11 @@ std::uint32_t MapGeometry::colourOf(double value, const Range& range) {
 
 std::vector<double> MapGeometry::ticks(double lo, double hi, int maxCount, double minStep) {
     std::vector<double> out;
-    if (!(hi > lo) || maxCount < 1 || !std::isfinite(hi - lo)) {
+    if (!(hi > lo) || maxCount < 1 || !std::isfinite(lo) || !std::isfinite(hi) ||
+        !std::isfinite(hi - lo)) {
         return out;
     }
+    maxCount = std::min(maxCount, kMaxTicks);
     const double rough = (hi - lo) / maxCount;
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
     double step = power * 10.0;
@@ -171,8 +175,20 @@ std::vector<double> MapGeometry::ticks(double lo, double hi, int maxCount, doubl
         }
     }
     step = std::max(step, minStep);
-    for (double k = std::ceil(lo / step - 1e-9); k * step <= hi + step * 1e-9; k += 1.0) {
-        out.push_back(k * step == 0.0 ? 0.0 : k * step);
+    const double first = std::ceil(lo / step - 1e-9);
+    if (!(step > 0.0) || !std::isfinite(step) || !std::isfinite(first * step)) {
+        return out;
+    }
+    // Counted rather than stepped: past 2^53 adding 1 to a double no longer changes it,
+    // and there neighbouring steps may round to the same value, which is shown once.
+    for (int k = 0; k <= maxCount + 1; ++k) {
+        const double v = (first + k) * step;
+        if (v > hi + step * 1e-9) {
+            break;
+        }
+        if (out.empty() || v > out.back()) {
+            out.push_back(v == 0.0 ? 0.0 : v);
+        }
     }
     return out;
 }

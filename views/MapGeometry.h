@@ -41,8 +41,9 @@ class MapGeometry {
     // 0xRRGGBB on a viridis-like scale, t from 0 (dark blue) to 1 (yellow), clamped.
     static std::uint32_t colourAt(double t);
     static std::uint32_t colourOf(double value, const Range& range);
+    static constexpr int kMaxTicks = 1000;
     // Round steps (1, 2 or 5 times a power of ten, at least minStep) inside lo..hi, at
-    // most maxCount+1.
+    // most maxCount+2 (and maxCount at most kMaxTicks); none unless both are finite.
     static std::vector<double> ticks(double lo, double hi, int maxCount, double minStep = 0.0);
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,39 @@ TEST(MapGeometry, TicksAreRoundSteps) {
     EXPECT_EQ(MapGeometry::ticks(16.2, 18.9, 10, 1.0), (std::vector<double>{17, 18}));
 }
 
+TEST(MapGeometry, TicksStayFewFiniteAndInOrderForAnyInput) {
+    const double big = 3.4e38;
+    const struct {
+        double lo, hi, minStep;
+    } cases[] = {{1e15, 1e15 + 40, 1.0},
+                 {9.007199254740992e15, 9.007199254740992e15 + 64, 1.0},
+                 {1e17, 1e17 + 100, 0.0},
+                 {1e17, 1e17 + 100, 1.0},
+                 {-big, big, 0.0},
+                 {-big, big, 1.0},
+                 {1e30, 1e30 * (1 + 1e-15), 1.0},
+                 {48000.0, 48000.0 + 1e-12, 0.0}};
+    for (const auto& c : cases) {
+        const std::vector<double> t = MapGeometry::ticks(c.lo, c.hi, 10, c.minStep);
+        EXPECT_LE(t.size(), 12u) << c.lo;
+        for (std::size_t k = 0; k < t.size(); ++k) {
+            EXPECT_TRUE(std::isfinite(t[k])) << c.lo;
+            EXPECT_TRUE(k == 0 || t[k] > t[k - 1]) << c.lo;
+        }
+    }
+    EXPECT_LE(MapGeometry::ticks(0, 1e9, 2000000000).size(),
+              static_cast<std::size_t>(MapGeometry::kMaxTicks) + 2);
+    const double nan = std::nan("");
+    const double inf = HUGE_VAL;
+    EXPECT_TRUE(MapGeometry::ticks(nan, 1, 5).empty());
+    EXPECT_TRUE(MapGeometry::ticks(0, nan, 5).empty());
+    EXPECT_TRUE(MapGeometry::ticks(0, inf, 5).empty());
+    EXPECT_TRUE(MapGeometry::ticks(-inf, inf, 5).empty());
+    // A range clipped from equal huge values is still a range.
+    const MapGeometry::Range r = MapGeometry::clipRange({1e17, 1e17});
+    EXPECT_GT(r.hi, r.lo);
+}
+
 std::string reading(char mode, int line, int pos, const char* field, const char* grad = "") {
     char buf[128];
     std::snprintf(buf, sizeof buf, "%c 03.07.2026 09:02:10 %5d %5d %7s  0.7 7 1.5 %8s      ", mode,
@@ -213,6 +247,25 @@ TEST(MapPainter, StackedReadingsAreDividedByLines) {
     EXPECT_TRUE(s.hasSegment({lower.x, lower.y, right, lower.y}));
     EXPECT_TRUE(s.hasSegment({upper.x, upper.y, right, upper.y}));
     EXPECT_FALSE(s.hasSegment({s.fills[0].x, s.fills[0].y, lower.x, s.fills[0].y}));
+}
+
+TEST(MapPainter, HugeLineNumbersAndValuesDrawFewTicks) {
+    // Lines numbered about 10^16 and equal values about 5 * 10^15: the colour scale's
+    // half-steps there lie past 2^53, where adding 1 to a double no longer changes it.
+    DataSet data;
+    std::vector<std::string> lines{"M header "};
+    for (int k = 1; k <= 6; ++k) {
+        std::string r = reading('S', 1, k, "5.0e+15");
+        r.replace(22, 5, k < 4 ? " 1e16" : " 2e16");
+        lines.push_back(r);
+    }
+    data.replaceLines(lines);
+    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    ASSERT_EQ(map.cells().size(), 6u);
+    RecordingSurface s;
+    MapPainter::draw(s, map, map.bounds(), 600, 400, "far");
+    EXPECT_LT(s.segments.size(), 400u);
+    EXPECT_LT(s.texts.size(), 200u);
 }
 
 TEST(MapPainter, AnEmptyMapSaysSo) {

@@ -357,4 +357,21 @@ TEST(CliPlot, MapAndProfileOfASurvey) {
     EXPECT_EQ(cli({"plot", "map", in, dir.path("m.png")}).status, 1);  // no pictures here
 }
 
+TEST(CliPlot, MapLeavesOutFieldsThatHoldNoNumber) {
+    TempDir dir;
+    const std::string in =
+        dir.write("gaps.velkor",
+                  "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n"
+                  "S 03.07.2026 10:05:00     1     1 48100.9  0.7 7 1.5                \r\n"
+                  "S 03.07.2026 10:05:10     1     2          0.7 7 1.5                \r\n"
+                  "S 03.07.2026 10:05:20     1     3     nan  0.7 7 1.5                \r\n"
+                  "S 03.07.2026 10:05:30     1     4 48090.0  0.7 7 1.5                \r\n");
+    RecordingPictures pictures;
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(CliTool(out, err, &pictures).run({"plot", "map", in, dir.path("m.png")}), 0)
+        << err.str();
+    EXPECT_EQ(out.str(), "2 readings, 48090.2 to 48100.7 nT\n");
+}
+
 }  // namespace velkor

@@ -197,6 +197,27 @@ TEST(SurveyMap, LeavesOutBaseReadingsAndColoursGradientsOnlyWhereMeasured) {
     EXPECT_DOUBLE_EQ(grad.cells()[0].value, 12.5);
 }
 
+TEST(SurveyMap, ReadingsWhoseFieldHoldsNoNumberAreLeftOut) {
+    DataSet data;
+    data.replaceLines({"M header ", reading('S', 1, 1, "48100.9"), reading('S', 1, 2, ""),
+                       reading('G', 1, 3, "nan", "12.5"), reading('S', 1, 4, "48000.0"),
+                       reading('G', 1, 5, "48050.0", "nan")});
+    const SurveyMap field = SurveyMap::build(data, SurveyMap::By::Field);
+    ASSERT_EQ(field.cells().size(), 3u);
+    EXPECT_EQ(field.cells()[1].reading, 4);
+    EXPECT_GE(field.range().lo, 48000.0);  // not 0 nT
+    EXPECT_EQ(field.cells()[2].reading, 5);
+    EXPECT_EQ(SurveyMap::build(data, SurveyMap::By::Gradient).cells().size(), 0u);
+    DataSet corrected = data;
+    corrected.geomagDone = true;
+    corrected.geomag = 48000.0f;
+    EXPECT_EQ(SurveyMap::build(corrected, SurveyMap::By::Corrected).cells().size(), 3u);
+    EXPECT_EQ(SurveyMap::describe(data, 3),
+              "Reading 3   Line 1   Position 3   Field -   Gradient 12.5");
+    EXPECT_EQ(SurveyMap::describe(data, 5),
+              "Reading 5   Line 1   Position 5   Field 48050.0 nT   Gradient -");
+}
+
 TEST(MapPainter, CellsFillTheirPlaceUpwardsWithScaleAxesAndTitle) {
     DataSet data;
     data.replaceLines({"M header ", reading('S', 1, 0, "48100.0"), reading('S', 1, 10, "48200.0"),

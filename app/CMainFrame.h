@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QSize>
 #include <map>
+#include <vector>
 
 #include "core/CommandTarget.h"
 
@@ -78,6 +79,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     void showStickyStatus(const QString& text);
     QWidget* viewAt(int index) const;
     void createMapView();
+    // The list rows of the readings the map marks.
+    std::vector<int> markedRows() const;
 
     CVelkor1trDoc& doc_;
     CommandTarget& app_;

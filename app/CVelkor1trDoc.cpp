@@ -116,6 +116,7 @@ bool CVelkor1trDoc::load(const std::string& path) {
         // What is shown now is that file's content, unchanged.
         data_.modified = false;
         dataReplaced();
+        shownFile_ = path;
         emit changed();
     }
     return ok;
@@ -126,6 +127,12 @@ bool CVelkor1trDoc::write(const std::string& path) {
         return false;
     }
     history_.saved();
+    if (path != shownFile_) {
+        // The readings shown are that file's now, drawn to the scale they had.
+        const MapGeometry::Scale scale = mapScale();
+        shownFile_ = path;
+        setMapScale(scale);
+    }
     return true;
 }
 
@@ -133,6 +140,8 @@ void CVelkor1trDoc::dataReplaced() {
     // Readings of an earlier data set never come back, and what is shown starts plain.
     history_.clear();
     showCorrected_ = false;
+    shownFile_.clear();
+    mapScaleFile_.reset();
 }
 
 void CVelkor1trDoc::setTitle(std::string title) {
@@ -301,6 +310,25 @@ void CVelkor1trDoc::undoDelete() {
         emit changed();
         emit statusMessage(back == 1 ? QString("1 reading brought back.")
                                      : QString("%1 readings brought back.").arg(back));
+    }
+}
+
+MapGeometry::Scale CVelkor1trDoc::mapScale() const {
+    // Read again only when other readings are shown; readings from no file keep the scale
+    // chosen for them until others replace them.
+    if (mapScaleFile_ != shownFile_) {
+        mapScaleFile_ = shownFile_;
+        mapScale_ =
+            shownFile_.empty() ? MapGeometry::Scale{} : SettingsStore::readMapScale(shownFile_);
+    }
+    return mapScale_;
+}
+
+void CVelkor1trDoc::setMapScale(const MapGeometry::Scale& scale) {
+    mapScaleFile_ = shownFile_;
+    mapScale_ = scale;
+    if (!shownFile_.empty()) {
+        SettingsStore::writeMapScale(shownFile_, scale);
     }
 }
 

@@ -23,4 +23,9 @@ inline constexpr const char* kLatitude = "Latitude";    // decimal degrees, nort
 inline constexpr const char* kLongitude = "Longitude";  // decimal degrees, east positive
 inline constexpr const char* kHeight = "Height";        // m above the ellipsoid
 
+// The plan map's scale of each data file: a group per file, named by its path.
+inline constexpr const char* kMapScaleSection = "Map scale";
+inline constexpr const char* kLineSpacing = "LineSpacing";          // m
+inline constexpr const char* kStationInterval = "StationInterval";  // m
+
 }  // namespace velkor::settings

@@ -1,5 +1,5 @@
 // The per-user settings store: communication settings, serial port devices, recent files,
-// the field model's last place.
+// the field model's last place, the map's scale of each file.
 #pragma once
 
 #include <QSettings>
@@ -10,6 +10,7 @@
 #include "corrections/GeomagneticModel.h"
 #include "serial/ComPortMap.h"
 #include "serial/CommSettings.h"
+#include "views/MapGeometry.h"
 
 namespace velkor {
 
@@ -29,6 +30,10 @@ class SettingsStore {
     // Nothing until a place has been entered.
     static std::optional<GeomagneticModel::Place> readIgrfPlace();
     static void writeIgrfPlace(const GeomagneticModel::Place& place);
+
+    // The map's scale of the data file at path; 1 m and 1 m until one has been set.
+    static MapGeometry::Scale readMapScale(const std::string& path);
+    static void writeMapScale(const std::string& path, const MapGeometry::Scale& scale);
 };
 
 }  // namespace velkor

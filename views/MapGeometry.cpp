@@ -6,6 +6,9 @@
 #include <cmath>
 #include <map>
 
+#include "corrections/ValueEntry.h"
+#include "data/NumberReading.h"
+
 namespace velkor {
 namespace {
 
@@ -97,16 +100,52 @@ std::vector<MapGeometry::Cell> MapGeometry::cells(const std::vector<Point>& poin
             const double y0 = lineEdges.lo[li];
             const double band = (lineEdges.hi[li] - y0) / static_cast<double>(stack.size());
             for (std::size_t k = 0; k < stack.size(); ++k) {
-                out.push_back({stack[k]->reading, posEdges.lo[pi], posEdges.hi[pi],
-                               y0 + band * static_cast<double>(k),
-                               y0 + band * static_cast<double>(k + 1), stack[k]->value,
-                               stack.size() > 1});
+                const double b0 = y0 + band * static_cast<double>(k);
+                const double b1 = y0 + band * static_cast<double>(k + 1);
+                const bool stacked = stack.size() > 1;
+                out.push_back({stack[k]->reading, posEdges.lo[pi], posEdges.hi[pi], b0, b1,
+                               stack[k]->value, stacked, x, stacked ? (b0 + b1) / 2 : line});
             }
         }
     }
     std::sort(out.begin(), out.end(),
               [](const Cell& a, const Cell& b) { return a.reading < b.reading; });
     return out;
+}
+
+bool MapGeometry::validScale(const Scale& scale) {
+    const auto valid = [](double m) { return m >= kMinSpacing && m <= kMaxSpacing; };
+    return valid(scale.lineSpacing) && valid(scale.stationInterval);
+}
+
+MapGeometry::SpacingEntry MapGeometry::readSpacing(const std::string& text) {
+    const ValueEntry::Result r = ValueEntry::check(text, static_cast<float>(kMinSpacing),
+                                                   static_cast<float>(kMaxSpacing));
+    // Checked as the value dialogs check, then read in double: 0.01 stays 0.01.
+    const double metres = r.ok ? readDecimal(text) : 0.0;
+    if (r.ok && !validScale({metres, metres})) {
+        return {false, 0.0,
+                ValueEntry::rangeMessage(static_cast<float>(kMinSpacing),
+                                         static_cast<float>(kMaxSpacing))};
+    }
+    return {r.ok, metres, r.message};
+}
+
+MapGeometry::Rect MapGeometry::toScale(const Rect& wanted, double width, double height,
+                                       const Scale& scale) {
+    const double across = (wanted.x1 - wanted.x0) * scale.stationInterval;  // metres
+    const double upwards = (wanted.y1 - wanted.y0) * scale.lineSpacing;
+    // Metres per pixel: the larger of the two, so that the whole of `wanted` fits.
+    const double perPixel = std::max(across / width, upwards / height);
+    const double halfX = perPixel * width / scale.stationInterval / 2;
+    const double halfY = perPixel * height / scale.lineSpacing / 2;
+    const double cx = wanted.x0 / 2 + wanted.x1 / 2;
+    const double cy = wanted.y0 / 2 + wanted.y1 / 2;
+    const Rect out{cx - halfX, cx + halfX, cy - halfY, cy + halfY};
+    const bool usable = validScale(scale) && width > 0 && height > 0 && across > 0 && upwards > 0 &&
+                        std::isfinite(perPixel) && out.x1 > out.x0 && out.y1 > out.y0 &&
+                        std::isfinite(out.x1 - out.x0) && std::isfinite(out.y1 - out.y0);
+    return usable ? out : wanted;
 }
 
 double MapGeometry::percentile(std::vector<double> values, double p) {

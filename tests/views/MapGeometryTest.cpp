@@ -160,6 +160,12 @@ TEST(MapGeometry, TicksStayFewFiniteAndInOrderForAnyInput) {
     EXPECT_GT(r.hi, r.lo);
 }
 
+MapPainter::View view(const SurveyMap::Bounds& window, const MapGeometry::Scale& scale = {},
+                      MapPainter::Style style = MapPainter::Style::Colours,
+                      std::vector<int> marked = {}) {
+    return {window, scale, style, std::move(marked)};
+}
+
 std::string reading(char mode, int line, int pos, const char* field, const char* grad = "") {
     char buf[128];
     std::snprintf(buf, sizeof buf, "%c 03.07.2026 09:02:10 %5d %5d %7s  0.7 7 1.5 %8s      ", mode,
@@ -224,18 +230,18 @@ TEST(MapPainter, CellsFillTheirPlaceUpwardsWithScaleAxesAndTitle) {
                        reading('S', 2, 0, "48300.0"), reading('S', 2, 10, "48400.0")});
     const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
     RecordingSurface s;
-    const SurveyMap::Bounds b = map.bounds();
-    MapPainter::draw(s, map, b, 600, 400, "survey.velkor");
+    // Lines 10 m apart, positions 1 m: a square of 20 m, drawn square in the middle.
+    MapPainter::draw(s, map, view(map.bounds(), {10.0, 1.0}), 600, 400, "survey.velkor");
     const MapPainter::Frame f = MapPainter::frame(600, 400, MapPainter::kScreenEm);
     ASSERT_GE(s.fills.size(), 4u);
     // The first reading (line 1, lowest) is at the bottom-left, the last at the top-right.
-    const int midX = (f.left + f.right) / 2;
-    const int midY = (f.top + f.bottom) / 2;
-    EXPECT_EQ(s.fills[0].x, f.left);
-    EXPECT_EQ(s.fills[0].y, midY);
+    const int side = f.bottom - f.top;
+    const int left = (f.left + f.right - side) / 2;
+    EXPECT_EQ(s.fills[0].x, left);
+    EXPECT_EQ(s.fills[0].y, f.top + side / 2);
     EXPECT_EQ(s.fills[0].y + s.fills[0].height, f.bottom);
-    EXPECT_EQ(s.fills[3].x, midX);
-    EXPECT_EQ(s.fills[3].x + s.fills[3].width, f.right);
+    EXPECT_EQ(s.fills[3].x, left + side / 2);
+    EXPECT_EQ(s.fills[3].x + s.fills[3].width, left + side);
     EXPECT_EQ(s.fills[3].y, f.top);
     EXPECT_EQ(s.fills[0].rgb, 0x440154u);
     EXPECT_EQ(s.fills[3].rgb, 0xfde725u);
@@ -251,13 +257,81 @@ TEST(MapPainter, CellsFillTheirPlaceUpwardsWithScaleAxesAndTitle) {
     EXPECT_EQ(s.fills.back().rgb, MapGeometry::colourAt(0.0));
 }
 
+TEST(MapGeometry, ToScaleWidensAboutTheCentre) {
+    const MapGeometry::Rect wanted{0, 40, 0.5, 6.5};
+    // 40 positions 1 m apart and 6 lines 1 m apart on 400 x 400 pixels: 10 pixels a metre.
+    const MapGeometry::Rect r = MapGeometry::toScale(wanted, 400, 400, {});
+    EXPECT_DOUBLE_EQ(r.x0, 0);
+    EXPECT_DOUBLE_EQ(r.x1, 40);
+    EXPECT_DOUBLE_EQ(r.y0, 3.5 - 20);
+    EXPECT_DOUBLE_EQ(r.y1, 3.5 + 20);
+    // Lines 20 m apart make the survey 120 m tall: 3 1/3 metres a pixel both ways.
+    const MapGeometry::Rect tall = MapGeometry::toScale(wanted, 400, 400, {20.0, 1.0});
+    EXPECT_DOUBLE_EQ(tall.y1 - tall.y0, 6);
+    EXPECT_DOUBLE_EQ((tall.x1 - tall.x0) * 1.0, 120);
+    EXPECT_DOUBLE_EQ(tall.x0 + tall.x1, 40);
+    // What cannot be drawn to scale is left as it is.
+    for (const MapGeometry::Scale bad : {MapGeometry::Scale{0, 1}, MapGeometry::Scale{1, -1},
+                                         MapGeometry::Scale{1, std::nan("")}}) {
+        EXPECT_DOUBLE_EQ(MapGeometry::toScale(wanted, 400, 400, bad).y1, 6.5);
+    }
+    EXPECT_DOUBLE_EQ(MapGeometry::toScale({0, 0, 0, 1}, 400, 400, {}).x1, 0);
+    EXPECT_DOUBLE_EQ(MapGeometry::toScale({-1e308, 1e308, 0, 1}, 400, 400, {}).y1, 1);
+
+    EXPECT_TRUE(MapGeometry::readSpacing(" 0.01").ok);
+    EXPECT_DOUBLE_EQ(MapGeometry::readSpacing("0.01").metres, 0.01);
+    EXPECT_DOUBLE_EQ(MapGeometry::readSpacing("12.5").metres, 12.5);
+    EXPECT_EQ(MapGeometry::readSpacing("0").message, "Enter a number between 0.01 and 10000.");
+    EXPECT_EQ(MapGeometry::readSpacing("20000").message, "Enter a number between 0.01 and 10000.");
+    EXPECT_EQ(MapGeometry::readSpacing("2 m").message, "Enter a number.");
+}
+
+TEST(MapPainter, AMetreAcrossTheLinesIsAsLongAsOneAlongThem) {
+    // 6 lines of 40 positions; the cells are as tall as the lines are apart in metres, and
+    // as wide as the positions are, in any window, zoomed or not.
+    DataSet data;
+    std::vector<std::string> lines{"M header "};
+    for (int line = 1; line <= 6; ++line) {
+        for (int pos = 1; pos <= 40; ++pos) {
+            lines.push_back(reading('S', line, pos, "48100.0"));
+        }
+    }
+    data.replaceLines(lines);
+    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    const SurveyMap::Bounds whole = map.bounds();
+    const SurveyMap::Bounds zoomed = MapPainter::zoomed(whole, 3.0, {30, 2}, whole);
+    for (const MapGeometry::Scale scale : {MapGeometry::Scale{1, 1}, MapGeometry::Scale{2, 0.5}}) {
+        for (const SurveyMap::Bounds& window : {whole, zoomed}) {
+            for (const auto& [width, height] : {std::pair{900, 560}, std::pair{400, 900}}) {
+                RecordingSurface s;
+                MapPainter::draw(s, map, view(window, scale), width, height, "t");
+                // A cell in the middle of the survey, wholly shown.
+                const RecordingSurface::Fill& c = s.fills[2 * 40 + 30];
+                const double ratio = static_cast<double>(c.height) / c.width;
+                const double wanted = scale.lineSpacing / scale.stationInterval;
+                EXPECT_NEAR(ratio, wanted, wanted * 2.0 / std::min(c.width, c.height))
+                    << width << "x" << height << " " << c.width << "x" << c.height;
+                const MapPainter::Frame f = MapPainter::frame(width, height, 12);
+                // The whole window is seen, and it touches two opposite sides of the frame.
+                const SurveyMap::Bounds w = MapPainter::shown(f, window, scale);
+                EXPECT_LE(w.x0, window.x0 + 1e-9);
+                EXPECT_GE(w.x1, window.x1 - 1e-9);
+                EXPECT_LE(w.y0, window.y0 + 1e-9);
+                EXPECT_GE(w.y1, window.y1 - 1e-9);
+                EXPECT_TRUE(std::fabs(w.x1 - w.x0 - (window.x1 - window.x0)) < 1e-9 ||
+                            std::fabs(w.y1 - w.y0 - (window.y1 - window.y0)) < 1e-9);
+            }
+        }
+    }
+}
+
 TEST(MapPainter, StackedReadingsAreDividedByLines) {
     DataSet data;
     data.replaceLines({"M header ", reading('S', 1, 0, "48100.0"), reading('S', 1, 10, "48200.0"),
                        reading('S', 1, 10, "48300.0")});
     const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
     RecordingSurface s;
-    MapPainter::draw(s, map, map.bounds(), 600, 400, "t");
+    MapPainter::draw(s, map, view(map.bounds()), 600, 400, "t");
     // The two readings at position 10 each fill half of its cell, a line above and below.
     const RecordingSurface::Fill& lower = s.fills[1];
     const RecordingSurface::Fill& upper = s.fills[2];
@@ -284,14 +358,14 @@ TEST(MapPainter, HugeLineNumbersAndValuesDrawFewTicks) {
     const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
     ASSERT_EQ(map.cells().size(), 6u);
     RecordingSurface s;
-    MapPainter::draw(s, map, map.bounds(), 600, 400, "far");
+    MapPainter::draw(s, map, view(map.bounds()), 600, 400, "far");
     EXPECT_LT(s.segments.size(), 400u);
     EXPECT_LT(s.texts.size(), 200u);
 }
 
 TEST(MapPainter, AnEmptyMapSaysSo) {
     RecordingSurface s;
-    MapPainter::draw(s, SurveyMap(), {0, 1, 0, 1}, 600, 400, "empty");
+    MapPainter::draw(s, SurveyMap(), view({0, 1, 0, 1}), 600, 400, "empty");
     EXPECT_TRUE(s.fills.empty());
     EXPECT_EQ(s.textsOnly(), (std::vector<std::string>{"empty", MapPainter::kNothingToMap}));
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/DataSet.h"
+#include "data/TextFormat.h"
 #include "support/RecordingSurface.h"
 #include "views/MapGeometry.h"
 #include "views/MapPainter.h"
@@ -320,6 +321,67 @@ TEST(MapPainter, AMetreAcrossTheLinesIsAsLongAsOneAlongThem) {
                 EXPECT_GE(w.y1, window.y1 - 1e-9);
                 EXPECT_TRUE(std::fabs(w.x1 - w.x0 - (window.x1 - window.x0)) < 1e-9 ||
                             std::fabs(w.y1 - w.y0 - (window.y1 - window.y0)) < 1e-9);
+            }
+        }
+    }
+}
+
+TEST(MapPainter, PostedValuesStandAtTheirReadingsWithoutOverlapping) {
+    DataSet data;
+    std::vector<std::string> lines{"M header "};
+    for (int line = 1; line <= 6; ++line) {
+        for (int pos = 1; pos <= 40; ++pos) {
+            const std::string field = formatText("%7.1f", 48000.0 + line * 100 + pos);
+            lines.push_back(reading('S', line, pos, field.c_str()));
+        }
+    }
+    lines.push_back(reading('S', 3, 20, "47000.0"));  // stacked on another reading
+    data.replaceLines(lines);
+    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    const SurveyMap::Bounds whole = map.bounds();
+    const int em = MapPainter::kScreenEm;
+    const int cw = (em * 3) / 5;
+    // The whole survey, the same moved half off the plot, and a deep zoom.
+    const SurveyMap::Bounds moved{whole.x0 + 25, whole.x1 + 25, whole.y0 - 2, whole.y1 - 2};
+    const SurveyMap::Bounds deep = MapPainter::zoomed(whole, 8.0, {20, 3}, whole);
+    for (const SurveyMap::Bounds& window : {whole, moved, deep}) {
+        const bool zoomedIn = window.x1 - window.x0 < whole.x1 - whole.x0;
+        RecordingSurface s;
+        MapPainter::draw(s, map, view(window, {}, MapPainter::Style::Values), 900, 560, "t", em);
+        const MapPainter::Frame f = MapPainter::frame(900, 560, em);
+        const SurveyMap::Bounds w = MapPainter::shown(f, window, {});
+        std::vector<RecordingSurface::Text> posted;
+        for (const RecordingSurface::Text& t : s.texts) {
+            if (t.text.size() == 7 && t.text[5] == '.' && t.y > f.top && t.y < f.bottom &&
+                t.x > f.left && t.x < f.right) {
+                posted.push_back(t);
+            }
+        }
+        // Several at the whole survey's scale, every one seen when zoomed in deep.
+        int seen = 0;
+        for (const MapGeometry::Cell& c : map.cells()) {
+            const int x = MapPainter::deviceX(f, w, c.atX);
+            const int y = MapPainter::deviceY(f, w, c.atY);
+            seen +=
+                x > f.left + 4 * cw && x < f.right - 4 * cw && y > f.top + em && y < f.bottom - em;
+        }
+        EXPECT_GE(posted.size(), zoomedIn ? static_cast<std::size_t>(seen) : 20u);
+        for (std::size_t i = 0; i < posted.size(); ++i) {
+            const RecordingSurface::Text& t = posted[i];
+            const int width = static_cast<int>(t.text.size()) * cw;
+            // Centred on the place of the reading whose value it is.
+            const bool atItsReading =
+                std::any_of(map.cells().begin(), map.cells().end(), [&](const auto& c) {
+                    return formatText("%.1f", c.value) == t.text &&
+                           std::abs(t.x + width / 2 - MapPainter::deviceX(f, w, c.atX)) <= 1 &&
+                           std::abs(t.y + em / 2 - MapPainter::deviceY(f, w, c.atY)) <= 1;
+                });
+            EXPECT_TRUE(atItsReading) << t.text << " at " << t.x << "," << t.y;
+            for (std::size_t j = 0; j < i; ++j) {
+                const RecordingSurface::Text& u = posted[j];
+                const bool apart =
+                    t.x + width <= u.x || u.x + width <= t.x || t.y + em <= u.y || u.y + em <= t.y;
+                EXPECT_TRUE(apart) << t.text << " and " << u.text;
             }
         }
     }

@@ -198,11 +198,11 @@ void MapPainter::drawCells(DrawingSurface& s, const SurveyMap& map, const Frame&
 void MapPainter::drawPosted(DrawingSurface& s, const SurveyMap& map, const Frame& f,
                             const SurveyMap::Bounds& w, int em) {
     // Each number centred on its reading's place, taken in the order the readings were
-    // walked, where it keeps a character's room from every number posted before it; the
-    // others are dots, so that every reading still shows.
+    // walked, where it keeps a character's room from every number posted before it.
     const int cw = charWidth(em);
     PostedBoxes posted{10 * cw, em + 1, {}};
     std::vector<PendingText> texts;
+    std::vector<Box> dots;
     for (const MapGeometry::Cell& c : map.cells()) {
         const double x = toDeviceX(f, w, c.atX);
         const double y = toDeviceY(f, w, c.atY);
@@ -221,10 +221,16 @@ void MapPainter::drawPosted(DrawingSurface& s, const SurveyMap& map, const Frame
             take(posted, room);
             texts.push_back({px - tw / 2, py - em / 2, std::move(t)});
         } else {
-            s.segment(px, py, px + 1, py);
+            dots.push_back({px - cw, py, px + cw + 1, py + 1});
         }
     }
-    // After the dots: a number's white cell never hides behind one.
+    // The readings left without a number are dots, where no number stands close enough
+    // to read one as its minus sign.
+    for (const Box& d : dots) {
+        if (isFree(posted, d)) {
+            s.segment(d.x0 + cw, d.y0, d.x0 + cw + 1, d.y0);
+        }
+    }
     for (const PendingText& t : texts) {
         s.text(t.x, t.y, t.text);
     }

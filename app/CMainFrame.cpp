@@ -323,8 +323,16 @@ void CMainFrame::switchToView(int index) {
         graphView_->initialUpdate();
     }
     doc_.updateAllViews();
+    if (index == 2) {
+        // The map marks what the list has selected.
+        std::vector<int> lines = listView_->selectedRowList();
+        for (int& row : lines) {
+            ++row;
+        }
+        mapView_->setMarked(std::move(lines));
+    }
     if (index == 0 && mapPickedRow_ >= 0 && mapPickedRow_ < doc_.data().readingCount()) {
-        listView_->selectRow(mapPickedRow_);
+        listView_->selectRows(markedRows());
         listView_->scrollTo(listView_->model()->index(mapPickedRow_, 0),
                             QAbstractItemView::PositionAtCenter);
     }
@@ -343,8 +351,21 @@ void CMainFrame::createMapView() {
     });
     connect(mapView_, &CMapView::readingClicked, this, [this](int k) {
         mapPickedRow_ = k - 1;
-        listView_->selectRow(mapPickedRow_);
+        listView_->selectRows(markedRows());
     });
+    connect(mapView_, &CMapView::readingsDeleted, this, [this] {
+        mapPickedRow_ = -1;
+        listView_->clearSelection();
+        updateCommandStates();
+    });
+}
+
+std::vector<int> CMainFrame::markedRows() const {
+    std::vector<int> rows = mapView_->marked();
+    for (int& line : rows) {
+        --line;
+    }
+    return rows;
 }
 
 void CMainFrame::updateCaption() {

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QSize>
 #include <map>
+#include <vector>
 
 #include "core/CommandTarget.h"
 
@@ -82,6 +83,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     void createMapView();
     // Where the window stood when last closed, unless that lies off every screen.
     void restorePlacement();
+    // The list rows of the readings the map marks.
+    std::vector<int> markedRows() const;
 
     CVelkor1trDoc& doc_;
     CommandTarget& app_;

@@ -120,7 +120,7 @@ bool CVelkor1trDoc::load(const std::string& path) {
     if (ok) {
         // What is shown now is that file's content, unchanged.
         data_.modified = false;
-        dataReplaced();
+        dataReplaced(path);
     }
     return ok;
 }
@@ -130,14 +130,23 @@ bool CVelkor1trDoc::write(const std::string& path) {
         return false;
     }
     history_.saved();
+    if (path != shownFile_) {
+        // The readings shown are that file's now, drawn to the scale they had.
+        const MapGeometry::Scale scale = mapScale();
+        shownFile_ = path;
+        setMapScale(scale);
+    }
     emit statusMessage("Saved to " + QString::fromStdString(path));
     return true;
 }
 
-void CVelkor1trDoc::dataReplaced() {
+void CVelkor1trDoc::dataReplaced(const std::string& shownFile) {
     // Readings of an earlier data set never come back, and what is shown starts plain.
     history_.clear();
     showCorrected_ = false;
+    // Set before the views hear of the change: the map reads the file's scale.
+    shownFile_ = shownFile;
+    mapScaleFile_.reset();
     emit changed();
     emit dataSetReplaced();
 }
@@ -217,7 +226,7 @@ void CVelkor1trDoc::importData() {
     // The readings come from the instrument, not from a file.
     pathName_.clear();
     setTitle("Untitled");
-    dataReplaced();
+    dataReplaced({});
     emit statusMessage(readingsText("Imported %1", data_.readingCount()));
     // Told once the readings it names are on screen.
     if (!importer.notice().empty()) {
@@ -309,6 +318,25 @@ void CVelkor1trDoc::undoDelete() {
         emit changed();
         emit statusMessage(back == 1 ? QString("1 reading brought back.")
                                      : QString("%1 readings brought back.").arg(back));
+    }
+}
+
+MapGeometry::Scale CVelkor1trDoc::mapScale() const {
+    // Read again only when other readings are shown; readings from no file keep the scale
+    // chosen for them until others replace them.
+    if (mapScaleFile_ != shownFile_) {
+        mapScaleFile_ = shownFile_;
+        mapScale_ =
+            shownFile_.empty() ? MapGeometry::Scale{} : SettingsStore::readMapScale(shownFile_);
+    }
+    return mapScale_;
+}
+
+void CVelkor1trDoc::setMapScale(const MapGeometry::Scale& scale) {
+    mapScaleFile_ = shownFile_;
+    mapScale_ = scale;
+    if (!shownFile_.empty()) {
+        SettingsStore::writeMapScale(shownFile_, scale);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,9 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
     bool saveModified();
 
     void deleteRows(std::vector<int> rows) override;
+    // Read for the file shown, written for it when it has a path.
+    MapGeometry::Scale mapScale() const override;
+    void setMapScale(const MapGeometry::Scale& scale) override;
 
     DataSet& data() { return data_; }
     const VariationSet& variations() const { return variations_; }
@@ -81,7 +85,8 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
     bool load(const std::string& path);
     bool write(const std::string& path);
     void setTitle(std::string title);
-    void dataReplaced();
+    // The readings were replaced by those of shownFile (empty: of no file).
+    void dataReplaced(const std::string& shownFile);
     void undoDelete();
 
     Prompter& prompter_;
@@ -94,6 +99,12 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
     std::string pathName_;
     DeleteHistory history_;
     bool showCorrected_ = false;
+    // The file whose readings are shown: the one loaded or written last; empty after an
+    // import. (Open Data leaves pathName_ empty all the same.)
+    std::string shownFile_;
+    // The map's scale and the file it was read for; nothing once the readings are replaced.
+    mutable MapGeometry::Scale mapScale_;
+    mutable std::optional<std::string> mapScaleFile_;
 };
 
 }  // namespace velkor

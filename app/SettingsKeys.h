@@ -31,5 +31,9 @@ inline constexpr const char* kWindowY = "Y";
 inline constexpr const char* kWindowWidth = "Width";
 inline constexpr const char* kWindowHeight = "Height";
 inline constexpr const char* kWindowMaximized = "Maximized";
+// The plan map's scale of each data file: a group per file, named by its path.
+inline constexpr const char* kMapScaleSection = "Map scale";
+inline constexpr const char* kLineSpacing = "LineSpacing";          // m
+inline constexpr const char* kStationInterval = "StationInterval";  // m
 
 }  // namespace velkor::settings

@@ -1,6 +1,8 @@
 // Settings store access.
 #include "app/SettingsStore.h"
 
+#include <QFileInfo>
+#include <QUrl>
 #include <map>
 
 #include "app/SettingsKeys.h"
@@ -117,6 +119,33 @@ void SettingsStore::writeWindowPlacement(const WindowPlacement& placement) {
     s.setValue(settings::kWindowWidth, r.width());
     s.setValue(settings::kWindowHeight, r.height());
     s.setValue(settings::kWindowMaximized, placement.maximized());
+namespace {
+
+// A file's whole path names one group, encoded: its slashes would otherwise open a group
+// per folder.
+QString mapScaleGroup(const std::string& path) {
+    const QString whole = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+    return QString(settings::kMapScaleSection) + "/" +
+           QString::fromLatin1(QUrl::toPercentEncoding(whole));
+}
+
+}  // namespace
+
+MapGeometry::Scale SettingsStore::readMapScale(const std::string& path) {
+    QSettings s = open();
+    s.beginGroup(mapScaleGroup(path));
+    bool lineOk = false;
+    bool stationOk = false;
+    const MapGeometry::Scale scale{s.value(settings::kLineSpacing).toDouble(&lineOk),
+                                   s.value(settings::kStationInterval).toDouble(&stationOk)};
+    return lineOk && stationOk && MapGeometry::validScale(scale) ? scale : MapGeometry::Scale{};
+}
+
+void SettingsStore::writeMapScale(const std::string& path, const MapGeometry::Scale& scale) {
+    QSettings s = open();
+    s.beginGroup(mapScaleGroup(path));
+    s.setValue(settings::kLineSpacing, scale.lineSpacing);
+    s.setValue(settings::kStationInterval, scale.stationInterval);
 }
 
 }  // namespace velkor

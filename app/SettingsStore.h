@@ -1,5 +1,5 @@
 // The per-user settings store: communication settings, serial port devices, recent files,
-// the field model's last place, the main window's place.
+// the field model's last place, the main window's place, the map's scale of each file.
 #pragma once
 
 #include <QSettings>
@@ -11,6 +11,7 @@
 #include "corrections/GeomagneticModel.h"
 #include "serial/ComPortMap.h"
 #include "serial/CommSettings.h"
+#include "views/MapGeometry.h"
 
 namespace velkor {
 
@@ -34,6 +35,9 @@ class SettingsStore {
     // Nothing until the window has been closed once, or when a value is not a number.
     static std::optional<WindowPlacement> readWindowPlacement();
     static void writeWindowPlacement(const WindowPlacement& placement);
+    // The map's scale of the data file at path; 1 m and 1 m until one has been set.
+    static MapGeometry::Scale readMapScale(const std::string& path);
+    static void writeMapScale(const std::string& path, const MapGeometry::Scale& scale);
 };
 
 }  // namespace velkor

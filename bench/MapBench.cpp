@@ -57,10 +57,23 @@ void BM_MapRedrawFullSet(benchmark::State& state) {
     const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
     FillCountingSurface surface;
     for (auto _ : state) {
-        MapPainter::draw(surface, map, map.bounds(), 1200, 800, "grid");
+        MapPainter::draw(surface, map, {map.bounds(), {}, MapPainter::Style::Colours, {}}, 1200,
+                         800, "grid");
     }
     state.counters["items"] = static_cast<double>(surface.items) / state.iterations();
 }
 BENCHMARK(BM_MapRedrawFullSet)->Unit(benchmark::kMillisecond);
+
+void BM_MapPostedFullSet(benchmark::State& state) {
+    const DataSet data = gridSurvey();
+    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    FillCountingSurface surface;
+    for (auto _ : state) {
+        MapPainter::draw(surface, map, {map.bounds(), {}, MapPainter::Style::Values, {}}, 1200, 800,
+                         "grid");
+    }
+    state.counters["items"] = static_cast<double>(surface.items) / state.iterations();
+}
+BENCHMARK(BM_MapPostedFullSet)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -62,10 +62,13 @@ constexpr const char* kUsageText =
     "  plot map IN OUT.png [--variations FILE] [--basis NT]\n"
     "                  [--geomag NT|igrf:LAT,LON[,HEIGHT_M]]\n"
     "                  [--by field|corrected|gradient] [--size WxH]\n"
+    "                  [--line-spacing M] [--station-interval M]\n"
     "                  draw the readings of IN in plan by line and position, coloured\n"
     "                  by the measured field (default), the corrected value (after\n"
     "                  --variations or --geomag, corrected as export does) or the\n"
-    "                  gradient; size default 900x560\n"
+    "                  gradient; to scale, with lines M metres apart and positions M\n"
+    "                  metres apart along them (0.01 to 10000, default 1 each); size\n"
+    "                  default 900x560\n"
     "  plot profile IN OUT.png [--size WxH]\n"
     "                  draw the graph of IN as the window shows it first; size default\n"
     "                  900x560\n"
@@ -422,6 +425,22 @@ int CliTool::summary(const std::vector<std::string>& args) {
 
 namespace {
 
+// A distance of the map's scale given as option `name`, when given.
+bool readSpacing(const std::map<std::string, std::string>& options, const std::string& name,
+                 std::ostream& err, double& metres) {
+    const auto it = options.find(name);
+    if (it == options.end()) {
+        return true;
+    }
+    const MapGeometry::SpacingEntry e = MapGeometry::readSpacing(it->second);
+    if (!e.ok) {
+        err << "velkor2tr-cli: " << name << ": " << e.message << '\n';
+        return false;
+    }
+    metres = e.metres;
+    return true;
+}
+
 // "WxH" with both from 200 to 10000.
 bool readSize(const std::string& text, int& width, int& height) {
     const std::size_t by = text.find('x');
@@ -533,7 +552,10 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
                                                             {"corrected", SurveyMap::By::Corrected},
                                                             {"gradient", SurveyMap::By::Gradient}};
     std::map<std::string, std::string> options;
-    if (!readOptions(args, 3, {"--variations", "--basis", "--geomag", "--by", "--size"}, options) ||
+    if (!readOptions(args, 3,
+                     {"--variations", "--basis", "--geomag", "--by", "--size", "--line-spacing",
+                      "--station-interval"},
+                     options) ||
         (options.count("--by") != 0 && kinds.count(options["--by"]) == 0)) {
         return usage(kUsage);
     }
@@ -549,6 +571,11 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
     Geomag geomagOption;
     if (!readGeomag(options, geomagOption) ||
         !checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis)) {
+        return kUsage;
+    }
+    MapGeometry::Scale scale;
+    if (!readSpacing(options, "--line-spacing", err_, scale.lineSpacing) ||
+        !readSpacing(options, "--station-interval", err_, scale.stationInterval)) {
         return kUsage;
     }
     int width = 900;
@@ -580,8 +607,8 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
         title += "   " + std::string(data.field(1, Column::Date));
     }
     if (!writePicture(args[2], width, height, [&](DrawingSurface& s) {
-            MapPainter::draw(s, map, map.bounds(), width, height, title, MapPainter::Style::Colours,
-                             std::max(12, height / 45));
+            MapPainter::draw(s, map, {map.bounds(), scale, MapPainter::Style::Colours, {}}, width,
+                             height, title, std::max(12, height / 45));
         })) {
         return kFailed;
     }

@@ -64,14 +64,22 @@ GraphScale::Axis BaseCurvePainter::valueAxis(const BaseDay& day) {
     if (top <= bottom) {
         top = bottom + step;
     }
-    return {static_cast<float>(top - bottom), static_cast<float>(step), static_cast<float>(bottom),
-            static_cast<float>(top)};
+    const GraphScale::Axis a{static_cast<float>(top - bottom), static_cast<float>(step),
+                             static_cast<float>(bottom), static_cast<float>(top)};
+    // Values no float can hold (or a span that overflows one) get a plain axis around
+    // zero: the curve then runs along an edge, but every label stays a number.
+    const bool finite = std::isfinite(a.span) && std::isfinite(a.step) && std::isfinite(a.bottom) &&
+                        std::isfinite(a.top) && a.span > 0.0f && a.step > 0.0f;
+    return finite ? a : GraphScale::Axis{10.0f, 1.0f, 0.0f, 10.0f};
 }
 
 std::vector<double> BaseCurvePainter::labelValues(const GraphScale::Axis& a) {
     std::vector<double> values;
-    const int steps = static_cast<int>(std::lround(a.span / a.step));
-    for (int k = 0; k <= steps; ++k) {
+    const double steps = std::round(static_cast<double>(a.span) / static_cast<double>(a.step));
+    if (!(steps >= 0.0 && steps <= kMaxLabels)) {
+        return values;
+    }
+    for (int k = 0; k <= static_cast<int>(steps); ++k) {
         values.push_back(static_cast<double>(a.bottom) + k * static_cast<double>(a.step));
     }
     return values;
@@ -83,8 +91,10 @@ int BaseCurvePainter::x(const Frame& f, const TimeAxis& t, int seconds) {
 }
 
 int BaseCurvePainter::y(const Frame& f, const GraphScale::Axis& a, double value) {
+    // A value far off the axis (a float's rounding of its ends can put it there) or NaN is
+    // held to a drawable pixel, as on the graph.
     const double down = (static_cast<double>(a.top) - value) * (f.bottom - f.top) / a.span;
-    return f.top + static_cast<int>(std::trunc(down));
+    return GraphScale::pixel(f.top + std::trunc(down));
 }
 
 std::vector<BaseCurvePainter::Segment> BaseCurvePainter::hatch(int x1, int y1, int x2, int y2) {

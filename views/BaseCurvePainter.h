@@ -40,9 +40,11 @@ class BaseCurvePainter {
     static Frame frame(int width, int height);
     static TimeAxis timeAxis(const BaseDay& day);
     static GraphScale::Axis valueAxis(const BaseDay& day);
-    // Every step from the bottom to the top of the axis.
+    static constexpr int kMaxLabels = 100;
+    // Every step from the bottom to the top of the axis; none if that is over kMaxLabels.
     static std::vector<double> labelValues(const GraphScale::Axis& a);
     static int x(const Frame& f, const TimeAxis& t, int seconds);
+    // Within GraphScale::pixel's range for any value, NaN included.
     static int y(const Frame& f, const GraphScale::Axis& a, double value);
     // Parallel diagonal lines filling the rectangle, kHatchSpacing apart.
     static std::vector<Segment> hatch(int x1, int y1, int x2, int y2);

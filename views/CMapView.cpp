@@ -8,9 +8,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
+#include "core/CommandTable.h"
 #include "data/DataSet.h"
+#include "views/MapScaleDialog.h"
 #include "views/PrintController.h"
 #include "views/QPainterSurface.h"
 #include "views/ViewedDocument.h"
@@ -36,9 +39,10 @@ CMapView::CMapView(ViewedDocument& doc, PrintController& printing, QWidget* pare
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setWhatsThis(
-        "Map: every reading at its position and line, coloured by its field. The wheel zooms, "
-        "dragging moves, Home fits; a click selects the reading in the data list. Right-click "
-        "to colour by gradient or to post the values.");
+        "Map: every reading at its position and line, to scale, coloured by its field. The "
+        "wheel zooms, dragging moves, Home fits; a click selects the reading (Ctrl+click adds "
+        "or removes one), here and in the data list, and Delete removes the selected readings. "
+        "Right-click to colour by gradient, to post the values or to set the scale.");
 }
 
 SurveyMap::By CMapView::by() const {
@@ -58,6 +62,10 @@ MapPainter::Frame CMapView::frame() const {
 
 void CMapView::rebuild() {
     map_ = SurveyMap::build(doc_.data(), by());
+    if (doc_.data().lineCount() != lineCount_) {
+        lineCount_ = doc_.data().lineCount();
+        marked_.clear();
+    }
     // A new survey extent is shown whole; the same one keeps the user's zoom.
     const SurveyMap::Bounds b = map_.bounds();
     if (!sameBounds(b, fitted_)) {
@@ -72,13 +80,46 @@ void CMapView::fit() {
     update();
 }
 
+SurveyMap::Bounds CMapView::shownWindow() const {
+    return MapPainter::shown(frame(), window_, doc_.mapScale());
+}
+
+void CMapView::setScale(const MapGeometry::Scale& scale) {
+    doc_.setMapScale(scale);
+    update();
+}
+
+void CMapView::setMarked(std::vector<int> lines) {
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    marked_ = std::move(lines);
+    update();
+}
+
 void CMapView::setShows(Shows shows) {
     shows_ = shows;
     rebuild();
 }
 
 bool CMapView::onCommand(int id) {
+    if (id == cmd::Delete) {
+        deleteMarked();
+        return true;
+    }
     return printing_.onPrintCommand(id, *this);
+}
+
+void CMapView::deleteMarked() {
+    // The same deletion as the list's, undone the same way.
+    std::vector<int> rows;
+    rows.reserve(marked_.size());
+    for (int line : marked_) {
+        rows.push_back(line - 1);
+    }
+    doc_.deleteRows(rows);
+    marked_.clear();
+    rebuild();
+    emit readingsDeleted();
 }
 
 int CMapView::preparePrinting() {
@@ -92,15 +133,16 @@ void CMapView::printPage(QPainter& painter, int width, int height, int) {
         header += "   " + std::string(data.field(1, Column::Date));
     }
     QPainterSurface surface(painter);
-    MapPainter::draw(surface, map_, fitted_, width, height, header, style(),
+    MapPainter::draw(surface, map_, {fitted_, doc_.mapScale(), style(), {}}, width, height, header,
                      std::max(MapPainter::kScreenEm, height / 70));
 }
 
 QPoint CMapView::cellCentre(int i) const {
     const MapGeometry::Cell& c = map_.cells()[static_cast<std::size_t>(i)];
     const MapPainter::Frame f = frame();
-    return {MapPainter::deviceX(f, window_, (c.x0 + c.x1) / 2),
-            MapPainter::deviceY(f, window_, (c.y0 + c.y1) / 2)};
+    const SurveyMap::Bounds w = shownWindow();
+    return {MapPainter::deviceX(f, w, (c.x0 + c.x1) / 2),
+            MapPainter::deviceY(f, w, (c.y0 + c.y1) / 2)};
 }
 
 int CMapView::cellUnder(const QPoint& p) const {
@@ -108,14 +150,15 @@ int CMapView::cellUnder(const QPoint& p) const {
     if (p.x() < f.left || p.x() >= f.right || p.y() <= f.top || p.y() > f.bottom) {
         return -1;
     }
-    const MapPainter::Point s = MapPainter::surveyPoint(f, window_, p.x(), p.y());
+    const MapPainter::Point s = MapPainter::surveyPoint(f, shownWindow(), p.x(), p.y());
     return map_.cellAt(s.x, s.y);
 }
 
 void CMapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QPainterSurface surface(painter);
-    MapPainter::draw(surface, map_, window_, width(), height(), doc_.title(), style());
+    MapPainter::draw(surface, map_, {window_, doc_.mapScale(), style(), marked_}, width(), height(),
+                     doc_.title());
 }
 
 void CMapView::mousePressEvent(QMouseEvent* event) {
@@ -124,6 +167,7 @@ void CMapView::mousePressEvent(QMouseEvent* event) {
         dragged_ = false;
         pressedAt_ = event->position().toPoint();
         pressedWindow_ = window_;
+        pressedShown_ = shownWindow();
     }
 }
 
@@ -133,8 +177,8 @@ void CMapView::mouseMoveEvent(QMouseEvent* event) {
         dragged_ = true;
         const MapPainter::Frame f = frame();
         const MapPainter::Point from =
-            MapPainter::surveyPoint(f, pressedWindow_, pressedAt_.x(), pressedAt_.y());
-        const MapPainter::Point to = MapPainter::surveyPoint(f, pressedWindow_, p.x(), p.y());
+            MapPainter::surveyPoint(f, pressedShown_, pressedAt_.x(), pressedAt_.y());
+        const MapPainter::Point to = MapPainter::surveyPoint(f, pressedShown_, p.x(), p.y());
         const double dx = from.x - to.x;
         const double dy = from.y - to.y;
         window_ = {pressedWindow_.x0 + dx, pressedWindow_.x1 + dx, pressedWindow_.y0 + dy,
@@ -156,7 +200,20 @@ void CMapView::mouseReleaseEvent(QMouseEvent* event) {
     if (!dragged_) {
         const int i = cellUnder(event->position().toPoint());
         if (i >= 0) {
-            emit readingClicked(map_.cells()[static_cast<std::size_t>(i)].reading);
+            const int k = map_.cells()[static_cast<std::size_t>(i)].reading;
+            std::vector<int> lines{k};
+            if (event->modifiers() & Qt::ControlModifier) {
+                // Ctrl+click adds the reading, or takes it out again, as in the list.
+                lines = marked_;
+                const auto at = std::find(lines.begin(), lines.end(), k);
+                if (at != lines.end()) {
+                    lines.erase(at);
+                } else {
+                    lines.push_back(k);
+                }
+            }
+            setMarked(std::move(lines));
+            emit readingClicked(k);
         }
     }
 }
@@ -169,8 +226,8 @@ void CMapView::wheelEvent(QWheelEvent* event) {
     // One notch zooms by a fifth, a touchpad's finer steps by as much in sum.
     const double factor = std::pow(1.2, event->angleDelta().y() / 120.0);
     const QPoint p = event->position().toPoint();
-    window_ = MapPainter::zoomed(window_, factor,
-                                 MapPainter::surveyPoint(frame(), window_, p.x(), p.y()), fitted_);
+    window_ = MapPainter::zoomed(
+        window_, factor, MapPainter::surveyPoint(frame(), shownWindow(), p.x(), p.y()), fitted_);
     update();
     event->accept();
 }
@@ -196,7 +253,16 @@ void CMapView::contextMenuEvent(QContextMenuEvent* event) {
     add(doc_.showCorrected() ? "&Corrected values" : "&Field", Shows::Field);
     add("&Gradient", Shows::Gradient);
     add("&Posted values", Shows::Values);
+    menu.addSeparator();
+    connect(menu.addAction("&Scale..."), &QAction::triggered, this, &CMapView::chooseScale);
     menu.exec(event->globalPos());
+}
+
+void CMapView::chooseScale() {
+    MapScaleDialog dialog(doc_.mapScale(), doc_.prompter(), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        setScale(dialog.scale());
+    }
 }
 
 }  // namespace velkor

@@ -3,6 +3,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <vector>
 
 #include "core/CommandTarget.h"
 #include "views/MapPainter.h"
@@ -30,19 +31,27 @@ class CMapView : public QWidget, public CommandTarget, public Printable {
     void printPage(QPainter& painter, int width, int height, int page) override;
 
     const SurveyMap& map() const { return map_; }
-    const SurveyMap::Bounds& shownWindow() const { return window_; }
+    // The survey rectangle on the plot area now: the chosen part, widened to scale.
+    SurveyMap::Bounds shownWindow() const;
     Shows shows() const { return shows_; }
     void setShows(Shows shows);
+    // Remembers the scale for the file and draws to it.
+    void setScale(const MapGeometry::Scale& scale);
     // The whole survey in the window.
     void fit();
     // The device point of the centre of cell i, for the window's size now.
     QPoint cellCentre(int i) const;
+    // The data lines of the marked readings, ascending: the selection, shared with the list.
+    const std::vector<int>& marked() const { return marked_; }
+    void setMarked(std::vector<int> lines);
 
   signals:
     // The status bar's text for the reading under the pointer (empty when none).
     void hovered(const QString& text);
-    // A click on the cell of data line k.
+    // A click on the cell of data line k; marked() tells what is marked now.
     void readingClicked(int k);
+    // Delete removed the marked readings.
+    void readingsDeleted();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,6 +68,8 @@ class CMapView : public QWidget, public CommandTarget, public Printable {
     MapPainter::Style style() const;
     MapPainter::Frame frame() const;
     int cellUnder(const QPoint& p) const;
+    void chooseScale();
+    void deleteMarked();
 
     ViewedDocument& doc_;
     PrintController& printing_;
@@ -68,8 +79,13 @@ class CMapView : public QWidget, public CommandTarget, public Printable {
     Shows shows_ = Shows::Field;
     QPoint pressedAt_;
     SurveyMap::Bounds pressedWindow_{0.0, 1.0, 0.0, 1.0};
+    SurveyMap::Bounds pressedShown_{0.0, 1.0, 0.0, 1.0};
     bool pressed_ = false;
     bool dragged_ = false;
+    std::vector<int> marked_;
+    // The data set's line count at the last rebuild: marks name lines, so a change of it
+    // drops them.
+    int lineCount_ = 0;
 };
 
 }  // namespace velkor

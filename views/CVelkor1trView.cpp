@@ -117,6 +117,17 @@ std::vector<int> CVelkor1trView::selectedRowList() const {
     return rows;
 }
 
+void CVelkor1trView::selectRows(const std::vector<int>& rows) {
+    QItemSelection selection;
+    const int lastColumn = model_->columnCount() - 1;
+    for (int row : rows) {
+        if (row >= 0 && row < model_->rowCount()) {
+            selection.select(model_->index(row, 0), model_->index(row, lastColumn));
+        }
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
 void CVelkor1trView::deleteSelected() {
     doc_.deleteRows(selectedRowList());
     rebuild();

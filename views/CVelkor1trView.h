@@ -30,6 +30,8 @@ class CVelkor1trView : public QTableView, public CommandTarget, public Printable
     void startAtFirstRow();
     // Selected rows in increasing order.
     std::vector<int> selectedRowList() const;
+    // Selects exactly these rows.
+    void selectRows(const std::vector<int>& rows);
 
   signals:
     // This view deleted readings: the document's other views should rebuild.

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <map>
 
+#include "corrections/ValueEntry.h"
+#include "data/NumberReading.h"
+
 namespace velkor {
 namespace {
 
@@ -97,16 +100,52 @@ std::vector<MapGeometry::Cell> MapGeometry::cells(const std::vector<Point>& poin
             const double y0 = lineEdges.lo[li];
             const double band = (lineEdges.hi[li] - y0) / static_cast<double>(stack.size());
             for (std::size_t k = 0; k < stack.size(); ++k) {
-                out.push_back({stack[k]->reading, posEdges.lo[pi], posEdges.hi[pi],
-                               y0 + band * static_cast<double>(k),
-                               y0 + band * static_cast<double>(k + 1), stack[k]->value,
-                               stack.size() > 1});
+                const double b0 = y0 + band * static_cast<double>(k);
+                const double b1 = y0 + band * static_cast<double>(k + 1);
+                const bool stacked = stack.size() > 1;
+                out.push_back({stack[k]->reading, posEdges.lo[pi], posEdges.hi[pi], b0, b1,
+                               stack[k]->value, stacked, x, stacked ? (b0 + b1) / 2 : line});
             }
         }
     }
     std::sort(out.begin(), out.end(),
               [](const Cell& a, const Cell& b) { return a.reading < b.reading; });
     return out;
+}
+
+bool MapGeometry::validScale(const Scale& scale) {
+    const auto valid = [](double m) { return m >= kMinSpacing && m <= kMaxSpacing; };
+    return valid(scale.lineSpacing) && valid(scale.stationInterval);
+}
+
+MapGeometry::SpacingEntry MapGeometry::readSpacing(const std::string& text) {
+    const ValueEntry::Result r = ValueEntry::check(text, static_cast<float>(kMinSpacing),
+                                                   static_cast<float>(kMaxSpacing));
+    // Checked as the value dialogs check, then read in double: 0.01 stays 0.01.
+    const double metres = r.ok ? readDecimal(text) : 0.0;
+    if (r.ok && !validScale({metres, metres})) {
+        return {false, 0.0,
+                ValueEntry::rangeMessage(static_cast<float>(kMinSpacing),
+                                         static_cast<float>(kMaxSpacing))};
+    }
+    return {r.ok, metres, r.message};
+}
+
+MapGeometry::Rect MapGeometry::toScale(const Rect& wanted, double width, double height,
+                                       const Scale& scale) {
+    const double across = (wanted.x1 - wanted.x0) * scale.stationInterval;  // metres
+    const double upwards = (wanted.y1 - wanted.y0) * scale.lineSpacing;
+    // Metres per pixel: the larger of the two, so that the whole of `wanted` fits.
+    const double perPixel = std::max(across / width, upwards / height);
+    const double halfX = perPixel * width / scale.stationInterval / 2;
+    const double halfY = perPixel * height / scale.lineSpacing / 2;
+    const double cx = wanted.x0 / 2 + wanted.x1 / 2;
+    const double cy = wanted.y0 / 2 + wanted.y1 / 2;
+    const Rect out{cx - halfX, cx + halfX, cy - halfY, cy + halfY};
+    const bool usable = validScale(scale) && width > 0 && height > 0 && across > 0 && upwards > 0 &&
+                        std::isfinite(perPixel) && out.x1 > out.x0 && out.y1 > out.y0 &&
+                        std::isfinite(out.x1 - out.x0) && std::isfinite(out.y1 - out.y0);
+    return usable ? out : wanted;
 }
 
 double MapGeometry::percentile(std::vector<double> values, double p) {
@@ -123,8 +162,10 @@ double MapGeometry::percentile(std::vector<double> values, double p) {
 MapGeometry::Range MapGeometry::clipRange(const std::vector<double>& values) {
     Range r{percentile(values, 2.0), percentile(values, 98.0)};
     if (!(r.hi > r.lo)) {
-        r.lo -= 0.5;
-        r.hi = r.lo + 1.0;
+        // Wide enough to stay a range where a half no longer changes a large value.
+        const double half = std::max(0.5, std::fabs(r.lo) * 1e-9);
+        r.lo -= half;
+        r.hi = r.lo + 2.0 * half;
     }
     return r;
 }
@@ -158,9 +199,11 @@ std::uint32_t MapGeometry::colourOf(double value, const Range& range) {
 
 std::vector<double> MapGeometry::ticks(double lo, double hi, int maxCount, double minStep) {
     std::vector<double> out;
-    if (!(hi > lo) || maxCount < 1 || !std::isfinite(hi - lo)) {
+    if (!(hi > lo) || maxCount < 1 || !std::isfinite(lo) || !std::isfinite(hi) ||
+        !std::isfinite(hi - lo)) {
         return out;
     }
+    maxCount = std::min(maxCount, kMaxTicks);
     const double rough = (hi - lo) / maxCount;
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
     double step = power * 10.0;
@@ -171,8 +214,20 @@ std::vector<double> MapGeometry::ticks(double lo, double hi, int maxCount, doubl
         }
     }
     step = std::max(step, minStep);
-    for (double k = std::ceil(lo / step - 1e-9); k * step <= hi + step * 1e-9; k += 1.0) {
-        out.push_back(k * step == 0.0 ? 0.0 : k * step);
+    const double first = std::ceil(lo / step - 1e-9);
+    if (!(step > 0.0) || !std::isfinite(step) || !std::isfinite(first * step)) {
+        return out;
+    }
+    // Counted rather than stepped: past 2^53 adding 1 to a double no longer changes it,
+    // and there neighbouring steps may round to the same value, which is shown once.
+    for (int k = 0; k <= maxCount + 1; ++k) {
+        const double v = (first + k) * step;
+        if (v > hi + step * 1e-9) {
+            break;
+        }
+        if (out.empty() || v > out.back()) {
+            out.push_back(v == 0.0 ? 0.0 : v);
+        }
     }
     return out;
 }

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include "data/TextFormat.h"
 #include "views/DrawingSurface.h"
@@ -37,6 +40,77 @@ int clampTo(double v, int lo, int hi) {
     return v < hi ? static_cast<int>(std::lround(v)) : hi;
 }
 
+// Device coordinates as doubles first: a deep zoom puts far cells beyond int.
+double toDeviceX(const MapPainter::Frame& f, const SurveyMap::Bounds& w, double x) {
+    return f.left + (x - w.x0) / (w.x1 - w.x0) * (f.right - f.left);
+}
+
+double toDeviceY(const MapPainter::Frame& f, const SurveyMap::Bounds& w, double y) {
+    // Lines run upwards.
+    return f.bottom - (y - w.y0) / (w.y1 - w.y0) * (f.bottom - f.top);
+}
+
+// Device pixels, top-left and bottom-right.
+struct Box {
+    int x0, y0, x1, y1;
+};
+
+bool overlap(const Box& a, const Box& b) {
+    return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+// The part of a cell on the plot area, or nothing when it lies outside.
+std::optional<Box> cellBox(const MapPainter::Frame& f, const SurveyMap::Bounds& w,
+                           const MapGeometry::Cell& c) {
+    if (c.x1 <= w.x0 || c.x0 >= w.x1 || c.y1 <= w.y0 || c.y0 >= w.y1) {
+        return std::nullopt;
+    }
+    return Box{clampTo(toDeviceX(f, w, c.x0), f.left, f.right),
+               clampTo(toDeviceY(f, w, c.y1), f.top, f.bottom),
+               clampTo(toDeviceX(f, w, c.x1), f.left, f.right),
+               clampTo(toDeviceY(f, w, c.y0), f.top, f.bottom)};
+}
+
+// A number to post, once every dot is drawn.
+struct PendingText {
+    int x, y;
+    std::string text;
+};
+
+// The boxes of the numbers posted so far, filed under every bucket of a coarse grid they
+// touch: a new one is tested against its neighbours only, however many readings there are.
+struct PostedBoxes {
+    int bucketWidth;
+    int bucketHeight;
+    std::unordered_map<long long, std::vector<Box>> buckets;
+};
+
+template <typename Visit>
+void eachBucket(const PostedBoxes& p, const Box& b, Visit visit) {
+    for (int bx = b.x0 / p.bucketWidth; bx <= (b.x1 - 1) / p.bucketWidth; ++bx) {
+        for (int by = b.y0 / p.bucketHeight; by <= (b.y1 - 1) / p.bucketHeight; ++by) {
+            visit((static_cast<long long>(bx) << 32) | static_cast<unsigned>(by));
+        }
+    }
+}
+
+bool isFree(const PostedBoxes& p, const Box& b) {
+    bool free = true;
+    eachBucket(p, b, [&](long long key) {
+        const auto it = p.buckets.find(key);
+        if (it != p.buckets.end()) {
+            for (const Box& other : it->second) {
+                free = free && !overlap(b, other);
+            }
+        }
+    });
+    return free;
+}
+
+void take(PostedBoxes& p, const Box& b) {
+    eachBucket(p, b, [&](long long key) { p.buckets[key].push_back(b); });
+}
+
 }  // namespace
 
 MapPainter::Frame MapPainter::frame(int width, int height, int em) {
@@ -46,15 +120,17 @@ MapPainter::Frame MapPainter::frame(int width, int height, int em) {
     return f;
 }
 
+SurveyMap::Bounds MapPainter::shown(const Frame& f, const SurveyMap::Bounds& window,
+                                    const MapGeometry::Scale& scale) {
+    return MapGeometry::toScale(window, f.right - f.left, f.bottom - f.top, scale);
+}
+
 int MapPainter::deviceX(const Frame& f, const SurveyMap::Bounds& w, double x) {
-    const double t = (x - w.x0) / (w.x1 - w.x0);
-    return static_cast<int>(std::lround(f.left + t * (f.right - f.left)));
+    return static_cast<int>(std::lround(toDeviceX(f, w, x)));
 }
 
 int MapPainter::deviceY(const Frame& f, const SurveyMap::Bounds& w, double y) {
-    // Lines run upwards.
-    const double t = (y - w.y0) / (w.y1 - w.y0);
-    return static_cast<int>(std::lround(f.bottom - t * (f.bottom - f.top)));
+    return static_cast<int>(std::lround(toDeviceY(f, w, y)));
 }
 
 MapPainter::Point MapPainter::surveyPoint(const Frame& f, const SurveyMap::Bounds& w, int px,
@@ -71,13 +147,13 @@ SurveyMap::Bounds MapPainter::zoomed(const SurveyMap::Bounds& w, double factor, 
     if (!(width >= wholeWidth / kMaxZoom && width <= wholeWidth * kMaxZoomOut)) {
         return w;
     }
+    // Both ways by the same factor: the picture keeps its scale.
     return {about.x + (w.x0 - about.x) / factor, about.x + (w.x1 - about.x) / factor,
             about.y + (w.y0 - about.y) / factor, about.y + (w.y1 - about.y) / factor};
 }
 
-void MapPainter::draw(DrawingSurface& surface, const SurveyMap& map,
-                      const SurveyMap::Bounds& window, int width, int height,
-                      const std::string& title, Style style, int em) {
+void MapPainter::draw(DrawingSurface& surface, const SurveyMap& map, const View& view, int width,
+                      int height, const std::string& title, int em) {
     const Frame f = frame(width, height, em);
     surface.setFont(em);
     const int titleX = (f.left + f.right) / 2 - static_cast<int>(title.size()) * charWidth(em) / 2;
@@ -86,49 +162,104 @@ void MapPainter::draw(DrawingSurface& surface, const SurveyMap& map,
         surface.text(f.left, f.top, kNothingToMap);
         return;
     }
-    drawCells(surface, map, f, window, style, em);
-    drawAxes(surface, map, f, window, em);
-    if (style == Style::Colours) {
+    const SurveyMap::Bounds w = shown(f, view.window, view.scale);
+    if (view.style == Style::Colours) {
+        drawCells(surface, map, f, w);
+    } else {
+        drawPosted(surface, map, f, w, em);
+    }
+    drawMarks(surface, map, f, w, view.marked);
+    drawAxes(surface, map, f, w, em);
+    if (view.style == Style::Colours) {
         drawScaleBar(surface, map, f, em);
     }
     surface.text(std::max(0, titleX), em / 2, title);
 }
 
 void MapPainter::drawCells(DrawingSurface& s, const SurveyMap& map, const Frame& f,
-                           const SurveyMap::Bounds& w, Style style, int em) {
+                           const SurveyMap::Bounds& w) {
     const auto& cells = map.cells();
     const auto& colours = map.colours();
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        const MapGeometry::Cell& c = cells[i];
-        // Edges as doubles first: a deep zoom puts far cells beyond int.
-        const int x0 =
-            clampTo(f.left + (c.x0 - w.x0) / (w.x1 - w.x0) * (f.right - f.left), f.left, f.right);
-        const int x1 =
-            clampTo(f.left + (c.x1 - w.x0) / (w.x1 - w.x0) * (f.right - f.left), f.left, f.right);
-        const int y0 =
-            clampTo(f.bottom - (c.y1 - w.y0) / (w.y1 - w.y0) * (f.bottom - f.top), f.top, f.bottom);
-        const int y1 =
-            clampTo(f.bottom - (c.y0 - w.y0) / (w.y1 - w.y0) * (f.bottom - f.top), f.top, f.bottom);
-        const bool outside = c.x1 <= w.x0 || c.x0 >= w.x1 || c.y1 <= w.y0 || c.y0 >= w.y1;
-        if (outside) {
+        const std::optional<Box> b = cellBox(f, w, cells[i]);
+        if (!b) {
             continue;
         }
-        if (style == Style::Colours) {
-            s.fillRect(x0, y0, std::max(1, x1 - x0), std::max(1, y1 - y0), colours[i]);
-            if (c.stacked) {
-                // Readings sharing a place are told apart by a line between their bands.
-                s.segment(x0, y0, x1, y0);
-                s.segment(x0, y1, x1, y1);
-            }
-        } else {
-            const std::string t = formatText("%.1f", c.value);
-            const int tw = static_cast<int>(t.size()) * charWidth(em);
-            if (x1 - x0 >= tw && y1 - y0 >= em) {
-                s.text((x0 + x1 - tw) / 2, (y0 + y1 - em) / 2, t);
-            } else {
-                s.segment((x0 + x1) / 2, (y0 + y1) / 2, (x0 + x1) / 2 + 1, (y0 + y1) / 2);
-            }
+        s.fillRect(b->x0, b->y0, std::max(1, b->x1 - b->x0), std::max(1, b->y1 - b->y0),
+                   colours[i]);
+        if (cells[i].stacked) {
+            // Readings sharing a place are told apart by a line between their bands.
+            s.segment(b->x0, b->y0, b->x1, b->y0);
+            s.segment(b->x0, b->y1, b->x1, b->y1);
         }
+    }
+}
+
+void MapPainter::drawPosted(DrawingSurface& s, const SurveyMap& map, const Frame& f,
+                            const SurveyMap::Bounds& w, int em) {
+    // Each number centred on its reading's place, taken in the order the readings were
+    // walked, where it keeps a character's room from every number posted before it.
+    const int cw = charWidth(em);
+    PostedBoxes posted{10 * cw, em + 1, {}};
+    std::vector<PendingText> texts;
+    std::vector<Box> dots;
+    for (const MapGeometry::Cell& c : map.cells()) {
+        const double x = toDeviceX(f, w, c.atX);
+        const double y = toDeviceY(f, w, c.atY);
+        if (!(x >= f.left && x <= f.right && y >= f.top && y <= f.bottom)) {
+            continue;
+        }
+        const int px = static_cast<int>(std::lround(x));
+        const int py = static_cast<int>(std::lround(y));
+        std::string t = formatText("%.1f", c.value);
+        const int tw = static_cast<int>(t.size()) * cw;
+        const Box room{px - tw / 2 - cw / 2, py - em / 2, px - tw / 2 + tw + cw / 2,
+                       py - em / 2 + em + 1};
+        const bool inside =
+            room.x0 > f.left && room.x1 < f.right && room.y0 > f.top && room.y1 < f.bottom;
+        if (inside && isFree(posted, room)) {
+            take(posted, room);
+            texts.push_back({px - tw / 2, py - em / 2, std::move(t)});
+        } else {
+            dots.push_back({px - cw, py, px + cw + 1, py + 1});
+        }
+    }
+    // The readings left without a number are dots, where no number stands close enough
+    // to read one as its minus sign.
+    for (const Box& d : dots) {
+        if (isFree(posted, d)) {
+            s.segment(d.x0 + cw, d.y0, d.x0 + cw + 1, d.y0);
+        }
+    }
+    for (const PendingText& t : texts) {
+        s.text(t.x, t.y, t.text);
+    }
+}
+
+void MapPainter::drawMarks(DrawingSurface& s, const SurveyMap& map, const Frame& f,
+                           const SurveyMap::Bounds& w, const std::vector<int>& marked) {
+    if (marked.empty()) {
+        return;
+    }
+    for (const MapGeometry::Cell& c : map.cells()) {
+        if (!std::binary_search(marked.begin(), marked.end(), c.reading)) {
+            continue;
+        }
+        std::optional<Box> b = cellBox(f, w, c);
+        if (!b) {
+            continue;
+        }
+        // A black frame on the cell's edges with a white one inside it shows on any colour.
+        const int grow = std::max(0, kSmallestMark - std::min(b->x1 - b->x0, b->y1 - b->y0));
+        Box m{b->x0 - grow / 2, b->y0 - grow / 2, b->x1 + (grow + 1) / 2, b->y1 + (grow + 1) / 2};
+        s.segment(m.x0, m.y0, m.x1, m.y0);
+        s.segment(m.x1, m.y0, m.x1, m.y1);
+        s.segment(m.x1, m.y1, m.x0, m.y1);
+        s.segment(m.x0, m.y1, m.x0, m.y0);
+        s.fillRect(m.x0 + 1, m.y0 + 1, m.x1 - m.x0 - 1, 1, 0xffffff);
+        s.fillRect(m.x0 + 1, m.y1 - 1, m.x1 - m.x0 - 1, 1, 0xffffff);
+        s.fillRect(m.x0 + 1, m.y0 + 1, 1, m.y1 - m.y0 - 1, 0xffffff);
+        s.fillRect(m.x1 - 1, m.y0 + 1, 1, m.y1 - m.y0 - 1, 0xffffff);
     }
 }
 

@@ -1,9 +1,10 @@
-// Draws the plan map of a survey: the coloured cells (or the values posted), the axes
-// "Position" and "Line" with round ticks, the colour scale bar in nT and a title. The
-// window, the printed page and the command-line tool all draw through this.
+// Draws the plan map of a survey to scale: the coloured cells (or the values posted), the
+// marked readings, the axes "Position" and "Line" with round ticks, the colour scale bar in
+// nT and a title. The window, the printed page and the command-line tool all draw through this.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "views/SurveyMap.h"
 
@@ -16,6 +17,7 @@ class MapPainter {
     static constexpr int kScreenEm = 12;
     static constexpr double kMaxZoom = 1000.0;
     static constexpr double kMaxZoomOut = 100.0;
+    static constexpr int kSmallestMark = 7;  // pixels across a mark, however small its cell
     static constexpr const char* kNothingToMap = "No reading has a value to map.";
     enum class Style { Colours, Values };
 
@@ -26,9 +28,20 @@ class MapPainter {
     struct Point {
         double x, y;
     };
+    // What a picture shows: the part of the survey to be seen whole (the plot area
+    // widens it to scale), how, and the data lines of the readings marked as selected.
+    struct View {
+        SurveyMap::Bounds window;
+        MapGeometry::Scale scale;
+        Style style = Style::Colours;
+        std::vector<int> marked;
+    };
 
     static Frame frame(int width, int height, int em);
-    // The survey rectangle shown on the plot area, given in SurveyMap::Bounds.
+    // The survey rectangle the plot area shows for a view's window: widened to scale.
+    static SurveyMap::Bounds shown(const Frame& f, const SurveyMap::Bounds& window,
+                                   const MapGeometry::Scale& scale);
+    // Device pixels of survey points in the shown rectangle w.
     static int deviceX(const Frame& f, const SurveyMap::Bounds& w, double x);
     static int deviceY(const Frame& f, const SurveyMap::Bounds& w, double y);
     static Point surveyPoint(const Frame& f, const SurveyMap::Bounds& w, int px, int py);
@@ -37,13 +50,16 @@ class MapPainter {
     static SurveyMap::Bounds zoomed(const SurveyMap::Bounds& w, double factor, Point about,
                                     const SurveyMap::Bounds& whole);
 
-    static void draw(DrawingSurface& surface, const SurveyMap& map, const SurveyMap::Bounds& window,
-                     int width, int height, const std::string& title, Style style = Style::Colours,
-                     int em = kScreenEm);
+    static void draw(DrawingSurface& surface, const SurveyMap& map, const View& view, int width,
+                     int height, const std::string& title, int em = kScreenEm);
 
   private:
     static void drawCells(DrawingSurface& s, const SurveyMap& map, const Frame& f,
-                          const SurveyMap::Bounds& w, Style style, int em);
+                          const SurveyMap::Bounds& w);
+    static void drawPosted(DrawingSurface& s, const SurveyMap& map, const Frame& f,
+                           const SurveyMap::Bounds& w, int em);
+    static void drawMarks(DrawingSurface& s, const SurveyMap& map, const Frame& f,
+                          const SurveyMap::Bounds& w, const std::vector<int>& marked);
     static void drawAxes(DrawingSurface& s, const SurveyMap& map, const Frame& f,
                          const SurveyMap::Bounds& w, int em);
     static void drawScaleBar(DrawingSurface& s, const SurveyMap& map, const Frame& f, int em);

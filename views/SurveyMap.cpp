@@ -13,18 +13,23 @@
 namespace velkor {
 namespace {
 
+// A reading whose Field text holds no number is left out whatever colours the map: it
+// was never measured, and read as 0 nT it would swamp the colour scale.
 std::optional<double> valueOf(const DataSet& data, int i, SurveyMap::By by) {
+    const std::optional<double> field = readDecimalNumber(data.field(i, Column::Field));
+    if (!field) {
+        return std::nullopt;
+    }
     switch (by) {
         case SurveyMap::By::Field:
-            return readDecimal(data.field(i, Column::Field));
+            return field;
         case SurveyMap::By::Corrected: {
             const std::optional<float> v = CorrectedValue::of(data, i);
             return v ? std::optional<double>(*v) : std::nullopt;
         }
         case SurveyMap::By::Gradient:
-            return data.mode(i) == 'G'
-                       ? std::optional<double>(readDecimal(data.field(i, Column::Grad)))
-                       : std::nullopt;
+            return data.mode(i) == 'G' ? readDecimalNumber(data.field(i, Column::Grad))
+                                       : std::nullopt;
     }
     return std::nullopt;
 }
@@ -87,10 +92,15 @@ int SurveyMap::cellAt(double x, double y) const {
 
 std::string SurveyMap::describe(const DataSet& data, int i) {
     const auto number = [&](Column c) { return readDecimal(data.field(i, c)); };
-    std::string out = formatText("Reading %d   Line %g   Position %g   Field %.1f nT", i,
-                                 number(Column::Line), number(Column::Pos), number(Column::Field));
-    out += data.mode(i) == 'G' ? formatText("   Gradient %.1f", number(Column::Grad))
-                               : std::string("   Gradient -");
+    // A text without a number shows as "-", as a value that is not there.
+    const auto decimal = [&](Column c, const char* unit) {
+        const std::optional<double> v = readDecimalNumber(data.field(i, c));
+        return v ? formatText("%.1f", *v) + unit : std::string("-");
+    };
+    std::string out = formatText("Reading %d   Line %g   Position %g   Field ", i,
+                                 number(Column::Line), number(Column::Pos));
+    out += decimal(Column::Field, " nT");
+    out += "   Gradient " + (data.mode(i) == 'G' ? decimal(Column::Grad, "") : std::string("-"));
     if (CorrectedValue::available(data)) {
         const std::optional<float> v = CorrectedValue::of(data, i);
         out += v ? formatText("   Corrected %.1f nT", static_cast<double>(*v))

@@ -17,9 +17,7 @@ class SurveyMap {
     // What colours a cell: the measured field, the corrected value (readings without
     // one are left out) or the gradient ('G' readings only).
     enum class By { Field, Corrected, Gradient };
-    struct Bounds {
-        double x0, x1, y0, y1;
-    };
+    using Bounds = MapGeometry::Rect;
 
     SurveyMap() = default;
     // Every reading but the base-station ('A') ones, at its position and line.

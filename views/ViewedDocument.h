@@ -1,9 +1,11 @@
-// What the views see of the document: its readings, its title and the two things they
+// What the views see of the document: its readings, its title and the few things they
 // ask of it, so that a view never needs the shell that owns the document.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "views/MapGeometry.h"
 
 namespace velkor {
 
@@ -19,6 +21,9 @@ class ViewedDocument {
     virtual Prompter& prompter() = 0;
     // Removes the readings shown in the given list rows (row r is data line r + 1).
     virtual void deleteRows(std::vector<int> rows) = 0;
+    // The plan map's line spacing and station interval, remembered for the file.
+    virtual MapGeometry::Scale mapScale() const = 0;
+    virtual void setMapScale(const MapGeometry::Scale& scale) = 0;
 
   protected:
     ~ViewedDocument() = default;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTest>
@@ -13,9 +14,11 @@
 #include "app/HelpWindow.h"
 #include "cli/CliTool.h"
 #include "core/CommandTable.h"
+#include "data/TextFormat.h"
 #include "views/CGraphView.h"
 #include "views/CMapView.h"
 #include "views/CVelkor1trView.h"
+#include "views/MapScaleDialog.h"
 #include "views/PngPictureWriter.h"
 #include "views/PrintController.h"
 
@@ -62,14 +65,15 @@ TEST_F(MapViewTest, SwitchingListMapGraphMapListKeepsTheKeysWorking) {
     EXPECT_EQ(caption(), "a - Velkor2tr");
     frame().dispatch(cmd::Help);
     EXPECT_EQ(frame().helpWindow()->pageTitle(), "Map");
-    frame().dispatch(cmd::Delete);  // only the list deletes
-    EXPECT_EQ(doc().data().readingCount(), 100);
+    EXPECT_EQ(map().marked(), std::vector<int>{1});  // the list's selection
+    frame().dispatch(cmd::Delete);
+    EXPECT_EQ(doc().data().readingCount(), 99);
 
     frame().action(cmd::Graph)->trigger();
     EXPECT_EQ(frame().shownViewIndex(), 1);
     EXPECT_EQ(frame().shownView(), frame().graphView());
-    frame().dispatch(cmd::Delete);
-    EXPECT_EQ(doc().data().readingCount(), 100);
+    frame().dispatch(cmd::Delete);  // the graph deletes nothing
+    EXPECT_EQ(doc().data().readingCount(), 99);
 
     CMapView* first = frame().mapView();
     frame().action(cmd::Map)->trigger();
@@ -82,11 +86,11 @@ TEST_F(MapViewTest, SwitchingListMapGraphMapListKeepsTheKeysWorking) {
     EXPECT_EQ(frame().shownView(), frame().listView());
     list().selectRow(0);
     frame().dispatch(cmd::Delete);
-    EXPECT_EQ(doc().data().readingCount(), 99);
+    EXPECT_EQ(doc().data().readingCount(), 98);
 
     // Closing from the map ends on the list.
     frame().dispatch(cmd::Map);
-    EXPECT_EQ(map().map().cells().size(), 99u);  // rebuilt from the data set
+    EXPECT_EQ(map().map().cells().size(), 98u);  // rebuilt from the data set
     doc().data().modified = false;
     frame().close();
     EXPECT_EQ(frame().shownViewIndex(), 0);
@@ -130,6 +134,112 @@ TEST_F(MapViewTest, HoverTellsClickSelectsWheelZoomsDragMovesHomeFits) {
     QTest::keyClick(&map(), Qt::Key_Home);
     EXPECT_DOUBLE_EQ(map().shownWindow().x0, whole.x0);
     EXPECT_DOUBLE_EQ(map().shownWindow().x1, whole.x1);
+}
+
+TEST_F(MapViewTest, ClickedReadingsAreMarkedAndDeleteRemovesThemWithUndo) {
+    openData(surveyFile("a.velkor", 100));
+    frame().dispatch(cmd::Map);
+    QApplication::processEvents();
+    QTest::mouseClick(&map(), Qt::LeftButton, {}, map().cellCentre(cellOf(57)));
+    QTest::mouseClick(&map(), Qt::LeftButton, Qt::ControlModifier, map().cellCentre(cellOf(60)));
+    QTest::mouseClick(&map(), Qt::LeftButton, Qt::ControlModifier, map().cellCentre(cellOf(62)));
+    QTest::mouseClick(&map(), Qt::LeftButton, Qt::ControlModifier, map().cellCentre(cellOf(62)));
+    EXPECT_EQ(map().marked(), (std::vector<int>{57, 60}));
+    EXPECT_EQ(list().selectedRowList(), (std::vector<int>{56, 59}));  // one selection
+
+    // A marked cell is framed black outside, white inside; its neighbour is not.
+    const QImage image = map().grab().toImage();
+    const MapPainter::Frame f = MapPainter::frame(map().width(), map().height(), 12);
+    const SurveyMap::Bounds w = map().shownWindow();
+    const auto leftEdge = [&](int k) {
+        const MapGeometry::Cell& c = map().map().cells()[static_cast<std::size_t>(cellOf(k))];
+        return QPoint(MapPainter::deviceX(f, w, c.x0), map().cellCentre(cellOf(k)).y());
+    };
+    EXPECT_EQ(image.pixel(leftEdge(57)), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(leftEdge(57) + QPoint(1, 0)), qRgb(255, 255, 255));
+    EXPECT_NE(image.pixel(leftEdge(58) + QPoint(1, 0)), qRgb(255, 255, 255));
+
+    frame().dispatch(cmd::Delete);
+    EXPECT_EQ(doc().data().readingCount(), 98);
+    EXPECT_EQ(map().map().cells().size(), 98u);
+    EXPECT_TRUE(map().marked().empty());
+    EXPECT_EQ(frame().statusBar()->currentMessage().toStdString(),
+              "2 readings deleted. Ctrl+Z brings them back.");
+    frame().dispatch(cmd::UndoDelete);
+    EXPECT_EQ(doc().data().readingCount(), 100);
+    EXPECT_EQ(map().map().cells().size(), 100u);
+    EXPECT_EQ(doc().data().field(57, Column::Pos), std::string_view("   57"));
+
+    // What the list selects, the map marks.
+    frame().dispatch(cmd::DataList);
+    list().selectRows({4, 9});
+    frame().dispatch(cmd::Map);
+    EXPECT_EQ(map().marked(), (std::vector<int>{5, 10}));
+}
+
+TEST_F(MapViewTest, DrawnToTheScaleRememberedForTheFile) {
+    // 6 lines of 10 positions.
+    std::string grid = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
+    for (int line = 1; line <= 6; ++line) {
+        for (int pos = 1; pos <= 10; ++pos) {
+            grid += formatText("S 03.07.2026 10:05:00 %5d %5d %7.1f  0.7 7 1.5                \r\n",
+                               line, pos, 48100.0 + line + pos);
+        }
+    }
+    const std::string a = dir.write("a.velkor", grid);
+    const std::string b = dir.write("b.velkor", grid);
+    openData(a);
+    frame().dispatch(cmd::Map);
+    QApplication::processEvents();
+    // Height over width of the cell of line 3, position 5, in pixels.
+    const auto cellAspect = [&] {
+        const MapPainter::Frame f = MapPainter::frame(map().width(), map().height(), 12);
+        const SurveyMap::Bounds w = map().shownWindow();
+        const MapGeometry::Cell& c = map().map().cells()[static_cast<std::size_t>(cellOf(25))];
+        return (MapPainter::deviceY(f, w, c.y0) - MapPainter::deviceY(f, w, c.y1)) /
+               static_cast<double>(MapPainter::deviceX(f, w, c.x1) -
+                                   MapPainter::deviceX(f, w, c.x0));
+    };
+    // Readings 1 m apart both ways: square cells, however the window is shaped.
+    EXPECT_NEAR(cellAspect(), 1.0, 0.05);
+    frame().resize(600, 900);
+    QApplication::processEvents();
+    EXPECT_NEAR(cellAspect(), 1.0, 0.05);
+
+    map().setScale({4.0, 2.0});
+    EXPECT_NEAR(cellAspect(), 2.0, 0.1);
+    const QPoint pointer = map().cellCentre(cellOf(25));
+    QWheelEvent wheel(QPointF(pointer), QPointF(map().mapToGlobal(pointer)), {}, QPoint(0, 360),
+                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&map(), &wheel);
+    EXPECT_NEAR(cellAspect(), 2.0, 0.05);  // zoomed in, the same shape
+    QTest::mousePress(&map(), Qt::LeftButton, {}, pointer);
+    QTest::mouseMove(&map(), pointer + QPoint(40, 30));
+    QTest::mouseRelease(&map(), Qt::LeftButton, {}, pointer + QPoint(40, 30));
+    EXPECT_NEAR(cellAspect(), 2.0, 0.05);
+
+    openData(b);  // another file: 1 m and 1 m
+    EXPECT_DOUBLE_EQ(doc().mapScale().lineSpacing, 1.0);
+    EXPECT_NEAR(cellAspect(), 1.0, 0.05);
+    openData(a);  // its own scale again
+    EXPECT_DOUBLE_EQ(doc().mapScale().lineSpacing, 4.0);
+    EXPECT_DOUBLE_EQ(doc().mapScale().stationInterval, 2.0);
+}
+
+TEST_F(MapViewTest, ScaleDialogTakesTwoDistancesInMetres) {
+    MapScaleDialog dialog({1.0, 1.0}, prompter);
+    EXPECT_EQ(dialog.windowTitle(), "Scale");
+    EXPECT_EQ(dialog.lineSpacingEdit()->text(), "1");
+    dialog.lineSpacingEdit()->setText("0");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);  // still open
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Enter a number between 0.01 and 10000."});
+    dialog.lineSpacingEdit()->setText("12.5");
+    dialog.stationIntervalEdit()->setText("0.25");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_DOUBLE_EQ(dialog.scale().lineSpacing, 12.5);
+    EXPECT_DOUBLE_EQ(dialog.scale().stationInterval, 0.25);
 }
 
 TEST_F(MapViewTest, CorrectedValuesAndTheContextMenuChooseWhatColoursTheMap) {
@@ -208,7 +318,8 @@ TEST(MapPicture, TheHottestPixelLiesInTheHottestReadingsCell) {
     }
     // Lines 1 to 5 span 0.5 to 5.5 upwards, line 2 from 1.5 to 2.5; positions 2 to 12 span
     // 1 to 13, position 8 from 7 to 9.
-    const SurveyMap::Bounds b{1, 13, 0.5, 5.5};
+    // The plot shows them to scale, 1 m apart both ways.
+    const SurveyMap::Bounds b = MapPainter::shown(f, {1, 13, 0.5, 5.5}, {});
     EXPECT_GE(hottest.x(), MapPainter::deviceX(f, b, 7.0));
     EXPECT_LT(hottest.x(), MapPainter::deviceX(f, b, 9.0));
     EXPECT_GE(hottest.y(), MapPainter::deviceY(f, b, 2.5));

@@ -397,4 +397,60 @@ TEST(CliPlot, MapAndProfileOfASurvey) {
     EXPECT_EQ(cli({"plot", "map", in, dir.path("m.png")}).status, 1);  // no pictures here
 }
 
+TEST(CliPlot, MapDrawnToTheGivenScale) {
+    // 4 lines of 4 positions: lines 2 m apart, positions 0.5 m: cells four times as tall.
+    TempDir dir;
+    std::string survey = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
+    for (int line = 1; line <= 4; ++line) {
+        for (int pos = 1; pos <= 4; ++pos) {
+            survey +=
+                formatText("S 03.07.2026 10:05:00 %5d %5d %7.1f  0.7 7 1.5                \r\n",
+                           line, pos, 48100.0 + line * 10 + pos);
+        }
+    }
+    const std::string in = dir.write("grid.velkor", survey);
+    const auto aspect = [&](const std::vector<std::string>& scale) {
+        RecordingPictures pictures;
+        std::ostringstream out;
+        std::ostringstream err;
+        std::vector<std::string> args{"plot", "map", in, dir.path("m.png"), "--size", "900x700"};
+        args.insert(args.end(), scale.begin(), scale.end());
+        EXPECT_EQ(CliTool(out, err, &pictures).run(args), 0) << err.str();
+        const RecordingSurface::Fill& c = pictures.surface.fills.at(5);
+        return static_cast<double>(c.height) / c.width;
+    };
+    EXPECT_NEAR(aspect({}), 1.0, 0.03);
+    EXPECT_NEAR(aspect({"--line-spacing", "2", "--station-interval", "0.5"}), 4.0, 0.25);
+    EXPECT_NEAR(aspect({"--station-interval", "3"}), 1.0 / 3, 0.02);
+    for (const char* bad : {"0", "-1", "x", "20000"}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        RecordingPictures pictures;
+        EXPECT_EQ(CliTool(out, err, &pictures)
+                      .run({"plot", "map", in, dir.path("m.png"), "--line-spacing", bad}),
+                  2)
+            << bad;
+        EXPECT_NE(err.str().find("velkor2tr-cli: --line-spacing: Enter a number"),
+                  std::string::npos)
+            << err.str();
+    }
+}
+
+TEST(CliPlot, MapLeavesOutFieldsThatHoldNoNumber) {
+    TempDir dir;
+    const std::string in =
+        dir.write("gaps.velkor",
+                  "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n"
+                  "S 03.07.2026 10:05:00     1     1 48100.9  0.7 7 1.5                \r\n"
+                  "S 03.07.2026 10:05:10     1     2          0.7 7 1.5                \r\n"
+                  "S 03.07.2026 10:05:20     1     3     nan  0.7 7 1.5                \r\n"
+                  "S 03.07.2026 10:05:30     1     4 48090.0  0.7 7 1.5                \r\n");
+    RecordingPictures pictures;
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(CliTool(out, err, &pictures).run({"plot", "map", in, dir.path("m.png")}), 0)
+        << err.str();
+    EXPECT_EQ(out.str(), "2 readings, 48090.2 to 48100.7 nT\n");
+}
+
 }  // namespace velkor

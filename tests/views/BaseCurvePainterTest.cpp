@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,37 @@ TEST_F(BaseCurveTest, PictureThroughTheSurface) {
     }
     EXPECT_EQ(s.findText(day.figures())->y, 333);
     EXPECT_EQ(s.findText(day.readingFigures())->y, 351);
+}
+
+TEST_F(BaseCurveTest, FarValuesStayDrawable) {
+    // Equal samples of 10^15 (whose float axis ends round past them) and the widest
+    // values a sample may hold.
+    VariationSet far;
+    ASSERT_TRUE(far.load(dir.write("far.a",
+                                   " Date       Time     Variations\r\n"
+                                   " 05.07.2026 10:00:00 1.0e+15\r\n"
+                                   " 05.07.2026 10:10:00 1.0e+15\r\n"
+                                   " 06.07.2026 10:00:00 -3.4e+38\r\n"
+                                   " 06.07.2026 10:10:00 3.4e+38\r\n"),
+                         prompter));
+    const auto drawable = [](int v) { return v >= -10000000 && v <= 10000000; };
+    for (const char* date : {"05.07.2026", "06.07.2026"}) {
+        const BaseDay day = BaseDay::of(far, date, nullptr);
+        ASSERT_EQ(day.samples().size(), 2u);
+        const BaseCurvePainter::Frame f = BaseCurvePainter::frame(800, 400);
+        const GraphScale::Axis a = BaseCurvePainter::valueAxis(day);
+        for (double v : {day.lowest(), day.highest(), std::nan(""), 1e300, -1e300}) {
+            EXPECT_TRUE(drawable(BaseCurvePainter::y(f, a, v))) << date << " " << v;
+        }
+        const std::vector<double> labels = BaseCurvePainter::labelValues(a);
+        EXPECT_LE(labels.size(), static_cast<std::size_t>(BaseCurvePainter::kMaxLabels) + 1);
+        RecordingSurface s;
+        BaseCurvePainter::draw(s, day, 800, 400);
+        for (const Seg& g : s.segments) {
+            EXPECT_TRUE(drawable(g.x1) && drawable(g.y1) && drawable(g.x2) && drawable(g.y2))
+                << date << ": " << g.x1 << "," << g.y1 << " " << g.x2 << "," << g.y2;
+        }
+    }
 }
 
 }  // namespace velkor

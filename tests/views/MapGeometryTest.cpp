@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "data/DataSet.h"
+#include "data/TextFormat.h"
 #include "support/RecordingSurface.h"
 #include "views/MapGeometry.h"
 #include "views/MapPainter.h"
@@ -126,6 +128,45 @@ TEST(MapGeometry, TicksAreRoundSteps) {
     EXPECT_EQ(MapGeometry::ticks(16.2, 18.9, 10, 1.0), (std::vector<double>{17, 18}));
 }
 
+TEST(MapGeometry, TicksStayFewFiniteAndInOrderForAnyInput) {
+    const double big = 3.4e38;
+    const struct {
+        double lo, hi, minStep;
+    } cases[] = {{1e15, 1e15 + 40, 1.0},
+                 {9.007199254740992e15, 9.007199254740992e15 + 64, 1.0},
+                 {1e17, 1e17 + 100, 0.0},
+                 {1e17, 1e17 + 100, 1.0},
+                 {-big, big, 0.0},
+                 {-big, big, 1.0},
+                 {1e30, 1e30 * (1 + 1e-15), 1.0},
+                 {48000.0, 48000.0 + 1e-12, 0.0}};
+    for (const auto& c : cases) {
+        const std::vector<double> t = MapGeometry::ticks(c.lo, c.hi, 10, c.minStep);
+        EXPECT_LE(t.size(), 12u) << c.lo;
+        for (std::size_t k = 0; k < t.size(); ++k) {
+            EXPECT_TRUE(std::isfinite(t[k])) << c.lo;
+            EXPECT_TRUE(k == 0 || t[k] > t[k - 1]) << c.lo;
+        }
+    }
+    EXPECT_LE(MapGeometry::ticks(0, 1e9, 2000000000).size(),
+              static_cast<std::size_t>(MapGeometry::kMaxTicks) + 2);
+    const double nan = std::nan("");
+    const double inf = HUGE_VAL;
+    EXPECT_TRUE(MapGeometry::ticks(nan, 1, 5).empty());
+    EXPECT_TRUE(MapGeometry::ticks(0, nan, 5).empty());
+    EXPECT_TRUE(MapGeometry::ticks(0, inf, 5).empty());
+    EXPECT_TRUE(MapGeometry::ticks(-inf, inf, 5).empty());
+    // A range clipped from equal huge values is still a range.
+    const MapGeometry::Range r = MapGeometry::clipRange({1e17, 1e17});
+    EXPECT_GT(r.hi, r.lo);
+}
+
+MapPainter::View view(const SurveyMap::Bounds& window, const MapGeometry::Scale& scale = {},
+                      MapPainter::Style style = MapPainter::Style::Colours,
+                      std::vector<int> marked = {}) {
+    return {window, scale, style, std::move(marked)};
+}
+
 std::string reading(char mode, int line, int pos, const char* field, const char* grad = "") {
     char buf[128];
     std::snprintf(buf, sizeof buf, "%c 03.07.2026 09:02:10 %5d %5d %7s  0.7 7 1.5 %8s      ", mode,
@@ -163,24 +204,45 @@ TEST(SurveyMap, LeavesOutBaseReadingsAndColoursGradientsOnlyWhereMeasured) {
     EXPECT_DOUBLE_EQ(grad.cells()[0].value, 12.5);
 }
 
+TEST(SurveyMap, ReadingsWhoseFieldHoldsNoNumberAreLeftOut) {
+    DataSet data;
+    data.replaceLines({"M header ", reading('S', 1, 1, "48100.9"), reading('S', 1, 2, ""),
+                       reading('G', 1, 3, "nan", "12.5"), reading('S', 1, 4, "48000.0"),
+                       reading('G', 1, 5, "48050.0", "nan")});
+    const SurveyMap field = SurveyMap::build(data, SurveyMap::By::Field);
+    ASSERT_EQ(field.cells().size(), 3u);
+    EXPECT_EQ(field.cells()[1].reading, 4);
+    EXPECT_GE(field.range().lo, 48000.0);  // not 0 nT
+    EXPECT_EQ(field.cells()[2].reading, 5);
+    EXPECT_EQ(SurveyMap::build(data, SurveyMap::By::Gradient).cells().size(), 0u);
+    DataSet corrected = data;
+    corrected.geomagDone = true;
+    corrected.geomag = 48000.0f;
+    EXPECT_EQ(SurveyMap::build(corrected, SurveyMap::By::Corrected).cells().size(), 3u);
+    EXPECT_EQ(SurveyMap::describe(data, 3),
+              "Reading 3   Line 1   Position 3   Field -   Gradient 12.5");
+    EXPECT_EQ(SurveyMap::describe(data, 5),
+              "Reading 5   Line 1   Position 5   Field 48050.0 nT   Gradient -");
+}
+
 TEST(MapPainter, CellsFillTheirPlaceUpwardsWithScaleAxesAndTitle) {
     DataSet data;
     data.replaceLines({"M header ", reading('S', 1, 0, "48100.0"), reading('S', 1, 10, "48200.0"),
                        reading('S', 2, 0, "48300.0"), reading('S', 2, 10, "48400.0")});
     const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
     RecordingSurface s;
-    const SurveyMap::Bounds b = map.bounds();
-    MapPainter::draw(s, map, b, 600, 400, "survey.velkor");
+    // Lines 10 m apart, positions 1 m: a square of 20 m, drawn square in the middle.
+    MapPainter::draw(s, map, view(map.bounds(), {10.0, 1.0}), 600, 400, "survey.velkor");
     const MapPainter::Frame f = MapPainter::frame(600, 400, MapPainter::kScreenEm);
     ASSERT_GE(s.fills.size(), 4u);
     // The first reading (line 1, lowest) is at the bottom-left, the last at the top-right.
-    const int midX = (f.left + f.right) / 2;
-    const int midY = (f.top + f.bottom) / 2;
-    EXPECT_EQ(s.fills[0].x, f.left);
-    EXPECT_EQ(s.fills[0].y, midY);
+    const int side = f.bottom - f.top;
+    const int left = (f.left + f.right - side) / 2;
+    EXPECT_EQ(s.fills[0].x, left);
+    EXPECT_EQ(s.fills[0].y, f.top + side / 2);
     EXPECT_EQ(s.fills[0].y + s.fills[0].height, f.bottom);
-    EXPECT_EQ(s.fills[3].x, midX);
-    EXPECT_EQ(s.fills[3].x + s.fills[3].width, f.right);
+    EXPECT_EQ(s.fills[3].x, left + side / 2);
+    EXPECT_EQ(s.fills[3].x + s.fills[3].width, left + side);
     EXPECT_EQ(s.fills[3].y, f.top);
     EXPECT_EQ(s.fills[0].rgb, 0x440154u);
     EXPECT_EQ(s.fills[3].rgb, 0xfde725u);
@@ -196,13 +258,142 @@ TEST(MapPainter, CellsFillTheirPlaceUpwardsWithScaleAxesAndTitle) {
     EXPECT_EQ(s.fills.back().rgb, MapGeometry::colourAt(0.0));
 }
 
+TEST(MapGeometry, ToScaleWidensAboutTheCentre) {
+    const MapGeometry::Rect wanted{0, 40, 0.5, 6.5};
+    // 40 positions 1 m apart and 6 lines 1 m apart on 400 x 400 pixels: 10 pixels a metre.
+    const MapGeometry::Rect r = MapGeometry::toScale(wanted, 400, 400, {});
+    EXPECT_DOUBLE_EQ(r.x0, 0);
+    EXPECT_DOUBLE_EQ(r.x1, 40);
+    EXPECT_DOUBLE_EQ(r.y0, 3.5 - 20);
+    EXPECT_DOUBLE_EQ(r.y1, 3.5 + 20);
+    // Lines 20 m apart make the survey 120 m tall: 3 1/3 metres a pixel both ways.
+    const MapGeometry::Rect tall = MapGeometry::toScale(wanted, 400, 400, {20.0, 1.0});
+    EXPECT_DOUBLE_EQ(tall.y1 - tall.y0, 6);
+    EXPECT_DOUBLE_EQ((tall.x1 - tall.x0) * 1.0, 120);
+    EXPECT_DOUBLE_EQ(tall.x0 + tall.x1, 40);
+    // What cannot be drawn to scale is left as it is.
+    for (const MapGeometry::Scale bad : {MapGeometry::Scale{0, 1}, MapGeometry::Scale{1, -1},
+                                         MapGeometry::Scale{1, std::nan("")}}) {
+        EXPECT_DOUBLE_EQ(MapGeometry::toScale(wanted, 400, 400, bad).y1, 6.5);
+    }
+    EXPECT_DOUBLE_EQ(MapGeometry::toScale({0, 0, 0, 1}, 400, 400, {}).x1, 0);
+    EXPECT_DOUBLE_EQ(MapGeometry::toScale({-1e308, 1e308, 0, 1}, 400, 400, {}).y1, 1);
+
+    EXPECT_TRUE(MapGeometry::readSpacing(" 0.01").ok);
+    EXPECT_DOUBLE_EQ(MapGeometry::readSpacing("0.01").metres, 0.01);
+    EXPECT_DOUBLE_EQ(MapGeometry::readSpacing("12.5").metres, 12.5);
+    EXPECT_EQ(MapGeometry::readSpacing("0").message, "Enter a number between 0.01 and 10000.");
+    EXPECT_EQ(MapGeometry::readSpacing("20000").message, "Enter a number between 0.01 and 10000.");
+    EXPECT_EQ(MapGeometry::readSpacing("2 m").message, "Enter a number.");
+}
+
+TEST(MapPainter, AMetreAcrossTheLinesIsAsLongAsOneAlongThem) {
+    // 6 lines of 40 positions; the cells are as tall as the lines are apart in metres, and
+    // as wide as the positions are, in any window, zoomed or not.
+    DataSet data;
+    std::vector<std::string> lines{"M header "};
+    for (int line = 1; line <= 6; ++line) {
+        for (int pos = 1; pos <= 40; ++pos) {
+            lines.push_back(reading('S', line, pos, "48100.0"));
+        }
+    }
+    data.replaceLines(lines);
+    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    const SurveyMap::Bounds whole = map.bounds();
+    const SurveyMap::Bounds zoomed = MapPainter::zoomed(whole, 3.0, {30, 2}, whole);
+    for (const MapGeometry::Scale scale : {MapGeometry::Scale{1, 1}, MapGeometry::Scale{2, 0.5}}) {
+        for (const SurveyMap::Bounds& window : {whole, zoomed}) {
+            for (const auto& [width, height] : {std::pair{900, 560}, std::pair{400, 900}}) {
+                RecordingSurface s;
+                MapPainter::draw(s, map, view(window, scale), width, height, "t");
+                // A cell in the middle of the survey, wholly shown.
+                const RecordingSurface::Fill& c = s.fills[2 * 40 + 30];
+                const double ratio = static_cast<double>(c.height) / c.width;
+                const double wanted = scale.lineSpacing / scale.stationInterval;
+                EXPECT_NEAR(ratio, wanted, wanted * 2.0 / std::min(c.width, c.height))
+                    << width << "x" << height << " " << c.width << "x" << c.height;
+                const MapPainter::Frame f = MapPainter::frame(width, height, 12);
+                // The whole window is seen, and it touches two opposite sides of the frame.
+                const SurveyMap::Bounds w = MapPainter::shown(f, window, scale);
+                EXPECT_LE(w.x0, window.x0 + 1e-9);
+                EXPECT_GE(w.x1, window.x1 - 1e-9);
+                EXPECT_LE(w.y0, window.y0 + 1e-9);
+                EXPECT_GE(w.y1, window.y1 - 1e-9);
+                EXPECT_TRUE(std::fabs(w.x1 - w.x0 - (window.x1 - window.x0)) < 1e-9 ||
+                            std::fabs(w.y1 - w.y0 - (window.y1 - window.y0)) < 1e-9);
+            }
+        }
+    }
+}
+
+TEST(MapPainter, PostedValuesStandAtTheirReadingsWithoutOverlapping) {
+    DataSet data;
+    std::vector<std::string> lines{"M header "};
+    for (int line = 1; line <= 6; ++line) {
+        for (int pos = 1; pos <= 40; ++pos) {
+            const std::string field = formatText("%7.1f", 48000.0 + line * 100 + pos);
+            lines.push_back(reading('S', line, pos, field.c_str()));
+        }
+    }
+    lines.push_back(reading('S', 3, 20, "47000.0"));  // stacked on another reading
+    data.replaceLines(lines);
+    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    const SurveyMap::Bounds whole = map.bounds();
+    const int em = MapPainter::kScreenEm;
+    const int cw = (em * 3) / 5;
+    // The whole survey, the same moved half off the plot, and a deep zoom.
+    const SurveyMap::Bounds moved{whole.x0 + 25, whole.x1 + 25, whole.y0 - 2, whole.y1 - 2};
+    const SurveyMap::Bounds deep = MapPainter::zoomed(whole, 8.0, {20, 3}, whole);
+    for (const SurveyMap::Bounds& window : {whole, moved, deep}) {
+        const bool zoomedIn = window.x1 - window.x0 < whole.x1 - whole.x0;
+        RecordingSurface s;
+        MapPainter::draw(s, map, view(window, {}, MapPainter::Style::Values), 900, 560, "t", em);
+        const MapPainter::Frame f = MapPainter::frame(900, 560, em);
+        const SurveyMap::Bounds w = MapPainter::shown(f, window, {});
+        std::vector<RecordingSurface::Text> posted;
+        for (const RecordingSurface::Text& t : s.texts) {
+            if (t.text.size() == 7 && t.text[5] == '.' && t.y > f.top && t.y < f.bottom &&
+                t.x > f.left && t.x < f.right) {
+                posted.push_back(t);
+            }
+        }
+        // Several at the whole survey's scale, every one seen when zoomed in deep.
+        int seen = 0;
+        for (const MapGeometry::Cell& c : map.cells()) {
+            const int x = MapPainter::deviceX(f, w, c.atX);
+            const int y = MapPainter::deviceY(f, w, c.atY);
+            seen +=
+                x > f.left + 4 * cw && x < f.right - 4 * cw && y > f.top + em && y < f.bottom - em;
+        }
+        EXPECT_GE(posted.size(), zoomedIn ? static_cast<std::size_t>(seen) : 20u);
+        for (std::size_t i = 0; i < posted.size(); ++i) {
+            const RecordingSurface::Text& t = posted[i];
+            const int width = static_cast<int>(t.text.size()) * cw;
+            // Centred on the place of the reading whose value it is.
+            const bool atItsReading =
+                std::any_of(map.cells().begin(), map.cells().end(), [&](const auto& c) {
+                    return formatText("%.1f", c.value) == t.text &&
+                           std::abs(t.x + width / 2 - MapPainter::deviceX(f, w, c.atX)) <= 1 &&
+                           std::abs(t.y + em / 2 - MapPainter::deviceY(f, w, c.atY)) <= 1;
+                });
+            EXPECT_TRUE(atItsReading) << t.text << " at " << t.x << "," << t.y;
+            for (std::size_t j = 0; j < i; ++j) {
+                const RecordingSurface::Text& u = posted[j];
+                const bool apart =
+                    t.x + width <= u.x || u.x + width <= t.x || t.y + em <= u.y || u.y + em <= t.y;
+                EXPECT_TRUE(apart) << t.text << " and " << u.text;
+            }
+        }
+    }
+}
+
 TEST(MapPainter, StackedReadingsAreDividedByLines) {
     DataSet data;
     data.replaceLines({"M header ", reading('S', 1, 0, "48100.0"), reading('S', 1, 10, "48200.0"),
                        reading('S', 1, 10, "48300.0")});
     const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
     RecordingSurface s;
-    MapPainter::draw(s, map, map.bounds(), 600, 400, "t");
+    MapPainter::draw(s, map, view(map.bounds()), 600, 400, "t");
     // The two readings at position 10 each fill half of its cell, a line above and below.
     const RecordingSurface::Fill& lower = s.fills[1];
     const RecordingSurface::Fill& upper = s.fills[2];
@@ -215,9 +406,28 @@ TEST(MapPainter, StackedReadingsAreDividedByLines) {
     EXPECT_FALSE(s.hasSegment({s.fills[0].x, s.fills[0].y, lower.x, s.fills[0].y}));
 }
 
+TEST(MapPainter, HugeLineNumbersAndValuesDrawFewTicks) {
+    // Lines numbered about 10^16 and equal values about 5 * 10^15: the colour scale's
+    // half-steps there lie past 2^53, where adding 1 to a double no longer changes it.
+    DataSet data;
+    std::vector<std::string> lines{"M header "};
+    for (int k = 1; k <= 6; ++k) {
+        std::string r = reading('S', 1, k, "5.0e+15");
+        r.replace(22, 5, k < 4 ? " 1e16" : " 2e16");
+        lines.push_back(r);
+    }
+    data.replaceLines(lines);
+    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    ASSERT_EQ(map.cells().size(), 6u);
+    RecordingSurface s;
+    MapPainter::draw(s, map, view(map.bounds()), 600, 400, "far");
+    EXPECT_LT(s.segments.size(), 400u);
+    EXPECT_LT(s.texts.size(), 200u);
+}
+
 TEST(MapPainter, AnEmptyMapSaysSo) {
     RecordingSurface s;
-    MapPainter::draw(s, SurveyMap(), {0, 1, 0, 1}, 600, 400, "empty");
+    MapPainter::draw(s, SurveyMap(), view({0, 1, 0, 1}), 600, 400, "empty");
     EXPECT_TRUE(s.fills.empty());
     EXPECT_EQ(s.textsOnly(), (std::vector<std::string>{"empty", MapPainter::kNothingToMap}));
 }

@@ -119,6 +119,8 @@ void SettingsStore::writeWindowPlacement(const WindowPlacement& placement) {
     s.setValue(settings::kWindowWidth, r.width());
     s.setValue(settings::kWindowHeight, r.height());
     s.setValue(settings::kWindowMaximized, placement.maximized());
+}
+
 namespace {
 
 // A file's whole path names one group, encoded: its slashes would otherwise open a group

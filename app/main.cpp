@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <clocale>
 #include <cstdio>
+#include <memory>
 
 #include "app/CMainFrame.h"
 #include "app/CVelkor1trApp.h"
@@ -55,8 +56,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velkor2tr: %s\nTry 'velkor2tr --help'.\n", qPrintable(line.error()));
         return velkor::CommandLine::kUsageError;
     }
-    velkor::SingleInstance instance(velkor::SingleInstance::defaultServerName());
-    if (!line.print() && instance.handOver(line.file())) {
+    // A print request prints and ends: it neither hands over nor serves.
+    const std::unique_ptr<velkor::SingleInstance> instance =
+        line.print() ? nullptr : velkor::SingleInstance::forThisUser();
+    if (instance && instance->handOver(line.file())) {
         return 0;
     }
 
@@ -66,8 +69,9 @@ int main(int argc, char** argv) {
         return app.earlyExitCode();
     }
     prompter.setParentWidget(app.mainFrame());
-    instance.listen();
-    QObject::connect(&instance, &velkor::SingleInstance::openRequested, &app,
-                     &velkor::CVelkor1trApp::openRequested);
+    if (instance && instance->listen()) {
+        QObject::connect(instance.get(), &velkor::SingleInstance::openRequested, &app,
+                         &velkor::CVelkor1trApp::openRequested);
+    }
     return QApplication::exec();
 }

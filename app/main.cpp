@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/QtPrompter.h"
 #include "app/SingleInstance.h"
+#include "app/StartLock.h"
 
 namespace {
 
@@ -56,22 +57,26 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velkor2tr: %s\nTry 'velkor2tr --help'.\n", qPrintable(line.error()));
         return velkor::CommandLine::kUsageError;
     }
+    velkor::QtPrompter prompter;
+    velkor::CVelkor1trApp app(prompter);
     // A print request prints and ends: it neither hands over nor serves.
     const std::unique_ptr<velkor::SingleInstance> instance =
         line.print() ? nullptr : velkor::SingleInstance::forThisUser();
-    if (instance && instance->handOver(line.file())) {
-        return 0;
-    }
-
-    velkor::QtPrompter prompter;
-    velkor::CVelkor1trApp app(prompter);
-    if (!app.initInstance(line.file(), line.print())) {
-        return app.earlyExitCode();
-    }
-    prompter.setParentWidget(app.mainFrame());
-    if (instance && instance->listen()) {
-        QObject::connect(instance.get(), &velkor::SingleInstance::openRequested, &app,
-                         &velkor::CVelkor1trApp::openRequested);
+    {
+        // Until this start serves or has handed its file over, later starts wait: of
+        // starts at the same moment one becomes the window and the others hand over.
+        const velkor::StartLock turn = instance ? instance->waitForTurn() : velkor::StartLock();
+        if (instance && instance->handOver(line.file())) {
+            return 0;
+        }
+        if (!app.initInstance(line.file(), line.print())) {
+            return app.earlyExitCode();
+        }
+        prompter.setParentWidget(app.mainFrame());
+        if (instance && instance->listen()) {
+            QObject::connect(instance.get(), &velkor::SingleInstance::openRequested, &app,
+                             &velkor::CVelkor1trApp::openRequested);
+        }
     }
     return QApplication::exec();
 }

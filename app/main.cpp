@@ -11,6 +11,7 @@
 #include "app/QtPrompter.h"
 #include "app/SingleInstance.h"
 #include "app/StartLock.h"
+#include "app/TerminationSignals.h"
 
 namespace {
 
@@ -59,6 +60,12 @@ int main(int argc, char** argv) {
     }
     velkor::QtPrompter prompter;
     velkor::CVelkor1trApp app(prompter);
+    // Ended from outside (logout, Ctrl+C): what is still to be stored is stored first.
+    const velkor::TerminationSignals termination;
+    QObject::connect(&termination, &velkor::TerminationSignals::received, &app, [&app](int signal) {
+        app.storeRecentFiles();
+        velkor::TerminationSignals::endBy(signal);
+    });
     // A print request prints and ends: it neither hands over nor serves.
     const std::unique_ptr<velkor::SingleInstance> instance =
         line.print() ? nullptr : velkor::SingleInstance::forThisUser();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program's command line from outside: --help and --version without a display,
 # a usage error, a second start handing its file to the running window, the socket's
-# private folder and starts at the same moment.
+# private folder, starts at the same moment, and runs ended by SIGTERM.
 # Usage: command_line_test.sh PROGRAM FIXTURE
 set -euo pipefail
 program=$(realpath "$1")
@@ -9,9 +9,11 @@ fixture=$(realpath "$2")
 work=$(mktemp -d)
 first=""
 alone=""
+run=""
+holder=""
 pids=()
 cleanup() {
-  for pid in $first $alone "${pids[@]}"; do
+  for pid in $first $alone $run $holder "${pids[@]}"; do
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
@@ -153,4 +155,28 @@ first=""
 five_at_once one
 five_at_once two
 
+# Runs ended by SIGTERM (a logout) soon after they start still leave their file in the
+# list. Here the signal comes while the start waits for its turn, before the file opens.
+lock="$socket.lock"
+mkfifo "$work/release"
+for i in 1 2 3 4 5; do
+  cp "$fixture" "$work/c$i.velkor"
+  # Another start holds the turn until the fifo is written to.
+  flock "$lock" cat "$work/release" >/dev/null &
+  holder=$!
+  until ! flock -n "$lock" true; do sleep 0.05; done
+  "$program" "$work/c$i.velkor" &
+  run=$!
+  for _ in $(seq 100); do
+    ls -l "/proc/$run/fd" 2>/dev/null | grep -qF "$lock" && break
+    sleep 0.1
+  done
+  kill -TERM "$run"
+  echo >"$work/release"
+  wait "$holder"
+  status=0
+  wait "$run" || status=$?
+  [ "$status" -eq 143 ] || fail "run $i ended with $status, not by its SIGTERM"
+  grep -q "^File1=.*/c$i\\.velkor$" "$settings" || fail "run $i left no entry: $(cat "$settings")"
+done
 echo "command line: passed"

@@ -45,10 +45,12 @@ class CVelkor1trApp : public QObject, public CommandTarget {
     // any) after the offer to save; while a dialog is open the request waits for it.
     void openRequested(const QString& path);
 
+    // Writes the recent-file list now if a change is still to be stored.
+    void storeRecentFiles();
+
   private:
     void loadRecentFiles();
     void rememberFile(const QString& path);
-    void storeRecentFiles();
 
     Prompter& prompter_;
     std::unique_ptr<CVelkor1trDoc> doc_;

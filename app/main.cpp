@@ -3,12 +3,15 @@
 #include <QStringList>
 #include <clocale>
 #include <cstdio>
+#include <memory>
 
 #include "app/CMainFrame.h"
 #include "app/CVelkor1trApp.h"
 #include "app/CommandLine.h"
 #include "app/QtPrompter.h"
 #include "app/SingleInstance.h"
+#include "app/StartLock.h"
+#include "app/TerminationSignals.h"
 
 namespace {
 
@@ -55,19 +58,32 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velkor2tr: %s\nTry 'velkor2tr --help'.\n", qPrintable(line.error()));
         return velkor::CommandLine::kUsageError;
     }
-    velkor::SingleInstance instance(velkor::SingleInstance::defaultServerName());
-    if (!line.print() && instance.handOver(line.file())) {
-        return 0;
-    }
-
     velkor::QtPrompter prompter;
     velkor::CVelkor1trApp app(prompter);
-    if (!app.initInstance(line.file(), line.print())) {
-        return app.earlyExitCode();
+    // Ended from outside (logout, Ctrl+C): what is still to be stored is stored first.
+    const velkor::TerminationSignals termination;
+    QObject::connect(&termination, &velkor::TerminationSignals::received, &app, [&app](int signal) {
+        app.storeRecentFiles();
+        velkor::TerminationSignals::endBy(signal);
+    });
+    // A print request prints and ends: it neither hands over nor serves.
+    const std::unique_ptr<velkor::SingleInstance> instance =
+        line.print() ? nullptr : velkor::SingleInstance::forThisUser();
+    {
+        // Until this start serves or has handed its file over, later starts wait: of
+        // starts at the same moment one becomes the window and the others hand over.
+        const velkor::StartLock turn = instance ? instance->waitForTurn() : velkor::StartLock();
+        if (instance && instance->handOver(line.file())) {
+            return 0;
+        }
+        if (!app.initInstance(line.file(), line.print())) {
+            return app.earlyExitCode();
+        }
+        prompter.setParentWidget(app.mainFrame());
+        if (instance && instance->listen()) {
+            QObject::connect(instance.get(), &velkor::SingleInstance::openRequested, &app,
+                             &velkor::CVelkor1trApp::openRequested);
+        }
     }
-    prompter.setParentWidget(app.mainFrame());
-    instance.listen();
-    QObject::connect(&instance, &velkor::SingleInstance::openRequested, &app,
-                     &velkor::CVelkor1trApp::openRequested);
     return QApplication::exec();
 }

@@ -17,7 +17,7 @@ debs=("$work"/out/*.deb)
 deb=${debs[0]}
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in fonts-liberation libc6 libqt6widgets6 libqt6network6 libqt6printsupport6; do
+for needed in fonts-liberation libc6 libqt6widgets6 libqt6printsupport6; do
   grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 

@@ -1,18 +1,29 @@
 #!/usr/bin/env bash
 # The program's command line from outside: --help and --version without a display,
-# a usage error, and a second start handing its file to the running window.
+# a usage error, a second start handing its file to the running window, the socket's
+# private folder, starts at the same moment, and runs ended by SIGTERM.
 # Usage: command_line_test.sh PROGRAM FIXTURE
 set -euo pipefail
 program=$(realpath "$1")
 fixture=$(realpath "$2")
 work=$(mktemp -d)
 first=""
+alone=""
+run=""
+holder=""
+pids=()
 cleanup() {
-  if [ -n "$first" ]; then kill "$first" 2>/dev/null || true; wait "$first" 2>/dev/null || true; fi
+  for pid in $first $alone $run $holder "${pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+# A child that has ended but was not waited for yet is not running.
+alive() { [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" != Z ] && kill -0 "$1" 2>/dev/null; }
+stop() { kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; }
 
 # No window system at all: the answers come before one is needed.
 help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$program" --help)
@@ -66,4 +77,106 @@ for _ in $(seq 100); do
 done
 grep -qs "File1=.*b.velkor" "$settings" || fail "the running window did not open the file: $(cat "$settings")"
 kill -0 "$first" || fail "the running window ended"
+
+# Without $XDG_RUNTIME_DIR the socket goes into a folder of the user's own, mode 0700,
+# in the temporary folder.
+mkdir "$work/tmp" "$work/shared"
+env -u XDG_RUNTIME_DIR TMPDIR="$work/tmp" "$program" &
+alone=$!
+private="$work/tmp/velkor2tr-$(id -u)"
+for _ in $(seq 100); do
+  [ -S "$private/velkor2tr-$(id -u)-_velkor-hand-over" ] && break
+  sleep 0.2
+done
+[ -S "$private/velkor2tr-$(id -u)-_velkor-hand-over" ] || fail "no socket in $private: $(ls -la "$work/tmp")"
+[ "$(stat -c %a "$private")" = 700 ] || fail "$private has mode $(stat -c %a "$private")"
+stop "$alone"
+# A link planted at that name, to a folder anyone may enter: said on stderr, and the
+# program runs as a window of its own, serving nobody.
+mkdir -m 777 "$work/open"
+ln -s "$work/open" "$work/shared/velkor2tr-$(id -u)"
+env -u XDG_RUNTIME_DIR TMPDIR="$work/shared" "$program" 2>"$work/err" &
+alone=$!
+for _ in $(seq 100); do
+  grep -qs "symbolic link" "$work/err" && break
+  sleep 0.2
+done
+grep -q "symbolic link" "$work/err" || fail "nothing said about the planted link: $(cat "$work/err")"
+sleep 1
+alive "$alone" || fail "the program did not run on its own"
+[ -z "$(ls -A "$work/open")" ] || fail "something was put into the planted folder"
+stop "$alone"
+
+# Five starts at the same moment, as a desktop opening five files: one window, every
+# file handed to it, the last one on show. Twice, with files named for the round.
+five_at_once() {
+  local round=$1 i pid status running kept=""
+  pids=()
+  rm -f "$work/go"
+  for i in 1 2 3 4 5; do
+    cp "$fixture" "$work/$round-$i.velkor"
+    (while [ ! -e "$work/go" ]; do sleep 0.01; done; exec "$program" "$work/$round-$i.velkor") &
+    pids+=($!)
+  done
+  touch "$work/go"
+  for _ in $(seq 150); do
+    running=0
+    for pid in "${pids[@]}"; do alive "$pid" && running=$((running + 1)); done
+    [ "$running" -le 1 ] && break
+    sleep 0.2
+  done
+  [ "$running" -eq 1 ] || fail "five starts at once left $running windows"
+  for i in 1 2 3 4 5; do
+    pid=${pids[$((i - 1))]}
+    if alive "$pid"; then
+      first=$pid
+      kept="$round-$i.velkor"
+    else
+      status=0
+      wait "$pid" || status=$?
+      [ "$status" -eq 0 ] || fail "the start of $round-$i.velkor ended with $status"
+    fi
+  done
+  # The window opened its own file first, then the four handed to it, the last one on
+  # show: those four are the recent files, the one shown first.
+  handed() { grep -c "^File[1-4]=.*/$round-[1-5]\.velkor$" "$settings" | grep -qx 4 &&
+    ! grep -q "^File[1-4]=.*/$kept$" "$settings"; }
+  for _ in $(seq 100); do
+    handed && break
+    sleep 0.2
+  done
+  handed || fail "the window ($kept) did not get every file: $(cat "$settings")"
+  alive "$first" || fail "the window ended"
+  stop "$first"
+  first=""
+}
+stop "$first"
+first=""
+five_at_once one
+five_at_once two
+
+# Runs ended by SIGTERM (a logout) soon after they start still leave their file in the
+# list. Here the signal comes while the start waits for its turn, before the file opens.
+lock="$socket.lock"
+mkfifo "$work/release"
+for i in 1 2 3 4 5; do
+  cp "$fixture" "$work/c$i.velkor"
+  # Another start holds the turn until the fifo is written to.
+  flock "$lock" cat "$work/release" >/dev/null &
+  holder=$!
+  until ! flock -n "$lock" true; do sleep 0.05; done
+  "$program" "$work/c$i.velkor" &
+  run=$!
+  for _ in $(seq 100); do
+    ls -l "/proc/$run/fd" 2>/dev/null | grep -qF "$lock" && break
+    sleep 0.1
+  done
+  kill -TERM "$run"
+  echo >"$work/release"
+  wait "$holder"
+  status=0
+  wait "$run" || status=$?
+  [ "$status" -eq 143 ] || fail "run $i ended with $status, not by its SIGTERM"
+  grep -q "^File1=.*/c$i\\.velkor$" "$settings" || fail "run $i left no entry: $(cat "$settings")"
+done
 echo "command line: passed"

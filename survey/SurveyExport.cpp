@@ -219,7 +219,8 @@ std::string lineTitle(double line) {
 void xyzLines(const Survey& survey, const SurveyExport::Options& options, const LineSink& sink) {
     std::string columns = SurveyExport::kColumns;
     std::replace(columns.begin(), columns.end(), ',', ' ');
-    sink("/ Velkor2tr survey: " + options.name);
+    sink(options.name.empty() ? std::string("/ Velkor2tr survey")
+                              : "/ Velkor2tr survey: " + options.name);
     sink("/ " + columns);
     const Rows rows(survey, options);
     bool first = true;

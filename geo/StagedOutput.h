@@ -1,0 +1,35 @@
+// A file GDAL writes, staged in a fresh folder beside its target and moved over the target
+// only when the whole of it was written. A format of several files (a shapefile and its
+// sidecars) moves every one of them; until then the old file or files stay as they were.
+#pragma once
+
+#include <string>
+
+namespace velkor {
+
+class StagedOutput {
+  public:
+    explicit StagedOutput(std::string target);
+    // Removes the staging folder and whatever is still in it.
+    ~StagedOutput();
+    StagedOutput(const StagedOutput&) = delete;
+    StagedOutput& operator=(const StagedOutput&) = delete;
+
+    // Creates the staging folder; false and a message when the target's folder cannot be
+    // written.
+    bool open(std::string& message);
+    // Where the writer is to put the file: the target's name in the staging folder.
+    const std::string& path() const { return staged_; }
+    // Moves every staged file into the target's folder under its own name.
+    bool commit(std::string& message);
+
+    // "Write error: <target>: <reason>", the way every GIS file failure is told.
+    static std::string failure(const std::string& target, const std::string& reason);
+
+  private:
+    std::string target_;
+    std::string folder_;
+    std::string staged_;
+};
+
+}  // namespace velkor

@@ -1,0 +1,41 @@
+// The grid's nodes are the raster's cell centres.
+#include "survey/GridFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace velkor {
+
+std::optional<GridFile::Format> GridFile::formatOf(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == ".tif" || ext == ".tiff") {
+        return Format::GeoTiff;
+    }
+    if (ext == ".grd") {
+        return Format::Surfer7;
+    }
+    if (ext == ".asc") {
+        return Format::EsriAscii;
+    }
+    return std::nullopt;
+}
+
+bool GridFile::write(const Grid& grid, const CoordinateSystem* crs, Format format,
+                     const std::string& path, std::string& message) {
+    RasterWriter::Raster raster;
+    raster.west = grid.spec.x0;
+    raster.south = grid.spec.y0;
+    raster.cell = grid.spec.cell;
+    raster.columns = grid.spec.nx;
+    raster.rows = grid.spec.ny;
+    raster.values = grid.values;
+    if (crs != nullptr) {
+        raster.wkt = crs->wkt();
+    }
+    return RasterWriter::write(raster, format, path, message);
+}
+
+}  // namespace velkor

@@ -24,8 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     for (int i = 0; i < readings && in.remaining_bytes() > 0; ++i) {
         const char mode = "SGA"[in.ConsumeIntegralInRange(0, 2)];
         const int line = in.ConsumeIntegralInRange(-9999, 99999);
-        lines.push_back(formatText("%c 03.07.2026 10:15:42 %5d     1 ", mode, line) + FuzzedText::value(in, 7) +
-                        "  0.7 7 1.5 " + FuzzedText::value(in, 8) + " Base ");
+        lines.push_back(formatText("%c 03.07.2026 10:15:42 %5d     1 ", mode, line) +
+                        FuzzedText::value(in, 7) + "  0.7 7 1.5 " + FuzzedText::value(in, 8) +
+                        " Base ");
     }
     DataSet data;
     data.replaceLines(lines);

@@ -44,8 +44,8 @@ std::string sampleLine(FuzzedDataProvider& in) {
 // A blank-separated reading: mode, date, time, line, position, field, error, A, D, grad.
 std::string readingLine(FuzzedDataProvider& in) {
     const char mode = "SSSGA"[in.ConsumeIntegralInRange(0, 4)];
-    return std::string(1, mode) + " " + FuzzedText::date(in) + " " + FuzzedText::time(in) + "     1     1 " +
-           number(in, 7) + "  0.7 7 1.5          Base ";
+    return std::string(1, mode) + " " + FuzzedText::date(in) + " " + FuzzedText::time(in) +
+           "     1     1 " + number(in, 7) + "  0.7 7 1.5          Base ";
 }
 
 struct Literal {

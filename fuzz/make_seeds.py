@@ -65,3 +65,5 @@ for i in range(4):
     put('fuzz_base_curve', 'blob%d' % i, blob(200 + 300 * i))
     put('fuzz_field_model', 'blob%d' % i, blob(64))
     put('fuzz_usb_tree', 'blob%d' % i, blob(120 + 60 * i))
+for i in range(4):
+    put('fuzz_map', 'blob%d' % i, blob(300 + 300 * i))

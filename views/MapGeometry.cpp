@@ -222,7 +222,8 @@ std::vector<double> MapGeometry::ticks(double lo, double hi, int maxCount, doubl
     // and there neighbouring steps may round to the same value, which is shown once.
     for (int k = 0; k <= maxCount + 1; ++k) {
         const double v = (first + k) * step;
-        if (v > hi + step * 1e-9) {
+        // Near the largest double the step itself may carry v past every finite number.
+        if (!std::isfinite(v) || v - hi > step * 1e-9) {
             break;
         }
         if (out.empty() || v > out.back()) {

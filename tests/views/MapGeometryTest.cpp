@@ -139,7 +139,8 @@ TEST(MapGeometry, TicksStayFewFiniteAndInOrderForAnyInput) {
                  {-big, big, 0.0},
                  {-big, big, 1.0},
                  {1e30, 1e30 * (1 + 1e-15), 1.0},
-                 {48000.0, 48000.0 + 1e-12, 0.0}};
+                 {48000.0, 48000.0 + 1e-12, 0.0},
+                 {1e308, 1.7976931348623157e308, 0.0}};
     for (const auto& c : cases) {
         const std::vector<double> t = MapGeometry::ticks(c.lo, c.hi, 10, c.minStep);
         EXPECT_LE(t.size(), 12u) << c.lo;

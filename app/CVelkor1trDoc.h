@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,11 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
     bool openByName(const std::string& path);
     // Offers to save unsaved changes; false when the user cancels (or the save fails).
     bool saveModified();
+    // The data file as a survey reads it from disk: readings not yet in a file (an import)
+    // are saved first with Save As, other unsaved changes offered to save; nothing when the
+    // user cancels.
+    std::optional<std::string> savedPath();
+    const std::string& pathName() const { return pathName_; }
 
     void deleteRows(std::vector<int> rows) override;
 

@@ -373,7 +373,7 @@ void CMainFrame::showSurveyWindow() {
 
 void CMainFrame::openSurveyReading(const QString& path, int line) {
     const std::string file = path.toStdString();
-    if (doc_.pathName() != file && (!doc_.saveModified() || !doc_.openByName(file))) {
+    if (doc_.loadedFrom() != file && (!doc_.saveModified() || !doc_.openByName(file))) {
         return;
     }
     switchToView(0);

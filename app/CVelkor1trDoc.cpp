@@ -120,6 +120,7 @@ bool CVelkor1trDoc::load(const std::string& path) {
     if (ok) {
         // What is shown now is that file's content, unchanged.
         data_.modified = false;
+        loadedFrom_ = path;
         dataReplaced();
     }
     return ok;
@@ -130,6 +131,7 @@ bool CVelkor1trDoc::write(const std::string& path) {
         return false;
     }
     history_.saved();
+    loadedFrom_ = path;
     emit statusMessage("Saved to " + QString::fromStdString(path));
     return true;
 }
@@ -201,12 +203,12 @@ std::optional<std::string> CVelkor1trDoc::savedPath() {
     if (!data_.dataLoaded) {
         return std::nullopt;
     }
-    if (pathName_.empty()) {
+    if (loadedFrom_.empty()) {
         saveAs();
     } else if (!saveModified()) {
         return std::nullopt;
     }
-    return pathName_.empty() ? std::nullopt : std::optional<std::string>(pathName_);
+    return loadedFrom_.empty() ? std::nullopt : std::optional<std::string>(loadedFrom_);
 }
 
 void CVelkor1trDoc::saveAs() {
@@ -228,6 +230,7 @@ void CVelkor1trDoc::importData() {
     }
     // The readings come from the instrument, not from a file.
     pathName_.clear();
+    loadedFrom_.clear();
     setTitle("Untitled");
     dataReplaced();
     emit statusMessage(readingsText("Imported %1", data_.readingCount()));

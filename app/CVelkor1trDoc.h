@@ -43,6 +43,8 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
     // user cancels.
     std::optional<std::string> savedPath();
     const std::string& pathName() const { return pathName_; }
+    // The file the data set was last read from or written to; empty after an import.
+    const std::string& loadedFrom() const { return loadedFrom_; }
 
     void deleteRows(std::vector<int> rows) override;
 
@@ -98,6 +100,8 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
     std::string title_ = "Untitled";
     // Where Yes in the save prompt writes; empty means ask for a name.
     std::string pathName_;
+    // The file the data set stands in as last read or written; empty after an import.
+    std::string loadedFrom_;
     DeleteHistory history_;
     bool showCorrected_ = false;
 };

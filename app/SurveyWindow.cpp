@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -123,13 +124,15 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     days_->setWhatsThis(
         "The survey's days and base sources: each day's dates, its readings and how many "
         "of them the base sources cover; each source's time offset.");
-    summary_ = new QLabel(this);
-    summary_->setWordWrap(true);
-    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    summary_ = new QPlainTextEdit(this);
+    summary_->setReadOnly(true);
+    summary_->setWhatsThis(
+        "How the survey is placed (with each control point's residual) and corrected, and its "
+        "totals. Survey > Survey Settings changes them.");
     auto* left = new QWidget(this);
     auto* leftLayout = new QVBoxLayout(left);
-    leftLayout->addWidget(days_, 1);
-    leftLayout->addWidget(summary_);
+    leftLayout->addWidget(days_, 3);
+    leftLayout->addWidget(summary_, 2);
 
     colourBy_ = new QComboBox(this);
     for (int v = 0; v < SurveyMapPainter::kValues; ++v) {
@@ -149,6 +152,7 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     split->addWidget(left);
     split->addWidget(right);
     split->setStretchFactor(1, 2);
+    split->setSizes({440, 560});
     setCentralWidget(split);
 
     readout_ = new QLabel(this);
@@ -166,7 +170,7 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     connect(&session_, &SurveySession::changed, this, &SurveyWindow::refresh);
     connect(&session_, &SurveySession::progress, this, &SurveyWindow::showProgress);
     connect(&session_, &SurveySession::status, this,
-            [this](const QString& text) { statusBar()->showMessage(text, 5000); });
+            [this](const QString& text) { readout_->setText(text); });
     refresh();
 }
 
@@ -190,8 +194,8 @@ void SurveyWindow::refresh() {
         return;
     }
     fillDays();
-    summary_->setText(placementText(survey->settings().placement) + "\n" +
-                      correctionsText(*survey));
+    summary_->setPlainText(placementText(survey->settings().placement) + "\n" +
+                           correctionsText(*survey));
 }
 
 void SurveyWindow::fillDays() {
@@ -255,7 +259,7 @@ void SurveyWindow::editSettings() {
 }
 
 QString SurveyWindow::summary() const {
-    return summary_->text();
+    return summary_->toPlainText();
 }
 
 QString SurveyWindow::readout() const {

@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
@@ -47,7 +48,7 @@ class SurveyWindow : public QMainWindow {
     Prompter& prompter_;
     QComboBox* colourBy_ = nullptr;
     QTreeWidget* days_ = nullptr;
-    QLabel* summary_ = nullptr;
+    QPlainTextEdit* summary_ = nullptr;
     SurveyMapWidget* map_ = nullptr;
     QLabel* readout_ = nullptr;
     QProgressBar* progress_ = nullptr;

@@ -17,6 +17,7 @@
 #include "app/SurveySession.h"
 #include "app/SurveyWindow.h"
 #include "core/CommandTable.h"
+#include "support/SimControl.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFile.h"
 #include "views/CVelkor1trView.h"
@@ -54,7 +55,45 @@ class SurveyWindowTest : public AppFixture {
     }
 };
 
+// Imports need the simulated instrument before the program starts.
+class SurveyImportTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ::setenv("TMPDIR", dir.dir().c_str(), 1);
+    }
+    void TearDown() override {
+        AppFixture::TearDown();
+        ::unsetenv("TMPDIR");
+    }
+};
+
 }  // namespace
+
+TEST_F(SurveyImportTest, AnUnsavedImportIsSavedWithSaveAsBeforeItIsAdded) {
+    SimControl sim(SimControl::Settings{{"VELKOR_SIM_READINGS", "30"}});
+    ASSERT_TRUE(start());
+    prompter.files.push_back(dir.path("import.vsurvey"));
+    frame().dispatch(cmd::NewSurvey);
+    prompter.devices.push_back(0u);
+    frame().dispatch(cmd::Import);
+    ASSERT_EQ(doc().data().readingCount(), 30);
+
+    // Save As cancelled: nothing is added.
+    prompter.asked.clear();
+    frame().dispatch(cmd::AddToSurvey);
+    frame().survey().wait();
+    EXPECT_EQ(prompter.asked, (std::vector<std::string>{"save-file:Velkor2tr files "
+                                                        "(*.velkor)|*.velkor||:velkor"}));
+    EXPECT_EQ(frame().survey().survey()->dayCount(), 0);
+
+    prompter.files.push_back(dir.path("imported.velkor"));
+    frame().dispatch(cmd::AddToSurvey);
+    frame().survey().wait();
+    ASSERT_EQ(frame().survey().survey()->dayCount(), 1);
+    EXPECT_EQ(frame().survey().survey()->day(0).path, dir.path("imported.velkor"));
+    EXPECT_EQ(frame().survey().survey()->readingCount(), 30);
+}
 
 TEST_F(SurveyWindowTest, NewSurveyAddDaysPlaceAndSeeTheMap) {
     EXPECT_FALSE(frame().action(cmd::AddToSurvey)->isEnabled());

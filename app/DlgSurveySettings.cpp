@@ -84,6 +84,10 @@ QWidget* DlgSurveySettings::createBases() {
     auto* group = new QGroupBox("Base sources", this);
     auto* layout = new QVBoxLayout(group);
     bases_ = table(group, {"File", "Offset (s)"});
+    bases_->horizontalHeader()->setStretchLastSection(false);
+    bases_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    bases_->setTextElideMode(Qt::ElideLeft);  // the file's name shows, not its folders
+    bases_->setWordWrap(false);
     bases_->setWhatsThis(
         "The base-station files, first first: a reading takes its base value from the first "
         "one that brackets its time. The offset in seconds is added to the file's times.");

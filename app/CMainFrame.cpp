@@ -24,6 +24,8 @@
 #include "app/HelpWindow.h"
 #include "app/LockIndicators.h"
 #include "app/SettingsStore.h"
+#include "app/SurveySession.h"
+#include "app/SurveyWindow.h"
 #include "app/ToolbarIcons.h"
 #include "app/WindowPlacement.h"
 #include "core/CommandTable.h"
@@ -48,6 +50,8 @@ QString toolTipText(const Command& c) {
 CMainFrame::CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent)
     : QMainWindow(parent), doc_(doc), app_(app) {
     setWindowIcon(ToolbarIcons::appIcon());
+    survey_ = new SurveySession(doc_, doc_.prompter(), this);
+    connect(survey_, &SurveySession::changed, this, &CMainFrame::updateCommandStates);
     createActions();
     createMenus();
     createToolBar();
@@ -235,6 +239,7 @@ bool CMainFrame::isCommandEnabled(int id) const {
     }
     CommandState state = doc_.commandState();
     state.graphShown = shownIndex_ == 1;
+    state.surveyOpen = survey_->ready();
     if (graphView_ != nullptr) {
         state.zoomInAllowed = graphView_->zoomInAllowed();
         state.zoomOutAllowed = graphView_->zoomOutAllowed();
@@ -294,6 +299,16 @@ bool CMainFrame::onCommand(int id) {
             return true;
         case cmd::ContextHelp:
             QWhatsThis::enterWhatsThisMode();
+            return true;
+        case cmd::NewSurvey:
+        case cmd::OpenSurvey:
+        case cmd::AddToSurvey:
+            showSurveyWindow();
+            survey_->onCommand(id);
+            return true;
+        case cmd::SurveySettings:
+            showSurveyWindow();
+            surveyWindow_->editSettings();
             return true;
         default:
             break;
@@ -368,6 +383,30 @@ std::vector<int> CMainFrame::markedRows() const {
     return rows;
 }
 
+void CMainFrame::showSurveyWindow() {
+    if (surveyWindow_ == nullptr) {
+        surveyWindow_ = new SurveyWindow(*survey_, doc_.prompter(), this);
+        connect(surveyWindow_, &SurveyWindow::openReading, this, &CMainFrame::openSurveyReading);
+    }
+    surveyWindow_->show();
+    surveyWindow_->raise();
+}
+
+void CMainFrame::openSurveyReading(const QString& path, int line) {
+    const std::string file = path.toStdString();
+    if (doc_.loadedFrom() != file && (!doc_.saveModified() || !doc_.openByName(file))) {
+        return;
+    }
+    switchToView(0);
+    if (line >= 1 && line <= doc_.data().readingCount()) {
+        listView_->selectRow(line - 1);
+        listView_->scrollTo(listView_->model()->index(line - 1, 0),
+                            QAbstractItemView::PositionAtCenter);
+    }
+    raise();
+    activateWindow();
+}
+
 void CMainFrame::updateCaption() {
     setWindowTitle(QString::fromStdString(doc_.title()) + " - " + kAppTitle);
 }
@@ -403,6 +442,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     if (help_) {
         help_->close();
+    }
+    if (surveyWindow_) {
+        surveyWindow_->close();
     }
     storePlacement();
     event->accept();

@@ -22,6 +22,8 @@ class CVelkor1trView;
 class HelpWindow;
 class LockIndicators;
 class PrintController;
+class SurveySession;
+class SurveyWindow;
 
 class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -54,6 +56,9 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     QWidget* shownView() const;
     int shownViewIndex() const { return shownIndex_; }
     HelpWindow* helpWindow() const { return help_; }
+    SurveySession& survey() { return *survey_; }
+    // Null until a survey command first shows it.
+    SurveyWindow* surveyWindow() const { return surveyWindow_; }
     LockIndicators* lockIndicators() const { return locks_; }
     // Shows view 0 (the data list), 1 (the graph) or 2 (the map), each made on first use.
     void switchToView(int index);
@@ -81,6 +86,9 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     void showStickyStatus(const QString& text);
     QWidget* viewAt(int index) const;
     void createMapView();
+    void showSurveyWindow();
+    // A click on the survey map: that day in the list, at that data line.
+    void openSurveyReading(const QString& path, int line);
     // Where the window stood when last closed, unless that lies off every screen.
     void restorePlacement();
     // The list rows of the readings the map marks.
@@ -98,7 +106,9 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     // The list row a click on the map chose, selected again when the list is shown.
     int mapPickedRow_ = -1;
     int shownIndex_ = 0;
-    HelpWindow* help_ = nullptr;  // a child of this window
+    HelpWindow* help_ = nullptr;            // a child of this window
+    SurveySession* survey_ = nullptr;       // a child of this window
+    SurveyWindow* surveyWindow_ = nullptr;  // a child of this window, shown on its own
     LockIndicators* locks_ = nullptr;
     // What the last command had to say; it outlives the prompts of the menus it passes.
     QString stickyStatus_;

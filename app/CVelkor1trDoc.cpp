@@ -206,6 +206,18 @@ void CVelkor1trDoc::openData() {
     setTitle(bareName(*path));
 }
 
+std::optional<std::string> CVelkor1trDoc::savedPath() {
+    if (!data_.dataLoaded) {
+        return std::nullopt;
+    }
+    if (shownFile_.empty()) {
+        saveAs();
+    } else if (!saveModified()) {
+        return std::nullopt;
+    }
+    return shownFile_.empty() ? std::nullopt : std::optional<std::string>(shownFile_);
+}
+
 void CVelkor1trDoc::saveAs() {
     const auto path = prompter_.askSaveFile(DataFile::kFilter, DataFile::kDefaultExt);
     if (!path || !write(*path)) {

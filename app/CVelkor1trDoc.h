@@ -38,6 +38,13 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
     bool openByName(const std::string& path);
     // Offers to save unsaved changes; false when the user cancels (or the save fails).
     bool saveModified();
+    // The data file as a survey reads it from disk: readings not yet in a file (an import)
+    // are saved first with Save As, other unsaved changes offered to save; nothing when the
+    // user cancels.
+    std::optional<std::string> savedPath();
+    const std::string& pathName() const { return pathName_; }
+    // The file the data set was last read from or written to; empty after an import.
+    const std::string& loadedFrom() const { return shownFile_; }
 
     void deleteRows(std::vector<int> rows) override;
     // Read for the file shown, written for it when it has a path.

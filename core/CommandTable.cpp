@@ -71,6 +71,16 @@ const std::vector<Command>& CommandTable::commands() {
          Rule::DataLoaded, false, ""},
         {cmd::Map, "&Map\tCtrl+M", "Ctrl+M", "Show the readings as a map by line and position\nMap",
          Rule::DataLoaded, false, ""},
+        {cmd::NewSurvey, "&New Survey...", "", "Start a survey file of several days\nNew Survey",
+         Rule::Always, false, ""},
+        {cmd::OpenSurvey, "&Open Survey...", "", "Open an existing survey file\nOpen Survey",
+         Rule::Always, false, ""},
+        {cmd::AddToSurvey, "&Add Data File to Survey...", "",
+         "Add the current data file to the survey as a day\nAdd Data File to Survey",
+         Rule::DataAndSurvey, false, ""},
+        {cmd::SurveySettings, "Survey &Settings...", "",
+         "Change the survey's base sources, placement and corrections\nSurvey Settings",
+         Rule::SurveyOpen, false, ""},
     };
     return table;
 }
@@ -125,6 +135,13 @@ const std::vector<MenuEntry>& CommandTable::menus() {
         {E::Item, cmd::Temporal, nullptr},
         {E::Item, cmd::Geomagnetic, nullptr},
         {E::EndMenu, 0, nullptr},
+        {E::Menu, 0, "&Survey"},
+        {E::Item, cmd::NewSurvey, nullptr},
+        {E::Item, cmd::OpenSurvey, nullptr},
+        {E::Separator, 0, nullptr},
+        {E::Item, cmd::AddToSurvey, nullptr},
+        {E::Item, cmd::SurveySettings, nullptr},
+        {E::EndMenu, 0, nullptr},
         {E::Menu, 0, "&Help"},
         {E::Item, cmd::HelpTopics, nullptr},
         {E::Separator, 0, nullptr},
@@ -168,6 +185,10 @@ bool CommandTable::enabled(Rule rule, const CommandState& s) {
             return s.graphShown && s.zoomInAllowed;
         case Rule::ZoomOut:
             return s.graphShown && s.zoomOutAllowed;
+        case Rule::SurveyOpen:
+            return s.surveyOpen;
+        case Rule::DataAndSurvey:
+            return s.dataLoaded && s.surveyOpen;
     }
     return false;
 }

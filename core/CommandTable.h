@@ -27,6 +27,10 @@ enum Id : int {
     CorrectedValues = 32795,
     UndoDelete = 32796,
     Map = 32797,
+    NewSurvey = 32798,
+    OpenSurvey = 32799,
+    AddToSurvey = 32800,
+    SurveySettings = 32801,
     SaveAs = 57604,
     PrintSetup = 57606,
     Print = 57607,
@@ -51,6 +55,8 @@ enum class Rule {
     Print,
     ZoomIn,
     ZoomOut,
+    SurveyOpen,
+    DataAndSurvey,
 };
 
 // What the enable rules read.
@@ -62,6 +68,8 @@ struct CommandState {
     bool graphShown = false;
     bool zoomInAllowed = false;
     bool zoomOutAllowed = false;
+    // A survey is open and not being worked on.
+    bool surveyOpen = false;
 };
 
 struct Command {

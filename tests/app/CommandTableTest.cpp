@@ -41,7 +41,7 @@ TEST(CommandTable, EveryIdOnceWithItsRule) {
     for (const Command& c : CommandTable::commands()) {
         EXPECT_TRUE(ids.insert(c.id).second) << c.id;
     }
-    EXPECT_EQ(ids.size(), 31u);
+    EXPECT_EQ(ids.size(), 35u);
     EXPECT_EQ(CommandTable::find(cmd::ExportCorrected)->rule, Rule::AnyCorrection);
     EXPECT_STREQ(CommandTable::find(cmd::ZoomOut)->prompt, "Zoom out \nZoom out");
     EXPECT_EQ(CommandTable::find(12345), nullptr);
@@ -71,16 +71,23 @@ TEST(CommandTable, EnableRules) {
     s.geomagDone = false;
     s.temporalDone = true;
     EXPECT_TRUE(CommandTable::enabled(Rule::AnyCorrection, s));
+    EXPECT_FALSE(CommandTable::enabled(Rule::SurveyOpen, s));
+    s.surveyOpen = true;
+    EXPECT_TRUE(CommandTable::enabled(Rule::SurveyOpen, s));
+    EXPECT_TRUE(CommandTable::enabled(Rule::DataAndSurvey, s));
+    s.dataLoaded = false;
+    EXPECT_FALSE(CommandTable::enabled(Rule::DataAndSurvey, s));
 }
 
 TEST_F(CommandTableTest, MenusAndToolbarAreBuiltInOrder) {
     ASSERT_TRUE(start());
     const QList<QAction*> top = frame().menuBar()->actions();
-    ASSERT_EQ(top.size(), 4);
+    ASSERT_EQ(top.size(), 5);
     EXPECT_EQ(top[0]->text(), "&File");
     EXPECT_EQ(top[1]->text(), "&View");
     EXPECT_EQ(top[2]->text(), "&Correction");
-    EXPECT_EQ(top[3]->text(), "&Help");
+    EXPECT_EQ(top[3]->text(), "&Survey");
+    EXPECT_EQ(top[4]->text(), "&Help");
 
     EXPECT_EQ(menuTexts(top[0]->menu()),
               (std::vector<std::string>{"&Import...\tCtrl+I", "&Open Data...\tCtrl+O",
@@ -99,6 +106,9 @@ TEST_F(CommandTableTest, MenusAndToolbarAreBuiltInOrder) {
     EXPECT_EQ(menuTexts(top[2]->menu()),
               (std::vector<std::string>{"&Temporal...\tCtrl+T", "&Geomagnetic..."}));
     EXPECT_EQ(menuTexts(top[3]->menu()),
+              (std::vector<std::string>{"&New Survey...", "&Open Survey...", "-",
+                                        "&Add Data File to Survey...", "Survey &Settings..."}));
+    EXPECT_EQ(menuTexts(top[4]->menu()),
               (std::vector<std::string>{"&Help Topics", "-", "&About Velkor2tr..."}));
 
     std::vector<std::string> tips;

@@ -56,9 +56,10 @@ class MainFrameTest : public AppFixture {
 };
 
 const std::set<int> kAlwaysOn{
-    cmd::Import, cmd::OpenData,    cmd::OpenVariations, cmd::PrintPreview, cmd::PrintSetup,
-    cmd::Exit,   cmd::ViewToolbar, cmd::ViewStatusBar,  cmd::HelpTopics,   cmd::About,
-    cmd::Delete, cmd::Help,        cmd::ContextHelp,    cmd::PrintDirect,  cmd::CommSetup};
+    cmd::Import,    cmd::OpenData,    cmd::OpenVariations, cmd::PrintPreview, cmd::PrintSetup,
+    cmd::Exit,      cmd::ViewToolbar, cmd::ViewStatusBar,  cmd::HelpTopics,   cmd::About,
+    cmd::Delete,    cmd::Help,        cmd::ContextHelp,    cmd::PrintDirect,  cmd::CommSetup,
+    cmd::NewSurvey, cmd::OpenSurvey};
 
 }  // namespace
 

@@ -1,0 +1,41 @@
+// Hosts the survey map's painter on screen: draws it, tells the reading under the
+// pointer and the one clicked.
+#pragma once
+
+#include <QWidget>
+
+#include "views/SurveyMapPainter.h"
+
+namespace velkor {
+
+class SurveyMapWidget : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit SurveyMapWidget(QWidget* parent = nullptr);
+
+    // The painter stays with its owner and must outlive this widget's use of it.
+    void setPainter(const SurveyMapPainter* painter);
+    void setValue(SurveyMapPainter::Value value);
+    SurveyMapPainter::Value value() const { return value_; }
+    // The survey reading at a point of this widget, or -1.
+    int readingAt(const QPoint& at) const;
+
+  signals:
+    // The survey reading under the pointer, or -1.
+    void hovered(int reading);
+    void clicked(int reading);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+  private:
+    const SurveyMapPainter* painter_ = nullptr;
+    SurveyMapPainter::Value value_ = SurveyMapPainter::Value::Field;
+    int hovered_ = -1;
+};
+
+}  // namespace velkor

@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QMouseEvent>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <cmath>
+#include <fstream>
+
+#include "AppFixture.h"
+#include "app/DlgSurveySettings.h"
+#include "app/SurveyMapWidget.h"
+#include "app/SurveySession.h"
+#include "app/SurveyWindow.h"
+#include "core/CommandTable.h"
+#include "support/SimControl.h"
+#include "survey/Survey.h"
+#include "survey/SurveyFile.h"
+#include "views/CVelkor1trView.h"
+
+namespace velkor {
+namespace {
+
+std::string sample(const std::string& name) {
+    return std::string(VELKOR_SAMPLES) + "/" + name;
+}
+
+class SurveyWindowTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ASSERT_TRUE(start());
+    }
+    SurveySession& session() { return frame().survey(); }
+    SurveyWindow& window() { return *frame().surveyWindow(); }
+    void addDay(const std::string& path) {
+        openData(path);
+        ASSERT_TRUE(frame().action(cmd::AddToSurvey)->isEnabled());
+        frame().dispatch(cmd::AddToSurvey);
+        session().wait();
+    }
+    // The placement and the base source a surveyor would set.
+    SurveySettings placed() {
+        SurveySettings s = session().survey()->settings();
+        std::string message;
+        s.placement = *Placement::byParameters(
+            {500000.0, 6000000.0, 30.0, 20.0, 5.0, 0.0, 0.0, Placement::Side::Right}, message);
+        s.baseSources.push_back({sample("week-base.a"), 0});
+        s.datum = 48000.0;
+        return s;
+    }
+};
+
+// Imports need the simulated instrument before the program starts.
+class SurveyImportTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ::setenv("TMPDIR", dir.dir().c_str(), 1);
+    }
+    void TearDown() override {
+        AppFixture::TearDown();
+        ::unsetenv("TMPDIR");
+    }
+};
+
+}  // namespace
+
+TEST_F(SurveyImportTest, AnUnsavedImportIsSavedWithSaveAsBeforeItIsAdded) {
+    SimControl sim(SimControl::Settings{{"VELKOR_SIM_READINGS", "30"}});
+    ASSERT_TRUE(start());
+    prompter.files.push_back(dir.path("import.vsurvey"));
+    frame().dispatch(cmd::NewSurvey);
+    prompter.devices.push_back(0u);
+    frame().dispatch(cmd::Import);
+    ASSERT_EQ(doc().data().readingCount(), 30);
+
+    // Save As cancelled: nothing is added.
+    prompter.asked.clear();
+    frame().dispatch(cmd::AddToSurvey);
+    frame().survey().wait();
+    EXPECT_EQ(prompter.asked, (std::vector<std::string>{"save-file:Velkor2tr files "
+                                                        "(*.velkor)|*.velkor||:velkor"}));
+    EXPECT_EQ(frame().survey().survey()->dayCount(), 0);
+
+    prompter.files.push_back(dir.path("imported.velkor"));
+    frame().dispatch(cmd::AddToSurvey);
+    frame().survey().wait();
+    ASSERT_EQ(frame().survey().survey()->dayCount(), 1);
+    EXPECT_EQ(frame().survey().survey()->day(0).path, dir.path("imported.velkor"));
+    EXPECT_EQ(frame().survey().survey()->readingCount(), 30);
+}
+
+TEST_F(SurveyWindowTest, NewSurveyAddDaysPlaceAndSeeTheMap) {
+    EXPECT_FALSE(frame().action(cmd::AddToSurvey)->isEnabled());
+    EXPECT_FALSE(frame().action(cmd::SurveySettings)->isEnabled());
+    const std::string file = dir.path("walk.vsurvey");
+    prompter.files.push_back(file);
+    frame().dispatch(cmd::NewSurvey);
+    ASSERT_NE(frame().surveyWindow(), nullptr);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(window().isWindow());
+    ASSERT_TRUE(session().ready());
+    EXPECT_TRUE(std::ifstream(file).good());
+    EXPECT_FALSE(frame().action(cmd::AddToSurvey)->isEnabled());  // no data file yet
+
+    addDay(sample("week.velkor"));
+    addDay(sample("survey.velkor"));
+    ASSERT_TRUE(session().ready()) << testing::PrintToString(prompter.texts());
+    EXPECT_EQ(session().survey()->dayCount(), 2);
+    // The same file again is refused with the core's message; the survey keeps its two days.
+    addDay(sample("survey.velkor"));
+    ASSERT_EQ(prompter.shown.size(), 1U);
+    EXPECT_NE(prompter.shown[0].text.find("survey.velkor"), std::string::npos);
+    EXPECT_EQ(session().survey()->dayCount(), 2);
+
+    // Both days listed with their dates and readings; no base source yet.
+    const QTreeWidgetItem* days = window().days()->topLevelItem(0);
+    ASSERT_EQ(days->childCount(), 2);
+    EXPECT_EQ(days->child(0)->text(0), "week.velkor");
+    EXPECT_EQ(days->child(0)->text(1), "06.07.2026 - 09.07.2026");
+    EXPECT_EQ(days->child(0)->text(2).toInt(), session().survey()->summary(0).readings);
+    EXPECT_EQ(days->child(0)->text(3), "no base source");
+
+    ASSERT_TRUE(session().change(placed()));
+    EXPECT_FALSE(frame().action(cmd::SurveySettings)->isEnabled());  // while it works
+    session().wait();
+    ASSERT_TRUE(session().ready());
+    EXPECT_NE(window().summary().indexOf("Placement by parameters"), -1);
+    EXPECT_EQ(window().days()->topLevelItem(1)->child(0)->text(0), "week-base.a");
+    EXPECT_TRUE(window().days()->topLevelItem(0)->child(0)->text(3).endsWith(" %"));
+
+    // Every placed reading is on the map where the placement puts it.
+    const Survey& survey = *session().survey();
+    const SurveyMapPainter& painter = session().painter();
+    ASSERT_EQ(painter.dots().size(), static_cast<std::size_t>(survey.readingCount()));
+    const Survey::Reading first = survey.reading(0);
+    EXPECT_DOUBLE_EQ(painter.dots()[0].easting, first.easting);
+    window().resize(1000, 640);
+    SurveyMapWidget& map = *window().map();
+    window().colourBy()->setCurrentIndex(static_cast<int>(SurveyMapPainter::Value::Diurnal));
+    const QImage image = map.grab().toImage();
+    const auto t = painter.transform(map.width(), map.height(), SurveyMapPainter::kScreenEm);
+    const auto range = painter.range(SurveyMapPainter::Value::Diurnal);
+    // Every reading with a value shows at its place; the one drawn last in its own colour.
+    int coloured = 0;
+    int withValue = 0;
+    QRgb lastSeen = 0;
+    std::uint32_t lastColour = 0;
+    for (const SurveyMapPainter::Dot& d : painter.dots()) {
+        const float v = d.values[static_cast<std::size_t>(SurveyMapPainter::Value::Diurnal)];
+        if (std::isnan(v)) {
+            continue;
+        }
+        ++withValue;
+        const auto p = t.toDevice(d.easting, d.northing);
+        lastSeen =
+            image.pixel(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))) &
+            0xffffff;
+        lastColour = MapGeometry::colourOf(v, range);
+        coloured += lastSeen != 0xffffff && lastSeen != 0xb4b4b4 ? 1 : 0;
+    }
+    ASSERT_GT(withValue, 1000);
+    EXPECT_EQ(coloured, withValue);
+    EXPECT_EQ(lastSeen, lastColour);
+
+    // Hover tells the reading; a click opens its day at that reading in the list.
+    const auto at = t.toDevice(first.easting, first.northing);
+    const QPoint point(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y)));
+    const int r = map.readingAt(point);
+    ASSERT_GE(r, 0);
+    QMouseEvent move(QEvent::MouseMove, point, map.mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&map, &move);
+    EXPECT_TRUE(window().readout().startsWith("week.velkor   Reading"))
+        << window().readout().toStdString();
+    EXPECT_NE(window().readout().indexOf("Diurnal"), -1);
+    openData(sample("survey.velkor"));
+    QTest::mouseClick(&map, Qt::LeftButton, Qt::NoModifier, point);
+    EXPECT_EQ(doc().loadedFrom(), sample("week.velkor"));
+    EXPECT_EQ(frame().shownViewIndex(), 0);
+    EXPECT_EQ(frame().listView()->currentIndex().row(), survey.reading(r).line - 1);
+}
+
+TEST_F(SurveyWindowTest, CancelledOpeningKeepsTheSurveyThatWasOpen) {
+    prompter.files.push_back(dir.path("one.vsurvey"));
+    frame().dispatch(cmd::NewSurvey);
+    addDay(sample("survey.velkor"));
+    ASSERT_TRUE(session().ready());
+    const SurveySettings before = session().survey()->settings();
+
+    SurveySettings both;
+    both.days = {sample("week.velkor"), sample("survey.velkor")};
+    std::string message;
+    ASSERT_TRUE(SurveyFile::write(dir.path("two.vsurvey"), both, message)) << message;
+    prompter.files.push_back(dir.path("two.vsurvey"));
+    frame().dispatch(cmd::OpenSurvey);
+    EXPECT_TRUE(session().busy());
+    session().cancel();
+    session().wait();
+    ASSERT_TRUE(session().ready());
+    EXPECT_EQ(session().path(), dir.path("one.vsurvey"));
+    EXPECT_TRUE(session().survey()->settings() == before);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // Not cancelled, it opens.
+    prompter.files.push_back(dir.path("two.vsurvey"));
+    frame().dispatch(cmd::OpenSurvey);
+    session().wait();
+    EXPECT_EQ(session().survey()->dayCount(), 2);
+    EXPECT_EQ(session().path(), dir.path("two.vsurvey"));
+}
+
+TEST_F(SurveyWindowTest, SettingsDialogGivesBackWhatItShowsWithResiduals) {
+    SurveySettings s;
+    std::string message;
+    s.placement =
+        *Placement::byControlPoints({{0, 0, 1000, 2000}, {10, 0, 1100, 2000}, {0, 10, 1000, 2101}},
+                                    Placement::Side::Right, 10.0, 10.0, message);
+    s.epsg = 32635;
+    s.datum = 48000.5;
+    s.normal.kind = SurveySettings::NormalField::Kind::Igrf;
+    s.normal.height = 120.0;
+    s.baseSources.push_back({sample("week-base.a"), -30});
+    DlgSurveySettings dialog(s, prompter);
+    const std::optional<SurveySettings> back = dialog.settings(message);
+    ASSERT_TRUE(back) << message;
+    EXPECT_TRUE(*back == s);
+    int tables = 0;
+    for (const QTableWidget* t : dialog.findChildren<QTableWidget*>()) {
+        if (t->columnCount() == 5) {  // the control points and their residuals
+            ++tables;
+            const QString shown = t->item(2, 4)->text();
+            EXPECT_EQ(shown, QString::number(s.placement.residuals()[2].distance(), 'f', 3));
+            EXPECT_NE(shown, "0.000");
+        }
+    }
+    EXPECT_EQ(tables, 1);
+}
+
+}  // namespace velkor

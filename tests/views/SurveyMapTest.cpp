@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "support/RecordingSurface.h"
+#include "views/SurveyMapGeometry.h"
+#include "views/SurveyMapPainter.h"
+
+namespace velkor {
+namespace {
+
+using G = SurveyMapGeometry;
+constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+
+TEST(SurveyMapGeometry, OneScaleOnBothAxesNorthUpAndCentred) {
+    // 1000 m east by 100 m north in a 800 x 600 frame: the width decides, 0.8 px/m.
+    const G::Transform t = G::fit({500000.0, 501000.0, 6000000.0, 6000100.0}, {0, 0, 800, 600});
+    EXPECT_DOUBLE_EQ(t.pixelsPerMetre(), 0.8);
+    const G::DevicePoint sw = t.toDevice(500000.0, 6000000.0);
+    const G::DevicePoint ne = t.toDevice(501000.0, 6000100.0);
+    EXPECT_DOUBLE_EQ(ne.x - sw.x, 800.0);
+    EXPECT_DOUBLE_EQ(sw.y - ne.y, 80.0);  // 100 m north is as long as 100 m east, and up
+    EXPECT_DOUBLE_EQ((sw.y + ne.y) / 2.0, 300.0);
+    const G::MetrePoint back = t.toMetres(ne.x, ne.y);
+    EXPECT_NEAR(back.easting, 501000.0, 1e-6);
+    EXPECT_NEAR(back.northing, 6000100.0, 1e-6);
+
+    // A tall survey is limited by the height; a single point still gets a finite scale.
+    EXPECT_DOUBLE_EQ(G::fit({0.0, 10.0, 0.0, 300.0}, {0, 0, 800, 600}).pixelsPerMetre(), 2.0);
+    EXPECT_DOUBLE_EQ(G::fit({5.0, 5.0, 7.0, 7.0}, {0, 0, 800, 600}).pixelsPerMetre(), 80.0);
+}
+
+TEST(SurveyMapGeometry, ScaleBarIsARoundNumberOfMetresThatFits) {
+    EXPECT_DOUBLE_EQ(G::roundMetres(0.7), 0.5);
+    EXPECT_DOUBLE_EQ(G::roundMetres(1.0), 1.0);
+    EXPECT_DOUBLE_EQ(G::roundMetres(3.0), 2.0);
+    EXPECT_DOUBLE_EQ(G::roundMetres(9.99), 5.0);
+    EXPECT_DOUBLE_EQ(G::roundMetres(199.99), 100.0);
+    EXPECT_DOUBLE_EQ(G::roundMetres(200.0), 200.0);
+    EXPECT_DOUBLE_EQ(G::roundMetres(1234.0), 1000.0);
+
+    const G::Transform t = G::fit({0.0, 1000.0, 0.0, 100.0}, {0, 0, 800, 600});
+    const G::ScaleBar bar = G::scaleBar(t, 200);  // 200 px = 250 m
+    EXPECT_DOUBLE_EQ(bar.metres, 200.0);
+    EXPECT_EQ(bar.pixels, 160);
+}
+
+class SurveyMapPainterTest : public ::testing::Test {
+  protected:
+    // Three readings on a line running east, 10 m apart, and one without a diurnal value.
+    SurveyMapPainter painter{{
+        {0, 1000.0, 2000.0, {50000.0f, 49990.0f, -10.0f, kNone}},
+        {1, 1010.0, 2000.0, {50010.0f, 50000.0f, 0.0f, 1.5f}},
+        {2, 1020.0, 2000.0, {50020.0f, 50010.0f, 10.0f, kNone}},
+        {3, 1020.0, 2040.0, {50030.0f, kNone, kNone, kNone}},
+    }};
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 480;
+    static constexpr int kEm = 12;
+};
+
+TEST_F(SurveyMapPainterTest, DrawsEveryReadingToScaleWithArrowScaleBarAndColourScale) {
+    RecordingSurface s;
+    painter.draw(s, kWidth, kHeight, SurveyMapPainter::Value::Diurnal, kEm);
+    const G::Transform t = painter.transform(kWidth, kHeight, kEm);
+
+    // The one without a diurnal value grey, below; the others coloured from dark to bright.
+    ASSERT_GE(s.fills.size(), 4U);
+    EXPECT_EQ(s.fills[0].rgb, 0xb4b4b4U);
+    const G::DevicePoint p3 = t.toDevice(1020.0, 2040.0);
+    EXPECT_EQ(s.fills[0].x + s.fills[0].width / 2, std::lround(p3.x));
+    EXPECT_EQ(s.fills[0].y + s.fills[0].height / 2, std::lround(p3.y));
+    // 10 m east between readings on screen is 10 m north between lines.
+    EXPECT_EQ(s.fills[2].x - s.fills[1].x, s.fills[3].x - s.fills[2].x);
+    EXPECT_EQ(s.fills[1].y - s.fills[0].y, std::lround(40 * t.pixelsPerMetre()));
+    EXPECT_NE(s.fills[1].rgb, s.fills[3].rgb);
+
+    // The arrow points up, with "N"; the scale bar names its round length.
+    const G::NorthArrow a = G::northArrow(SurveyMapPainter::frame(kWidth, kHeight, kEm), kEm);
+    EXPECT_TRUE(s.hasSegment({a.x, a.tailY, a.x, a.tipY}));
+    EXPECT_LT(a.tipY, a.tailY);
+    EXPECT_NE(s.findText("N"), nullptr);
+    const G::ScaleBar bar = G::scaleBar(t, (SurveyMapPainter::frame(kWidth, kHeight, kEm).right -
+                                            SurveyMapPainter::frame(kWidth, kHeight, kEm).left) /
+                                               4);
+    EXPECT_NE(s.findText(std::to_string(static_cast<int>(bar.metres)) + " m"), nullptr);
+    EXPECT_NE(s.findText("Diurnal (nT)"), nullptr);
+}
+
+TEST_F(SurveyMapPainterTest, FindsTheReadingUnderThePointerAndSaysWhenNothingIsPlaced) {
+    const G::Transform t = painter.transform(kWidth, kHeight, kEm);
+    const G::DevicePoint p = t.toDevice(1010.0, 2000.0);
+    EXPECT_EQ(painter.readingAt(kWidth, kHeight, kEm, static_cast<int>(p.x) + 2,
+                                static_cast<int>(p.y) - 2),
+              1);
+    EXPECT_EQ(
+        painter.readingAt(kWidth, kHeight, kEm, static_cast<int>(p.x), static_cast<int>(p.y) - 100),
+        -1);
+
+    RecordingSurface s;
+    SurveyMapPainter().draw(s, kWidth, kHeight, SurveyMapPainter::Value::Field, kEm);
+    EXPECT_NE(s.findText(SurveyMapPainter::kNothingPlaced), nullptr);
+    EXPECT_TRUE(s.fills.empty());
+}
+
+}  // namespace
+}  // namespace velkor

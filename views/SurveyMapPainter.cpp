@@ -1,0 +1,226 @@
+// The survey map.
+#include "views/SurveyMapPainter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "data/NumberReading.h"
+#include "data/TextFormat.h"
+#include "survey/Survey.h"
+#include "views/DrawingSurface.h"
+
+namespace velkor {
+namespace {
+
+constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+constexpr std::uint32_t kNoValueColour = 0xb4b4b4;
+constexpr int kPickRadius = 6;  // pixels
+
+float orNone(const std::optional<float>& v) {
+    return v ? *v : kNone;
+}
+
+std::string baseName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string valueText(const char* name, const std::optional<float>& v) {
+    return v ? formatText("   %s %.2f", name, static_cast<double>(*v))
+             : formatText("   %s -", name);
+}
+
+// Round metres as the scale bar names them: "500 m", "2 km".
+std::string lengthText(double metres) {
+    return metres >= 1000.0 ? formatText("%g km", metres / 1000.0) : formatText("%g m", metres);
+}
+
+float gradientOf(const Survey& survey, const Survey::Reading& g) {
+    if (g.mode != 'G') {
+        return kNone;
+    }
+    const std::optional<double> v =
+        readDecimalNumber(survey.day(g.day).data.field(g.line, Column::Grad));
+    return v ? static_cast<float>(*v) : kNone;
+}
+
+}  // namespace
+
+SurveyMapPainter::SurveyMapPainter(std::vector<Dot> dots) : dots_(std::move(dots)) {}
+
+SurveyMapPainter SurveyMapPainter::build(const Survey& survey) {
+    std::vector<Dot> dots;
+    dots.reserve(static_cast<std::size_t>(survey.readingCount()));
+    for (int r = 0; r < survey.readingCount(); ++r) {
+        const Survey::Reading g = survey.reading(r);
+        dots.push_back({r,
+                        g.easting,
+                        g.northing,
+                        {g.field, orNone(g.diurnal), orNone(g.anomaly), gradientOf(survey, g)}});
+    }
+    return SurveyMapPainter(std::move(dots));
+}
+
+const char* SurveyMapPainter::valueName(Value v) {
+    switch (v) {
+        case Value::Field:
+            return "Field";
+        case Value::Diurnal:
+            return "Diurnal";
+        case Value::Anomaly:
+            return "Anomaly";
+        case Value::Gradient:
+            return "Gradient";
+    }
+    return "";
+}
+
+std::string SurveyMapPainter::describe(const Survey& survey, int r) {
+    const Survey::Reading g = survey.reading(r);
+    const DataSet& data = survey.day(g.day).data;
+    std::string out =
+        formatText("%s   Reading %d   Line %s   Position %s   E %.3f   N %.3f",
+                   baseName(survey.day(g.day).path).c_str(), g.line,
+                   std::string(data.field(g.line, Column::Line)).c_str(),
+                   std::string(data.field(g.line, Column::Pos)).c_str(), g.easting, g.northing);
+    if (g.latitude && g.longitude) {
+        out += formatText("   Lat %.8f   Lon %.8f", *g.latitude, *g.longitude);
+    }
+    out += valueText("Field", g.field);
+    out += valueText("Base", g.base);
+    out += valueText("Diurnal", g.diurnal);
+    out += valueText("Normal", g.normal);
+    out += valueText("Anomaly", g.anomaly);
+    const float gradient = gradientOf(survey, g);
+    out +=
+        valueText("Gradient", std::isnan(gradient) ? std::nullopt : std::optional<float>(gradient));
+    return out;
+}
+
+SurveyMapGeometry::Bounds SurveyMapPainter::bounds() const {
+    if (dots_.empty()) {
+        return {0.0, 1.0, 0.0, 1.0};
+    }
+    SurveyMapGeometry::Bounds b{dots_[0].easting, dots_[0].easting, dots_[0].northing,
+                                dots_[0].northing};
+    for (const Dot& d : dots_) {
+        b.e0 = std::min(b.e0, d.easting);
+        b.e1 = std::max(b.e1, d.easting);
+        b.n0 = std::min(b.n0, d.northing);
+        b.n1 = std::max(b.n1, d.northing);
+    }
+    return b;
+}
+
+SurveyMapGeometry::Frame SurveyMapPainter::frame(int width, int height, int em) {
+    // Room for the colour scale on the right and the scale bar below.
+    return {2 * em, 2 * em, std::max(3 * em, width - 10 * em), std::max(3 * em, height - 4 * em)};
+}
+
+SurveyMapGeometry::Transform SurveyMapPainter::transform(int width, int height, int em) const {
+    return SurveyMapGeometry::fit(bounds(), frame(width, height, em));
+}
+
+MapGeometry::Range SurveyMapPainter::range(Value v) const {
+    std::vector<double> values;
+    values.reserve(dots_.size());
+    for (const Dot& d : dots_) {
+        const float value = d.values[static_cast<std::size_t>(v)];
+        if (!std::isnan(value)) {
+            values.push_back(value);
+        }
+    }
+    return MapGeometry::clipRange(values);
+}
+
+void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Value v, int em) const {
+    surface.setFont(em);
+    const SurveyMapGeometry::Frame f = frame(width, height, em);
+    if (dots_.empty()) {
+        surface.text(f.left, f.top, kNothingPlaced);
+        return;
+    }
+    const SurveyMapGeometry::Transform t = transform(width, height, em);
+    const MapGeometry::Range r = range(v);
+    drawDots(surface, t, v, r);
+    drawNorthArrow(surface, f, em);
+    drawScaleBar(surface, t, f, em);
+    drawColourScale(surface, f, v, r, em);
+}
+
+void SurveyMapPainter::drawDots(DrawingSurface& s, const SurveyMapGeometry::Transform& t, Value v,
+                                const MapGeometry::Range& range) const {
+    // Readings without the value first, so that those with one stay on top.
+    const int size = dots_.size() > 50000 ? 3 : 5;
+    for (const bool withValue : {false, true}) {
+        for (const Dot& d : dots_) {
+            const float value = d.values[static_cast<std::size_t>(v)];
+            if (std::isnan(value) == withValue) {
+                continue;
+            }
+            const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
+            const std::uint32_t rgb =
+                withValue ? MapGeometry::colourOf(value, range) : kNoValueColour;
+            s.fillRect(static_cast<int>(std::lround(p.x)) - size / 2,
+                       static_cast<int>(std::lround(p.y)) - size / 2, size, size, rgb);
+        }
+    }
+}
+
+void SurveyMapPainter::drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f,
+                                      int em) {
+    const SurveyMapGeometry::NorthArrow a = SurveyMapGeometry::northArrow(f, em);
+    s.segment(a.x, a.tailY, a.x, a.tipY);
+    s.segment(a.x, a.tipY, a.x - em / 2, a.tipY + em);
+    s.segment(a.x, a.tipY, a.x + em / 2, a.tipY + em);
+    s.text(a.x - em / 3, a.tailY + em / 4, "N");
+}
+
+void SurveyMapPainter::drawScaleBar(DrawingSurface& s, const SurveyMapGeometry::Transform& t,
+                                    const SurveyMapGeometry::Frame& f, int em) {
+    const SurveyMapGeometry::ScaleBar bar =
+        SurveyMapGeometry::scaleBar(t, std::max(em, (f.right - f.left) / 4));
+    const int y = f.bottom + 2 * em;
+    const int x0 = f.left;
+    const int x1 = f.left + bar.pixels;
+    s.segment(x0, y, x1, y);
+    s.segment(x0, y - em / 2, x0, y);
+    s.segment(x1, y - em / 2, x1, y);
+    s.text(x1 + em / 2, y - em / 2 - em / 4, lengthText(bar.metres));
+}
+
+void SurveyMapPainter::drawColourScale(DrawingSurface& s, const SurveyMapGeometry::Frame& f,
+                                       Value v, const MapGeometry::Range& range, int em) {
+    constexpr int kSteps = 32;
+    const int x = f.right + 2 * em;
+    const int top = f.top + 2 * em;
+    const int height = std::max(kSteps, f.bottom - top - 2 * em);
+    for (int k = 0; k < kSteps; ++k) {
+        const int y0 = top + height * k / kSteps;
+        const int y1 = top + height * (k + 1) / kSteps;
+        const double at = 1.0 - (k + 0.5) / kSteps;
+        s.fillRect(x, y0, em, y1 - y0, MapGeometry::colourAt(at));
+    }
+    s.text(x, f.top, formatText("%s (nT)", valueName(v)));
+    s.text(x + em + em / 2, top - em / 2, formatText("%.1f", range.hi));
+    s.text(x + em + em / 2, top + height - em / 2, formatText("%.1f", range.lo));
+}
+
+int SurveyMapPainter::readingAt(int width, int height, int em, int x, int y) const {
+    const SurveyMapGeometry::Transform t = transform(width, height, em);
+    int best = -1;
+    double bestDistance = kPickRadius * kPickRadius + 0.5;
+    for (const Dot& d : dots_) {
+        const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
+        const double distance = (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = d.reading;
+        }
+    }
+    return best;
+}
+
+}  // namespace velkor

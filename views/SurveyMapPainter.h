@@ -1,0 +1,69 @@
+// Draws every placed reading of a survey to scale, coloured by one of its values, with a
+// north arrow, a scale bar in metres and the colour scale; finds the reading under a
+// device point. Holds its own copy of the placed readings, so that it can be drawn while
+// the survey itself is being worked on.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "views/MapGeometry.h"
+#include "views/SurveyMapGeometry.h"
+
+namespace velkor {
+
+class DrawingSurface;
+class Survey;
+
+class SurveyMapPainter {
+  public:
+    static constexpr int kScreenEm = 12;
+    static constexpr const char* kNothingPlaced = "No reading is placed.";
+    enum class Value { Field, Diurnal, Anomaly, Gradient };
+    static constexpr int kValues = 4;
+
+    // One placed reading; NaN where it has no such value.
+    struct Dot {
+        int reading;  // survey reading index
+        double easting;
+        double northing;
+        std::array<float, kValues> values;
+    };
+
+    SurveyMapPainter() = default;
+    explicit SurveyMapPainter(std::vector<Dot> dots);
+    static SurveyMapPainter build(const Survey& survey);
+
+    // "Field", "Diurnal", "Anomaly", "Gradient".
+    static const char* valueName(Value v);
+    // What the hover readout says of survey reading r: its file, reading, line, position,
+    // coordinates and every value.
+    static std::string describe(const Survey& survey, int r);
+
+    const std::vector<Dot>& dots() const { return dots_; }
+    // The rectangle holding every dot, in metres.
+    SurveyMapGeometry::Bounds bounds() const;
+    // Where the dots go in a picture of this size, and at what scale.
+    static SurveyMapGeometry::Frame frame(int width, int height, int em);
+    SurveyMapGeometry::Transform transform(int width, int height, int em) const;
+    // The 2nd to 98th percentile of the value over the dots that have it.
+    MapGeometry::Range range(Value v) const;
+
+    void draw(DrawingSurface& surface, int width, int height, Value v, int em = kScreenEm) const;
+    // The survey reading of the dot nearest the device point within a few pixels, or -1.
+    int readingAt(int width, int height, int em, int x, int y) const;
+
+  private:
+    void drawDots(DrawingSurface& s, const SurveyMapGeometry::Transform& t, Value v,
+                  const MapGeometry::Range& range) const;
+    static void drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f, int em);
+    static void drawScaleBar(DrawingSurface& s, const SurveyMapGeometry::Transform& t,
+                             const SurveyMapGeometry::Frame& f, int em);
+    static void drawColourScale(DrawingSurface& s, const SurveyMapGeometry::Frame& f, Value v,
+                                const MapGeometry::Range& range, int em);
+
+    std::vector<Dot> dots_;
+};
+
+}  // namespace velkor

@@ -303,6 +303,7 @@ bool CMainFrame::onCommand(int id) {
         case cmd::NewSurvey:
         case cmd::OpenSurvey:
         case cmd::AddToSurvey:
+        case cmd::ExportSurvey:
             showSurveyWindow();
             survey_->onCommand(id);
             return true;

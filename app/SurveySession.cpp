@@ -4,12 +4,14 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
 #include "app/CVelkor1trDoc.h"
 #include "core/CommandTable.h"
 #include "core/Prompter.h"
+#include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
 
 namespace velkor {
@@ -67,6 +69,9 @@ bool SurveySession::onCommand(int id) {
         case cmd::AddToSurvey:
             addDataFile();
             return true;
+        case cmd::ExportSurvey:
+            exportSurvey();
+            return true;
         default:
             return false;
     }
@@ -121,6 +126,33 @@ void SurveySession::addDataFile() {
     SurveySettings next = survey_->settings();
     next.days.push_back(*day);
     start(std::move(survey_), path_, next);
+}
+
+void SurveySession::exportSurvey() {
+    if (!ready()) {
+        return;
+    }
+    const std::optional<std::string> path = prompter_.askSaveFile(kExportFilter, "csv");
+    if (!path) {
+        return;
+    }
+    const std::optional<SurveyExport::Format> format = SurveyExport::formatOf(*path);
+    if (!format) {
+        prompter_.message(
+            "Name a file ending in .csv, .xyz, .gpkg, .shp or .kml: its ending "
+            "chooses the format.");
+        return;
+    }
+    SurveyExport::Options options;
+    options.name = std::filesystem::path(path_).stem().string();
+    std::string message;
+    if (!SurveyExport::write(*survey_, *format, *path, options, message)) {
+        prompter_.message(message);
+        return;
+    }
+    emit status(QString("Exported %1 readings to %2")
+                    .arg(survey_->readingCount())
+                    .arg(QString::fromStdString(*path)));
 }
 
 bool SurveySession::change(const SurveySettings& next) {

@@ -26,11 +26,14 @@ class SurveySession : public QObject, public CommandTarget {
   public:
     static constexpr const char* kFilter = "Velkor2tr surveys (*.vsurvey)|*.vsurvey||";
     static constexpr const char* kDefaultExt = "vsurvey";
+    static constexpr const char* kExportFilter =
+        "CSV (*.csv)|*.csv|Geosoft XYZ (*.xyz)|*.xyz|GeoPackage (*.gpkg)|*.gpkg|"
+        "ESRI Shapefile (*.shp)|*.shp|KML (*.kml)|*.kml||";
 
     SurveySession(CVelkor1trDoc& doc, Prompter& prompter, QObject* parent = nullptr);
     ~SurveySession() override;
 
-    // New Survey, Open Survey and Add Data File to Survey.
+    // New Survey, Open Survey, Add Data File to Survey and Export Survey.
     bool onCommand(int id) override;
 
     // A survey is open and no work is running on it.
@@ -63,6 +66,7 @@ class SurveySession : public QObject, public CommandTarget {
     void newSurvey();
     void openSurvey();
     void addDataFile();
+    void exportSurvey();
     void start(std::unique_ptr<Survey> from, std::string path, SurveySettings next);
     void run(Job& job);
     void finish();

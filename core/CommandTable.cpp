@@ -81,6 +81,9 @@ const std::vector<Command>& CommandTable::commands() {
         {cmd::SurveySettings, "Survey &Settings...", "",
          "Change the survey's base sources, placement and corrections\nSurvey Settings",
          Rule::SurveyOpen, false, ""},
+        {cmd::ExportSurvey, "&Export Survey...", "",
+         "Write every placed and corrected reading for GIS and gridding software\nExport Survey",
+         Rule::SurveyOpen, false, ""},
     };
     return table;
 }
@@ -141,6 +144,7 @@ const std::vector<MenuEntry>& CommandTable::menus() {
         {E::Separator, 0, nullptr},
         {E::Item, cmd::AddToSurvey, nullptr},
         {E::Item, cmd::SurveySettings, nullptr},
+        {E::Item, cmd::ExportSurvey, nullptr},
         {E::EndMenu, 0, nullptr},
         {E::Menu, 0, "&Help"},
         {E::Item, cmd::HelpTopics, nullptr},

@@ -31,6 +31,7 @@ enum Id : int {
     OpenSurvey = 32799,
     AddToSurvey = 32800,
     SurveySettings = 32801,
+    ExportSurvey = 32802,
     SaveAs = 57604,
     PrintSetup = 57606,
     Print = 57607,

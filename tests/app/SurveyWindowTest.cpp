@@ -19,6 +19,7 @@
 #include "core/CommandTable.h"
 #include "support/SimControl.h"
 #include "survey/Survey.h"
+#include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
 #include "views/CVelkor1trView.h"
 
@@ -240,6 +241,37 @@ TEST_F(SurveyWindowTest, SettingsDialogGivesBackWhatItShowsWithResiduals) {
         }
     }
     EXPECT_EQ(tables, 1);
+}
+
+TEST_F(SurveyWindowTest, ExportSurveyWritesTheFormatItsFileNameEndsIn) {
+    EXPECT_FALSE(frame().action(cmd::ExportSurvey)->isEnabled());
+    prompter.files.push_back(dir.path("walk.vsurvey"));
+    frame().dispatch(cmd::NewSurvey);
+    addDay(sample("survey.velkor"));
+    ASSERT_TRUE(session().ready());
+    EXPECT_TRUE(frame().action(cmd::ExportSurvey)->isEnabled());
+
+    const std::string csv = dir.path("walk.csv");
+    prompter.files.push_back(csv);
+    frame().dispatch(cmd::ExportSurvey);
+    std::ifstream in(csv);
+    std::string header;
+    ASSERT_TRUE(std::getline(in, header));
+    EXPECT_EQ(header, std::string(SurveyExport::kColumns) + "\r");
+    int rows = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++rows;
+    }
+    EXPECT_EQ(rows, session().survey()->readingCount());
+    EXPECT_EQ(window().readout().toStdString(),
+              "Exported " + std::to_string(rows) + " readings to " + csv);
+
+    // A name whose ending names no format writes nothing and says what to type.
+    prompter.files.push_back(dir.path("walk.txt"));
+    frame().dispatch(cmd::ExportSurvey);
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_NE(prompter.shown.back().text.find(".gpkg"), std::string::npos);
+    EXPECT_FALSE(std::ifstream(dir.path("walk.txt")).good());
 }
 
 }  // namespace velkor

@@ -306,6 +306,9 @@ bool CMainFrame::onCommand(int id) {
         case cmd::ExportSurvey:
             showSurveyWindow();
             survey_->onCommand(id);
+            // A file dialog hands the focus back to the main window: the survey comes first.
+            surveyWindow_->raise();
+            surveyWindow_->activateWindow();
             return true;
         case cmd::SurveySettings:
             showSurveyWindow();

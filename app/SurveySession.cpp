@@ -239,9 +239,13 @@ void SurveySession::finish() {
         if (!survey_->write(path_, message)) {
             prompter_.message(message);
         }
-        emit status(QString("Survey: %1 days, %2 readings")
-                        .arg(survey_->dayCount())
-                        .arg(survey_->readingCount()));
+        const int days = survey_->dayCount();
+        const int readings = survey_->readingCount();
+        emit status(QString("Survey: %1 %2, %3 %4")
+                        .arg(days)
+                        .arg(days == 1 ? "day" : "days")
+                        .arg(readings)
+                        .arg(readings == 1 ? "reading" : "readings"));
     } else {
         if (!job->fresh) {
             survey_ = std::move(job->survey);

@@ -34,4 +34,13 @@ std::string FuzzPrompter::scratch(const std::string& name) {
            std::to_string(::getpid()) + "-" + name;
 }
 
+std::string FuzzPrompter::writeScratch(const std::string& name, const std::string& bytes) {
+    const std::string path = scratch(name);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    require(f != nullptr, "scratch file opened");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    return path;
+}
+
 }  // namespace velkor

@@ -36,6 +36,8 @@ class FuzzPrompter : public Prompter {
     static void require(bool holds, const char* property);
     // A file name of this process's own under the temporary folder.
     static std::string scratch(const std::string& name);
+    // Writes bytes to the scratch file of that name and returns its path.
+    static std::string writeScratch(const std::string& name, const std::string& bytes);
 };
 
 }  // namespace velkor

@@ -39,11 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const int height = in.ConsumeIntegralInRange(0, 20000);
     const int em = in.ConsumeIntegralInRange(1, 200);
 
-    const std::string path = FuzzPrompter::scratch("base");
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    FuzzPrompter::require(f != nullptr, "scratch file opened");
-    std::fwrite(file.data(), 1, file.size(), f);
-    std::fclose(f);
+    const std::string path = FuzzPrompter::writeScratch("base", file);
     FuzzPrompter user;
     VariationSet variations;
     const bool loaded = variations.load(path, user);

@@ -168,11 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         }
     }
 
-    const std::string path = FuzzPrompter::scratch("a");
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    FuzzPrompter::require(f != nullptr, "scratch file opened");
-    std::fwrite(file.data(), 1, file.size(), f);
-    std::fclose(f);
+    const std::string path = FuzzPrompter::writeScratch("a", file);
     FuzzPrompter user;
     VariationSet variations;
     FuzzPrompter::require(variations.load(path, user), "variations load");

@@ -56,6 +56,22 @@ struct Spacings {
     double lines = 0.0;
 };
 
+struct Extent {
+    double xmin, xmax, ymin, ymax;
+};
+
+// The smallest rectangle holding every point (there is at least one).
+Extent extentOf(const std::vector<GridPoint>& points) {
+    Extent e{points[0].x, points[0].x, points[0].y, points[0].y};
+    for (const GridPoint& p : points) {
+        e.xmin = std::min(e.xmin, p.x);
+        e.xmax = std::max(e.xmax, p.x);
+        e.ymin = std::min(e.ymin, p.y);
+        e.ymax = std::max(e.ymax, p.y);
+    }
+    return e;
+}
+
 // From the placement when the caller knows it, else from the readings; one reading apart
 // per sqrt(area / count) when neither says anything.
 Spacings spacingsOf(const std::vector<GridPoint>& points, const GriddingOptions& o) {
@@ -65,13 +81,7 @@ Spacings spacingsOf(const std::vector<GridPoint>& points, const GriddingOptions&
     if (s.along > 0.0 || s.lines > 0.0) {
         return s;
     }
-    double xmin = points[0].x, xmax = xmin, ymin = points[0].y, ymax = ymin;
-    for (const GridPoint& p : points) {
-        xmin = std::min(xmin, p.x);
-        xmax = std::max(xmax, p.x);
-        ymin = std::min(ymin, p.y);
-        ymax = std::max(ymax, p.y);
-    }
+    const auto [xmin, xmax, ymin, ymax] = extentOf(points);
     const double area = std::max(xmax - xmin, 0.0) * std::max(ymax - ymin, 0.0);
     const double side = std::max(xmax - xmin, ymax - ymin);
     double typical = area > 0.0 ? std::sqrt(area / points.size()) : side / points.size();
@@ -95,13 +105,7 @@ std::string placeGrid(const std::vector<GridPoint>& points, const GriddingOption
         spec = *o.extent;
     } else {
         const double cell = o.cell ? *o.cell : GridSpec::defaultCell(s.along, s.lines);
-        double xmin = points[0].x, xmax = xmin, ymin = points[0].y, ymax = ymin;
-        for (const GridPoint& p : points) {
-            xmin = std::min(xmin, p.x);
-            xmax = std::max(xmax, p.x);
-            ymin = std::min(ymin, p.y);
-            ymax = std::max(ymax, p.y);
-        }
+        const auto [xmin, xmax, ymin, ymax] = extentOf(points);
         const double nx = std::ceil(xmax / cell) - std::floor(xmin / cell) + 1.0;
         const double ny = std::ceil(ymax / cell) - std::floor(ymin / cell) + 1.0;
         if (!(nx * ny <= double(MinimumCurvature::kMaxNodes))) {

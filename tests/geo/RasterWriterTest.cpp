@@ -12,17 +12,13 @@
 
 #include "geo/CoordinateSystem.h"
 #include "geo/RasterWriter.h"
+#include "support/GdalHandles.h"
 #include "support/TempDir.h"
 
 namespace velkor {
 namespace {
 
 using Format = RasterWriter::Format;
-
-struct CloseDataset {
-    void operator()(void* h) const { GDALClose(static_cast<GDALDatasetH>(h)); }
-};
-using Dataset = std::unique_ptr<void, CloseDataset>;
 
 // 4 x 3 nodes, one without a value, on UTM 32N.
 RasterWriter::Raster sampleRaster() {

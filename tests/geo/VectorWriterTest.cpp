@@ -11,6 +11,7 @@
 
 #include "geo/CoordinateSystem.h"
 #include "geo/VectorWriter.h"
+#include "support/GdalHandles.h"
 #include "support/TempDir.h"
 
 namespace velkor {
@@ -19,15 +20,6 @@ namespace {
 using Format = VectorWriter::Format;
 using Type = VectorWriter::FieldType;
 using Value = VectorWriter::Value;
-
-struct CloseDataset {
-    void operator()(void* h) const { GDALClose(static_cast<GDALDatasetH>(h)); }
-};
-using Dataset = std::unique_ptr<void, CloseDataset>;
-struct DestroyFeature {
-    void operator()(void* h) const { OGR_F_Destroy(static_cast<OGRFeatureH>(h)); }
-};
-using Feature = std::unique_ptr<void, DestroyFeature>;
 
 std::string utmWkt() {
     std::string message;

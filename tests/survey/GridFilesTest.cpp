@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "geo/CoordinateSystem.h"
+#include "support/GdalHandles.h"
 #include "support/TempDir.h"
 #include "survey/ContourFile.h"
 #include "survey/ContourLevels.h"
@@ -18,15 +19,6 @@
 
 namespace velkor {
 namespace {
-
-struct CloseDataset {
-    void operator()(void* h) const { GDALClose(static_cast<GDALDatasetH>(h)); }
-};
-using Dataset = std::unique_ptr<void, CloseDataset>;
-struct DestroyFeature {
-    void operator()(void* h) const { OGR_F_Destroy(static_cast<OGRFeatureH>(h)); }
-};
-using Feature = std::unique_ptr<void, DestroyFeature>;
 
 // A slope rising 1 a metre to the east and 0.1 to the north, one corner blanked.
 Grid slope() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/TextFormat.h"
+#include "support/GdalHandles.h"
 #include "support/TempDir.h"
 #include "survey/Survey.h"
 #include "survey/SurveyExport.h"
@@ -21,15 +22,6 @@ namespace velkor {
 namespace {
 
 using Format = SurveyExport::Format;
-
-struct CloseDataset {
-    void operator()(void* h) const { GDALClose(static_cast<GDALDatasetH>(h)); }
-};
-using Dataset = std::unique_ptr<void, CloseDataset>;
-struct DestroyFeature {
-    void operator()(void* h) const { OGR_F_Destroy(static_cast<OGRFeatureH>(h)); }
-};
-using Feature = std::unique_ptr<void, DestroyFeature>;
 
 std::string clock(int seconds) {
     return formatText("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);

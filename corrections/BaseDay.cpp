@@ -2,6 +2,7 @@
 #include "corrections/BaseDay.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "corrections/VariationSet.h"
@@ -46,7 +47,9 @@ BaseDay BaseDay::of(const VariationSet& variations, const std::string& date,
     day.date_ = date;
     for (int k = 1; k < variations.count(); ++k) {
         if (variations.date(k) == date) {
-            day.samples_.push_back({variations.seconds(k), variations.value(k)});
+            // A value that holds no number is none: NaN, left out of the curve and its range.
+            day.samples_.push_back(
+                {variations.seconds(k), variations.valueNumber(k).value_or(std::nan(""))});
         }
     }
     if (survey != nullptr) {
@@ -60,11 +63,15 @@ BaseDay BaseDay::of(const VariationSet& variations, const std::string& date,
         return day;
     }
     std::vector<int> times;
-    day.lowest_ = day.highest_ = day.samples_.front().value;
+    bool valued = false;
     for (const Sample& s : day.samples_) {
         times.push_back(s.seconds);
-        day.lowest_ = std::min(day.lowest_, s.value);
-        day.highest_ = std::max(day.highest_, s.value);
+        if (std::isnan(s.value)) {
+            continue;
+        }
+        day.lowest_ = valued ? std::min(day.lowest_, s.value) : s.value;
+        day.highest_ = valued ? std::max(day.highest_, s.value) : s.value;
+        valued = true;
     }
     std::sort(times.begin(), times.end());
     day.first_ = times.front();

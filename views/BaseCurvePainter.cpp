@@ -146,6 +146,9 @@ void BaseCurvePainter::draw(DrawingSurface& surface, const BaseDay& day, int wid
 
     const std::vector<BaseDay::Sample>& samples = day.samples();
     for (std::size_t k = 1; k < samples.size(); ++k) {
+        if (std::isnan(samples[k - 1].value) || std::isnan(samples[k].value)) {
+            continue;  // no line to or from a sample that holds no number
+        }
         surface.segment(x(f, t, samples[k - 1].seconds), y(f, a, samples[k - 1].value),
                         x(f, t, samples[k].seconds), y(f, a, samples[k].value));
     }

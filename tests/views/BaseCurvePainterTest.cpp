@@ -140,4 +140,33 @@ TEST_F(BaseCurveTest, FarValuesStayDrawable) {
     }
 }
 
+TEST_F(BaseCurveTest, ASampleWithoutANumberIsNoSampleOfZero) {
+    VariationSet blank;
+    ASSERT_TRUE(blank.load(dir.write("blank.a",
+                                     " Date       Time     Variations\r\n"
+                                     " 03.07.2026 10:00:00 48000.0\r\n"
+                                     " 03.07.2026 10:30:00        \r\n"
+                                     " 03.07.2026 11:00:00     nan\r\n"
+                                     " 03.07.2026 12:00:00 48010.0\r\n"),
+                           prompter));
+    const BaseDay day = BaseDay::of(blank, "03.07.2026", nullptr);
+    // Its time still bounds the day as the correction sees it; its value is no value.
+    ASSERT_EQ(day.samples().size(), 4u);
+    EXPECT_EQ(day.lowest(), 48000.0);
+    EXPECT_EQ(day.highest(), 48010.0);
+    RecordingSurface s;
+    BaseCurvePainter::draw(s, day, 800, 600);
+    const BaseCurvePainter::Frame f = BaseCurvePainter::frame(800, 600);
+    const BaseCurvePainter::TimeAxis t = BaseCurvePainter::timeAxis(day);
+    // The curve stops at the samples without a number: no piece of it joins them.
+    const int times[] = {10 * 3600, 10 * 3600 + 1800, 11 * 3600, 12 * 3600};
+    for (int k = 1; k < 4; ++k) {
+        const int from = BaseCurvePainter::x(f, t, times[k - 1]);
+        const int to = BaseCurvePainter::x(f, t, times[k]);
+        for (const Seg& g : s.segments) {
+            EXPECT_FALSE(g.x1 == from && g.x2 == to) << g.y1 << " " << g.y2;
+        }
+    }
+}
+
 }  // namespace velkor

@@ -67,3 +67,21 @@ for i in range(4):
     put('fuzz_usb_tree', 'blob%d' % i, blob(120 + 60 * i))
 for i in range(4):
     put('fuzz_map', 'blob%d' % i, blob(300 + 300 * i))
+
+# Survey files as the program writes them: every kind of placement and normal field.
+head = '{"format": "Velkor2tr survey", "version": 1, '
+put('fuzz_survey_file', 'plain', head + '"days": [{"path": "days/mon.velkor"}], "base_sources": [], '
+    '"coordinate_system": null, "placement": {"by": "none"}, "datum": 0.0, '
+    '"normal_field": {"kind": "none"}, "flags": []}')
+put('fuzz_survey_file', 'parameters', head + '"days": [{"path": "a.velkor"}, {"path": "../b.velkor"}], '
+    '"base_sources": [{"path": "base.a", "offset": -3600}], "coordinate_system": "EPSG:32633", '
+    '"placement": {"by": "parameters", "origin_easting": 500000.5, "origin_northing": 5400000.0, '
+    '"azimuth": 123.25, "line_spacing": 25.0, "station_interval": 2.5, "first_line": 1, '
+    '"first_position": 0, "lines_to": "right"}, "datum": 48123.4, '
+    '"normal_field": {"kind": "igrf", "height": 312.5}, '
+    '"flags": [{"file": "a.velkor", "reading": 17, "text": "S 07.07.2026 10:00:01     3    17 48233.9", '
+    '"word": "spike"}]}')
+put('fuzz_survey_file', 'control_points', head + '"days": [], "placement": {"by": "control points", '
+    '"control_points": [{"line": 0, "position": 0, "easting": 10.0, "northing": 20.0}, '
+    '{"line": 10, "position": 20, "easting": 110.0, "northing": 230.0}], "lines_to": "left"}, '
+    '"normal_field": {"kind": "constant", "value": 47950.5}}')

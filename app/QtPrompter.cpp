@@ -10,13 +10,13 @@
 #include "app/SettingsStore.h"
 #include "core/DialogFrame.h"
 #include "core/WaitCursor.h"
-#include "corrections/DlgVariations.h"
 #include "corrections/ValueDialog.h"
 #include "corrections/VariationSet.h"
 #include "serial/CCmSetup.h"
 #include "serial/SerialLink.h"
 #include "transfer/CUSBDialog.h"
 #include "transfer/DlgTransfer.h"
+#include "views/DlgVariations.h"
 
 namespace velkor {
 

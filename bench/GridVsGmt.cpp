@@ -89,20 +89,20 @@ std::string fmt(double v) {
 }
 
 // GMT's grid as text, x y z per node.
-bool readGmt(const std::string& path, const GridSpec& spec, std::vector<double>& out) {
+bool readGmt(const std::string& path, const GridLattice& lattice, std::vector<double>& out) {
     std::ifstream in(path);
-    out.assign(spec.size(), Grid::kNoData);
+    out.assign(lattice.size(), Grid::kNoData);
     double x = 0, y = 0, z = 0;
     std::size_t n = 0;
     while (in >> x >> y >> z) {
-        const long i = std::lround((x - spec.x0) / spec.cell);
-        const long j = std::lround((y - spec.y0) / spec.cell);
-        if (i >= 0 && j >= 0 && i < spec.nx && j < spec.ny) {
-            out[static_cast<std::size_t>(j) * spec.nx + i] = z;
+        const long i = std::lround((x - lattice.x0) / lattice.cell);
+        const long j = std::lround((y - lattice.y0) / lattice.cell);
+        if (i >= 0 && j >= 0 && i < lattice.nx && j < lattice.ny) {
+            out[static_cast<std::size_t>(j) * lattice.nx + i] = z;
             ++n;
         }
     }
-    return n == spec.size();
+    return n == lattice.size();
 }
 
 int runCase(const Survey& s, const std::string& gmt, const std::string& dir, int repeats) {
@@ -121,7 +121,7 @@ int runCase(const Survey& s, const std::string& gmt, const std::string& dir, int
         std::cerr << s.name << ": " << ours.report.error << "\n";
         return 1;
     }
-    const GridSpec& spec = ours.grid.spec;
+    const GridLattice& lattice = ours.grid.lattice;
     const std::string xyz = dir + "/" + s.name + ".xyz";
     {
         std::ofstream out(xyz);
@@ -130,10 +130,10 @@ int runCase(const Survey& s, const std::string& gmt, const std::string& dir, int
         }
     }
     const std::string nc = dir + "/" + s.name + ".nc";
-    const std::string region = fmt(spec.x0) + "/" + fmt(spec.x(spec.nx - 1)) + "/" + fmt(spec.y0) +
-                               "/" + fmt(spec.y(spec.ny - 1));
+    const std::string region = fmt(lattice.x0) + "/" + fmt(lattice.x(lattice.nx - 1)) + "/" +
+                               fmt(lattice.y0) + "/" + fmt(lattice.y(lattice.ny - 1));
     const std::string command = gmt + " surface " + xyz + " -G" + nc + " -R" + region + " -I" +
-                                fmt(spec.cell) + " -T" + fmt(options.tension) + " -rg -Vw";
+                                fmt(lattice.cell) + " -T" + fmt(options.tension) + " -rg -Vw";
     double gmtTime = 1e30;
     for (int r = 0; r < repeats; ++r) {
         const auto t0 = Clock::now();
@@ -148,16 +148,16 @@ int runCase(const Survey& s, const std::string& gmt, const std::string& dir, int
         return 1;
     }
     std::vector<double> reference;
-    if (!readGmt(text, spec, reference)) {
+    if (!readGmt(text, lattice, reference)) {
         std::cerr << s.name << ": GMT's grid does not have our nodes\n";
         return 1;
     }
     // Nodes within 1.5 cells of a reading: blank a grid of ones at that distance.
-    Grid near{spec, std::vector<double>(spec.size(), 1.0)};
-    GridBlanking::apply(near, s.points, 1.5 * spec.cell);
+    Grid near{lattice, std::vector<double>(lattice.size(), 1.0)};
+    GridBlanking::apply(near, s.points, 1.5 * lattice.cell);
     double sum2 = 0.0, sumAll2 = 0.0, maxNear = 0.0;
     std::size_t count = 0, countAll = 0;
-    for (std::size_t k = 0; k < spec.size(); ++k) {
+    for (std::size_t k = 0; k < lattice.size(); ++k) {
         if (Grid::isNoData(ours.grid.values[k])) {
             continue;
         }
@@ -177,8 +177,8 @@ int runCase(const Survey& s, const std::string& gmt, const std::string& dir, int
     }
     const GriddingReport& rep = ours.report;
     std::printf("%s: %zu readings, grid %d x %d, cell %.3g m, tension %.2f, range %.1f nT\n",
-                s.name.c_str(), s.points.size(), spec.nx, spec.ny, spec.cell, options.tension,
-                hi - lo);
+                s.name.c_str(), s.points.size(), lattice.nx, lattice.ny, lattice.cell,
+                options.tension, hi - lo);
     for (const LevelReport& l : rep.levels) {
         std::printf("  level %6.2f m %5d x %4d: %5d held, %4d iterations, last change %.3g%s\n",
                     l.cell, l.nx, l.ny, l.heldNodes, l.iterations, l.lastChange,

@@ -19,9 +19,9 @@ struct Segment {
 class EdgeMap {
   public:
     explicit EdgeMap(const Grid& grid)
-        : grid_(grid), nx_(grid.spec.nx), horizontal_((grid.spec.nx - 1) * grid.spec.ny) {}
+        : grid_(grid), nx_(grid.lattice.nx), horizontal_((grid.lattice.nx - 1) * grid.lattice.ny) {}
 
-    int count() const { return horizontal_ + nx_ * (grid_.spec.ny - 1); }
+    int count() const { return horizontal_ + nx_ * (grid_.lattice.ny - 1); }
 
     // The cell's edges anticlockwise from the bottom: each runs from corner k to corner k + 1
     // (corners anticlockwise from the south-west).
@@ -47,7 +47,7 @@ class EdgeMap {
         const double a = grid_.at(i0, j0);
         const double b = grid_.at(i1, j1);
         const double t = (level - a) / (b - a);
-        const GridSpec& s = grid_.spec;
+        const GridLattice& s = grid_.lattice;
         return {s.x(i0) + t * (i1 - i0) * s.cell, s.y(j0) + t * (j1 - j0) * s.cell};
     }
 
@@ -172,12 +172,12 @@ void label(const ContourLine& line, double spacing, double minLength,
 ContourSet Contours::trace(const Grid& grid, const std::vector<ContourLevel>& levels,
                            double labelSpacing) {
     ContourSet set;
-    const GridSpec& spec = grid.spec;
-    if (spec.nx < 2 || spec.ny < 2 || grid.values.size() != spec.size()) {
+    const GridLattice& lattice = grid.lattice;
+    if (lattice.nx < 2 || lattice.ny < 2 || grid.values.size() != lattice.size()) {
         return set;
     }
-    const int cellsX = spec.nx - 1;
-    const int cellsY = spec.ny - 1;
+    const int cellsX = lattice.nx - 1;
+    const int cellsY = lattice.ny - 1;
     // Per cell its least and greatest corner; NaN when a corner has no value.
     std::vector<double> least(static_cast<std::size_t>(cellsX) * cellsY);
     std::vector<double> greatest(least.size());
@@ -198,7 +198,7 @@ ContourSet Contours::trace(const Grid& grid, const std::vector<ContourLevel>& le
     std::vector<char> endsAt(startsAt.size(), 0);
     std::vector<Segment> segments;
     const double spacing =
-        labelSpacing > 0.0 ? labelSpacing : std::max(spec.nx, spec.ny) * spec.cell / 3.0;
+        labelSpacing > 0.0 ? labelSpacing : std::max(lattice.nx, lattice.ny) * lattice.cell / 3.0;
     for (const ContourLevel& level : levels) {
         segments.clear();
         for (int j = 0; j < cellsY; ++j) {
@@ -217,7 +217,7 @@ ContourSet Contours::trace(const Grid& grid, const std::vector<ContourLevel>& le
         }
         for (ContourLine& line : join(segments, edges, level, startsAt, endsAt)) {
             if (line.index) {
-                label(line, spacing, kMinLabelledLength * spec.cell, set.labels);
+                label(line, spacing, kMinLabelledLength * lattice.cell, set.labels);
             }
             set.lines.push_back(std::move(line));
         }

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "survey/GridSpec.h"
+#include "survey/GridLattice.h"
 
 namespace velkor {
 
@@ -14,11 +14,11 @@ struct Grid {
     static constexpr double kNoData = std::numeric_limits<double>::quiet_NaN();
     static bool isNoData(double v) { return std::isnan(v); }
 
-    GridSpec spec;
-    std::vector<double> values;  // spec.nx * spec.ny, index j * nx + i
+    GridLattice lattice;
+    std::vector<double> values;  // lattice.nx * lattice.ny, index j * nx + i
 
-    double at(int i, int j) const { return values[static_cast<std::size_t>(j) * spec.nx + i]; }
-    double& at(int i, int j) { return values[static_cast<std::size_t>(j) * spec.nx + i]; }
+    double at(int i, int j) const { return values[static_cast<std::size_t>(j) * lattice.nx + i]; }
+    double& at(int i, int j) { return values[static_cast<std::size_t>(j) * lattice.nx + i]; }
 };
 
 }  // namespace velkor

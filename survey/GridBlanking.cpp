@@ -44,10 +44,10 @@ void transform1d(const double* f, int n, double* out, std::vector<int>& v, std::
 // Readings sorted into square buckets, for the exact test near the blanking distance.
 class Buckets {
   public:
-    Buckets(const std::vector<GridPoint>& points, const GridSpec& spec, double size)
-        : spec_(spec), size_(size) {
-        nbx_ = std::max(1, static_cast<int>(std::ceil((spec.nx - 1) * spec.cell / size)) + 1);
-        nby_ = std::max(1, static_cast<int>(std::ceil((spec.ny - 1) * spec.cell / size)) + 1);
+    Buckets(const std::vector<GridPoint>& points, const GridLattice& lattice, double size)
+        : lattice_(lattice), size_(size) {
+        nbx_ = std::max(1, static_cast<int>(std::ceil((lattice.nx - 1) * lattice.cell / size)) + 1);
+        nby_ = std::max(1, static_cast<int>(std::ceil((lattice.ny - 1) * lattice.cell / size)) + 1);
         start_.assign(static_cast<std::size_t>(nbx_) * nby_ + 1, 0);
         std::vector<int> of(points.size(), -1);
         for (std::size_t k = 0; k < points.size(); ++k) {
@@ -68,8 +68,8 @@ class Buckets {
     }
 
     bool anyWithin(double x, double y, double distance) const {
-        const int bx = static_cast<int>(std::floor((x - spec_.x0) / size_));
-        const int by = static_cast<int>(std::floor((y - spec_.y0) / size_));
+        const int bx = static_cast<int>(std::floor((x - lattice_.x0) / size_));
+        const int by = static_cast<int>(std::floor((y - lattice_.y0) / size_));
         const double d2 = distance * distance;
         for (int j = std::max(0, by - 1); j <= std::min(nby_ - 1, by + 1); ++j) {
             for (int i = std::max(0, bx - 1); i <= std::min(nbx_ - 1, bx + 1); ++i) {
@@ -87,15 +87,15 @@ class Buckets {
 
   private:
     int bucketOf(double x, double y) const {
-        const double fx = (x - spec_.x0) / size_;
-        const double fy = (y - spec_.y0) / size_;
+        const double fx = (x - lattice_.x0) / size_;
+        const double fy = (y - lattice_.y0) / size_;
         if (!(fx >= 0.0 && fy >= 0.0 && fx < nbx_ && fy < nby_)) {
             return -1;
         }
         return static_cast<int>(fy) * nbx_ + static_cast<int>(fx);
     }
 
-    GridSpec spec_;
+    GridLattice lattice_;
     double size_;
     int nbx_ = 1;
     int nby_ = 1;
@@ -136,36 +136,36 @@ std::vector<double> GridBlanking::squaredDistance(const std::vector<char>& seeds
 // holds one by at most how far readings lie from their nodes; only nodes within that
 // margin of the blanking distance are measured exactly.
 int GridBlanking::apply(Grid& grid, const std::vector<GridPoint>& points, double distance) {
-    const GridSpec& spec = grid.spec;
-    if (spec.empty() || !(distance < std::numeric_limits<double>::infinity())) {
+    const GridLattice& lattice = grid.lattice;
+    if (lattice.empty() || !(distance < std::numeric_limits<double>::infinity())) {
         return 0;
     }
-    std::vector<char> seeds(spec.size(), 0);
+    std::vector<char> seeds(lattice.size(), 0);
     std::vector<GridPoint> inside;
     double margin = 0.0;
     for (const GridPoint& p : points) {
-        const double fx = (p.x - spec.x0) / spec.cell;
-        const double fy = (p.y - spec.y0) / spec.cell;
+        const double fx = (p.x - lattice.x0) / lattice.cell;
+        const double fy = (p.y - lattice.y0) / lattice.cell;
         const double ri = std::round(fx);
         const double rj = std::round(fy);
-        if (!(ri >= 0.0 && rj >= 0.0 && ri < spec.nx && rj < spec.ny)) {
+        if (!(ri >= 0.0 && rj >= 0.0 && ri < lattice.nx && rj < lattice.ny)) {
             continue;
         }
-        seeds[static_cast<std::size_t>(rj) * spec.nx + static_cast<std::size_t>(ri)] = 1;
+        seeds[static_cast<std::size_t>(rj) * lattice.nx + static_cast<std::size_t>(ri)] = 1;
         margin = std::max(margin, std::hypot(fx - ri, fy - rj));
         inside.push_back(p);
     }
-    const double reach = distance / spec.cell;
-    const std::vector<double> d2 = squaredDistance(seeds, spec.nx, spec.ny);
-    const Buckets buckets(inside, spec, std::max(distance, spec.cell));
+    const double reach = distance / lattice.cell;
+    const std::vector<double> d2 = squaredDistance(seeds, lattice.nx, lattice.ny);
+    const Buckets buckets(inside, lattice, std::max(distance, lattice.cell));
     int blanked = 0;
-    for (int j = 0; j < spec.ny; ++j) {
-        for (int i = 0; i < spec.nx; ++i) {
-            const std::size_t k = static_cast<std::size_t>(j) * spec.nx + i;
+    for (int j = 0; j < lattice.ny; ++j) {
+        for (int i = 0; i < lattice.nx; ++i) {
+            const std::size_t k = static_cast<std::size_t>(j) * lattice.nx + i;
             const double d = std::sqrt(d2[k]);
             bool keep = d + margin <= reach;
             if (!keep && d - margin <= reach) {
-                keep = buckets.anyWithin(spec.x(i), spec.y(j), distance);
+                keep = buckets.anyWithin(lattice.x(i), lattice.y(j), distance);
             }
             if (!keep) {
                 grid.values[k] = Grid::kNoData;

@@ -26,11 +26,11 @@ std::optional<GridFile::Format> GridFile::formatOf(const std::string& path) {
 bool GridFile::write(const Grid& grid, const CoordinateSystem* crs, Format format,
                      const std::string& path, std::string& message) {
     RasterWriter::Raster raster;
-    raster.west = grid.spec.x0;
-    raster.south = grid.spec.y0;
-    raster.cell = grid.spec.cell;
-    raster.columns = grid.spec.nx;
-    raster.rows = grid.spec.ny;
+    raster.west = grid.lattice.x0;
+    raster.south = grid.lattice.y0;
+    raster.cell = grid.lattice.cell;
+    raster.columns = grid.lattice.nx;
+    raster.rows = grid.lattice.ny;
     raster.values = grid.values;
     if (crs != nullptr) {
         raster.wkt = crs->wkt();

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "survey/GridSpec.h"
+#include "survey/GridLattice.h"
 
 namespace velkor {
 
@@ -18,7 +18,7 @@ struct GriddingOptions {
     std::optional<double> blankDistance;
     double lineSpacing = 0.0;  // metres, from the placement; 0 takes it from the readings
     // The grid to fill; default the readings' extent rounded outwards to whole cells.
-    std::optional<GridSpec> extent;
+    std::optional<GridLattice> extent;
     // A level ends when no node changes more than this; 0 takes 1e-4 of the readings' rms
     // about their plane.
     double convergence = 0.0;

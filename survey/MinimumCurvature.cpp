@@ -100,21 +100,21 @@ std::string tooLarge(double nx, double ny) {
 
 // The grid's place: the caller's, or the readings' extent in whole cells.
 std::string placeGrid(const std::vector<GridPoint>& points, const GriddingOptions& o,
-                      const Spacings& s, GridSpec& spec) {
+                      const Spacings& s, GridLattice& lattice) {
     if (o.extent) {
-        spec = *o.extent;
+        lattice = *o.extent;
     } else {
-        const double cell = o.cell ? *o.cell : GridSpec::defaultCell(s.along, s.lines);
+        const double cell = o.cell ? *o.cell : GridLattice::defaultCell(s.along, s.lines);
         const auto [xmin, xmax, ymin, ymax] = extentOf(points);
         const double nx = std::ceil(xmax / cell) - std::floor(xmin / cell) + 1.0;
         const double ny = std::ceil(ymax / cell) - std::floor(ymin / cell) + 1.0;
         if (!(nx * ny <= double(MinimumCurvature::kMaxNodes))) {
             return tooLarge(nx, ny);
         }
-        spec = GridSpec::covering(points, cell);
+        lattice = GridLattice::covering(points, cell);
     }
-    if (double(spec.nx) * spec.ny > double(MinimumCurvature::kMaxNodes)) {
-        return tooLarge(spec.nx, spec.ny);
+    if (double(lattice.nx) * lattice.ny > double(MinimumCurvature::kMaxNodes)) {
+        return tooLarge(lattice.nx, lattice.ny);
     }
     return {};
 }
@@ -234,21 +234,21 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
         return result;
     }
     const Spacings spacings = spacingsOf(usable, options);
-    GridSpec spec;
-    report.error = placeGrid(usable, options, spacings, spec);
+    GridLattice lattice;
+    report.error = placeGrid(usable, options, spacings, lattice);
     if (!report.error.empty()) {
         return result;
     }
-    report.cell = spec.cell;
+    report.cell = lattice.cell;
 
     // Readings in cells of the grid; those whose nearest node lies outside it are left out.
     std::vector<GridPoint> inside;
     std::vector<LevelReading> readings;
     for (const GridPoint& p : usable) {
-        const double fx = (p.x - spec.x0) / spec.cell;
-        const double fy = (p.y - spec.y0) / spec.cell;
-        if (std::round(fx) >= 0.0 && std::round(fy) >= 0.0 && std::round(fx) < spec.nx &&
-            std::round(fy) < spec.ny) {
+        const double fx = (p.x - lattice.x0) / lattice.cell;
+        const double fy = (p.y - lattice.y0) / lattice.cell;
+        if (std::round(fx) >= 0.0 && std::round(fy) >= 0.0 && std::round(fx) < lattice.nx &&
+            std::round(fy) < lattice.ny) {
             inside.push_back(p);
             readings.push_back({fx, fy, p.value});
         }
@@ -279,10 +279,10 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     report.convergenceLimit =
         options.convergence > 0.0 ? options.convergence : GriddingOptions::kConvergenceOfRms * rms;
 
-    const int nx = std::max(spec.nx, kMinNodes);
-    const int ny = std::max(spec.ny, kMinNodes);
+    const int nx = std::max(lattice.nx, kMinNodes);
+    const int ny = std::max(lattice.ny, kMinNodes);
     Solver solver(options, cancel, progress);
-    if (!solver.solve(nx, ny, readings, report.convergenceLimit, rms, report, spec.cell)) {
+    if (!solver.solve(nx, ny, readings, report.convergenceLimit, rms, report, lattice.cell)) {
         report.cancelled = true;
         report.levels.clear();
         return result;
@@ -299,12 +299,12 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     report.meanMisfit = sum / readings.size();
     report.rmsMisfit = std::sqrt(sum2 / readings.size());
 
-    result.grid.spec = spec;
-    result.grid.values.resize(spec.size());
-    for (int j = 0; j < spec.ny; ++j) {
-        for (int i = 0; i < spec.nx; ++i) {
+    result.grid.lattice = lattice;
+    result.grid.values.resize(lattice.size());
+    for (int j = 0; j < lattice.ny; ++j) {
+        for (int i = 0; i < lattice.nx; ++i) {
             result.grid.at(i, j) = level.values()[static_cast<std::size_t>(j) * nx + i] +
-                                   plane.at(spec.x(i), spec.y(j));
+                                   plane.at(lattice.x(i), lattice.y(j));
         }
     }
     const double lines = spacings.lines > 0.0 ? spacings.lines : spacings.along;

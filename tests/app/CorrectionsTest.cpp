@@ -20,10 +20,10 @@
 #include "core/CommandTable.h"
 #include "corrections/DecimalYear.h"
 #include "corrections/DlgIgrf.h"
-#include "corrections/DlgVariations.h"
 #include "corrections/GeomagneticModel.h"
 #include "corrections/ValueDialog.h"
 #include "corrections/ValueEntry.h"
+#include "views/DlgVariations.h"
 
 namespace velkor {
 namespace {

@@ -12,12 +12,12 @@
 
 #include "AppFixture.h"
 #include "core/CommandTable.h"
-#include "corrections/BaseCurveView.h"
-#include "corrections/DlgVariations.h"
 #include "corrections/VariationSet.h"
 #include "support/RecordingSurface.h"
+#include "views/BaseCurveView.h"
 #include "views/CGraphView.h"
 #include "views/CVelkor1trView.h"
+#include "views/DlgVariations.h"
 #include "views/DrawingSurface.h"
 #include "views/PngPictureWriter.h"
 

@@ -12,7 +12,7 @@ namespace velkor {
 namespace {
 
 Grid gridOf(int nx, int ny, const std::vector<double>& values) {
-    return Grid{GridSpec{100.0, 200.0, 2.0, nx, ny}, values};
+    return Grid{GridLattice{100.0, 200.0, 2.0, nx, ny}, values};
 }
 
 template <typename F>
@@ -44,8 +44,8 @@ std::map<EdgeKey, int> crossedEdges(const Grid& g, const ContourSet& set, double
         }
         const std::size_t n = line.points.size() - (line.closed ? 1 : 0);
         for (std::size_t k = 0; k < n; ++k) {
-            const double fx = (line.points[k].x - g.spec.x0) / g.spec.cell;
-            const double fy = (line.points[k].y - g.spec.y0) / g.spec.cell;
+            const double fx = (line.points[k].x - g.lattice.x0) / g.lattice.cell;
+            const double fy = (line.points[k].y - g.lattice.y0) / g.lattice.cell;
             const bool onRow = std::fabs(fy - std::round(fy)) < 1e-9;
             EdgeKey key{static_cast<int>(std::floor(fx + (onRow ? 0.0 : 1e-9))),
                         static_cast<int>(std::floor(fy + (onRow ? 1e-9 : 0.0))), onRow};
@@ -106,15 +106,15 @@ TEST(Contours, CrossEveryEdgeWhoseNodesLieEitherSideOfTheLevelAndNoOther) {
     const ContourSet set = Contours::trace(g, levels);
     for (const ContourLevel& level : levels) {
         const auto crossed = crossedEdges(g, set, level.value);
-        for (int j = 0; j < g.spec.ny; ++j) {
-            for (int i = 0; i < g.spec.nx; ++i) {
+        for (int j = 0; j < g.lattice.ny; ++j) {
+            for (int i = 0; i < g.lattice.nx; ++i) {
                 const bool here = g.at(i, j) >= level.value;
-                if (i + 1 < g.spec.nx) {
+                if (i + 1 < g.lattice.nx) {
                     const bool straddles = here != (g.at(i + 1, j) >= level.value);
                     const auto it = crossed.find({i, j, true});
                     EXPECT_EQ(it == crossed.end() ? 0 : it->second, straddles ? 1 : 0);
                 }
-                if (j + 1 < g.spec.ny) {
+                if (j + 1 < g.lattice.ny) {
                     const bool straddles = here != (g.at(i, j + 1) >= level.value);
                     const auto it = crossed.find({i, j, false});
                     EXPECT_EQ(it == crossed.end() ? 0 : it->second, straddles ? 1 : 0);
@@ -161,8 +161,8 @@ TEST(Contours, CellsWithoutValuesAreLeftOut) {
         EXPECT_FALSE(line.closed);
         for (const ContourPoint& p : line.points) {
             // No point on an edge that ends at the blank node.
-            const double fx = (p.x - g.spec.x0) / g.spec.cell;
-            const double fy = (p.y - g.spec.y0) / g.spec.cell;
+            const double fx = (p.x - g.lattice.x0) / g.lattice.cell;
+            const double fy = (p.y - g.lattice.y0) / g.lattice.cell;
             const bool onBlankRow = std::fabs(fy - 3.0) < 1e-9 && fx > 1.0 && fx < 3.0;
             const bool onBlankColumn = std::fabs(fx - 2.0) < 1e-9 && fy > 2.0 && fy < 4.0;
             EXPECT_FALSE(onBlankRow || onBlankColumn) << p.x << " " << p.y;

@@ -23,9 +23,9 @@ namespace {
 // A slope rising 1 a metre to the east and 0.1 to the north, one corner blanked.
 Grid slope() {
     Grid g;
-    g.spec = {500000.0, 5400000.0, 10.0, 6, 5};
-    for (int j = 0; j < g.spec.ny; ++j) {
-        for (int i = 0; i < g.spec.nx; ++i) {
+    g.lattice = {500000.0, 5400000.0, 10.0, 6, 5};
+    for (int j = 0; j < g.lattice.ny; ++j) {
+        for (int i = 0; i < g.lattice.nx; ++i) {
             g.values.push_back(10.0 * i + 1.0 * j);
         }
     }
@@ -82,10 +82,12 @@ TEST(GridFile, EveryNodeReadsBackAtItsPlaceWithTheSurveysSystem) {
                           CE_None);
                 const double x = t[0] + (col + 0.5) * t[1];
                 const double y = t[3] + (row + 0.5) * t[5];
-                const int i = static_cast<int>(std::lround((x - grid.spec.x0) / grid.spec.cell));
-                const int j = static_cast<int>(std::lround((y - grid.spec.y0) / grid.spec.cell));
-                ASSERT_NEAR(grid.spec.x(i), x, 1e-6);
-                ASSERT_NEAR(grid.spec.y(j), y, 1e-6);
+                const int i =
+                    static_cast<int>(std::lround((x - grid.lattice.x0) / grid.lattice.cell));
+                const int j =
+                    static_cast<int>(std::lround((y - grid.lattice.y0) / grid.lattice.cell));
+                ASSERT_NEAR(grid.lattice.x(i), x, 1e-6);
+                ASSERT_NEAR(grid.lattice.y(j), y, 1e-6);
                 if (Grid::isNoData(grid.at(i, j))) {
                     EXPECT_FLOAT_EQ(v, noData);
                 } else {

@@ -105,9 +105,10 @@ TEST(Gridding, PlaneComesBackExactlyAndAQuadraticAsFarAsItsReadingsHoldIt) {
     options.blankDistance = std::numeric_limits<double>::infinity();
     const auto flat = grid(scattered(60, 30.0, plane), options);
     ASSERT_TRUE(flat.report.error.empty()) << flat.report.error;
-    for (int j = 0; j < flat.grid.spec.ny; ++j) {
-        for (int i = 0; i < flat.grid.spec.nx; ++i) {
-            ASSERT_NEAR(flat.grid.at(i, j), plane(flat.grid.spec.x(i), flat.grid.spec.y(j)), 1e-9);
+    for (int j = 0; j < flat.grid.lattice.ny; ++j) {
+        for (int i = 0; i < flat.grid.lattice.nx; ++i) {
+            ASSERT_NEAR(flat.grid.at(i, j), plane(flat.grid.lattice.x(i), flat.grid.lattice.y(j)),
+                        1e-9);
         }
     }
     EXPECT_NEAR(flat.report.rmsMisfit, 0.0, 1e-9);
@@ -131,7 +132,7 @@ TEST(Gridding, PlaneComesBackExactlyAndAQuadraticAsFarAsItsReadingsHoldIt) {
     options.convergence = 1e-10;
     options.maxIterations = 5000;
     const auto curved = grid(dense, options);
-    ASSERT_EQ(curved.grid.spec.nx, 25);
+    ASSERT_EQ(curved.grid.lattice.nx, 25);
     // The edge conditions ask for no curvature across the edges, which a quadratic has: the
     // readings on the edge rows lean on them, and a little of that reaches inside (a few
     // thousandths here, on values of 10 to 40).
@@ -179,7 +180,7 @@ TEST(Gridding, CoarseToFineSeriesConvergesAndAnUnconvergedLevelStillGivesAGrid) 
         EXPECT_LE(level.lastChange, done.report.convergenceLimit);
         EXPECT_DOUBLE_EQ(level.cell, done.report.cell * (1 << (done.report.levels.size() - 1 - l)));
     }
-    EXPECT_EQ(done.report.levels.back().nx, done.grid.spec.nx);
+    EXPECT_EQ(done.report.levels.back().nx, done.grid.lattice.nx);
     EXPECT_LT(done.report.rmsMisfit, 0.01);
 
     options.maxIterations = 3;
@@ -201,7 +202,7 @@ TEST(Gridding, FullTensionNeverOvershootsItsReadingsWhereMinimumCurvatureDoes) {
     const std::vector<GridPoint> saddle{
         {10, 10, 0.0, 0}, {20, 10, 1.0, 0}, {10, 20, 1.0, 1}, {20, 20, 0.0, 1}};
     GriddingOptions options;
-    options.extent = GridSpec{0.0, 0.0, 1.0, 31, 31};
+    options.extent = GridLattice{0.0, 0.0, 1.0, 31, 31};
     options.blankDistance = std::numeric_limits<double>::infinity();
     options.convergence = 1e-9;
     options.maxIterations = 20000;
@@ -227,12 +228,12 @@ TEST(Gridding, NodesBeyondTheBlankingDistanceOfEveryReadingHaveNoValue) {
     const auto r = grid(points, options);
     ASSERT_TRUE(r.report.error.empty());
     int blanked = 0;
-    for (int j = 0; j < r.grid.spec.ny; ++j) {
-        for (int i = 0; i < r.grid.spec.nx; ++i) {
+    for (int j = 0; j < r.grid.lattice.ny; ++j) {
+        for (int i = 0; i < r.grid.lattice.nx; ++i) {
             double nearest = 1e9;
             for (const GridPoint& p : points) {
-                nearest =
-                    std::min(nearest, std::hypot(p.x - r.grid.spec.x(i), p.y - r.grid.spec.y(j)));
+                nearest = std::min(
+                    nearest, std::hypot(p.x - r.grid.lattice.x(i), p.y - r.grid.lattice.y(j)));
             }
             EXPECT_EQ(Grid::isNoData(r.grid.at(i, j)), nearest > 3.3) << i << " " << j;
             blanked += nearest > 3.3;
@@ -273,13 +274,13 @@ TEST(Gridding, UnusableReadingsAreLeftOutAndBadRequestsSayWhy) {
 
 TEST(Gridding, ExtentIsTheReadingsRoundedOutToWholeCells) {
     const std::vector<GridPoint> points{{10.3, -4.2, 1, 0}, {13.9, 2.0, 2, 0}};
-    const GridSpec s = GridSpec::covering(points, 0.5);
+    const GridLattice s = GridLattice::covering(points, 0.5);
     EXPECT_DOUBLE_EQ(s.x0, 10.0);
     EXPECT_DOUBLE_EQ(s.y0, -4.5);
     EXPECT_EQ(s.nx, 9);   // 10 .. 14
     EXPECT_EQ(s.ny, 14);  // -4.5 .. 2
-    EXPECT_DOUBLE_EQ(GridSpec::defaultCell(2.0, 10.0), 1.0);
-    EXPECT_DOUBLE_EQ(GridSpec::defaultCell(12.0, 10.0), 5.0);
+    EXPECT_DOUBLE_EQ(GridLattice::defaultCell(2.0, 10.0), 1.0);
+    EXPECT_DOUBLE_EQ(GridLattice::defaultCell(12.0, 10.0), 5.0);
 }
 
 TEST(Gridding, CancelStopsWithoutAGridAndProgressRunsToTheEnd) {

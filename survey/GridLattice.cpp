@@ -1,4 +1,4 @@
-#include "survey/GridSpec.h"
+#include "survey/GridLattice.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 namespace velkor {
 
-GridSpec GridSpec::covering(const std::vector<GridPoint>& points, double cell) {
+GridLattice GridLattice::covering(const std::vector<GridPoint>& points, double cell) {
     double xmin = std::numeric_limits<double>::infinity();
     double ymin = xmin;
     double xmax = -xmin;
@@ -17,21 +17,21 @@ GridSpec GridSpec::covering(const std::vector<GridPoint>& points, double cell) {
         ymin = std::min(ymin, p.y);
         ymax = std::max(ymax, p.y);
     }
-    GridSpec spec;
-    spec.cell = cell;
+    GridLattice lattice;
+    lattice.cell = cell;
     if (points.empty()) {
-        return spec;
+        return lattice;
     }
-    spec.x0 = std::floor(xmin / cell) * cell;
-    spec.y0 = std::floor(ymin / cell) * cell;
+    lattice.x0 = std::floor(xmin / cell) * cell;
+    lattice.y0 = std::floor(ymin / cell) * cell;
     const double x1 = std::ceil(xmax / cell) * cell;
     const double y1 = std::ceil(ymax / cell) * cell;
-    spec.nx = static_cast<int>(std::llround((x1 - spec.x0) / cell)) + 1;
-    spec.ny = static_cast<int>(std::llround((y1 - spec.y0) / cell)) + 1;
-    return spec;
+    lattice.nx = static_cast<int>(std::llround((x1 - lattice.x0) / cell)) + 1;
+    lattice.ny = static_cast<int>(std::llround((y1 - lattice.y0) / cell)) + 1;
+    return lattice;
 }
 
-double GridSpec::defaultCell(double alongLineSpacing, double lineSpacing) {
+double GridLattice::defaultCell(double alongLineSpacing, double lineSpacing) {
     const bool along = alongLineSpacing > 0.0;
     const bool across = lineSpacing > 0.0;
     if (along && across) {

@@ -1,5 +1,5 @@
 // Base-station curve widget.
-#include "corrections/BaseCurveView.h"
+#include "views/BaseCurveView.h"
 
 #include <QPainter>
 #include <utility>

@@ -1,5 +1,5 @@
 // Variations list dialog.
-#include "corrections/DlgVariations.h"
+#include "views/DlgVariations.h"
 
 #include <QComboBox>
 #include <QFont>
@@ -12,8 +12,8 @@
 
 #include "core/DialogFrame.h"
 #include "core/Prompter.h"
-#include "corrections/BaseCurveView.h"
 #include "corrections/BaseDay.h"
+#include "views/BaseCurveView.h"
 
 namespace velkor {
 

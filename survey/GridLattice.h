@@ -8,7 +8,7 @@
 
 namespace velkor {
 
-struct GridSpec {
+struct GridLattice {
     double x0 = 0.0;
     double y0 = 0.0;
     double cell = 1.0;
@@ -21,7 +21,7 @@ struct GridSpec {
     bool empty() const { return nx <= 0 || ny <= 0; }
 
     // The readings' extent rounded outwards to whole cells (nodes on the cell lines).
-    static GridSpec covering(const std::vector<GridPoint>& points, double cell);
+    static GridLattice covering(const std::vector<GridPoint>& points, double cell);
     // Half the smaller of the two spacings: every reading then lies near a node of its own.
     static double defaultCell(double alongLineSpacing, double lineSpacing);
 };

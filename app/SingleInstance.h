@@ -13,8 +13,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/FileDescriptor.h"
 #include "app/StartLock.h"
+#include "core/FileDescriptor.h"
 
 namespace velkor {
 

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <string>
 
-#include "app/FileDescriptor.h"
+#include "core/FileDescriptor.h"
 
 namespace velkor {
 

@@ -22,6 +22,7 @@ struct SurveySession::Job {
     std::unique_ptr<Survey> survey;  // null: a survey opened anew
     bool fresh = false;
     std::string path;
+    SurveySettings old;  // the settings the work started from
     SurveySettings next;
     std::atomic<bool> cancel{false};
     bool ok = false;
@@ -197,7 +198,8 @@ void SurveySession::run(Job& job) {
         }
         job.survey = std::make_unique<Survey>(std::move(*empty));
     }
-    const SurveySettings old = job.survey->settings();
+    job.old = job.survey->settings();
+    const SurveySettings& old = job.old;
     const std::size_t added =
         std::count_if(job.next.days.begin(), job.next.days.end(), [&](const std::string& d) {
             return std::find(old.days.begin(), old.days.end(), d) == old.days.end();
@@ -231,6 +233,15 @@ void SurveySession::finish() {
     thread_->deleteLater();
     thread_ = nullptr;
     const std::shared_ptr<Job> job = std::move(job_);
+    if (job->ok && job->cancel) {
+        // Cancel came as the last step ended: the user still gets the survey as it was.
+        if (!job->fresh) {
+            std::string ignored;
+            job->survey->change(job->old, ignored);
+        }
+        job->ok = false;
+        job->cancelled = true;
+    }
     if (job->ok) {
         survey_ = std::move(job->survey);
         path_ = job->path;

@@ -9,7 +9,7 @@
 #include <QSocketNotifier>
 #include <memory>
 
-#include "app/FileDescriptor.h"
+#include "core/FileDescriptor.h"
 
 namespace velkor {
 

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "core/FileDescriptor.h"
+
 namespace velkor {
 namespace {
 
@@ -21,37 +23,19 @@ fs::path fromEnv(const char* name, const char* fallback) {
     return chosen != nullptr && *chosen != '\0' ? fs::path(chosen) : fs::path(fallback);
 }
 
-// Closes a file descriptor however the read ends.
-class OpenFile {
-  public:
-    explicit OpenFile(const fs::path& file)
-        : fd_(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
-    ~OpenFile() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    int fd() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 // A sysfs attribute: the file's text without its closing line feed. Anything but a
 // readable regular file (a folder, a device, a pipe) has no text; a text is never
 // longer than UsbSerialTree::kLongestText.
 std::string attribute(const fs::path& file) {
-    const OpenFile in(file);
+    const FileDescriptor in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
-    if (in.fd() < 0 || ::fstat(in.fd(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (!in.valid() || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return {};
     }
     std::string text(UsbSerialTree::kLongestText, '\0');
     std::size_t have = 0;
     while (have < text.size()) {
-        const ssize_t n = ::read(in.fd(), &text[have], text.size() - have);
+        const ssize_t n = ::read(in.get(), &text[have], text.size() - have);
         if (n == 0) {
             break;
         }

@@ -21,7 +21,7 @@
 
 #include "AppFixture.h"
 #include "app/CommandLine.h"
-#include "app/FileDescriptor.h"
+#include "core/FileDescriptor.h"
 #include "app/PrivateFolder.h"
 #include "app/SingleInstance.h"
 #include "support/ForkedChild.h"

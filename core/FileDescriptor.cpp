@@ -1,5 +1,5 @@
 // File descriptor ownership.
-#include "app/FileDescriptor.h"
+#include "core/FileDescriptor.h"
 
 #include <unistd.h>
 

@@ -329,6 +329,18 @@ std::string whereIs(const std::string& text, std::size_t byte) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// The exception names the number between quotes; its first place in the text is where it is.
+std::string numberOutOfRange(const std::string& text, const std::string& what) {
+    const std::size_t open = what.find('\'');
+    const std::size_t close = what.rfind('\'');
+    std::string where = "the file";
+    if (open != std::string::npos && close > open + 1) {
+        const std::size_t at = text.find(what.substr(open + 1, close - open - 1));
+        if (at != std::string::npos) where = whereIs(text, at + 1);
+    }
+    return where + ": a number too large to read";
+}
+
 }  // namespace
 
 std::optional<SurveySettings> SurveyFile::parse(const std::string& text, const std::string& folder,
@@ -338,6 +350,10 @@ std::optional<SurveySettings> SurveyFile::parse(const std::string& text, const s
         root = Json::parse(text);
     } catch (const Json::parse_error& e) {
         message = whereIs(text, e.byte) + ": not valid JSON";
+        return std::nullopt;
+    } catch (const Json::out_of_range& e) {
+        // A number too large for a double ("1e999") is thrown here without a place.
+        message = numberOutOfRange(text, e.what());
         return std::nullopt;
     }
     try {

@@ -77,6 +77,7 @@ TEST(SurveyFile, RefusesWhatItDoesNotKnowNamingThePlace) {
         {"[1, 2]", "the file: expected an object"},
         {"{\n  \"format\": \"Velkor2tr survey\",\n  \"version\" 1\n}",
          "line 3, column 13: not valid JSON"},
+        {head + "\n\"datum\": 888e888}", "line 2, column 10: a number too large to read"},
     };
     for (const auto& [text, expected] : cases) {
         std::string message;

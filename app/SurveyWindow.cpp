@@ -17,6 +17,7 @@
 #include "app/SurveyMapWidget.h"
 #include "app/SurveySession.h"
 #include "survey/Survey.h"
+#include "survey/SurveyDescription.h"
 
 namespace velkor {
 namespace {
@@ -26,88 +27,12 @@ QString fileName(const std::string& path) {
     return p.section('/', -1);
 }
 
-// The Date texts of the first and last readings that have one.
-QString datesOf(const DataSet& data) {
-    QString first;
-    QString last;
-    for (int k = 1; k < data.lineCount(); ++k) {
-        const QString date = QString::fromUtf8(data.field(k, Column::Date)).trimmed();
-        if (!date.isEmpty()) {
-            (first.isEmpty() ? first : last) = date;
-        }
+QString joined(const std::vector<std::string>& lines) {
+    QStringList list;
+    for (const std::string& l : lines) {
+        list << QString::fromStdString(l);
     }
-    return last.isEmpty() || last == first ? first : first + " - " + last;
-}
-
-QString coverOf(const Survey& survey, const Survey::Summary& s) {
-    if (survey.settings().baseSources.empty()) {
-        return "no base source";
-    }
-    const int wanted = s.readings - s.skippedAuto;
-    return wanted <= 0 ? QString("-")
-                       : QString("%1 %").arg(100.0 * s.corrected / wanted, 0, 'f', 1);
-}
-
-QString placementText(const Placement& p) {
-    const Placement::Parameters& q = p.parameters();
-    const QString side = q.side == Placement::Side::Left ? "left" : "right";
-    switch (p.by()) {
-        case Placement::By::Nothing:
-            return "Placement: none (E = position, N = line)";
-        case Placement::By::Parameters:
-            return QString(
-                       "Placement by parameters: origin %1, %2, azimuth %3, line spacing %4 m, "
-                       "station interval %5 m, first line %6, first position %7, lines to the %8")
-                .arg(q.originEasting, 0, 'f', 3)
-                .arg(q.originNorthing, 0, 'f', 3)
-                .arg(q.azimuth)
-                .arg(q.lineSpacing)
-                .arg(q.stationInterval)
-                .arg(q.firstLine)
-                .arg(q.firstPosition)
-                .arg(side);
-        case Placement::By::ControlPoints: {
-            QString text = QString(
-                               "Placement by %1 control points: azimuth %2, scale %3, lines "
-                               "to the %4; residuals")
-                               .arg(p.controlPoints().size())
-                               .arg(q.azimuth, 0, 'f', 4)
-                               .arg(p.scale(), 0, 'f', 6)
-                               .arg(side);
-            for (const Placement::Residual& r : p.residuals()) {
-                text += QString(" %1 m").arg(r.distance(), 0, 'f', 3);
-            }
-            return text;
-        }
-    }
-    return {};
-}
-
-QString correctionsText(const Survey& survey) {
-    const SurveySettings& s = survey.settings();
-    QString text = s.epsg ? QString("Coordinate system EPSG:%1").arg(*s.epsg)
-                          : QString("No coordinate system: local metres");
-    text += QString("\nDatum %1 nT").arg(s.datum, 0, 'f', 2);
-    switch (s.normal.kind) {
-        case SurveySettings::NormalField::Kind::None:
-            text += ", no normal field";
-            break;
-        case SurveySettings::NormalField::Kind::Constant:
-            text += QString(", normal field %1 nT").arg(s.normal.value, 0, 'f', 2);
-            break;
-        case SurveySettings::NormalField::Kind::Igrf:
-            text += QString(", normal field IGRF-14 at %1 m").arg(s.normal.height);
-            break;
-    }
-    if (!survey.normalProblem().empty()) {
-        text += "\n" + QString::fromStdString(survey.normalProblem());
-    }
-    const Survey::Summary t = survey.total();
-    text += QString("\n%1 readings, %2 merged, %3 left out")
-                .arg(t.readings)
-                .arg(t.merged)
-                .arg(t.leftOut);
-    return text;
+    return list.join('\n');
 }
 
 }  // namespace
@@ -123,7 +48,7 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     days_->setRootIsDecorated(true);
     days_->setWhatsThis(
         "The survey's days and base sources: each day's dates, its readings and how many "
-        "of them the base sources cover; each source's time offset.");
+        "of them the base sources cover; each source's dates, samples and time offset.");
     summary_ = new QPlainTextEdit(this);
     summary_->setReadOnly(true);
     summary_->setWhatsThis(
@@ -194,8 +119,8 @@ void SurveyWindow::refresh() {
         return;
     }
     fillDays();
-    summary_->setPlainText(placementText(survey->settings().placement) + "\n" +
-                           correctionsText(*survey));
+    summary_->setPlainText(joined(SurveyDescription::placement(survey->settings().placement)) +
+                           "\n" + joined(SurveyDescription::corrections(*survey)));
 }
 
 void SurveyWindow::fillDays() {
@@ -208,17 +133,21 @@ void SurveyWindow::fillDays() {
         if (s.merged > 0 || s.leftOut > 0) {
             readings += QString(" (%1 merged, %2 left out)").arg(s.merged).arg(s.leftOut);
         }
-        auto* item =
-            new QTreeWidgetItem(dayRoot, {fileName(survey.day(d).path), datesOf(survey.day(d).data),
-                                          readings, coverOf(survey, s)});
+        auto* item = new QTreeWidgetItem(
+            dayRoot, {fileName(survey.day(d).path),
+                      QString::fromStdString(SurveyDescription::dates(survey.day(d).data)),
+                      readings, QString::fromStdString(SurveyDescription::cover(survey, s))});
         item->setToolTip(0, QString::fromStdString(survey.day(d).path));
     }
     const auto& bases = survey.settings().baseSources;
     auto* baseRoot = new QTreeWidgetItem(days_, {QString("Base sources (%1)").arg(bases.size())});
-    for (const SurveySettings::BaseSource& b : bases) {
-        auto* item =
-            new QTreeWidgetItem(baseRoot, {fileName(b.path), QString("offset %1 s").arg(b.offset)});
-        item->setToolTip(0, QString::fromStdString(b.path));
+    for (const BaseSource& b : survey.bases()) {
+        const QString dates = QString::fromStdString(
+            b.firstDate() == b.lastDate() ? b.firstDate() : b.firstDate() + " - " + b.lastDate());
+        auto* item = new QTreeWidgetItem(
+            baseRoot, {fileName(b.path()), dates, QString("%1 samples").arg(b.samples()),
+                       QString("offset %1 s").arg(b.offset())});
+        item->setToolTip(0, QString::fromStdString(b.path()));
     }
     days_->expandAll();
     for (int c = 0; c < days_->columnCount(); ++c) {

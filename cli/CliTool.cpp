@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "cli/ReadingRanges.h"
+#include "cli/SurveyCommand.h"
 #include "core/ConsolePrompter.h"
 #include "corrections/BaseDay.h"
 #include "corrections/CorrectionSummary.h"
@@ -81,6 +82,10 @@ constexpr const char* kUsageText =
     "                  (degrees); LAT and LON in decimal degrees, signed or with N/S\n"
     "                  and E/W (55.75N, -70.5), HEIGHT_M above the ellipsoid, DATE as\n"
     "                  YYYY-MM-DD or a decimal year from 1900.0 to 2030.0\n"
+    "  survey new|add|base|place|set|info|export SURVEY ...\n"
+    "                  build a survey of many data files with its base sources, place\n"
+    "                  its readings on the map, correct them and export them;\n"
+    "                  velkor2tr-cli survey --help lists the commands and their options\n"
     "  --help          show this text\n"
     "\n"
     "The USB link is the library VELKOR2TR_D2XX names, else libftd2xx.so where it is\n"
@@ -200,6 +205,9 @@ int CliTool::run(const std::vector<std::string>& args) {
     }
     if (command == "plot") {
         return plot(rest);
+    }
+    if (command == "survey") {
+        return SurveyCommand(out_, err_).run(rest);
     }
     err_ << "velkor2tr-cli: unknown command '" << command << "'\n";
     return usage(kUsage);

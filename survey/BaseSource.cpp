@@ -64,8 +64,13 @@ std::optional<BaseSource> BaseSource::open(const std::string& path, int offset,
         return std::nullopt;
     }
     // The index keeps what it needs; the lines themselves are let go here.
-    return BaseSource(path, offset, std::max(variations.count() - 1, 0),
+    BaseSource source(path, offset, std::max(variations.count() - 1, 0),
                       TemporalCorrection::Samples(variations));
+    if (variations.count() > 1) {
+        source.firstDate_ = std::string(variations.date(1));
+        source.lastDate_ = std::string(variations.date(variations.count() - 1));
+    }
+    return source;
 }
 
 bool BaseSource::staysOnItsDate(int seconds) const {

@@ -20,6 +20,9 @@ class BaseSource {
     int offset() const { return offset_; }
     void setOffset(int seconds) { offset_ = seconds; }
     int samples() const { return samples_; }
+    // The Date texts of its first and last samples, as the file gives them.
+    const std::string& firstDate() const { return firstDate_; }
+    const std::string& lastDate() const { return lastDate_; }
 
     // The source's value at a reading's date text and time of day, found as the day's
     // temporal correction finds it once the offset is taken off the reading's time: the
@@ -37,6 +40,8 @@ class BaseSource {
     std::string path_;
     int offset_ = 0;
     int samples_ = 0;
+    std::string firstDate_;
+    std::string lastDate_;
     TemporalCorrection::Samples index_;
 };
 

@@ -79,6 +79,8 @@ class Survey {
     const SurveySettings& settings() const { return settings_; }
     int dayCount() const { return static_cast<int>(days_.size()); }
     const Day& day(int d) const { return *days_[static_cast<std::size_t>(d)]; }
+    // The base sources opened, in the settings' order.
+    const std::vector<BaseSource>& bases() const { return bases_; }
     const Summary& summary(int d) const { return summaries_[static_cast<std::size_t>(d)]; }
     Summary total() const;
     const CoordinateSystem* coordinateSystem() const { return crs_ ? &*crs_ : nullptr; }

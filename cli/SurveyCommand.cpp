@@ -1,0 +1,403 @@
+// The survey commands of velkor2tr-cli.
+#include "cli/SurveyCommand.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <ostream>
+
+#include "data/NumberReading.h"
+#include "survey/Placement.h"
+#include "survey/Survey.h"
+#include "survey/SurveyDescription.h"
+#include "survey/SurveyExport.h"
+#include "survey/SurveyFile.h"
+#include "survey/SurveySettings.h"
+
+namespace velkor {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+// "1,2.5,-3": exactly count numbers; nothing when the text is not that.
+std::optional<std::vector<double>> numbers(const std::string& text, std::size_t count) {
+    std::vector<double> values;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const std::optional<double> v = readDecimalNumber(text.substr(from, comma - from));
+        if (!v || !std::isfinite(*v)) {
+            return std::nullopt;
+        }
+        values.push_back(*v);
+        from = comma + 1;
+    }
+    if (values.size() != count) {
+        return std::nullopt;
+    }
+    return values;
+}
+
+// "EPSG:32633" or "none"; false when it is neither.
+bool readCrs(const std::string& text, std::optional<int>& epsg) {
+    if (text == "none") {
+        epsg.reset();
+        return true;
+    }
+    const std::string prefix = "EPSG:";
+    if (text.compare(0, prefix.size(), prefix) != 0 || text.size() == prefix.size() ||
+        text.size() > prefix.size() + 9 ||
+        !std::all_of(text.begin() + prefix.size(), text.end(),
+                     [](char c) { return c >= '0' && c <= '9'; })) {
+        return false;
+    }
+    epsg = std::stoi(text.substr(prefix.size()));
+    return true;
+}
+
+Placement::Side sideOf(const std::string& text) {
+    return text == "right" ? Placement::Side::Right : Placement::Side::Left;
+}
+
+std::string absolute(const std::string& path) {
+    return fs::absolute(path).lexically_normal().string();
+}
+
+}  // namespace
+
+// What any of the commands was given; each reads its own.
+struct SurveyCommand::Options {
+    std::string survey;
+    std::vector<std::string> files;
+    std::string file;
+    std::string out;
+    std::string crs;
+    int offset = 0;
+    std::string origin;
+    double azimuth = 90.0;
+    double lineSpacing = 1.0;
+    double stationInterval = 1.0;
+    double firstLine = 0.0;
+    double firstPosition = 0.0;
+    std::string linesTo = "left";
+    std::vector<std::string> controls;
+    std::optional<double> datum;
+    std::string normal;
+    std::optional<double> height;
+    std::string format;
+    bool unflagged = false;
+    std::string command;
+};
+
+SurveyCommand::SurveyCommand(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+int SurveyCommand::run(const std::vector<std::string>& args) {
+    Options o;
+    CLI::App app(
+        "Build a survey of many days, place and correct its readings, and write them "
+        "for GIS and gridding software.",
+        "velkor2tr-cli survey");
+    app.require_subcommand(1, 1);
+    const auto survey = [&o](CLI::App* c) {
+        c->add_option("SURVEY", o.survey, "the survey file (.vsurvey)")->required()->type_name("");
+    };
+
+    CLI::App* create = app.add_subcommand("new", "make a new survey file with no day");
+    survey(create);
+    create
+        ->add_option("--crs", o.crs,
+                     "its coordinate system: a projected one in metres (default: none, local "
+                     "metres)")
+        ->type_name("EPSG:CODE");
+
+    CLI::App* add = app.add_subcommand("add", "add data files to the survey as its days");
+    survey(add);
+    add->add_option("DATAFILE", o.files, "data files, each read as it is, never written")
+        ->type_name("")
+        ->required();
+
+    CLI::App* base = app.add_subcommand("base", "add a variations file as a base source");
+    survey(base);
+    base->add_option("FILE", o.file, "the variations file (.a)")->required()->type_name("");
+    base->add_option("--offset", o.offset, "seconds added to its times (default 0)")
+        ->type_name("SECONDS");
+
+    CLI::App* place = app.add_subcommand(
+        "place", "place the readings: by origin, azimuth and spacing, or by control points");
+    survey(place);
+    CLI::Option* origin =
+        place->add_option("--origin", o.origin, "where line and position of the first reading lie")
+            ->type_name("E,N");
+    CLI::Option* azimuth =
+        place->add_option("--azimuth", o.azimuth, "of increasing positions, degrees from north")
+            ->type_name("DEG");
+    CLI::Option* spacing =
+        place->add_option("--line-spacing", o.lineSpacing, "metres between lines (default 1)")
+            ->type_name("M");
+    CLI::Option* interval = place
+                                ->add_option("--station-interval", o.stationInterval,
+                                             "metres between positions (default 1)")
+                                ->type_name("M");
+    CLI::Option* firstLine =
+        place->add_option("--first-line", o.firstLine, "the line at the origin (default 0)")
+            ->type_name("L");
+    CLI::Option* firstPosition = place
+                                     ->add_option("--first-position", o.firstPosition,
+                                                  "the position at the origin (default 0)")
+                                     ->type_name("P");
+    place
+        ->add_option("--lines-to", o.linesTo,
+                     "where increasing lines lie, looking along the positions (default left)")
+        ->check(CLI::IsMember({"right", "left"}))
+        ->type_name("right|left");
+    CLI::Option* control =
+        place
+            ->add_option("--control", o.controls,
+                         "a reading place and its coordinates; two or more fit the placement")
+            ->type_name("LINE,POS,E,N")
+            ->allow_extra_args(false);
+    // The parameters leave nothing to a default that would place a survey silently wrong.
+    origin->needs(azimuth)->needs(spacing)->needs(interval);
+    control->excludes(origin)->excludes(azimuth)->excludes(firstLine)->excludes(firstPosition);
+
+    CLI::App* set = app.add_subcommand("set", "change the corrections and coordinate system");
+    survey(set);
+    set->add_option("--datum", o.datum, "nT added to every diurnal value (field - base + datum)")
+        ->type_name("NT");
+    set->add_option("--normal", o.normal,
+                    "the normal field taken away: none, a constant in nT, or IGRF-14 at each "
+                    "reading")
+        ->type_name("none|NT|igrf");
+    set->add_option("--height", o.height, "metres above the ellipsoid for IGRF-14 (default 0)")
+        ->type_name("M");
+    set->add_option("--crs", o.crs, "the coordinate system, or none")->type_name("EPSG:CODE|none");
+
+    CLI::App* info = app.add_subcommand(
+        "info", "show the days, base sources, placement, corrections, ranges and counts");
+    survey(info);
+
+    CLI::App* exporter = app.add_subcommand("export", "write the placed, corrected readings");
+    survey(exporter);
+    exporter->add_option("OUT", o.out, "the file to write")->required()->type_name("");
+    exporter->add_option("--format", o.format, "the format (default: from OUT's extension)")
+        ->check(CLI::IsMember({"csv", "xyz", "gpkg", "shp", "kml"}))
+        ->type_name("csv|xyz|gpkg|shp|kml");
+    exporter->add_flag("--unflagged", o.unflagged, "leave flagged readings out");
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out_ << (app.get_subcommands().empty() ? app.help()
+                                               : app.get_subcommands()[0]->help(app.get_name()));
+        return kOk;
+    } catch (const CLI::ParseError& e) {
+        return usageError(e.what());
+    }
+    const CLI::App* chosen = app.get_subcommands()[0];
+    o.command = chosen->get_name();
+    if (chosen == create)
+        return this->create(o);
+    if (chosen == add)
+        return this->add(o);
+    if (chosen == base)
+        return this->base(o);
+    if (chosen == place)
+        return this->place(o);
+    if (chosen == set)
+        return this->set(o);
+    if (chosen == info)
+        return this->info(o);
+    return exportTo(o);
+}
+
+int SurveyCommand::usageError(const std::string& text) {
+    err_ << "velkor2tr-cli survey: " << text << "\n"
+         << "Run \"velkor2tr-cli survey --help\" or \"velkor2tr-cli survey COMMAND --help\" "
+            "for the commands and their options.\n";
+    return kUsage;
+}
+
+std::optional<SurveySettings> SurveyCommand::read(const std::string& path) {
+    std::string message;
+    std::optional<SurveySettings> settings = SurveyFile::read(path, message);
+    if (!settings) {
+        err_ << message << '\n';
+    }
+    return settings;
+}
+
+int SurveyCommand::save(const std::string& path, const SurveySettings& next) {
+    std::string message;
+    const std::optional<Survey> opened = Survey::open(next, message);
+    if (!opened || !opened->write(path, message)) {
+        err_ << message << "\nThe survey file was not changed.\n";
+        return kFailed;
+    }
+    tell(path, *opened);
+    return kOk;
+}
+
+void SurveyCommand::tell(const std::string& path, const Survey& survey) {
+    const Survey::Summary t = survey.total();
+    out_ << path << ": days " << survey.dayCount() << ", readings " << t.readings
+         << " (merged " << t.merged << ", left out " << t.leftOut << "), base sources "
+         << survey.bases().size() << '\n';
+    if (!survey.normalProblem().empty()) {
+        out_ << survey.normalProblem() << '\n';
+    }
+}
+
+int SurveyCommand::create(const Options& o) {
+    SurveySettings next;
+    if (!o.crs.empty() && (o.crs == "none" || !readCrs(o.crs, next.epsg))) {
+        return usageError("--crs: give EPSG: and the code of a projected coordinate system");
+    }
+    std::error_code ec;
+    if (fs::exists(o.survey, ec)) {
+        err_ << o.survey << ": a file of that name exists; nothing was written.\n";
+        return kFailed;
+    }
+    return save(o.survey, next);
+}
+
+int SurveyCommand::add(const Options& o) {
+    std::optional<SurveySettings> next = read(o.survey);
+    if (!next) {
+        return kFailed;
+    }
+    for (const std::string& f : o.files) {
+        next->days.push_back(absolute(f));
+    }
+    return save(o.survey, *next);
+}
+
+int SurveyCommand::base(const Options& o) {
+    std::optional<SurveySettings> next = read(o.survey);
+    if (!next) {
+        return kFailed;
+    }
+    next->baseSources.push_back({absolute(o.file), o.offset});
+    return save(o.survey, *next);
+}
+
+int SurveyCommand::place(const Options& o) {
+    std::optional<SurveySettings> next = read(o.survey);
+    if (!next) {
+        return kFailed;
+    }
+    std::string message;
+    std::optional<Placement> placement;
+    if (!o.controls.empty()) {
+        std::vector<Placement::ControlPoint> points;
+        for (const std::string& c : o.controls) {
+            const std::optional<std::vector<double>> v = numbers(c, 4);
+            if (!v) {
+                return usageError("--control: give LINE,POS,E,N, four numbers: " + c);
+            }
+            points.push_back({(*v)[0], (*v)[1], (*v)[2], (*v)[3]});
+        }
+        placement = Placement::byControlPoints(points, sideOf(o.linesTo), o.lineSpacing,
+                                               o.stationInterval, message);
+    } else {
+        const std::optional<std::vector<double>> at = numbers(o.origin, 2);
+        if (!at) {
+            return usageError(o.origin.empty() ? "place: give --origin E,N or --control points"
+                                               : "--origin: give E,N, two numbers");
+        }
+        Placement::Parameters p;
+        p.originEasting = (*at)[0];
+        p.originNorthing = (*at)[1];
+        p.azimuth = o.azimuth;
+        p.lineSpacing = o.lineSpacing;
+        p.stationInterval = o.stationInterval;
+        p.firstLine = o.firstLine;
+        p.firstPosition = o.firstPosition;
+        p.side = sideOf(o.linesTo);
+        placement = Placement::byParameters(p, message);
+    }
+    if (!placement) {
+        err_ << message << '\n';
+        return kFailed;
+    }
+    next->placement = *placement;
+    for (const std::string& line : SurveyDescription::placement(*placement)) {
+        out_ << line << '\n';
+    }
+    return save(o.survey, *next);
+}
+
+int SurveyCommand::set(const Options& o) {
+    std::optional<SurveySettings> next = read(o.survey);
+    if (!next) {
+        return kFailed;
+    }
+    if (!o.crs.empty() && !readCrs(o.crs, next->epsg)) {
+        return usageError(
+            "--crs: give EPSG: and the code of a projected coordinate system, "
+            "or none");
+    }
+    if (o.datum) {
+        next->datum = *o.datum;
+    }
+    using Kind = SurveySettings::NormalField::Kind;
+    if (o.normal == "none") {
+        next->normal.kind = Kind::None;
+    } else if (o.normal == "igrf") {
+        next->normal.kind = Kind::Igrf;
+    } else if (!o.normal.empty()) {
+        const std::optional<double> v = readDecimalNumber(o.normal);
+        if (!v || !std::isfinite(*v)) {
+            return usageError("--normal: give none, igrf or a value in nT");
+        }
+        next->normal.kind = Kind::Constant;
+        next->normal.value = *v;
+    }
+    if (o.height) {
+        next->normal.height = *o.height;
+    }
+    return save(o.survey, *next);
+}
+
+int SurveyCommand::info(const Options& o) {
+    std::string message;
+    const std::optional<Survey> survey = Survey::read(o.survey, message);
+    if (!survey) {
+        err_ << message << '\n';
+        return kFailed;
+    }
+    for (const std::string& line : SurveyDescription::info(*survey)) {
+        out_ << line << '\n';
+    }
+    return kOk;
+}
+
+int SurveyCommand::exportTo(const Options& o) {
+    const std::optional<SurveyExport::Format> format =
+        SurveyExport::formatOf(o.format.empty() ? o.out : "out." + o.format);
+    if (!format) {
+        return usageError(o.out + ": the extension names no format; give --format");
+    }
+    // The Shapefile driver makes a folder of any other name.
+    if (*format == SurveyExport::Format::Shapefile &&
+        SurveyExport::formatOf(o.out) != SurveyExport::Format::Shapefile) {
+        return usageError(o.out + ": a Shapefile's name ends in .shp");
+    }
+    std::string message;
+    const std::optional<Survey> survey = Survey::read(o.survey, message);
+    SurveyExport::Options options;
+    options.unflagged = o.unflagged;
+    options.name = fs::path(o.survey).stem().string();
+    if (!survey || !SurveyExport::write(*survey, *format, o.out, options, message)) {
+        err_ << message << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
+}  // namespace velkor

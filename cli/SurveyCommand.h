@@ -1,0 +1,43 @@
+// velkor2tr-cli survey: builds a survey file, places and corrects its readings and writes
+// them out. Its options are declared once, and usage and --help come from them.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velkor {
+
+class Survey;
+struct SurveySettings;
+
+class SurveyCommand {
+  public:
+    SurveyCommand(std::ostream& out, std::ostream& err);
+    // The words after "survey": 0, 1 with the message last on stderr, or 2 for usage.
+    int run(const std::vector<std::string>& args);
+
+  private:
+    struct Options;
+    int create(const Options& o);
+    int add(const Options& o);
+    int base(const Options& o);
+    int place(const Options& o);
+    int set(const Options& o);
+    int info(const Options& o);
+    int exportTo(const Options& o);
+
+    // The survey file's settings; nothing after the message when it cannot be read.
+    std::optional<SurveySettings> read(const std::string& path);
+    // Opens next to see that every file and number in it can be used, then writes it over
+    // the survey file; 1 after the message, the file untouched, when either fails.
+    int save(const std::string& path, const SurveySettings& next);
+    void tell(const std::string& path, const Survey& survey);
+    int usageError(const std::string& text);
+
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+}  // namespace velkor

@@ -1,0 +1,187 @@
+// A survey told in words.
+#include "survey/SurveyDescription.h"
+
+#include <cmath>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "corrections/CorrectionSummary.h"
+#include "data/DataSet.h"
+#include "data/TextFormat.h"
+#include "survey/Placement.h"
+
+namespace velkor {
+namespace {
+
+const char* sideName(Placement::Side side) {
+    return side == Placement::Side::Left ? "left" : "right";
+}
+
+std::string_view trimmed(std::string_view t) {
+    const std::size_t a = t.find_first_not_of(" \t");
+    return a == std::string_view::npos ? std::string_view()
+                                       : t.substr(a, t.find_last_not_of(" \t") - a + 1);
+}
+
+std::string fileName(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+// The smallest and largest of one value over the readings that have it.
+struct Range {
+    double lo = 0.0;
+    double hi = 0.0;
+    int count = 0;
+    void add(std::optional<double> v) {
+        if (!v || !std::isfinite(*v)) {
+            return;
+        }
+        lo = count == 0 ? *v : std::min(lo, *v);
+        hi = count == 0 ? *v : std::max(hi, *v);
+        ++count;
+    }
+    std::string text(const char* name, const char* unit) const {
+        if (count == 0) {
+            return std::string(name) + ": none";
+        }
+        return formatText("%s: %.2f to %.2f %s (%d readings)", name, lo, hi, unit, count);
+    }
+};
+
+std::vector<std::string> ranges(const Survey& survey) {
+    Range easting, northing, field, base, diurnal, normal, anomaly;
+    for (int r = 0; r < survey.readingCount(); ++r) {
+        const Survey::Reading g = survey.reading(r);
+        easting.add(g.easting);
+        northing.add(g.northing);
+        field.add(g.field);
+        base.add(g.base);
+        diurnal.add(g.diurnal);
+        normal.add(g.normal);
+        anomaly.add(g.anomaly);
+    }
+    return {easting.text("easting", "m"),  northing.text("northing", "m"),
+            field.text("field", "nT"),     base.text("base", "nT"),
+            diurnal.text("diurnal", "nT"), normal.text("normal", "nT"),
+            anomaly.text("anomaly", "nT")};
+}
+
+std::vector<std::string> leftOut(const Survey::Summary& t) {
+    std::vector<std::string> lines{
+        formatText("left out: %d (line without a number %d, position without a number %d, "
+                   "field without a number %d)",
+                   t.leftOut, t.noLine, t.noPosition, t.noField),
+        formatText("corrected: %d, base-station readings: %d, more than an hour from a base "
+                   "sample: %d",
+                   t.corrected, t.skippedAuto, t.bigGaps)};
+    for (int k = 0; k < CorrectionSummary::kReasons; ++k) {
+        lines.push_back(
+            formatText("uncorrected %s: %d",
+                       CorrectionSummary::name(static_cast<CorrectionSummary::Reason>(k)),
+                       t.uncorrected[static_cast<std::size_t>(k)]));
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::string SurveyDescription::dates(const DataSet& data) {
+    std::string first;
+    std::string last;
+    for (int k = 1; k < data.lineCount(); ++k) {
+        const std::string date(trimmed(data.field(k, Column::Date)));
+        if (!date.empty()) {
+            (first.empty() ? first : last) = date;
+        }
+    }
+    return last.empty() || last == first ? first : first + " - " + last;
+}
+
+std::string SurveyDescription::cover(const Survey& survey, const Survey::Summary& s) {
+    if (survey.settings().baseSources.empty()) {
+        return "no base source";
+    }
+    const int wanted = s.readings - s.skippedAuto;
+    return wanted <= 0 ? std::string("-") : formatText("%.1f %%", 100.0 * s.corrected / wanted);
+}
+
+std::vector<std::string> SurveyDescription::placement(const Placement& p) {
+    const Placement::Parameters& q = p.parameters();
+    switch (p.by()) {
+        case Placement::By::Nothing:
+            return {"Placement: none (E = position, N = line)"};
+        case Placement::By::Parameters:
+            return {
+                formatText("Placement by parameters: origin %.3f, %.3f, azimuth %g, line "
+                           "spacing %g m, station interval %g m, first line %g, first "
+                           "position %g, lines to the %s",
+                           q.originEasting, q.originNorthing, q.azimuth, q.lineSpacing,
+                           q.stationInterval, q.firstLine, q.firstPosition, sideName(q.side))};
+        case Placement::By::ControlPoints:
+            break;
+    }
+    std::vector<std::string> lines{
+        formatText("Placement by %zu control points: azimuth %.4f, scale %.6f, lines to the %s",
+                   p.controlPoints().size(), q.azimuth, p.scale(), sideName(q.side))};
+    for (std::size_t k = 0; k < p.controlPoints().size(); ++k) {
+        const Placement::ControlPoint& c = p.controlPoints()[k];
+        const Placement::Residual& r = p.residuals()[k];
+        lines.push_back(formatText(
+            "  line %g, position %g at %.3f, %.3f: residual %.3f, %.3f "
+            "(%.3f m)",
+            c.line, c.position, c.easting, c.northing, r.easting, r.northing, r.distance()));
+    }
+    return lines;
+}
+
+std::vector<std::string> SurveyDescription::corrections(const Survey& survey) {
+    const SurveySettings& s = survey.settings();
+    std::vector<std::string> lines{s.epsg ? formatText("Coordinate system EPSG:%d", *s.epsg)
+                                          : std::string("No coordinate system: local metres")};
+    std::string datum = formatText("Datum %.2f nT", s.datum);
+    switch (s.normal.kind) {
+        case SurveySettings::NormalField::Kind::None:
+            datum += ", no normal field";
+            break;
+        case SurveySettings::NormalField::Kind::Constant:
+            datum += formatText(", normal field %.2f nT", s.normal.value);
+            break;
+        case SurveySettings::NormalField::Kind::Igrf:
+            datum += formatText(", normal field IGRF-14 at %g m", s.normal.height);
+            break;
+    }
+    lines.push_back(datum);
+    if (!survey.normalProblem().empty()) {
+        lines.push_back(survey.normalProblem());
+    }
+    const Survey::Summary t = survey.total();
+    lines.push_back(
+        formatText("%d readings, %d merged, %d left out", t.readings, t.merged, t.leftOut));
+    return lines;
+}
+
+std::vector<std::string> SurveyDescription::info(const Survey& survey) {
+    std::vector<std::string> lines{formatText("days: %d", survey.dayCount())};
+    for (int d = 0; d < survey.dayCount(); ++d) {
+        const Survey::Summary& s = survey.summary(d);
+        lines.push_back(
+            formatText("  %s: dates %s, readings %d, merged %d, left out %d, base "
+                       "cover %s",
+                       fileName(survey.day(d).path).c_str(), dates(survey.day(d).data).c_str(),
+                       s.readings, s.merged, s.leftOut, cover(survey, s).c_str()));
+    }
+    lines.push_back(formatText("base sources: %zu", survey.bases().size()));
+    for (const BaseSource& b : survey.bases()) {
+        lines.push_back(formatText("  %s: offset %d s, %d samples, dates %s - %s",
+                                   fileName(b.path()).c_str(), b.offset(), b.samples(),
+                                   b.firstDate().c_str(), b.lastDate().c_str()));
+    }
+    for (const auto& part : {placement(survey.settings().placement), corrections(survey),
+                             leftOut(survey.total()), ranges(survey)}) {
+        lines.insert(lines.end(), part.begin(), part.end());
+    }
+    return lines;
+}
+
+}  // namespace velkor

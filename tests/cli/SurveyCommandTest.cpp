@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliTool.h"
+#include "support/TempDir.h"
+
+namespace velkor {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome survey(std::vector<std::string> args) {
+    args.insert(args.begin(), "survey");
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = CliTool(out, err).run(args);
+    return {status, out.str(), err.str()};
+}
+
+std::string sample(const std::string& name) {
+    return std::string(VELKOR_SAMPLES) + "/" + name;
+}
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST(CliSurvey, BuildsPlacesCorrectsAndExportsTheSampleWeek) {
+    TempDir dir;
+    const std::string file = dir.path("week.vsurvey");
+    EXPECT_EQ(survey({"new", file, "--crs", "EPSG:32633"}).status, 0);
+    EXPECT_EQ(survey({"add", file, sample("week.velkor"), sample("survey.velkor")}).status, 0);
+    EXPECT_EQ(survey({"base", file, sample("week-base.a"), "--offset", "0"}).status, 0);
+    // Two control points fix the placement exactly: line 0 position 0 lands on the first.
+    Outcome r = survey({"place", file, "--control", "0,0,500000,6200000", "--control",
+                        "10,0,499990,6200000", "--station-interval", "5"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.out,
+                    "line 10, position 0 at 499990.000, 6200000.000: residual 0.000, "
+                    "0.000 (0.000 m)"))
+        << r.out;
+    EXPECT_EQ(survey({"set", file, "--datum", "48000", "--normal", "48100"}).status, 0);
+
+    r = survey({"info", file});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "days: 2\n  week.velkor: dates 06.07.2026 - 09.07.2026, readings 3240"))
+        << r.out;
+    EXPECT_TRUE(has(r.out,
+                    "  week-base.a: offset 0 s, 1681 samples, dates 06.07.2026 - "
+                    "09.07.2026\n"))
+        << r.out;
+    EXPECT_TRUE(has(r.out,
+                    "Coordinate system EPSG:32633\nDatum 48000.00 nT, normal field "
+                    "48100.00 nT\n"))
+        << r.out;
+    EXPECT_TRUE(has(r.out, "normal: 48100.00 to 48100.00 nT")) << r.out;
+
+    for (const char* name : {"w.csv", "w.xyz", "w.gpkg", "w.shp", "w.kml"}) {
+        r = survey({"export", file, dir.path(name)});
+        EXPECT_EQ(r.status, 0) << name << r.err;
+    }
+    r = survey({"export", file, dir.path("w.txt"), "--format", "csv"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string csv = TempDir::read(dir.path("w.txt"));
+    EXPECT_EQ(csv, TempDir::read(dir.path("w.csv")));
+    EXPECT_TRUE(has(csv, "\r\nweek.velkor,1,0,0,06.07.2026,08:05:31,500000.000,6200000.000,"))
+        << csv.substr(0, 400);
+}
+
+TEST(CliSurvey, FailuresLeaveTheSurveyFileAsItWasAndUsageErrorsSayHow) {
+    TempDir dir;
+    const std::string file = dir.path("s.vsurvey");
+    ASSERT_EQ(survey({"new", file}).status, 0);
+    ASSERT_EQ(survey({"add", file, sample("week.velkor")}).status, 0);
+    const std::string before = TempDir::read(file);
+
+    Outcome r = survey({"add", file, sample("week.velkor")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(has(r.err, "is in the survey already.\nThe survey file was not changed.\n"));
+    EXPECT_EQ(survey({"base", file, dir.path("missing.a")}).status, 1);
+    EXPECT_EQ(survey({"set", file, "--crs", "EPSG:4326"}).status, 1);
+    EXPECT_EQ(survey({"new", file}).status, 1);
+    EXPECT_EQ(TempDir::read(file), before);
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {},
+             {"nothing", file},
+             {"place", file, "--origin", "0,0"},
+             {"place", file, "--origin", "0,0,1", "--azimuth", "0", "--line-spacing", "1",
+              "--station-interval", "1"},
+             {"place", file, "--control", "1,2,3"},
+             {"place", file, "--control", "1,2,3,4", "--azimuth", "10"},
+             {"place", file, "--lines-to", "up"},
+             {"set", file, "--normal", "high"},
+             {"set", file, "--crs", "32633"},
+             {"export", file, dir.path("out.txt")},
+             {"export", file, dir.path("out.csv"), "--format", "pdf"},
+             {"export", file, dir.path("out.csv"), "--format", "shp"},
+         }) {
+        r = survey(args);
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]) << r.err;
+        EXPECT_TRUE(has(r.err, "velkor2tr-cli survey: ")) << r.err;
+    }
+    EXPECT_EQ(TempDir::read(file), before);
+
+    r = survey({"place", "--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(has(r.out, "Usage: velkor2tr-cli survey place [OPTIONS] SURVEY")) << r.out;
+}
+
+}  // namespace velkor

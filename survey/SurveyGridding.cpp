@@ -1,0 +1,129 @@
+// The survey's readings gridded and contoured.
+#include "survey/SurveyGridding.h"
+
+#include <cmath>
+#include <map>
+
+#include "data/DataSet.h"
+#include "data/NumberReading.h"
+#include "data/TextFormat.h"
+#include "survey/Survey.h"
+#include "survey/SurveyFlags.h"
+
+namespace velkor {
+namespace {
+
+constexpr const char* kNames[SurveyGridding::kWhats] = {"anomaly", "diurnal", "field", "gradient"};
+
+std::optional<double> valueOf(const Survey& survey, const Survey::Reading& g,
+                              SurveyGridding::What what) {
+    const auto present = [](const std::optional<float>& v) -> std::optional<double> {
+        return v ? std::optional<double>(*v) : std::nullopt;
+    };
+    switch (what) {
+        case SurveyGridding::What::Anomaly:
+            return present(g.anomaly);
+        case SurveyGridding::What::Diurnal:
+            return present(g.diurnal);
+        case SurveyGridding::What::Field:
+            return g.mode == 'A' ? std::nullopt : std::optional<double>(g.field);
+        case SurveyGridding::What::Gradient:
+            // Only a gradiometer's reading has one.
+            if (g.mode != 'G') {
+                return std::nullopt;
+            }
+            return readDecimalNumber(survey.day(g.day).data.field(g.line, Column::Grad));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+const char* SurveyGridding::name(What what) {
+    return kNames[static_cast<int>(what)];
+}
+
+std::optional<SurveyGridding::What> SurveyGridding::whatOf(const std::string& name) {
+    for (int k = 0; k < kWhats; ++k) {
+        if (name == kNames[k]) {
+            return static_cast<What>(k);
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<GridPoint> SurveyGridding::points(const Survey& survey, What what) {
+    const SurveyFlags flags(survey);
+    std::map<double, int> lineIds;
+    std::vector<GridPoint> points;
+    points.reserve(static_cast<std::size_t>(survey.readingCount()));
+    for (int r = 0; r < survey.readingCount(); ++r) {
+        const Survey::Reading g = survey.reading(r);
+        const std::optional<double> v = valueOf(survey, g, what);
+        if (!v || !std::isfinite(*v) || flags.flagged(g)) {
+            continue;
+        }
+        // Every placed reading has a line number; its text is a number.
+        const double line =
+            readDecimalNumber(survey.day(g.day).data.field(g.line, Column::Line)).value_or(0.0);
+        const int id = lineIds.emplace(line, static_cast<int>(lineIds.size())).first->second;
+        points.push_back({g.easting, g.northing, *v, id});
+    }
+    return points;
+}
+
+GriddingOptions SurveyGridding::withSurvey(const Survey& survey, GriddingOptions options) {
+    const Placement& p = survey.settings().placement;
+    // Without a placement a line is one map metre from the next.
+    options.lineSpacing =
+        p.by() == Placement::By::Nothing ? 1.0 : std::abs(p.parameters().lineSpacing * p.scale());
+    return options;
+}
+
+SurveyGridding::Result SurveyGridding::run(const Survey& survey, What what,
+                                           const GriddingOptions& options, double interval,
+                                           const std::atomic<bool>& cancel,
+                                           const MinimumCurvature::Progress& progress) {
+    Result result;
+    result.what = what;
+    result.gridded =
+        MinimumCurvature::run(points(survey, what), withSurvey(survey, options), cancel, progress);
+    const Grid& grid = result.gridded.grid;
+    if (grid.lattice.empty()) {
+        return result;
+    }
+    result.interval = interval > 0.0 ? interval : ContourLevels::defaultInterval(grid);
+    if (result.interval > 0.0) {
+        result.contours = Contours::trace(grid, ContourLevels::at(grid, result.interval));
+    }
+    return result;
+}
+
+std::vector<std::string> SurveyGridding::describe(const Result& result) {
+    const GriddingReport& r = result.gridded.report;
+    const GridLattice& l = result.gridded.grid.lattice;
+    std::vector<std::string> lines{
+        formatText("gridded: %s of %d readings (%d left out)", name(result.what), r.readingsUsed,
+                   r.readingsLeftOut),
+        formatText("grid: %d x %d nodes, cell %g m, from %.3f, %.3f; %d nodes blanked "
+                   "farther than %g m from every reading",
+                   l.nx, l.ny, l.cell, l.x0, l.y0, r.blankedNodes, r.blankDistance),
+        formatText("tension %g, convergence limit %g nT", r.tension, r.convergenceLimit)};
+    for (std::size_t k = 0; k < r.levels.size(); ++k) {
+        const LevelReport& v = r.levels[k];
+        lines.push_back(
+            formatText("level %zu: %d x %d, cell %g m, %d iterations, last change "
+                       "%g nT%s",
+                       k + 1, v.nx, v.ny, v.cell, v.iterations, v.lastChange,
+                       v.converged ? "" : " (not converged: the grid is handed on)"));
+    }
+    lines.push_back(
+        formatText("misfit at the readings: mean %.4f nT, rms %.4f nT", r.meanMisfit, r.rmsMisfit));
+    if (result.interval > 0.0) {
+        lines.push_back(formatText("contours: every %g nT, %zu lines", result.interval,
+                                   result.contours.lines.size()));
+    }
+    return lines;
+}
+
+}  // namespace velkor

@@ -1,0 +1,50 @@
+// The survey's readings gridded and contoured: which value, which readings (flagged ones
+// never), the defaults the placement gives, and the grid, its report and its contours.
+#pragma once
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "survey/ContourLevels.h"
+#include "survey/Contours.h"
+#include "survey/GridPoint.h"
+#include "survey/GriddingOptions.h"
+#include "survey/MinimumCurvature.h"
+
+namespace velkor {
+
+class Survey;
+
+class SurveyGridding {
+  public:
+    enum class What { Anomaly, Diurnal, Field, Gradient };
+    static constexpr int kWhats = 4;
+
+    // "anomaly", "diurnal", "field", "gradient".
+    static const char* name(What what);
+    static std::optional<What> whatOf(const std::string& name);
+
+    struct Result {
+        What what = What::Anomaly;
+        MinimumCurvature::Result gridded;
+        double interval = 0.0;  // between contour levels, nT
+        ContourSet contours;
+    };
+
+    // The placed readings that have the value, flagged readings left out; readings of one
+    // survey line share their line number.
+    static std::vector<GridPoint> points(const Survey& survey, What what);
+    // The options with the line spacing the placement gives, in map metres.
+    static GriddingOptions withSurvey(const Survey& survey, GriddingOptions options);
+    // Grids and contours; interval 0 takes the default. Safe off the user-interface thread
+    // while the survey is not changed.
+    static Result run(const Survey& survey, What what, const GriddingOptions& options,
+                      double interval, const std::atomic<bool>& cancel,
+                      const MinimumCurvature::Progress& progress = {});
+    // The grid's report as the tool prints it, line by line.
+    static std::vector<std::string> describe(const Result& result);
+};
+
+}  // namespace velkor

@@ -5,14 +5,18 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <ostream>
 
 #include "data/NumberReading.h"
+#include "survey/ContourFile.h"
+#include "survey/GridFile.h"
 #include "survey/Placement.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDescription.h"
 #include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
+#include "survey/SurveyGridding.h"
 #include "survey/SurveySettings.h"
 
 namespace velkor {
@@ -91,7 +95,16 @@ struct SurveyCommand::Options {
     std::optional<double> height;
     std::string format;
     bool unflagged = false;
-    std::string command;
+    std::string what = "anomaly";
+    std::optional<double> cell;
+    double tension = GriddingOptions::kDefaultTension;
+    std::optional<double> blank;
+    double interval = 0.0;
+};
+
+struct SurveyCommand::Gridded {
+    std::optional<Survey> survey;
+    SurveyGridding::Result result;
 };
 
 SurveyCommand::SurveyCommand(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
@@ -189,6 +202,47 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         ->type_name("csv|xyz|gpkg|shp|kml");
     exporter->add_flag("--unflagged", o.unflagged, "leave flagged readings out");
 
+    const auto gridOptions = [&o](CLI::App* c) {
+        c->add_option("--what", o.what, "the value gridded (default anomaly)")
+            ->check(CLI::IsMember({"anomaly", "diurnal", "field", "gradient"}))
+            ->type_name("anomaly|diurnal|field|gradient");
+        c->add_option("--cell", o.cell,
+                      "metres between nodes (default half the smaller of the reading spacing "
+                      "along lines and the line spacing)")
+            ->type_name("M");
+        c->add_option("--tension", o.tension, "0 (minimum curvature) to 1 (default 0.25)")
+            ->check(CLI::Range(0.0, 1.0))
+            ->type_name("T");
+        c->add_option("--blank", o.blank,
+                      "nodes farther than this from every reading have no value (default 2.5 "
+                      "line spacings)")
+            ->type_name("M");
+    };
+    CLI::App* grid = app.add_subcommand(
+        "grid", "grid the readings by minimum curvature with tension and write the grid");
+    survey(grid);
+    grid->add_option("OUT", o.out, "the grid file")->required()->type_name("");
+    gridOptions(grid);
+    grid->add_option("--format", o.format,
+                     "GeoTIFF, Surfer 7 binary, Surfer 6 text or ESRI ASCII grid (default: "
+                     "from OUT's extension, .tif .grd .asc)")
+        ->check(CLI::IsMember({"geotiff", "surfer7", "surfer6", "esri"}))
+        ->type_name("geotiff|surfer7|surfer6|esri");
+
+    CLI::App* contours =
+        app.add_subcommand("contours", "grid the readings and write the grid's contour lines");
+    survey(contours);
+    contours->add_option("OUT", o.out, "the contour file")->required()->type_name("");
+    contours
+        ->add_option("--interval", o.interval,
+                     "nT between levels (default: about 20 levels over the values)")
+        ->check(CLI::PositiveNumber)
+        ->type_name("NT");
+    gridOptions(contours);
+    contours->add_option("--format", o.format, "the format (default: from OUT's extension)")
+        ->check(CLI::IsMember({"gpkg", "shp", "dxf", "kml"}))
+        ->type_name("gpkg|shp|dxf|kml");
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -200,19 +254,17 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         return usageError(e.what());
     }
     const CLI::App* chosen = app.get_subcommands()[0];
-    o.command = chosen->get_name();
-    if (chosen == create)
-        return this->create(o);
-    if (chosen == add)
-        return this->add(o);
-    if (chosen == base)
-        return this->base(o);
-    if (chosen == place)
-        return this->place(o);
-    if (chosen == set)
-        return this->set(o);
-    if (chosen == info)
-        return this->info(o);
+    using Command = int (SurveyCommand::*)(const Options&);
+    const std::pair<const CLI::App*, Command> commands[] = {
+        {create, &SurveyCommand::create}, {add, &SurveyCommand::add},
+        {base, &SurveyCommand::base},     {place, &SurveyCommand::place},
+        {set, &SurveyCommand::set},       {info, &SurveyCommand::info},
+        {grid, &SurveyCommand::grid},     {contours, &SurveyCommand::contours}};
+    for (const auto& [app, command] : commands) {
+        if (chosen == app) {
+            return (this->*command)(o);
+        }
+    }
     return exportTo(o);
 }
 
@@ -245,9 +297,9 @@ int SurveyCommand::save(const std::string& path, const SurveySettings& next) {
 
 void SurveyCommand::tell(const std::string& path, const Survey& survey) {
     const Survey::Summary t = survey.total();
-    out_ << path << ": days " << survey.dayCount() << ", readings " << t.readings
-         << " (merged " << t.merged << ", left out " << t.leftOut << "), base sources "
-         << survey.bases().size() << '\n';
+    out_ << path << ": days " << survey.dayCount() << ", readings " << t.readings << " (merged "
+         << t.merged << ", left out " << t.leftOut << "), base sources " << survey.bases().size()
+         << '\n';
     if (!survey.normalProblem().empty()) {
         out_ << survey.normalProblem() << '\n';
     }
@@ -394,6 +446,79 @@ int SurveyCommand::exportTo(const Options& o) {
     options.unflagged = o.unflagged;
     options.name = fs::path(o.survey).stem().string();
     if (!survey || !SurveyExport::write(*survey, *format, o.out, options, message)) {
+        err_ << message << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
+int SurveyCommand::gridSurvey(const Options& o, Gridded& gridded) {
+    std::string message;
+    gridded.survey = Survey::read(o.survey, message);
+    if (!gridded.survey) {
+        err_ << message << '\n';
+        return kFailed;
+    }
+    GriddingOptions options;
+    options.tension = o.tension;
+    options.cell = o.cell;
+    options.blankDistance = o.blank;
+    const std::atomic<bool> never{false};
+    gridded.result = SurveyGridding::run(*gridded.survey, *SurveyGridding::whatOf(o.what), options,
+                                         o.interval, never);
+    const GriddingReport& report = gridded.result.gridded.report;
+    if (!report.error.empty()) {
+        err_ << report.error << '\n';
+        return kFailed;
+    }
+    for (const std::string& line : SurveyGridding::describe(gridded.result)) {
+        out_ << line << '\n';
+    }
+    return kOk;
+}
+
+int SurveyCommand::grid(const Options& o) {
+    static const std::map<std::string, GridFile::Format> kFormats{
+        {"geotiff", GridFile::Format::GeoTiff},
+        {"surfer7", GridFile::Format::Surfer7},
+        {"surfer6", GridFile::Format::Surfer6},
+        {"esri", GridFile::Format::EsriAscii}};
+    const std::optional<GridFile::Format> format =
+        o.format.empty() ? GridFile::formatOf(o.out)
+                         : std::optional<GridFile::Format>(kFormats.at(o.format));
+    if (!format) {
+        return usageError(o.out + ": the extension names no grid format; give --format");
+    }
+    Gridded gridded;
+    if (const int status = gridSurvey(o, gridded); status != kOk) {
+        return status;
+    }
+    std::string message;
+    if (!GridFile::write(gridded.result.gridded.grid, gridded.survey->coordinateSystem(), *format,
+                         o.out, message)) {
+        err_ << message << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
+int SurveyCommand::contours(const Options& o) {
+    const std::optional<ContourFile::Format> format =
+        ContourFile::formatOf(o.format.empty() ? o.out : "out." + o.format);
+    if (!format) {
+        return usageError(o.out + ": the extension names no contour format; give --format");
+    }
+    if (*format == ContourFile::Format::Shapefile &&
+        ContourFile::formatOf(o.out) != ContourFile::Format::Shapefile) {
+        return usageError(o.out + ": a Shapefile's name ends in .shp");
+    }
+    Gridded gridded;
+    if (const int status = gridSurvey(o, gridded); status != kOk) {
+        return status;
+    }
+    std::string message;
+    if (!ContourFile::write(gridded.result.contours, gridded.survey->coordinateSystem(), *format,
+                            o.out, message)) {
         err_ << message << '\n';
         return kFailed;
     }

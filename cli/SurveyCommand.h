@@ -27,6 +27,8 @@ class SurveyCommand {
     int set(const Options& o);
     int info(const Options& o);
     int exportTo(const Options& o);
+    int grid(const Options& o);
+    int contours(const Options& o);
 
     // The survey file's settings; nothing after the message when it cannot be read.
     std::optional<SurveySettings> read(const std::string& path);
@@ -34,6 +36,9 @@ class SurveyCommand {
     // the survey file; 1 after the message, the file untouched, when either fails.
     int save(const std::string& path, const SurveySettings& next);
     void tell(const std::string& path, const Survey& survey);
+    // Opens the survey and grids it as the options ask; 1 after the message when it cannot.
+    struct Gridded;
+    int gridSurvey(const Options& o, Gridded& gridded);
     int usageError(const std::string& text);
 
     std::ostream& out_;

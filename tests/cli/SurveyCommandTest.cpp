@@ -117,4 +117,45 @@ TEST(CliSurvey, FailuresLeaveTheSurveyFileAsItWasAndUsageErrorsSayHow) {
     EXPECT_TRUE(has(r.out, "Usage: velkor2tr-cli survey place [OPTIONS] SURVEY")) << r.out;
 }
 
+TEST(CliSurvey, GridsAndContoursTheSampleWeekInEveryFormat) {
+    TempDir dir;
+    const std::string file = dir.path("week.vsurvey");
+    ASSERT_EQ(survey({"new", file, "--crs", "EPSG:32633"}).status, 0);
+    ASSERT_EQ(survey({"add", file, sample("week.velkor")}).status, 0);
+    ASSERT_EQ(survey({"base", file, sample("week-base.a")}).status, 0);
+    ASSERT_EQ(survey({"place", file, "--origin", "500000,6200000", "--azimuth", "0",
+                      "--line-spacing", "10", "--station-interval", "5"})
+                  .status,
+              0);
+    for (const std::vector<std::string>& extra : std::vector<std::vector<std::string>>{
+             {"g.tif"}, {"g.grd"}, {"g.asc"}, {"s.grd", "--format", "surfer6"}}) {
+        std::vector<std::string> args{"grid", file, dir.path(extra[0]), "--cell", "5"};
+        args.insert(args.end(), extra.begin() + 1, extra.end());
+        const Outcome r = survey(args);
+        EXPECT_EQ(r.status, 0) << extra[0] << r.err;
+        EXPECT_TRUE(has(r.out, "gridded: anomaly of 3200 readings (0 left out)\n")) << r.out;
+        EXPECT_TRUE(has(r.out, ", cell 5 m, from ")) << r.out;
+        EXPECT_FALSE(TempDir::read(dir.path(extra[0])).empty());
+    }
+    EXPECT_EQ(TempDir::read(dir.path("s.grd")).substr(0, 4), "DSAA");
+    for (const char* name : {"c.gpkg", "c.shp", "c.dxf", "c.kml"}) {
+        const Outcome r =
+            survey({"contours", file, dir.path(name), "--interval", "50", "--what", "field"});
+        EXPECT_EQ(r.status, 0) << name << r.err;
+        EXPECT_TRUE(has(r.out, "contours: every 50 nT, ")) << r.out;
+    }
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"grid", file, dir.path("g.png")},
+             {"grid", file, dir.path("g.tif"), "--tension", "1.5"},
+             {"grid", file, dir.path("g.tif"), "--what", "base"},
+             {"contours", file, dir.path("c.gpkg"), "--interval", "0"},
+             {"contours", file, dir.path("c.txt"), "--format", "shp"},
+         }) {
+        EXPECT_EQ(survey(args).status, 2) << args[2];
+    }
+    const Outcome bad = survey({"grid", file, dir.path("g.tif"), "--cell", "-1"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "The cell size must be a positive number of metres.\n");
+}
+
 }  // namespace velkor

@@ -224,7 +224,8 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     }
     std::vector<GridPoint> usable;
     for (const GridPoint& p : points) {
-        if (finite(p.x) && finite(p.y) && finite(p.value)) {
+        if (std::abs(p.x) <= kMaxMagnitude && std::abs(p.y) <= kMaxMagnitude &&
+            std::abs(p.value) <= kMaxMagnitude) {
             usable.push_back(p);
         }
     }

@@ -17,6 +17,9 @@ namespace velkor {
 class MinimumCurvature {
   public:
     static constexpr long long kMaxNodes = 16'000'000;
+    // Readings beyond this many nT, or places beyond this many metres, are no measurement
+    // (a magnetometer reads below 10^6 nT) and would overflow the sums: they are left out.
+    static constexpr double kMaxMagnitude = 1e12;
 
     struct Result {
         Grid grid;  // empty after an error or a cancel

@@ -253,10 +253,12 @@ TEST(Gridding, UnusableReadingsAreLeftOutAndBadRequestsSayWhy) {
     std::vector<GridPoint> points = scattered(30, 10.0, [](double x, double y) { return x * y; });
     points.push_back({nan, 1.0, 2.0, 0});
     points.push_back({1.0, 1.0, std::numeric_limits<double>::infinity(), 0});
+    // A finite value too large to be a measurement would overflow the plane's sums.
+    points.push_back({2.0, 1.0, 1e300, 0});
     const auto r = grid(points);
     EXPECT_TRUE(r.report.error.empty());
     EXPECT_EQ(r.report.readingsUsed, 30);
-    EXPECT_EQ(r.report.readingsLeftOut, 2);
+    EXPECT_EQ(r.report.readingsLeftOut, 3);
     for (double v : r.grid.values) {
         EXPECT_TRUE(std::isfinite(v) || Grid::isNoData(v));
     }

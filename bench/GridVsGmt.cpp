@@ -14,69 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/GridSurveys.h"
 #include "survey/GridBlanking.h"
 #include "survey/MinimumCurvature.h"
 
 namespace {
 
 using namespace velkor;
+using namespace velkor::bench;
 using Clock = std::chrono::steady_clock;
-
-// A smooth regional field, two dipole-like bodies of a few hundred nT, and reading noise.
-double field(double x, double y) {
-    auto body = [](double dx, double dy, double depth, double moment) {
-        const double r2 = dx * dx + dy * dy + depth * depth;
-        // Vertical field of a vertical dipole, tilted a little towards the north.
-        return moment * (2.0 * depth * depth - dx * dx - dy * dy + 0.6 * dy * depth) /
-               (r2 * r2 * std::sqrt(r2));
-    };
-    return 48500.0 + 0.02 * x - 0.015 * y + 5.0 * std::sin(x / 150.0) * std::cos(y / 230.0) +
-           body(x - 205.0, y - 480.0, 12.0, 6.0e5) + body(x - 120.0, y - 760.0, 8.0, 1.0e5);
-}
-
-struct Survey {
-    std::string name;
-    std::vector<GridPoint> points;
-    double lineSpacing = 0.0;
-    std::optional<double> cell;
-};
-
-// Straight lines north, stations every `step` metres with a little positioning scatter.
-Survey regular(int lines, int stations, double lineSpacing, double step, unsigned seed) {
-    Survey s{"regular", {}, lineSpacing, {}};
-    std::mt19937 rng(seed);
-    std::normal_distribution<double> noise(0.0, 0.2);
-    std::uniform_real_distribution<double> jitter(-0.15, 0.15);
-    for (int l = 0; l < lines; ++l) {
-        for (int k = 0; k < stations; ++k) {
-            const double x = l * lineSpacing + jitter(rng);
-            const double y = k * step + jitter(rng);
-            s.points.push_back({x, y, field(x, y) + noise(rng), l});
-        }
-    }
-    return s;
-}
-
-// Walked lines that wander, uneven steps, and a gap where the ground could not be walked.
-Survey irregular(unsigned seed) {
-    Survey s{"irregular_gap", {}, 10.0, {}};
-    std::mt19937 rng(seed);
-    std::normal_distribution<double> noise(0.0, 0.2);
-    std::uniform_real_distribution<double> step(1.2, 2.8);
-    for (int l = 0; l < 40; ++l) {
-        double y = step(rng);
-        const double phase = 0.37 * l;
-        while (y < 1000.0) {
-            const double x = l * 10.0 + 1.5 * std::sin(y / 40.0 + phase);
-            const bool inGap = l >= 17 && l <= 23 && y > 300.0 && y < 620.0;
-            if (!inGap) {
-                s.points.push_back({x, y, field(x, y) + noise(rng), l});
-            }
-            y += step(rng);
-        }
-    }
-    return s;
-}
 
 double seconds(Clock::time_point from) {
     return std::chrono::duration<double>(Clock::now() - from).count();
@@ -105,7 +51,7 @@ bool readGmt(const std::string& path, const GridLattice& lattice, std::vector<do
     return n == lattice.size();
 }
 
-int runCase(const Survey& s, const std::string& gmt, const std::string& dir, int repeats) {
+int runCase(const GridSurvey& s, const std::string& gmt, const std::string& dir, int repeats) {
     GriddingOptions options;
     options.lineSpacing = s.lineSpacing;
     options.cell = s.cell;
@@ -203,15 +149,15 @@ int main(int argc, char** argv) {
     const std::string dir = argc > 2 ? argv[2] : "/tmp";
     const int repeats = argc > 3 ? std::atoi(argv[3]) : 3;
     const std::string only = argc > 4 ? argv[4] : "";
-    std::vector<Survey> cases;
+    std::vector<GridSurvey> cases;
     cases.push_back(regular(40, 500, 10.0, 2.0, 1));
     cases.push_back(irregular(2));
-    Survey big = regular(200, 1000, 2.0, 1.0, 3);
+    GridSurvey big = regular(200, 1000, 2.0, 1.0, 3);
     big.name = "large";
     big.cell = 1.0;
     cases.push_back(big);
     int failed = 0;
-    for (const Survey& s : cases) {
+    for (const GridSurvey& s : cases) {
         if (only.empty() || only == s.name) {
             failed += runCase(s, gmt, dir, repeats);
         }

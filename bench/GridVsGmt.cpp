@@ -138,7 +138,9 @@ int runCase(const GridSurvey& s, const std::string& gmt, const std::string& dir,
                 rep.rmsMisfit);
     std::printf("  time: ours %.3f s, gmt surface %.3f s (best of %d)\n", oursTime, gmtTime,
                 repeats);
-    std::printf("RATIO grid_vs_gmt_surface_%s %.2f\n", s.name.c_str(), oursTime / gmtTime);
+    // The regular survey of 20,000 readings on its default grid is the headline case.
+    std::printf("RATIO grid_vs_gmt_surface%s%s %.2f\n", s.name == "regular" ? "" : "_",
+                s.name == "regular" ? "" : s.name.c_str(), oursTime / gmtTime);
     return 0;
 }
 

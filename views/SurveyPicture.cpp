@@ -97,7 +97,7 @@ void SurveyPicture::draw(DrawingSurface& surface, int width, int height,
                          const SurveyMapPainter& readings, const GridLayerPainter* grid,
                          Layers layers, SurveyMapPainter::Value value, int em) {
     if (showsGrid(grid, layers)) {
-        drawGridded(surface, width, height, readings, *grid, layers, value, em);
+        drawGridded(surface, width, height, readings, *grid, layers, em);
     } else {
         readings.draw(surface, width, height, value, em);
     }
@@ -117,7 +117,7 @@ void SurveyPicture::draw(DrawingSurface& surface, int width, int height, const S
 
 void SurveyPicture::drawGridded(DrawingSurface& s, int width, int height,
                                 const SurveyMapPainter& readings, const GridLayerPainter& grid,
-                                Layers layers, SurveyMapPainter::Value value, int em) {
+                                Layers layers, int em) {
     s.setFont(em);
     const SurveyMapGeometry::Frame f = frame(width, height, em);
     const SurveyMapGeometry::Bounds b = shownBounds(readings, grid);
@@ -137,7 +137,7 @@ void SurveyPicture::drawGridded(DrawingSurface& s, int width, int height,
     SurveyMapPainter::drawNorthArrow(s, f, em);
     SurveyMapPainter::drawScaleBar(s, t, f, em);
     if (layers.grid) {
-        grid.drawColourBar(s, f, SurveyMapPainter::valueName(value), em);
+        grid.drawColourBar(s, f, SurveyMapPainter::valueName(valueOf(grid.result()->what)), em);
     }
 }
 

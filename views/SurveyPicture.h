@@ -51,8 +51,8 @@ class SurveyPicture {
     static bool showsGrid(const GridLayerPainter* grid, Layers layers);
 
     // From painters already made (the window keeps them between paints). Without a grid
-    // layer to draw, exactly the readings' map coloured by value. value also names what
-    // the colour bar shows.
+    // layer to draw, exactly the readings' map coloured by value; with one, the colour bar
+    // names what is gridded.
     static void draw(DrawingSurface& surface, int width, int height,
                      const SurveyMapPainter& readings, const GridLayerPainter* grid, Layers layers,
                      SurveyMapPainter::Value value, int em = SurveyMapPainter::kScreenEm);
@@ -70,7 +70,7 @@ class SurveyPicture {
   private:
     static void drawGridded(DrawingSurface& s, int width, int height,
                             const SurveyMapPainter& readings, const GridLayerPainter& grid,
-                            Layers layers, SurveyMapPainter::Value value, int em);
+                            Layers layers, int em);
     static void drawPositions(DrawingSurface& s, const SurveyMapPainter& readings,
                               const SurveyMapGeometry::Transform& t);
     static void drawCoordinates(DrawingSurface& s, const SurveyMapGeometry::Bounds& b,

@@ -123,8 +123,8 @@ void GridLayerPainter::drawImage(DrawingSurface& s, const SurveyMapGeometry::Tra
     s.image(topLeft.x, topLeft.y, bottomRight.x - topLeft.x, bottomRight.y - topLeft.y, *picture);
 }
 
-void GridLayerPainter::drawContours(DrawingSurface& s, const SurveyMapGeometry::Transform& t,
-                                    int em) const {
+void GridLayerPainter::drawContours(DrawingSurface& s,
+                                    const SurveyMapGeometry::Transform& t) const {
     if (result_ == nullptr) {
         return;
     }
@@ -139,12 +139,33 @@ void GridLayerPainter::drawContours(DrawingSurface& s, const SurveyMapGeometry::
             s.polyline(points);
         }
     }
+}
+
+void GridLayerPainter::drawContourLabels(DrawingSurface& s, const SurveyMapGeometry::Transform& t,
+                                         int em) const {
+    if (result_ == nullptr) {
+        return;
+    }
     const int labelEm = std::max(1, em * 5 / 6);
     s.setFont(labelEm);
+    // Each label drawn, as a circle around its centre: turned any way, it stays inside.
+    struct Drawn {
+        double x, y, radius;
+    };
+    std::vector<Drawn> drawn;
     for (const ContourLabel& label : result_->contours.labels) {
         const SurveyMapGeometry::DevicePoint d = t.toDevice(label.at.x, label.at.y);
+        const std::string text = formatText("%g", label.level);
+        const double radius = text.size() * labelEm * 0.3 + labelEm * 0.25;
+        const bool covers = std::any_of(drawn.begin(), drawn.end(), [&](const Drawn& o) {
+            return std::hypot(o.x - d.x, o.y - d.y) < o.radius + radius;
+        });
+        if (covers) {
+            continue;
+        }
+        drawn.push_back({d.x, d.y, radius});
         s.turnedText(static_cast<int>(std::lround(d.x)), static_cast<int>(std::lround(d.y)),
-                     label.angle, formatText("%g", label.level), labelEm);
+                     label.angle, text, labelEm);
     }
     s.setFont(em);
 }
@@ -172,7 +193,7 @@ void GridLayerPainter::drawColourBar(DrawingSurface& s, const SurveyMapGeometry:
     }
     const int x = f.right + 2 * em;
     const int top = f.top + 2 * em;
-    const int height = std::max(kBarSteps, f.bottom - top - 3 * em);
+    const int height = std::max({kBarSteps, 10 * em, f.bottom - top - 3 * em});
     for (int k = 0; k < kBarSteps; ++k) {
         const int y0 = top + height * k / kBarSteps;
         const int y1 = top + height * (k + 1) / kBarSteps;

@@ -32,8 +32,11 @@ class GridLayerPainter {
 
     void drawImage(DrawingSurface& s, const SurveyMapGeometry::Transform& t, bool colours,
                    bool shade) const;
-    // Every contour, the index ones heavier, and the labels along them.
-    void drawContours(DrawingSurface& s, const SurveyMapGeometry::Transform& t, int em) const;
+    // Every contour, the index ones heavier.
+    void drawContours(DrawingSurface& s, const SurveyMapGeometry::Transform& t) const;
+    // The labels along the index contours, on top of everything else; one that would
+    // cover a label already drawn is left out.
+    void drawContourLabels(DrawingSurface& s, const SurveyMapGeometry::Transform& t, int em) const;
     // The colour scale right of the frame, in nT, titled with what is gridded.
     void drawColourBar(DrawingSurface& s, const SurveyMapGeometry::Frame& f, const char* what,
                        int em) const;

@@ -38,6 +38,14 @@ int rounded(double v) {
     return static_cast<int>(std::lround(v));
 }
 
+// The device rectangle of b.
+SurveyMapGeometry::Frame boxOf(const SurveyMapGeometry::Bounds& b,
+                               const SurveyMapGeometry::Transform& t) {
+    const SurveyMapGeometry::DevicePoint topLeft = t.toDevice(b.e0, b.n1);
+    const SurveyMapGeometry::DevicePoint bottomRight = t.toDevice(b.e1, b.n0);
+    return {rounded(topLeft.x), rounded(topLeft.y), rounded(bottomRight.x), rounded(bottomRight.y)};
+}
+
 }  // namespace
 
 std::optional<SurveyPicture::Layers> SurveyPicture::layersOf(const std::string& list) {
@@ -124,20 +132,25 @@ void SurveyPicture::drawGridded(DrawingSurface& s, int width, int height,
     const SurveyMapGeometry::Transform t = SurveyMapGeometry::fit(b, f);
     grid.drawImage(s, t, layers.grid, layers.shade);
     if (layers.contours) {
-        grid.drawContours(s, t, em);
+        grid.drawContours(s, t);
     }
     if (layers.readings) {
         drawPositions(s, readings, t);
     }
+    if (layers.contours) {
+        grid.drawContourLabels(s, t, em);
+    }
+    // The arrow, the bars and the coordinates keep to the map itself, not the room for it.
+    const SurveyMapGeometry::Frame map = boxOf(b, t);
     drawCoordinates(s, b, t, em);
     // On white, so that it reads over any colour.
-    const SurveyMapGeometry::NorthArrow a = SurveyMapGeometry::northArrow(f, em);
+    const SurveyMapGeometry::NorthArrow a = SurveyMapGeometry::northArrow(map, em);
     s.fillRect(a.x - em * 2 / 3, a.tipY - em / 3, em * 4 / 3, a.tailY - a.tipY + em * 3 / 2,
                kWhite);
-    SurveyMapPainter::drawNorthArrow(s, f, em);
-    SurveyMapPainter::drawScaleBar(s, t, f, em);
+    SurveyMapPainter::drawNorthArrow(s, map, em);
+    SurveyMapPainter::drawScaleBar(s, t, map, em);
     if (layers.grid) {
-        grid.drawColourBar(s, f, SurveyMapPainter::valueName(valueOf(grid.result()->what)), em);
+        grid.drawColourBar(s, map, SurveyMapPainter::valueName(valueOf(grid.result()->what)), em);
     }
 }
 
@@ -152,12 +165,11 @@ void SurveyPicture::drawPositions(DrawingSurface& s, const SurveyMapPainter& rea
 
 void SurveyPicture::drawCoordinates(DrawingSurface& s, const SurveyMapGeometry::Bounds& b,
                                     const SurveyMapGeometry::Transform& t, int em) {
-    const SurveyMapGeometry::DevicePoint topLeft = t.toDevice(b.e0, b.n1);
-    const SurveyMapGeometry::DevicePoint bottomRight = t.toDevice(b.e1, b.n0);
-    const int left = rounded(topLeft.x);
-    const int top = rounded(topLeft.y);
-    const int right = rounded(bottomRight.x);
-    const int bottom = rounded(bottomRight.y);
+    const SurveyMapGeometry::Frame box = boxOf(b, t);
+    const int left = box.left;
+    const int top = box.top;
+    const int right = box.right;
+    const int bottom = box.bottom;
     s.polyline({{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}});
     const int tick = std::max(2, em / 2);
     const int charWidth = std::max(1, em * 6 / 10);

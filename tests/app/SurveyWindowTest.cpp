@@ -333,7 +333,7 @@ TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
     EXPECT_NE(s.findText("Anomaly (nT)"), nullptr);
     const std::size_t contourLabels = std::count_if(s.turnedTexts.begin(), s.turnedTexts.end(),
                                                     [](const auto& t) { return t.angle != 90.0; });
-    EXPECT_GE(s.turnedTexts.size(), r.contours.labels.size());
+    EXPECT_GT(contourLabels, 0U);
     EXPECT_LE(contourLabels, r.contours.labels.size());
     EXPECT_GT(s.segments.size(), r.contours.lines.size());
     EXPECT_GE(

@@ -157,6 +157,16 @@ TEST(GridPicture, ContoursWithUprightLabelsAndTheChosenLayersOnly) {
                    x.x == std::lround(at.x) && x.y == std::lround(at.y);
         })) << text;
     }
+    // A label that would cover one already drawn is left out.
+    SurveyGridding::Result crowded = r;
+    ContourLabel close = crowded.contours.labels[0];
+    close.at.x += 0.1;
+    crowded.contours.labels.push_back(close);
+    RecordingSurface c;
+    const GridLayerPainter crowdedGrid(crowded, GridStretch::Kind::Equalised);
+    crowdedGrid.drawContourLabels(c, t, SurveyMapPainter::kScreenEm);
+    EXPECT_EQ(c.turnedTexts.size(), r.contours.labels.size());
+
     // Every contour drawn; the index one twice, a pixel apart.
     for (const ContourLine& line : r.contours.lines) {
         const auto a = t.toDevice(line.points[0].x, line.points[0].y);

@@ -216,6 +216,7 @@ void SurveyWindow::layersChanged() {
         return;  // still being made
     }
     map_->setLayers(layers());
+    colourBy_->setEnabled(!map_->showsGrid());
     regrid();
 }
 
@@ -241,6 +242,8 @@ void SurveyWindow::gridChanged() {
         progress_->setRange(0, 1000);
     }
     map_->setGrid(gridder_->painter());
+    // Over a grid the readings are only positions: their colour has no say.
+    colourBy_->setEnabled(!map_->showsGrid());
     const Survey* survey = session_.survey();
     if (survey == nullptr) {
         return;

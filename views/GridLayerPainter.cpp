@@ -62,6 +62,11 @@ std::vector<DrawingSurface::Point> devicePoints(const ContourLine& line,
     return out;
 }
 
+// A level as labels show it; a level of nought is never "-0".
+std::string levelText(double level) {
+    return formatText("%g", level + 0.0);
+}
+
 }  // namespace
 
 GridLayerPainter::GridLayerPainter(const SurveyGridding::Result& result, GridStretch::Kind stretch,
@@ -155,7 +160,7 @@ void GridLayerPainter::drawContourLabels(DrawingSurface& s, const SurveyMapGeome
     std::vector<Drawn> drawn;
     for (const ContourLabel& label : result_->contours.labels) {
         const SurveyMapGeometry::DevicePoint d = t.toDevice(label.at.x, label.at.y);
-        const std::string text = formatText("%g", label.level);
+        const std::string text = levelText(label.level);
         const double radius = text.size() * labelEm * 0.3 + labelEm * 0.25;
         const bool covers = std::any_of(drawn.begin(), drawn.end(), [&](const Drawn& o) {
             return std::hypot(o.x - d.x, o.y - d.y) < o.radius + radius;
@@ -204,8 +209,7 @@ void GridLayerPainter::drawColourBar(DrawingSurface& s, const SurveyMapGeometry:
     for (const double v : barValues()) {
         const int y = top + static_cast<int>(std::lround(height * (1.0 - stretch_.fraction(v))));
         s.segment(x + em, y, x + em + em / 3, y);
-        s.text(x + em + em / 2, y - em / 2,
-               equalised ? formatText("%.1f", v) : formatText("%g", v));
+        s.text(x + em + em / 2, y - em / 2, equalised ? formatText("%.1f", v + 0.0) : levelText(v));
     }
     s.text(x, top + height + em / 2, equalised ? "equalised" : "clipped 2-98 %");
 }

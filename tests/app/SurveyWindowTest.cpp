@@ -318,6 +318,7 @@ TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
     ASSERT_FALSE(r.contours.lines.empty());
     EXPECT_DOUBLE_EQ(r.gridded.report.tension, GriddingOptions::kDefaultTension);
     EXPECT_TRUE(w.map()->showsGrid());
+    EXPECT_FALSE(w.colourBy()->isEnabled());
     EXPECT_NE(w.summary().indexOf("misfit at the readings: mean"), -1);
     EXPECT_NE(w.summary().indexOf("level 1: "), -1);
     EXPECT_NE(w.summary().indexOf("Placement by parameters"), -1);
@@ -390,6 +391,7 @@ TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
     EXPECT_FALSE(gridder.busy());
     EXPECT_EQ(gridder.result(), nullptr);
     EXPECT_FALSE(w.map()->showsGrid());
+    EXPECT_TRUE(w.colourBy()->isEnabled());
     EXPECT_EQ(w.summary().indexOf("misfit"), -1);
     EXPECT_TRUE(session().ready());
     EXPECT_FALSE(session().painter().dots().empty());

@@ -166,6 +166,13 @@ TEST(GridPicture, ContoursWithUprightLabelsAndTheChosenLayersOnly) {
     const GridLayerPainter crowdedGrid(crowded, GridStretch::Kind::Equalised);
     crowdedGrid.drawContourLabels(c, t, SurveyMapPainter::kScreenEm);
     EXPECT_EQ(c.turnedTexts.size(), r.contours.labels.size());
+    // A level of nought reads "0", never "-0".
+    SurveyGridding::Result nought = r;
+    nought.contours.labels = {{-0.0, {1020.0, 2020.0}, 0.0}};
+    RecordingSurface z;
+    GridLayerPainter(nought, GridStretch::Kind::Equalised).drawContourLabels(z, t, 12);
+    ASSERT_EQ(z.turnedTexts.size(), 1U);
+    EXPECT_EQ(z.turnedTexts[0].text, "0");
 
     // Every contour drawn; the index one twice, a pixel apart.
     for (const ContourLine& line : r.contours.lines) {

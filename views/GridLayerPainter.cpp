@@ -211,7 +211,7 @@ void GridLayerPainter::drawColourBar(DrawingSurface& s, const SurveyMapGeometry:
         s.segment(x + em, y, x + em + em / 3, y);
         s.text(x + em + em / 2, y - em / 2, equalised ? formatText("%.1f", v + 0.0) : levelText(v));
     }
-    s.text(x, top + height + em / 2, equalised ? "equalised" : "clipped 2-98 %");
+    s.text(x, top + height + em, equalised ? "equalised" : "clipped 2-98 %");
 }
 
 }  // namespace velkor

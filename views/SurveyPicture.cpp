@@ -135,7 +135,7 @@ void SurveyPicture::drawGridded(DrawingSurface& s, int width, int height,
         grid.drawContours(s, t);
     }
     if (layers.readings) {
-        drawPositions(s, readings, t);
+        drawPositions(s, readings, t, em);
     }
     if (layers.contours) {
         grid.drawContourLabels(s, t, em);
@@ -155,8 +155,9 @@ void SurveyPicture::drawGridded(DrawingSurface& s, int width, int height,
 }
 
 void SurveyPicture::drawPositions(DrawingSurface& s, const SurveyMapPainter& readings,
-                                  const SurveyMapGeometry::Transform& t) {
-    const int size = readings.dots().size() > 50000 ? 1 : 2;
+                                  const SurveyMapGeometry::Transform& t, int em) {
+    // A little larger on a page, where an em has many more pixels than on screen.
+    const int size = readings.dots().size() > 50000 ? std::max(1, em / 12) : std::max(2, em / 8);
     for (const SurveyMapPainter::Dot& d : readings.dots()) {
         const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
         s.fillRect(rounded(p.x) - size / 2, rounded(p.y) - size / 2, size, size, kPositionColour);

@@ -72,7 +72,7 @@ class SurveyPicture {
                             const SurveyMapPainter& readings, const GridLayerPainter& grid,
                             Layers layers, int em);
     static void drawPositions(DrawingSurface& s, const SurveyMapPainter& readings,
-                              const SurveyMapGeometry::Transform& t);
+                              const SurveyMapGeometry::Transform& t, int em);
     static void drawCoordinates(DrawingSurface& s, const SurveyMapGeometry::Bounds& b,
                                 const SurveyMapGeometry::Transform& t, int em);
 };

@@ -14,8 +14,9 @@ SurveyMapWidget::SurveyMapWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWhatsThis(
         "The survey map: every placed reading to scale, north up, coloured by the value "
-        "chosen above. Point at a reading to read its values; click it to open its day "
-        "there.");
+        "chosen above, or the readings gridded: colours, shaded relief and contours as "
+        "ticked above, the readings' positions on top. Point at a reading to read its "
+        "values; click it to open its day there.");
 }
 
 void SurveyMapWidget::setPainter(const SurveyMapPainter* painter) {
@@ -29,10 +30,28 @@ void SurveyMapWidget::setValue(SurveyMapPainter::Value value) {
     update();
 }
 
+void SurveyMapWidget::setGrid(const GridLayerPainter* grid) {
+    grid_ = grid;
+    update();
+}
+
+void SurveyMapWidget::setLayers(SurveyPicture::Layers layers) {
+    layers_ = layers;
+    update();
+}
+
 int SurveyMapWidget::readingAt(const QPoint& at) const {
-    return painter_ == nullptr ? -1
-                               : painter_->readingAt(width(), height(), SurveyMapPainter::kScreenEm,
-                                                     at.x(), at.y());
+    if (painter_ == nullptr) {
+        return -1;
+    }
+    if (!showsGrid()) {
+        return painter_->readingAt(width(), height(), SurveyMapPainter::kScreenEm, at.x(), at.y());
+    }
+    return SurveyPicture::readingAt(
+        *painter_,
+        SurveyPicture::transform(width(), height(), SurveyMapPainter::kScreenEm, *painter_, grid_,
+                                 layers_),
+        at.x(), at.y());
 }
 
 void SurveyMapWidget::paintEvent(QPaintEvent* /*event*/) {
@@ -42,7 +61,7 @@ void SurveyMapWidget::paintEvent(QPaintEvent* /*event*/) {
         return;
     }
     QPainterSurface surface(p);
-    painter_->draw(surface, width(), height(), value_);
+    SurveyPicture::draw(surface, width(), height(), *painter_, grid_, layers_, value_);
 }
 
 void SurveyMapWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "views/SurveyMapPainter.h"
+#include "views/SurveyPicture.h"
 
 namespace velkor {
 
@@ -17,6 +18,13 @@ class SurveyMapWidget : public QWidget {
     // The painter stays with its owner and must outlive this widget's use of it.
     void setPainter(const SurveyMapPainter* painter);
     void setValue(SurveyMapPainter::Value value);
+    // The grid's layers, drawn when a grid layer is chosen; null: no grid yet. The painter
+    // stays with its owner.
+    void setGrid(const GridLayerPainter* grid);
+    void setLayers(SurveyPicture::Layers layers);
+    SurveyPicture::Layers layers() const { return layers_; }
+    // A grid layer is chosen and a grid is drawn.
+    bool showsGrid() const { return SurveyPicture::showsGrid(grid_, layers_); }
     SurveyMapPainter::Value value() const { return value_; }
     // The survey reading at a point of this widget, or -1.
     int readingAt(const QPoint& at) const;
@@ -34,6 +42,8 @@ class SurveyMapWidget : public QWidget {
 
   private:
     const SurveyMapPainter* painter_ = nullptr;
+    const GridLayerPainter* grid_ = nullptr;
+    SurveyPicture::Layers layers_;
     SurveyMapPainter::Value value_ = SurveyMapPainter::Value::Field;
     int hovered_ = -1;
 };

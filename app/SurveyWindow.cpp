@@ -1,10 +1,12 @@
 // The survey window.
 #include "app/SurveyWindow.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -13,11 +15,16 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/DlgGriddingOptions.h"
 #include "app/DlgSurveySettings.h"
+#include "app/SurveyGridder.h"
 #include "app/SurveyMapWidget.h"
 #include "app/SurveySession.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDescription.h"
+#include "views/PrintController.h"
+#include "views/QPainterSurface.h"
+#include "views/SurveyTitleBlock.h"
 
 namespace velkor {
 namespace {
@@ -35,11 +42,17 @@ QString joined(const std::vector<std::string>& lines) {
     return list.join('\n');
 }
 
+constexpr const char* kLayerNames[4] = {"Readings", "Grid", "Shade", "Contours"};
+// The values in the order the gridding names them.
+constexpr const char* kGridOf[SurveyGridding::kWhats] = {"Anomaly", "Diurnal", "Field", "Gradient"};
+
 }  // namespace
 
 SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* parent)
     : QMainWindow(parent, Qt::Window), session_(session), prompter_(prompter) {
     setObjectName("surveyWindow");
+    gridder_ = new SurveyGridder(this);
+    printing_ = new PrintController(this, prompter_);
     resize(1000, 640);
 
     days_ = new QTreeWidget(this);
@@ -71,6 +84,7 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     bar->addWidget(colourBy_);
     bar->addStretch();
     rightLayout->addLayout(bar);
+    rightLayout->addWidget(createGridBar(right));
     rightLayout->addWidget(map_, 1);
 
     auto* split = new QSplitter(this);
@@ -91,7 +105,12 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
             [this](int v) { map_->setValue(static_cast<SurveyMapPainter::Value>(v)); });
     connect(map_, &SurveyMapWidget::hovered, this, &SurveyWindow::hover);
     connect(map_, &SurveyMapWidget::clicked, this, &SurveyWindow::click);
-    connect(cancel_, &QPushButton::clicked, &session_, &SurveySession::cancel);
+    connect(cancel_, &QPushButton::clicked, this, &SurveyWindow::cancelWork);
+    connect(gridder_, &SurveyGridder::changed, this, &SurveyWindow::gridChanged);
+    connect(gridder_, &SurveyGridder::progress, this, [this](int permille) {
+        progress_->setRange(0, 1000);
+        progress_->setValue(permille);
+    });
     connect(&session_, &SurveySession::changed, this, &SurveyWindow::refresh);
     connect(&session_, &SurveySession::progress, this, &SurveyWindow::showProgress);
     connect(&session_, &SurveySession::status, this,
@@ -99,10 +118,15 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     refresh();
 }
 
-void SurveyWindow::refresh() {
-    const bool busy = session_.busy();
+void SurveyWindow::showBusy() {
+    const bool busy = session_.busy() || gridder_->busy();
     progress_->setVisible(busy);
     cancel_->setVisible(busy);
+}
+
+void SurveyWindow::refresh() {
+    const bool busy = session_.busy();
+    showBusy();
     if (busy) {
         progress_->setRange(0, 0);  // moving until the first day is in
     }
@@ -115,12 +139,186 @@ void SurveyWindow::refresh() {
         if (!busy) {
             days_->clear();
             summary_->clear();
+            gridded_.reset();
+            gridder_->clear();
         }
         return;
     }
     fillDays();
-    summary_->setPlainText(joined(SurveyDescription::placement(survey->settings().placement)) +
-                           "\n" + joined(SurveyDescription::corrections(*survey)));
+    regrid();
+    gridChanged();
+}
+
+QWidget* SurveyWindow::createGridBar(QWidget* parent) {
+    auto* bar = new QWidget(parent);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(new QLabel("Show:", bar));
+    for (int k = 0; k < 4; ++k) {
+        layers_[k] = new QCheckBox(kLayerNames[k], bar);
+        row->addWidget(layers_[k]);
+        connect(layers_[k], &QCheckBox::toggled, this, &SurveyWindow::layersChanged);
+    }
+    layers_[0]->setChecked(true);
+    layers_[0]->setWhatsThis("The readings: coloured by value alone, their positions over a grid.");
+    layers_[1]->setWhatsThis("The readings gridded, in colours, with the colour bar in nT.");
+    layers_[2]->setWhatsThis("The grid's shaded relief, lit from the north-west.");
+    layers_[3]->setWhatsThis("Contours of the grid, every fifth labelled with its value.");
+    gridOf_ = new QComboBox(bar);
+    for (const char* what : kGridOf) {
+        gridOf_->addItem(what);
+    }
+    gridOf_->setWhatsThis(
+        "The value gridded: the anomaly, the diurnal-corrected field, the "
+        "field as read, or the gradient.");
+    stretch_ = new QComboBox(bar);
+    for (int k = 0; k < GridStretch::kKinds; ++k) {
+        stretch_->addItem(GridStretch::name(static_cast<GridStretch::Kind>(k)));
+    }
+    stretch_->setWhatsThis(
+        "How the grid's values take the colours: evenly from the 2nd to the 98th percentile, "
+        "or equalised so that each colour covers as much of the grid.");
+    auto* options = new QPushButton("Gridding Options...", bar);
+    options->setWhatsThis("The cell size, the tension and the blanking distance.");
+    auto* print = new QPushButton("Print...", bar);
+    print->setWhatsThis("Prints the map as shown, on one page with a title block.");
+    auto* preview = new QPushButton("Print Preview...", bar);
+    preview->setWhatsThis("Shows the printed page.");
+    row->addSpacing(8);
+    row->addWidget(new QLabel("Grid of:", bar));
+    row->addWidget(gridOf_);
+    row->addWidget(new QLabel("Colours:", bar));
+    row->addWidget(stretch_);
+    row->addWidget(options);
+    row->addStretch();
+    row->addWidget(print);
+    row->addWidget(preview);
+    connect(gridOf_, &QComboBox::currentIndexChanged, this, [this] { regrid(); });
+    connect(stretch_, &QComboBox::currentIndexChanged, this,
+            [this](int k) { gridder_->setStretch(static_cast<GridStretch::Kind>(k)); });
+    connect(options, &QPushButton::clicked, this, &SurveyWindow::editGriddingOptions);
+    connect(print, &QPushButton::clicked, this, [this] { printing_->print(*this, true); });
+    connect(preview, &QPushButton::clicked, this, [this] { printing_->preview(*this); });
+    return bar;
+}
+
+QCheckBox* SurveyWindow::layerBox(int layer) const {
+    return layers_[layer];
+}
+
+SurveyPicture::Layers SurveyWindow::layers() const {
+    return {layers_[0]->isChecked(), layers_[1]->isChecked(), layers_[2]->isChecked(),
+            layers_[3]->isChecked()};
+}
+
+void SurveyWindow::layersChanged() {
+    if (layers_[3] == nullptr) {
+        return;  // still being made
+    }
+    map_->setLayers(layers());
+    colourBy_->setEnabled(!map_->showsGrid());
+    regrid();
+}
+
+void SurveyWindow::regrid() {
+    const Survey* survey = session_.survey();
+    if (!layers().gridded() || survey == nullptr || session_.busy()) {
+        return;
+    }
+    const auto what = static_cast<SurveyGridding::What>(gridOf_->currentIndex());
+    const GridKey key{survey,           survey->settings(), what,
+                      options_.tension, options_.cell,      options_.blankDistance};
+    if (gridded_ && *gridded_ == key) {
+        return;
+    }
+    gridded_ = key;
+    gridder_->start(*survey, what, options_,
+                    static_cast<GridStretch::Kind>(stretch_->currentIndex()));
+}
+
+void SurveyWindow::gridChanged() {
+    showBusy();
+    if (gridder_->busy()) {
+        progress_->setRange(0, 1000);
+    }
+    map_->setGrid(gridder_->painter());
+    // Over a grid the readings are only positions: their colour has no say.
+    colourBy_->setEnabled(!map_->showsGrid());
+    const Survey* survey = session_.survey();
+    if (survey == nullptr) {
+        return;
+    }
+    QString text = joined(SurveyDescription::placement(survey->settings().placement)) + "\n" +
+                   joined(SurveyDescription::corrections(*survey));
+    const QString grid = griddingText();
+    if (!grid.isEmpty()) {
+        text += "\n" + grid;
+    }
+    summary_->setPlainText(text);
+}
+
+QString SurveyWindow::griddingText() const {
+    const SurveyGridding::Result* result = gridder_->result();
+    if (result == nullptr) {
+        return QString();
+    }
+    if (!result->gridded.report.error.empty()) {
+        return "No grid: " + QString::fromStdString(result->gridded.report.error);
+    }
+    return joined(SurveyGridding::describe(*result));
+}
+
+void SurveyWindow::setGriddingOptions(const GriddingOptions& options) {
+    options_ = options;
+    regrid();
+}
+
+void SurveyWindow::editGriddingOptions() {
+    DlgGriddingOptions dialog(options_, prompter_, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        setGriddingOptions(dialog.result());
+    }
+}
+
+void SurveyWindow::cancelWork() {
+    session_.cancel();
+    if (gridder_->busy()) {
+        // The grid asked for is not made; the next change asks again.
+        gridded_.reset();
+        gridder_->cancel();
+        readout_->setText("Gridding cancelled");
+    }
+}
+
+int SurveyWindow::preparePrinting() {
+    return session_.survey() != nullptr ? 1 : 0;
+}
+
+void SurveyWindow::printPage(QPainter& painter, int width, int height, int /*page*/) {
+    const Survey* survey = session_.survey();
+    if (survey == nullptr) {
+        return;
+    }
+    const int em = std::max(SurveyMapPainter::kScreenEm, height / 70);
+    const bool gridded = map_->showsGrid();
+    const std::vector<std::string> title = SurveyTitleBlock::lines(
+        *survey,
+        QString::fromStdString(session_.path()).section('/', -1).section('.', 0, 0).toStdString(),
+        gridded ? gridder_->result() : nullptr, map_->value());
+    const int top = SurveyTitleBlock::height(title, em) + em;
+    {
+        QPainterSurface surface(painter);
+        SurveyTitleBlock::draw(surface, width, title, em);
+    }
+    painter.save();
+    painter.translate(0, top);
+    {
+        QPainterSurface surface(painter);
+        SurveyPicture::draw(surface, width, height - top, session_.painter(),
+                            gridded ? gridder_->painter() : nullptr, map_->layers(), map_->value(),
+                            em);
+    }
+    painter.restore();
 }
 
 void SurveyWindow::fillDays() {

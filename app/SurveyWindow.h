@@ -4,7 +4,15 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <optional>
 
+#include "survey/GriddingOptions.h"
+#include "survey/SurveyGridding.h"
+#include "survey/SurveySettings.h"
+#include "views/Printable.h"
+#include "views/SurveyPicture.h"
+
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
@@ -14,11 +22,14 @@ class QTreeWidget;
 
 namespace velkor {
 
+class PrintController;
 class Prompter;
+class Survey;
+class SurveyGridder;
 class SurveyMapWidget;
 class SurveySession;
 
-class SurveyWindow : public QMainWindow {
+class SurveyWindow : public QMainWindow, public Printable {
     Q_OBJECT
 
   public:
@@ -33,11 +44,49 @@ class SurveyWindow : public QMainWindow {
     QString summary() const;
     QString readout() const;
 
+    // The gridded map's controls: which layers, what is gridded, how it is coloured, and
+    // the gridding options ("Gridding Options..." edits them).
+    QCheckBox* layerBox(int layer) const;  // readings, grid, shade, contours
+    QComboBox* gridOf() const { return gridOf_; }
+    QComboBox* stretch() const { return stretch_; }
+    SurveyGridder& gridder() const { return *gridder_; }
+    const GriddingOptions& griddingOptions() const { return options_; }
+    void setGriddingOptions(const GriddingOptions& options);
+    void editGriddingOptions();
+    // The Cancel button: stops the running survey work and the gridding.
+    void cancelWork();
+
+    // One page: the title block and the map as it is shown.
+    int preparePrinting() override;
+    void printPage(QPainter& painter, int width, int height, int page) override;
+    PrintController& printing() const { return *printing_; }
+
   signals:
     // A click on the map: open this data file at this data line.
     void openReading(const QString& path, int line);
 
   private:
+    // What the shown grid was asked for.
+    struct GridKey {
+        const Survey* survey;
+        SurveySettings settings;
+        SurveyGridding::What what;
+        double tension;
+        std::optional<double> cell;
+        std::optional<double> blankDistance;
+        bool operator==(const GridKey& o) const {
+            return survey == o.survey && settings == o.settings && what == o.what &&
+                   tension == o.tension && cell == o.cell && blankDistance == o.blankDistance;
+        }
+    };
+
+    QWidget* createGridBar(QWidget* parent);
+    SurveyPicture::Layers layers() const;
+    void layersChanged();
+    void regrid();
+    void gridChanged();
+    void showBusy();
+    QString griddingText() const;
     void refresh();
     void fillDays();
     void showProgress(int done, int total);
@@ -53,6 +102,13 @@ class SurveyWindow : public QMainWindow {
     QLabel* readout_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    QCheckBox* layers_[4] = {};
+    QComboBox* gridOf_ = nullptr;
+    QComboBox* stretch_ = nullptr;
+    SurveyGridder* gridder_ = nullptr;
+    PrintController* printing_ = nullptr;
+    GriddingOptions options_;
+    std::optional<GridKey> gridded_;  // what the grid shown or coming was asked for
 };
 
 }  // namespace velkor

@@ -48,6 +48,23 @@ class DrawingSurface {
     // Only the plan map fills; a surface made for the line pictures may leave it out.
     virtual void fillRect(int /*x*/, int /*y*/, int /*width*/, int /*height*/,
                           std::uint32_t /*rgb*/) {}
+
+    // A picture of pixels, rows from the top, each 0xAARRGGBB with its colour already
+    // multiplied by its alpha (0: nothing there).
+    struct Image {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> pixels;
+    };
+    // The image stretched over the device rectangle from (x, y), width x height; smoothed
+    // where it is enlarged. Only the gridded map draws one.
+    virtual void image(double /*x*/, double /*y*/, double /*width*/, double /*height*/,
+                       const Image& /*image*/) {}
+    // Text on its white cell centred on (x, y), turned anticlockwise by angle degrees. A
+    // surface that cannot turn text writes it level.
+    virtual void turnedText(int x, int y, double /*angle*/, const std::string& t, int emHeight) {
+        text(x - static_cast<int>(t.size()) * emHeight * 3 / 10, y - emHeight / 2, t);
+    }
 };
 
 }  // namespace velkor

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -104,6 +105,39 @@ void QPainterSurface::text(int x, int y, const std::string& text) {
 
 void QPainterSurface::fillRect(int x, int y, int width, int height, std::uint32_t rgb) {
     painter_.fillRect(x, y, width, height, QColor(QRgb(rgb)));
+}
+
+void QPainterSurface::image(double x, double y, double width, double height, const Image& image) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() < static_cast<std::size_t>(image.width) * image.height) {
+        return;
+    }
+    flushLines();
+    // Wraps the pixels without a copy; they outlive the call.
+    const QImage wrapped(reinterpret_cast<const uchar*>(image.pixels.data()), image.width,
+                         image.height, image.width * 4, QImage::Format_ARGB32_Premultiplied);
+    painter_.save();
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform,
+                           width > image.width || height > image.height);
+    painter_.drawImage(QRectF(x, y, width, height), wrapped);
+    painter_.restore();
+}
+
+void QPainterSurface::turnedText(int x, int y, double angle, const std::string& text,
+                                 int /*emHeight*/) {
+    const QString s = QString::fromLatin1(text.c_str());
+    const int width = painter_.fontMetrics().horizontalAdvance(s);
+    const int reach = std::max(width, cellHeight_);
+    if (outside(x - reach, y - reach, x + reach, y + reach)) {
+        return;
+    }
+    flushLines();
+    painter_.save();
+    painter_.translate(x, y);
+    // Qt turns clockwise, its y axis running down.
+    painter_.rotate(-angle);
+    painter_.drawText(-width / 2, ascent_ - cellHeight_ / 2, s);
+    painter_.restore();
 }
 
 }  // namespace velkor

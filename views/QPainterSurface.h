@@ -30,6 +30,8 @@ class QPainterSurface final : public DrawingSurface {
     void polyline(const std::vector<Point>& points) override;
     void text(int x, int y, const std::string& text) override;
     void fillRect(int x, int y, int width, int height, std::uint32_t rgb) override;
+    void image(double x, double y, double width, double height, const Image& image) override;
+    void turnedText(int x, int y, double angle, const std::string& text, int emHeight) override;
 
   private:
     bool outside(int x1, int y1, int x2, int y2) const;

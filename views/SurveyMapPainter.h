@@ -54,12 +54,14 @@ class SurveyMapPainter {
     // The survey reading of the dot nearest the device point within a few pixels, or -1.
     int readingAt(int width, int height, int em, int x, int y) const;
 
-  private:
-    void drawDots(DrawingSurface& s, const SurveyMapGeometry::Transform& t, Value v,
-                  const MapGeometry::Range& range) const;
+    // Shared with the gridded map.
     static void drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f, int em);
     static void drawScaleBar(DrawingSurface& s, const SurveyMapGeometry::Transform& t,
                              const SurveyMapGeometry::Frame& f, int em);
+
+  private:
+    void drawDots(DrawingSurface& s, const SurveyMapGeometry::Transform& t, Value v,
+                  const MapGeometry::Range& range) const;
     static void drawColourScale(DrawingSurface& s, const SurveyMapGeometry::Frame& f, Value v,
                                 const MapGeometry::Range& range, int em);
 

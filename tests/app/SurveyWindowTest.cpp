@@ -2,9 +2,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -12,16 +17,20 @@
 #include <fstream>
 
 #include "AppFixture.h"
+#include "app/DlgGriddingOptions.h"
 #include "app/DlgSurveySettings.h"
+#include "app/SurveyGridder.h"
 #include "app/SurveyMapWidget.h"
 #include "app/SurveySession.h"
 #include "app/SurveyWindow.h"
 #include "core/CommandTable.h"
+#include "support/RecordingSurface.h"
 #include "support/SimControl.h"
 #include "survey/Survey.h"
 #include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
 #include "views/CVelkor1trView.h"
+#include "views/SurveyTitleBlock.h"
 
 namespace velkor {
 namespace {
@@ -272,6 +281,154 @@ TEST_F(SurveyWindowTest, ExportSurveyWritesTheFormatItsFileNameEndsIn) {
     ASSERT_FALSE(prompter.shown.empty());
     EXPECT_NE(prompter.shown.back().text.find(".gpkg"), std::string::npos);
     EXPECT_FALSE(std::ifstream(dir.path("walk.txt")).good());
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
+    prompter.files.push_back(dir.path("grid.vsurvey"));
+    frame().dispatch(cmd::NewSurvey);
+    addDay(sample("week.velkor"));
+    ASSERT_TRUE(session().change(placed()));
+    session().wait();
+    ASSERT_TRUE(session().ready()) << testing::PrintToString(prompter.texts());
+    SurveyWindow& w = window();
+    w.resize(1000, 640);
+    SurveyGridder& gridder = w.gridder();
+    QProgressBar* bar = w.findChild<QProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    // Nothing is gridded while the readings alone are shown.
+    EXPECT_FALSE(gridder.busy());
+    EXPECT_EQ(gridder.result(), nullptr);
+    EXPECT_FALSE(w.map()->showsGrid());
+
+    // Grid and contours: gridded off the user-interface thread, the bar showing meanwhile.
+    w.layerBox(1)->setChecked(true);
+    EXPECT_TRUE(gridder.busy());
+    EXPECT_FALSE(bar->isHidden());
+    w.layerBox(3)->setChecked(true);  // the same grid: asked for once
+    gridder.wait();
+    EXPECT_TRUE(bar->isHidden());
+    ASSERT_NE(gridder.result(), nullptr);
+    const SurveyGridding::Result& r = *gridder.result();
+    EXPECT_EQ(r.what, SurveyGridding::What::Anomaly);
+    ASSERT_FALSE(r.gridded.grid.lattice.empty());
+    ASSERT_FALSE(r.contours.lines.empty());
+    EXPECT_DOUBLE_EQ(r.gridded.report.tension, GriddingOptions::kDefaultTension);
+    EXPECT_TRUE(w.map()->showsGrid());
+    EXPECT_FALSE(w.colourBy()->isEnabled());
+    EXPECT_NE(w.summary().indexOf("misfit at the readings: mean"), -1);
+    EXPECT_NE(w.summary().indexOf("level 1: "), -1);
+    EXPECT_NE(w.summary().indexOf("Placement by parameters"), -1);
+
+    // What the window draws: the grid as one image, the contours and their labels, the
+    // colour bar of the anomaly, the readings' positions on top.
+    RecordingSurface s;
+    const SurveyMapWidget& map = *w.map();
+    SurveyPicture::draw(s, map.width(), map.height(), session().painter(), gridder.painter(),
+                        map.layers(), map.value());
+    ASSERT_EQ(s.pictures.size(), 1U);
+    EXPECT_EQ(s.pictures[0].image.width, r.gridded.grid.lattice.nx);
+    EXPECT_NE(s.findText("Anomaly (nT)"), nullptr);
+    const std::size_t contourLabels = std::count_if(s.turnedTexts.begin(), s.turnedTexts.end(),
+                                                    [](const auto& t) { return t.angle != 90.0; });
+    EXPECT_GT(contourLabels, 0U);
+    EXPECT_LE(contourLabels, r.contours.labels.size());
+    EXPECT_GT(s.segments.size(), r.contours.lines.size());
+    EXPECT_GE(
+        std::count_if(s.fills.begin(), s.fills.end(), [](const auto& f) { return f.rgb == 0u; }),
+        static_cast<long>(session().painter().dots().size()));
+    // On screen the grid fills much of the map.
+    const QImage image = w.map()->grab().toImage();
+    int coloured = 0;
+    const RecordingSurface::Picture& p = s.pictures[0];
+    for (int y = static_cast<int>(p.y); y < static_cast<int>(p.y + p.height); y += 4) {
+        for (int x = static_cast<int>(p.x); x < static_cast<int>(p.x + p.width); x += 4) {
+            coloured += (image.pixel(x, y) & 0xffffff) != 0xffffff ? 1 : 0;
+        }
+    }
+    EXPECT_GT(coloured, static_cast<int>(p.width * p.height / 16 / 3));
+
+    // The print: one page, its title block telling how the grid was made.
+    EXPECT_EQ(w.preparePrinting(), 1);
+    const std::vector<std::string> title =
+        SurveyTitleBlock::lines(*session().survey(), "grid", gridder.result(), map.value());
+    ASSERT_EQ(title.size(), 5U);
+    EXPECT_EQ(std::vector<std::string>(title.begin(), title.begin() + 4),
+              (std::vector<std::string>{"Survey grid", "Dates 06.07.2026 - 09.07.2026",
+                                        "Gridded: anomaly", "Datum 48000.00 nT, no normal field"}));
+    EXPECT_NE(title.back().find("tension 0.25, blanking distance"), std::string::npos);
+    QImage page(1400, 2000, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        w.printPage(painter, page.width(), page.height(), 1);
+    }
+    EXPECT_NE(page.pixel(700, 1000) & 0xffffff, 0xffffffu);
+
+    // Another tension: while it grids, Cancel. The grid of the old tension is not shown
+    // for the new one; the survey and its readings stay.
+    std::vector<double> taken;
+    QObject::connect(&gridder, &SurveyGridder::changed, [&] {
+        if (gridder.result() != nullptr) {
+            taken.push_back(gridder.result()->gridded.report.tension);
+        }
+    });
+    GriddingOptions o = w.griddingOptions();
+    o.tension = 0.9;
+    w.setGriddingOptions(o);
+    ASSERT_TRUE(gridder.busy());
+    QPushButton* cancel = nullptr;
+    for (QPushButton* b : w.findChildren<QPushButton*>()) {
+        cancel = b->text() == "Cancel" ? b : cancel;
+    }
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_FALSE(cancel->isHidden());
+    cancel->click();
+    gridder.wait();
+    EXPECT_FALSE(gridder.busy());
+    EXPECT_EQ(gridder.result(), nullptr);
+    EXPECT_FALSE(w.map()->showsGrid());
+    EXPECT_TRUE(w.colourBy()->isEnabled());
+    EXPECT_EQ(w.summary().indexOf("misfit"), -1);
+    EXPECT_TRUE(session().ready());
+    EXPECT_FALSE(session().painter().dots().empty());
+    EXPECT_FALSE(w.map()->grab().toImage().isNull());
+
+    // Two changes in a row: only the latest grid is taken.
+    o.tension = 0.5;
+    w.setGriddingOptions(o);
+    o.tension = 0.1;
+    w.setGriddingOptions(o);
+    gridder.wait();
+    ASSERT_NE(gridder.result(), nullptr);
+    EXPECT_DOUBLE_EQ(gridder.result()->gridded.report.tension, 0.1);
+    EXPECT_EQ(std::count(taken.begin(), taken.end(), 0.5), 0);
+    EXPECT_EQ(std::count(taken.begin(), taken.end(), 0.9), 0);
+    EXPECT_TRUE(w.map()->showsGrid());
+}
+
+TEST_F(SurveyWindowTest, GriddingOptionsDialogTakesNumbersOrDefaults) {
+    GriddingOptions current;
+    current.cell = 2.5;
+    DlgGriddingOptions dialog(current, prompter);
+    EXPECT_EQ(dialog.cell()->text(), "2.5");
+    EXPECT_EQ(dialog.tension()->text(), "0.25");
+    EXPECT_TRUE(dialog.blankDistance()->text().isEmpty());
+    dialog.cell()->setText("");
+    dialog.blankDistance()->setText("40");
+    dialog.tension()->setText("1.5");
+    dialog.accept();
+    ASSERT_EQ(prompter.shown.size(), 1U);
+    EXPECT_EQ(prompter.shown[0].text, "The tension must be a number from 0 to 1.");
+    dialog.tension()->setText("0.6");
+    dialog.accept();
+    EXPECT_EQ(prompter.shown.size(), 1U);
+    EXPECT_FALSE(dialog.result().cell);
+    EXPECT_EQ(dialog.result().blankDistance, 40.0);
+    EXPECT_DOUBLE_EQ(dialog.result().tension, 0.6);
 }
 
 }  // namespace velkor

@@ -28,11 +28,27 @@ class RecordingSurface : public DrawingSurface {
         std::uint32_t rgb;
     };
 
+    struct Picture {
+        double x, y, width, height;
+        Image image;
+    };
+    struct TurnedText {
+        int x, y;
+        double angle;
+        std::string text;
+    };
+
     void setFont(int emHeight) override { fonts.push_back(emHeight); }
     void segment(int x1, int y1, int x2, int y2) override { segments.push_back({x1, y1, x2, y2}); }
     void text(int x, int y, const std::string& t) override { texts.push_back({x, y, t}); }
     void fillRect(int x, int y, int w, int h, std::uint32_t rgb) override {
         fills.push_back({x, y, w, h, rgb});
+    }
+    void image(double x, double y, double w, double h, const Image& i) override {
+        pictures.push_back({x, y, w, h, i});
+    }
+    void turnedText(int x, int y, double angle, const std::string& t, int /*em*/) override {
+        turnedTexts.push_back({x, y, angle, t});
     }
 
     bool hasSegment(const Segment& s) const;
@@ -44,6 +60,8 @@ class RecordingSurface : public DrawingSurface {
     std::vector<Segment> segments;
     std::vector<Text> texts;
     std::vector<Fill> fills;
+    std::vector<Picture> pictures;
+    std::vector<TurnedText> turnedTexts;
 };
 
 }  // namespace velkor

@@ -207,10 +207,23 @@ int CliTool::run(const std::vector<std::string>& args) {
         return plot(rest);
     }
     if (command == "survey") {
-        return SurveyCommand(out_, err_).run(rest);
+        return SurveyCommand(out_, err_, pictures_).run(rest);
     }
     err_ << "velkor2tr-cli: unknown command '" << command << "'\n";
     return usage(kUsage);
+}
+
+bool CliTool::readSize(const std::string& text, int& width, int& height) {
+    const std::size_t by = text.find('x');
+    if (by == std::string::npos) {
+        return false;
+    }
+    const std::string w = text.substr(0, by);
+    const std::string h = text.substr(by + 1);
+    width = readInteger(w);
+    height = readInteger(h);
+    return std::to_string(width) == w && std::to_string(height) == h && width >= 200 &&
+           height >= 200 && width <= 10000 && height <= 10000;
 }
 
 int CliTool::usage(int status) {
@@ -450,18 +463,6 @@ bool readSpacing(const std::map<std::string, std::string>& options, const std::s
 }
 
 // "WxH" with both from 200 to 10000.
-bool readSize(const std::string& text, int& width, int& height) {
-    const std::size_t by = text.find('x');
-    if (by == std::string::npos) {
-        return false;
-    }
-    const std::string w = text.substr(0, by);
-    const std::string h = text.substr(by + 1);
-    width = readInteger(w);
-    height = readInteger(h);
-    return std::to_string(width) == w && std::to_string(height) == h && width >= 200 &&
-           height >= 200 && width <= 10000 && height <= 10000;
-}
 
 }  // namespace
 

@@ -23,6 +23,8 @@ class CliTool {
     // pictures writes the plots; without one, plot is refused.
     CliTool(std::ostream& out, std::ostream& err, PictureWriter* pictures = nullptr);
     int run(const std::vector<std::string>& args);
+    // "WxH", each from 200 to 10000 pixels.
+    static bool readSize(const std::string& text, int& width, int& height);
 
   private:
     int usage(int status);

@@ -8,6 +8,8 @@
 #include <map>
 #include <ostream>
 
+#include "cli/CliTool.h"
+#include "data/DataFile.h"
 #include "data/NumberReading.h"
 #include "survey/ContourFile.h"
 #include "survey/GridFile.h"
@@ -18,6 +20,8 @@
 #include "survey/SurveyFile.h"
 #include "survey/SurveyGridding.h"
 #include "survey/SurveySettings.h"
+#include "views/PictureWriter.h"
+#include "views/SurveyPicture.h"
 
 namespace velkor {
 namespace fs = std::filesystem;
@@ -100,6 +104,8 @@ struct SurveyCommand::Options {
     double tension = GriddingOptions::kDefaultTension;
     std::optional<double> blank;
     double interval = 0.0;
+    std::string show = "readings,grid,shade,contours";
+    std::string size = "900x560";
 };
 
 struct SurveyCommand::Gridded {
@@ -107,7 +113,8 @@ struct SurveyCommand::Gridded {
     SurveyGridding::Result result;
 };
 
-SurveyCommand::SurveyCommand(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+SurveyCommand::SurveyCommand(std::ostream& out, std::ostream& err, PictureWriter* pictures)
+    : out_(out), err_(err), pictures_(pictures) {}
 
 int SurveyCommand::run(const std::vector<std::string>& args) {
     Options o;
@@ -243,6 +250,16 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         ->check(CLI::IsMember({"gpkg", "shp", "dxf", "kml"}))
         ->type_name("gpkg|shp|dxf|kml");
 
+    CLI::App* plot = app.add_subcommand(
+        "plot", "draw the survey map: readings, colour grid, shaded relief and contours");
+    survey(plot);
+    plot->add_option("OUT", o.out, "the picture (.png)")->required()->type_name("");
+    gridOptions(plot);
+    plot->add_option("--show", o.show,
+                     "the layers, any of readings, grid, shade and contours (default all)")
+        ->type_name("readings,grid,shade,contours");
+    plot->add_option("--size", o.size, "pixels (default 900x560)")->type_name("WxH");
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -259,7 +276,8 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         {create, &SurveyCommand::create}, {add, &SurveyCommand::add},
         {base, &SurveyCommand::base},     {place, &SurveyCommand::place},
         {set, &SurveyCommand::set},       {info, &SurveyCommand::info},
-        {grid, &SurveyCommand::grid},     {contours, &SurveyCommand::contours}};
+        {grid, &SurveyCommand::grid},     {contours, &SurveyCommand::contours},
+        {plot, &SurveyCommand::plot}};
     for (const auto& [app, command] : commands) {
         if (chosen == app) {
             return (this->*command)(o);
@@ -520,6 +538,47 @@ int SurveyCommand::contours(const Options& o) {
     if (!ContourFile::write(gridded.result.contours, gridded.survey->coordinateSystem(), *format,
                             o.out, message)) {
         err_ << message << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
+int SurveyCommand::plot(const Options& o) {
+    const std::optional<SurveyPicture::Layers> layers = SurveyPicture::layersOf(o.show);
+    if (!layers) {
+        return usageError(
+            "--show: give any of readings, grid, shade and contours, "
+            "separated by commas");
+    }
+    int width = 0;
+    int height = 0;
+    if (!CliTool::readSize(o.size, width, height)) {
+        return usageError("--size: give WxH, each from 200 to 10000 pixels");
+    }
+    if (pictures_ == nullptr) {
+        err_ << "velkor2tr-cli: this build draws no pictures.\n";
+        return kFailed;
+    }
+    Gridded gridded;
+    if (layers->gridded()) {
+        if (const int status = gridSurvey(o, gridded); status != kOk) {
+            return status;
+        }
+    } else {
+        std::string message;
+        gridded.survey = Survey::read(o.survey, message);
+        if (!gridded.survey) {
+            err_ << message << '\n';
+            return kFailed;
+        }
+    }
+    const auto draw = [&](DrawingSurface& surface) {
+        SurveyPicture::draw(surface, width, height, *gridded.survey,
+                            layers->gridded() ? &gridded.result : nullptr, *layers,
+                            *SurveyGridding::whatOf(o.what), GridStretch::Kind::Percentile);
+    };
+    if (!pictures_->writePng(o.out, width, height, draw)) {
+        err_ << DataFile::kWriteError << '\n';
         return kFailed;
     }
     return kOk;

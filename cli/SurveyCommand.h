@@ -9,12 +9,14 @@
 
 namespace velkor {
 
+class PictureWriter;
 class Survey;
 struct SurveySettings;
 
 class SurveyCommand {
   public:
-    SurveyCommand(std::ostream& out, std::ostream& err);
+    // pictures draws the plot; without one, plot is refused.
+    SurveyCommand(std::ostream& out, std::ostream& err, PictureWriter* pictures = nullptr);
     // The words after "survey": 0, 1 with the message last on stderr, or 2 for usage.
     int run(const std::vector<std::string>& args);
 
@@ -29,6 +31,7 @@ class SurveyCommand {
     int exportTo(const Options& o);
     int grid(const Options& o);
     int contours(const Options& o);
+    int plot(const Options& o);
 
     // The survey file's settings; nothing after the message when it cannot be read.
     std::optional<SurveySettings> read(const std::string& path);
@@ -43,6 +46,7 @@ class SurveyCommand {
 
     std::ostream& out_;
     std::ostream& err_;
+    PictureWriter* pictures_;
 };
 
 }  // namespace velkor

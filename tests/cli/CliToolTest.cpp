@@ -9,6 +9,7 @@
 
 #include "cli/CliTool.h"
 #include "data/TextFormat.h"
+#include "support/RecordingPictures.h"
 #include "support/RecordingSurface.h"
 #include "support/TempDir.h"
 #include "views/PictureWriter.h"
@@ -294,24 +295,6 @@ TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
 }  // namespace velkor
 
 namespace velkor {
-namespace {
-
-// Draws what the tool asks for on a recording surface instead of an image.
-class RecordingPictures : public PictureWriter {
-  public:
-    bool writePng(const std::string& path, int width, int height,
-                  const std::function<void(DrawingSurface&)>& draw) override {
-        this->path = path;
-        size = std::to_string(width) + "x" + std::to_string(height);
-        draw(surface);
-        return true;
-    }
-    std::string path;
-    std::string size;
-    RecordingSurface surface;
-};
-
-}  // namespace
 
 TEST(CliPlot, BaseCurveOfTheChosenDate) {
     TempDir dir;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CliTool.h"
+#include "support/RecordingPictures.h"
 #include "support/TempDir.h"
 
 namespace velkor {
@@ -153,6 +154,22 @@ TEST(CliSurvey, GridsAndContoursTheSampleWeekInEveryFormat) {
          }) {
         EXPECT_EQ(survey(args).status, 2) << args[2];
     }
+    // The picture: the grid as an image under its contours' labels, the colour bar named.
+    RecordingPictures pictures;
+    std::ostringstream out;
+    std::ostringstream err;
+    CliTool tool(out, err, &pictures);
+    EXPECT_EQ(tool.run({"survey", "plot", file, dir.path("p.png"), "--size", "800x600", "--show",
+                        "grid,contours"}),
+              0)
+        << err.str();
+    EXPECT_EQ(pictures.size, "800x600");
+    EXPECT_EQ(pictures.surface.pictures.size(), 1u);
+    EXPECT_NE(pictures.surface.findText("Anomaly (nT)"), nullptr);
+    EXPECT_FALSE(pictures.surface.turnedTexts.empty());
+    EXPECT_EQ(tool.run({"survey", "plot", file, dir.path("p.png"), "--size", "80"}), 2);
+    EXPECT_EQ(survey({"plot", file, dir.path("p.png")}).status, 1);  // no pictures here
+
     const Outcome bad = survey({"grid", file, dir.path("g.tif"), "--cell", "-1"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.err, "The cell size must be a positive number of metres.\n");

@@ -7,8 +7,6 @@
 #include <atomic>
 #include <cmath>
 
-#include "survey/ContourLevels.h"
-#include "survey/Contours.h"
 #include "survey/MinimumCurvature.h"
 #include "survey/Survey.h"
 
@@ -64,15 +62,9 @@ void SurveyGridder::start(const Survey& survey, SurveyGridding::What what,
             }
         };
         // The survey's own gridding, from readings taken beforehand.
-        auto result = std::make_shared<SurveyGridding::Result>();
-        result->what = job->what;
-        result->gridded = MinimumCurvature::run(job->points, job->options, job->cancel, progress);
-        const Grid& g = result->gridded.grid;
-        if (!g.lattice.empty() && !job->cancel) {
-            result->interval = ContourLevels::defaultInterval(g);
-            if (result->interval > 0.0) {
-                result->contours = Contours::trace(g, ContourLevels::at(g, result->interval));
-            }
+        auto result = std::make_shared<SurveyGridding::Result>(
+            SurveyGridding::run(job->points, job->what, job->options, 0.0, job->cancel, progress));
+        if (!result->gridded.grid.lattice.empty() && !job->cancel) {
             job->painter = GridLayerPainter(*result, job->stretch);
         }
         job->result = std::move(result);

@@ -84,12 +84,18 @@ SurveyGridding::Result SurveyGridding::run(const Survey& survey, What what,
                                            const GriddingOptions& options, double interval,
                                            const std::atomic<bool>& cancel,
                                            const MinimumCurvature::Progress& progress) {
+    return run(points(survey, what), what, withSurvey(survey, options), interval, cancel, progress);
+}
+
+SurveyGridding::Result SurveyGridding::run(const std::vector<GridPoint>& points, What what,
+                                           const GriddingOptions& options, double interval,
+                                           const std::atomic<bool>& cancel,
+                                           const MinimumCurvature::Progress& progress) {
     Result result;
     result.what = what;
-    result.gridded =
-        MinimumCurvature::run(points(survey, what), withSurvey(survey, options), cancel, progress);
+    result.gridded = MinimumCurvature::run(points, options, cancel, progress);
     const Grid& grid = result.gridded.grid;
-    if (grid.lattice.empty()) {
+    if (grid.lattice.empty() || cancel) {
         return result;
     }
     result.interval = interval > 0.0 ? interval : ContourLevels::defaultInterval(grid);

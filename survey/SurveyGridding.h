@@ -43,6 +43,12 @@ class SurveyGridding {
     static Result run(const Survey& survey, What what, const GriddingOptions& options,
                       double interval, const std::atomic<bool>& cancel,
                       const MinimumCurvature::Progress& progress = {});
+    // The same from readings taken beforehand (points, and options withSurvey), so that
+    // the survey itself may change meanwhile.
+    static Result run(const std::vector<GridPoint>& points, What what,
+                      const GriddingOptions& options, double interval,
+                      const std::atomic<bool>& cancel,
+                      const MinimumCurvature::Progress& progress = {});
     // The grid's report as the tool prints it, line by line.
     static std::vector<std::string> describe(const Result& result);
 };

@@ -209,7 +209,7 @@ bool Survey::openBases(const SurveySettings& next, Opened& opened, std::string& 
         if (old < bases_.size()) {
             taken[old] = true;
             opened.bases.emplace_back();
-        } else if (!(opened.bases.emplace_back(BaseSource::open(b.path, b.offset, message)))) {
+        } else if (!(opened.bases.emplace_back(BaseSource::open(b, message)))) {
             return false;
         }
     }

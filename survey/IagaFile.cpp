@@ -186,7 +186,9 @@ bool IagaFile::looksLike(std::string_view text) {
     for (std::string_view line : lines) {
         line = SourceText::trimmed(line);
         if (!line.empty()) {
-            return line.back() == '|' || line.substr(0, 4) == "DATE";
+            const std::vector<std::string_view> words = SourceText::words(line);
+            return line.back() == '|' || (words.size() > 3 && words[0] == "DATE" &&
+                                          words[1] == "TIME" && words[2] == "DOY");
         }
     }
     return false;

@@ -196,8 +196,12 @@ class Reader {
                 c = c == ',' ? '.' : c;
             }
         }
+        const std::optional<double> number = SourceText::number(value);
+        if (number && std::abs(*number) >= SourceText::kMaxValue) {
+            refuse("\"" + value + "\" is out of range");
+        }
         samples_.push_back({SourceText::dateText(date->year, date->month, date->day), *seconds,
-                            SourceText::number(value).value_or(std::nan(""))});
+                            number.value_or(std::nan(""))});
     }
 
     // "2026-07-06T08:05:31.5Z" (or a blank for the T) into its date and its time.

@@ -82,20 +82,33 @@ std::optional<BaseSource> BaseSource::open(const std::string& path, int offset,
 std::optional<BaseSource> BaseSource::open(const SurveySettings::BaseSource& settings,
                                            std::string& message) {
     const Format format = settings.format == Format::Auto ? detect(settings.path) : settings.format;
+    std::optional<BaseSource> source;
     switch (format) {
-        case Format::Iaga2002: {
-            const std::optional<IagaFile::Content> iaga = IagaFile::read(settings.path, message);
-            return iaga ? fromSamples(settings, format, iaga->samples) : std::nullopt;
-        }
-        case Format::Csv: {
-            const auto csv = BaseCsvFile::read(settings.path, settings.columns, message);
-            return csv ? fromSamples(settings, format, *csv) : std::nullopt;
-        }
+        case Format::Iaga2002:
+            if (const std::optional<IagaFile::Content> iaga =
+                    IagaFile::read(settings.path, message)) {
+                source = fromSamples(settings, format, iaga->samples);
+            }
+            break;
+        case Format::Csv:
+            if (const auto csv = BaseCsvFile::read(settings.path, settings.columns, message)) {
+                source = fromSamples(settings, format, *csv);
+            }
+            break;
         case Format::Velkor:
         case Format::Auto:
+            source = open(settings.path, settings.offset, message);
             break;
     }
-    return open(settings.path, settings.offset, message);
+    if (source) {
+        source->asked_ = settings.format;
+        source->columns_ = settings.columns;
+    }
+    return source;
+}
+
+bool BaseSource::opens(const SurveySettings::BaseSource& settings) const {
+    return path_ == settings.path && asked_ == settings.format && columns_ == settings.columns;
 }
 
 std::optional<BaseSource> BaseSource::fromSamples(

@@ -28,6 +28,9 @@ class BaseSource {
     static Format detect(const std::string& path);
 
     Format format() const { return format_; }
+    // Whether these settings name this file read this way (the offset aside, which can
+    // change without reading the file again).
+    bool opens(const SurveySettings::BaseSource& settings) const;
 
     const std::string& path() const { return path_; }
     int offset() const { return offset_; }
@@ -67,6 +70,8 @@ class BaseSource {
     std::string lastDate_;
     TemporalCorrection::Samples index_;
     Format format_ = Format::Velkor;
+    Format asked_ = Format::Velkor;  // as the settings said, Auto included
+    std::string columns_;
     std::vector<long> days_;  // the days it holds samples of, in order, each once
 };
 

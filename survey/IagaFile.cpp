@@ -135,6 +135,9 @@ class Reader {
             if (!v) {
                 refuse("\"" + std::string(words[3 + k]) + "\" is no number");
             }
+            if (std::abs(*v) >= SourceText::kMaxValue && !IagaFile::missing(words[3 + k])) {
+                refuse("\"" + std::string(words[3 + k]) + "\" is out of range");
+            }
             bool used = false;
             for (std::size_t u : use_) {
                 used = used || u == k;

@@ -11,6 +11,8 @@ namespace velkor {
 class SourceText {
   public:
     static constexpr std::size_t kMaxBytes = std::size_t{256} << 20;
+    // nT: no field value comes near it, and every value below it is a float still.
+    static constexpr double kMaxValue = 1e7;
 
     // The file's bytes; nothing and a message naming it when it is no regular file, cannot
     // be read or is larger than any base file could reasonably be.

@@ -198,6 +198,8 @@ TEST_F(BaseSourceTest, IagaRefusalsNameTheFileAndTheLine) {
         {head + "2026-07-06 12:00:60.000 187   1.00 2.00 3.00 48000.00\r\n",
          "obs20260706.min line 6: \"12:00:60.000\" is no time of day (hh:mm:ss.sss)"},
         {head + records + "4800O.00\r\n", "obs20260706.min line 6: \"4800O.00\" is no number"},
+        {head + records + "12345678.00\r\n",
+         "obs20260706.min line 6: \"12345678.00\" is out of range"},
         {head + "2026-07-06 00:00:00.000 187   1.00 2.00 3.00\r\n",
          "obs20260706.min line 6: expected a date, a time, the day of the year and four values"},
         {records + "48000.00\r\n" + good,
@@ -270,6 +272,8 @@ TEST_F(BaseSourceTest, CsvRefusalsNameTheFileAndTheLine) {
         {"a,b,c\n1,2,3\n", "a",
          "base.csv: columns \"a\": expected DATE,TIME,VALUE or DATETIME,VALUE"},
         {"DATE,TIME,VALUE\n\n", "", "base.csv: no rows of values"},
+        {"DATE,TIME,VALUE\n2026-07-06,08:00:00,1e300\n", "",
+         "base.csv line 2: \"1e300\" is out of range"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(refusal("base.csv", c.text, Format::Csv, c.columns), c.message);
@@ -364,6 +368,23 @@ TEST_F(BaseSourceTest, TheSampleWeekIsCorrectedAlikeFromAllThreeKindsAndNothingI
     for (std::size_t k = 0; k < files.size(); ++k) {
         EXPECT_EQ(TempDir::read(files[k]), before[k]) << files[k];
     }
+}
+
+TEST_F(BaseSourceTest, ASourceReadAnotherWayIsReadAgain) {
+    SurveySettings s;
+    s.days = {sample("week.velkor")};
+    s.baseSources = {{dir.write("base.txt", TempDir::read(sample("week-base.csv"))), 3600}};
+    std::string message;
+    std::optional<Survey> survey = Survey::open(s, message);
+    ASSERT_TRUE(survey) << message;
+    EXPECT_EQ(survey->total().corrected, 0);  // a CSV file read as a variations file
+    s.baseSources[0].format = Format::Csv;
+    ASSERT_TRUE(survey->change(s, message)) << message;
+    EXPECT_GT(survey->total().corrected, 3000);
+    EXPECT_EQ(survey->bases()[0].format(), Format::Csv);
+    s.baseSources[0].columns = "Date,Time,Nothing";
+    EXPECT_FALSE(survey->change(s, message));
+    EXPECT_EQ(message, "base.txt line 1: no column named \"Nothing\" in the header");
 }
 
 TEST_F(BaseSourceTest, TheSurveyFileKeepsFormatAndColumns) {

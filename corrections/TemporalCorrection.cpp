@@ -128,25 +128,35 @@ class TemporalCorrection::SampleIndex {
   public:
     explicit SampleIndex(const VariationSet& v)
         : seconds_(static_cast<std::size_t>(std::max(v.count(), 1))), values_(seconds_.size()) {
-        DateSpan* current = nullptr;
-        std::string_view currentDate;
         for (int k = 1; k < v.count(); ++k) {
-            seconds_[static_cast<std::size_t>(k)] = v.seconds(k);
-            values_[static_cast<std::size_t>(k)] = v.valueNumber(k).value_or(std::nan(""));
-            const std::string_view date = v.date(k);
-            // Samples come in runs of one date: the map is asked only when the date changes.
-            if (current == nullptr || date != currentDate) {
-                auto [it, added] = spans_.try_emplace(std::string(date));
-                if (added) {
-                    it->second.first = k;
-                }
-                current = &it->second;
-                currentDate = date;
-            }
-            current->last = k;
+            add(k, v.date(k), v.seconds(k), v.valueNumber(k).value_or(std::nan("")));
         }
     }
 
+    // Sample k of the list stands where line k + 1 of a variations file would.
+    explicit SampleIndex(const std::vector<TemporalCorrection::Sample>& samples)
+        : seconds_(samples.size() + 1), values_(seconds_.size()) {
+        for (std::size_t k = 0; k < samples.size(); ++k) {
+            add(static_cast<int>(k + 1), samples[k].date, samples[k].seconds, samples[k].value);
+        }
+    }
+
+  private:
+    void add(int k, std::string_view date, int seconds, double value) {
+        seconds_[static_cast<std::size_t>(k)] = seconds;
+        values_[static_cast<std::size_t>(k)] = value;
+        // Samples come in runs of one date: the map is asked only when the date changes.
+        if (current_ == nullptr || date != current_->first) {
+            auto [it, added] = spans_.try_emplace(std::string(date));
+            if (added) {
+                it->second.first = k;
+            }
+            current_ = &*it;
+        }
+        current_->second.last = k;
+    }
+
+  public:
     // The index keeps its own copy of every date, so it outlives the variation lines.
     // A few dates found lately are kept, so readings of dates taken in turns are found
     // without hashing their text again.
@@ -277,6 +287,8 @@ class TemporalCorrection::SampleIndex {
     std::vector<int> seconds_;
     std::vector<std::pair<int, int>> sortedAll_;  // (seconds, line), made when first needed
     std::unordered_map<std::string, DateSpan> spans_;
+    std::pair<const std::string, DateSpan>* current_ =
+        nullptr;  // the date of the last sample added
     struct Recent {
         std::string_view date;
         DateSpan* span = nullptr;
@@ -288,6 +300,8 @@ class TemporalCorrection::SampleIndex {
 
 TemporalCorrection::Samples::Samples(const VariationSet& variations)
     : index_(std::make_unique<SampleIndex>(variations)) {}
+TemporalCorrection::Samples::Samples(const std::vector<Sample>& samples)
+    : index_(std::make_unique<SampleIndex>(samples)) {}
 TemporalCorrection::Samples::~Samples() = default;
 TemporalCorrection::Samples::Samples(Samples&&) noexcept = default;
 TemporalCorrection::Samples& TemporalCorrection::Samples::operator=(Samples&&) noexcept = default;

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace velkor {
 
@@ -33,9 +35,20 @@ class TemporalCorrection {
   public:
     // A variation set's samples indexed by date and time: built once, asked for many
     // readings. It keeps what it needs, so the variation set may go once it is made.
+    // One sample given as it would stand in a variations file: its Date text, its time
+    // of day in seconds, and its value, NaN where the value holds no number.
+    struct Sample {
+        std::string date;
+        int seconds = 0;
+        double value = 0.0;
+    };
+
     class Samples {
       public:
         explicit Samples(const VariationSet& variations);
+        // Samples read from other files, indexed exactly as the lines of a variations
+        // file holding them in this order would be.
+        explicit Samples(const std::vector<Sample>& samples);
         ~Samples();
         Samples(Samples&&) noexcept;
         Samples& operator=(Samples&&) noexcept;

@@ -85,3 +85,30 @@ put('fuzz_survey_file', 'control_points', head + '"days": [], "placement": {"by"
     '"control_points": [{"line": 0, "position": 0, "easting": 10.0, "northing": 20.0}, '
     '{"line": 10, "position": 20, "easting": 110.0, "northing": 230.0}], "lines_to": "left"}, '
     '"normal_field": {"kind": "constant", "value": 47950.5}}')
+
+# Observatory files: 70-character records, each element set, missing values, a leap second.
+def iaga(elements, records):
+    rows = [' %-23s%-45s|' % ('Format', 'IAGA-2002'), ' %-23s%-45s|' % ('Reported', elements),
+            ' %-68s|' % '# a seed',
+            '%-30s%-10s%-10s%-10s%-9s|' % (('DATE       TIME         DOY',) +
+                                           tuple('OBS' + e for e in elements))]
+    rows += ['%s %s 187   %10.2f%10.2f%10.2f%10.2f' % r for r in records]
+    return ''.join(r + '\r\n' for r in rows)
+put('fuzz_iaga', 'xyzf', iaga('XYZF', [('2026-07-06', '00:00:00.000', 21000, 1800, 43000, 48000),
+                                       ('2026-07-06', '00:01:00.000', 21000, 1800, 43000, 99999),
+                                       ('2026-07-06', '00:02:00.000', 88888, 1800, 43000, 48020)]))
+put('fuzz_iaga', 'hdzg', iaga('HDZG', [('2026-07-06', '23:59:00.000', 21000, 280.5, 43000, 0.1),
+                                       ('2026-07-07', '00:00:00.000', 88888, 280.5, 43000, 0.1)]))
+put('fuzz_iaga', 'leap', iaga('XYZG', [('2016-12-31', '23:59:59.000', 2000, 3000, 6000, 0),
+                                       ('2016-12-31', '23:59:60.000', 1000, 4000, 8000, 0),
+                                       ('2017-01-01', '00:00:00.000', 1000, 4000, 8000, 0)]))
+put('fuzz_iaga', 'bad_value', iaga('DHZF', [('2026-07-06', '00:00:00.000', 1, 2, 3, 4)])
+    .replace('4.00', '4.O0'))
+
+# CSV base files: both separators, both time forms, empty and unreadable values.
+put('fuzz_base_csv', 'comma', 'DATE,TIME,VALUE\n2026-07-06,08:00:00,48000.0\n'
+    '2026-07-06,08:01:00,\n2026-07-06,08:02:00,48020.5\n')
+put('fuzz_base_csv', 'semicolon', 'Date;Time;F (nT)\r\n06.07.2026;08:00:00;48000,0\r\n'
+    '06.07.2026;08:01:00;n/a\r\n06.07.2026;23:59:60;48020,5\r\n')
+put('fuzz_base_csv', 'iso', '# export\nstation,"DateTime",Field [nT]\nA,2026-07-06T08:00:00Z,48000\n'
+    'A,2026-07-06T08:01:00.250Z,48001\nA,2026-07-06 08:02,48002\n')

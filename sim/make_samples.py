@@ -9,8 +9,13 @@ base-station ('A') readings taken with the survey instrument before each line.
 Four days of work (samples/week.velkor and samples/week-base.a): a grid of 40
 parallel lines over a dyke that strikes across them, a buried pipe along one
 line and a small body beside it; the base station records day and night every
-three minutes, and a magnetic storm disturbs the third afternoon.
+three minutes, and a magnetic storm disturbs the third afternoon. The same base values
+are written again as an observatory would publish them (samples/week-base.iaga,
+IAGA-2002, in UT, two hours behind the survey's clock) and as a spreadsheet export
+(samples/week-base.csv, semicolon separated, one hour behind): a survey given either with
+its offset (7200 s, 3600 s) corrects the week exactly as from the variations file.
 """
+import datetime
 import math
 import os
 import random
@@ -95,6 +100,60 @@ def make_week():
     return survey, base
 
 
+IAGA_OFFSET = 7200
+CSV_OFFSET = 3600
+
+
+def week_samples(base):
+    """(local datetime, value text) of every sample of a variations file's lines."""
+    out = []
+    for row in base[1:]:
+        day, month, year = int(row[1:3]), int(row[4:6]), int(row[7:11])
+        h, m, s = int(row[12:14]), int(row[15:17]), int(row[18:20])
+        out.append((datetime.datetime(year, month, day, h, m, s), row[20:].strip()))
+    return out
+
+
+def iaga_record(label, value):
+    return " %-23s%-45s|" % (label, value)
+
+
+def week_iaga(base):
+    rows = [iaga_record("Format", "IAGA-2002"),
+            iaga_record("Source of Data", "Velkor2tr sample generator"),
+            iaga_record("Station Name", "Made-up Observatory"),
+            iaga_record("IAGA CODE", "VKS"),
+            iaga_record("Geodetic Latitude", "48.200"),
+            iaga_record("Geodetic Longitude", "16.370"),
+            iaga_record("Elevation", "180"),
+            iaga_record("Reported", "XYZF"),
+            iaga_record("Sensor Orientation", "XYZ"),
+            iaga_record("Digital Sampling", "1 second"),
+            iaga_record("Data Interval Type", "3-minute (instantaneous)"),
+            iaga_record("Data Type", "variation"),
+            " %-68s|" % "# Made up: the values of week-base.a, its times in UT.",
+            "%-30s%-10s%-10s%-10s%-9s|" % ("DATE       TIME         DOY", "VKSX", "VKSY", "VKSZ",
+                                           "VKSF")]
+    inclination, declination = math.radians(64.0), math.radians(5.0)
+    for local, text in week_samples(base):
+        ut = local - datetime.timedelta(seconds=IAGA_OFFSET)
+        f = float(text)
+        h = f * math.cos(inclination)
+        rows.append("%s %s.000 %03d   %10.2f%10.2f%10.2f%10.2f" % (
+            ut.strftime("%Y-%m-%d"), ut.strftime("%H:%M:%S"), ut.timetuple().tm_yday,
+            h * math.cos(declination), h * math.sin(declination), f * math.sin(inclination), f))
+    return rows
+
+
+def week_csv(base):
+    rows = ["Date;Time;F (nT)"]
+    for local, text in week_samples(base):
+        t = local - datetime.timedelta(seconds=CSV_OFFSET)
+        rows.append("%s;%s;%s" % (t.strftime("%Y-%m-%d"), t.strftime("%H:%M:%S"),
+                                  text.replace(".", ",")))
+    return rows
+
+
 def main():
     rnd = random.Random(20260703)
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "samples")
@@ -124,7 +183,8 @@ def main():
         t += 300
     week, week_base = make_week()
     for name, rows in (("survey.velkor", survey), ("base.a", base),
-                       ("week.velkor", week), ("week-base.a", week_base)):
+                       ("week.velkor", week), ("week-base.a", week_base),
+                       ("week-base.iaga", week_iaga(week_base)), ("week-base.csv", week_csv(week_base))):
         with open(os.path.join(out, name), "wb") as f:
             f.write("".join(r + "\r\n" for r in rows).encode("ascii"))
 

@@ -10,6 +10,9 @@
 #include "corrections/DecimalYear.h"
 #include "corrections/VariationSet.h"
 #include "data/TextFormat.h"
+#include "survey/BaseCsvFile.h"
+#include "survey/IagaFile.h"
+#include "survey/SourceText.h"
 
 namespace velkor {
 namespace {
@@ -70,7 +73,118 @@ std::optional<BaseSource> BaseSource::open(const std::string& path, int offset,
         source.firstDate_ = std::string(variations.date(1));
         source.lastDate_ = std::string(variations.date(variations.count() - 1));
     }
+    for (int k = 1; k < variations.count(); ++k) {
+        source.addDate(variations.date(k));
+    }
     return source;
+}
+
+std::optional<BaseSource> BaseSource::open(const SurveySettings::BaseSource& settings,
+                                           std::string& message) {
+    const Format format = settings.format == Format::Auto ? detect(settings.path) : settings.format;
+    std::optional<BaseSource> source;
+    switch (format) {
+        case Format::Iaga2002:
+            if (const std::optional<IagaFile::Content> iaga =
+                    IagaFile::read(settings.path, message)) {
+                source = fromSamples(settings, format, iaga->samples);
+            }
+            break;
+        case Format::Csv:
+            if (const auto csv = BaseCsvFile::read(settings.path, settings.columns, message)) {
+                source = fromSamples(settings, format, *csv);
+            }
+            break;
+        case Format::Velkor:
+        case Format::Auto:
+            source = open(settings.path, settings.offset, message);
+            break;
+    }
+    if (source) {
+        source->asked_ = settings.format;
+        source->columns_ = settings.columns;
+    }
+    return source;
+}
+
+bool BaseSource::opens(const SurveySettings::BaseSource& settings) const {
+    return path_ == settings.path && asked_ == settings.format && columns_ == settings.columns;
+}
+
+std::optional<BaseSource> BaseSource::fromSamples(
+    const SurveySettings::BaseSource& settings, Format format,
+    const std::vector<TemporalCorrection::Sample>& all) {
+    BaseSource source(settings.path, settings.offset, static_cast<int>(all.size()),
+                      TemporalCorrection::Samples(all));
+    source.format_ = format;
+    if (!all.empty()) {
+        source.firstDate_ = all.front().date;
+        source.lastDate_ = all.back().date;
+    }
+    for (const TemporalCorrection::Sample& sample : all) {
+        source.addDate(sample.date);
+    }
+    return source;
+}
+
+BaseSource::Format BaseSource::detect(const std::string& path) {
+    std::string message;
+    const std::optional<std::string> text = SourceText::read(path, message);
+    if (!text) {
+        return Format::Velkor;  // opening it as one says why it cannot be read
+    }
+    if (IagaFile::looksLike(*text)) {
+        return Format::Iaga2002;
+    }
+    return BaseCsvFile::looksLike(*text) ? Format::Csv : Format::Velkor;
+}
+
+void BaseSource::addDate(std::string_view date) {
+    const std::optional<DecimalYear::Date> d = DecimalYear::readDate(date);
+    if (!d) {
+        return;
+    }
+    const long day = daysOf(*d);
+    // Samples come in runs of one date, mostly in order: the end is the likely place.
+    if (days_.empty() || days_.back() < day) {
+        days_.push_back(day);
+        return;
+    }
+    const auto at = std::lower_bound(days_.begin(), days_.end(), day);
+    if (*at != day) {
+        days_.insert(at, day);
+    }
+}
+
+std::string BaseSource::span() const {
+    if (days_.empty()) {
+        return {};
+    }
+    const DecimalYear::Date a = dateOf(days_.front());
+    const DecimalYear::Date b = dateOf(days_.back());
+    return SourceText::dateText(a.year, a.month, a.day) + " to " +
+           SourceText::dateText(b.year, b.month, b.day);
+}
+
+bool BaseSource::meets(const std::vector<std::string>& dates) const {
+    // A reading's time of day less the offset lands on these days from its own.
+    const auto floorDays = [](long seconds) {
+        return seconds >= 0 ? seconds / kDay : -((-seconds + kDay - 1) / kDay);
+    };
+    const long from = floorDays(-static_cast<long>(offset_));
+    const long to = floorDays(kDay - 1 - static_cast<long>(offset_));
+    for (const std::string& text : dates) {
+        const std::optional<DecimalYear::Date> d = DecimalYear::readDate(text);
+        if (!d) {
+            continue;
+        }
+        const long day = daysOf(*d);
+        const auto at = std::lower_bound(days_.begin(), days_.end(), day + from);
+        if (at != days_.end() && *at <= day + to) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool BaseSource::staysOnItsDate(int seconds) const {

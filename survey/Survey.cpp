@@ -202,14 +202,14 @@ bool Survey::openBases(const SurveySettings& next, Opened& opened, std::string& 
     std::vector<bool> taken(bases_.size(), false);
     for (const SurveySettings::BaseSource& b : next.baseSources) {
         std::size_t old = 0;
-        while (old < bases_.size() && (taken[old] || bases_[old].path() != b.path)) {
+        while (old < bases_.size() && (taken[old] || !bases_[old].opens(b))) {
             ++old;
         }
         opened.oldBase.push_back(old);
         if (old < bases_.size()) {
             taken[old] = true;
             opened.bases.emplace_back();
-        } else if (!(opened.bases.emplace_back(BaseSource::open(b.path, b.offset, message)))) {
+        } else if (!(opened.bases.emplace_back(BaseSource::open(b, message)))) {
             return false;
         }
     }

@@ -260,6 +260,15 @@ std::optional<int> readEpsg(const Json& j, const std::string& place) {
     return std::stoi(digits);
 }
 
+SurveySettings::BaseSource::Format baseFormat(const Json& j, const std::string& place) {
+    const std::optional<SurveySettings::BaseSource::Format> f =
+        SurveySettings::BaseSource::named(text(j, place));
+    if (!f) {
+        refuse(place, "expected \"velkor\", \"iaga2002\", \"csv\" or \"auto\"");
+    }
+    return *f;
+}
+
 SurveySettings readSettings(const Json& root, const fs::path& folder) {
     object(root, "",
            {"format", "version", "days", "base_sources", "coordinate_system", "placement", "datum",
@@ -287,10 +296,13 @@ SurveySettings readSettings(const Json& root, const fs::path& folder) {
         list(root.contains("base_sources") ? root["base_sources"] : none, "base_sources");
     for (std::size_t k = 0; k < bases.size(); ++k) {
         const std::string place = item("base_sources", k);
-        object(bases[k], place, {"path", "offset"});
-        s.baseSources.push_back(
-            {resolved(required(bases[k], "path", place), member(place, "path"), folder),
-             optional(bases[k], "offset", place, whole, 0)});
+        object(bases[k], place, {"path", "offset", "format", "columns"});
+        SurveySettings::BaseSource b;
+        b.path = resolved(required(bases[k], "path", place), member(place, "path"), folder);
+        b.offset = optional(bases[k], "offset", place, whole, 0);
+        b.format = optional(bases[k], "format", place, baseFormat, b.format);
+        b.columns = optional(bases[k], "columns", place, text, std::string());
+        s.baseSources.push_back(std::move(b));
     }
     if (root.contains("coordinate_system")) {
         s.epsg = readEpsg(root["coordinate_system"], "coordinate_system");
@@ -336,7 +348,8 @@ std::string numberOutOfRange(const std::string& text, const std::string& what) {
     std::string where = "the file";
     if (open != std::string::npos && close > open + 1) {
         const std::size_t at = text.find(what.substr(open + 1, close - open - 1));
-        if (at != std::string::npos) where = whereIs(text, at + 1);
+        if (at != std::string::npos)
+            where = whereIs(text, at + 1);
     }
     return where + ": a number too large to read";
 }
@@ -382,7 +395,15 @@ std::string SurveyFile::text(const SurveySettings& s, const std::string& folder)
     }
     Json bases = Json::array();
     for (const SurveySettings::BaseSource& b : s.baseSources) {
-        bases.push_back({{"path", relative(b.path, at)}, {"offset", b.offset}});
+        Json base{{"path", relative(b.path, at)}, {"offset", b.offset}};
+        // A variations file is written as before this choice existed.
+        if (b.format != SurveySettings::BaseSource::Format::Velkor) {
+            base["format"] = SurveySettings::BaseSource::name(b.format);
+        }
+        if (!b.columns.empty()) {
+            base["columns"] = b.columns;
+        }
+        bases.push_back(base);
     }
     Json flags = Json::array();
     for (const SurveySettings::Flag& f : s.flags) {

@@ -4,7 +4,31 @@
 namespace velkor {
 
 bool SurveySettings::BaseSource::operator==(const BaseSource& o) const {
-    return path == o.path && offset == o.offset;
+    return path == o.path && offset == o.offset && format == o.format && columns == o.columns;
+}
+
+const char* SurveySettings::BaseSource::name(Format format) {
+    switch (format) {
+        case Format::Velkor:
+            break;
+        case Format::Iaga2002:
+            return "iaga2002";
+        case Format::Csv:
+            return "csv";
+        case Format::Auto:
+            return "auto";
+    }
+    return "velkor";
+}
+
+std::optional<SurveySettings::BaseSource::Format> SurveySettings::BaseSource::named(
+    std::string_view name) {
+    for (Format f : {Format::Velkor, Format::Iaga2002, Format::Csv, Format::Auto}) {
+        if (name == SurveySettings::BaseSource::name(f)) {
+            return f;
+        }
+    }
+    return std::nullopt;
 }
 
 bool SurveySettings::NormalField::operator==(const NormalField& o) const {

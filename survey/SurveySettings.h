@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "survey/Placement.h"
@@ -13,9 +15,26 @@ namespace velkor {
 struct SurveySettings {
     // A file of base-station values; offset seconds are added to its times.
     struct BaseSource {
+        // A variations file (.a), an observatory's IAGA-2002 file, a CSV file; Auto is
+        // told by the file's content when it is opened.
+        enum class Format { Velkor, Iaga2002, Csv, Auto };
+
+        BaseSource() = default;
+        BaseSource(std::string path, int offset, Format format = Format::Velkor,
+                   std::string columns = {})
+            : path(std::move(path)), offset(offset), format(format), columns(std::move(columns)) {}
+
         std::string path;
         int offset = 0;
+        Format format = Format::Velkor;
+        // For CSV: the names of the columns to take, "DATE,TIME,VALUE" or
+        // "DATETIME,VALUE"; empty: chosen from the header.
+        std::string columns;
         bool operator==(const BaseSource& o) const;
+
+        // "velkor", "iaga2002", "csv", "auto", as files and the command line write them.
+        static const char* name(Format format);
+        static std::optional<Format> named(std::string_view name);
     };
     // The regional field taken away to leave the anomaly.
     struct NormalField {
@@ -33,6 +52,10 @@ struct SurveySettings {
         std::string text;
         std::string word;
         bool operator==(const Flag& o) const;
+
+        // The words of flags set by the program's despiking and by hand.
+        static constexpr const char* kSpike = "spike";
+        static constexpr const char* kManual = "manual";
     };
 
     std::vector<std::string> days;

@@ -1,0 +1,264 @@
+// CSV base files: the separator is the header's, a comma or a semicolon (then a decimal
+// comma is read too); dates YYYY-MM-DD or DD.MM.YYYY, times of day or ISO 8601 date-times.
+#include "survey/BaseCsvFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+#include "corrections/DecimalYear.h"
+#include "survey/SourceText.h"
+
+namespace velkor {
+namespace {
+
+struct Refusal {
+    std::string message;
+};
+
+// Fields of a row; a field in double quotes may hold the separator, "" is a quote.
+std::vector<std::string> fields(std::string_view row, char separator) {
+    std::vector<std::string> out(1);
+    bool quoted = false;
+    for (std::size_t k = 0; k < row.size(); ++k) {
+        const char c = row[k];
+        if (quoted && c == '"' && k + 1 < row.size() && row[k + 1] == '"') {
+            out.back() += '"';
+            ++k;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == separator && !quoted) {
+            out.emplace_back();
+        } else {
+            out.back() += c;
+        }
+    }
+    for (std::string& f : out) {
+        f = std::string(SourceText::trimmed(f));
+    }
+    return out;
+}
+
+// A column's name as the automatic choice compares it: lower case, a unit in brackets
+// dropped ("F (nT)" is "f").
+std::string plain(std::string_view name) {
+    std::string s(SourceText::trimmed(name));
+    const std::size_t unit = s.find_first_of("([");
+    if (unit != std::string::npos && unit > 0) {
+        s = std::string(SourceText::trimmed(std::string_view(s).substr(0, unit)));
+    }
+    for (char& c : s) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return s;
+}
+
+struct Choice {
+    std::size_t date = 0;  // the date-time column when time is none
+    std::optional<std::size_t> time;
+    std::size_t value = 0;
+};
+
+std::optional<std::size_t> named(const std::vector<std::string>& header,
+                                 std::initializer_list<const char*> names) {
+    for (const char* n : names) {
+        for (std::size_t k = 0; k < header.size(); ++k) {
+            if (plain(header[k]) == n) {
+                return k;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Choice> automatic(const std::vector<std::string>& header) {
+    const auto date = named(header, {"date"});
+    const auto time = named(header, {"time"});
+    const auto dateTime =
+        named(header, {"datetime", "date_time", "date-time", "date time", "timestamp"});
+    const auto value = named(header, {"value", "f", "field", "nt"});
+    if (!value) {
+        return std::nullopt;
+    }
+    if (date && time) {
+        return Choice{*date, time, *value};
+    }
+    // One column of dates and times, whatever it is called among these.
+    if (dateTime || date || time) {
+        return Choice{dateTime ? *dateTime : date ? *date : *time, std::nullopt, *value};
+    }
+    return std::nullopt;
+}
+
+class Reader {
+  public:
+    explicit Reader(std::string name) : name_(std::move(name)) {}
+
+    std::vector<TemporalCorrection::Sample> read(std::string_view text,
+                                                 const std::string& columns) {
+        const std::vector<std::string_view> lines = SourceText::lines(text);
+        bool headed = false;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            line_ = k + 1;
+            const std::string_view row = SourceText::trimmed(lines[k]);
+            if (row.empty() || row.front() == '#') {
+                continue;
+            }
+            if (!headed) {
+                head(row, columns);
+                headed = true;
+            } else {
+                sample(row);
+            }
+        }
+        if (!headed) {
+            throw Refusal{name_ + ": no header"};
+        }
+        if (samples_.empty()) {
+            throw Refusal{name_ + ": no rows of values"};
+        }
+        return std::move(samples_);
+    }
+
+  private:
+    [[noreturn]] void refuse(const std::string& what) const {
+        throw Refusal{name_ + " line " + std::to_string(line_) + ": " + what};
+    }
+
+    void head(std::string_view row, const std::string& columns) {
+        separator_ = row.find(';') != std::string_view::npos ? ';' : ',';
+        const std::vector<std::string> header = fields(row, separator_);
+        if (header.size() < 2) {
+            refuse("a header of columns separated by commas or semicolons was expected");
+        }
+        if (columns.empty()) {
+            const std::optional<Choice> c = automatic(header);
+            if (!c) {
+                refuse(
+                    "no date, time or date-time column and value column (value, F, field, "
+                    "nT) among \"" +
+                    std::string(row) + "\": name the columns to take");
+            }
+            choice_ = *c;
+        } else {
+            choice_ = chosen(header, columns);
+        }
+    }
+
+    Choice chosen(const std::vector<std::string>& header, const std::string& columns) const {
+        const std::vector<std::string> names = fields(columns, ',');
+        if (names.size() != 2 && names.size() != 3) {
+            throw Refusal{name_ + ": columns \"" + columns +
+                          "\": expected DATE,TIME,VALUE or DATETIME,VALUE"};
+        }
+        std::vector<std::size_t> at;
+        for (const std::string& n : names) {
+            std::size_t k = 0;
+            while (k < header.size() && !SourceText::sameName(header[k], n)) {
+                ++k;
+            }
+            if (k == header.size()) {
+                refuse("no column named \"" + n + "\" in the header");
+            }
+            at.push_back(k);
+        }
+        if (names.size() == 3) {
+            return Choice{at[0], at[1], at[2]};
+        }
+        return Choice{at[0], std::nullopt, at[1]};
+    }
+
+    void sample(std::string_view row) {
+        const std::vector<std::string> f = fields(row, separator_);
+        const std::size_t needed = std::max(choice_.date, choice_.time.value_or(0)) + 1;
+        if (f.size() < needed) {
+            refuse("expected at least " + std::to_string(needed) + " fields");
+        }
+        std::string dateText = f[choice_.date];
+        std::string timeText;
+        if (choice_.time) {
+            timeText = f[*choice_.time];
+        } else {
+            splitDateTime(dateText, timeText);
+        }
+        const std::optional<DecimalYear::Date> date = DecimalYear::readDate(dateText);
+        if (!date) {
+            refuse("\"" + dateText + "\" is no date (YYYY-MM-DD or DD.MM.YYYY)");
+        }
+        const std::optional<int> seconds = SourceText::timeOfDay(timeText);
+        if (!seconds) {
+            refuse("\"" + timeText + "\" is no time of day (hh:mm:ss)");
+        }
+        std::string value = choice_.value < f.size() ? f[choice_.value] : std::string();
+        if (separator_ == ';') {
+            for (char& c : value) {
+                c = c == ',' ? '.' : c;
+            }
+        }
+        const std::optional<double> number = SourceText::number(value);
+        if (number && std::abs(*number) >= SourceText::kMaxValue) {
+            refuse("\"" + value + "\" is out of range");
+        }
+        samples_.push_back({SourceText::dateText(date->year, date->month, date->day), *seconds,
+                            number.value_or(std::nan(""))});
+    }
+
+    // "2026-07-06T08:05:31.5Z" (or a blank for the T) into its date and its time.
+    void splitDateTime(std::string& date, std::string& time) const {
+        const std::string whole = date;
+        if (whole.size() < 16 || (whole[10] != 'T' && whole[10] != ' ')) {
+            refuse("\"" + whole + "\" is no date and time (2026-07-06T08:05:31)");
+        }
+        date = whole.substr(0, 10);
+        time = std::string(SourceText::trimmed(std::string_view(whole).substr(11)));
+        if (!time.empty() && time.back() == 'Z') {
+            time.pop_back();
+        } else if (time.size() > 8 && time.find_first_of("+-", 8) != std::string::npos) {
+            refuse("\"" + whole + "\": a time zone other than Z; give the source an offset");
+        }
+    }
+
+    std::string name_;
+    std::size_t line_ = 0;
+    char separator_ = ',';
+    Choice choice_;
+    std::vector<TemporalCorrection::Sample> samples_;
+};
+
+}  // namespace
+
+std::optional<std::vector<TemporalCorrection::Sample>> BaseCsvFile::read(const std::string& path,
+                                                                         const std::string& columns,
+                                                                         std::string& message) {
+    const std::optional<std::string> text = SourceText::read(path, message);
+    if (!text) {
+        return std::nullopt;
+    }
+    return parse(*text, SourceText::name(path), columns, message);
+}
+
+std::optional<std::vector<TemporalCorrection::Sample>> BaseCsvFile::parse(
+    std::string_view text, const std::string& name, const std::string& columns,
+    std::string& message) {
+    try {
+        return Reader(name).read(text, columns);
+    } catch (const Refusal& r) {
+        message = r.message;
+        return std::nullopt;
+    }
+}
+
+bool BaseCsvFile::looksLike(std::string_view text) {
+    for (std::string_view line : SourceText::lines(text.substr(0, 4096))) {
+        line = SourceText::trimmed(line);
+        if (!line.empty() && line.front() != '#') {
+            const char separator = line.find(';') != std::string_view::npos ? ';' : ',';
+            const std::vector<std::string> header = fields(line, separator);
+            return header.size() >= 2 && automatic(header).has_value();
+        }
+    }
+    return false;
+}
+
+}  // namespace velkor

@@ -1,0 +1,36 @@
+// Setting and clearing the flags of a survey's settings, and the flags its days no
+// longer hold.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "survey/Survey.h"
+#include "survey/SurveySettings.h"
+
+namespace velkor {
+
+class FlagList {
+  public:
+    // Flags reading (its data line number) of the day whose path is file, keyed with the
+    // reading's line text as the survey has it now; a flag it had is replaced. False and
+    // a message when the survey has no such day or reading.
+    static bool set(SurveySettings& settings, const Survey& survey, const std::string& file,
+                    int reading, const std::string& word, std::string& message);
+    // The same for survey reading r (as Survey::reading numbers it).
+    static void set(SurveySettings& settings, const Survey& survey, int r, const std::string& word);
+    // Takes away the flag of that reading of that day; false when it had none.
+    static bool clear(SurveySettings& settings, const std::string& file, int reading);
+
+    // The flags whose reading is no longer there as it was: its day gone from the survey,
+    // or the day's file changed so that the reading number holds another line.
+    static std::vector<SurveySettings::Flag> stale(const SurveySettings& settings,
+                                                   const Survey& survey);
+    // Takes the stale flags out of settings; the warning naming them, empty when none.
+    static std::string dropStale(SurveySettings& settings, const Survey& survey);
+    // "2 flags dropped, their readings have changed: day1.velkor reading 12 (spike),
+    // day1.velkor reading 40 (manual)"; empty for none.
+    static std::string warning(const std::vector<SurveySettings::Flag>& dropped);
+};
+
+}  // namespace velkor

@@ -1,0 +1,41 @@
+// The whole text of a base file, read once and read-only, and its lines.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velkor {
+
+class SourceText {
+  public:
+    static constexpr std::size_t kMaxBytes = std::size_t{256} << 20;
+    // nT: no field value comes near it, and every value below it is a float still.
+    static constexpr double kMaxValue = 1e7;
+
+    // The file's bytes; nothing and a message naming it when it is no regular file, cannot
+    // be read or is larger than any base file could reasonably be.
+    static std::optional<std::string> read(const std::string& path, std::string& message);
+    // The lines of a text, their CR dropped; a last line without LF counts, an empty
+    // rest after the last LF does not.
+    static std::vector<std::string_view> lines(std::string_view text);
+    // The file's own name, as refusals name it: "obs20260706.min line 27: ...".
+    static std::string name(const std::string& path);
+    // Whether two texts are equal, ASCII letters compared without case.
+    static bool sameName(std::string_view a, std::string_view b);
+    static std::string_view trimmed(std::string_view text);
+    // The text, blanks around it aside, as a finite decimal number ("-12.5", "+3", "1e3");
+    // nothing for anything else, whatever the locale.
+    static std::optional<double> number(std::string_view text);
+    // The text split at runs of blanks and tabs.
+    static std::vector<std::string_view> words(std::string_view text);
+    // "hh:mm", "hh:mm:ss" or "hh:mm:ss.sss" in seconds, the fraction dropped as the
+    // index keeps whole seconds; the leap second 23:59:60 is the last second of its day
+    // (86400). Nothing for any other text.
+    static std::optional<int> timeOfDay(std::string_view text);
+    // "DD.MM.YYYY", as the Date column of a data line writes a day.
+    static std::string dateText(int year, int month, int day);
+};
+
+}  // namespace velkor

@@ -110,10 +110,11 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     // The list row a click on the map chose, selected again when the list is shown.
     int mapPickedRow_ = -1;
     int shownIndex_ = 0;
-    HelpWindow* help_ = nullptr;                  // a child of this window
-    SurveySession* survey_ = nullptr;             // a child of this window
-    SurveyWindow* surveyWindow_ = nullptr;        // a child of this window, shown on its own
-    LineProfilesWindow* lineProfiles_ = nullptr;  // a child of this window, shown on its own
+    HelpWindow* help_ = nullptr;            // a child of this window
+    SurveySession* survey_ = nullptr;       // a child of this window
+    SurveyWindow* surveyWindow_ = nullptr;  // a child of this window, shown on its own
+    // A child of this window, shown on its own.
+    LineProfilesWindow* lineProfiles_ = nullptr;
     LockIndicators* locks_ = nullptr;
     // What the last command had to say; it outlives the prompts of the menus it passes.
     QString stickyStatus_;

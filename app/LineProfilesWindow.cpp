@@ -74,6 +74,7 @@ LineProfilesWindow::LineProfilesWindow(SurveySession& session, Prompter& prompte
     connect(previous_, &QPushButton::clicked, this, [this] { step(-1); });
     connect(next_, &QPushButton::clicked, this, [this] { step(1); });
     connect(takeAll_, &QPushButton::clicked, this, &LineProfilesWindow::takeAll);
+    connect(unflag_, &QPushButton::clicked, this, &LineProfilesWindow::unflagLines);
     connect(print_, &QPushButton::clicked, this, [this] { printing_->print(*this, true); });
     connect(preview_, &QPushButton::clicked, this, [this] { printing_->preview(*this); });
     connect(view_, &LineProfileWidget::hovered, this, &LineProfilesWindow::hover);
@@ -135,6 +136,8 @@ QWidget* LineProfilesWindow::makeBar() {
     takeAll_->setWhatsThis(
         "Flags every spike candidate not yet flagged with the word spike. A candidate can "
         "also be taken alone by clicking it.");
+    unflag_ = new QPushButton("&Unflag Shown Lines", bar);
+    unflag_->setWhatsThis("Clears every flag on the readings of the lines shown.");
     perPage_ = new QSpinBox(bar);
     perPage_->setRange(1, 20);
     perPage_->setValue(LineProfilePages::kLinesPerPage);
@@ -147,6 +150,7 @@ QWidget* LineProfilesWindow::makeBar() {
                    bar));
     bottom->addStretch();
     bottom->addWidget(takeAll_);
+    bottom->addWidget(unflag_);
     bottom->addSpacing(16);
     bottom->addWidget(new QLabel("Lines per page:", bar));
     bottom->addWidget(perPage_);
@@ -241,6 +245,7 @@ void LineProfilesWindow::updateButtons() {
     previous_->setEnabled(k > 0);
     next_->setEnabled(k >= 0 && k + shown < line_->count());
     takeAll_->setEnabled(session_.ready() && !candidates_.empty());
+    unflag_->setEnabled(session_.ready() && shown > 0);
     const bool any = line_->count() > 0;
     print_->setEnabled(any);
     preview_->setEnabled(any);
@@ -277,13 +282,13 @@ void LineProfilesWindow::click(int reading) {
     const QString where =
         QString("reading %1 of %2").arg(g.line).arg(fileName(survey->day(g.day).path));
     if (SurveyFlags(*survey).flagged(g)) {
-        readout_->setText("Flag cleared on " + where);
+        readout_->setText(where + ": flag cleared");
         session_.change(FlagEdit::cleared(*survey, {reading}));
         return;
     }
     // A candidate clicked is a spike taken; any other reading is flagged by hand.
     const char* word = view_->painter().candidate(reading) ? FlagEdit::kSpike : FlagEdit::kManual;
-    readout_->setText(QString("Flagged %1 %2").arg(word, where));
+    readout_->setText(QString("%1: flagged %2").arg(where, word));
     session_.change(FlagEdit::flagged(*survey, {reading}, word));
 }
 
@@ -302,7 +307,7 @@ void LineProfilesWindow::box(LineProfilePainter::Box drawn) {
                               : "Every reading above and below the box is flagged already");
         return;
     }
-    readout_->setText(QString("Flagged %1 above and below the box manual").arg(flagText(added)));
+    readout_->setText(QString("%1 above and below the box flagged manual").arg(flagText(added)));
     session_.change(FlagEdit::flagged(*survey, outside, FlagEdit::kManual));
 }
 
@@ -319,8 +324,30 @@ void LineProfilesWindow::takeAll() {
         readout_->setText("Every candidate is flagged already");
         return;
     }
-    readout_->setText(QString("Flagged %1 spike").arg(flagText(added)));
+    readout_->setText(QString("%1 flagged spike").arg(flagText(added)));
     session_.change(FlagEdit::flagged(*survey, readings, FlagEdit::kSpike));
+}
+
+void LineProfilesWindow::unflagLines() {
+    const Survey* survey = session_.survey();
+    if (!session_.ready()) {
+        return;
+    }
+    const LineProfilePainter& painter = view_->painter();
+    std::vector<int> flagged;
+    for (const int k : painter.lines()) {
+        for (const LineProfileSet::Point& p : painter.set().line(k).points) {
+            if (p.flagged()) {
+                flagged.push_back(p.reading);
+            }
+        }
+    }
+    if (flagged.empty()) {
+        readout_->setText("No reading of the shown lines is flagged");
+        return;
+    }
+    readout_->setText(QString("%1 unflagged").arg(flagText(static_cast<int>(flagged.size()))));
+    session_.change(FlagEdit::cleared(*survey, flagged));
 }
 
 QString LineProfilesWindow::title() const {

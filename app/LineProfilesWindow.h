@@ -45,6 +45,7 @@ class LineProfilesWindow : public QMainWindow, public Printable {
     QDoubleSpinBox* offsetBox() const { return offset_; }
     QSpinBox* linesPerPage() const { return perPage_; }
     QPushButton* takeCandidates() const { return takeAll_; }
+    QPushButton* unflagShown() const { return unflag_; }
     PrintController& printing() { return *printing_; }
     QString readout() const;
 
@@ -61,6 +62,7 @@ class LineProfilesWindow : public QMainWindow, public Printable {
     void click(int reading);
     void box(LineProfilePainter::Box box);
     void takeAll();
+    void unflagLines();
     void updateButtons();
     QString title() const;
 
@@ -76,6 +78,7 @@ class LineProfilesWindow : public QMainWindow, public Printable {
     QDoubleSpinBox* offset_ = nullptr;
     QSpinBox* perPage_ = nullptr;
     QPushButton* takeAll_ = nullptr;
+    QPushButton* unflag_ = nullptr;
     QPushButton* print_ = nullptr;
     QPushButton* preview_ = nullptr;
     QLabel* readout_ = nullptr;

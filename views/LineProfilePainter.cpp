@@ -73,7 +73,7 @@ LineProfilePainter::Frame LineProfilePainter::frame(const Area& a, int em) {
     // above and the position labels and the legend below.
     const int left = a.left + 7 * em;
     const int top = a.top + 2 * em;
-    return {left, top, std::max(left + em, a.left + a.width - 6 * em),
+    return {left, top, std::max(left + em, a.left + a.width - 7 * em),
             std::max(top + em, a.top + a.height - 4 * em)};
 }
 
@@ -188,7 +188,8 @@ void LineProfilePainter::drawAxes(DrawingSurface& s, const Scales& sc, int em) c
         const std::string text = label(p, positionStep);
         s.text(px - static_cast<int>(text.size()) * em * 3 / 10, f.bottom + em / 2 + 1, text);
     }
-    s.text(f.right + em / 2, f.bottom + em / 2 + 1, "Position");
+    // Beyond the last label, which stands centred on the frame's corner.
+    s.text(f.right + em + em / 2, f.bottom + em / 2 + 1, "Position");
 }
 
 void LineProfilePainter::drawLine(DrawingSurface& s, const Scales& sc, int k, int em) const {
@@ -204,6 +205,9 @@ void LineProfilePainter::drawLine(DrawingSurface& s, const Scales& sc, int k, in
     s.polyline(path);
     const int h = markSize(em);
     const int small = std::max(6, em * 3 / 4);
+    // A word that would run into one already written, or past the frame into the line
+    // names, is left out: a run of flagged readings stays readable, each is hollow anyway.
+    std::vector<Box> words;
     std::optional<DrawingSurface::Point> last;
     for (const LineProfileSet::Point& p : line.points) {
         const float v = p.value(value_);
@@ -215,9 +219,18 @@ void LineProfilePainter::drawLine(DrawingSurface& s, const Scales& sc, int k, in
         last = DrawingSurface::Point{px, py};
         if (p.flagged()) {
             square(s, px, py, h);
-            s.setFont(small);
-            s.text(px + h + 2, py - h - small, p.word);
-            s.setFont(em);
+            const Box word{px + h + 2, py - h - small,
+                           px + h + 2 + static_cast<int>(p.word.size() + 1) * small * 3 / 5,
+                           py - h};
+            if (word.x2 <= sc.frame.right &&
+                std::none_of(words.begin(), words.end(), [&word](const Box& b) {
+                    return word.x1 < b.x2 && b.x1 < word.x2 && word.y1 < b.y2 && b.y1 < word.y2;
+                })) {
+                s.setFont(small);
+                s.text(word.x1, word.y1, p.word);
+                s.setFont(em);
+                words.push_back(word);
+            }
         } else {
             s.fillRect(px - h, py - h, 2 * h + 1, 2 * h + 1, 0x000000);
         }

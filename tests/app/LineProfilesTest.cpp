@@ -124,6 +124,11 @@ TEST_F(LineProfilesTest, AClickFlagsAndUnflagsAReadingAndARangeBoxFlagsWhatLiesO
     }
     EXPECT_EQ(savedFlags().size(), outside);
     EXPECT_EQ(window().shownLine(), 4);
+
+    QTest::mouseClick(window().unflagShown(), Qt::LeftButton);
+    session().wait();
+    EXPECT_TRUE(flags().empty());
+    EXPECT_TRUE(savedFlags().empty());
 }
 
 TEST_F(LineProfilesTest, CandidatesAreTakenAsSpikesOneByOneOrAllAtOnce) {
@@ -143,7 +148,7 @@ TEST_F(LineProfilesTest, CandidatesAreTakenAsSpikesOneByOneOrAllAtOnce) {
     ASSERT_EQ(flags().size(), 2u);
     EXPECT_EQ(flags()[1].word, "spike");
     EXPECT_EQ(view().painter().set().point(second.reading)->word, "spike");
-    EXPECT_EQ(window().readout().toStdString(), "Flagged 1 reading spike");
+    EXPECT_EQ(window().readout().toStdString(), "1 reading flagged spike");
 }
 
 }  // namespace velkor

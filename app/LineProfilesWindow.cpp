@@ -167,6 +167,12 @@ void LineProfilesWindow::refresh() {
         updateButtons();  // the old profiles stay drawn until the new ones are in
         return;
     }
+    // Sorting every reading again is left until the profiles can be seen.
+    if (!isVisible()) {
+        stale_ = true;
+        return;
+    }
+    stale_ = false;
     const LineProfilePainter old = view_->painter();
     auto set = std::make_shared<LineProfileSet>(survey != nullptr ? LineProfileSet::build(*survey)
                                                                   : LineProfileSet());
@@ -187,6 +193,13 @@ void LineProfilesWindow::refresh() {
     fillLines();
     line_->setCurrentIndex(std::min(keep, line_->count() - 1));
     choose();
+}
+
+void LineProfilesWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (stale_) {
+        refresh();
+    }
 }
 
 void LineProfilesWindow::fillLines() {

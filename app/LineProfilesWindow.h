@@ -52,6 +52,9 @@ class LineProfilesWindow : public QMainWindow, public Printable {
     int preparePrinting() override;
     void printPage(QPainter& painter, int width, int height, int page) override;
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     QWidget* makeBar();
     void refresh();
@@ -83,6 +86,7 @@ class LineProfilesWindow : public QMainWindow, public Printable {
     QPushButton* preview_ = nullptr;
     QLabel* readout_ = nullptr;
     std::vector<int> candidates_;
+    bool stale_ = false;  // the survey changed while the window was hidden
 };
 
 }  // namespace velkor

@@ -34,10 +34,16 @@ float gradientOf(const DataSet& data, const Survey::Reading& g) {
 LineProfileSet::LineProfileSet(std::vector<Line> lines) : lines_(std::move(lines)) {
     std::sort(lines_.begin(), lines_.end(),
               [](const Line& a, const Line& b) { return a.number < b.number; });
-    for (Line& l : lines_) {
-        std::stable_sort(l.points.begin(), l.points.end(),
+    for (std::size_t k = 0; k < lines_.size(); ++k) {
+        std::vector<Point>& points = lines_[k].points;
+        std::stable_sort(points.begin(), points.end(),
                          [](const Point& a, const Point& b) { return a.position < b.position; });
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            places_.push_back({points[i].reading, static_cast<int>(k), static_cast<int>(i)});
+        }
     }
+    std::sort(places_.begin(), places_.end(),
+              [](const Place& a, const Place& b) { return a.reading < b.reading; });
 }
 
 LineProfileSet LineProfileSet::build(const Survey& survey) {
@@ -73,27 +79,19 @@ std::string LineProfileSet::lineName(double number) {
 }
 
 int LineProfileSet::lineOf(int reading) const {
-    for (std::size_t k = 0; k < lines_.size(); ++k) {
-        for (const Point& p : lines_[k].points) {
-            if (p.reading == reading) {
-                return static_cast<int>(k);
-            }
-        }
-    }
-    return -1;
+    const auto found = std::lower_bound(places_.begin(), places_.end(), reading,
+                                        [](const Place& p, int r) { return p.reading < r; });
+    return found != places_.end() && found->reading == reading ? found->line : -1;
 }
 
 const LineProfileSet::Point* LineProfileSet::point(int reading) const {
-    const int k = lineOf(reading);
-    if (k < 0) {
+    const auto found = std::lower_bound(places_.begin(), places_.end(), reading,
+                                        [](const Place& p, int r) { return p.reading < r; });
+    if (found == places_.end() || found->reading != reading) {
         return nullptr;
     }
-    for (const Point& p : line(k).points) {
-        if (p.reading == reading) {
-            return &p;
-        }
-    }
-    return nullptr;
+    return &lines_[static_cast<std::size_t>(found->line)]
+                .points[static_cast<std::size_t>(found->point)];
 }
 
 }  // namespace velkor

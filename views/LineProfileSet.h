@@ -50,7 +50,13 @@ class LineProfileSet {
     const Point* point(int reading) const;
 
   private:
+    struct Place {
+        int reading;
+        int line;
+        int point;
+    };
     std::vector<Line> lines_;
+    std::vector<Place> places_;  // by reading: a hover asks on every move of the pointer
 };
 
 }  // namespace velkor

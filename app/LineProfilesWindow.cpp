@@ -75,6 +75,7 @@ LineProfilesWindow::LineProfilesWindow(SurveySession& session, Prompter& prompte
     connect(next_, &QPushButton::clicked, this, [this] { step(1); });
     connect(takeAll_, &QPushButton::clicked, this, &LineProfilesWindow::takeAll);
     connect(unflag_, &QPushButton::clicked, this, &LineProfilesWindow::unflagLines);
+    connect(review_, &QPushButton::clicked, this, &LineProfilesWindow::reviewNext);
     connect(print_, &QPushButton::clicked, this, [this] { printing_->print(*this, true); });
     connect(preview_, &QPushButton::clicked, this, [this] { printing_->preview(*this); });
     connect(view_, &LineProfileWidget::hovered, this, &LineProfilesWindow::hover);
@@ -136,6 +137,10 @@ QWidget* LineProfilesWindow::makeBar() {
     takeAll_->setWhatsThis(
         "Flags every spike candidate not yet flagged with the word spike. A candidate can "
         "also be taken alone by clicking it.");
+    review_ = new QPushButton("Next Can&didate", bar);
+    review_->setWhatsThis(
+        "Shows the next spike candidate, line by line, in a double diamond: click it to take "
+        "it as a spike, or go on to the next.");
     unflag_ = new QPushButton("&Unflag Shown Lines", bar);
     unflag_->setWhatsThis("Clears every flag on the readings of the lines shown.");
     perPage_ = new QSpinBox(bar);
@@ -149,6 +154,7 @@ QWidget* LineProfilesWindow::makeBar() {
                    "readings above and below it.",
                    bar));
     bottom->addStretch();
+    bottom->addWidget(review_);
     bottom->addWidget(takeAll_);
     bottom->addWidget(unflag_);
     bottom->addSpacing(16);
@@ -179,6 +185,7 @@ void LineProfilesWindow::refresh() {
     LineProfilePainter& painter = view_->painter();
     painter = LineProfilePainter(std::move(set));
     painter.setCandidates(candidates_);
+    painter.setCurrent(old.current());
     // The same line again after a change, found by its number.
     const int shown = old.lines().empty() ? 0 : old.lines().front();
     int keep = 0;
@@ -258,6 +265,7 @@ void LineProfilesWindow::updateButtons() {
     previous_->setEnabled(k > 0);
     next_->setEnabled(k >= 0 && k + shown < line_->count());
     takeAll_->setEnabled(session_.ready() && !candidates_.empty());
+    review_->setEnabled(!candidates_.empty());
     unflag_->setEnabled(session_.ready() && shown > 0);
     const bool any = line_->count() > 0;
     print_->setEnabled(any);
@@ -339,6 +347,39 @@ void LineProfilesWindow::takeAll() {
     }
     readout_->setText(QString("%1 flagged spike").arg(flagText(added)));
     session_.change(FlagEdit::flagged(*survey, readings, FlagEdit::kSpike));
+}
+
+void LineProfilesWindow::reviewNext() {
+    LineProfilePainter& painter = view_->painter();
+    const LineProfileSet& set = painter.set();
+    // The candidates line by line, each line's in position order.
+    std::vector<std::pair<int, int>> order;  // line, reading
+    for (int k = 0; k < set.lineCount(); ++k) {
+        for (const LineProfileSet::Point& p : set.line(k).points) {
+            if (painter.candidate(p.reading)) {
+                order.emplace_back(k, p.reading);
+            }
+        }
+    }
+    if (order.empty()) {
+        readout_->setText("No spike candidate lies on a survey line");
+        return;
+    }
+    const auto at = std::find_if(order.begin(), order.end(), [&painter](const auto& o) {
+        return o.second == painter.current();
+    });
+    const std::size_t next =
+        at == order.end() ? 0 : (static_cast<std::size_t>(at - order.begin()) + 1) % order.size();
+    const auto [line, reading] = order[next];
+    painter.setCurrent(reading);
+    const std::vector<int>& shown = painter.lines();
+    if (std::find(shown.begin(), shown.end(), line) == shown.end()) {
+        line_->setCurrentIndex(line);
+    }
+    view_->update();
+    hover(reading);
+    readout_->setText(QString("Candidate %1 of %2: ").arg(next + 1).arg(order.size()) +
+                      readout_->text());
 }
 
 void LineProfilesWindow::unflagLines() {

@@ -46,6 +46,7 @@ class LineProfilesWindow : public QMainWindow, public Printable {
     QSpinBox* linesPerPage() const { return perPage_; }
     QPushButton* takeCandidates() const { return takeAll_; }
     QPushButton* unflagShown() const { return unflag_; }
+    QPushButton* nextCandidate() const { return review_; }
     PrintController& printing() { return *printing_; }
     QString readout() const;
 
@@ -65,6 +66,7 @@ class LineProfilesWindow : public QMainWindow, public Printable {
     void click(int reading);
     void box(LineProfilePainter::Box box);
     void takeAll();
+    void reviewNext();
     void unflagLines();
     void updateButtons();
     QString title() const;
@@ -82,6 +84,7 @@ class LineProfilesWindow : public QMainWindow, public Printable {
     QSpinBox* perPage_ = nullptr;
     QPushButton* takeAll_ = nullptr;
     QPushButton* unflag_ = nullptr;
+    QPushButton* review_ = nullptr;
     QPushButton* print_ = nullptr;
     QPushButton* preview_ = nullptr;
     QLabel* readout_ = nullptr;

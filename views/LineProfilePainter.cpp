@@ -68,6 +68,15 @@ bool LineProfilePainter::candidate(int reading) const {
     return std::binary_search(candidates_.begin(), candidates_.end(), reading);
 }
 
+bool LineProfilePainter::anyValue() const {
+    return std::any_of(lines_.begin(), lines_.end(), [this](int k) {
+        const std::vector<LineProfileSet::Point>& points = set_->line(k).points;
+        return std::any_of(points.begin(), points.end(), [this](const LineProfileSet::Point& p) {
+            return !std::isnan(p.value(value_));
+        });
+    });
+}
+
 LineProfilePainter::Frame LineProfilePainter::frame(const Area& a, int em) {
     // Room for the value labels on the left, the line names on the right, the caption
     // above and the position labels and the legend below.
@@ -160,6 +169,12 @@ void LineProfilePainter::draw(DrawingSurface& surface, const Area& area, int em,
     }
     surface.text(area.left + em / 2, area.top + em / 4, caption);
     drawAxes(surface, sc, em);
+    if (!anyValue()) {
+        surface.text(f.left + em, f.top + em,
+                     formatText("No reading of %s has a %s value.",
+                                lines_.size() > 1 ? "these lines" : "this line",
+                                SurveyMapPainter::valueName(value_)));
+    }
     for (std::size_t k = 0; k < lines_.size(); ++k) {
         drawLine(surface, sc, static_cast<int>(k), em);
     }
@@ -236,6 +251,9 @@ void LineProfilePainter::drawLine(DrawingSurface& s, const Scales& sc, int k, in
         }
         if (candidate(p.reading)) {
             diamond(s, px, py, 2 * h + 3);
+        }
+        if (p.reading == current_) {
+            diamond(s, px, py, 2 * h + 7);
         }
     }
     if (last) {

@@ -21,7 +21,8 @@ class LineProfilePainter {
     static constexpr double kDefaultOffset = 20.0;  // nT between stacked lines
     static constexpr const char* kNoLine = "No survey line to show.";
     static constexpr const char* kLegend =
-        "Filled: readings; hollow: flagged, with the flag's word; diamond: spike candidate";
+        "Filled: readings; hollow: flagged, with the flag's word; diamond: spike candidate "
+        "(double: the one under review)";
 
     // Where a picture goes on the surface.
     struct Area {
@@ -66,6 +67,11 @@ class LineProfilePainter {
     // Survey readings the spike finder proposes.
     void setCandidates(std::vector<int> readings);
     bool candidate(int reading) const;
+    // The candidate under review, drawn in a second diamond; -1 for none.
+    void setCurrent(int reading) { current_ = reading; }
+    int current() const { return current_; }
+    // Whether any reading of the shown lines has the chosen value.
+    bool anyValue() const;
 
     static Frame frame(const Area& area, int em);
     // Steps of 1, 2 or 5 times a power of ten, about six over lo to hi, ends on a step.
@@ -94,6 +100,7 @@ class LineProfilePainter {
     std::vector<int> lines_;
     double offset_ = kDefaultOffset;
     std::vector<int> candidates_;  // sorted
+    int current_ = -1;
 };
 
 }  // namespace velkor

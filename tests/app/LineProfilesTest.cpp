@@ -134,9 +134,21 @@ TEST_F(LineProfilesTest, AClickFlagsAndUnflagsAReadingAndARangeBoxFlagsWhatLiesO
 TEST_F(LineProfilesTest, CandidatesAreTakenAsSpikesOneByOneOrAllAtOnce) {
     const std::vector<LineProfileSet::Point>& points = view().painter().set().line(0).points;
     const LineProfileSet::Point first = points[3];
-    const LineProfileSet::Point second = points[30];
-    window().setCandidates({first.reading, second.reading});
+    const LineProfileSet::Point second = view().painter().set().line(2).points[30];
+    window().setCandidates({second.reading, first.reading});
     ASSERT_TRUE(view().painter().candidate(first.reading));
+
+    // Reviewed line by line: the second candidate's line comes up in its turn.
+    QTest::mouseClick(window().nextCandidate(), Qt::LeftButton);
+    EXPECT_EQ(view().painter().current(), first.reading);
+    EXPECT_EQ(window().shownLine(), 0);
+    QTest::mouseClick(window().nextCandidate(), Qt::LeftButton);
+    EXPECT_EQ(view().painter().current(), second.reading);
+    EXPECT_EQ(window().shownLine(), 2);
+    EXPECT_EQ(window().readout().left(15).toStdString(), "Candidate 2 of ");
+    QTest::mouseClick(window().nextCandidate(), Qt::LeftButton);
+    EXPECT_EQ(window().shownLine(), 0);
+
     QTest::mouseClick(&view(), Qt::LeftButton, {}, at(first));
     session().wait();
     ASSERT_EQ(flags().size(), 1u);

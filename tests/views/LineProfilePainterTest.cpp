@@ -81,6 +81,11 @@ TEST(LineProfilePainter, ALineInPositionOrderFlaggedHollowCandidatesInADiamond) 
     EXPECT_TRUE(s.hasSegment({xs, ys - 2 * h - 3, xs + 2 * h + 3, ys}));
     EXPECT_TRUE(s.hasSegment({x3, y3 - 2 * h - 3, x3 + 2 * h + 3, y3}));
     EXPECT_FALSE(s.hasSegment({x1, y1 - 2 * h - 3, x1 + 2 * h + 3, y1}));
+    EXPECT_FALSE(s.hasSegment({x3, y3 - 2 * h - 7, x3 + 2 * h + 7, y3}));
+    painter.setCurrent(3);
+    RecordingSurface reviewed;
+    painter.draw(reviewed, kArea, kEm);
+    EXPECT_TRUE(reviewed.hasSegment({x3, y3 - 2 * h - 7, x3 + 2 * h + 7, y3}));
     // The axis holds every value, the spike included.
     EXPECT_LE(sc.value.bottom, 48000.0f);
     EXPECT_GE(sc.value.top, 48090.0f);
@@ -92,6 +97,10 @@ TEST(LineProfilePainter, ALineInPositionOrderFlaggedHollowCandidatesInADiamond) 
     EXPECT_EQ(painter.readingAt(kArea, kEm, P::x(painter.scales(kArea, kEm), 50.0),
                                 P::y(painter.scales(kArea, kEm), 1.0)),
               -1);
+    painter.setValue(P::Value::Gradient);
+    RecordingSurface noGradient;
+    painter.draw(noGradient, kArea, kEm);
+    EXPECT_NE(noGradient.findText("No reading of this line has a Gradient value."), nullptr);
     painter.setLines({});
     RecordingSurface none;
     painter.draw(none, kArea, kEm);

@@ -22,6 +22,7 @@
 
 #include "app/CVelkor1trDoc.h"
 #include "app/HelpWindow.h"
+#include "app/LineProfilesWindow.h"
 #include "app/LockIndicators.h"
 #include "app/SettingsStore.h"
 #include "app/SurveySession.h"
@@ -314,6 +315,9 @@ bool CMainFrame::onCommand(int id) {
             showSurveyWindow();
             surveyWindow_->editSettings();
             return true;
+        case cmd::LineProfiles:
+            showLineProfiles();
+            return true;
         default:
             break;
     }
@@ -396,6 +400,15 @@ void CMainFrame::showSurveyWindow() {
     surveyWindow_->raise();
 }
 
+void CMainFrame::showLineProfiles() {
+    if (lineProfiles_ == nullptr) {
+        lineProfiles_ = new LineProfilesWindow(*survey_, doc_.prompter(), this);
+    }
+    lineProfiles_->show();
+    lineProfiles_->raise();
+    lineProfiles_->activateWindow();
+}
+
 void CMainFrame::openSurveyReading(const QString& path, int line) {
     const std::string file = path.toStdString();
     if (doc_.loadedFrom() != file && (!doc_.saveModified() || !doc_.openByName(file))) {
@@ -449,6 +462,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     if (surveyWindow_) {
         surveyWindow_->close();
+    }
+    if (lineProfiles_) {
+        lineProfiles_->close();
     }
     storePlacement();
     event->accept();

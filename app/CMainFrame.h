@@ -20,6 +20,7 @@ class CMapView;
 class CVelkor1trDoc;
 class CVelkor1trView;
 class HelpWindow;
+class LineProfilesWindow;
 class LockIndicators;
 class PrintController;
 class SurveySession;
@@ -59,6 +60,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     SurveySession& survey() { return *survey_; }
     // Null until a survey command first shows it.
     SurveyWindow* surveyWindow() const { return surveyWindow_; }
+    // Null until Line Profiles first shows it.
+    LineProfilesWindow* lineProfiles() const { return lineProfiles_; }
     LockIndicators* lockIndicators() const { return locks_; }
     // Shows view 0 (the data list), 1 (the graph) or 2 (the map), each made on first use.
     void switchToView(int index);
@@ -87,6 +90,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     QWidget* viewAt(int index) const;
     void createMapView();
     void showSurveyWindow();
+    void showLineProfiles();
     // A click on the survey map: that day in the list, at that data line.
     void openSurveyReading(const QString& path, int line);
     // Where the window stood when last closed, unless that lies off every screen.
@@ -109,6 +113,8 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     HelpWindow* help_ = nullptr;            // a child of this window
     SurveySession* survey_ = nullptr;       // a child of this window
     SurveyWindow* surveyWindow_ = nullptr;  // a child of this window, shown on its own
+    // A child of this window, shown on its own.
+    LineProfilesWindow* lineProfiles_ = nullptr;
     LockIndicators* locks_ = nullptr;
     // What the last command had to say; it outlives the prompts of the menus it passes.
     QString stickyStatus_;

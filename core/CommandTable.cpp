@@ -84,6 +84,9 @@ const std::vector<Command>& CommandTable::commands() {
         {cmd::ExportSurvey, "&Export Survey...", "",
          "Write every placed and corrected reading for GIS and gridding software\nExport Survey",
          Rule::SurveyOpen, false, ""},
+        {cmd::LineProfiles, "&Line Profiles...", "",
+         "Show the survey lines as profiles, to find and flag spikes\nLine Profiles",
+         Rule::SurveyOpen, false, ""},
     };
     return table;
 }
@@ -145,6 +148,7 @@ const std::vector<MenuEntry>& CommandTable::menus() {
         {E::Item, cmd::AddToSurvey, nullptr},
         {E::Item, cmd::SurveySettings, nullptr},
         {E::Item, cmd::ExportSurvey, nullptr},
+        {E::Item, cmd::LineProfiles, nullptr},
         {E::EndMenu, 0, nullptr},
         {E::Menu, 0, "&Help"},
         {E::Item, cmd::HelpTopics, nullptr},

@@ -32,6 +32,7 @@ enum Id : int {
     AddToSurvey = 32800,
     SurveySettings = 32801,
     ExportSurvey = 32802,
+    LineProfiles = 32803,
     SaveAs = 57604,
     PrintSetup = 57606,
     Print = 57607,

@@ -46,15 +46,49 @@ float gradientOf(const Survey& survey, const Survey::Reading& g) {
     return v ? static_cast<float>(*v) : kNone;
 }
 
+SurveyMapGeometry::Bounds boundsOf(const std::vector<SurveyMapPainter::Dot>& dots) {
+    if (dots.empty()) {
+        return {0.0, 1.0, 0.0, 1.0};
+    }
+    SurveyMapGeometry::Bounds b{dots[0].easting, dots[0].easting, dots[0].northing,
+                                dots[0].northing};
+    for (const SurveyMapPainter::Dot& d : dots) {
+        b.e0 = std::min(b.e0, d.easting);
+        b.e1 = std::max(b.e1, d.easting);
+        b.n0 = std::min(b.n0, d.northing);
+        b.n1 = std::max(b.n1, d.northing);
+    }
+    return b;
+}
+
+MapGeometry::Range rangeOf(const std::vector<SurveyMapPainter::Dot>& dots, std::size_t v) {
+    std::vector<double> values;
+    values.reserve(dots.size());
+    for (const SurveyMapPainter::Dot& d : dots) {
+        if (!std::isnan(d.values[v])) {
+            values.push_back(d.values[v]);
+        }
+    }
+    return MapGeometry::clipRange(values);
+}
+
 }  // namespace
 
-SurveyMapPainter::SurveyMapPainter(std::vector<Dot> dots) : dots_(std::move(dots)) {}
+SurveyMapPainter::SurveyMapPainter() : SurveyMapPainter(std::vector<Dot>()) {}
+
+SurveyMapPainter::SurveyMapPainter(std::vector<Dot> dots) : dots_(std::move(dots)) {
+    bounds_ = boundsOf(dots_);
+    for (std::size_t v = 0; v < ranges_.size(); ++v) {
+        ranges_[v] = rangeOf(dots_, v);
+    }
+}
 
 SurveyMapPainter SurveyMapPainter::build(const Survey& survey) {
     std::vector<Dot> dots;
     dots.reserve(static_cast<std::size_t>(survey.readingCount()));
     for (int r = 0; r < survey.readingCount(); ++r) {
-        const Survey::Reading g = survey.reading(r);
+        // The map needs no latitude or longitude.
+        const Survey::Reading g = survey.values(r);
         dots.push_back({r,
                         g.easting,
                         g.northing,
@@ -99,21 +133,6 @@ std::string SurveyMapPainter::describe(const Survey& survey, int r) {
     return out;
 }
 
-SurveyMapGeometry::Bounds SurveyMapPainter::bounds() const {
-    if (dots_.empty()) {
-        return {0.0, 1.0, 0.0, 1.0};
-    }
-    SurveyMapGeometry::Bounds b{dots_[0].easting, dots_[0].easting, dots_[0].northing,
-                                dots_[0].northing};
-    for (const Dot& d : dots_) {
-        b.e0 = std::min(b.e0, d.easting);
-        b.e1 = std::max(b.e1, d.easting);
-        b.n0 = std::min(b.n0, d.northing);
-        b.n1 = std::max(b.n1, d.northing);
-    }
-    return b;
-}
-
 SurveyMapGeometry::Frame SurveyMapPainter::frame(int width, int height, int em) {
     // Room for the colour scale on the right and the scale bar below.
     return {2 * em, 2 * em, std::max(3 * em, width - 10 * em), std::max(3 * em, height - 4 * em)};
@@ -121,18 +140,6 @@ SurveyMapGeometry::Frame SurveyMapPainter::frame(int width, int height, int em) 
 
 SurveyMapGeometry::Transform SurveyMapPainter::transform(int width, int height, int em) const {
     return SurveyMapGeometry::fit(bounds(), frame(width, height, em));
-}
-
-MapGeometry::Range SurveyMapPainter::range(Value v) const {
-    std::vector<double> values;
-    values.reserve(dots_.size());
-    for (const Dot& d : dots_) {
-        const float value = d.values[static_cast<std::size_t>(v)];
-        if (!std::isnan(value)) {
-            values.push_back(value);
-        }
-    }
-    return MapGeometry::clipRange(values);
 }
 
 void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Value v, int em) const {
@@ -152,21 +159,75 @@ void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Valu
 
 void SurveyMapPainter::drawDots(DrawingSurface& s, const SurveyMapGeometry::Transform& t, Value v,
                                 const MapGeometry::Range& range) const {
-    // Readings without the value first, so that those with one stay on top.
     const int size = dots_.size() > 50000 ? 3 : 5;
+    const auto valueOf = [v](const Dot& d) { return d.values[static_cast<std::size_t>(v)]; };
+    // Readings without the value first, so that those with one stay on top.
+    std::vector<std::size_t> order;
+    order.reserve(dots_.size());
     for (const bool withValue : {false, true}) {
-        for (const Dot& d : dots_) {
-            const float value = d.values[static_cast<std::size_t>(v)];
-            if (std::isnan(value) == withValue) {
-                continue;
+        for (std::size_t i = 0; i < dots_.size(); ++i) {
+            if (std::isnan(valueOf(dots_[i])) != withValue) {
+                order.push_back(i);
             }
-            const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
-            const std::uint32_t rgb =
-                withValue ? MapGeometry::colourOf(value, range) : kNoValueColour;
-            s.fillRect(static_cast<int>(std::lround(p.x)) - size / 2,
-                       static_cast<int>(std::lround(p.y)) - size / 2, size, size, rgb);
         }
     }
+    std::vector<DrawingSurface::Point> corners(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const SurveyMapGeometry::DevicePoint p =
+            t.toDevice(dots_[order[k]].easting, dots_[order[k]].northing);
+        corners[k] = {static_cast<int>(std::lround(p.x)) - size / 2,
+                      static_cast<int>(std::lround(p.y)) - size / 2};
+    }
+    const std::vector<bool> shows = showing(corners, size);
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (!shows[k]) {
+            continue;
+        }
+        const float value = valueOf(dots_[order[k]]);
+        s.fillRect(corners[k].x, corners[k].y, size, size,
+                   std::isnan(value) ? kNoValueColour : MapGeometry::colourOf(value, range));
+    }
+}
+
+// Which squares, drawn in this order, still show a pixel of their own at the end: only
+// those are handed over. The picture is the same, as the others are wholly painted over,
+// and with many thousand readings on a screen most squares are.
+std::vector<bool> SurveyMapPainter::showing(const std::vector<DrawingSurface::Point>& corners,
+                                            int size) {
+    std::vector<bool> shows(corners.size(), true);
+    if (corners.empty()) {
+        return shows;
+    }
+    int x0 = corners[0].x, x1 = x0, y0 = corners[0].y, y1 = y0;
+    for (const DrawingSurface::Point& c : corners) {
+        x0 = std::min(x0, c.x);
+        x1 = std::max(x1, c.x);
+        y0 = std::min(y0, c.y);
+        y1 = std::max(y1, c.y);
+    }
+    const long long width = static_cast<long long>(x1) - x0 + size;
+    const long long height = static_cast<long long>(y1) - y0 + size;
+    if (width * height > kMostCoverPixels) {
+        return shows;  // a picture that large is drawn square by square
+    }
+    // The last square over each pixel.
+    constexpr std::uint32_t kNobody = UINT32_MAX;
+    std::vector<std::uint32_t> top(static_cast<std::size_t>(width * height), kNobody);
+    for (std::size_t k = 0; k < corners.size(); ++k) {
+        for (int dy = 0; dy < size; ++dy) {
+            const auto row =
+                static_cast<std::size_t>((corners[k].y - y0 + dy) * width + (corners[k].x - x0));
+            std::fill_n(top.begin() + static_cast<std::ptrdiff_t>(row), size,
+                        static_cast<std::uint32_t>(k));
+        }
+    }
+    shows.assign(corners.size(), false);
+    for (const std::uint32_t k : top) {
+        if (k != kNobody) {
+            shows[k] = true;
+        }
+    }
+    return shows;
 }
 
 void SurveyMapPainter::drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f,

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "views/DrawingSurface.h"
 #include "views/MapGeometry.h"
 #include "views/SurveyMapGeometry.h"
 
 namespace velkor {
 
-class DrawingSurface;
 class Survey;
 
 class SurveyMapPainter {
@@ -22,6 +22,8 @@ class SurveyMapPainter {
     static constexpr const char* kNothingPlaced = "No reading is placed.";
     enum class Value { Field, Diurnal, Anomaly, Gradient };
     static constexpr int kValues = 4;
+    // Pixels of the largest picture whose hidden squares are found and left out.
+    static constexpr long long kMostCoverPixels = 16LL * 1024 * 1024;
 
     // One placed reading; NaN where it has no such value.
     struct Dot {
@@ -31,7 +33,7 @@ class SurveyMapPainter {
         std::array<float, kValues> values;
     };
 
-    SurveyMapPainter() = default;
+    SurveyMapPainter();
     explicit SurveyMapPainter(std::vector<Dot> dots);
     static SurveyMapPainter build(const Survey& survey);
 
@@ -43,12 +45,12 @@ class SurveyMapPainter {
 
     const std::vector<Dot>& dots() const { return dots_; }
     // The rectangle holding every dot, in metres.
-    SurveyMapGeometry::Bounds bounds() const;
+    SurveyMapGeometry::Bounds bounds() const { return bounds_; }
     // Where the dots go in a picture of this size, and at what scale.
     static SurveyMapGeometry::Frame frame(int width, int height, int em);
     SurveyMapGeometry::Transform transform(int width, int height, int em) const;
     // The 2nd to 98th percentile of the value over the dots that have it.
-    MapGeometry::Range range(Value v) const;
+    MapGeometry::Range range(Value v) const { return ranges_[static_cast<std::size_t>(v)]; }
 
     void draw(DrawingSurface& surface, int width, int height, Value v, int em = kScreenEm) const;
     // The survey reading of the dot nearest the device point within a few pixels, or -1.
@@ -57,6 +59,7 @@ class SurveyMapPainter {
   private:
     void drawDots(DrawingSurface& s, const SurveyMapGeometry::Transform& t, Value v,
                   const MapGeometry::Range& range) const;
+    static std::vector<bool> showing(const std::vector<DrawingSurface::Point>& corners, int size);
     static void drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f, int em);
     static void drawScaleBar(DrawingSurface& s, const SurveyMapGeometry::Transform& t,
                              const SurveyMapGeometry::Frame& f, int em);
@@ -64,6 +67,9 @@ class SurveyMapPainter {
                                 const MapGeometry::Range& range, int em);
 
     std::vector<Dot> dots_;
+    // Worked out once: every redraw needs them, and the percentiles sort all values.
+    SurveyMapGeometry::Bounds bounds_{};
+    std::array<MapGeometry::Range, kValues> ranges_{};
 };
 
 }  // namespace velkor

@@ -44,18 +44,24 @@ void BM_SurveyMapBuild(benchmark::State& state) {
 }
 BENCHMARK(BM_SurveyMapBuild)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// 0: the same picture again (the window uncovered, a readout shown); 1: a new picture
+// every time, one pixel narrower or wider than the last, as while the window is resized.
 void BM_SurveyMapRedraw(benchmark::State& state) {
     const SurveyMapPainter map = SurveyMapPainter::build(survey());
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    int width = kWidth;
     for (auto _ : state) {
+        if (state.range(0) == 1) {
+            width = width == kWidth ? kWidth - 1 : kWidth;
+        }
         image.fill(Qt::white);
         QPainter painter(&image);
         QPainterSurface surface(painter);
         surface.setVisibleArea(QRect(0, 0, kWidth, kHeight));
-        map.draw(surface, kWidth, kHeight, SurveyMapPainter::Value::Anomaly);
+        map.draw(surface, width, kHeight, SurveyMapPainter::Value::Anomaly);
     }
     state.counters["dots"] = static_cast<double>(map.dots().size());
 }
-BENCHMARK(BM_SurveyMapRedraw)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SurveyMapRedraw)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

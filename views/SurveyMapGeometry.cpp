@@ -58,4 +58,14 @@ SurveyMapGeometry::NorthArrow SurveyMapGeometry::northArrow(const Frame& f, int 
     return {x, f.top + em, f.top + 4 * em};
 }
 
+int SurveyMapGeometry::pixel(double v) {
+    if (!(std::fabs(v) < 1e9)) {
+        return static_cast<int>(std::lround(v));
+    }
+    // v less its whole part is exact, so the half is judged on v itself.
+    const auto whole = static_cast<int>(v);
+    const double part = v - whole;
+    return part >= 0.5 ? whole + 1 : part <= -0.5 ? whole - 1 : whole;
+}
+
 }  // namespace velkor

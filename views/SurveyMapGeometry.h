@@ -60,6 +60,9 @@ class SurveyMapGeometry {
     // "250 m", "2 km", "0.5 m".
     static const char* unitFor(double metres);
     static NorthArrow northArrow(const Frame& f, int em);
+    // The nearest whole pixel, halves away from zero: what std::lround gives, without a
+    // call into the maths library for each of many thousand dots.
+    static int pixel(double v);
 };
 
 }  // namespace velkor

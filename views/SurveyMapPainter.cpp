@@ -151,15 +151,22 @@ void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Valu
     }
     const SurveyMapGeometry::Transform t = transform(width, height, em);
     const MapGeometry::Range r = range(v);
-    drawDots(surface, t, v, r);
+    const int size = dots_.size() > 50000 ? 3 : 5;
+    if (!(drawn_.width == width && drawn_.height == height && drawn_.em == em &&
+          drawn_.value == v && !drawn_.squares.empty())) {
+        drawn_ = {width, height, em, v, squares(t, v, r, size)};
+    }
+    for (const Square& q : drawn_.squares) {
+        surface.fillRect(q.x, q.y, size, size, q.rgb);
+    }
     drawNorthArrow(surface, f, em);
     drawScaleBar(surface, t, f, em);
     drawColourScale(surface, f, v, r, em);
 }
 
-void SurveyMapPainter::drawDots(DrawingSurface& s, const SurveyMapGeometry::Transform& t, Value v,
-                                const MapGeometry::Range& range) const {
-    const int size = dots_.size() > 50000 ? 3 : 5;
+std::vector<SurveyMapPainter::Square> SurveyMapPainter::squares(
+    const SurveyMapGeometry::Transform& t, Value v, const MapGeometry::Range& range,
+    int size) const {
     const auto valueOf = [v](const Dot& d) { return d.values[static_cast<std::size_t>(v)]; };
     // Readings without the value first, so that those with one stay on top.
     std::vector<std::size_t> order;
@@ -175,18 +182,20 @@ void SurveyMapPainter::drawDots(DrawingSurface& s, const SurveyMapGeometry::Tran
     for (std::size_t k = 0; k < order.size(); ++k) {
         const SurveyMapGeometry::DevicePoint p =
             t.toDevice(dots_[order[k]].easting, dots_[order[k]].northing);
-        corners[k] = {static_cast<int>(std::lround(p.x)) - size / 2,
-                      static_cast<int>(std::lround(p.y)) - size / 2};
+        corners[k] = {SurveyMapGeometry::pixel(p.x) - size / 2,
+                      SurveyMapGeometry::pixel(p.y) - size / 2};
     }
     const std::vector<bool> shows = showing(corners, size);
+    std::vector<Square> out;
     for (std::size_t k = 0; k < order.size(); ++k) {
-        if (!shows[k]) {
-            continue;
+        if (shows[k]) {
+            const float value = valueOf(dots_[order[k]]);
+            out.push_back(
+                {corners[k].x, corners[k].y,
+                 std::isnan(value) ? kNoValueColour : MapGeometry::colourOf(value, range)});
         }
-        const float value = valueOf(dots_[order[k]]);
-        s.fillRect(corners[k].x, corners[k].y, size, size,
-                   std::isnan(value) ? kNoValueColour : MapGeometry::colourOf(value, range));
     }
+    return out;
 }
 
 // Which squares, drawn in this order, still show a pixel of their own at the end: only

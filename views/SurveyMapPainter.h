@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -57,8 +58,15 @@ class SurveyMapPainter {
     int readingAt(int width, int height, int em, int x, int y) const;
 
   private:
-    void drawDots(DrawingSurface& s, const SurveyMapGeometry::Transform& t, Value v,
-                  const MapGeometry::Range& range) const;
+    // A dot's square on the picture: its top-left corner and colour.
+    struct Square {
+        int x;
+        int y;
+        std::uint32_t rgb;
+    };
+    // The squares of a picture that show, in the order they are drawn.
+    std::vector<Square> squares(const SurveyMapGeometry::Transform& t, Value v,
+                                const MapGeometry::Range& range, int size) const;
     static std::vector<bool> showing(const std::vector<DrawingSurface::Point>& corners, int size);
     static void drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f, int em);
     static void drawScaleBar(DrawingSurface& s, const SurveyMapGeometry::Transform& t,
@@ -70,6 +78,17 @@ class SurveyMapPainter {
     // Worked out once: every redraw needs them, and the percentiles sort all values.
     SurveyMapGeometry::Bounds bounds_{};
     std::array<MapGeometry::Range, kValues> ranges_{};
+    // The squares of the last picture drawn: the same picture again (the window
+    // uncovered, a readout shown) hands them over at once. So one painter is drawn from
+    // one thread at a time.
+    struct Drawn {
+        int width = 0;
+        int height = 0;
+        int em = 0;
+        Value value = Value::Field;
+        std::vector<Square> squares;
+    };
+    mutable Drawn drawn_;
 };
 
 }  // namespace velkor

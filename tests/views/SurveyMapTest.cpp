@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -47,6 +48,19 @@ TEST(SurveyMapGeometry, ScaleBarIsARoundNumberOfMetresThatFits) {
     const G::ScaleBar bar = G::scaleBar(t, 200);  // 200 px = 250 m
     EXPECT_DOUBLE_EQ(bar.metres, 200.0);
     EXPECT_EQ(bar.pixels, 160);
+}
+
+TEST(SurveyMapGeometry, PixelRoundsAsLroundDoes) {
+    for (const double v : {0.0, 2.5, -2.5, 2.4999999, -0.5, 0.49999999999999994, -1.5000001, 1366.5,
+                           1e8 + 0.5, -2e9 - 0.5}) {
+        EXPECT_EQ(G::pixel(v), std::lround(v)) << v;
+    }
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> any(-5000.0, 5000.0);
+    for (int k = 0; k < 10000; ++k) {
+        const double v = std::round(any(random) * 2.0) / 2.0 + (k % 3 - 1) * 1e-12;
+        ASSERT_EQ(G::pixel(v), std::lround(v)) << v;
+    }
 }
 
 class SurveyMapPainterTest : public ::testing::Test {
@@ -117,7 +131,7 @@ TEST(SurveyMapPainter, LeavesOutSquaresWhollyPaintedOverAndDrawsTheSamePicture) 
                                             {1, 400.0, 400.0, {2.0f, 2.0f, 2.0f, 2.0f}}};
     for (int r = 2; r < 2000; ++r) {
         const float v = r % 7 == 0 ? kNone : value(random);
-        dots.push_back({r, near(random), near(random), {v, v, v, v}});
+        dots.push_back({r, near(random), near(random), {-v, v, v, v}});
     }
     const SurveyMapPainter painter(dots);
     constexpr int kWidth = 640;
@@ -158,6 +172,22 @@ TEST(SurveyMapPainter, LeavesOutSquaresWhollyPaintedOverAndDrawsTheSamePicture) 
     }
     EXPECT_LT(squares, dots.size() / 4);
     EXPECT_TRUE(drawn == everyOne);
+
+    // The same picture again is the same; another value colours it anew.
+    const auto same = [](const RecordingSurface& a, const RecordingSurface& b) {
+        return a.fills.size() == b.fills.size() &&
+               std::equal(a.fills.begin(), a.fills.end(), b.fills.begin(),
+                          [](const RecordingSurface::Fill& x, const RecordingSurface::Fill& y) {
+                              return x.x == y.x && x.y == y.y && x.width == y.width &&
+                                     x.height == y.height && x.rgb == y.rgb;
+                          });
+    };
+    RecordingSurface again;
+    painter.draw(again, kWidth, kHeight, v, 12);
+    EXPECT_TRUE(same(again, s));
+    RecordingSurface field;
+    painter.draw(field, kWidth, kHeight, SurveyMapPainter::Value::Field, 12);
+    EXPECT_FALSE(same(field, s));
 }
 
 }  // namespace

@@ -11,11 +11,6 @@ constexpr double kLeastExtent = 10.0;  // metres shown across a frame at the lea
 
 }  // namespace
 
-SurveyMapGeometry::DevicePoint SurveyMapGeometry::Transform::toDevice(double easting,
-                                                                      double northing) const {
-    return {x0_ + (easting - e0_) * scale_, y0_ - (northing - n0_) * scale_};
-}
-
 SurveyMapGeometry::MetrePoint SurveyMapGeometry::Transform::toMetres(double x, double y) const {
     return {e0_ + (x - x0_) / scale_, n0_ - (y - y0_) / scale_};
 }
@@ -56,16 +51,6 @@ const char* SurveyMapGeometry::unitFor(double metres) {
 SurveyMapGeometry::NorthArrow SurveyMapGeometry::northArrow(const Frame& f, int em) {
     const int x = f.right - 2 * em;
     return {x, f.top + em, f.top + 4 * em};
-}
-
-int SurveyMapGeometry::pixel(double v) {
-    if (!(std::fabs(v) < 1e9)) {
-        return static_cast<int>(std::lround(v));
-    }
-    // v less its whole part is exact, so the half is judged on v itself.
-    const auto whole = static_cast<int>(v);
-    const double part = v - whole;
-    return part >= 0.5 ? whole + 1 : part <= -0.5 ? whole - 1 : whole;
 }
 
 }  // namespace velkor

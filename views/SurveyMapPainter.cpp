@@ -200,7 +200,8 @@ std::vector<SurveyMapPainter::Square> SurveyMapPainter::squares(
 
 // Which squares, drawn in this order, still show a pixel of their own at the end: only
 // those are handed over. The picture is the same, as the others are wholly painted over,
-// and with many thousand readings on a screen most squares are.
+// and with many thousand readings on a screen most squares are. Found from the last
+// square back: a square shows when one of its pixels is not yet covered by a later one.
 std::vector<bool> SurveyMapPainter::showing(const std::vector<DrawingSurface::Point>& corners,
                                             int size) {
     std::vector<bool> shows(corners.size(), true);
@@ -219,22 +220,18 @@ std::vector<bool> SurveyMapPainter::showing(const std::vector<DrawingSurface::Po
     if (width * height > kMostCoverPixels) {
         return shows;  // a picture that large is drawn square by square
     }
-    // The last square over each pixel.
-    constexpr std::uint32_t kNobody = UINT32_MAX;
-    std::vector<std::uint32_t> top(static_cast<std::size_t>(width * height), kNobody);
-    for (std::size_t k = 0; k < corners.size(); ++k) {
+    std::vector<unsigned char> covered(static_cast<std::size_t>(width * height), 0);
+    for (std::size_t k = corners.size(); k-- > 0;) {
+        bool uncovered = false;
         for (int dy = 0; dy < size; ++dy) {
             const auto row =
-                static_cast<std::size_t>((corners[k].y - y0 + dy) * width + (corners[k].x - x0));
-            std::fill_n(top.begin() + static_cast<std::ptrdiff_t>(row), size,
-                        static_cast<std::uint32_t>(k));
+                covered.begin() + (corners[k].y - y0 + dy) * width + (corners[k].x - x0);
+            for (int dx = 0; dx < size; ++dx) {
+                uncovered = uncovered || row[dx] == 0;
+                row[dx] = 1;
+            }
         }
-    }
-    shows.assign(corners.size(), false);
-    for (const std::uint32_t k : top) {
-        if (k != kNobody) {
-            shows[k] = true;
-        }
+        shows[k] = uncovered;
     }
     return shows;
 }

@@ -72,6 +72,50 @@ MapGeometry::Range rangeOf(const std::vector<SurveyMapPainter::Dot>& dots, std::
     return MapGeometry::clipRange(values);
 }
 
+// A dot's square on the picture, before it is coloured.
+struct Placed {
+    int x;
+    int y;
+    float value;
+};
+
+// Which squares, drawn in this order, still show a pixel of their own at the end: only
+// those are handed over. The picture is the same, as the others are wholly painted over,
+// and with many thousand readings on a screen most squares are. Found from the last
+// square back: a square shows when one of its pixels is not yet covered by a later one.
+std::vector<bool> showing(const std::vector<Placed>& squares, int size) {
+    std::vector<bool> shows(squares.size(), true);
+    if (squares.empty()) {
+        return shows;
+    }
+    int x0 = squares[0].x, x1 = x0, y0 = squares[0].y, y1 = y0;
+    for (const Placed& q : squares) {
+        x0 = std::min(x0, q.x);
+        x1 = std::max(x1, q.x);
+        y0 = std::min(y0, q.y);
+        y1 = std::max(y1, q.y);
+    }
+    const long long width = static_cast<long long>(x1) - x0 + size;
+    const long long height = static_cast<long long>(y1) - y0 + size;
+    if (width * height > SurveyMapPainter::kMostCoverPixels) {
+        return shows;  // a picture that large is drawn square by square
+    }
+    std::vector<unsigned char> covered(static_cast<std::size_t>(width * height), 0);
+    for (std::size_t k = squares.size(); k-- > 0;) {
+        bool uncovered = false;
+        for (int dy = 0; dy < size; ++dy) {
+            const auto row =
+                covered.begin() + (squares[k].y - y0 + dy) * width + (squares[k].x - x0);
+            for (int dx = 0; dx < size; ++dx) {
+                uncovered = uncovered || row[dx] == 0;
+                row[dx] = 1;
+            }
+        }
+        shows[k] = uncovered;
+    }
+    return shows;
+}
+
 }  // namespace
 
 SurveyMapPainter::SurveyMapPainter() : SurveyMapPainter(std::vector<Dot>()) {}
@@ -167,73 +211,30 @@ void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Valu
 std::vector<SurveyMapPainter::Square> SurveyMapPainter::squares(
     const SurveyMapGeometry::Transform& t, Value v, const MapGeometry::Range& range,
     int size) const {
-    const auto valueOf = [v](const Dot& d) { return d.values[static_cast<std::size_t>(v)]; };
     // Readings without the value first, so that those with one stay on top.
-    std::vector<std::size_t> order;
-    order.reserve(dots_.size());
-    for (const bool withValue : {false, true}) {
-        for (std::size_t i = 0; i < dots_.size(); ++i) {
-            if (std::isnan(valueOf(dots_[i])) != withValue) {
-                order.push_back(i);
-            }
-        }
+    std::vector<Placed> placed;
+    std::vector<Placed> withValue;
+    placed.reserve(dots_.size());
+    withValue.reserve(dots_.size());
+    for (const Dot& d : dots_) {
+        const float value = d.values[static_cast<std::size_t>(v)];
+        const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
+        (std::isnan(value) ? placed : withValue)
+            .push_back({SurveyMapGeometry::pixel(p.x) - size / 2,
+                        SurveyMapGeometry::pixel(p.y) - size / 2, value});
     }
-    std::vector<DrawingSurface::Point> corners(order.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        const SurveyMapGeometry::DevicePoint p =
-            t.toDevice(dots_[order[k]].easting, dots_[order[k]].northing);
-        corners[k] = {SurveyMapGeometry::pixel(p.x) - size / 2,
-                      SurveyMapGeometry::pixel(p.y) - size / 2};
-    }
-    const std::vector<bool> shows = showing(corners, size);
+    placed.insert(placed.end(), withValue.begin(), withValue.end());
+    const std::vector<bool> shows = showing(placed, size);
     std::vector<Square> out;
-    for (std::size_t k = 0; k < order.size(); ++k) {
+    for (std::size_t k = 0; k < placed.size(); ++k) {
         if (shows[k]) {
-            const float value = valueOf(dots_[order[k]]);
+            const Placed& q = placed[k];
             out.push_back(
-                {corners[k].x, corners[k].y,
-                 std::isnan(value) ? kNoValueColour : MapGeometry::colourOf(value, range)});
+                {q.x, q.y,
+                 std::isnan(q.value) ? kNoValueColour : MapGeometry::colourOf(q.value, range)});
         }
     }
     return out;
-}
-
-// Which squares, drawn in this order, still show a pixel of their own at the end: only
-// those are handed over. The picture is the same, as the others are wholly painted over,
-// and with many thousand readings on a screen most squares are. Found from the last
-// square back: a square shows when one of its pixels is not yet covered by a later one.
-std::vector<bool> SurveyMapPainter::showing(const std::vector<DrawingSurface::Point>& corners,
-                                            int size) {
-    std::vector<bool> shows(corners.size(), true);
-    if (corners.empty()) {
-        return shows;
-    }
-    int x0 = corners[0].x, x1 = x0, y0 = corners[0].y, y1 = y0;
-    for (const DrawingSurface::Point& c : corners) {
-        x0 = std::min(x0, c.x);
-        x1 = std::max(x1, c.x);
-        y0 = std::min(y0, c.y);
-        y1 = std::max(y1, c.y);
-    }
-    const long long width = static_cast<long long>(x1) - x0 + size;
-    const long long height = static_cast<long long>(y1) - y0 + size;
-    if (width * height > kMostCoverPixels) {
-        return shows;  // a picture that large is drawn square by square
-    }
-    std::vector<unsigned char> covered(static_cast<std::size_t>(width * height), 0);
-    for (std::size_t k = corners.size(); k-- > 0;) {
-        bool uncovered = false;
-        for (int dy = 0; dy < size; ++dy) {
-            const auto row =
-                covered.begin() + (corners[k].y - y0 + dy) * width + (corners[k].x - x0);
-            for (int dx = 0; dx < size; ++dx) {
-                uncovered = uncovered || row[dx] == 0;
-                row[dx] = 1;
-            }
-        }
-        shows[k] = uncovered;
-    }
-    return shows;
 }
 
 void SurveyMapPainter::drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f,

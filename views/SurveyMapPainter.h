@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "views/DrawingSurface.h"
 #include "views/MapGeometry.h"
 #include "views/SurveyMapGeometry.h"
 
 namespace velkor {
 
+class DrawingSurface;
 class Survey;
 
 class SurveyMapPainter {
@@ -67,7 +67,6 @@ class SurveyMapPainter {
     // The squares of a picture that show, in the order they are drawn.
     std::vector<Square> squares(const SurveyMapGeometry::Transform& t, Value v,
                                 const MapGeometry::Range& range, int size) const;
-    static std::vector<bool> showing(const std::vector<DrawingSurface::Point>& corners, int size);
     static void drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f, int em);
     static void drawScaleBar(DrawingSurface& s, const SurveyMapGeometry::Transform& t,
                              const SurveyMapGeometry::Frame& f, int em);

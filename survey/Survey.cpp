@@ -16,6 +16,7 @@
 #include "corrections/GeomagneticModel.h"
 #include "data/DataFile.h"
 #include "data/NumberReading.h"
+#include "survey/IgrfLattice.h"
 #include "survey/SurveyFile.h"
 
 namespace velkor {
@@ -434,38 +435,83 @@ void Survey::igrfAll() {
             normalProblem_ = text;
         }
     };
-    // Latitudes and longitudes a piece at a time, so that they never take room for all.
-    constexpr int kPiece = 4096;
-    std::vector<double> lon(kPiece);
-    std::vector<double> lat(kPiece);
+    // Most readings take the field from a lattice over their date's readings; the model
+    // is asked at the others themselves, in the survey's order.
+    const std::vector<std::optional<IgrfLattice>> lattices = igrfLattices(models);
+    std::vector<int> exact;
     for (int d = 0; d < dayCount(); ++d) {
-        for (int from = first(d); from < first(d + 1); from += kPiece) {
-            const int n = std::min(kPiece, first(d + 1) - from);
-            std::copy_n(easting_.begin() + from, n, lon.begin());
-            std::copy_n(northing_.begin() + from, n, lat.begin());
-            crs_->toLonLatInPlace(lon.data(), lat.data(), static_cast<std::size_t>(n));
-            for (int k = 0; k < n; ++k) {
-                const int r = from + k;
-                const auto& model = models[dateOf_[static_cast<std::size_t>(r)]];
-                if (isAuto(d, r)) {
-                    continue;
-                }
-                if (!model) {
-                    problem("The date " + dates_[dateOf_[static_cast<std::size_t>(r)]] +
-                            " is not a day of the calendar.");
-                    continue;
-                }
-                const GeomagneticModel::Result m =
-                    model->compute({lat[static_cast<std::size_t>(k)],
-                                    lon[static_cast<std::size_t>(k)], settings_.normal.height});
-                if (!m.ok) {
-                    problem(m.message);
-                    continue;
-                }
-                normal_[static_cast<std::size_t>(r)] = static_cast<float>(m.field.f);
+        for (int r = first(d); r < first(d + 1); ++r) {
+            const auto k = static_cast<std::size_t>(r);
+            const auto& lattice = lattices[dateOf_[k]];
+            if (isAuto(d, r)) {
+                continue;
+            }
+            if (const std::optional<float> f =
+                    lattice ? lattice->totalField(easting_[k], northing_[k]) : std::nullopt) {
+                normal_[k] = *f;
+            } else {
+                exact.push_back(r);
             }
         }
     }
+    // Latitudes and longitudes a piece at a time, so that they never take room for all.
+    constexpr std::size_t kPiece = 4096;
+    std::vector<double> lon(kPiece);
+    std::vector<double> lat(kPiece);
+    for (std::size_t from = 0; from < exact.size(); from += kPiece) {
+        const std::size_t n = std::min(kPiece, exact.size() - from);
+        for (std::size_t j = 0; j < n; ++j) {
+            lon[j] = easting_[static_cast<std::size_t>(exact[from + j])];
+            lat[j] = northing_[static_cast<std::size_t>(exact[from + j])];
+        }
+        crs_->toLonLatInPlace(lon.data(), lat.data(), n);
+        for (std::size_t j = 0; j < n; ++j) {
+            const auto k = static_cast<std::size_t>(exact[from + j]);
+            const auto& model = models[dateOf_[k]];
+            if (!model) {
+                problem("The date " + dates_[dateOf_[k]] + " is not a day of the calendar.");
+                continue;
+            }
+            const GeomagneticModel::Result m =
+                model->compute({lat[j], lon[j], settings_.normal.height});
+            if (!m.ok) {
+                problem(m.message);
+                continue;
+            }
+            normal_[k] = static_cast<float>(m.field.f);
+        }
+    }
+}
+
+// For each date, the field on a lattice over the readings of that date, where the date
+// has a model and the lattice is smaller than the readings are many.
+std::vector<std::optional<IgrfLattice>> Survey::igrfLattices(
+    const std::vector<std::optional<GeomagneticModel::AtYear>>& models) const {
+    struct Extent {
+        double e0 = std::numeric_limits<double>::infinity();
+        double e1 = -std::numeric_limits<double>::infinity();
+        double n0 = std::numeric_limits<double>::infinity();
+        double n1 = -std::numeric_limits<double>::infinity();
+        long readings = 0;
+    };
+    std::vector<Extent> extents(dates_.size());
+    for (std::size_t k = 0; k < lineOf_.size(); ++k) {
+        Extent& x = extents[dateOf_[k]];
+        x.e0 = std::min(x.e0, easting_[k]);
+        x.e1 = std::max(x.e1, easting_[k]);
+        x.n0 = std::min(x.n0, northing_[k]);
+        x.n1 = std::max(x.n1, northing_[k]);
+        ++x.readings;
+    }
+    std::vector<std::optional<IgrfLattice>> lattices(dates_.size());
+    for (std::size_t k = 0; k < dates_.size(); ++k) {
+        const Extent& x = extents[k];
+        if (models[k] && x.readings > 0) {
+            lattices[k] = IgrfLattice::build(*models[k], *crs_, settings_.normal.height, x.e0, x.e1,
+                                             x.n0, x.n1, x.readings / 4);
+        }
+    }
+    return lattices;
 }
 
 void Survey::correctAll() {
@@ -550,23 +596,27 @@ Survey::Summary Survey::total() const {
     return all;
 }
 
-Survey::Reading Survey::reading(int r) const {
+Survey::Reading Survey::values(int r) const {
     const auto k = static_cast<std::size_t>(r);
     const int d = dayOf(r);
-    Reading g{d,
-              lineOf_[k],
-              day(d).data.mode(lineOf_[k]),
-              easting_[k],
-              northing_[k],
-              std::nullopt,
-              std::nullopt,
-              field_[k],
-              value(base_[k]),
-              value(diurnal_[k]),
-              value(normal_[k]),
-              value(anomaly_[k])};
+    return {d,
+            lineOf_[k],
+            day(d).data.mode(lineOf_[k]),
+            easting_[k],
+            northing_[k],
+            std::nullopt,
+            std::nullopt,
+            field_[k],
+            value(base_[k]),
+            value(diurnal_[k]),
+            value(normal_[k]),
+            value(anomaly_[k])};
+}
+
+Survey::Reading Survey::reading(int r) const {
+    Reading g = values(r);
     if (crs_) {
-        const CoordinateSystem::LatLon at = crs_->toLatLon({easting_[k], northing_[k]});
+        const CoordinateSystem::LatLon at = crs_->toLatLon({g.easting, g.northing});
         if (!std::isnan(at.latitude)) {
             g.latitude = at.latitude;
             g.longitude = at.longitude;

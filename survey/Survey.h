@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "corrections/CorrectionSummary.h"
+#include "corrections/GeomagneticModel.h"
 #include "data/DataSet.h"
 #include "geo/CoordinateSystem.h"
 #include "survey/BaseSource.h"
+#include "survey/IgrfLattice.h"
 #include "survey/SurveySettings.h"
 
 namespace velkor {
@@ -92,6 +94,9 @@ class Survey {
     int first(int d) const { return dayStart_[static_cast<std::size_t>(d)]; }
     // Every value of reading r; its latitude and longitude are worked out on the way.
     Reading reading(int r) const;
+    // The same without latitude and longitude (left empty), which take a coordinate
+    // transformation each: whoever goes through many readings takes latLons() once.
+    Reading values(int r) const;
     // Latitude and longitude of every reading, worked out when asked (they are kept
     // nowhere, to keep a reading small); empty without a coordinate system.
     std::vector<CoordinateSystem::LatLon> latLons() const;
@@ -114,6 +119,8 @@ class Survey {
     void placeAll();
     void normalAll();
     void igrfAll();
+    std::vector<std::optional<IgrfLattice>> igrfLattices(
+        const std::vector<std::optional<GeomagneticModel::AtYear>>& models) const;
     void correctAll();
     void recompute(Changed changed);
     int dayOf(int r) const;

@@ -53,13 +53,15 @@ struct Row {
 // The readings to write, in the survey's order, each with its row.
 class Rows {
   public:
+    // Latitudes and longitudes are worked out all at once: one at a time, the coordinate
+    // transformation would take most of the export's time.
     Rows(const Survey& survey, const SurveyExport::Options& options)
-        : survey_(survey), flags_(survey) {
+        : survey_(survey), flags_(survey), latLons_(survey.latLons()) {
         for (int d = 0; d < survey.dayCount(); ++d) {
             files_.push_back(fs::path(survey.day(d).path).filename().string());
         }
         for (int r = 0; r < survey.readingCount(); ++r) {
-            if (!options.unflagged || !flags_.flagged(survey.reading(r))) {
+            if (!options.unflagged || !flags_.flagged(survey.values(r))) {
                 chosen_.push_back(r);
             }
         }
@@ -68,7 +70,7 @@ class Rows {
     const std::vector<int>& chosen() const { return chosen_; }
 
     Row row(int r) const {
-        const Survey::Reading g = survey_.reading(r);
+        const Survey::Reading g = survey_.values(r);
         const DataSet& data = survey_.day(g.day).data;
         Row w;
         w.file = files_[static_cast<std::size_t>(g.day)];
@@ -79,8 +81,10 @@ class Rows {
         w.time = trimmed(data.field(g.line, Column::Time));
         w.easting = g.easting;
         w.northing = g.northing;
-        w.latitude = g.latitude;
-        w.longitude = g.longitude;
+        if (!latLons_.empty() && !std::isnan(latLons_[static_cast<std::size_t>(r)].latitude)) {
+            w.latitude = latLons_[static_cast<std::size_t>(r)].latitude;
+            w.longitude = latLons_[static_cast<std::size_t>(r)].longitude;
+        }
         w.field = static_cast<double>(g.field);
         w.base = present(g.base);
         w.diurnal = present(g.diurnal);
@@ -104,7 +108,7 @@ class Rows {
         std::vector<Key> keys;
         keys.reserve(chosen_.size());
         for (const int r : chosen_) {
-            const Survey::Reading g = survey_.reading(r);
+            const Survey::Reading g = survey_.values(r);
             const DataSet& data = survey_.day(g.day).data;
             keys.push_back({readDecimal(data.field(g.line, Column::Line)),
                             readDecimal(data.field(g.line, Column::Pos)), r});
@@ -123,6 +127,7 @@ class Rows {
   private:
     const Survey& survey_;
     SurveyFlags flags_;
+    std::vector<CoordinateSystem::LatLon> latLons_;  // empty without a coordinate system
     std::vector<std::string> files_;
     std::vector<int> chosen_;
 };

@@ -11,11 +11,6 @@ constexpr double kLeastExtent = 10.0;  // metres shown across a frame at the lea
 
 }  // namespace
 
-SurveyMapGeometry::DevicePoint SurveyMapGeometry::Transform::toDevice(double easting,
-                                                                      double northing) const {
-    return {x0_ + (easting - e0_) * scale_, y0_ - (northing - n0_) * scale_};
-}
-
 SurveyMapGeometry::MetrePoint SurveyMapGeometry::Transform::toMetres(double x, double y) const {
     return {e0_ + (x - x0_) / scale_, n0_ - (y - y0_) / scale_};
 }

@@ -3,6 +3,8 @@
 // Plain functions, shared by the window and the tests.
 #pragma once
 
+#include <cmath>
+
 namespace velkor {
 
 class SurveyMapGeometry {
@@ -28,7 +30,9 @@ class SurveyMapGeometry {
         Transform() = default;
         Transform(double pixelsPerMetre, double originE, double originN, double x0, double y0)
             : scale_(pixelsPerMetre), e0_(originE), n0_(originN), x0_(x0), y0_(y0) {}
-        DevicePoint toDevice(double easting, double northing) const;
+        DevicePoint toDevice(double easting, double northing) const {
+            return {x0_ + (easting - e0_) * scale_, y0_ - (northing - n0_) * scale_};
+        }
         MetrePoint toMetres(double x, double y) const;
         double pixelsPerMetre() const { return scale_; }
 
@@ -60,6 +64,17 @@ class SurveyMapGeometry {
     // "250 m", "2 km", "0.5 m".
     static const char* unitFor(double metres);
     static NorthArrow northArrow(const Frame& f, int em);
+    // The nearest whole pixel, halves away from zero: what std::lround gives, without a
+    // call into the maths library for each of many thousand dots.
+    static int pixel(double v) {
+        if (!(v > -1e9 && v < 1e9)) {
+            return static_cast<int>(std::lround(v));
+        }
+        // v less its whole part is exact, so the half is judged on v itself.
+        const auto whole = static_cast<int>(v);
+        const double part = v - whole;
+        return part >= 0.5 ? whole + 1 : part <= -0.5 ? whole - 1 : whole;
+    }
 };
 
 }  // namespace velkor

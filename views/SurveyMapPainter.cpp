@@ -46,15 +46,93 @@ float gradientOf(const Survey& survey, const Survey::Reading& g) {
     return v ? static_cast<float>(*v) : kNone;
 }
 
+SurveyMapGeometry::Bounds boundsOf(const std::vector<SurveyMapPainter::Dot>& dots) {
+    if (dots.empty()) {
+        return {0.0, 1.0, 0.0, 1.0};
+    }
+    SurveyMapGeometry::Bounds b{dots[0].easting, dots[0].easting, dots[0].northing,
+                                dots[0].northing};
+    for (const SurveyMapPainter::Dot& d : dots) {
+        b.e0 = std::min(b.e0, d.easting);
+        b.e1 = std::max(b.e1, d.easting);
+        b.n0 = std::min(b.n0, d.northing);
+        b.n1 = std::max(b.n1, d.northing);
+    }
+    return b;
+}
+
+MapGeometry::Range rangeOf(const std::vector<SurveyMapPainter::Dot>& dots, std::size_t v) {
+    std::vector<double> values;
+    values.reserve(dots.size());
+    for (const SurveyMapPainter::Dot& d : dots) {
+        if (!std::isnan(d.values[v])) {
+            values.push_back(d.values[v]);
+        }
+    }
+    return MapGeometry::clipRange(values);
+}
+
+// A dot's square on the picture, before it is coloured.
+struct Placed {
+    int x;
+    int y;
+    float value;
+};
+
+// Which squares, drawn in this order, still show a pixel of their own at the end: only
+// those are handed over. The picture is the same, as the others are wholly painted over,
+// and with many thousand readings on a screen most squares are. Found from the last
+// square back: a square shows when one of its pixels is not yet covered by a later one.
+std::vector<bool> showing(const std::vector<Placed>& squares, int size) {
+    std::vector<bool> shows(squares.size(), true);
+    if (squares.empty()) {
+        return shows;
+    }
+    int x0 = squares[0].x, x1 = x0, y0 = squares[0].y, y1 = y0;
+    for (const Placed& q : squares) {
+        x0 = std::min(x0, q.x);
+        x1 = std::max(x1, q.x);
+        y0 = std::min(y0, q.y);
+        y1 = std::max(y1, q.y);
+    }
+    const long long width = static_cast<long long>(x1) - x0 + size;
+    const long long height = static_cast<long long>(y1) - y0 + size;
+    if (width * height > SurveyMapPainter::kMostCoverPixels) {
+        return shows;  // a picture that large is drawn square by square
+    }
+    std::vector<unsigned char> covered(static_cast<std::size_t>(width * height), 0);
+    for (std::size_t k = squares.size(); k-- > 0;) {
+        bool uncovered = false;
+        for (int dy = 0; dy < size; ++dy) {
+            const auto row =
+                covered.begin() + (squares[k].y - y0 + dy) * width + (squares[k].x - x0);
+            for (int dx = 0; dx < size; ++dx) {
+                uncovered = uncovered || row[dx] == 0;
+                row[dx] = 1;
+            }
+        }
+        shows[k] = uncovered;
+    }
+    return shows;
+}
+
 }  // namespace
 
-SurveyMapPainter::SurveyMapPainter(std::vector<Dot> dots) : dots_(std::move(dots)) {}
+SurveyMapPainter::SurveyMapPainter() : SurveyMapPainter(std::vector<Dot>()) {}
+
+SurveyMapPainter::SurveyMapPainter(std::vector<Dot> dots) : dots_(std::move(dots)) {
+    bounds_ = boundsOf(dots_);
+    for (std::size_t v = 0; v < ranges_.size(); ++v) {
+        ranges_[v] = rangeOf(dots_, v);
+    }
+}
 
 SurveyMapPainter SurveyMapPainter::build(const Survey& survey) {
     std::vector<Dot> dots;
     dots.reserve(static_cast<std::size_t>(survey.readingCount()));
     for (int r = 0; r < survey.readingCount(); ++r) {
-        const Survey::Reading g = survey.reading(r);
+        // The map needs no latitude or longitude.
+        const Survey::Reading g = survey.values(r);
         dots.push_back({r,
                         g.easting,
                         g.northing,
@@ -99,21 +177,6 @@ std::string SurveyMapPainter::describe(const Survey& survey, int r) {
     return out;
 }
 
-SurveyMapGeometry::Bounds SurveyMapPainter::bounds() const {
-    if (dots_.empty()) {
-        return {0.0, 1.0, 0.0, 1.0};
-    }
-    SurveyMapGeometry::Bounds b{dots_[0].easting, dots_[0].easting, dots_[0].northing,
-                                dots_[0].northing};
-    for (const Dot& d : dots_) {
-        b.e0 = std::min(b.e0, d.easting);
-        b.e1 = std::max(b.e1, d.easting);
-        b.n0 = std::min(b.n0, d.northing);
-        b.n1 = std::max(b.n1, d.northing);
-    }
-    return b;
-}
-
 SurveyMapGeometry::Frame SurveyMapPainter::frame(int width, int height, int em) {
     // Room for the colour scale on the right and the scale bar below.
     return {2 * em, 2 * em, std::max(3 * em, width - 10 * em), std::max(3 * em, height - 4 * em)};
@@ -121,18 +184,6 @@ SurveyMapGeometry::Frame SurveyMapPainter::frame(int width, int height, int em) 
 
 SurveyMapGeometry::Transform SurveyMapPainter::transform(int width, int height, int em) const {
     return SurveyMapGeometry::fit(bounds(), frame(width, height, em));
-}
-
-MapGeometry::Range SurveyMapPainter::range(Value v) const {
-    std::vector<double> values;
-    values.reserve(dots_.size());
-    for (const Dot& d : dots_) {
-        const float value = d.values[static_cast<std::size_t>(v)];
-        if (!std::isnan(value)) {
-            values.push_back(value);
-        }
-    }
-    return MapGeometry::clipRange(values);
 }
 
 void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Value v, int em) const {
@@ -144,29 +195,46 @@ void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Valu
     }
     const SurveyMapGeometry::Transform t = transform(width, height, em);
     const MapGeometry::Range r = range(v);
-    drawDots(surface, t, v, r);
+    const int size = dots_.size() > 50000 ? 3 : 5;
+    if (!(drawn_.width == width && drawn_.height == height && drawn_.em == em &&
+          drawn_.value == v && !drawn_.squares.empty())) {
+        drawn_ = {width, height, em, v, squares(t, v, r, size)};
+    }
+    for (const Square& q : drawn_.squares) {
+        surface.fillRect(q.x, q.y, size, size, q.rgb);
+    }
     drawNorthArrow(surface, f, em);
     drawScaleBar(surface, t, f, em);
     drawColourScale(surface, f, v, r, em);
 }
 
-void SurveyMapPainter::drawDots(DrawingSurface& s, const SurveyMapGeometry::Transform& t, Value v,
-                                const MapGeometry::Range& range) const {
+std::vector<SurveyMapPainter::Square> SurveyMapPainter::squares(
+    const SurveyMapGeometry::Transform& t, Value v, const MapGeometry::Range& range,
+    int size) const {
     // Readings without the value first, so that those with one stay on top.
-    const int size = dots_.size() > 50000 ? 3 : 5;
-    for (const bool withValue : {false, true}) {
-        for (const Dot& d : dots_) {
-            const float value = d.values[static_cast<std::size_t>(v)];
-            if (std::isnan(value) == withValue) {
-                continue;
-            }
-            const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
-            const std::uint32_t rgb =
-                withValue ? MapGeometry::colourOf(value, range) : kNoValueColour;
-            s.fillRect(static_cast<int>(std::lround(p.x)) - size / 2,
-                       static_cast<int>(std::lround(p.y)) - size / 2, size, size, rgb);
+    std::vector<Placed> placed;
+    std::vector<Placed> withValue;
+    placed.reserve(dots_.size());
+    withValue.reserve(dots_.size());
+    for (const Dot& d : dots_) {
+        const float value = d.values[static_cast<std::size_t>(v)];
+        const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
+        (std::isnan(value) ? placed : withValue)
+            .push_back({SurveyMapGeometry::pixel(p.x) - size / 2,
+                        SurveyMapGeometry::pixel(p.y) - size / 2, value});
+    }
+    placed.insert(placed.end(), withValue.begin(), withValue.end());
+    const std::vector<bool> shows = showing(placed, size);
+    std::vector<Square> out;
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        if (shows[k]) {
+            const Placed& q = placed[k];
+            out.push_back(
+                {q.x, q.y,
+                 std::isnan(q.value) ? kNoValueColour : MapGeometry::colourOf(q.value, range)});
         }
     }
+    return out;
 }
 
 void SurveyMapPainter::drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f,

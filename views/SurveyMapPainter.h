@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ class SurveyMapPainter {
     static constexpr const char* kNothingPlaced = "No reading is placed.";
     enum class Value { Field, Diurnal, Anomaly, Gradient };
     static constexpr int kValues = 4;
+    // Pixels of the largest picture whose hidden squares are found and left out.
+    static constexpr long long kMostCoverPixels = 16LL * 1024 * 1024;
 
     // One placed reading; NaN where it has no such value.
     struct Dot {
@@ -31,7 +34,7 @@ class SurveyMapPainter {
         std::array<float, kValues> values;
     };
 
-    SurveyMapPainter() = default;
+    SurveyMapPainter();
     explicit SurveyMapPainter(std::vector<Dot> dots);
     static SurveyMapPainter build(const Survey& survey);
 
@@ -43,12 +46,12 @@ class SurveyMapPainter {
 
     const std::vector<Dot>& dots() const { return dots_; }
     // The rectangle holding every dot, in metres.
-    SurveyMapGeometry::Bounds bounds() const;
+    SurveyMapGeometry::Bounds bounds() const { return bounds_; }
     // Where the dots go in a picture of this size, and at what scale.
     static SurveyMapGeometry::Frame frame(int width, int height, int em);
     SurveyMapGeometry::Transform transform(int width, int height, int em) const;
     // The 2nd to 98th percentile of the value over the dots that have it.
-    MapGeometry::Range range(Value v) const;
+    MapGeometry::Range range(Value v) const { return ranges_[static_cast<std::size_t>(v)]; }
 
     void draw(DrawingSurface& surface, int width, int height, Value v, int em = kScreenEm) const;
     // The survey reading of the dot nearest the device point within a few pixels, or -1.
@@ -60,12 +63,35 @@ class SurveyMapPainter {
                              const SurveyMapGeometry::Frame& f, int em);
 
   private:
+    // A dot's square on the picture: its top-left corner and colour.
+    struct Square {
+        int x;
+        int y;
+        std::uint32_t rgb;
+    };
+    // The squares of a picture that show, in the order they are drawn.
+    std::vector<Square> squares(const SurveyMapGeometry::Transform& t, Value v,
+                                const MapGeometry::Range& range, int size) const;
     void drawDots(DrawingSurface& s, const SurveyMapGeometry::Transform& t, Value v,
                   const MapGeometry::Range& range) const;
     static void drawColourScale(DrawingSurface& s, const SurveyMapGeometry::Frame& f, Value v,
                                 const MapGeometry::Range& range, int em);
 
     std::vector<Dot> dots_;
+    // Worked out once: every redraw needs them, and the percentiles sort all values.
+    SurveyMapGeometry::Bounds bounds_{};
+    std::array<MapGeometry::Range, kValues> ranges_{};
+    // The squares of the last picture drawn: the same picture again (the window
+    // uncovered, a readout shown) hands them over at once. So one painter is drawn from
+    // one thread at a time.
+    struct Drawn {
+        int width = 0;
+        int height = 0;
+        int em = 0;
+        Value value = Value::Field;
+        std::vector<Square> squares;
+    };
+    mutable Drawn drawn_;
 };
 
 }  // namespace velkor

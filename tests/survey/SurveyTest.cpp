@@ -264,7 +264,8 @@ TEST_F(SurveyTest, EveryChangeComputesTheValuesAgain) {
     change(survey, s);
     EXPECT_TRUE(survey.normalProblem().empty()) << survey.normalProblem();
     const double year = DecimalYear::of(*DecimalYear::readDate(date));
-    for (int r : {0, 150, 299}) {
+    // Every reading: most take the field from a lattice, which must give the model's own.
+    for (int r = 0; r < survey.readingCount(); ++r) {
         const Survey::Reading g = survey.reading(r);
         ASSERT_TRUE(g.latitude && g.longitude && g.normal && g.anomaly);
         const GeomagneticModel::Result m =

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "support/RecordingSurface.h"
 #include "views/SurveyMapGeometry.h"
@@ -44,6 +48,19 @@ TEST(SurveyMapGeometry, ScaleBarIsARoundNumberOfMetresThatFits) {
     const G::ScaleBar bar = G::scaleBar(t, 200);  // 200 px = 250 m
     EXPECT_DOUBLE_EQ(bar.metres, 200.0);
     EXPECT_EQ(bar.pixels, 160);
+}
+
+TEST(SurveyMapGeometry, PixelRoundsAsLroundDoes) {
+    for (const double v : {0.0, 2.5, -2.5, 2.4999999, -0.5, 0.49999999999999994, -1.5000001, 1366.5,
+                           1e8 + 0.5, -2e9 - 0.5}) {
+        EXPECT_EQ(G::pixel(v), std::lround(v)) << v;
+    }
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> any(-5000.0, 5000.0);
+    for (int k = 0; k < 10000; ++k) {
+        const double v = std::round(any(random) * 2.0) / 2.0 + (k % 3 - 1) * 1e-12;
+        ASSERT_EQ(G::pixel(v), std::lround(v)) << v;
+    }
 }
 
 class SurveyMapPainterTest : public ::testing::Test {
@@ -102,6 +119,75 @@ TEST_F(SurveyMapPainterTest, FindsTheReadingUnderThePointerAndSaysWhenNothingIsP
     SurveyMapPainter().draw(s, kWidth, kHeight, SurveyMapPainter::Value::Field, kEm);
     EXPECT_NE(s.findText(SurveyMapPainter::kNothingPlaced), nullptr);
     EXPECT_TRUE(s.fills.empty());
+}
+
+// Of many readings crowded on a few pixels only the squares that still show are handed
+// to the surface, and the picture is the one every square drawn in turn gives.
+TEST(SurveyMapPainter, LeavesOutSquaresWhollyPaintedOverAndDrawsTheSamePicture) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> near(100.0, 120.0);
+    std::uniform_real_distribution<float> value(-5.0f, 5.0f);
+    std::vector<SurveyMapPainter::Dot> dots{{0, 0.0, 0.0, {1.0f, 1.0f, 1.0f, 1.0f}},
+                                            {1, 400.0, 400.0, {2.0f, 2.0f, 2.0f, 2.0f}}};
+    for (int r = 2; r < 2000; ++r) {
+        const float v = r % 7 == 0 ? kNone : value(random);
+        dots.push_back({r, near(random), near(random), {-v, v, v, v}});
+    }
+    const SurveyMapPainter painter(dots);
+    constexpr int kWidth = 640;
+    constexpr int kHeight = 480;
+    constexpr int kSize = 5;
+    RecordingSurface s;
+    const auto v = SurveyMapPainter::Value::Anomaly;
+    painter.draw(s, kWidth, kHeight, v, 12);
+
+    using Picture = std::vector<std::uint32_t>;
+    const auto paint = [](Picture& p, int x, int y, std::uint32_t rgb) {
+        for (int dy = 0; dy < kSize; ++dy) {
+            for (int dx = 0; dx < kSize; ++dx) {
+                p.at(static_cast<std::size_t>((y + dy) * kWidth + x + dx)) = rgb;
+            }
+        }
+    };
+    Picture drawn(kWidth * kHeight, 0xffffffU);
+    std::size_t squares = 0;
+    for (const RecordingSurface::Fill& f : s.fills) {
+        if (f.width == kSize && f.height == kSize) {
+            paint(drawn, f.x, f.y, f.rgb);
+            ++squares;
+        }
+    }
+    Picture everyOne(kWidth * kHeight, 0xffffffU);
+    const G::Transform t = painter.transform(kWidth, kHeight, 12);
+    for (const bool withValue : {false, true}) {
+        for (const SurveyMapPainter::Dot& d : dots) {
+            if (std::isnan(d.values[2]) == withValue) {
+                continue;
+            }
+            const G::DevicePoint p = t.toDevice(d.easting, d.northing);
+            paint(everyOne, static_cast<int>(std::lround(p.x)) - kSize / 2,
+                  static_cast<int>(std::lround(p.y)) - kSize / 2,
+                  withValue ? MapGeometry::colourOf(d.values[2], painter.range(v)) : 0xb4b4b4U);
+        }
+    }
+    EXPECT_LT(squares, dots.size() / 4);
+    EXPECT_TRUE(drawn == everyOne);
+
+    // The same picture again is the same; another value colours it anew.
+    const auto same = [](const RecordingSurface& a, const RecordingSurface& b) {
+        return a.fills.size() == b.fills.size() &&
+               std::equal(a.fills.begin(), a.fills.end(), b.fills.begin(),
+                          [](const RecordingSurface::Fill& x, const RecordingSurface::Fill& y) {
+                              return x.x == y.x && x.y == y.y && x.width == y.width &&
+                                     x.height == y.height && x.rgb == y.rgb;
+                          });
+    };
+    RecordingSurface again;
+    painter.draw(again, kWidth, kHeight, v, 12);
+    EXPECT_TRUE(same(again, s));
+    RecordingSurface field;
+    painter.draw(field, kWidth, kHeight, SurveyMapPainter::Value::Field, 12);
+    EXPECT_FALSE(same(field, s));
 }
 
 }  // namespace

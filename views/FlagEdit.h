@@ -13,12 +13,9 @@ class Survey;
 
 class FlagEdit {
   public:
-    static constexpr const char* kManual = "manual";
-    static constexpr const char* kSpike = "spike";
+    static constexpr const char* kManual = SurveySettings::Flag::kManual;
+    static constexpr const char* kSpike = SurveySettings::Flag::kSpike;
 
-    // The flag that marks survey reading r with word: its day's path, its reading number
-    // and its line text.
-    static SurveySettings::Flag flagOf(const Survey& survey, int r, const std::string& word);
     // The settings with every reading given flagged with word; one already flagged keeps
     // its flag and word.
     static SurveySettings flagged(const Survey& survey, const std::vector<int>& readings,

@@ -11,9 +11,14 @@
 #include "cli/CliTool.h"
 #include "data/DataFile.h"
 #include "data/NumberReading.h"
+#include "data/TextFormat.h"
+#include "survey/BaseCoverage.h"
+#include "survey/BaseSource.h"
 #include "survey/ContourFile.h"
+#include "survey/FlagList.h"
 #include "survey/GridFile.h"
 #include "survey/Placement.h"
+#include "survey/SpikeFinder.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDescription.h"
 #include "survey/SurveyExport.h"
@@ -106,6 +111,14 @@ struct SurveyCommand::Options {
     double interval = 0.0;
     std::string show = "readings,grid,shade,contours";
     std::string size = "900x560";
+    std::string baseFormat = "auto";
+    std::string columns;
+    int window = SpikeFinder::kWindow;
+    std::optional<double> threshold;
+    bool apply = false;
+    int reading = 0;
+    bool clear = false;
+    std::string word = SurveySettings::Flag::kManual;
 };
 
 struct SurveyCommand::Gridded {
@@ -146,6 +159,14 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
     base->add_option("FILE", o.file, "the variations file (.a)")->required()->type_name("");
     base->add_option("--offset", o.offset, "seconds added to its times (default 0)")
         ->type_name("SECONDS");
+    base->add_option("--format", o.baseFormat,
+                     "a variations file, an observatory's IAGA-2002 file or a CSV file "
+                     "(default auto: told by the file's content)")
+        ->check(CLI::IsMember({"velkor", "iaga2002", "csv", "auto"}))
+        ->type_name("velkor|iaga2002|csv|auto");
+    base->add_option("--columns", o.columns,
+                     "for CSV, the columns to take (default: chosen by their names)")
+        ->type_name("DATE,TIME,VALUE|DATETIME,VALUE");
 
     CLI::App* place = app.add_subcommand(
         "place", "place the readings: by origin, azimuth and spacing, or by control points");
@@ -260,6 +281,30 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         ->type_name("readings,grid,shade,contours");
     plot->add_option("--size", o.size, "pixels (default 900x560)")->type_name("WxH");
 
+    CLI::App* despike = app.add_subcommand(
+        "despike", "list the spike candidates along the survey lines; --apply flags them");
+    survey(despike);
+    despike
+        ->add_option("--window", o.window,
+                     "readings in the running median, the one looked at among them (default 5)")
+        ->check(CLI::Range(3, 101))
+        ->type_name("N");
+    despike
+        ->add_option("--threshold", o.threshold,
+                     "nT from the median (default: 5 times the line's noise, at least 2)")
+        ->check(CLI::PositiveNumber)
+        ->type_name("NT");
+    despike->add_flag("--apply", o.apply, "flag every candidate with the word spike");
+
+    CLI::App* flag = app.add_subcommand("flag", "flag a reading, or clear its flag");
+    survey(flag);
+    flag->add_option("FILE", o.file, "the day's data file")->required()->type_name("");
+    flag->add_option("READING", o.reading, "the reading's number, as the list numbers it")
+        ->required()
+        ->type_name("");
+    flag->add_flag("--clear", o.clear, "take the flag away");
+    flag->add_option("--word", o.word, "the flag's word (default manual)")->type_name("WORD");
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -277,7 +322,8 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         {base, &SurveyCommand::base},     {place, &SurveyCommand::place},
         {set, &SurveyCommand::set},       {info, &SurveyCommand::info},
         {grid, &SurveyCommand::grid},     {contours, &SurveyCommand::contours},
-        {plot, &SurveyCommand::plot}};
+        {plot, &SurveyCommand::plot},     {despike, &SurveyCommand::despike},
+        {flag, &SurveyCommand::flag}};
     for (const auto& [app, command] : commands) {
         if (chosen == app) {
             return (this->*command)(o);
@@ -305,7 +351,13 @@ std::optional<SurveySettings> SurveyCommand::read(const std::string& path) {
 int SurveyCommand::save(const std::string& path, const SurveySettings& next) {
     std::string message;
     const std::optional<Survey> opened = Survey::open(next, message);
-    if (!opened || !opened->write(path, message)) {
+    // Flags whose readings a changed day no longer holds go, and the user hears which.
+    SurveySettings kept = next;
+    const std::string dropped = opened ? FlagList::dropStale(kept, *opened) : std::string();
+    if (!dropped.empty()) {
+        err_ << dropped << '\n';
+    }
+    if (!opened || !SurveyFile::write(path, kept, message)) {
         err_ << message << "\nThe survey file was not changed.\n";
         return kFailed;
     }
@@ -352,8 +404,25 @@ int SurveyCommand::base(const Options& o) {
     if (!next) {
         return kFailed;
     }
-    next->baseSources.push_back({absolute(o.file), o.offset});
-    return save(o.survey, *next);
+    SurveySettings::BaseSource source(absolute(o.file), o.offset,
+                                      *SurveySettings::BaseSource::named(o.baseFormat), o.columns);
+    if (source.format == SurveySettings::BaseSource::Format::Auto) {
+        source.format = BaseSource::detect(source.path);
+    }
+    next->baseSources.push_back(source);
+    const int status = save(o.survey, *next);
+    if (status == kOk) {
+        // A source that can never correct a reading is worth saying so at once.
+        std::string message;
+        const std::optional<Survey> opened = Survey::read(o.survey, message);
+        const std::string problem =
+            opened ? BaseCoverage::problem(opened->bases().back(), BaseCoverage::dates(*opened))
+                   : message;
+        if (!problem.empty()) {
+            err_ << problem << '\n';
+        }
+    }
+    return status;
 }
 
 int SurveyCommand::place(const Options& o) {
@@ -582,6 +651,61 @@ int SurveyCommand::plot(const Options& o) {
         return kFailed;
     }
     return kOk;
+}
+
+int SurveyCommand::despike(const Options& o) {
+    std::optional<SurveySettings> next = read(o.survey);
+    std::string message;
+    const std::optional<Survey> survey = next ? Survey::open(*next, message) : std::nullopt;
+    if (!survey) {
+        if (next) {
+            err_ << message << '\n';
+        }
+        return kFailed;
+    }
+    SpikeFinder::Options options;
+    options.window = o.window;
+    options.threshold = o.threshold;
+    const std::vector<SpikeFinder::Candidate> candidates =
+        SpikeFinder::find(SpikeFinder::readingsOf(*survey), options);
+    out_ << "file,reading,line,position,value,median,reason\n";
+    for (const SpikeFinder::Candidate& c : candidates) {
+        const Survey::Reading g = survey->reading(c.index);
+        out_ << formatText("%s,%d,%g,%g,%.2f,%.2f,%s\n",
+                           fs::path(survey->day(g.day).path).filename().string().c_str(), g.line,
+                           c.line, c.position, c.value, c.median, SpikeFinder::name(c.reason));
+        if (o.apply) {
+            FlagList::set(*next, *survey, c.index, SurveySettings::Flag::kSpike);
+        }
+    }
+    if (!o.apply) {
+        return kOk;
+    }
+    out_ << candidates.size() << " readings flagged as spike\n";
+    return save(o.survey, *next);
+}
+
+int SurveyCommand::flag(const Options& o) {
+    std::optional<SurveySettings> next = read(o.survey);
+    std::string message;
+    const std::optional<Survey> survey = next ? Survey::open(*next, message) : std::nullopt;
+    if (!survey) {
+        if (next) {
+            err_ << message << '\n';
+        }
+        return kFailed;
+    }
+    const std::string file = absolute(o.file);
+    if (o.clear) {
+        if (!FlagList::clear(*next, file, o.reading)) {
+            err_ << o.file << ": reading " << o.reading << " has no flag.\n";
+            return kFailed;
+        }
+    } else if (!FlagList::set(*next, *survey, file, o.reading, o.word, message)) {
+        err_ << message << '\n';
+        return kFailed;
+    }
+    return save(o.survey, *next);
 }
 
 }  // namespace velkor

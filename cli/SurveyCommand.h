@@ -32,6 +32,8 @@ class SurveyCommand {
     int grid(const Options& o);
     int contours(const Options& o);
     int plot(const Options& o);
+    int despike(const Options& o);
+    int flag(const Options& o);
 
     // The survey file's settings; nothing after the message when it cannot be read.
     std::optional<SurveySettings> read(const std::string& path);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -173,6 +174,50 @@ TEST(CliSurvey, GridsAndContoursTheSampleWeekInEveryFormat) {
     const Outcome bad = survey({"grid", file, dir.path("g.tif"), "--cell", "-1"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.err, "The cell size must be a positive number of metres.\n");
+}
+
+TEST(CliSurvey, BaseSourcesOfEveryKindSpikesAndFlags) {
+    TempDir dir;
+    const std::string file = dir.path("w.vsurvey");
+    ASSERT_EQ(survey({"new", file}).status, 0);
+    ASSERT_EQ(survey({"add", file, sample("week.velkor")}).status, 0);
+    // An observatory's file in universal time: the offset carries the survey clock's zone.
+    Outcome r = survey({"base", file, sample("week-base.iaga"), "--offset", "7200"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    r = survey({"base", file, sample("base.a"), "--format", "velkor"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "base.a: its dates (03.07.2026 to 03.07.2026) never meet the survey's "
+              "(06.07.2026 to 09.07.2026)\n");
+    EXPECT_TRUE(has(TempDir::read(file), "\"format\": \"iaga2002\""));
+    EXPECT_EQ(survey({"base", file, sample("week-base.csv"), "--format", "pdf"}).status, 2);
+
+    r = survey({"despike", file, "--threshold", "15"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 46), "file,reading,line,position,value,median,reason");
+    const std::string listed = r.out;
+    r = survey({"despike", file, "--threshold", "15", "--apply"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto rows = std::count(listed.begin(), listed.end(), '\n') - 1;
+    EXPECT_GT(rows, 0);
+    EXPECT_TRUE(has(r.out, std::to_string(rows) + " readings flagged as spike\n"));
+    const std::string text = TempDir::read(file);
+    std::size_t spikes = 0;
+    for (std::size_t at = text.find("\"spike\""); at != std::string::npos;
+         at = text.find("\"spike\"", at + 1)) {
+        ++spikes;
+    }
+    EXPECT_EQ(static_cast<long>(spikes), rows);
+
+    EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "7", "--word", "fence"}).status, 0);
+    EXPECT_TRUE(has(TempDir::read(file), "\"fence\""));
+    EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "7", "--clear"}).status, 0);
+    EXPECT_FALSE(has(TempDir::read(file), "\"fence\""));
+    r = survey({"flag", file, sample("week.velkor"), "7", "--clear"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(has(r.err, "reading 7 has no flag.\n"));
+    EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "99999"}).status, 1);
 }
 
 }  // namespace velkor

@@ -20,6 +20,7 @@
 
 #include "app/LineProfileWidget.h"
 #include "app/SurveySession.h"
+#include "survey/SpikeFinder.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFlags.h"
 #include "views/FlagEdit.h"
@@ -44,9 +45,8 @@ QString flagText(int count) {
 // How many of the readings given have no flag yet.
 int unflagged(const Survey& survey, const std::vector<int>& readings) {
     const SurveyFlags flags(survey);
-    return static_cast<int>(std::count_if(readings.begin(), readings.end(), [&](int r) {
-        return !flags.flagged(survey.reading(r));
-    }));
+    return static_cast<int>(std::count_if(readings.begin(), readings.end(),
+                                          [&](int r) { return !flags.flagged(survey.values(r)); }));
 }
 
 }  // namespace
@@ -182,6 +182,16 @@ void LineProfilesWindow::refresh() {
     const LineProfilePainter old = view_->painter();
     auto set = std::make_shared<LineProfileSet>(survey != nullptr ? LineProfileSet::build(*survey)
                                                                   : LineProfileSet());
+    // The spike finder's candidates, found again with the readings: flagged ones drop out.
+    if (!candidatesGiven_) {
+        candidates_.clear();
+    }
+    if (survey != nullptr && !candidatesGiven_) {
+        for (const SpikeFinder::Candidate& c :
+             SpikeFinder::find(SpikeFinder::readingsOf(*survey), SpikeFinder::Options())) {
+            candidates_.push_back(c.index);
+        }
+    }
     LineProfilePainter& painter = view_->painter();
     painter = LineProfilePainter(std::move(set));
     painter.setCandidates(candidates_);
@@ -254,6 +264,7 @@ int LineProfilesWindow::shownLine() const {
 
 void LineProfilesWindow::setCandidates(std::vector<int> readings) {
     candidates_ = std::move(readings);
+    candidatesGiven_ = true;
     view_->painter().setCandidates(candidates_);
     view_->update();
     updateButtons();

@@ -31,8 +31,10 @@ class LineProfilesWindow : public QMainWindow, public Printable {
   public:
     LineProfilesWindow(SurveySession& session, Prompter& prompter, QWidget* parent = nullptr);
 
-    // The spike finder's candidates, as survey reading indexes.
+    // Candidates to review, as survey reading indexes, in place of the spike finder's
+    // (which are found again with every change until then).
     void setCandidates(std::vector<int> readings);
+    const std::vector<int>& candidates() const { return candidates_; }
     // Shows line k of the survey's lines (the first of those stacked).
     void showLine(int k);
     int shownLine() const;
@@ -89,6 +91,7 @@ class LineProfilesWindow : public QMainWindow, public Printable {
     QPushButton* preview_ = nullptr;
     QLabel* readout_ = nullptr;
     std::vector<int> candidates_;
+    bool candidatesGiven_ = false;
     bool stale_ = false;  // the survey changed while the window was hidden
 };
 

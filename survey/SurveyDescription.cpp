@@ -52,7 +52,7 @@ struct Range {
 std::vector<std::string> ranges(const Survey& survey) {
     Range easting, northing, field, base, diurnal, normal, anomaly;
     for (int r = 0; r < survey.readingCount(); ++r) {
-        const Survey::Reading g = survey.reading(r);
+        const Survey::Reading g = survey.values(r);
         easting.add(g.easting);
         northing.add(g.northing);
         field.add(g.field);

@@ -58,7 +58,7 @@ std::vector<GridPoint> SurveyGridding::points(const Survey& survey, What what) {
     std::vector<GridPoint> points;
     points.reserve(static_cast<std::size_t>(survey.readingCount()));
     for (int r = 0; r < survey.readingCount(); ++r) {
-        const Survey::Reading g = survey.reading(r);
+        const Survey::Reading g = survey.values(r);
         const std::optional<double> v = valueOf(survey, g, what);
         if (!v || !std::isfinite(*v) || flags.flagged(g)) {
             continue;

@@ -50,7 +50,7 @@ LineProfileSet LineProfileSet::build(const Survey& survey) {
     const SurveyFlags flags(survey);
     std::map<double, std::vector<Point>> byLine;
     for (int r = 0; r < survey.readingCount(); ++r) {
-        const Survey::Reading g = survey.reading(r);
+        const Survey::Reading g = survey.values(r);
         if (g.mode == 'A') {
             continue;  // the base station stands still: it has no profile
         }

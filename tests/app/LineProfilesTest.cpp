@@ -67,6 +67,9 @@ TEST_F(LineProfilesTest, AClickFlagsAndUnflagsAReadingAndARangeBoxFlagsWhatLiesO
     EXPECT_EQ(window().lineChooser()->count(), 40);  // lines 1 to 40; the base station has none
     EXPECT_EQ(window().lineChooser()->currentText(), "Line 1 (80)");
     EXPECT_EQ(window().preparePrinting(), 10);
+    // The spike finder's candidates are there to review from the start.
+    EXPECT_FALSE(window().candidates().empty());
+    EXPECT_TRUE(view().painter().candidate(window().candidates().front()));
 
     // A click flags the reading by hand, keyed by its day, reading number and line text.
     const LineProfileSet::Point target = view().painter().set().line(0).points[7];

@@ -20,6 +20,9 @@ struct SurveyGridder::Job {
     GridStretch::Kind stretch = GridStretch::Kind::Percentile;
     std::atomic<bool> cancel{false};
     std::atomic<int> permille{-1};
+    // The grid shown when the request was made: the same readings with new values are
+    // gridded from it, in a fraction of the time.
+    std::shared_ptr<const SurveyGridding::Result> previous;
     std::shared_ptr<SurveyGridding::Result> result;
     GridLayerPainter painter;  // points into result
 };
@@ -45,6 +48,7 @@ void SurveyGridder::start(const Survey& survey, SurveyGridding::What what,
     job->options = SurveyGridding::withSurvey(survey, options);
     job->what = what;
     job->stretch = stretch;
+    job->previous = result_;
     stretch_ = stretch;
     running_ = job;
     QThread* thread = QThread::create([this, job] {
@@ -63,7 +67,10 @@ void SurveyGridder::start(const Survey& survey, SurveyGridding::What what,
         };
         // The survey's own gridding, from readings taken beforehand.
         auto result = std::make_shared<SurveyGridding::Result>(
-            SurveyGridding::run(job->points, job->what, job->options, 0.0, job->cancel, progress));
+            job->previous ? SurveyGridding::again(*job->previous, job->points, job->what,
+                                                  job->options, 0.0, job->cancel, progress)
+                          : SurveyGridding::run(job->points, job->what, job->options, 0.0,
+                                                job->cancel, progress));
         if (!result->gridded.grid.lattice.empty() && !job->cancel) {
             job->painter = GridLayerPainter(*result, job->stretch);
         }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -132,6 +133,50 @@ std::vector<int> levelFactors(int nx, int ny) {
     }
     std::reverse(factors.begin(), factors.end());
     return factors;
+}
+
+void setMisfit(GriddingReport& report, const std::vector<double>& misfits) {
+    double sum = 0.0;
+    double sum2 = 0.0;
+    for (const double m : misfits) {
+        sum += m;
+        sum2 += m * m;
+    }
+    report.meanMisfit = misfits.empty() ? 0.0 : sum / misfits.size();
+    report.rmsMisfit = misfits.empty() ? 0.0 : std::sqrt(sum2 / misfits.size());
+}
+
+bool sameLattice(const std::optional<GridLattice>& a, const std::optional<GridLattice>& b) {
+    return a.has_value() == b.has_value() &&
+           (!a || (a->x0 == b->x0 && a->y0 == b->y0 && a->cell == b->cell && a->nx == b->nx &&
+                   a->ny == b->ny));
+}
+
+bool sameOptions(const GriddingOptions& a, const GriddingOptions& b) {
+    return a.tension == b.tension && a.cell == b.cell && a.blankDistance == b.blankDistance &&
+           a.lineSpacing == b.lineSpacing && sameLattice(a.extent, b.extent) &&
+           a.convergence == b.convergence && a.maxIterations == b.maxIterations &&
+           a.overRelaxation == b.overRelaxation;
+}
+
+// The same readings in the same order at the same places, each usable then and now: only
+// then is the new surface the old one plus that of the changes.
+bool samePlaces(const std::vector<GridPoint>& a, const std::vector<GridPoint>& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    const auto usable = [](const GridPoint& p) {
+        return std::abs(p.x) <= MinimumCurvature::kMaxMagnitude &&
+               std::abs(p.y) <= MinimumCurvature::kMaxMagnitude &&
+               std::abs(p.value) <= MinimumCurvature::kMaxMagnitude;
+    };
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k].x != b[k].x || a[k].y != b[k].y || a[k].line != b[k].line || !usable(a[k]) ||
+            !usable(b[k])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 class Solver {
@@ -290,15 +335,12 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     }
     const CurvatureLevel& level = solver.finest();
 
-    double sum = 0.0;
-    double sum2 = 0.0;
+    auto basis = std::make_shared<Basis>();
+    basis->misfits.reserve(readings.size());
     for (const LevelReading& r : readings) {
-        const double misfit = level.valueAt(r.fx, r.fy) - r.value;
-        sum += misfit;
-        sum2 += misfit * misfit;
+        basis->misfits.push_back(level.valueAt(r.fx, r.fy) - r.value);
     }
-    report.meanMisfit = sum / readings.size();
-    report.rmsMisfit = std::sqrt(sum2 / readings.size());
+    setMisfit(report, basis->misfits);
 
     result.grid.lattice = lattice;
     result.grid.values.resize(lattice.size());
@@ -311,7 +353,56 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     const double lines = spacings.lines > 0.0 ? spacings.lines : spacings.along;
     report.blankDistance = options.blankDistance ? *options.blankDistance
                                                  : GriddingOptions::kBlankLineSpacings * lines;
+    basis->points = points;
+    basis->options = options;
+    basis->surface = result.grid;
     report.blankedNodes = GridBlanking::apply(result.grid, inside, report.blankDistance);
+    basis->inside = std::move(inside);
+    result.basis = std::move(basis);
+    return result;
+}
+
+MinimumCurvature::Result MinimumCurvature::again(const Result& previous,
+                                                 const std::vector<GridPoint>& points,
+                                                 const GriddingOptions& options,
+                                                 const std::atomic<bool>& cancel,
+                                                 const Progress& progress) {
+    const Basis* basis = previous.basis.get();
+    if (basis == nullptr || !sameOptions(basis->options, options) ||
+        !samePlaces(basis->points, points)) {
+        return run(points, options, cancel, progress);
+    }
+    // The changes, gridded on the same nodes to the same absolute limit and not blanked.
+    std::vector<GridPoint> changes = points;
+    for (std::size_t k = 0; k < changes.size(); ++k) {
+        changes[k].value -= basis->points[k].value;
+    }
+    GriddingOptions o = options;
+    o.extent = basis->surface.lattice;
+    o.convergence = previous.report.convergenceLimit;
+    o.blankDistance = std::numeric_limits<double>::infinity();
+    Result delta = run(changes, o, cancel, progress);
+    if (!delta.report.error.empty() || delta.report.cancelled ||
+        delta.basis->misfits.size() != basis->misfits.size()) {
+        return delta.report.cancelled ? delta : run(points, options, cancel, progress);
+    }
+    Result result;
+    GriddingReport& report = result.report;
+    report = delta.report;
+    report.convergenceLimit = previous.report.convergenceLimit;
+    report.blankDistance = previous.report.blankDistance;
+    auto next = std::make_shared<Basis>(*basis);
+    next->points = points;
+    for (std::size_t k = 0; k < next->misfits.size(); ++k) {
+        next->misfits[k] += delta.basis->misfits[k];
+    }
+    setMisfit(report, next->misfits);
+    for (std::size_t k = 0; k < next->surface.values.size(); ++k) {
+        next->surface.values[k] += delta.grid.values[k];
+    }
+    result.grid = next->surface;
+    report.blankedNodes = GridBlanking::apply(result.grid, next->inside, report.blankDistance);
+    result.basis = std::move(next);
     return result;
 }
 

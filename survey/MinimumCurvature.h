@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "survey/Grid.h"
@@ -21,9 +22,18 @@ class MinimumCurvature {
     // (a magnetometer reads below 10^6 nT) and would overflow the sums: they are left out.
     static constexpr double kMaxMagnitude = 1e12;
 
+    // What a later gridding of the same readings with other values starts from.
+    struct Basis {
+        std::vector<GridPoint> points;  // as given
+        GriddingOptions options;        // as given
+        std::vector<GridPoint> inside;  // the readings used
+        std::vector<double> misfits;    // at each of those
+        Grid surface;                   // before blanking
+    };
     struct Result {
         Grid grid;  // empty after an error or a cancel
         GriddingReport report;
+        std::shared_ptr<const Basis> basis;  // with every grid
     };
     using Progress = std::function<void(double fraction)>;
 
@@ -31,6 +41,13 @@ class MinimumCurvature {
     // and calls progress (from the calling thread) with the fraction done.
     static Result run(const std::vector<GridPoint>& points, const GriddingOptions& options,
                       const std::atomic<bool>& cancel, const Progress& progress = {});
+    // The same readings (places and lines) with other values under the same options, as a
+    // settings change gives them: the surface is linear in the values, so the previous
+    // surface plus the gridding of the changes, which settles in far fewer sweeps (none for
+    // a change by a constant or a plane). Anything else grids afresh.
+    static Result again(const Result& previous, const std::vector<GridPoint>& points,
+                        const GriddingOptions& options, const std::atomic<bool>& cancel,
+                        const Progress& progress = {});
 };
 
 }  // namespace velkor

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
@@ -91,9 +92,28 @@ SurveyGridding::Result SurveyGridding::run(const std::vector<GridPoint>& points,
                                            const GriddingOptions& options, double interval,
                                            const std::atomic<bool>& cancel,
                                            const MinimumCurvature::Progress& progress) {
+    return contoured(what, MinimumCurvature::run(points, options, cancel, progress), interval,
+                     cancel);
+}
+
+SurveyGridding::Result SurveyGridding::again(const Result& previous,
+                                             const std::vector<GridPoint>& points, What what,
+                                             const GriddingOptions& options, double interval,
+                                             const std::atomic<bool>& cancel,
+                                             const MinimumCurvature::Progress& progress) {
+    if (previous.what != what) {
+        return run(points, what, options, interval, cancel, progress);
+    }
+    return contoured(what,
+                     MinimumCurvature::again(previous.gridded, points, options, cancel, progress),
+                     interval, cancel);
+}
+
+SurveyGridding::Result SurveyGridding::contoured(What what, MinimumCurvature::Result gridded,
+                                                 double interval, const std::atomic<bool>& cancel) {
     Result result;
     result.what = what;
-    result.gridded = MinimumCurvature::run(points, options, cancel, progress);
+    result.gridded = std::move(gridded);
     const Grid& grid = result.gridded.grid;
     if (grid.lattice.empty() || cancel) {
         return result;

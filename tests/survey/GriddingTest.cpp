@@ -306,3 +306,67 @@ TEST(Gridding, CancelStopsWithoutAGridAndProgressRunsToTheEnd) {
 
 }  // namespace
 }  // namespace velkor
+
+namespace velkor {
+
+TEST(Gridding, AgainAfterAChangeOfValuesIsTheFreshGridWithFewerSweeps) {
+    const auto field = [](double x, double y) {
+        return 100.0 * std::exp(-((x - 40) * (x - 40) + (y - 60) * (y - 60)) / 300.0) + 0.3 * x;
+    };
+    const std::vector<GridPoint> points = scattered(400, 100.0, field);
+    const std::atomic<bool> cancel{false};
+    const MinimumCurvature::Result first = grid(points);
+    ASSERT_TRUE(first.report.error.empty());
+
+    // A change by a constant: the same surface shifted, without a second sweep anywhere.
+    std::vector<GridPoint> shifted = points;
+    for (GridPoint& p : shifted) {
+        p.value += 7.5;
+    }
+    const MinimumCurvature::Result moved = MinimumCurvature::again(first, shifted, {}, cancel);
+    for (const LevelReport& l : moved.report.levels) {
+        EXPECT_EQ(l.iterations, 1);
+    }
+    ASSERT_EQ(moved.grid.values.size(), first.grid.values.size());
+    for (std::size_t k = 0; k < moved.grid.values.size(); ++k) {
+        if (Grid::isNoData(first.grid.values[k])) {
+            EXPECT_TRUE(Grid::isNoData(moved.grid.values[k]));
+        } else {
+            EXPECT_NEAR(moved.grid.values[k], first.grid.values[k] + 7.5, 1e-9);
+        }
+    }
+    EXPECT_NEAR(moved.report.rmsMisfit, first.report.rmsMisfit, 1e-9);
+
+    // A smooth change: what gridding afresh gives, in fewer sweeps.
+    std::vector<GridPoint> changed = points;
+    for (GridPoint& p : changed) {
+        p.value += 2.0 * std::sin(p.x / 30.0) * std::cos(p.y / 40.0);
+    }
+    const MinimumCurvature::Result fresh = grid(changed);
+    const MinimumCurvature::Result again = MinimumCurvature::again(first, changed, {}, cancel);
+    int freshSweeps = 0;
+    int againSweeps = 0;
+    for (const LevelReport& l : fresh.report.levels) {
+        freshSweeps += l.iterations;
+    }
+    for (const LevelReport& l : again.report.levels) {
+        againSweeps += l.iterations;
+    }
+    EXPECT_LT(againSweeps, freshSweeps);
+    double largest = 0.0;
+    for (std::size_t k = 0; k < fresh.grid.values.size(); ++k) {
+        if (!Grid::isNoData(fresh.grid.values[k])) {
+            largest = std::max(largest, std::fabs(again.grid.values[k] - fresh.grid.values[k]));
+        }
+    }
+    EXPECT_LT(largest, 10.0 * first.report.convergenceLimit);
+
+    // A reading moved: gridded afresh.
+    std::vector<GridPoint> elsewhere = changed;
+    elsewhere[3].x += 1.0;
+    const MinimumCurvature::Result other = MinimumCurvature::again(first, elsewhere, {}, cancel);
+    EXPECT_EQ(other.report.levels.size(), fresh.report.levels.size());
+    EXPECT_NE(other.grid.values, again.grid.values);
+}
+
+}  // namespace velkor

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace velkor {
 namespace {
@@ -167,6 +168,40 @@ void label(const ContourLine& line, double spacing, double minLength,
     }
 }
 
+// For each level, the cells it crosses (a corner below it and one at or above), in cell
+// order: found once per cell among the sorted levels, so that the time goes with the
+// crossings and not with levels times cells.
+std::vector<std::vector<std::uint32_t>> cellsCrossed(const std::vector<double>& least,
+                                                     const std::vector<double>& greatest,
+                                                     const std::vector<ContourLevel>& levels) {
+    std::vector<std::size_t> order;
+    for (std::size_t l = 0; l < levels.size(); ++l) {
+        if (!std::isnan(levels[l].value)) {
+            order.push_back(l);
+        }
+    }
+    std::sort(order.begin(), order.end(), [&levels](std::size_t a, std::size_t b) {
+        return levels[a].value < levels[b].value;
+    });
+    std::vector<double> values;
+    for (const std::size_t l : order) {
+        values.push_back(levels[l].value);
+    }
+    std::vector<std::vector<std::uint32_t>> crossed(levels.size());
+    for (std::size_t k = 0; k < least.size(); ++k) {
+        if (std::isnan(least[k])) {
+            continue;
+        }
+        const auto from = std::upper_bound(values.begin(), values.end(), least[k]);
+        const auto to = std::upper_bound(from, values.end(), greatest[k]);
+        for (auto v = from; v < to; ++v) {
+            crossed[order[static_cast<std::size_t>(v - values.begin())]].push_back(
+                static_cast<std::uint32_t>(k));
+        }
+    }
+    return crossed;
+}
+
 }  // namespace
 
 ContourSet Contours::trace(const Grid& grid, const std::vector<ContourLevel>& levels,
@@ -199,21 +234,18 @@ ContourSet Contours::trace(const Grid& grid, const std::vector<ContourLevel>& le
     std::vector<Segment> segments;
     const double spacing =
         labelSpacing > 0.0 ? labelSpacing : std::max(lattice.nx, lattice.ny) * lattice.cell / 3.0;
-    for (const ContourLevel& level : levels) {
+    const std::vector<std::vector<std::uint32_t>> crossed = cellsCrossed(least, greatest, levels);
+    for (std::size_t l = 0; l < levels.size(); ++l) {
+        const ContourLevel& level = levels[l];
         segments.clear();
-        for (int j = 0; j < cellsY; ++j) {
-            for (int i = 0; i < cellsX; ++i) {
-                const auto k = static_cast<std::size_t>(j) * cellsX + i;
-                // Crossed only with a corner below and one at or above.
-                if (!(least[k] < level.value && greatest[k] >= level.value)) {
-                    continue;
-                }
-                const double c[4] = {grid.at(i, j), grid.at(i + 1, j), grid.at(i + 1, j + 1),
-                                     grid.at(i, j + 1)};
-                int e[4];
-                edges.cellEdges(i, j, e);
-                cellSegments(c, e, level.value, segments);
-            }
+        for (const std::uint32_t k : crossed[l]) {
+            const int i = static_cast<int>(k % static_cast<std::uint32_t>(cellsX));
+            const int j = static_cast<int>(k / static_cast<std::uint32_t>(cellsX));
+            const double c[4] = {grid.at(i, j), grid.at(i + 1, j), grid.at(i + 1, j + 1),
+                                 grid.at(i, j + 1)};
+            int e[4];
+            edges.cellEdges(i, j, e);
+            cellSegments(c, e, level.value, segments);
         }
         for (ContourLine& line : join(segments, edges, level, startsAt, endsAt)) {
             if (line.index) {

@@ -11,28 +11,12 @@
 #include <cstring>
 #include <utility>
 
+#include "core/FileDescriptor.h"
 #include "core/Prompter.h"
 #include "data/LineSplitter.h"
 
 namespace velkor {
 namespace {
-
-// An open file descriptor, closed when it goes.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 // Reads up to size bytes; 0 at the end of the file, -1 on an error.
 ssize_t readSome(int fd, char* buffer, std::size_t size) {
@@ -49,7 +33,7 @@ LineReader::BufferResult LineReader::readBuffer(const std::string& path, std::si
     BufferResult result;
     // Non-blocking, so opening a FIFO without a writer returns at once (and is then
     // refused); on a regular file the flag changes nothing.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     if (file.get() < 0 || ::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return result;

@@ -3,21 +3,12 @@
 #include "survey/FlagList.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
+#include "survey/SameFile.h"
 #include "survey/SourceText.h"
 
 namespace velkor {
 namespace {
-
-namespace fs = std::filesystem;
-
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    return fs::path(a).lexically_normal() == fs::path(b).lexically_normal() ||
-           fs::equivalent(a, b, error);
-}
 
 int dayOf(const Survey& survey, const std::string& file) {
     for (int d = 0; d < survey.dayCount(); ++d) {

@@ -11,27 +11,11 @@
 #include <cmath>
 #include <filesystem>
 
+#include "core/FileDescriptor.h"
 #include "data/TextFormat.h"
 
 namespace velkor {
 namespace {
-
-// An open file descriptor, closed when it goes.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -41,7 +25,7 @@ char lower(char c) {
 
 std::optional<std::string> SourceText::read(const std::string& path, std::string& message) {
     // Non-blocking, so that a FIFO without a writer is refused at once.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     if (file.get() < 0 || ::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         message = name(path) + ": cannot be read";

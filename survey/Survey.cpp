@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <functional>
 #include <limits>
 #include <sstream>
@@ -17,12 +16,11 @@
 #include "data/DataFile.h"
 #include "data/NumberReading.h"
 #include "survey/IgrfLattice.h"
+#include "survey/SameFile.h"
 #include "survey/SurveyFile.h"
 
 namespace velkor {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 constexpr std::size_t kMaxDays = 65535;
@@ -79,12 +77,6 @@ struct IdentityHash {
 Identity identityOf(const DataSet& d, int i) {
     return {d.field(i, Column::Date), d.field(i, Column::Time), d.field(i, Column::Line),
             d.field(i, Column::Pos), d.field(i, Column::Field)};
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    return fs::path(a).lexically_normal() == fs::path(b).lexically_normal() ||
-           fs::equivalent(a, b, error);
 }
 
 std::optional<Survey::Day> loadDay(const std::string& path, std::string& message) {

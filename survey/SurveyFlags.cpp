@@ -1,21 +1,9 @@
 // Flags are matched once per survey, by path and then by the reading's own line text.
 #include "survey/SurveyFlags.h"
 
-#include <filesystem>
-#include <system_error>
+#include "survey/SameFile.h"
 
 namespace velkor {
-namespace {
-
-namespace fs = std::filesystem;
-
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    return fs::path(a).lexically_normal() == fs::path(b).lexically_normal() ||
-           fs::equivalent(a, b, error);
-}
-
-}  // namespace
 
 SurveyFlags::SurveyFlags(const Survey& survey) {
     for (const SurveySettings::Flag& f : survey.settings().flags) {

@@ -277,7 +277,10 @@ void SurveyMapPainter::drawColourScale(DrawingSurface& s, const SurveyMapGeometr
 }
 
 int SurveyMapPainter::readingAt(int width, int height, int em, int x, int y) const {
-    const SurveyMapGeometry::Transform t = transform(width, height, em);
+    return readingAt(transform(width, height, em), x, y);
+}
+
+int SurveyMapPainter::readingAt(const SurveyMapGeometry::Transform& t, int x, int y) const {
     int best = -1;
     double bestDistance = kPickRadius * kPickRadius + 0.5;
     for (const Dot& d : dots_) {

@@ -56,6 +56,8 @@ class SurveyMapPainter {
     void draw(DrawingSurface& surface, int width, int height, Value v, int em = kScreenEm) const;
     // The survey reading of the dot nearest the device point within a few pixels, or -1.
     int readingAt(int width, int height, int em, int x, int y) const;
+    // The same on a map drawn with transform t.
+    int readingAt(const SurveyMapGeometry::Transform& t, int x, int y) const;
 
     // Shared with the gridded map.
     static void drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f, int em);

@@ -197,17 +197,7 @@ void SurveyPicture::drawCoordinates(DrawingSurface& s, const SurveyMapGeometry::
 
 int SurveyPicture::readingAt(const SurveyMapPainter& readings,
                              const SurveyMapGeometry::Transform& t, int x, int y) {
-    int best = -1;
-    double bestDistance = kPickRadius * kPickRadius + 0.5;
-    for (const SurveyMapPainter::Dot& d : readings.dots()) {
-        const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
-        const double distance = (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y);
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = d.reading;
-        }
-    }
-    return best;
+    return readings.readingAt(t, x, y);
 }
 
 }  // namespace velkor

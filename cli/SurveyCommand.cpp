@@ -6,7 +6,9 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <ostream>
+#include <vector>
 
 #include "cli/CliTool.h"
 #include "data/DataFile.h"
@@ -25,6 +27,9 @@
 #include "survey/SurveyFile.h"
 #include "survey/SurveyGridding.h"
 #include "survey/SurveySettings.h"
+#include "views/LineProfilePages.h"
+#include "views/LineProfilePainter.h"
+#include "views/LineProfileSet.h"
 #include "views/PictureWriter.h"
 #include "views/SurveyPicture.h"
 
@@ -118,6 +123,8 @@ struct SurveyCommand::Options {
     bool apply = false;
     int reading = 0;
     bool clear = false;
+    std::string profile = "field";
+    int linesPerPage = LineProfilePages::kLinesPerPage;
     std::string word = SurveySettings::Flag::kManual;
 };
 
@@ -281,6 +288,17 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         ->type_name("readings,grid,shade,contours");
     plot->add_option("--size", o.size, "pixels (default 900x560)")->type_name("WxH");
 
+    CLI::App* plotLines = app.add_subcommand(
+        "plot-lines", "print the survey's line profiles to a PDF, a number of lines to a page");
+    survey(plotLines);
+    plotLines->add_option("OUT", o.out, "the document (.pdf)")->required()->type_name("");
+    plotLines->add_option("--what", o.profile, "the value drawn against position (default field)")
+        ->check(CLI::IsMember({"field", "diurnal", "anomaly", "gradient"}))
+        ->type_name("field|diurnal|anomaly|gradient");
+    plotLines->add_option("--lines-per-page", o.linesPerPage, "lines on each page (default 4)")
+        ->check(CLI::Range(1, 20))
+        ->type_name("N");
+
     CLI::App* despike = app.add_subcommand(
         "despike", "list the spike candidates along the survey lines; --apply flags them");
     survey(despike);
@@ -318,12 +336,12 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
     const CLI::App* chosen = app.get_subcommands()[0];
     using Command = int (SurveyCommand::*)(const Options&);
     const std::pair<const CLI::App*, Command> commands[] = {
-        {create, &SurveyCommand::create}, {add, &SurveyCommand::add},
-        {base, &SurveyCommand::base},     {place, &SurveyCommand::place},
-        {set, &SurveyCommand::set},       {info, &SurveyCommand::info},
-        {grid, &SurveyCommand::grid},     {contours, &SurveyCommand::contours},
-        {plot, &SurveyCommand::plot},     {despike, &SurveyCommand::despike},
-        {flag, &SurveyCommand::flag}};
+        {create, &SurveyCommand::create},   {add, &SurveyCommand::add},
+        {base, &SurveyCommand::base},       {place, &SurveyCommand::place},
+        {set, &SurveyCommand::set},         {info, &SurveyCommand::info},
+        {grid, &SurveyCommand::grid},       {contours, &SurveyCommand::contours},
+        {plot, &SurveyCommand::plot},       {plotLines, &SurveyCommand::plotLines},
+        {despike, &SurveyCommand::despike}, {flag, &SurveyCommand::flag}};
     for (const auto& [app, command] : commands) {
         if (chosen == app) {
             return (this->*command)(o);
@@ -650,6 +668,50 @@ int SurveyCommand::plot(const Options& o) {
         err_ << DataFile::kWriteError << '\n';
         return kFailed;
     }
+    return kOk;
+}
+
+int SurveyCommand::plotLines(const Options& o) {
+    if (pictures_ == nullptr) {
+        err_ << "velkor2tr-cli: this build draws no pictures.\n";
+        return kFailed;
+    }
+    std::string message;
+    const std::optional<Survey> survey = Survey::read(o.survey, message);
+    if (!survey) {
+        err_ << message << '\n';
+        return kFailed;
+    }
+    // As the profiles window prints them: each line in its own picture, the spike finder's
+    // candidates marked.
+    LineProfilePainter shown(std::make_shared<LineProfileSet>(LineProfileSet::build(*survey)));
+    static const std::map<std::string, LineProfilePainter::Value> kValues{
+        {"field", LineProfilePainter::Value::Field},
+        {"diurnal", LineProfilePainter::Value::Diurnal},
+        {"anomaly", LineProfilePainter::Value::Anomaly},
+        {"gradient", LineProfilePainter::Value::Gradient}};
+    shown.setValue(kValues.at(o.profile));
+    std::vector<int> candidates;
+    for (const SpikeFinder::Candidate& c :
+         SpikeFinder::find(SpikeFinder::readingsOf(*survey), SpikeFinder::Options())) {
+        candidates.push_back(c.index);
+    }
+    shown.setCandidates(std::move(candidates));
+    const int pages = LineProfilePages::pageCount(shown.set().lineCount(), o.linesPerPage);
+    if (pages == 0) {
+        err_ << LineProfilePainter::kNoLine << '\n';
+        return kFailed;
+    }
+    const std::string title = "Survey " + fs::path(o.survey).filename().string();
+    const auto drawPage = [&](DrawingSurface& surface, int width, int height, int page) {
+        LineProfilePages::drawPage(surface, shown, false, title, o.linesPerPage, width, height,
+                                   page);
+    };
+    if (!pictures_->writePdf(o.out, pages, drawPage)) {
+        err_ << DataFile::kWriteError << '\n';
+        return kFailed;
+    }
+    out_ << pages << (pages == 1 ? " page\n" : " pages\n");
     return kOk;
 }
 

@@ -15,7 +15,7 @@ struct SurveySettings;
 
 class SurveyCommand {
   public:
-    // pictures draws the plot; without one, plot is refused.
+    // pictures draws the plot and the line profiles; without one, both are refused.
     SurveyCommand(std::ostream& out, std::ostream& err, PictureWriter* pictures = nullptr);
     // The words after "survey": 0, 1 with the message last on stderr, or 2 for usage.
     int run(const std::vector<std::string>& args);
@@ -32,6 +32,7 @@ class SurveyCommand {
     int grid(const Options& o);
     int contours(const Options& o);
     int plot(const Options& o);
+    int plotLines(const Options& o);
     int despike(const Options& o);
     int flag(const Options& o);
 

@@ -16,6 +16,17 @@ class PictureWriter {
     // when it cannot be written.
     virtual bool writePng(const std::string& path, int width, int height,
                           const std::function<void(DrawingSurface&)>& draw) = 0;
+
+    // Draws one page, numbered from 1, of width x height device units.
+    using PageDrawer = std::function<void(DrawingSurface&, int width, int height, int page)>;
+    // Draws pageCount white A4 pages and writes them to path as one PDF document; false
+    // when it cannot be written, and always from a writer that makes no documents.
+    virtual bool writePdf(const std::string& path, int pageCount, const PageDrawer& drawPage) {
+        (void)path;
+        (void)pageCount;
+        (void)drawPage;
+        return false;
+    }
 };
 
 }  // namespace velkor

@@ -1,4 +1,5 @@
-// Pictures as PNG files, drawn offscreen with the toolkit's painter.
+// Pictures as PNG files and pages as PDF documents, drawn offscreen with the toolkit's
+// painter.
 #pragma once
 
 #include "views/PictureWriter.h"
@@ -9,6 +10,9 @@ class PngPictureWriter : public PictureWriter {
   public:
     bool writePng(const std::string& path, int width, int height,
                   const std::function<void(DrawingSurface&)>& draw) override;
+    bool writePdf(const std::string& path, int pageCount, const PageDrawer& drawPage) override;
+
+    static constexpr int kPdfResolution = 300;  // dots per inch of the PDF's coordinates
 };
 
 }  // namespace velkor

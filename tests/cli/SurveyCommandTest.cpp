@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "cli/CliTool.h"
 #include "support/RecordingPictures.h"
 #include "support/TempDir.h"
+#include "views/PictureWriter.h"
 
 namespace velkor {
 namespace {
@@ -218,6 +220,66 @@ TEST(CliSurvey, BaseSourcesOfEveryKindSpikesAndFlags) {
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.err, "reading 7 has no flag.\n"));
     EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "99999"}).status, 1);
+}
+
+// A picture writer that makes pictures only, as a build without documents would.
+class PicturesOnly : public PictureWriter {
+  public:
+    bool writePng(const std::string&, int, int,
+                  const std::function<void(DrawingSurface&)>&) override {
+        return true;
+    }
+};
+
+TEST(CliSurvey, PrintsTheLineProfilesOfTheSampleWeekToPages) {
+    TempDir dir;
+    const std::string file = dir.path("week.vsurvey");
+    ASSERT_EQ(survey({"new", file}).status, 0);
+    ASSERT_EQ(survey({"add", file, sample("week.velkor")}).status, 0);
+    ASSERT_EQ(survey({"base", file, sample("week-base.a")}).status, 0);
+    RecordingPictures pictures;
+    std::ostringstream out;
+    std::ostringstream err;
+    CliTool tool(out, err, &pictures);
+    const std::string pdf = dir.path("lines.pdf");
+    ASSERT_EQ(tool.run({"survey", "plot-lines", file, pdf}), 0) << err.str();
+    EXPECT_EQ(out.str(), "10 pages\n");
+    EXPECT_EQ(pictures.path, pdf);
+    ASSERT_EQ(pictures.pages.size(), 10u);
+    const std::vector<std::string> first = pictures.pages[0].textsOnly();
+    const auto holds = [](const std::vector<std::string>& texts, const std::string& part) {
+        return std::any_of(texts.begin(), texts.end(),
+                           [&](const std::string& t) { return has(t, part); });
+    };
+    EXPECT_TRUE(holds(first, "Survey week.vsurvey   Page 1 of 10   Line ")) << first.front();
+    EXPECT_TRUE(holds(first, "Field"));
+
+    ASSERT_EQ(
+        tool.run({"survey", "plot-lines", file, pdf, "--what", "anomaly", "--lines-per-page", "6"}),
+        0)
+        << err.str();
+    ASSERT_EQ(pictures.pages.size(), 7u);
+    EXPECT_TRUE(holds(pictures.pages.back().textsOnly(), "Page 7 of 7"));
+    EXPECT_TRUE(holds(pictures.pages.back().textsOnly(), "Anomaly"));
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"survey", "plot-lines", file},
+             {"survey", "plot-lines", file, pdf, "--what", "base"},
+             {"survey", "plot-lines", file, pdf, "--lines-per-page", "0"},
+             {"survey", "plot-lines", file, pdf, "--lines-per-page", "x"},
+         }) {
+        EXPECT_EQ(tool.run(args), 2) << args.back();
+    }
+    EXPECT_EQ(survey({"plot-lines", file, pdf}).status, 1);  // no pictures here
+    PicturesOnly pngOnly;
+    std::ostringstream refused;
+    EXPECT_EQ(CliTool(out, refused, &pngOnly).run({"survey", "plot-lines", file, pdf}), 1);
+    EXPECT_EQ(refused.str(), "Write error\n");
+    const std::string empty = dir.path("empty.vsurvey");
+    ASSERT_EQ(survey({"new", empty}).status, 0);
+    std::ostringstream lineless;
+    EXPECT_EQ(CliTool(out, lineless, &pictures).run({"survey", "plot-lines", empty, pdf}), 1);
+    EXPECT_EQ(lineless.str(), "No survey line to show.\n");
 }
 
 }  // namespace velkor

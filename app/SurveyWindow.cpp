@@ -10,10 +10,13 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/DlgGriddingOptions.h"
 #include "app/DlgSurveySettings.h"
@@ -22,6 +25,8 @@
 #include "app/SurveySession.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDescription.h"
+#include "views/BasePanel.h"
+#include "views/BasePanelView.h"
 #include "views/PrintController.h"
 #include "views/QPainterSurface.h"
 #include "views/SurveyTitleBlock.h"
@@ -87,9 +92,14 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     rightLayout->addWidget(createGridBar(right));
     rightLayout->addWidget(map_, 1);
 
+    tabs_ = new QTabWidget(this);
+    tabs_->addTab(right, "Map");
+    baseTab_ = createBaseTab(tabs_);
+    tabs_->addTab(baseTab_, "Base");
+
     auto* split = new QSplitter(this);
     split->addWidget(left);
-    split->addWidget(right);
+    split->addWidget(tabs_);
     split->setStretchFactor(1, 2);
     split->setSizes({440, 560});
     setCentralWidget(split);
@@ -106,6 +116,7 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     connect(map_, &SurveyMapWidget::hovered, this, &SurveyWindow::hover);
     connect(map_, &SurveyMapWidget::clicked, this, &SurveyWindow::click);
     connect(cancel_, &QPushButton::clicked, this, &SurveyWindow::cancelWork);
+    connect(tabs_, &QTabWidget::currentChanged, this, &SurveyWindow::refreshBase);
     connect(gridder_, &SurveyGridder::changed, this, &SurveyWindow::gridChanged);
     connect(gridder_, &SurveyGridder::progress, this, [this](int permille) {
         progress_->setRange(0, 1000);
@@ -142,11 +153,75 @@ void SurveyWindow::refresh() {
             gridded_.reset();
             gridder_->clear();
         }
+        refreshBase();
         return;
     }
     fillDays();
+    refreshBase();
     regrid();
     gridChanged();
+}
+
+QWidget* SurveyWindow::createBaseTab(QWidget* parent) {
+    auto* tab = new QWidget(parent);
+    auto* layout = new QVBoxLayout(tab);
+    baseDate_ = new QComboBox(tab);
+    baseDate_->setWhatsThis("The date of the survey's readings whose base curves are shown.");
+    auto* previous = new QPushButton("<", tab);
+    previous->setWhatsThis("The date before.");
+    auto* next = new QPushButton(">", tab);
+    next->setWhatsThis("The date after.");
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(new QLabel("Date:", tab));
+    bar->addWidget(previous);
+    bar->addWidget(baseDate_);
+    bar->addWidget(next);
+    bar->addStretch();
+    layout->addLayout(bar);
+    basePanel_ = new BasePanelView(tab);
+    layout->addWidget(basePanel_, 1);
+    connect(baseDate_, &QComboBox::currentIndexChanged, this, &SurveyWindow::refreshBase);
+    connect(previous, &QPushButton::clicked, this,
+            [this] { baseDate_->setCurrentIndex(std::max(baseDate_->currentIndex() - 1, 0)); });
+    connect(next, &QPushButton::clicked, this, [this] {
+        baseDate_->setCurrentIndex(std::min(baseDate_->currentIndex() + 1, baseDate_->count() - 1));
+    });
+    return tab;
+}
+
+void SurveyWindow::refreshBase() {
+    const Survey* survey = session_.survey();
+    if (survey == nullptr) {
+        if (!session_.busy()) {
+            const QSignalBlocker quiet(baseDate_);
+            baseDate_->clear();
+            panelSources_.clear();
+            panelSettings_.reset();
+            basePanel_->setPanel(BasePanel());
+        }
+        return;
+    }
+    // The sources are read again only for a panel that is looked at.
+    if (tabs_->currentWidget() != baseTab_) {
+        return;
+    }
+    if (!panelSettings_ || !(*panelSettings_ == survey->settings())) {
+        std::string message;
+        if (!BasePanel::openSources(*survey, panelSources_, message)) {
+            panelSources_.clear();
+            readout_->setText(QString::fromStdString(message));
+        }
+        panelSettings_ = survey->settings();
+        const QString chosen = baseDate_->currentText();
+        const QSignalBlocker quiet(baseDate_);
+        baseDate_->clear();
+        for (const std::string& date : BasePanel::dates(*survey)) {
+            baseDate_->addItem(QString::fromStdString(date));
+        }
+        baseDate_->setCurrentIndex(std::max(baseDate_->findText(chosen), 0));
+    }
+    basePanel_->setPanel(
+        BasePanel::of(*survey, panelSources_, baseDate_->currentText().toStdString()));
 }
 
 QWidget* SurveyWindow::createGridBar(QWidget* parent) {

@@ -5,7 +5,9 @@
 #include <QMainWindow>
 #include <QString>
 #include <optional>
+#include <vector>
 
+#include "survey/BaseSource.h"
 #include "survey/GriddingOptions.h"
 #include "survey/SurveyGridding.h"
 #include "survey/SurveySettings.h"
@@ -18,10 +20,12 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTreeWidget;
 
 namespace velkor {
 
+class BasePanelView;
 class PrintController;
 class Prompter;
 class Survey;
@@ -41,6 +45,10 @@ class SurveyWindow : public QMainWindow, public Printable {
     SurveyMapWidget* map() const { return map_; }
     QTreeWidget* days() const { return days_; }
     QComboBox* colourBy() const { return colourBy_; }
+    // The base panel beside the map: the base sources' curves of the date chosen.
+    QTabWidget* tabs() const { return tabs_; }
+    QComboBox* baseDate() const { return baseDate_; }
+    BasePanelView* basePanel() const { return basePanel_; }
     QString summary() const;
     QString readout() const;
 
@@ -81,6 +89,8 @@ class SurveyWindow : public QMainWindow, public Printable {
     };
 
     QWidget* createGridBar(QWidget* parent);
+    QWidget* createBaseTab(QWidget* parent);
+    void refreshBase();
     SurveyPicture::Layers layers() const;
     void layersChanged();
     void regrid();
@@ -107,6 +117,13 @@ class SurveyWindow : public QMainWindow, public Printable {
     QComboBox* stretch_ = nullptr;
     SurveyGridder* gridder_ = nullptr;
     PrintController* printing_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QWidget* baseTab_ = nullptr;
+    QComboBox* baseDate_ = nullptr;
+    BasePanelView* basePanel_ = nullptr;
+    // The panel's own copies of the base sources, read for the settings kept with them.
+    std::vector<BaseSource> panelSources_;
+    std::optional<SurveySettings> panelSettings_;
     GriddingOptions options_;
     std::optional<GridKey> gridded_;  // what the grid shown or coming was asked for
 };

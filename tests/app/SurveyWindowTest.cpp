@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -29,6 +30,8 @@
 #include "survey/Survey.h"
 #include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
+#include "views/BasePanel.h"
+#include "views/BasePanelView.h"
 #include "views/CVelkor1trView.h"
 #include "views/SurveyTitleBlock.h"
 
@@ -408,6 +411,37 @@ TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
     EXPECT_EQ(std::count(taken.begin(), taken.end(), 0.5), 0);
     EXPECT_EQ(std::count(taken.begin(), taken.end(), 0.9), 0);
     EXPECT_TRUE(w.map()->showsGrid());
+}
+
+TEST_F(SurveyWindowTest, TheBasePanelStepsThroughTheSurveysDates) {
+    prompter.files.push_back(dir.path("base.vsurvey"));
+    frame().dispatch(cmd::NewSurvey);
+    addDay(sample("week.velkor"));
+    ASSERT_TRUE(session().change(placed()));
+    session().wait();
+    ASSERT_TRUE(session().ready());
+    SurveyWindow& w = window();
+    // Worked out once it is looked at.
+    EXPECT_EQ(w.baseDate()->count(), 0);
+    w.tabs()->setCurrentIndex(1);
+    ASSERT_EQ(w.baseDate()->count(), 4);
+    EXPECT_EQ(w.baseDate()->currentText(), "06.07.2026");
+    const BasePanel& first = w.basePanel()->panel();
+    EXPECT_EQ(first.date(), "06.07.2026");
+    ASSERT_EQ(first.curves().size(), 1u);
+    EXPECT_EQ(first.curves()[0].name, "week-base.a");
+    EXPECT_FALSE(first.curves()[0].runs.empty());
+    EXPECT_FALSE(first.readings().empty());
+
+    w.baseDate()->setCurrentIndex(3);
+    EXPECT_EQ(w.basePanel()->panel().date(), "09.07.2026");
+    // A source taken away leaves the panel with none.
+    SurveySettings bare = session().survey()->settings();
+    bare.baseSources.clear();
+    ASSERT_TRUE(session().change(bare));
+    session().wait();
+    EXPECT_TRUE(w.basePanel()->panel().curves().empty());
+    EXPECT_EQ(w.basePanel()->panel().date(), "09.07.2026");
 }
 
 TEST_F(SurveyWindowTest, GriddingOptionsDialogTakesNumbersOrDefaults) {

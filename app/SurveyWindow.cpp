@@ -58,7 +58,7 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     setObjectName("surveyWindow");
     gridder_ = new SurveyGridder(this);
     printing_ = new PrintController(this, prompter_);
-    resize(1000, 640);
+    resize(1100, 680);
 
     days_ = new QTreeWidget(this);
     days_->setColumnCount(4);
@@ -101,7 +101,8 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     split->addWidget(left);
     split->addWidget(tabs_);
     split->setStretchFactor(1, 2);
-    split->setSizes({440, 560});
+    split->setSizes({400, 700});
+    left->setMinimumWidth(260);
     setCentralWidget(split);
 
     readout_ = new QLabel(this);
@@ -225,9 +226,14 @@ void SurveyWindow::refreshBase() {
 }
 
 QWidget* SurveyWindow::createGridBar(QWidget* parent) {
+    // Two rows, so that the map's side leaves the days and the summary room to read.
     auto* bar = new QWidget(parent);
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    auto* gridRow = new QHBoxLayout;
+    rows->addLayout(row);
+    rows->addLayout(gridRow);
     row->addWidget(new QLabel("Show:", bar));
     for (int k = 0; k < 4; ++k) {
         layers_[k] = new QCheckBox(kLayerNames[k], bar);
@@ -259,12 +265,12 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     print->setWhatsThis("Prints the map as shown, on one page with a title block.");
     auto* preview = new QPushButton("Print Preview...", bar);
     preview->setWhatsThis("Shows the printed page.");
-    row->addSpacing(8);
-    row->addWidget(new QLabel("Grid of:", bar));
-    row->addWidget(gridOf_);
-    row->addWidget(new QLabel("Colours:", bar));
-    row->addWidget(stretch_);
-    row->addWidget(options);
+    gridRow->addWidget(new QLabel("Grid of:", bar));
+    gridRow->addWidget(gridOf_);
+    gridRow->addWidget(new QLabel("Colours:", bar));
+    gridRow->addWidget(stretch_);
+    gridRow->addWidget(options);
+    gridRow->addStretch();
     row->addStretch();
     row->addWidget(print);
     row->addWidget(preview);

@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 #include "core/Prompter.h"
-#include "corrections/VariationSet.h"
+#include "survey/BaseSource.h"
 
 namespace velkor {
 namespace {
@@ -80,17 +80,43 @@ DlgSurveySettings::DlgSurveySettings(const SurveySettings& current, Prompter& pr
     load(current);
 }
 
+namespace {
+
+constexpr int kFormatRole = Qt::UserRole;
+constexpr int kColumnsRole = Qt::UserRole + 1;
+constexpr const char* kBaseFilter =
+    "Base-station files (*.a;*.iaga;*.min;*.sec;*.csv;*.txt)|*.a;*.iaga;*.min;*.sec;*.csv;*.txt|"
+    "All files (*.*)|*||";
+
+QString kindName(SurveySettings::BaseSource::Format f) {
+    switch (f) {
+        case SurveySettings::BaseSource::Format::Iaga2002:
+            return "IAGA-2002";
+        case SurveySettings::BaseSource::Format::Csv:
+            return "CSV";
+        case SurveySettings::BaseSource::Format::Auto:
+            return "by content";
+        case SurveySettings::BaseSource::Format::Velkor:
+            break;
+    }
+    return "Variations";
+}
+
+}  // namespace
+
 QWidget* DlgSurveySettings::createBases() {
     auto* group = new QGroupBox("Base sources", this);
     auto* layout = new QVBoxLayout(group);
-    bases_ = table(group, {"File", "Offset (s)"});
+    bases_ = table(group, {"File", "Kind", "Offset (s)"});
     bases_->horizontalHeader()->setStretchLastSection(false);
     bases_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     bases_->setTextElideMode(Qt::ElideLeft);  // the file's name shows, not its folders
     bases_->setWordWrap(false);
     bases_->setWhatsThis(
         "The base-station files, first first: a reading takes its base value from the first "
-        "one that brackets its time. The offset in seconds is added to the file's times.");
+        "one that brackets its time. A file is a variations file, an observatory's IAGA-2002 "
+        "file or a CSV file, told by its content when added. The offset in seconds is added "
+        "to the file's times (an observatory's universal time: the survey clock's zone).");
     layout->addWidget(bases_);
     auto* add = new QPushButton("Add...", group);
     auto* remove = new QPushButton("Remove", group);
@@ -181,10 +207,7 @@ QWidget* DlgSurveySettings::createCorrections() {
 
 void DlgSurveySettings::load(const SurveySettings& s) {
     for (const SurveySettings::BaseSource& b : s.baseSources) {
-        const int row = bases_->rowCount();
-        bases_->insertRow(row);
-        setCell(bases_, row, 0, QString::fromStdString(b.path), false);
-        setCell(bases_, row, 1, QString::number(b.offset));
+        addBaseRow(b);
     }
     epsg_->setText(s.epsg ? QString::number(*s.epsg) : QString());
     const Placement& p = s.placement;
@@ -219,15 +242,23 @@ void DlgSurveySettings::load(const SurveySettings& s) {
 }
 
 void DlgSurveySettings::addBase() {
-    const std::optional<std::string> path =
-        prompter_.askOpenFile(VariationSet::kFilter, VariationSet::kDefaultExt);
+    const std::optional<std::string> path = prompter_.askOpenFile(kBaseFilter, "a");
     if (!path) {
         return;
     }
+    addBaseRow({*path, 0, BaseSource::detect(*path)});
+}
+
+// The kind and the CSV columns ride with the file's cell: the dialog changes neither, and
+// what it gives back must read the file as it was read.
+void DlgSurveySettings::addBaseRow(const SurveySettings::BaseSource& b) {
     const int row = bases_->rowCount();
     bases_->insertRow(row);
-    setCell(bases_, row, 0, QString::fromStdString(*path), false);
-    setCell(bases_, row, 1, "0");
+    setCell(bases_, row, 0, QString::fromStdString(b.path), false);
+    bases_->item(row, 0)->setData(kFormatRole, static_cast<int>(b.format));
+    bases_->item(row, 0)->setData(kColumnsRole, QString::fromStdString(b.columns));
+    setCell(bases_, row, 1, kindName(b.format), false);
+    setCell(bases_, row, 2, QString::number(b.offset));
 }
 
 std::optional<Placement> DlgSurveySettings::placement(std::string& message) const {
@@ -264,14 +295,17 @@ std::optional<SurveySettings> DlgSurveySettings::settings(std::string& message) 
     SurveySettings s = result_;
     s.baseSources.clear();
     for (int row = 0; row < bases_->rowCount(); ++row) {
-        const std::optional<double> offset = cellNumber(bases_, row, 1);
+        const std::optional<double> offset = cellNumber(bases_, row, 2);
         if (!offset || *offset != static_cast<int>(*offset)) {
             message = "Base source " + std::to_string(row + 1) +
                       ": the offset must be a whole number of seconds.";
             return std::nullopt;
         }
+        const QTableWidgetItem* file = bases_->item(row, 0);
         s.baseSources.push_back(
-            {bases_->item(row, 0)->text().toStdString(), static_cast<int>(*offset)});
+            {file->text().toStdString(), static_cast<int>(*offset),
+             static_cast<SurveySettings::BaseSource::Format>(file->data(kFormatRole).toInt()),
+             file->data(kColumnsRole).toString().toStdString()});
     }
     const QString code = epsg_->text().trimmed();
     if (code.isEmpty() || code.compare("none", Qt::CaseInsensitive) == 0) {

@@ -41,6 +41,7 @@ class DlgSurveySettings : public QDialog {
     QWidget* createBases();
     void load(const SurveySettings& s);
     void addBase();
+    void addBaseRow(const SurveySettings::BaseSource& b);
     std::optional<Placement> placement(std::string& message) const;
 
     Prompter& prompter_;

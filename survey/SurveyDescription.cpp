@@ -9,6 +9,7 @@
 #include "corrections/CorrectionSummary.h"
 #include "data/DataSet.h"
 #include "data/TextFormat.h"
+#include "survey/BaseCoverage.h"
 #include "survey/Placement.h"
 
 namespace velkor {
@@ -154,6 +155,14 @@ std::vector<std::string> SurveyDescription::corrections(const Survey& survey) {
     lines.push_back(datum);
     if (!survey.normalProblem().empty()) {
         lines.push_back(survey.normalProblem());
+    }
+    // A source that can never correct a reading is named, not left silently useless.
+    const std::vector<std::string> dates = BaseCoverage::dates(survey);
+    for (const BaseSource& b : survey.bases()) {
+        const std::string problem = BaseCoverage::problem(b, dates);
+        if (!problem.empty()) {
+            lines.push_back(problem);
+        }
     }
     const Survey::Summary t = survey.total();
     lines.push_back(

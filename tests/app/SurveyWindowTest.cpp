@@ -239,6 +239,11 @@ TEST_F(SurveyWindowTest, SettingsDialogGivesBackWhatItShowsWithResiduals) {
     s.normal.kind = SurveySettings::NormalField::Kind::Igrf;
     s.normal.height = 120.0;
     s.baseSources.push_back({sample("week-base.a"), -30});
+    // Sources of the other kinds come back as they are read: kind and columns kept.
+    s.baseSources.push_back(
+        {sample("week-base.iaga"), 7200, SurveySettings::BaseSource::Format::Iaga2002});
+    s.baseSources.push_back({sample("week-base.csv"), 3600, SurveySettings::BaseSource::Format::Csv,
+                             "DATE,TIME,VALUE"});
     DlgSurveySettings dialog(s, prompter);
     const std::optional<SurveySettings> back = dialog.settings(message);
     ASSERT_TRUE(back) << message;

@@ -14,6 +14,10 @@ are written again as an observatory would publish them (samples/week-base.iaga,
 IAGA-2002, in UT, two hours behind the survey's clock) and as a spreadsheet export
 (samples/week-base.csv, semicolon separated, one hour behind): a survey given either with
 its offset (7200 s, 3600 s) corrects the week exactly as from the variations file.
+
+samples/week-spikes.velkor is the same week with a dozen single bad readings (spikes of
+10 to 300 nT, up and down) on survey readings of several lines and days, for the spike
+finder; its other readings are those of week.velkor, byte for byte.
 """
 import datetime
 import math
@@ -70,7 +74,20 @@ def week_gradient(ln, pos):
     return (week_anomaly(ln, pos + 0.5) - week_anomaly(ln, pos - 0.5)) * 0.8
 
 
-def make_week():
+# (day, line, position): nT added to that survey reading's field. Kept apart on their
+# lines, off the base-station readings, some on the dyke's flanks and in the storm.
+WEEK_SPIKES = {
+    (6, 2, 17): 120.0, (6, 5, 43): -35.0, (6, 9, 60): 300.0,
+    (7, 12, 8): -80.0, (7, 14, 33): 10.0, (7, 18, 71): -210.0,
+    (8, 22, 25): 20.0, (8, 27, 40): -150.0, (8, 29, 52): 65.0,
+    (9, 31, 12): -300.0, (9, 35, 66): 90.0, (9, 38, 29): -15.0,
+}
+
+
+def make_week(spikes=None):
+    """The week's survey and base rows; spikes as WEEK_SPIKES, added to the survey readings
+    without touching the random sequence, so every other reading stays as it was."""
+    spikes = spikes or {}
     rnd = random.Random(20260706)
     survey, base = [HEADER], [" Date       Time     Variations"]
     for day in range(WEEK_FIRST_DAY, WEEK_FIRST_DAY + WEEK_DAYS):
@@ -88,6 +105,7 @@ def make_week():
             t += 120
             for pos in range(1, 81):
                 field = week_variation(day, t) + week_anomaly(ln, pos) + rnd.gauss(0, 0.8)
+                field += spikes.get((day, ln, pos), 0.0)
                 note = NOTES[rnd.randrange(len(NOTES))] if rnd.random() < 0.03 else "     "
                 err = 0.3 + rnd.random() * 1.5
                 if pos % 5 == 0:
@@ -182,8 +200,10 @@ def main():
             t += 25 + rnd.randrange(15)
         t += 300
     week, week_base = make_week()
+    week_spikes, _ = make_week(WEEK_SPIKES)
     for name, rows in (("survey.velkor", survey), ("base.a", base),
-                       ("week.velkor", week), ("week-base.a", week_base),
+                       ("week.velkor", week), ("week-spikes.velkor", week_spikes),
+                       ("week-base.a", week_base),
                        ("week-base.iaga", week_iaga(week_base)), ("week-base.csv", week_csv(week_base))):
         with open(os.path.join(out, name), "wb") as f:
             f.write("".join(r + "\r\n" for r in rows).encode("ascii"))

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <random>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "survey/SpikeFinder.h"
+#include "survey/Survey.h"
+#include "survey/SurveySettings.h"
 
 namespace velkor {
 namespace {
@@ -86,6 +90,52 @@ TEST(SpikeFinderTest, FlaggedReadingsAndReadingsWithoutValueAreNobodysNeighbours
     const std::vector<SpikeFinder::Candidate> found = SpikeFinder::find(line, {5, 5.0});
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].index, 3);
+}
+
+std::optional<Survey> openSample(const std::string& name) {
+    SurveySettings s;
+    s.days = {std::string(VELKOR_SAMPLES) + "/" + name};
+    std::string message;
+    std::optional<Survey> survey = Survey::open(s, message);
+    EXPECT_TRUE(survey) << name << ": " << message;
+    return survey;
+}
+
+TEST(SpikeFinderTest, FindsEverySpikeOfTheSampleWeek) {
+    const std::optional<Survey> week = openSample("week.velkor");
+    const std::optional<Survey> spikedWeek = openSample("week-spikes.velkor");
+    ASSERT_TRUE(week && spikedWeek);
+    const Survey& clean = *week;
+    const Survey& spiked = *spikedWeek;
+    ASSERT_EQ(clean.readingCount(), spiked.readingCount());
+    ASSERT_GT(clean.readingCount(), 0);
+    // The readings the two files disagree on are the spikes put in.
+    std::set<int> spikes;
+    for (int r = 0; r < spiked.readingCount(); ++r) {
+        const Survey::Reading a = clean.values(r);
+        const Survey::Reading b = spiked.values(r);
+        if (a.field != b.field) {
+            EXPECT_NE(b.mode, 'A') << "reading " << r;
+            spikes.insert(r);
+        }
+    }
+    ASSERT_GE(spikes.size(), 10u);
+    // Found because of the spike: the same reading of the clean week is no candidate.
+    const auto candidates = [](const Survey& survey) {
+        std::set<int> out;
+        for (const SpikeFinder::Candidate& c :
+             SpikeFinder::find(SpikeFinder::readingsOf(survey), {})) {
+            out.insert(c.index);
+        }
+        return out;
+    };
+    const std::set<int> found = candidates(spiked);
+    const std::set<int> before = candidates(clean);
+    for (const int r : spikes) {
+        const double size = spiked.values(r).field - clean.values(r).field;
+        EXPECT_TRUE(found.count(r)) << "reading " << r << ", " << size << " nT";
+        EXPECT_FALSE(before.count(r)) << "reading " << r << ", " << size << " nT";
+    }
 }
 
 }  // namespace

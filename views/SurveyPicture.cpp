@@ -12,7 +12,6 @@
 namespace velkor {
 namespace {
 
-constexpr int kPickRadius = 6;  // pixels
 constexpr std::uint32_t kPositionColour = 0x000000;
 constexpr std::uint32_t kWhite = 0xffffff;
 constexpr int kTickEms = 8;  // at least this many ems between coordinate labels

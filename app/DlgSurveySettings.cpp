@@ -96,6 +96,8 @@ QString kindName(SurveySettings::BaseSource::Format f) {
             return "CSV";
         case SurveySettings::BaseSource::Format::Auto:
             return "by content";
+        case SurveySettings::BaseSource::Format::Survey:
+            return "Survey's own";
         case SurveySettings::BaseSource::Format::Velkor:
             break;
     }
@@ -119,11 +121,18 @@ QWidget* DlgSurveySettings::createBases() {
         "to the file's times (an observatory's universal time: the survey clock's zone).");
     layout->addWidget(bases_);
     auto* add = new QPushButton("Add...", group);
+    auto* own = new QPushButton("Add Base-Station Readings", group);
+    own->setWhatsThis(
+        "The survey's own 'A' readings, the instrument left at a base station, as a base "
+        "source.");
     auto* remove = new QPushButton("Remove", group);
     connect(add, &QPushButton::clicked, this, &DlgSurveySettings::addBase);
+    connect(own, &QPushButton::clicked, this, [this] {
+        addBaseRow({std::string(), 0, SurveySettings::BaseSource::Format::Survey});
+    });
     connect(remove, &QPushButton::clicked, this,
             [this] { bases_->removeRow(bases_->currentRow()); });
-    layout->addLayout(buttons({add, remove}));
+    layout->addLayout(buttons({add, own, remove}));
     return group;
 }
 
@@ -254,7 +263,9 @@ void DlgSurveySettings::addBase() {
 void DlgSurveySettings::addBaseRow(const SurveySettings::BaseSource& b) {
     const int row = bases_->rowCount();
     bases_->insertRow(row);
-    setCell(bases_, row, 0, QString::fromStdString(b.path), false);
+    const bool own = b.format == SurveySettings::BaseSource::Format::Survey;
+    setCell(bases_, row, 0,
+            own ? QString(BaseSource::kReadingsName) : QString::fromStdString(b.path), false);
     bases_->item(row, 0)->setData(kFormatRole, static_cast<int>(b.format));
     bases_->item(row, 0)->setData(kColumnsRole, QString::fromStdString(b.columns));
     setCell(bases_, row, 1, kindName(b.format), false);
@@ -302,10 +313,12 @@ std::optional<SurveySettings> DlgSurveySettings::settings(std::string& message) 
             return std::nullopt;
         }
         const QTableWidgetItem* file = bases_->item(row, 0);
+        const auto format =
+            static_cast<SurveySettings::BaseSource::Format>(file->data(kFormatRole).toInt());
         s.baseSources.push_back(
-            {file->text().toStdString(), static_cast<int>(*offset),
-             static_cast<SurveySettings::BaseSource::Format>(file->data(kFormatRole).toInt()),
-             file->data(kColumnsRole).toString().toStdString()});
+            {format == SurveySettings::BaseSource::Format::Survey ? std::string()
+                                                                  : file->text().toStdString(),
+             static_cast<int>(*offset), format, file->data(kColumnsRole).toString().toStdString()});
     }
     const QString code = epsg_->text().trimmed();
     if (code.isEmpty() || code.compare("none", Qt::CaseInsensitive) == 0) {

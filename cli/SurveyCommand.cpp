@@ -163,14 +163,18 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
 
     CLI::App* base = app.add_subcommand("base", "add a variations file as a base source");
     survey(base);
-    base->add_option("FILE", o.file, "the variations file (.a)")->required()->type_name("");
+    base->add_option("FILE", o.file,
+                     "the base-station file: a variations file, an IAGA-2002 or a CSV file "
+                     "(none with --format survey)")
+        ->type_name("");
     base->add_option("--offset", o.offset, "seconds added to its times (default 0)")
         ->type_name("SECONDS");
     base->add_option("--format", o.baseFormat,
-                     "a variations file, an observatory's IAGA-2002 file or a CSV file "
-                     "(default auto: told by the file's content)")
-        ->check(CLI::IsMember({"velkor", "iaga2002", "csv", "auto"}))
-        ->type_name("velkor|iaga2002|csv|auto");
+                     "a variations file, an observatory's IAGA-2002 file, a CSV file (default "
+                     "auto: told by the file's content), or survey: the survey's own "
+                     "base-station readings")
+        ->check(CLI::IsMember({"velkor", "iaga2002", "csv", "auto", "survey"}))
+        ->type_name("velkor|iaga2002|csv|auto|survey");
     base->add_option("--columns", o.columns,
                      "for CSV, the columns to take (default: chosen by their names)")
         ->type_name("DATE,TIME,VALUE|DATETIME,VALUE");
@@ -418,12 +422,17 @@ int SurveyCommand::add(const Options& o) {
 }
 
 int SurveyCommand::base(const Options& o) {
+    const auto format = *SurveySettings::BaseSource::named(o.baseFormat);
+    const bool own = format == SurveySettings::BaseSource::Format::Survey;
+    if (own == !o.file.empty()) {
+        return usageError(own ? "base: --format survey takes no FILE" : "base: give the FILE");
+    }
     std::optional<SurveySettings> next = read(o.survey);
     if (!next) {
         return kFailed;
     }
-    SurveySettings::BaseSource source(absolute(o.file), o.offset,
-                                      *SurveySettings::BaseSource::named(o.baseFormat), o.columns);
+    SurveySettings::BaseSource source(own ? std::string() : absolute(o.file), o.offset, format,
+                                      o.columns);
     if (source.format == SurveySettings::BaseSource::Format::Auto) {
         source.format = BaseSource::detect(source.path);
     }

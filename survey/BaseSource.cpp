@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <climits>
+#include <limits>
 #include <sstream>
 #include <utility>
 
 #include "core/ConsolePrompter.h"
 #include "corrections/DecimalYear.h"
 #include "corrections/VariationSet.h"
+#include "data/DataSet.h"
+#include "data/NumberReading.h"
 #include "data/TextFormat.h"
 #include "survey/BaseCsvFile.h"
 #include "survey/IagaFile.h"
@@ -16,6 +19,8 @@
 
 namespace velkor {
 namespace {
+
+constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
 constexpr int kDay = 86400;
 
@@ -99,11 +104,37 @@ std::optional<BaseSource> BaseSource::open(const SurveySettings::BaseSource& set
         case Format::Auto:
             source = open(settings.path, settings.offset, message);
             break;
+        case Format::Survey:
+            // Taken where the survey's days are at hand (ofReadings), never from a file.
+            message = std::string(kReadingsName) + ": the survey's own readings, not a file";
+            break;
     }
     if (source) {
         source->asked_ = settings.format;
         source->columns_ = settings.columns;
     }
+    return source;
+}
+
+BaseSource BaseSource::ofReadings(const SurveySettings::BaseSource& settings,
+                                  const std::vector<const DataSet*>& days) {
+    std::vector<TemporalCorrection::Sample> samples;
+    for (const DataSet* data : days) {
+        for (int k = 1; k < data->lineCount(); ++k) {
+            if (data->mode(k) != 'A') {
+                continue;
+            }
+            const std::string_view time = SourceText::trimmed(data->field(k, Column::Time));
+            const std::optional<double> value = readDecimalNumber(data->field(k, Column::Field));
+            // A reading without a number is a sample without one, as in a variations file.
+            samples.push_back({std::string(SourceText::trimmed(data->field(k, Column::Date))),
+                               readTimeOfDay(time), value ? *value : kNoValue});
+        }
+    }
+    SurveySettings::BaseSource named = settings;
+    named.path = kReadingsName;
+    BaseSource source = *fromSamples(named, Format::Survey, samples);
+    source.asked_ = Format::Survey;
     return source;
 }
 

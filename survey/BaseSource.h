@@ -12,6 +12,8 @@
 
 namespace velkor {
 
+class DataSet;
+
 class BaseSource {
   public:
     using Format = SurveySettings::BaseSource::Format;
@@ -23,6 +25,11 @@ class BaseSource {
     // A variations file.
     static std::optional<BaseSource> open(const std::string& path, int offset,
                                           std::string& message);
+    // The survey's own base-station ('A') readings of these days, in their order, as the
+    // samples of a variations file would be.
+    static BaseSource ofReadings(const SurveySettings::BaseSource& settings,
+                                 const std::vector<const DataSet*>& days);
+    static constexpr const char* kReadingsName = "base-station readings";
     // The format of a file told by its content: IAGA-2002 header records, a CSV header
     // whose columns are found without help, else a variations file.
     static Format detect(const std::string& path);

@@ -194,6 +194,17 @@ std::optional<Survey::Opened> Survey::openDays(const SurveySettings& next,
 bool Survey::openBases(const SurveySettings& next, Opened& opened, std::string& message) const {
     std::vector<bool> taken(bases_.size(), false);
     for (const SurveySettings::BaseSource& b : next.baseSources) {
+        if (b.format == SurveySettings::BaseSource::Format::Survey) {
+            // Taken afresh from the days the survey will have: they may have changed.
+            std::vector<const DataSet*> days;
+            for (std::size_t k = 0; k < opened.days.size(); ++k) {
+                days.push_back(opened.days[k] ? &opened.days[k]->data
+                                              : &days_[opened.oldDay[k]]->data);
+            }
+            opened.oldBase.push_back(bases_.size());
+            opened.bases.emplace_back(BaseSource::ofReadings(b, days));
+            continue;
+        }
         std::size_t old = 0;
         while (old < bases_.size() && (taken[old] || !bases_[old].opens(b))) {
             ++old;

@@ -264,7 +264,7 @@ SurveySettings::BaseSource::Format baseFormat(const Json& j, const std::string& 
     const std::optional<SurveySettings::BaseSource::Format> f =
         SurveySettings::BaseSource::named(text(j, place));
     if (!f) {
-        refuse(place, "expected \"velkor\", \"iaga2002\", \"csv\" or \"auto\"");
+        refuse(place, "expected \"velkor\", \"iaga2002\", \"csv\", \"auto\" or \"survey\"");
     }
     return *f;
 }
@@ -298,9 +298,12 @@ SurveySettings readSettings(const Json& root, const fs::path& folder) {
         const std::string place = item("base_sources", k);
         object(bases[k], place, {"path", "offset", "format", "columns"});
         SurveySettings::BaseSource b;
-        b.path = resolved(required(bases[k], "path", place), member(place, "path"), folder);
-        b.offset = optional(bases[k], "offset", place, whole, 0);
         b.format = optional(bases[k], "format", place, baseFormat, b.format);
+        // The survey's own base-station readings have no file.
+        if (b.format != SurveySettings::BaseSource::Format::Survey || bases[k].contains("path")) {
+            b.path = resolved(required(bases[k], "path", place), member(place, "path"), folder);
+        }
+        b.offset = optional(bases[k], "offset", place, whole, 0);
         b.columns = optional(bases[k], "columns", place, text, std::string());
         s.baseSources.push_back(std::move(b));
     }
@@ -395,7 +398,11 @@ std::string SurveyFile::text(const SurveySettings& s, const std::string& folder)
     }
     Json bases = Json::array();
     for (const SurveySettings::BaseSource& b : s.baseSources) {
-        Json base{{"path", relative(b.path, at)}, {"offset", b.offset}};
+        Json base = Json::object();
+        if (b.format != SurveySettings::BaseSource::Format::Survey) {
+            base["path"] = relative(b.path, at);
+        }
+        base["offset"] = b.offset;
         // A variations file is written as before this choice existed.
         if (b.format != SurveySettings::BaseSource::Format::Velkor) {
             base["format"] = SurveySettings::BaseSource::name(b.format);

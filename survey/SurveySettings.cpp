@@ -17,13 +17,15 @@ const char* SurveySettings::BaseSource::name(Format format) {
             return "csv";
         case Format::Auto:
             return "auto";
+        case Format::Survey:
+            return "survey";
     }
     return "velkor";
 }
 
 std::optional<SurveySettings::BaseSource::Format> SurveySettings::BaseSource::named(
     std::string_view name) {
-    for (Format f : {Format::Velkor, Format::Iaga2002, Format::Csv, Format::Auto}) {
+    for (Format f : {Format::Velkor, Format::Iaga2002, Format::Csv, Format::Auto, Format::Survey}) {
         if (name == SurveySettings::BaseSource::name(f)) {
             return f;
         }

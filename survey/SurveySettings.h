@@ -17,7 +17,8 @@ struct SurveySettings {
     struct BaseSource {
         // A variations file (.a), an observatory's IAGA-2002 file, a CSV file; Auto is
         // told by the file's content when it is opened.
-        enum class Format { Velkor, Iaga2002, Csv, Auto };
+        // Survey: the survey's own base-station ('A') readings, no file of its own.
+        enum class Format { Velkor, Iaga2002, Csv, Auto, Survey };
 
         BaseSource() = default;
         BaseSource(std::string path, int offset, Format format = Format::Velkor,
@@ -32,7 +33,8 @@ struct SurveySettings {
         std::string columns;
         bool operator==(const BaseSource& o) const;
 
-        // "velkor", "iaga2002", "csv", "auto", as files and the command line write them.
+        // "velkor", "iaga2002", "csv", "auto", "survey", as files and the command line
+        // write them.
         static const char* name(Format format);
         static std::optional<Format> named(std::string_view name);
     };

@@ -71,8 +71,15 @@ std::vector<std::string> BasePanel::dates(const Survey& survey) {
 bool BasePanel::openSources(const Survey& survey, std::vector<BaseSource>& sources,
                             std::string& message) {
     std::vector<BaseSource> opened;
+    std::vector<const DataSet*> days;
+    for (int d = 0; d < survey.dayCount(); ++d) {
+        days.push_back(&survey.day(d).data);
+    }
     for (const SurveySettings::BaseSource& s : survey.settings().baseSources) {
-        std::optional<BaseSource> source = BaseSource::open(s, message);
+        std::optional<BaseSource> source =
+            s.format == SurveySettings::BaseSource::Format::Survey
+                ? std::optional<BaseSource>(BaseSource::ofReadings(s, days))
+                : BaseSource::open(s, message);
         if (!source) {
             return false;
         }

@@ -244,6 +244,7 @@ TEST_F(SurveyWindowTest, SettingsDialogGivesBackWhatItShowsWithResiduals) {
         {sample("week-base.iaga"), 7200, SurveySettings::BaseSource::Format::Iaga2002});
     s.baseSources.push_back({sample("week-base.csv"), 3600, SurveySettings::BaseSource::Format::Csv,
                              "DATE,TIME,VALUE"});
+    s.baseSources.push_back({std::string(), 0, SurveySettings::BaseSource::Format::Survey});
     DlgSurveySettings dialog(s, prompter);
     const std::optional<SurveySettings> back = dialog.settings(message);
     ASSERT_TRUE(back) << message;

@@ -391,7 +391,8 @@ TEST_F(BaseSourceTest, TheSurveyFileKeepsFormatAndColumns) {
     SurveySettings s;
     s.baseSources = {{dir.path("b.a"), 0},
                      {dir.path("obs.min"), 7200, Format::Iaga2002},
-                     {dir.path("b.csv"), -60, Format::Csv, "DATE,TIME,F"}};
+                     {dir.path("b.csv"), -60, Format::Csv, "DATE,TIME,F"},
+                     {std::string(), 30, Format::Survey}};
     const std::string text = SurveyFile::text(s, dir.dir().string());
     EXPECT_EQ(text.find("velkor"), std::string::npos);  // a variations file is written as before
     std::string message;
@@ -405,9 +406,35 @@ TEST_F(BaseSourceTest, TheSurveyFileKeepsFormatAndColumns) {
     EXPECT_EQ(old->baseSources[0].format, Format::Velkor);
     EXPECT_FALSE(SurveyFile::parse(head + R"({"path": "b.a", "format": "iaga"}]})", "", message));
     EXPECT_EQ(message,
-              "base_sources[0].format: expected \"velkor\", \"iaga2002\", \"csv\" or \"auto\"");
+              "base_sources[0].format: expected \"velkor\", \"iaga2002\", \"csv\", \"auto\" or "
+              "\"survey\"");
     EXPECT_FALSE(SurveyFile::parse(head + R"({"path": "b.a", "columns": 3}]})", "", message));
     EXPECT_EQ(message, "base_sources[0].columns: expected a text");
+}
+
+TEST_F(BaseSourceTest, TheSurveysOwnBaseStationReadingsAreASource) {
+    // Two 'A' readings bracket the survey reading between them; one without a number is a
+    // sample without one, never interpolated across.
+    const std::string day =
+        dir.write("day.velkor",
+                  "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n"
+                  "A 06.07.2026 08:00:00     0     0 48200.0  0.3 8 1.6               Base\r\n"
+                  "S 06.07.2026 08:30:00     1     1 48300.0  0.4 7 1.5 \r\n"
+                  "A 06.07.2026 09:00:00     0     0 48210.0  0.3 8 1.6               Base\r\n"
+                  "S 06.07.2026 09:30:00     1     2 48300.0  0.4 7 1.5 \r\n"
+                  "A 06.07.2026 10:00:00     0     0    nan   0.3 8 1.6               Base\r\n");
+    SurveySettings s;
+    s.days = {day};
+    s.baseSources = {{std::string(), 0, Format::Survey}};
+    std::string message;
+    const std::optional<Survey> survey = Survey::open(s, message);
+    ASSERT_TRUE(survey) << message;
+    ASSERT_EQ(survey->bases().size(), 1u);
+    EXPECT_EQ(survey->bases()[0].samples(), 3);
+    const Survey::Reading first = survey->values(survey->first(0) + 1);
+    ASSERT_TRUE(first.base);
+    EXPECT_FLOAT_EQ(*first.base, 48205.0f);
+    EXPECT_FALSE(survey->values(survey->first(0) + 3).base);
 }
 
 }  // namespace

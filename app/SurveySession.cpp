@@ -11,6 +11,7 @@
 #include "app/CVelkor1trDoc.h"
 #include "core/CommandTable.h"
 #include "core/Prompter.h"
+#include "survey/FlagList.h"
 #include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
 
@@ -247,8 +248,17 @@ void SurveySession::finish() {
         path_ = job->path;
         painter_ = std::move(job->painter);
         std::string message;
+        // Flags whose day has changed under them hold no longer: dropped, and said so.
+        SurveySettings kept = survey_->settings();
+        const std::string dropped = FlagList::dropStale(kept, *survey_);
+        if (!dropped.empty()) {
+            survey_->change(kept, message);
+        }
         if (!survey_->write(path_, message)) {
             prompter_.message(message);
+        }
+        if (!dropped.empty()) {
+            prompter_.message(dropped);
         }
         const int days = survey_->dayCount();
         const int readings = survey_->readingCount();

@@ -9,10 +9,13 @@
 #include "data/NumberReading.h"
 #include "data/TextFormat.h"
 #include "survey/Survey.h"
+#include "survey/SurveyFlags.h"
 #include "views/DrawingSurface.h"
 
 namespace velkor {
 namespace {
+
+constexpr std::uint32_t kHollow = 0xffffff;
 
 constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 constexpr std::uint32_t kNoValueColour = 0xb4b4b4;
@@ -130,13 +133,15 @@ SurveyMapPainter::SurveyMapPainter(std::vector<Dot> dots) : dots_(std::move(dots
 SurveyMapPainter SurveyMapPainter::build(const Survey& survey) {
     std::vector<Dot> dots;
     dots.reserve(static_cast<std::size_t>(survey.readingCount()));
+    const SurveyFlags flags(survey);
     for (int r = 0; r < survey.readingCount(); ++r) {
         // The map needs no latitude or longitude.
         const Survey::Reading g = survey.values(r);
         dots.push_back({r,
                         g.easting,
                         g.northing,
-                        {g.field, orNone(g.diurnal), orNone(g.anomaly), gradientOf(survey, g)}});
+                        {g.field, orNone(g.diurnal), orNone(g.anomaly), gradientOf(survey, g)},
+                        flags.flagged(g)});
     }
     return SurveyMapPainter(std::move(dots));
 }
@@ -202,6 +207,15 @@ void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Valu
     }
     for (const Square& q : drawn_.squares) {
         surface.fillRect(q.x, q.y, size, size, q.rgb);
+    }
+    // A flagged reading stays on the map, hollow: its colour as a frame around white.
+    for (const Dot& d : dots_) {
+        if (d.flagged) {
+            const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
+            surface.fillRect(SurveyMapGeometry::pixel(p.x) - size / 2 + 1,
+                             SurveyMapGeometry::pixel(p.y) - size / 2 + 1, size - 2, size - 2,
+                             kHollow);
+        }
     }
     drawNorthArrow(surface, f, em);
     drawScaleBar(surface, t, f, em);

@@ -32,6 +32,7 @@ class SurveyMapPainter {
         double easting;
         double northing;
         std::array<float, kValues> values;
+        bool flagged = false;  // drawn hollow
     };
 
     SurveyMapPainter();

@@ -208,6 +208,8 @@ TEST_F(SurveyWindowTest, CancelledOpeningKeepsTheSurveyThatWasOpen) {
 
     SurveySettings both;
     both.days = {sample("week.velkor"), sample("survey.velkor")};
+    // A flag whose reading's line is no longer what it was: dropped on opening, and said.
+    both.flags.push_back({sample("week.velkor"), 3, "S changed since", "spike"});
     std::string message;
     ASSERT_TRUE(SurveyFile::write(dir.path("two.vsurvey"), both, message)) << message;
     prompter.files.push_back(dir.path("two.vsurvey"));
@@ -226,6 +228,10 @@ TEST_F(SurveyWindowTest, CancelledOpeningKeepsTheSurveyThatWasOpen) {
     session().wait();
     EXPECT_EQ(session().survey()->dayCount(), 2);
     EXPECT_EQ(session().path(), dir.path("two.vsurvey"));
+    EXPECT_TRUE(session().survey()->settings().flags.empty());
+    ASSERT_EQ(prompter.shown.size(), 1U);
+    EXPECT_EQ(prompter.shown[0].text.rfind("1 flag", 0), 0U) << prompter.shown[0].text;
+    EXPECT_EQ(TempDir::read(dir.path("two.vsurvey")).find("changed since"), std::string::npos);
 }
 
 TEST_F(SurveyWindowTest, SettingsDialogGivesBackWhatItShowsWithResiduals) {

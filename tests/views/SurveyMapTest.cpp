@@ -191,4 +191,26 @@ TEST(SurveyMapPainter, LeavesOutSquaresWhollyPaintedOverAndDrawsTheSamePicture) 
 }
 
 }  // namespace
+TEST(SurveyMapPainter, AFlaggedReadingIsDrawnHollow) {
+    const std::vector<SurveyMapPainter::Dot> dots{
+        {0, 0.0, 0.0, {1.0f, 1.0f, 1.0f, 1.0f}}, {1, 100.0, 100.0, {2.0f, 2.0f, 2.0f, 2.0f}, true}};
+    const SurveyMapPainter painter(dots);
+    RecordingSurface s;
+    painter.draw(s, 640, 480, SurveyMapPainter::Value::Field, 12);
+    const G::Transform t = painter.transform(640, 480, 12);
+    const G::DevicePoint flagged = t.toDevice(100.0, 100.0);
+    const G::DevicePoint plain = t.toDevice(0.0, 0.0);
+    const auto centreIsWhite = [&s](const G::DevicePoint& p) {
+        for (const RecordingSurface::Fill& f : s.fills) {
+            if (f.width == 3 && f.rgb == 0xffffffU && f.x == G::pixel(p.x) - 1 &&
+                f.y == G::pixel(p.y) - 1) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(centreIsWhite(flagged));
+    EXPECT_FALSE(centreIsWhite(plain));
+}
+
 }  // namespace velkor

@@ -33,6 +33,10 @@ BaseCurvePainter::TimeAxis BaseCurvePainter::timeAxis(const BaseDay& day) {
         lo = std::min(lo, r.seconds);
         hi = std::max(hi, r.seconds);
     }
+    return hourAxis(lo, hi);
+}
+
+BaseCurvePainter::TimeAxis BaseCurvePainter::hourAxis(int lo, int hi) {
     const int from = lo / 3600 * 3600;
     int to = (hi + 3599) / 3600 * 3600;
     if (to <= from) {

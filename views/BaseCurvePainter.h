@@ -39,6 +39,8 @@ class BaseCurvePainter {
 
     static Frame frame(int width, int height);
     static TimeAxis timeAxis(const BaseDay& day);
+    // Whole hours around lo to hi seconds, labelled every 15 min to 2 h as the span asks.
+    static TimeAxis hourAxis(int lo, int hi);
     static GraphScale::Axis valueAxis(const BaseDay& day);
     static constexpr int kMaxLabels = 100;
     // Every step from the bottom to the top of the axis; none if that is over kMaxLabels.

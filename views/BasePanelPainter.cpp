@@ -40,17 +40,7 @@ BaseCurvePainter::TimeAxis BasePanelPainter::timeAxis(const BasePanel& panel) {
     if (lo > hi) {
         return {0, BasePanel::kDay, 7200};
     }
-    const int from = lo / 3600 * 3600;
-    int to = (hi + 3599) / 3600 * 3600;
-    if (to <= from) {
-        to = from + 3600;
-    }
-    const int span = to - from;
-    const int step = span <= 2 * 3600    ? 900
-                     : span <= 4 * 3600  ? 1800
-                     : span <= 12 * 3600 ? 3600
-                                         : 7200;
-    return {from, to, step};
+    return BaseCurvePainter::hourAxis(lo, hi);
 }
 
 GraphScale::Axis BasePanelPainter::valueAxis(const BasePanel& panel) {

@@ -1,6 +1,7 @@
 // The gridder and the contours of any readings (places near or far, values ordinary, huge
-// or no number: those beyond any measurement left out), cells, tensions, blanking distances and intervals: a grid of finite
-// values and nodata, or a refusal that says why; contours on the grid, finite, inside it.
+// or no number: those beyond any measurement left out), cells, tensions, blanking distances and
+// intervals: a grid of finite values and nodata, or a refusal that says why; contours on the grid,
+// finite, inside it.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>

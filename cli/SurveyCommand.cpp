@@ -78,6 +78,22 @@ bool readCrs(const std::string& text, std::optional<int>& epsg) {
     return true;
 }
 
+// The format --format names, else OUT's extension's; problem says why there is none. A
+// Shapefile must be named .shp: the driver makes a folder of any other name.
+template <typename Format>
+std::optional<Format> formatFor(const std::string& out, const std::string& given,
+                                std::optional<Format> (*formatOf)(const std::string&),
+                                Format shapefile, std::string& problem) {
+    const std::optional<Format> format = formatOf(given.empty() ? out : "out." + given);
+    if (!format) {
+        problem = out + ": the extension names no format; give --format";
+    } else if (*format == shapefile && formatOf(out) != shapefile) {
+        problem = out + ": a Shapefile's name ends in .shp";
+        return std::nullopt;
+    }
+    return format;
+}
+
 Placement::Side sideOf(const std::string& text) {
     return text == "right" ? Placement::Side::Right : Placement::Side::Left;
 }
@@ -370,9 +386,28 @@ std::optional<SurveySettings> SurveyCommand::read(const std::string& path) {
     return settings;
 }
 
-int SurveyCommand::save(const std::string& path, const SurveySettings& next) {
+std::optional<Survey> SurveyCommand::open(const std::string& path) {
     std::string message;
-    const std::optional<Survey> opened = Survey::open(next, message);
+    std::optional<Survey> survey = Survey::read(path, message);
+    if (!survey) {
+        err_ << message << '\n';
+    }
+    return survey;
+}
+
+std::optional<Survey> SurveyCommand::open(const std::optional<SurveySettings>& settings) {
+    std::string message;
+    std::optional<Survey> survey = settings ? Survey::open(*settings, message) : std::nullopt;
+    if (settings && !survey) {
+        err_ << message << '\n';
+    }
+    return survey;
+}
+
+int SurveyCommand::save(const std::string& path, const SurveySettings& next,
+                        std::optional<Survey>* saved) {
+    std::string message;
+    std::optional<Survey> opened = Survey::open(next, message);
     // Flags whose readings a changed day no longer holds go, and the user hears which.
     SurveySettings kept = next;
     const std::string dropped = opened ? FlagList::dropStale(kept, *opened) : std::string();
@@ -384,6 +419,9 @@ int SurveyCommand::save(const std::string& path, const SurveySettings& next) {
         return kFailed;
     }
     tell(path, *opened);
+    if (saved != nullptr) {
+        *saved = std::move(opened);
+    }
     return kOk;
 }
 
@@ -437,14 +475,12 @@ int SurveyCommand::base(const Options& o) {
         source.format = BaseSource::detect(source.path);
     }
     next->baseSources.push_back(source);
-    const int status = save(o.survey, *next);
-    if (status == kOk) {
+    std::optional<Survey> saved;
+    const int status = save(o.survey, *next, &saved);
+    if (saved) {
         // A source that can never correct a reading is worth saying so at once.
-        std::string message;
-        const std::optional<Survey> opened = Survey::read(o.survey, message);
         const std::string problem =
-            opened ? BaseCoverage::problem(opened->bases().back(), BaseCoverage::dates(*opened))
-                   : message;
+            BaseCoverage::problem(saved->bases().back(), BaseCoverage::dates(*saved));
         if (!problem.empty()) {
             err_ << problem << '\n';
         }
@@ -531,10 +567,8 @@ int SurveyCommand::set(const Options& o) {
 }
 
 int SurveyCommand::info(const Options& o) {
-    std::string message;
-    const std::optional<Survey> survey = Survey::read(o.survey, message);
+    const std::optional<Survey> survey = open(o.survey);
     if (!survey) {
-        err_ << message << '\n';
         return kFailed;
     }
     for (const std::string& line : SurveyDescription::info(*survey)) {
@@ -544,15 +578,11 @@ int SurveyCommand::info(const Options& o) {
 }
 
 int SurveyCommand::exportTo(const Options& o) {
-    const std::optional<SurveyExport::Format> format =
-        SurveyExport::formatOf(o.format.empty() ? o.out : "out." + o.format);
+    std::string problem;
+    const std::optional<SurveyExport::Format> format = formatFor(
+        o.out, o.format, &SurveyExport::formatOf, SurveyExport::Format::Shapefile, problem);
     if (!format) {
-        return usageError(o.out + ": the extension names no format; give --format");
-    }
-    // The Shapefile driver makes a folder of any other name.
-    if (*format == SurveyExport::Format::Shapefile &&
-        SurveyExport::formatOf(o.out) != SurveyExport::Format::Shapefile) {
-        return usageError(o.out + ": a Shapefile's name ends in .shp");
+        return usageError(problem);
     }
     std::string message;
     const std::optional<Survey> survey = Survey::read(o.survey, message);
@@ -567,10 +597,8 @@ int SurveyCommand::exportTo(const Options& o) {
 }
 
 int SurveyCommand::gridSurvey(const Options& o, Gridded& gridded) {
-    std::string message;
-    gridded.survey = Survey::read(o.survey, message);
+    gridded.survey = open(o.survey);
     if (!gridded.survey) {
-        err_ << message << '\n';
         return kFailed;
     }
     GriddingOptions options;
@@ -617,14 +645,11 @@ int SurveyCommand::grid(const Options& o) {
 }
 
 int SurveyCommand::contours(const Options& o) {
+    std::string problem;
     const std::optional<ContourFile::Format> format =
-        ContourFile::formatOf(o.format.empty() ? o.out : "out." + o.format);
+        formatFor(o.out, o.format, &ContourFile::formatOf, ContourFile::Format::Shapefile, problem);
     if (!format) {
-        return usageError(o.out + ": the extension names no contour format; give --format");
-    }
-    if (*format == ContourFile::Format::Shapefile &&
-        ContourFile::formatOf(o.out) != ContourFile::Format::Shapefile) {
-        return usageError(o.out + ": a Shapefile's name ends in .shp");
+        return usageError(problem);
     }
     Gridded gridded;
     if (const int status = gridSurvey(o, gridded); status != kOk) {
@@ -660,13 +685,8 @@ int SurveyCommand::plot(const Options& o) {
         if (const int status = gridSurvey(o, gridded); status != kOk) {
             return status;
         }
-    } else {
-        std::string message;
-        gridded.survey = Survey::read(o.survey, message);
-        if (!gridded.survey) {
-            err_ << message << '\n';
-            return kFailed;
-        }
+    } else if (!(gridded.survey = open(o.survey))) {
+        return kFailed;
     }
     const auto draw = [&](DrawingSurface& surface) {
         SurveyPicture::draw(surface, width, height, *gridded.survey,
@@ -685,10 +705,8 @@ int SurveyCommand::plotLines(const Options& o) {
         err_ << "velkor2tr-cli: this build draws no pictures.\n";
         return kFailed;
     }
-    std::string message;
-    const std::optional<Survey> survey = Survey::read(o.survey, message);
+    const std::optional<Survey> survey = open(o.survey);
     if (!survey) {
-        err_ << message << '\n';
         return kFailed;
     }
     // As the profiles window prints them: each line in its own picture, the spike finder's
@@ -726,12 +744,8 @@ int SurveyCommand::plotLines(const Options& o) {
 
 int SurveyCommand::despike(const Options& o) {
     std::optional<SurveySettings> next = read(o.survey);
-    std::string message;
-    const std::optional<Survey> survey = next ? Survey::open(*next, message) : std::nullopt;
+    const std::optional<Survey> survey = open(next);
     if (!survey) {
-        if (next) {
-            err_ << message << '\n';
-        }
         return kFailed;
     }
     SpikeFinder::Options options;
@@ -758,15 +772,12 @@ int SurveyCommand::despike(const Options& o) {
 
 int SurveyCommand::flag(const Options& o) {
     std::optional<SurveySettings> next = read(o.survey);
-    std::string message;
-    const std::optional<Survey> survey = next ? Survey::open(*next, message) : std::nullopt;
+    const std::optional<Survey> survey = open(next);
     if (!survey) {
-        if (next) {
-            err_ << message << '\n';
-        }
         return kFailed;
     }
     const std::string file = absolute(o.file);
+    std::string message;
     if (o.clear) {
         if (!FlagList::clear(*next, file, o.reading)) {
             err_ << o.file << ": reading " << o.reading << " has no flag.\n";

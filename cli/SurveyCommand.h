@@ -40,7 +40,12 @@ class SurveyCommand {
     std::optional<SurveySettings> read(const std::string& path);
     // Opens next to see that every file and number in it can be used, then writes it over
     // the survey file; 1 after the message, the file untouched, when either fails.
-    int save(const std::string& path, const SurveySettings& next);
+    // saved, when given, takes the survey as saved.
+    int save(const std::string& path, const SurveySettings& next,
+             std::optional<Survey>* saved = nullptr);
+    // The survey of a survey file, or of settings read already; nothing after the message.
+    std::optional<Survey> open(const std::string& path);
+    std::optional<Survey> open(const std::optional<SurveySettings>& settings);
     void tell(const std::string& path, const Survey& survey);
     // Opens the survey and grids it as the options ask; 1 after the message when it cannot.
     struct Gridded;

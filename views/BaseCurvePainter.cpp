@@ -51,30 +51,8 @@ BaseCurvePainter::TimeAxis BaseCurvePainter::hourAxis(int lo, int hi) {
 }
 
 GraphScale::Axis BaseCurvePainter::valueAxis(const BaseDay& day) {
-    // Steps of 1, 2 or 5 times a power of ten, about six of them over the values: a
-    // diurnal curve spans a few nT and should fill the plot.
-    const double range = std::max(day.highest() - day.lowest(), 1.0);
-    const double rough = range / 6.0;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = power;
-    for (double m : {1.0, 2.0, 5.0, 10.0}) {
-        if (m * power >= rough) {
-            step = m * power;
-            break;
-        }
-    }
-    const double bottom = std::floor(day.lowest() / step) * step;
-    double top = std::ceil(day.highest() / step) * step;
-    if (top <= bottom) {
-        top = bottom + step;
-    }
-    const GraphScale::Axis a{static_cast<float>(top - bottom), static_cast<float>(step),
-                             static_cast<float>(bottom), static_cast<float>(top)};
-    // Values no float can hold (or a span that overflows one) get a plain axis around
-    // zero: the curve then runs along an edge, but every label stays a number.
-    const bool finite = std::isfinite(a.span) && std::isfinite(a.step) && std::isfinite(a.bottom) &&
-                        std::isfinite(a.top) && a.span > 0.0f && a.step > 0.0f;
-    return finite ? a : GraphScale::Axis{10.0f, 1.0f, 0.0f, 10.0f};
+    // A diurnal curve spans a few nT and should fill the plot.
+    return GraphScale::roundAxis(day.lowest(), day.highest());
 }
 
 std::vector<double> BaseCurvePainter::labelValues(const GraphScale::Axis& a) {

@@ -57,26 +57,7 @@ GraphScale::Axis BasePanelPainter::valueAxis(const BasePanel& panel) {
     if (!(lowest <= highest)) {
         return {10.0f, 1.0f, 0.0f, 10.0f};
     }
-    // Steps of 1, 2 or 5 times a power of ten, about six of them over every source.
-    const double rough = std::max(highest - lowest, 1.0) / 6.0;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = power;
-    for (double m : {1.0, 2.0, 5.0, 10.0}) {
-        if (m * power >= rough) {
-            step = m * power;
-            break;
-        }
-    }
-    const double bottom = std::floor(lowest / step) * step;
-    double top = std::ceil(highest / step) * step;
-    if (top <= bottom) {
-        top = bottom + step;
-    }
-    const GraphScale::Axis a{static_cast<float>(top - bottom), static_cast<float>(step),
-                             static_cast<float>(bottom), static_cast<float>(top)};
-    const bool finite = std::isfinite(a.span) && std::isfinite(a.step) && std::isfinite(a.bottom) &&
-                        std::isfinite(a.top) && a.span > 0.0f && a.step > 0.0f;
-    return finite ? a : GraphScale::Axis{10.0f, 1.0f, 0.0f, 10.0f};
+    return GraphScale::roundAxis(lowest, highest);
 }
 
 std::string BasePanelPainter::keyLine(const BasePanel& panel, int k) {

@@ -58,4 +58,26 @@ std::vector<float> GraphScale::labelValues(const Axis& axis) {
     return values;
 }
 
+GraphScale::Axis GraphScale::roundAxis(double lo, double hi) {
+    const double rough = std::max(hi - lo, 1.0) / 6.0;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10.0 * power;
+    for (const double m : {1.0, 2.0, 5.0}) {
+        if (m * power >= rough) {
+            step = m * power;
+            break;
+        }
+    }
+    const double bottom = std::floor(lo / step) * step;
+    double top = std::ceil(hi / step) * step;
+    if (top <= bottom) {
+        top = bottom + step;
+    }
+    const Axis a{static_cast<float>(top - bottom), static_cast<float>(step),
+                 static_cast<float>(bottom), static_cast<float>(top)};
+    const bool finite = std::isfinite(a.span) && std::isfinite(a.step) && std::isfinite(a.bottom) &&
+                        std::isfinite(a.top) && a.span > 0.0f && a.step > 0.0f;
+    return finite ? a : Axis{10.0f, 1.0f, 0.0f, 10.0f};
+}
+
 }  // namespace velkor

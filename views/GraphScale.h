@@ -26,6 +26,10 @@ class GraphScale {
     static Spacing spacing(int count, float zoom);
     // Span, label step, bottom and top of an axis holding values from minimum to maximum.
     static Axis axis(float minimum, float maximum);
+    // Steps of 1, 2 or 5 times a power of ten, about six of them from lo to hi, the ends on
+    // whole steps; values no float can hold give a plain axis around zero, so that every
+    // label stays a number.
+    static Axis roundAxis(double lo, double hi);
     // The values that get a tick and a label: bottom + step, ... below top - step.
     static std::vector<float> labelValues(const Axis& axis);
     // Ordinate of value v on an axis whose bottom lies at baseline. Inline: every

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <cmath>
+#include <limits>
 
 #include "core/Prompter.h"
 #include "data/NumberReading.h"
@@ -17,27 +18,39 @@ QString numberText(double v) {
     return QString::number(v, 'g', 10);
 }
 
-// Empty: nothing; else a number above zero, or a message.
-bool readLength(const QLineEdit* edit, const char* what, std::optional<double>& out,
-                std::string& message) {
+constexpr const char* kNone = "none";
+
+// Empty: nothing; else a number above zero, or a message. With none, "none" is infinity.
+bool readAbove0(const QLineEdit* edit, const char* what, const char* unit, bool none,
+                std::optional<double>& out, std::string& message) {
     const std::string text = edit->text().trimmed().toStdString();
     if (text.empty()) {
         out.reset();
         return true;
     }
+    if (none && text == kNone) {
+        out = std::numeric_limits<double>::infinity();
+        return true;
+    }
     const std::optional<double> v = readDecimalNumber(text);
     if (!v || !std::isfinite(*v) || *v <= 0.0) {
-        message = std::string("The ") + what +
-                  " must be a number of metres above 0, or empty for the default.";
+        message = std::string("The ") + what + " must be a number of " + unit + " above 0" +
+                  (none ? ", none" : "") + ", or empty for the default.";
         return false;
     }
     out = *v;
     return true;
 }
 
+void showValue(QLineEdit* edit, const std::optional<double>& v) {
+    if (v) {
+        edit->setText(std::isfinite(*v) ? numberText(*v) : QString(kNone));
+    }
+}
+
 }  // namespace
 
-DlgGriddingOptions::DlgGriddingOptions(const GriddingOptions& current, Prompter& prompter,
+DlgGriddingOptions::DlgGriddingOptions(const SurveySettings::Gridding& current, Prompter& prompter,
                                        QWidget* parent)
     : QDialog(parent), prompter_(prompter), result_(current) {
     setWindowTitle("Gridding Options");
@@ -53,19 +66,22 @@ DlgGriddingOptions::DlgGriddingOptions(const GriddingOptions& current, Prompter&
     blank_ = new QLineEdit(this);
     blank_->setPlaceholderText("default");
     blank_->setWhatsThis(
-        "Nodes farther than this many metres from every reading are left blank. Empty: 2.5 "
-        "line spacings.");
-    if (current.cell) {
-        cell_->setText(numberText(*current.cell));
-    }
+        "Nodes farther than this many metres from every reading are left blank; none blanks "
+        "nothing. Empty: 2.5 line spacings.");
+    interval_ = new QLineEdit(this);
+    interval_->setPlaceholderText("default");
+    interval_->setWhatsThis(
+        "nT between contour levels. Empty: a round step giving about 20 levels over the "
+        "grid's values.");
+    showValue(cell_, current.cell);
     tension_->setText(numberText(current.tension));
-    if (current.blankDistance) {
-        blank_->setText(numberText(*current.blankDistance));
-    }
+    showValue(blank_, current.blankDistance);
+    showValue(interval_, current.interval);
     auto* form = new QFormLayout;
     form->addRow("Cell size (m):", cell_);
     form->addRow("Tension (0 to 1):", tension_);
     form->addRow("Blanking distance (m):", blank_);
+    form->addRow("Contour interval (nT):", interval_);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(box, &QDialogButtonBox::accepted, this, &DlgGriddingOptions::accept);
     connect(box, &QDialogButtonBox::rejected, this, &DlgGriddingOptions::reject);
@@ -74,10 +90,11 @@ DlgGriddingOptions::DlgGriddingOptions(const GriddingOptions& current, Prompter&
     layout->addWidget(box);
 }
 
-std::optional<GriddingOptions> DlgGriddingOptions::options(std::string& message) const {
-    GriddingOptions o = result_;
-    if (!readLength(cell_, "cell size", o.cell, message) ||
-        !readLength(blank_, "blanking distance", o.blankDistance, message)) {
+std::optional<SurveySettings::Gridding> DlgGriddingOptions::gridding(std::string& message) const {
+    SurveySettings::Gridding o = result_;
+    if (!readAbove0(cell_, "cell size", "metres", false, o.cell, message) ||
+        !readAbove0(blank_, "blanking distance", "metres", true, o.blankDistance, message) ||
+        !readAbove0(interval_, "contour interval", "nT", false, o.interval, message)) {
         return std::nullopt;
     }
     const std::optional<double> t = readDecimalNumber(tension_->text().trimmed().toStdString());
@@ -91,7 +108,7 @@ std::optional<GriddingOptions> DlgGriddingOptions::options(std::string& message)
 
 void DlgGriddingOptions::accept() {
     std::string message;
-    const std::optional<GriddingOptions> o = options(message);
+    const std::optional<SurveySettings::Gridding> o = gridding(message);
     if (!o) {
         prompter_.message(message);
         return;

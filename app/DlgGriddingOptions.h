@@ -1,12 +1,13 @@
-// "Gridding Options": the cell size, the tension and the blanking distance. An empty cell
-// or blanking distance takes the default the survey gives.
+// "Gridding Options": the cell size, the tension, the blanking distance and the contour
+// interval the survey keeps. An empty length or interval takes the default the readings
+// give; a blanking distance of "none" blanks nothing.
 #pragma once
 
 #include <QDialog>
 #include <optional>
 #include <string>
 
-#include "survey/GriddingOptions.h"
+#include "survey/SurveySettings.h"
 
 class QLineEdit;
 
@@ -18,26 +19,28 @@ class DlgGriddingOptions : public QDialog {
     Q_OBJECT
 
   public:
-    DlgGriddingOptions(const GriddingOptions& current, Prompter& prompter,
+    DlgGriddingOptions(const SurveySettings::Gridding& current, Prompter& prompter,
                        QWidget* parent = nullptr);
 
-    // The options as typed; nothing and a message when a text is not a fitting number.
-    std::optional<GriddingOptions> options(std::string& message) const;
+    // The gridding as typed; nothing and a message when a text is not a fitting number.
+    std::optional<SurveySettings::Gridding> gridding(std::string& message) const;
     // What OK took.
-    const GriddingOptions& result() const { return result_; }
+    const SurveySettings::Gridding& result() const { return result_; }
 
     QLineEdit* cell() const { return cell_; }
     QLineEdit* tension() const { return tension_; }
     QLineEdit* blankDistance() const { return blank_; }
+    QLineEdit* interval() const { return interval_; }
 
     void accept() override;
 
   private:
     Prompter& prompter_;
-    GriddingOptions result_;
+    SurveySettings::Gridding result_;
     QLineEdit* cell_ = nullptr;
     QLineEdit* tension_ = nullptr;
     QLineEdit* blank_ = nullptr;
+    QLineEdit* interval_ = nullptr;
 };
 
 }  // namespace velkor

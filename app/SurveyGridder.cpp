@@ -17,6 +17,7 @@ struct SurveyGridder::Job {
     std::vector<GridPoint> points;
     GriddingOptions options;
     SurveyGridding::What what = SurveyGridding::What::Anomaly;
+    double interval = 0.0;  // nT between contour levels; 0 the default
     GridStretch::Kind stretch = GridStretch::Kind::Percentile;
     std::atomic<bool> cancel{false};
     std::atomic<int> permille{-1};
@@ -38,15 +39,16 @@ SurveyGridder::~SurveyGridder() {
     }
 }
 
-void SurveyGridder::start(const Survey& survey, SurveyGridding::What what,
-                          const GriddingOptions& options, GridStretch::Kind stretch) {
+void SurveyGridder::start(const Survey& survey, GridStretch::Kind stretch) {
     if (running_) {
         running_->cancel = true;
     }
     auto job = std::make_shared<Job>();
-    job->points = SurveyGridding::points(survey, what);
-    job->options = SurveyGridding::withSurvey(survey, options);
-    job->what = what;
+    const SurveySettings::Gridding& gridding = survey.settings().gridding;
+    job->points = SurveyGridding::points(survey, gridding.what);
+    job->options = SurveyGridding::withSurvey(survey, gridding.options());
+    job->what = gridding.what;
+    job->interval = gridding.interval.value_or(0.0);
     job->stretch = stretch;
     job->previous = result_;
     stretch_ = stretch;
@@ -67,10 +69,11 @@ void SurveyGridder::start(const Survey& survey, SurveyGridding::What what,
         };
         // The survey's own gridding, from readings taken beforehand.
         auto result = std::make_shared<SurveyGridding::Result>(
-            job->previous ? SurveyGridding::again(*job->previous, job->points, job->what,
-                                                  job->options, 0.0, job->cancel, progress)
-                          : SurveyGridding::run(job->points, job->what, job->options, 0.0,
-                                                job->cancel, progress));
+            job->previous
+                ? SurveyGridding::again(*job->previous, job->points, job->what, job->options,
+                                        job->interval, job->cancel, progress)
+                : SurveyGridding::run(job->points, job->what, job->options, job->interval,
+                                      job->cancel, progress));
         if (!result->gridded.grid.lattice.empty() && !job->cancel) {
             job->painter = GridLayerPainter(*result, job->stretch);
         }

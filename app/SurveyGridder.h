@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "survey/GriddingOptions.h"
 #include "survey/SurveyGridding.h"
 #include "views/GridLayerPainter.h"
 #include "views/GridStretch.h"
@@ -28,10 +27,10 @@ class SurveyGridder : public QObject {
     SurveyGridder(const SurveyGridder&) = delete;
     SurveyGridder& operator=(const SurveyGridder&) = delete;
 
-    // Grids survey's readings of this value anew; work still running is cancelled and
-    // its result will be dropped. The grid shown so far stays until the new one is in.
-    void start(const Survey& survey, SurveyGridding::What what, const GriddingOptions& options,
-               GridStretch::Kind stretch);
+    // Grids survey's readings anew as its gridding settings say; work still running is
+    // cancelled and its result will be dropped. The grid shown so far stays until the new
+    // one is in.
+    void start(const Survey& survey, GridStretch::Kind stretch);
     // Stops the running work; the grid it would have replaced is dropped too, as it no
     // longer matches what was asked for.
     void cancel();

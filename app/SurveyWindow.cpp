@@ -134,6 +134,14 @@ void SurveyWindow::showBusy() {
     const bool busy = session_.busy() || gridder_->busy();
     progress_->setVisible(busy);
     cancel_->setVisible(busy);
+    // The gridding is the survey's: it changes only while the survey may.
+    gridOf_->setEnabled(session_.ready());
+    griddingOptions_->setEnabled(session_.ready());
+}
+
+void SurveyWindow::showGridding() {
+    const QSignalBlocker quiet(gridOf_);
+    gridOf_->setCurrentIndex(static_cast<int>(gridding().what));
 }
 
 void SurveyWindow::refresh() {
@@ -158,6 +166,7 @@ void SurveyWindow::refresh() {
         return;
     }
     fillDays();
+    showGridding();
     refreshBase();
     regrid();
     gridChanged();
@@ -259,8 +268,10 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     stretch_->setWhatsThis(
         "How the grid's values take the colours: evenly from the 2nd to the 98th percentile, "
         "or equalised so that each colour covers as much of the grid.");
-    auto* options = new QPushButton("Gridding Options...", bar);
-    options->setWhatsThis("The cell size, the tension and the blanking distance.");
+    griddingOptions_ = new QPushButton("Gridding Options...", bar);
+    griddingOptions_->setWhatsThis(
+        "The cell size, the tension, the blanking distance and the contour interval, kept in "
+        "the survey file.");
     auto* print = new QPushButton("Print...", bar);
     print->setWhatsThis("Prints the map as shown, on one page with a title block.");
     auto* preview = new QPushButton("Print Preview...", bar);
@@ -269,15 +280,21 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     gridRow->addWidget(gridOf_);
     gridRow->addWidget(new QLabel("Colours:", bar));
     gridRow->addWidget(stretch_);
-    gridRow->addWidget(options);
+    gridRow->addWidget(griddingOptions_);
     gridRow->addStretch();
     row->addStretch();
     row->addWidget(print);
     row->addWidget(preview);
-    connect(gridOf_, &QComboBox::currentIndexChanged, this, [this] { regrid(); });
+    connect(gridOf_, &QComboBox::currentIndexChanged, this, [this](int k) {
+        SurveySettings::Gridding g = gridding();
+        g.what = static_cast<SurveyGridding::What>(k);
+        if (!setGridding(g)) {
+            showGridding();  // nothing open, or busy: back to what the survey says
+        }
+    });
     connect(stretch_, &QComboBox::currentIndexChanged, this,
             [this](int k) { gridder_->setStretch(static_cast<GridStretch::Kind>(k)); });
-    connect(options, &QPushButton::clicked, this, &SurveyWindow::editGriddingOptions);
+    connect(griddingOptions_, &QPushButton::clicked, this, &SurveyWindow::editGriddingOptions);
     connect(print, &QPushButton::clicked, this, [this] { printing_->print(*this, true); });
     connect(preview, &QPushButton::clicked, this, [this] { printing_->preview(*this); });
     return bar;
@@ -306,15 +323,12 @@ void SurveyWindow::regrid() {
     if (!layers().gridded() || survey == nullptr || session_.busy()) {
         return;
     }
-    const auto what = static_cast<SurveyGridding::What>(gridOf_->currentIndex());
-    const GridKey key{survey,           survey->settings(), what,
-                      options_.tension, options_.cell,      options_.blankDistance};
+    const GridKey key{survey, survey->settings()};
     if (gridded_ && *gridded_ == key) {
         return;
     }
     gridded_ = key;
-    gridder_->start(*survey, what, options_,
-                    static_cast<GridStretch::Kind>(stretch_->currentIndex()));
+    gridder_->start(*survey, static_cast<GridStretch::Kind>(stretch_->currentIndex()));
 }
 
 void SurveyWindow::gridChanged() {
@@ -349,15 +363,28 @@ QString SurveyWindow::griddingText() const {
     return joined(SurveyGridding::describe(*result));
 }
 
-void SurveyWindow::setGriddingOptions(const GriddingOptions& options) {
-    options_ = options;
-    regrid();
+SurveySettings::Gridding SurveyWindow::gridding() const {
+    const Survey* survey = session_.survey();
+    return survey != nullptr ? survey->settings().gridding : SurveySettings::Gridding();
+}
+
+bool SurveyWindow::setGridding(const SurveySettings::Gridding& gridding) {
+    const Survey* survey = session_.survey();
+    if (survey == nullptr || !session_.ready()) {
+        return false;
+    }
+    if (gridding == survey->settings().gridding) {
+        return true;
+    }
+    SurveySettings next = survey->settings();
+    next.gridding = gridding;
+    return session_.change(next);
 }
 
 void SurveyWindow::editGriddingOptions() {
-    DlgGriddingOptions dialog(options_, prompter_, this);
+    DlgGriddingOptions dialog(gridding(), prompter_, this);
     if (dialog.exec() == QDialog::Accepted) {
-        setGriddingOptions(dialog.result());
+        setGridding(dialog.result());
     }
 }
 

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "survey/BaseSource.h"
-#include "survey/GriddingOptions.h"
 #include "survey/SurveyGridding.h"
 #include "survey/SurveySettings.h"
 #include "views/Printable.h"
@@ -53,13 +52,17 @@ class SurveyWindow : public QMainWindow, public Printable {
     QString readout() const;
 
     // The gridded map's controls: which layers, what is gridded, how it is coloured, and
-    // the gridding options ("Gridding Options..." edits them).
+    // the gridding options ("Gridding Options..." edits them). What is gridded and how are
+    // the survey's own settings.
     QCheckBox* layerBox(int layer) const;  // readings, grid, shade, contours
     QComboBox* gridOf() const { return gridOf_; }
     QComboBox* stretch() const { return stretch_; }
     SurveyGridder& gridder() const { return *gridder_; }
-    const GriddingOptions& griddingOptions() const { return options_; }
-    void setGriddingOptions(const GriddingOptions& options);
+    // The open survey's gridding, kept in its file; the default while none is open.
+    SurveySettings::Gridding gridding() const;
+    // Takes this gridding for the survey (which is then saved) and grids again; false
+    // while no survey is open or work runs on it.
+    bool setGridding(const SurveySettings::Gridding& gridding);
     void editGriddingOptions();
     // The Cancel button: stops the running survey work and the gridding.
     void cancelWork();
@@ -74,17 +77,12 @@ class SurveyWindow : public QMainWindow, public Printable {
     void openReading(const QString& path, int line);
 
   private:
-    // What the shown grid was asked for.
+    // What the shown grid was asked for: the survey's settings say what and how.
     struct GridKey {
         const Survey* survey;
         SurveySettings settings;
-        SurveyGridding::What what;
-        double tension;
-        std::optional<double> cell;
-        std::optional<double> blankDistance;
         bool operator==(const GridKey& o) const {
-            return survey == o.survey && settings == o.settings && what == o.what &&
-                   tension == o.tension && cell == o.cell && blankDistance == o.blankDistance;
+            return survey == o.survey && settings == o.settings;
         }
     };
 
@@ -96,6 +94,8 @@ class SurveyWindow : public QMainWindow, public Printable {
     void regrid();
     void gridChanged();
     void showBusy();
+    // The Grid of choice as the survey has it.
+    void showGridding();
     QString griddingText() const;
     void refresh();
     void fillDays();
@@ -115,6 +115,7 @@ class SurveyWindow : public QMainWindow, public Printable {
     QCheckBox* layers_[4] = {};
     QComboBox* gridOf_ = nullptr;
     QComboBox* stretch_ = nullptr;
+    QPushButton* griddingOptions_ = nullptr;
     SurveyGridder* gridder_ = nullptr;
     PrintController* printing_ = nullptr;
     QTabWidget* tabs_ = nullptr;
@@ -124,7 +125,6 @@ class SurveyWindow : public QMainWindow, public Printable {
     // The panel's own copies of the base sources, read for the settings kept with them.
     std::vector<BaseSource> panelSources_;
     std::optional<SurveySettings> panelSettings_;
-    GriddingOptions options_;
     std::optional<GridKey> gridded_;  // what the grid shown or coming was asked for
 };
 

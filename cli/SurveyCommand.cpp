@@ -3,8 +3,10 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -94,6 +96,35 @@ std::optional<Format> formatFor(const std::string& out, const std::string& given
     return format;
 }
 
+// The number the whole text is, finite; nothing for any other text.
+std::optional<double> wholeNumber(const std::string& text) {
+    double v = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, v);
+    if (error != std::errc() || at != end || !std::isfinite(v)) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+// A gridding value typed on the command line into value: empty leaves it, "default"
+// forgets it, a number above 0 takes it, and with none, "none" is infinity. False when
+// the text is none of these.
+bool readGiven(const std::string& text, bool none, std::optional<double>& value) {
+    if (text == "default") {
+        value.reset();
+    } else if (none && text == "none") {
+        value = std::numeric_limits<double>::infinity();
+    } else if (!text.empty()) {
+        const std::optional<double> v = wholeNumber(text);
+        if (!v || *v <= 0.0) {
+            return false;
+        }
+        value = v;
+    }
+    return true;
+}
+
 Placement::Side sideOf(const std::string& text) {
     return text == "right" ? Placement::Side::Right : Placement::Side::Left;
 }
@@ -125,11 +156,12 @@ struct SurveyCommand::Options {
     std::optional<double> height;
     std::string format;
     bool unflagged = false;
-    std::string what = "anomaly";
-    std::optional<double> cell;
-    double tension = GriddingOptions::kDefaultTension;
-    std::optional<double> blank;
-    double interval = 0.0;
+    // The gridding's values as typed; empty: the survey's own.
+    std::string what;
+    std::string cell;
+    std::string tension;
+    std::string blank;
+    std::string interval;
     std::string show = "readings,grid,shade,contours";
     std::string size = "900x560";
     std::string baseFormat = "auto";
@@ -146,6 +178,7 @@ struct SurveyCommand::Options {
 
 struct SurveyCommand::Gridded {
     std::optional<Survey> survey;
+    SurveySettings::Gridding gridding;
     SurveyGridding::Result result;
 };
 
@@ -233,7 +266,8 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
     origin->needs(azimuth)->needs(spacing)->needs(interval);
     control->excludes(origin)->excludes(azimuth)->excludes(firstLine)->excludes(firstPosition);
 
-    CLI::App* set = app.add_subcommand("set", "change the corrections and coordinate system");
+    CLI::App* set = app.add_subcommand(
+        "set", "change the corrections, the coordinate system and how the readings are gridded");
     survey(set);
     set->add_option("--datum", o.datum, "nT added to every diurnal value (field - base + datum)")
         ->type_name("NT");
@@ -257,27 +291,35 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         ->type_name("csv|xyz|gpkg|shp|kml");
     exporter->add_flag("--unflagged", o.unflagged, "leave flagged readings out");
 
-    const auto gridOptions = [&o](CLI::App* c) {
-        c->add_option("--what", o.what, "the value gridded (default anomaly)")
+    // The same words set, grid, contours and plot take: set keeps them in the survey, the
+    // others use them for this once.
+    const auto gridOptions = [&o](CLI::App* c, bool contoured) {
+        c->add_option("--what", o.what,
+                      "the value gridded (default: the survey's; anomaly in a new survey)")
             ->check(CLI::IsMember({"anomaly", "diurnal", "field", "gradient"}))
             ->type_name("anomaly|diurnal|field|gradient");
         c->add_option("--cell", o.cell,
-                      "metres between nodes (default half the smaller of the reading spacing "
+                      "metres between nodes (default: half the smaller of the reading spacing "
                       "along lines and the line spacing)")
-            ->type_name("M");
+            ->type_name("M|default");
         c->add_option("--tension", o.tension, "0 (minimum curvature) to 1 (default 0.25)")
-            ->check(CLI::Range(0.0, 1.0))
-            ->type_name("T");
+            ->type_name("T|default");
         c->add_option("--blank", o.blank,
-                      "nodes farther than this from every reading have no value (default 2.5 "
-                      "line spacings)")
-            ->type_name("M");
+                      "nodes farther than this from every reading have no value; none blanks "
+                      "nothing (default 2.5 line spacings)")
+            ->type_name("M|none|default");
+        if (contoured) {
+            c->add_option("--interval", o.interval,
+                          "nT between contour levels (default: about 20 levels over the values)")
+                ->type_name("NT|default");
+        }
     };
+    gridOptions(set, true);
     CLI::App* grid = app.add_subcommand(
         "grid", "grid the readings by minimum curvature with tension and write the grid");
     survey(grid);
     grid->add_option("OUT", o.out, "the grid file")->required()->type_name("");
-    gridOptions(grid);
+    gridOptions(grid, false);
     grid->add_option("--format", o.format,
                      "GeoTIFF, Surfer 7 binary, Surfer 6 text or ESRI ASCII grid (default: "
                      "from OUT's extension, .tif .grd .asc)")
@@ -288,12 +330,7 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         app.add_subcommand("contours", "grid the readings and write the grid's contour lines");
     survey(contours);
     contours->add_option("OUT", o.out, "the contour file")->required()->type_name("");
-    contours
-        ->add_option("--interval", o.interval,
-                     "nT between levels (default: about 20 levels over the values)")
-        ->check(CLI::PositiveNumber)
-        ->type_name("NT");
-    gridOptions(contours);
+    gridOptions(contours, true);
     contours->add_option("--format", o.format, "the format (default: from OUT's extension)")
         ->check(CLI::IsMember({"gpkg", "shp", "dxf", "kml"}))
         ->type_name("gpkg|shp|dxf|kml");
@@ -302,7 +339,7 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         "plot", "draw the survey map: readings, colour grid, shaded relief and contours");
     survey(plot);
     plot->add_option("OUT", o.out, "the picture (.png)")->required()->type_name("");
-    gridOptions(plot);
+    gridOptions(plot, true);
     plot->add_option("--show", o.show,
                      "the layers, any of readings, grid, shade and contours (default all)")
         ->type_name("readings,grid,shade,contours");
@@ -368,6 +405,34 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
         }
     }
     return exportTo(o);
+}
+
+std::optional<SurveySettings::Gridding> SurveyCommand::given(const Options& o,
+                                                             SurveySettings::Gridding gridding,
+                                                             std::string& problem) {
+    if (!o.what.empty()) {
+        gridding.what = *SurveySettings::Gridding::named(o.what);
+    }
+    if (!readGiven(o.cell, false, gridding.cell)) {
+        problem = "--cell: give metres above 0, or default";
+    } else if (!readGiven(o.blank, true, gridding.blankDistance)) {
+        problem = "--blank: give metres above 0, none, or default";
+    } else if (!readGiven(o.interval, false, gridding.interval)) {
+        problem = "--interval: give nT above 0, or default";
+    } else if (o.tension == "default") {
+        gridding.tension = GriddingOptions::kDefaultTension;
+    } else if (!o.tension.empty()) {
+        const std::optional<double> t = wholeNumber(o.tension);
+        if (!t || *t < 0.0 || *t > 1.0) {
+            problem = "--tension: give a number from 0 to 1, or default";
+        } else {
+            gridding.tension = *t;
+        }
+    }
+    if (!problem.empty()) {
+        return std::nullopt;
+    }
+    return gridding;
 }
 
 int SurveyCommand::usageError(const std::string& text) {
@@ -563,6 +628,12 @@ int SurveyCommand::set(const Options& o) {
     if (o.height) {
         next->normal.height = *o.height;
     }
+    std::string problem;
+    const std::optional<SurveySettings::Gridding> gridding = given(o, next->gridding, problem);
+    if (!gridding) {
+        return usageError(problem);
+    }
+    next->gridding = *gridding;
     return save(o.survey, *next);
 }
 
@@ -601,13 +672,16 @@ int SurveyCommand::gridSurvey(const Options& o, Gridded& gridded) {
     if (!gridded.survey) {
         return kFailed;
     }
-    GriddingOptions options;
-    options.tension = o.tension;
-    options.cell = o.cell;
-    options.blankDistance = o.blank;
+    std::string problem;
+    const std::optional<SurveySettings::Gridding> gridding =
+        given(o, gridded.survey->settings().gridding, problem);
+    if (!gridding) {
+        return usageError(problem);
+    }
+    gridded.gridding = *gridding;
     const std::atomic<bool> never{false};
-    gridded.result = SurveyGridding::run(*gridded.survey, *SurveyGridding::whatOf(o.what), options,
-                                         o.interval, never);
+    gridded.result = SurveyGridding::run(*gridded.survey, gridding->what, gridding->options(),
+                                         gridding->interval.value_or(0.0), never);
     const GriddingReport& report = gridded.result.gridded.report;
     if (!report.error.empty()) {
         err_ << report.error << '\n';
@@ -687,11 +761,19 @@ int SurveyCommand::plot(const Options& o) {
         }
     } else if (!(gridded.survey = open(o.survey))) {
         return kFailed;
+    } else {
+        std::string problem;
+        const std::optional<SurveySettings::Gridding> gridding =
+            given(o, gridded.survey->settings().gridding, problem);
+        if (!gridding) {
+            return usageError(problem);
+        }
+        gridded.gridding = *gridding;
     }
     const auto draw = [&](DrawingSurface& surface) {
         SurveyPicture::draw(surface, width, height, *gridded.survey,
                             layers->gridded() ? &gridded.result : nullptr, *layers,
-                            *SurveyGridding::whatOf(o.what), GridStretch::Kind::Percentile);
+                            gridded.gridding.what, GridStretch::Kind::Percentile);
     };
     if (!pictures_->writePng(o.out, width, height, draw)) {
         err_ << DataFile::kWriteError << '\n';

@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "survey/SurveySettings.h"
+
 namespace velkor {
 
 class PictureWriter;
 class Survey;
-struct SurveySettings;
 
 class SurveyCommand {
   public:
@@ -50,6 +51,11 @@ class SurveyCommand {
     // Opens the survey and grids it as the options ask; 1 after the message when it cannot.
     struct Gridded;
     int gridSurvey(const Options& o, Gridded& gridded);
+    // The survey's gridding with what the options change; nothing and a usage error's text
+    // in problem when a value does not fit.
+    static std::optional<SurveySettings::Gridding> given(const Options& o,
+                                                         SurveySettings::Gridding gridding,
+                                                         std::string& problem);
     int usageError(const std::string& text);
 
     std::ostream& out_;

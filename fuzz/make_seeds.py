@@ -68,7 +68,8 @@ for i in range(4):
 for i in range(4):
     put('fuzz_map', 'blob%d' % i, blob(300 + 300 * i))
 
-# Survey files as the program writes them: every kind of placement and normal field.
+# Survey files as the program writes them: every kind of placement and normal field, and
+# a gridding.
 head = '{"format": "Velkor2tr survey", "version": 1, '
 put('fuzz_survey_file', 'plain', head + '"days": [{"path": "days/mon.velkor"}], "base_sources": [], '
     '"coordinate_system": null, "placement": {"by": "none"}, "datum": 0.0, '
@@ -85,6 +86,8 @@ put('fuzz_survey_file', 'control_points', head + '"days": [], "placement": {"by"
     '"control_points": [{"line": 0, "position": 0, "easting": 10.0, "northing": 20.0}, '
     '{"line": 10, "position": 20, "easting": 110.0, "northing": 230.0}], "lines_to": "left"}, '
     '"normal_field": {"kind": "constant", "value": 47950.5}}')
+put('fuzz_survey_file', 'gridding', head + '"days": [], "gridding": {"grid_of": "gradient", '
+    '"cell": 2.5, "tension": 0.0, "blanking_distance": "none", "contour_interval": 5.0}}')
 
 # Observatory files: 70-character records, each element set, missing values, a leap second.
 def iaga(elements, records):

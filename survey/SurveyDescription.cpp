@@ -170,6 +170,19 @@ std::vector<std::string> SurveyDescription::corrections(const Survey& survey) {
     return lines;
 }
 
+std::string SurveyDescription::gridding(const SurveySettings::Gridding& g) {
+    const auto value = [](const std::optional<double>& v, const char* unit) {
+        if (!v) {
+            return std::string("default");
+        }
+        return std::isfinite(*v) ? formatText("%g %s", *v, unit) : std::string("none");
+    };
+    return formatText(
+        "Gridding: %s, cell %s, tension %g, blanking distance %s, contour interval %s",
+        SurveySettings::Gridding::name(g.what), value(g.cell, "m").c_str(), g.tension,
+        value(g.blankDistance, "m").c_str(), value(g.interval, "nT").c_str());
+}
+
 std::vector<std::string> SurveyDescription::info(const Survey& survey) {
     std::vector<std::string> lines{formatText("days: %d", survey.dayCount())};
     for (int d = 0; d < survey.dayCount(); ++d) {
@@ -187,6 +200,7 @@ std::vector<std::string> SurveyDescription::info(const Survey& survey) {
                                    b.firstDate().c_str(), b.lastDate().c_str()));
     }
     for (const auto& part : {placement(survey.settings().placement), corrections(survey),
+                             std::vector<std::string>{gridding(survey.settings().gridding)},
                              leftOut(survey.total()), ranges(survey)}) {
         lines.insert(lines.end(), part.begin(), part.end());
     }

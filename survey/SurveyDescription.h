@@ -24,6 +24,9 @@ class SurveyDescription {
     static std::vector<std::string> placement(const Placement& p);
     // The coordinate system, datum and normal field, and the totals.
     static std::vector<std::string> corrections(const Survey& survey);
+    // "Gridding: anomaly, cell 5 m, tension 0.25, blanking distance default, contour
+    // interval default": what the survey keeps of how it is gridded.
+    static std::string gridding(const SurveySettings::Gridding& g);
     // Everything the info command prints, line by line.
     static std::vector<std::string> info(const Survey& survey);
 };

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <utility>
@@ -89,6 +90,13 @@ auto optional(const Json& parent, const char* key, const std::string& place, Rea
               decltype(read(parent, place)) otherwise) {
     const auto it = parent.find(key);
     return it == parent.end() ? otherwise : read(*it, member(place, key));
+}
+
+// A value the file may leave out, meaning "the default".
+std::optional<double> present(const Json& parent, const char* key, const std::string& place,
+                              double (*read)(const Json&, const std::string&)) {
+    const auto it = parent.find(key);
+    return it == parent.end() ? std::nullopt : std::optional<double>(read(*it, member(place, key)));
 }
 
 const Json& required(const Json& parent, const char* key, const std::string& place) {
@@ -269,10 +277,65 @@ SurveySettings::BaseSource::Format baseFormat(const Json& j, const std::string& 
     return *f;
 }
 
+// A length in metres or a number of nT: above nought.
+double positive(const Json& j, const std::string& place) {
+    const double v = number(j, place);
+    if (v <= 0.0) {
+        refuse(place, "expected a number above 0");
+    }
+    return v;
+}
+
+SurveySettings::Gridding::What gridOf(const Json& j, const std::string& place) {
+    const std::optional<SurveySettings::Gridding::What> what =
+        SurveySettings::Gridding::named(text(j, place));
+    if (!what) {
+        refuse(place, "expected \"anomaly\", \"diurnal\", \"field\" or \"gradient\"");
+    }
+    return *what;
+}
+
+// "none": no node is blanked.
+double blanking(const Json& j, const std::string& place) {
+    return j.is_string() && j.get<std::string>() == "none" ? std::numeric_limits<double>::infinity()
+                                                           : positive(j, place);
+}
+
+SurveySettings::Gridding readGridding(const Json& j, const std::string& place) {
+    object(j, place, {"grid_of", "cell", "tension", "blanking_distance", "contour_interval"});
+    SurveySettings::Gridding g;
+    g.what = optional(j, "grid_of", place, gridOf, g.what);
+    g.tension = optional(j, "tension", place, number, g.tension);
+    if (g.tension < 0.0 || g.tension > 1.0) {
+        refuse(member(place, "tension"), "expected a number from 0 to 1");
+    }
+    g.cell = present(j, "cell", place, positive);
+    g.blankDistance = present(j, "blanking_distance", place, blanking);
+    g.interval = present(j, "contour_interval", place, positive);
+    return g;
+}
+
+Json writeGridding(const SurveySettings::Gridding& g) {
+    Json j = Json::object();
+    j["grid_of"] = SurveySettings::Gridding::name(g.what);
+    if (g.cell) {
+        j["cell"] = *g.cell;
+    }
+    j["tension"] = g.tension;
+    if (g.blankDistance) {
+        j["blanking_distance"] =
+            std::isfinite(*g.blankDistance) ? Json(*g.blankDistance) : Json("none");
+    }
+    if (g.interval) {
+        j["contour_interval"] = *g.interval;
+    }
+    return j;
+}
+
 SurveySettings readSettings(const Json& root, const fs::path& folder) {
     object(root, "",
            {"format", "version", "days", "base_sources", "coordinate_system", "placement", "datum",
-            "normal_field", "flags"});
+            "normal_field", "flags", "gridding"});
     if (text(required(root, "format", ""), "format") != SurveyFile::kFormat) {
         refuse("format", std::string("expected \"") + SurveyFile::kFormat + "\"");
     }
@@ -325,6 +388,9 @@ SurveySettings readSettings(const Json& root, const fs::path& folder) {
                            whole(required(f, "reading", place), member(place, "reading")),
                            text(required(f, "text", place), member(place, "text")),
                            text(required(f, "word", place), member(place, "word"))});
+    }
+    if (root.contains("gridding")) {
+        s.gridding = readGridding(root["gridding"], "gridding");
     }
     return s;
 }
@@ -429,6 +495,10 @@ std::string SurveyFile::text(const SurveySettings& s, const std::string& folder)
     root["datum"] = s.datum;
     root["normal_field"] = writeNormal(s.normal);
     root["flags"] = flags;
+    // A survey gridded as the readings suggest is written as before this choice existed.
+    if (s.gridding != SurveySettings::Gridding()) {
+        root["gridding"] = writeGridding(s.gridding);
+    }
     return root.dump(2) + "\n";
 }
 

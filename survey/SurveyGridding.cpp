@@ -14,8 +14,6 @@
 namespace velkor {
 namespace {
 
-constexpr const char* kNames[SurveyGridding::kWhats] = {"anomaly", "diurnal", "field", "gradient"};
-
 std::optional<double> valueOf(const Survey& survey, const Survey::Reading& g,
                               SurveyGridding::What what) {
     const auto present = [](const std::optional<float>& v) -> std::optional<double> {
@@ -39,19 +37,6 @@ std::optional<double> valueOf(const Survey& survey, const Survey::Reading& g,
 }
 
 }  // namespace
-
-const char* SurveyGridding::name(What what) {
-    return kNames[static_cast<int>(what)];
-}
-
-std::optional<SurveyGridding::What> SurveyGridding::whatOf(const std::string& name) {
-    for (int k = 0; k < kWhats; ++k) {
-        if (name == kNames[k]) {
-            return static_cast<What>(k);
-        }
-    }
-    return std::nullopt;
-}
 
 std::vector<GridPoint> SurveyGridding::points(const Survey& survey, What what) {
     const SurveyFlags flags(survey);
@@ -129,11 +114,14 @@ std::vector<std::string> SurveyGridding::describe(const Result& result) {
     const GriddingReport& r = result.gridded.report;
     const GridLattice& l = result.gridded.grid.lattice;
     std::vector<std::string> lines{
-        formatText("gridded: %s of %d readings (%d left out)", name(result.what), r.readingsUsed,
-                   r.readingsLeftOut),
-        formatText("grid: %d x %d nodes, cell %g m, from %.3f, %.3f; %d nodes blanked "
-                   "farther than %g m from every reading",
-                   l.nx, l.ny, l.cell, l.x0, l.y0, r.blankedNodes, r.blankDistance),
+        formatText("gridded: %s of %d readings (%d left out)",
+                   SurveySettings::Gridding::name(result.what), r.readingsUsed, r.readingsLeftOut),
+        formatText("grid: %d x %d nodes, cell %g m, from %.3f, %.3f; ", l.nx, l.ny, l.cell, l.x0,
+                   l.y0) +
+            (std::isfinite(r.blankDistance)
+                 ? formatText("%d nodes blanked farther than %g m from every reading",
+                              r.blankedNodes, r.blankDistance)
+                 : std::string("no node blanked")),
         formatText("tension %g, convergence limit %g nT", r.tension, r.convergenceLimit)};
     for (std::size_t k = 0; k < r.levels.size(); ++k) {
         const LevelReport& v = r.levels[k];

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <atomic>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "survey/GridPoint.h"
 #include "survey/GriddingOptions.h"
 #include "survey/MinimumCurvature.h"
+#include "survey/SurveySettings.h"
 
 namespace velkor {
 
@@ -19,12 +19,8 @@ class Survey;
 
 class SurveyGridding {
   public:
-    enum class What { Anomaly, Diurnal, Field, Gradient };
-    static constexpr int kWhats = 4;
-
-    // "anomaly", "diurnal", "field", "gradient".
-    static const char* name(What what);
-    static std::optional<What> whatOf(const std::string& name);
+    using What = SurveySettings::Gridding::What;
+    static constexpr int kWhats = SurveySettings::Gridding::kWhats;
 
     struct Result {
         What what = What::Anomaly;

@@ -1,4 +1,4 @@
-// Comparison of survey settings.
+// Comparison of survey settings, and the names their choices are written by.
 #include "survey/SurveySettings.h"
 
 namespace velkor {
@@ -41,9 +41,44 @@ bool SurveySettings::Flag::operator==(const Flag& o) const {
     return file == o.file && reading == o.reading && text == o.text && word == o.word;
 }
 
+namespace {
+
+constexpr const char* kWhatNames[SurveySettings::Gridding::kWhats] = {"anomaly", "diurnal", "field",
+                                                                      "gradient"};
+
+}  // namespace
+
+bool SurveySettings::Gridding::operator==(const Gridding& o) const {
+    return what == o.what && cell == o.cell && tension == o.tension &&
+           blankDistance == o.blankDistance && interval == o.interval;
+}
+
+GriddingOptions SurveySettings::Gridding::options() const {
+    GriddingOptions o;
+    o.cell = cell;
+    o.tension = tension;
+    o.blankDistance = blankDistance;
+    return o;
+}
+
+const char* SurveySettings::Gridding::name(What what) {
+    return kWhatNames[static_cast<int>(what)];
+}
+
+std::optional<SurveySettings::Gridding::What> SurveySettings::Gridding::named(
+    std::string_view name) {
+    for (int k = 0; k < kWhats; ++k) {
+        if (name == kWhatNames[k]) {
+            return static_cast<What>(k);
+        }
+    }
+    return std::nullopt;
+}
+
 bool SurveySettings::operator==(const SurveySettings& o) const {
     return days == o.days && baseSources == o.baseSources && epsg == o.epsg &&
-           placement == o.placement && datum == o.datum && normal == o.normal && flags == o.flags;
+           placement == o.placement && datum == o.datum && normal == o.normal && flags == o.flags &&
+           gridding == o.gridding;
 }
 
 }  // namespace velkor

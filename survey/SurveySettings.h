@@ -1,4 +1,4 @@
-// What a survey file says: the days, the base sources, how to place and correct the
+// What a survey file says: the days, the base sources, how to place, correct and grid the
 // readings, and the flags. Paths are as the program opens them.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "survey/GriddingOptions.h"
 #include "survey/Placement.h"
 
 namespace velkor {
@@ -60,6 +61,28 @@ struct SurveySettings {
         static constexpr const char* kManual = "manual";
     };
 
+    // How the readings are gridded and contoured; what is unset takes the default the
+    // readings and their placement give.
+    struct Gridding {
+        enum class What { Anomaly, Diurnal, Field, Gradient };
+        static constexpr int kWhats = 4;
+
+        What what = What::Anomaly;
+        std::optional<double> cell;  // metres
+        double tension = GriddingOptions::kDefaultTension;
+        std::optional<double> blankDistance;  // metres; infinity blanks nothing
+        std::optional<double> interval;       // nT between contour levels
+
+        bool operator==(const Gridding& o) const;
+        bool operator!=(const Gridding& o) const { return !(*this == o); }
+        // The gridder's options with these values; the rest as GriddingOptions has them.
+        GriddingOptions options() const;
+
+        // "anomaly", "diurnal", "field", "gradient", as files and the command line write them.
+        static const char* name(What what);
+        static std::optional<What> named(std::string_view name);
+    };
+
     std::vector<std::string> days;
     std::vector<BaseSource> baseSources;
     std::optional<int> epsg;  // no coordinate system: local metres
@@ -67,6 +90,7 @@ struct SurveySettings {
     double datum = 0.0;  // nT
     NormalField normal;
     std::vector<Flag> flags;
+    Gridding gridding;
 
     bool operator==(const SurveySettings& o) const;
     bool operator!=(const SurveySettings& o) const { return !(*this == o); }

@@ -1,6 +1,7 @@
 // The printed map's title block.
 #include "views/SurveyTitleBlock.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "data/TextFormat.h"
@@ -53,7 +54,7 @@ std::vector<std::string> SurveyTitleBlock::lines(const Survey& survey, const std
     const std::string when = dates(survey);
     out.push_back(when.empty() ? std::string("No dates") : "Dates " + when);
     if (gridded != nullptr) {
-        out.push_back(formatText("Gridded: %s", SurveyGridding::name(gridded->what)));
+        out.push_back(formatText("Gridded: %s", SurveySettings::Gridding::name(gridded->what)));
     } else {
         out.push_back(formatText("Readings coloured by %s", SurveyMapPainter::valueName(value)));
     }
@@ -64,8 +65,10 @@ std::vector<std::string> SurveyTitleBlock::lines(const Survey& survey, const std
     }
     if (gridded != nullptr) {
         const GriddingReport& r = gridded->gridded.report;
-        out.push_back(formatText("Cell %g m, tension %g, blanking distance %g m", r.cell, r.tension,
-                                 r.blankDistance));
+        out.push_back(formatText("Cell %g m, tension %g, ", r.cell, r.tension) +
+                      (std::isfinite(r.blankDistance)
+                           ? formatText("blanking distance %g m", r.blankDistance)
+                           : std::string("no blanking")));
     }
     return out;
 }

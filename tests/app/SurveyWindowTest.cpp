@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <cmath>
 #include <fstream>
+#include <limits>
 
 #include "AppFixture.h"
 #include "app/DlgGriddingOptions.h"
@@ -391,9 +392,10 @@ TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
             taken.push_back(gridder.result()->gridded.report.tension);
         }
     });
-    GriddingOptions o = w.griddingOptions();
+    SurveySettings::Gridding o = w.gridding();
     o.tension = 0.9;
-    w.setGriddingOptions(o);
+    ASSERT_TRUE(w.setGridding(o));
+    session().wait();  // the survey takes it and is saved; then it grids
     ASSERT_TRUE(gridder.busy());
     QPushButton* cancel = nullptr;
     for (QPushButton* b : w.findChildren<QPushButton*>()) {
@@ -414,15 +416,43 @@ TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
 
     // Two changes in a row: only the latest grid is taken.
     o.tension = 0.5;
-    w.setGriddingOptions(o);
+    ASSERT_TRUE(w.setGridding(o));
+    session().wait();
     o.tension = 0.1;
-    w.setGriddingOptions(o);
+    ASSERT_TRUE(w.setGridding(o));
+    session().wait();
     gridder.wait();
     ASSERT_NE(gridder.result(), nullptr);
     EXPECT_DOUBLE_EQ(gridder.result()->gridded.report.tension, 0.1);
     EXPECT_EQ(std::count(taken.begin(), taken.end(), 0.5), 0);
     EXPECT_EQ(std::count(taken.begin(), taken.end(), 0.9), 0);
     EXPECT_TRUE(w.map()->showsGrid());
+
+    // The gridding is the survey's: Grid of and the options are in its file, and a survey
+    // opened again grids as it was left.
+    w.gridOf()->setCurrentIndex(static_cast<int>(SurveyGridding::What::Field));
+    session().wait();
+    gridder.wait();
+    ASSERT_NE(gridder.result(), nullptr);
+    EXPECT_EQ(gridder.result()->what, SurveyGridding::What::Field);
+    std::string message;
+    const std::optional<SurveySettings> saved = SurveyFile::read(dir.path("grid.vsurvey"), message);
+    ASSERT_TRUE(saved) << message;
+    EXPECT_EQ(saved->gridding.what, SurveyGridding::What::Field);
+    EXPECT_DOUBLE_EQ(saved->gridding.tension, 0.1);
+    prompter.files.push_back(dir.path("grid.vsurvey"));
+    frame().dispatch(cmd::OpenSurvey);
+    session().wait();
+    EXPECT_EQ(w.gridOf()->currentIndex(), static_cast<int>(SurveyGridding::What::Field));
+    gridder.wait();
+    ASSERT_NE(gridder.result(), nullptr);
+    EXPECT_DOUBLE_EQ(gridder.result()->gridded.report.tension, 0.1);
+    // While the survey is busy, its gridding cannot change.
+    ASSERT_TRUE(session().change(*saved));
+    EXPECT_FALSE(w.gridOf()->isEnabled());
+    EXPECT_FALSE(w.setGridding(SurveySettings::Gridding()));
+    session().wait();
+    EXPECT_TRUE(w.gridOf()->isEnabled());
 }
 
 TEST_F(SurveyWindowTest, TheBasePanelStepsThroughTheSurveysDates) {
@@ -457,12 +487,15 @@ TEST_F(SurveyWindowTest, TheBasePanelStepsThroughTheSurveysDates) {
 }
 
 TEST_F(SurveyWindowTest, GriddingOptionsDialogTakesNumbersOrDefaults) {
-    GriddingOptions current;
+    SurveySettings::Gridding current;
     current.cell = 2.5;
+    current.interval = 10.0;
     DlgGriddingOptions dialog(current, prompter);
     EXPECT_EQ(dialog.cell()->text(), "2.5");
     EXPECT_EQ(dialog.tension()->text(), "0.25");
     EXPECT_TRUE(dialog.blankDistance()->text().isEmpty());
+    EXPECT_EQ(dialog.interval()->text(), "10");
+    dialog.interval()->setText("");
     dialog.cell()->setText("");
     dialog.blankDistance()->setText("40");
     dialog.tension()->setText("1.5");
@@ -475,6 +508,13 @@ TEST_F(SurveyWindowTest, GriddingOptionsDialogTakesNumbersOrDefaults) {
     EXPECT_FALSE(dialog.result().cell);
     EXPECT_EQ(dialog.result().blankDistance, 40.0);
     EXPECT_DOUBLE_EQ(dialog.result().tension, 0.6);
+    EXPECT_FALSE(dialog.result().interval);
+    // "none" blanks nothing, both ways.
+    current.blankDistance = std::numeric_limits<double>::infinity();
+    DlgGriddingOptions unblanked(current, prompter);
+    EXPECT_EQ(unblanked.blankDistance()->text(), "none");
+    unblanked.accept();
+    EXPECT_EQ(unblanked.result().blankDistance, current.blankDistance);
 }
 
 }  // namespace velkor

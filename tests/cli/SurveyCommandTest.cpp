@@ -174,8 +174,40 @@ TEST(CliSurvey, GridsAndContoursTheSampleWeekInEveryFormat) {
     EXPECT_EQ(survey({"plot", file, dir.path("p.png")}).status, 1);  // no pictures here
 
     const Outcome bad = survey({"grid", file, dir.path("g.tif"), "--cell", "-1"});
-    EXPECT_EQ(bad.status, 1);
-    EXPECT_EQ(bad.err, "The cell size must be a positive number of metres.\n");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(has(bad.err, "--cell: give metres above 0, or default\n")) << bad.err;
+
+    // The survey keeps its gridding: set stores it, grid and contours use it unless told
+    // otherwise this once, default forgets a value, and a bad value changes nothing.
+    const std::string before = TempDir::read(file);
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"set", file, "--tension", "1.5"},
+                                               {"set", file, "--blank", "far"},
+                                               {"set", file, "--interval", "0"},
+                                               {"set", file, "--cell", "5m"}}) {
+        EXPECT_EQ(survey(args).status, 2) << args[3];
+    }
+    EXPECT_EQ(TempDir::read(file), before);
+    ASSERT_EQ(survey({"set", file, "--what", "field", "--cell", "10", "--blank", "none",
+                      "--interval", "50"})
+                  .status,
+              0);
+    EXPECT_TRUE(has(survey({"info", file}).out,
+                    "Gridding: field, cell 10 m, tension 0.25, blanking distance none, "
+                    "contour interval 50 nT\n"));
+    Outcome r = survey({"contours", file, dir.path("kept.gpkg")});
+    EXPECT_TRUE(has(r.out, "gridded: field of ")) << r.out;
+    EXPECT_TRUE(has(r.out, " nodes, cell 10 m, from ")) << r.out;
+    EXPECT_TRUE(has(r.out, "; no node blanked\n")) << r.out;
+    EXPECT_TRUE(has(r.out, "contours: every 50 nT, ")) << r.out;
+    r = survey({"grid", file, dir.path("once.tif"), "--cell", "default", "--what", "anomaly"});
+    EXPECT_TRUE(has(r.out, "gridded: anomaly of 3200 readings")) << r.out;
+    EXPECT_FALSE(has(r.out, " nodes, cell 10 m, ")) << r.out;
+    ASSERT_EQ(survey({"set", file, "--what", "anomaly", "--cell", "default", "--blank", "default",
+                      "--interval", "default"})
+                  .status,
+              0);
+    EXPECT_EQ(TempDir::read(file), before);  // the defaults are written as before
 }
 
 TEST(CliSurvey, BaseSourcesOfEveryKindSpikesAndFlags) {

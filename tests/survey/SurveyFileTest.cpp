@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +48,21 @@ TEST(SurveyFile, RoundTripWithPathsRelativeToTheFile) {
     s.placement = *Placement::byParameters(p, message);
     ASSERT_TRUE(SurveyFile::write(path, s, message));
     EXPECT_TRUE(*SurveyFile::read(path, message) == s);
+
+    // The gridding: written only when it is not the default, so that older files stay as
+    // they were; a blanking distance of none comes back as infinity.
+    EXPECT_EQ(TempDir::read(path).find("gridding"), std::string::npos);
+    s.gridding.what = SurveySettings::Gridding::What::Gradient;
+    s.gridding.cell = 2.5;
+    s.gridding.tension = 0.0;
+    s.gridding.blankDistance = std::numeric_limits<double>::infinity();
+    ASSERT_TRUE(SurveyFile::write(path, s, message));
+    EXPECT_NE(TempDir::read(path).find("\"blanking_distance\": \"none\""), std::string::npos);
+    EXPECT_TRUE(*SurveyFile::read(path, message) == s);
+    s.gridding.blankDistance = 40.0;
+    s.gridding.interval = 5.0;
+    ASSERT_TRUE(SurveyFile::write(path, s, message));
+    EXPECT_TRUE(*SurveyFile::read(path, message) == s);
 }
 
 TEST(SurveyFile, RefusesWhatItDoesNotKnowNamingThePlace) {
@@ -74,6 +90,13 @@ TEST(SurveyFile, RefusesWhatItDoesNotKnowNamingThePlace) {
         {head + R"("datum": "48000"})", "datum: expected a number"},
         {head + R"("flags": [{"file": "a", "reading": 3, "text": "S"}]})",
          "flags[0].word: missing"},
+        {head + R"("gridding": {"tension": 1.5}})",
+         "gridding.tension: expected a number from 0 to 1"},
+        {head + R"("gridding": {"cell": 0}})", "gridding.cell: expected a number above 0"},
+        {head + R"("gridding": {"blanking_distance": "far"}})",
+         "gridding.blanking_distance: expected a number"},
+        {head + R"("gridding": {"grid_of": "base"}})",
+         "gridding.grid_of: expected \"anomaly\", \"diurnal\", \"field\" or \"gradient\""},
         {"[1, 2]", "the file: expected an object"},
         {"{\n  \"format\": \"Velkor2tr survey\",\n  \"version\" 1\n}",
          "line 3, column 13: not valid JSON"},

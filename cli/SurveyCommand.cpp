@@ -667,7 +667,7 @@ int SurveyCommand::exportTo(const Options& o) {
     return kOk;
 }
 
-int SurveyCommand::gridSurvey(const Options& o, Gridded& gridded) {
+int SurveyCommand::gridSurvey(const Options& o, Gridded& gridded, bool grid) {
     gridded.survey = open(o.survey);
     if (!gridded.survey) {
         return kFailed;
@@ -679,6 +679,9 @@ int SurveyCommand::gridSurvey(const Options& o, Gridded& gridded) {
         return usageError(problem);
     }
     gridded.gridding = *gridding;
+    if (!grid) {
+        return kOk;
+    }
     const std::atomic<bool> never{false};
     gridded.result = SurveyGridding::run(*gridded.survey, gridding->what, gridding->options(),
                                          gridding->interval.value_or(0.0), never);
@@ -755,20 +758,8 @@ int SurveyCommand::plot(const Options& o) {
         return kFailed;
     }
     Gridded gridded;
-    if (layers->gridded()) {
-        if (const int status = gridSurvey(o, gridded); status != kOk) {
-            return status;
-        }
-    } else if (!(gridded.survey = open(o.survey))) {
-        return kFailed;
-    } else {
-        std::string problem;
-        const std::optional<SurveySettings::Gridding> gridding =
-            given(o, gridded.survey->settings().gridding, problem);
-        if (!gridding) {
-            return usageError(problem);
-        }
-        gridded.gridding = *gridding;
+    if (const int status = gridSurvey(o, gridded, layers->gridded()); status != kOk) {
+        return status;
     }
     const auto draw = [&](DrawingSurface& surface) {
         SurveyPicture::draw(surface, width, height, *gridded.survey,

@@ -48,9 +48,10 @@ class SurveyCommand {
     std::optional<Survey> open(const std::string& path);
     std::optional<Survey> open(const std::optional<SurveySettings>& settings);
     void tell(const std::string& path, const Survey& survey);
-    // Opens the survey and grids it as the options ask; 1 after the message when it cannot.
+    // Opens the survey, takes its gridding with what the options change and, with grid,
+    // grids it; 1 after the message when it cannot, 2 after a usage error.
     struct Gridded;
-    int gridSurvey(const Options& o, Gridded& gridded);
+    int gridSurvey(const Options& o, Gridded& gridded, bool grid = true);
     // The survey's gridding with what the options change; nothing and a usage error's text
     // in problem when a value does not fit.
     static std::optional<SurveySettings::Gridding> given(const Options& o,

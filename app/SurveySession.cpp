@@ -145,6 +145,10 @@ void SurveySession::exportSurvey() {
             "chooses the format.");
         return;
     }
+    if (survey_->settings().ownsFile(*path, path_)) {
+        prompter_.message(SurveySettings::ownFileMessage(*path));
+        return;
+    }
     SurveyExport::Options options;
     options.name = std::filesystem::path(path_).stem().string();
     std::string message;

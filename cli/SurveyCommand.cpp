@@ -14,7 +14,6 @@
 
 #include "cli/CliTool.h"
 #include "data/DataFile.h"
-#include "data/NumberReading.h"
 #include "data/TextFormat.h"
 #include "survey/BaseCoverage.h"
 #include "survey/BaseSource.h"
@@ -44,14 +43,32 @@ constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
+// The number the whole text is (blanks around it and a plus sign allowed), finite;
+// nothing for any other text, "12abc" among them.
+std::optional<double> wholeNumber(std::string text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    const std::size_t last = text.find_last_not_of(' ');
+    text = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-') {
+        text.erase(0, 1);
+    }
+    double v = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, v);
+    if (text.empty() || error != std::errc() || at != end || !std::isfinite(v)) {
+        return std::nullopt;
+    }
+    return v;
+}
+
 // "1,2.5,-3": exactly count numbers; nothing when the text is not that.
 std::optional<std::vector<double>> numbers(const std::string& text, std::size_t count) {
     std::vector<double> values;
     std::size_t from = 0;
     while (from <= text.size()) {
         const std::size_t comma = std::min(text.find(',', from), text.size());
-        const std::optional<double> v = readDecimalNumber(text.substr(from, comma - from));
-        if (!v || !std::isfinite(*v)) {
+        const std::optional<double> v = wholeNumber(text.substr(from, comma - from));
+        if (!v) {
             return std::nullopt;
         }
         values.push_back(*v);
@@ -96,17 +113,6 @@ std::optional<Format> formatFor(const std::string& out, const std::string& given
     return format;
 }
 
-// The number the whole text is, finite; nothing for any other text.
-std::optional<double> wholeNumber(const std::string& text) {
-    double v = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, v);
-    if (error != std::errc() || at != end || !std::isfinite(v)) {
-        return std::nullopt;
-    }
-    return v;
-}
-
 // A gridding value typed on the command line into value: empty leaves it, "default"
 // forgets it, a number above 0 takes it, and with none, "none" is infinity. False when
 // the text is none of these.
@@ -127,6 +133,14 @@ bool readGiven(const std::string& text, bool none, std::optional<double>& value)
 
 Placement::Side sideOf(const std::string& text) {
     return text == "right" ? Placement::Side::Right : Placement::Side::Left;
+}
+
+// Whether path's extension is this one, in any case.
+bool endsIn(const std::string& path, const std::string& extension) {
+    std::string e = fs::path(path).extension().string();
+    std::transform(e.begin(), e.end(), e.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return e == extension;
 }
 
 std::string absolute(const std::string& path) {
@@ -362,12 +376,24 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
     despike
         ->add_option("--window", o.window,
                      "readings in the running median, the one looked at among them (default 5)")
-        ->check(CLI::Range(3, 101))
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                const std::optional<double> n = wholeNumber(text);
+                return n && *n >= 3 && *n <= 101 && std::fmod(*n, 2.0) == 1.0
+                           ? std::string()
+                           : std::string("give an odd number from 3 to 101");
+            },
+            "", ""))
         ->type_name("N");
     despike
         ->add_option("--threshold", o.threshold,
                      "nT from the median (default: 5 times the line's noise, at least 2)")
-        ->check(CLI::PositiveNumber)
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                const std::optional<double> nt = wholeNumber(text);
+                return nt && *nt > 0.0 ? std::string() : std::string("give nT above 0");
+            },
+            "", ""))
         ->type_name("NT");
     despike->add_flag("--apply", o.apply, "flag every candidate with the word spike");
 
@@ -618,8 +644,8 @@ int SurveyCommand::set(const Options& o) {
     } else if (o.normal == "igrf") {
         next->normal.kind = Kind::Igrf;
     } else if (!o.normal.empty()) {
-        const std::optional<double> v = readDecimalNumber(o.normal);
-        if (!v || !std::isfinite(*v)) {
+        const std::optional<double> v = wholeNumber(o.normal);
+        if (!v) {
             return usageError("--normal: give none, igrf or a value in nT");
         }
         next->normal.kind = Kind::Constant;
@@ -655,22 +681,36 @@ int SurveyCommand::exportTo(const Options& o) {
     if (!format) {
         return usageError(problem);
     }
-    std::string message;
-    const std::optional<Survey> survey = Survey::read(o.survey, message);
+    const std::optional<Survey> survey = open(o.survey);
+    if (!survey) {
+        return kFailed;
+    }
+    if (const int status = checkOut(o, survey->settings()); status != kOk) {
+        return status;
+    }
     SurveyExport::Options options;
     options.unflagged = o.unflagged;
     options.name = fs::path(o.survey).stem().string();
-    if (!survey || !SurveyExport::write(*survey, *format, o.out, options, message)) {
+    std::string message;
+    if (!SurveyExport::write(*survey, *format, o.out, options, message)) {
         err_ << message << '\n';
         return kFailed;
     }
     return kOk;
 }
 
+int SurveyCommand::checkOut(const Options& o, const SurveySettings& settings) {
+    return settings.ownsFile(o.out, o.survey) ? usageError(SurveySettings::ownFileMessage(o.out))
+                                              : kOk;
+}
+
 int SurveyCommand::gridSurvey(const Options& o, Gridded& gridded, bool grid) {
     gridded.survey = open(o.survey);
     if (!gridded.survey) {
         return kFailed;
+    }
+    if (const int status = checkOut(o, gridded.survey->settings()); status != kOk) {
+        return status;
     }
     std::string problem;
     const std::optional<SurveySettings::Gridding> gridding =
@@ -742,6 +782,9 @@ int SurveyCommand::contours(const Options& o) {
 }
 
 int SurveyCommand::plot(const Options& o) {
+    if (!endsIn(o.out, ".png")) {
+        return usageError(o.out + ": the map is drawn as PNG; name a file ending in .png");
+    }
     const std::optional<SurveyPicture::Layers> layers = SurveyPicture::layersOf(o.show);
     if (!layers) {
         return usageError(
@@ -774,6 +817,10 @@ int SurveyCommand::plot(const Options& o) {
 }
 
 int SurveyCommand::plotLines(const Options& o) {
+    if (!endsIn(o.out, ".pdf")) {
+        return usageError(o.out +
+                          ": the line profiles are written as PDF; name a file ending in .pdf");
+    }
     if (pictures_ == nullptr) {
         err_ << "velkor2tr-cli: this build draws no pictures.\n";
         return kFailed;
@@ -781,6 +828,9 @@ int SurveyCommand::plotLines(const Options& o) {
     const std::optional<Survey> survey = open(o.survey);
     if (!survey) {
         return kFailed;
+    }
+    if (const int status = checkOut(o, survey->settings()); status != kOk) {
+        return status;
     }
     // As the profiles window prints them: each line in its own picture, the spike finder's
     // candidates marked.

@@ -57,6 +57,8 @@ class SurveyCommand {
     static std::optional<SurveySettings::Gridding> given(const Options& o,
                                                          SurveySettings::Gridding gridding,
                                                          std::string& problem);
+    // 0 when OUT is none of the survey's own files; else 2 after saying so.
+    int checkOut(const Options& o, const SurveySettings& settings);
     int usageError(const std::string& text);
 
     std::ostream& out_;

@@ -2,7 +2,9 @@
 // within one file system.
 #include "geo/StagedOutput.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -35,6 +37,12 @@ bool StagedOutput::open(std::string& message) {
         message = failure(target_, "not a file name");
         return false;
     }
+    std::error_code ignored;
+    const fs::file_status there = fs::status(target, ignored);
+    if (fs::exists(there) && !fs::is_regular_file(there)) {
+        message = failure(target_, "not a regular file");
+        return false;
+    }
     const fs::path parent = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     std::string pattern = (parent / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -45,6 +53,32 @@ bool StagedOutput::open(std::string& message) {
     }
     folder_ = name.data();
     staged_ = (fs::path(folder_) / target.filename()).string();
+    return true;
+}
+
+bool StagedOutput::put(const void* data, std::size_t size, std::string& message) {
+    const int fd = ::open(staged_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int reason = fd < 0 ? errno : 0;
+    const char* bytes = static_cast<const char*>(data);
+    while (reason == 0 && size > 0) {
+        const ssize_t n = ::write(fd, bytes, size);
+        if (n <= 0) {
+            reason = n == 0 ? EIO : errno == EINTR ? 0 : errno;
+            continue;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    if (reason == 0 && ::fsync(fd) != 0) {
+        reason = errno;
+    }
+    if (fd >= 0 && ::close(fd) != 0 && reason == 0) {
+        reason = errno;
+    }
+    if (reason != 0) {
+        message = failure(target_, std::strerror(reason));
+        return false;
+    }
     return true;
 }
 

@@ -3,6 +3,7 @@
 // sidecars) moves every one of them; until then the old file or files stay as they were.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace velkor {
@@ -16,10 +17,14 @@ class StagedOutput {
     StagedOutput& operator=(const StagedOutput&) = delete;
 
     // Creates the staging folder; false and a message when the target's folder cannot be
-    // written.
+    // written, or the target is there but no regular file (a device, a folder): a rename
+    // would put the file in its place.
     bool open(std::string& message);
     // Where the writer is to put the file: the target's name in the staging folder.
     const std::string& path() const { return staged_; }
+    // Writes bytes as the staged file, every write and the sync checked; false and a
+    // message when any fails (a full disk).
+    bool put(const void* data, std::size_t size, std::string& message);
     // Moves every staged file into the target's folder under its own name.
     bool commit(std::string& message);
 

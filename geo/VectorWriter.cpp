@@ -1,11 +1,15 @@
 // One layer through GDAL's vector C API; a GeoPackage is written in one transaction.
 #include "geo/VectorWriter.h"
 
+#include <cpl_vsi.h>
 #include <gdal.h>
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
 
+#include <cstdint>
+#include <filesystem>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -54,9 +58,33 @@ bool takesAttributes(VectorWriter::Format f) {
     return f != VectorWriter::Format::Dxf;
 }
 
+// The KML and DXF drivers write through calls whose failures they never check: on a full
+// disk they close a cut file as if all were well. They write into memory instead, and the
+// bytes go to disk with every write checked.
+bool writesUnchecked(VectorWriter::Format f) {
+    return f == VectorWriter::Format::Kml || f == VectorWriter::Format::Dxf;
+}
+
+// A folder of GDAL's in-memory file system, gone with the object.
+class MemoryFolder {
+  public:
+    explicit MemoryFolder(const void* owner)
+        : path_("/vsimem/velkor-" + std::to_string(reinterpret_cast<std::uintptr_t>(owner))) {}
+    ~MemoryFolder() { VSIRmdirRecursive(path_.c_str()); }
+    MemoryFolder(const MemoryFolder&) = delete;
+    MemoryFolder& operator=(const MemoryFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
 }  // namespace
 
 struct VectorWriter::Handles {
+    explicit Handles(const void* owner) : memory(owner) {}
+    MemoryFolder memory;  // declared first: it goes after the dataset is closed
+    std::string written;  // where GDAL writes: the staged file, or one in memory
     Dataset dataset;
     Reference reference;
     OGRLayerH layer = nullptr;
@@ -88,7 +116,7 @@ VectorWriter::VectorWriter(std::string path, Format format, Layer layer)
       format_(format),
       layer_(std::move(layer)),
       staged_(path_),
-      handles_(std::make_unique<Handles>()) {}
+      handles_(std::make_unique<Handles>(this)) {}
 
 // The dataset closes before the staging folder goes.
 VectorWriter::~VectorWriter() {
@@ -114,7 +142,11 @@ bool VectorWriter::open(std::string& message) {
         return false;
     }
     Handles& h = *handles_;
-    h.dataset.reset(GDALCreate(driver, staged_.path().c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+    h.written =
+        writesUnchecked(format_)
+            ? h.memory.path() + "/" + std::filesystem::path(staged_.path()).filename().string()
+            : staged_.path();
+    h.dataset.reset(GDALCreate(driver, h.written.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
     if (h.dataset && !layer_.wkt.empty()) {
         h.reference.reset(OSRNewSpatialReference(layer_.wkt.c_str()));
         if (h.reference) {
@@ -240,6 +272,17 @@ bool VectorWriter::finish(std::string& message) {
         message = StagedOutput::failure(
             path_, errors_.failed() ? errors_.message() : "GDAL could not write a feature");
         return false;
+    }
+    if (writesUnchecked(format_)) {
+        vsi_l_offset size = 0;
+        const GByte* bytes = VSIGetMemFileBuffer(h.written.c_str(), &size, FALSE);
+        if (bytes == nullptr) {
+            message = StagedOutput::failure(path_, "nothing was written");
+            return false;
+        }
+        if (!staged_.put(bytes, static_cast<std::size_t>(size), message)) {
+            return false;
+        }
     }
     return staged_.commit(message);
 }

@@ -33,6 +33,11 @@ void put(SurveySettings& settings, SurveySettings::Flag flag) {
 
 bool FlagList::set(SurveySettings& settings, const Survey& survey, const std::string& file,
                    int reading, const std::string& word, std::string& message) {
+    // A flag without a word would be told from no flag nowhere.
+    if (word.find_first_not_of(' ') == std::string::npos) {
+        message = "A flag needs a word, such as manual or spike.";
+        return false;
+    }
     const int d = dayOf(survey, file);
     if (d < 0) {
         message = file + ": no day of the survey";

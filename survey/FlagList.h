@@ -14,7 +14,7 @@ class FlagList {
   public:
     // Flags reading (its data line number) of the day whose path is file, keyed with the
     // reading's line text as the survey has it now; a flag it had is replaced. False and
-    // a message when the survey has no such day or reading.
+    // a message when the survey has no such day or reading, or the word is blank.
     static bool set(SurveySettings& settings, const Survey& survey, const std::string& file,
                     int reading, const std::string& word, std::string& message);
     // The same for survey reading r (as Survey::reading numbers it).

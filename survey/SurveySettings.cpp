@@ -1,6 +1,8 @@
 // Comparison of survey settings, and the names their choices are written by.
 #include "survey/SurveySettings.h"
 
+#include "survey/SameFile.h"
+
 namespace velkor {
 
 bool SurveySettings::BaseSource::operator==(const BaseSource& o) const {
@@ -79,6 +81,28 @@ bool SurveySettings::operator==(const SurveySettings& o) const {
     return days == o.days && baseSources == o.baseSources && epsg == o.epsg &&
            placement == o.placement && datum == o.datum && normal == o.normal && flags == o.flags &&
            gridding == o.gridding;
+}
+
+bool SurveySettings::ownsFile(const std::string& path, const std::string& surveyPath) const {
+    if (sameFile(path, surveyPath)) {
+        return true;
+    }
+    for (const std::string& d : days) {
+        if (sameFile(path, d)) {
+            return true;
+        }
+    }
+    for (const BaseSource& b : baseSources) {
+        if (!b.path.empty() && sameFile(path, b.path)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string SurveySettings::ownFileMessage(const std::string& path) {
+    return path +
+           " is the survey file or one of its days or base sources: give the output another name.";
 }
 
 }  // namespace velkor

@@ -94,6 +94,12 @@ struct SurveySettings {
 
     bool operator==(const SurveySettings& o) const;
     bool operator!=(const SurveySettings& o) const { return !(*this == o); }
+    // Whether path is the survey file (named by surveyPath) or a day or base source of it:
+    // a file nothing may be written over.
+    bool ownsFile(const std::string& path, const std::string& surveyPath) const;
+    // "PATH is the survey file or one of its days or base sources: give the output
+    // another name."
+    static std::string ownFileMessage(const std::string& path);
 };
 
 }  // namespace velkor

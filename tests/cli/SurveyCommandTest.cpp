@@ -121,6 +121,44 @@ TEST(CliSurvey, FailuresLeaveTheSurveyFileAsItWasAndUsageErrorsSayHow) {
     EXPECT_TRUE(has(r.out, "Usage: velkor2tr-cli survey place [OPTIONS] SURVEY")) << r.out;
 }
 
+TEST(CliSurvey, NeverWritesOverItsOwnFilesAndReadsNumbersWhole) {
+    TempDir dir;
+    const std::string file = dir.path("own.vsurvey");
+    const std::string day = dir.write("day.velkor", TempDir::read(sample("week.velkor")));
+    const std::string base = dir.write("base.a", TempDir::read(sample("week-base.a")));
+    ASSERT_EQ(survey({"new", file}).status, 0);
+    ASSERT_EQ(survey({"add", file, day}).status, 0);
+    ASSERT_EQ(survey({"base", file, base}).status, 0);
+    const std::string before = TempDir::read(file);
+    for (const std::string& own : {file, day, base}) {
+        for (const std::vector<std::string>& args :
+             std::vector<std::vector<std::string>>{{"export", file, own, "--format", "csv"},
+                                                   {"grid", file, own, "--format", "esri"},
+                                                   {"contours", file, own, "--format", "dxf"}}) {
+            const Outcome r = survey(args);
+            EXPECT_EQ(r.status, 2) << args[0] << " " << own;
+            EXPECT_TRUE(has(r.err, own + " is the survey file or one of its days or base "
+                                         "sources: give the output another name."))
+                << r.err;
+        }
+    }
+    EXPECT_EQ(TempDir::read(file), before);
+    EXPECT_EQ(TempDir::read(day), TempDir::read(sample("week.velkor")));
+    EXPECT_EQ(TempDir::read(base), TempDir::read(sample("week-base.a")));
+    // The picture's name says what it is.
+    EXPECT_EQ(survey({"plot", file, dir.path("map.tif")}).status, 2);
+    EXPECT_EQ(survey({"plot-lines", file, dir.path("lines.png")}).status, 2);
+    // A number is the whole text, or it is refused.
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"set", file, "--normal", "12abc"},
+             {"set", file, "--cell", "5m"},
+             {"place", file, "--origin", "500000,6200000x", "--azimuth", "0", "--line-spacing", "1",
+              "--station-interval", "1"}}) {
+        EXPECT_EQ(survey(args).status, 2) << args[3];
+    }
+    EXPECT_EQ(TempDir::read(file), before);
+}
+
 TEST(CliSurvey, GridsAndContoursTheSampleWeekInEveryFormat) {
     TempDir dir;
     const std::string file = dir.path("week.vsurvey");
@@ -252,6 +290,15 @@ TEST(CliSurvey, BaseSourcesOfEveryKindSpikesAndFlags) {
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.err, "reading 7 has no flag.\n"));
     EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "99999"}).status, 1);
+    EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "7", "--word", " "}).status, 1);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"despike", file, "--threshold", "0"}, {"despike", file, "--window", "4"}}) {
+        r = survey(args);
+        EXPECT_EQ(r.status, 2) << args[2];
+        EXPECT_TRUE(has(r.err, args[2] == "--window" ? "--window: give an odd number from 3 to 101"
+                                                     : "--threshold: give nT above 0"))
+            << r.err;
+    }
 }
 
 // A picture writer that makes pictures only, as a build without documents would.

@@ -4,6 +4,9 @@
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -11,6 +14,7 @@
 
 #include "geo/CoordinateSystem.h"
 #include "geo/VectorWriter.h"
+#include "support/ForkedChild.h"
 #include "support/GdalHandles.h"
 #include "support/TempDir.h"
 
@@ -142,6 +146,32 @@ TEST(VectorWriter, FailuresAreToldAndLeaveTheOldFilesAlone) {
     ASSERT_TRUE(write(shp, Format::Shapefile, pointLayer(utmWkt()), message)) << message;
     EXPECT_NE(TempDir::read(dir.path("p.dbf")), "old dbf");
     EXPECT_TRUE(std::filesystem::exists(dir.path("p.prj")));
+    // A full disk, where every file may hold 1000 bytes: KML and DXF, whose drivers never
+    // check their writes, fail as the others do, and the old file stays.
+    for (const auto& [name, format] :
+         {std::pair{"full.kml", Format::Kml}, {"full.dxf", Format::Dxf}}) {
+        const std::string target = dir.write(name, "old");
+        EXPECT_TRUE(ForkedChild::run(
+            [&, format = format] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit small{1000, 1000};
+                VectorWriter w(target, format, pointLayer(utmWkt()));
+                std::string why;
+                bool ok = ::setrlimit(RLIMIT_FSIZE, &small) == 0 && w.open(why);
+                for (int k = 0; ok && k < 100; ++k) {
+                    ok = w.addPoint({500000.0 + k, 5400000.0}, {std::string("s"), 1LL, 48000.5});
+                }
+                return ok && !w.finish(why) && why.rfind("Write error: " + target + ": ", 0) == 0;
+            },
+            20))
+            << name;
+        EXPECT_EQ(TempDir::read(target), "old") << name;
+    }
+    // A target that is there but no regular file is never renamed over.
+    std::filesystem::create_directory(dir.path("folder.gpkg"));
+    EXPECT_FALSE(write(dir.path("folder.gpkg"), Format::GeoPackage, pointLayer(utmWkt()), message));
+    EXPECT_EQ(message, "Write error: " + dir.path("folder.gpkg") + ": not a regular file");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path("folder.gpkg")));
 }
 
 }  // namespace

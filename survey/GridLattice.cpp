@@ -34,10 +34,19 @@ GridLattice GridLattice::covering(const std::vector<GridPoint>& points, double c
 double GridLattice::defaultCell(double alongLineSpacing, double lineSpacing) {
     const bool along = alongLineSpacing > 0.0;
     const bool across = lineSpacing > 0.0;
-    if (along && across) {
-        return 0.5 * std::min(alongLineSpacing, lineSpacing);
+    const double cell = 0.5 * (along && across ? std::min(alongLineSpacing, lineSpacing)
+                                               : (along ? alongLineSpacing : lineSpacing));
+    // Spacings measured between placed readings carry rounding (4.9999999996 m for 5 m);
+    // the cell is what the surveyor set out, to three significant figures.
+    if (!(cell > 0.0) || !std::isfinite(cell)) {
+        return cell;
     }
-    return 0.5 * (along ? alongLineSpacing : lineSpacing);
+    // A whole power of ten each way, so that 2.5 comes out as exactly 2.5.
+    const int digits = 2 - static_cast<int>(std::floor(std::log10(cell)));
+    const double rounded =
+        digits >= 0 ? std::round(cell * std::pow(10.0, digits)) / std::pow(10.0, digits)
+                    : std::round(cell / std::pow(10.0, -digits)) * std::pow(10.0, -digits);
+    return rounded > 0.0 && std::isfinite(rounded) ? rounded : cell;
 }
 
 }  // namespace velkor

@@ -29,6 +29,8 @@ struct GriddingReport {
     int blankedNodes = 0;
     double meanMisfit = 0.0;  // grid minus reading, at the readings used
     double rmsMisfit = 0.0;
+    // Made from the previous grid: the levels are those of gridding the changes since.
+    bool fromPrevious = false;
 
     bool converged() const { return !levels.empty() && levels.back().converged; }
 };

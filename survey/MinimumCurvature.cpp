@@ -374,8 +374,13 @@ MinimumCurvature::Result MinimumCurvature::again(const Result& previous,
     }
     // The changes, gridded on the same nodes to the same absolute limit and not blanked.
     std::vector<GridPoint> changes = points;
+    bool changed = false;
     for (std::size_t k = 0; k < changes.size(); ++k) {
         changes[k].value -= basis->points[k].value;
+        changed = changed || changes[k].value != 0.0;
+    }
+    if (!changed) {
+        return previous;  // the same grid, with the report of its making
     }
     GriddingOptions o = options;
     o.extent = basis->surface.lattice;
@@ -391,6 +396,7 @@ MinimumCurvature::Result MinimumCurvature::again(const Result& previous,
     report = delta.report;
     report.convergenceLimit = previous.report.convergenceLimit;
     report.blankDistance = previous.report.blankDistance;
+    report.fromPrevious = true;
     auto next = std::make_shared<Basis>(*basis);
     next->points = points;
     for (std::size_t k = 0; k < next->misfits.size(); ++k) {

@@ -123,6 +123,9 @@ std::vector<std::string> SurveyGridding::describe(const Result& result) {
                               r.blankedNodes, r.blankDistance)
                  : std::string("no node blanked")),
         formatText("tension %g, convergence limit %g nT", r.tension, r.convergenceLimit)};
+    if (r.fromPrevious) {
+        lines.push_back("from the previous grid: the levels grid the changes since");
+    }
     for (std::size_t k = 0; k < r.levels.size(); ++k) {
         const LevelReport& v = r.levels[k];
         lines.push_back(

@@ -283,6 +283,9 @@ TEST(Gridding, ExtentIsTheReadingsRoundedOutToWholeCells) {
     EXPECT_EQ(s.ny, 14);  // -4.5 .. 2
     EXPECT_DOUBLE_EQ(GridLattice::defaultCell(2.0, 10.0), 1.0);
     EXPECT_DOUBLE_EQ(GridLattice::defaultCell(12.0, 10.0), 5.0);
+    // Spacings measured between placed readings: the cell the surveyor set out.
+    EXPECT_EQ(GridLattice::defaultCell(4.99999999964, 10.0000000002), 2.5);
+    EXPECT_EQ(GridLattice::defaultCell(24691.3, 1e9), 12300.0);
 }
 
 TEST(Gridding, CancelStopsWithoutAGridAndProgressRunsToTheEnd) {
@@ -336,6 +339,12 @@ TEST(Gridding, AgainAfterAChangeOfValuesIsTheFreshGridWithFewerSweeps) {
         }
     }
     EXPECT_NEAR(moved.report.rmsMisfit, first.report.rmsMisfit, 1e-9);
+    EXPECT_TRUE(moved.report.fromPrevious);
+    // No change at all: the grid and the report of its own making, not of a sweep of noughts.
+    const MinimumCurvature::Result same = MinimumCurvature::again(first, points, {}, cancel);
+    EXPECT_EQ(same.grid.values, first.grid.values);
+    EXPECT_FALSE(same.report.fromPrevious);
+    EXPECT_EQ(same.report.levels.back().iterations, first.report.levels.back().iterations);
 
     // A smooth change: what gridding afresh gives, in fewer sweeps.
     std::vector<GridPoint> changed = points;

@@ -1,6 +1,7 @@
 // Message boxes and file dialogs.
 #include "app/QtPrompter.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -35,10 +36,18 @@ QString QtPrompter::toQtFilter(const std::string& filter) {
     return out.join(";;");
 }
 
+QWidget* QtPrompter::owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : parent_.data();
+}
+
 void QtPrompter::message(const std::string& text, const std::string& caption) {
     const CursorLift lift;
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
-                    QString::fromStdString(text), QMessageBox::Ok, parent_);
+                    QString::fromStdString(text), QMessageBox::Ok, owner());
     if (caption == "Error" || caption == "ERROR") {
         box.setIcon(QMessageBox::Warning);
     } else {
@@ -65,7 +74,7 @@ Prompter::Answer QtPrompter::askSaveChanges(const std::string& title) {
 std::optional<std::string> QtPrompter::askFile(bool save, const std::string& filter,
                                                const std::string& defaultExt) {
     const CursorLift lift;
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(owner());
     dialog.setNameFilter(toQtFilter(filter));
     dialog.setDefaultSuffix(QString::fromStdString(defaultExt));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

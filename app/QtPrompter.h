@@ -35,6 +35,10 @@ class QtPrompter : public Prompter {
     std::optional<std::string> askFile(bool save, const std::string& filter,
                                        const std::string& defaultExt);
 
+    // What a box or file dialog stands over: the dialog or window the user is in (the
+    // survey window, a dialog of its own), else the main window.
+    QWidget* owner() const;
+
     QPointer<QWidget> parent_;
 };
 

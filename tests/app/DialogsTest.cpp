@@ -132,6 +132,20 @@ TEST_F(DialogsTest, BoxesAndDialogsShowNoWaitCursor) {
     }
 }
 
+TEST_F(DialogsTest, AMessageFromADialogStandsOverThatDialog) {
+    // As the survey window's Gridding Options tells of a bad number: the box is the
+    // dialog's, never the main window's, which would come up over the dialog.
+    QDialog dialog(&frame());
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        whileUp([this] { real.message("The tension must be a number from 0 to 1."); },
+                [&](QWidget& box) { owner = box.parentWidget(); });
+        dialog.reject();
+    });
+    dialog.exec();
+    EXPECT_EQ(owner, &dialog);
+}
+
 TEST_F(DialogsTest, F1InEveryDialogOpensItsOwnPage) {
     const std::map<std::string, std::string> pages{{"basis", "valuedialogs.html"},
                                                    {"geomagnetic", "valuedialogs.html"},

@@ -5,6 +5,10 @@
 #include <QThread>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -60,6 +64,20 @@ SurveySession::~SurveySession() {
     }
 }
 
+namespace {
+
+// The file's bytes; nothing when it cannot be read (gone, or never written).
+std::optional<std::string> bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    if (!in || !(bytes << in.rdbuf())) {
+        return std::nullopt;
+    }
+    return bytes.str();
+}
+
+}  // namespace
+
 bool SurveySession::onCommand(int id) {
     switch (id) {
         case cmd::NewSurvey:
@@ -95,6 +113,7 @@ void SurveySession::newSurvey() {
     }
     survey_ = std::make_unique<Survey>(std::move(*survey));
     path_ = *path;
+    known_ = bytesOf(path_).value_or(std::string());
     painter_ = SurveyMapPainter();
     emit status(QString::fromStdString("New survey " + path_));
     emit changed();
@@ -123,6 +142,9 @@ void SurveySession::addDataFile() {
     }
     const std::optional<std::string> day = doc_.savedPath();
     if (!day) {
+        return;
+    }
+    if (changedOutside()) {
         return;
     }
     SurveySettings next = survey_->settings();
@@ -162,10 +184,31 @@ void SurveySession::exportSurvey() {
 }
 
 bool SurveySession::change(const SurveySettings& next) {
-    if (!ready()) {
+    if (!ready() || changedOutside()) {
         return false;
     }
     start(std::move(survey_), path_, next);
+    return true;
+}
+
+bool SurveySession::changedOutside() {
+    const std::optional<std::string> now = bytesOf(path_);
+    if (!now || *now == known_) {
+        return false;  // as this window left it, or gone: the next write puts it back
+    }
+    const std::string name = std::filesystem::path(path_).filename().string();
+    std::string message;
+    const std::optional<SurveySettings> settings = SurveyFile::read(path_, message);
+    if (!settings) {
+        prompter_.message(name +
+                          " was changed outside this window and cannot be read now: " + message +
+                          ". Nothing is written over it; mend it or open another survey.");
+        return true;
+    }
+    prompter_.message(name +
+                      " was changed outside this window since it was read here. The survey is "
+                      "read again from it; make the change again if it is still wanted.");
+    start(nullptr, path_, *settings);
     return true;
 }
 
@@ -258,7 +301,9 @@ void SurveySession::finish() {
         if (!dropped.empty()) {
             survey_->change(kept, message);
         }
-        if (!survey_->write(path_, message)) {
+        if (survey_->write(path_, message)) {
+            known_ = bytesOf(path_).value_or(std::string());
+        } else {
             prompter_.message(message);
         }
         if (!dropped.empty()) {

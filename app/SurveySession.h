@@ -46,7 +46,8 @@ class SurveySession : public QObject, public CommandTarget {
     const SurveyMapPainter& painter() const { return painter_; }
 
     // Takes these settings for the open survey: the new days and sources opened, every
-    // value computed again; false when nothing is open or work is running.
+    // value computed again; false when nothing is open, work is running, or the file was
+    // changed outside this window (it is then read again, see changedOutside).
     bool change(const SurveySettings& next);
     // Stops the running work at the next day; the survey stays as it was before.
     void cancel();
@@ -67,6 +68,10 @@ class SurveySession : public QObject, public CommandTarget {
     void openSurvey();
     void addDataFile();
     void exportSurvey();
+    // The survey file is not as this session read or wrote it (the command-line tool or an
+    // editor changed it): said so, nothing written over it, and the survey read again
+    // from it when it can be. False when it is as left.
+    bool changedOutside();
     void start(std::unique_ptr<Survey> from, std::string path, SurveySettings next);
     void run(Job& job);
     void finish();
@@ -75,6 +80,7 @@ class SurveySession : public QObject, public CommandTarget {
     Prompter& prompter_;
     std::unique_ptr<Survey> survey_;
     std::string path_;
+    std::string known_;  // the survey file's bytes as this session last read or wrote them
     SurveyMapPainter painter_;
     std::shared_ptr<Job> job_;
     QThread* thread_ = nullptr;  // a child of this session while work runs

@@ -200,6 +200,42 @@ TEST_F(SurveyWindowTest, NewSurveyAddDaysPlaceAndSeeTheMap) {
     EXPECT_EQ(frame().listView()->currentIndex().row(), survey.reading(r).line - 1);
 }
 
+TEST_F(SurveyWindowTest, AChangeMadeOutsideTheWindowIsNeverWrittenOver) {
+    const std::string file = dir.path("outside.vsurvey");
+    prompter.files.push_back(file);
+    frame().dispatch(cmd::NewSurvey);
+    addDay(sample("survey.velkor"));
+    ASSERT_TRUE(session().ready());
+    // The tool sets the datum while the window is open.
+    std::string message;
+    SurveySettings outside = session().survey()->settings();
+    outside.datum = 46000.0;
+    ASSERT_TRUE(SurveyFile::write(file, outside, message)) << message;
+    SurveySettings mine = session().survey()->settings();
+    mine.gridding.interval = 20.0;
+    const std::size_t told = prompter.shown.size();
+    EXPECT_FALSE(session().change(mine));
+    ASSERT_EQ(prompter.shown.size(), told + 1);
+    EXPECT_NE(prompter.shown.back().text.find("was changed outside this window"),
+              std::string::npos);
+    session().wait();
+    ASSERT_TRUE(session().ready());
+    EXPECT_EQ(session().survey()->settings().datum, 46000.0);
+    EXPECT_EQ(SurveyFile::read(file, message)->datum, 46000.0);
+    // Read again, the window's own changes are taken and written.
+    mine = session().survey()->settings();
+    mine.gridding.interval = 20.0;
+    ASSERT_TRUE(session().change(mine));
+    session().wait();
+    EXPECT_EQ(SurveyFile::read(file, message)->gridding.interval, 20.0);
+    EXPECT_EQ(SurveyFile::read(file, message)->datum, 46000.0);
+    // A file broken outside is left as it is.
+    dir.write("outside.vsurvey", "{\"format\": ");
+    EXPECT_FALSE(session().change(outside));
+    EXPECT_NE(prompter.shown.back().text.find("cannot be read now"), std::string::npos);
+    EXPECT_EQ(TempDir::read(file), "{\"format\": ");
+}
+
 TEST_F(SurveyWindowTest, CancelledOpeningKeepsTheSurveyThatWasOpen) {
     prompter.files.push_back(dir.path("one.vsurvey"));
     frame().dispatch(cmd::NewSurvey);

@@ -21,6 +21,8 @@
 #include "survey/FlagList.h"
 #include "survey/GridFile.h"
 #include "survey/Placement.h"
+#include "survey/SameFile.h"
+#include "survey/SourceText.h"
 #include "survey/SpikeFinder.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDescription.h"
@@ -564,6 +566,17 @@ int SurveyCommand::base(const Options& o) {
                                       o.columns);
     if (source.format == SurveySettings::BaseSource::Format::Auto) {
         source.format = BaseSource::detect(source.path);
+    }
+    // The same source twice would only repeat it in every listing.
+    for (const SurveySettings::BaseSource& b : next->baseSources) {
+        if (b.format == source.format && b.offset == source.offset &&
+            (own || sameFile(b.path, source.path))) {
+            err_ << (own ? std::string("The survey's base-station readings are")
+                         : SourceText::name(source.path) + " at offset " +
+                               std::to_string(source.offset) + " s is") +
+                        " a base source of the survey already.\nThe survey file was not changed.\n";
+            return kFailed;
+        }
     }
     next->baseSources.push_back(source);
     std::optional<Survey> saved;

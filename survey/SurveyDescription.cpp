@@ -10,6 +10,7 @@
 #include "data/DataSet.h"
 #include "data/TextFormat.h"
 #include "survey/BaseCoverage.h"
+#include "survey/FlagList.h"
 #include "survey/Placement.h"
 
 namespace velkor {
@@ -122,16 +123,23 @@ std::vector<std::string> SurveyDescription::placement(const Placement& p) {
         case Placement::By::ControlPoints:
             break;
     }
+    // A fit is exact only to rounding: 359.99999999 degrees is said as 0, -0.0000001 m as 0.
+    const auto tidy = [](double v, double unit) {
+        const double r = std::round(v / unit) * unit;
+        return r == 0.0 ? 0.0 : r;
+    };
     std::vector<std::string> lines{
         formatText("Placement by %zu control points: azimuth %.4f, scale %.6f, lines to the %s",
-                   p.controlPoints().size(), q.azimuth, p.scale(), sideName(q.side))};
+                   p.controlPoints().size(), std::fmod(tidy(q.azimuth, 1e-4), 360.0), p.scale(),
+                   sideName(q.side))};
     for (std::size_t k = 0; k < p.controlPoints().size(); ++k) {
         const Placement::ControlPoint& c = p.controlPoints()[k];
         const Placement::Residual& r = p.residuals()[k];
-        lines.push_back(formatText(
-            "  line %g, position %g at %.3f, %.3f: residual %.3f, %.3f "
-            "(%.3f m)",
-            c.line, c.position, c.easting, c.northing, r.easting, r.northing, r.distance()));
+        lines.push_back(
+            formatText("  line %g, position %g at %.3f, %.3f: residual %.3f, %.3f "
+                       "(%.3f m)",
+                       c.line, c.position, c.easting, c.northing, tidy(r.easting, 1e-3),
+                       tidy(r.northing, 1e-3), tidy(r.distance(), 1e-3)));
     }
     return lines;
 }
@@ -199,9 +207,17 @@ std::vector<std::string> SurveyDescription::info(const Survey& survey) {
                                    fileName(b.path()).c_str(), b.offset(), b.samples(),
                                    b.firstDate().c_str(), b.lastDate().c_str()));
     }
-    for (const auto& part : {placement(survey.settings().placement), corrections(survey),
-                             std::vector<std::string>{gridding(survey.settings().gridding)},
-                             leftOut(survey.total()), ranges(survey)}) {
+    const std::size_t flags = survey.settings().flags.size();
+    const std::size_t stale = FlagList::stale(survey.settings(), survey).size();
+    std::string flagged = formatText("flags: %zu", flags);
+    if (stale > 0) {
+        flagged +=
+            formatText(" (%zu no longer match their readings: the next change drops them)", stale);
+    }
+    for (const auto& part :
+         {placement(survey.settings().placement), corrections(survey),
+          std::vector<std::string>{gridding(survey.settings().gridding), flagged},
+          leftOut(survey.total()), ranges(survey)}) {
         lines.insert(lines.end(), part.begin(), part.end());
     }
     return lines;

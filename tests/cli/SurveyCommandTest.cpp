@@ -264,6 +264,13 @@ TEST(CliSurvey, BaseSourcesOfEveryKindSpikesAndFlags) {
               "(06.07.2026 to 09.07.2026)\n");
     EXPECT_TRUE(has(TempDir::read(file), "\"format\": \"iaga2002\""));
     EXPECT_EQ(survey({"base", file, sample("week-base.csv"), "--format", "pdf"}).status, 2);
+    const std::string before = TempDir::read(file);
+    r = survey({"base", file, sample("week-base.iaga"), "--offset", "7200"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(
+        has(r.err, "week-base.iaga at offset 7200 s is a base source of the survey already"))
+        << r.err;
+    EXPECT_EQ(TempDir::read(file), before);
 
     r = survey({"despike", file, "--threshold", "15"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -281,6 +288,7 @@ TEST(CliSurvey, BaseSourcesOfEveryKindSpikesAndFlags) {
         ++spikes;
     }
     EXPECT_EQ(static_cast<long>(spikes), rows);
+    EXPECT_TRUE(has(survey({"info", file}).out, "flags: " + std::to_string(rows) + "\n"));
 
     EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "7", "--word", "fence"}).status, 0);
     EXPECT_TRUE(has(TempDir::read(file), "\"fence\""));

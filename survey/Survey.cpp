@@ -79,12 +79,37 @@ Identity identityOf(const DataSet& d, int i) {
             d.field(i, Column::Pos), d.field(i, Column::Field)};
 }
 
+// "06.07.2026": two digits, a point, two digits, a point, four digits.
+bool isDate(std::string_view text) {
+    if (text.size() != 10 || text[2] != '.' || text[5] != '.') {
+        return false;
+    }
+    for (std::size_t k : {0, 1, 3, 4, 6, 7, 8, 9}) {
+        if (text[k] < '0' || text[k] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<Survey::Day> loadDay(const std::string& path, std::string& message) {
     std::ostringstream said;
     ConsolePrompter prompter(said);
     Survey::Day day{path, DataSet()};
     if (!DataFile::load(path, day.data, prompter)) {
         message = path + ": " + prompter.lastMessage();
+        return std::nullopt;
+    }
+    // Any text of short lines loads as a data set; a day holds readings of the instrument,
+    // each with its date. A file none of whose lines has one (a base file, a survey file,
+    // notes) would only put made-up readings on the map.
+    bool dated = false;
+    for (int i = 1; i < day.data.lineCount() && !dated; ++i) {
+        dated = isDate(day.data.field(i, Column::Date));
+    }
+    if (!dated) {
+        message = path + ": no reading of the instrument in it (no line has a date such as " +
+                  "06.07.2026)";
         return std::nullopt;
     }
     return day;

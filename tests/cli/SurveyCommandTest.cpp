@@ -129,6 +129,11 @@ TEST(CliSurvey, NeverWritesOverItsOwnFilesAndReadsNumbersWhole) {
     ASSERT_EQ(survey({"new", file}).status, 0);
     ASSERT_EQ(survey({"add", file, day}).status, 0);
     ASSERT_EQ(survey({"base", file, base}).status, 0);
+    // Notes are no day, though their short lines would load as readings.
+    const std::string notes = dir.write("notes.txt", "Survey notes\nLine 3 wet ground, 12 m\n");
+    const Outcome refused = survey({"add", file, notes});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(has(refused.err, "notes.txt: no reading of the instrument in it")) << refused.err;
     const std::string before = TempDir::read(file);
     for (const std::string& own : {file, day, base}) {
         for (const std::vector<std::string>& args :

@@ -1,4 +1,4 @@
-// Comparison of survey settings, and the names their choices are written by.
+// Comparison of survey settings, the names their choices are written by, and the files they own.
 #include "survey/SurveySettings.h"
 
 #include "survey/SameFile.h"

@@ -10,6 +10,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
 #include "data/DataFile.h"
@@ -268,13 +269,20 @@ std::optional<int> readEpsg(const Json& j, const std::string& place) {
     return std::stoi(digits);
 }
 
-SurveySettings::BaseSource::Format baseFormat(const Json& j, const std::string& place) {
-    const std::optional<SurveySettings::BaseSource::Format> f =
-        SurveySettings::BaseSource::named(text(j, place));
-    if (!f) {
-        refuse(place, "expected \"velkor\", \"iaga2002\", \"csv\", \"auto\" or \"survey\"");
+// One of a choice's names, as named() knows them; expected lists them for the refusal.
+template <typename Choice>
+Choice chosen(const Json& j, const std::string& place,
+              std::optional<Choice> (*named)(std::string_view), const char* expected) {
+    const std::optional<Choice> c = named(text(j, place));
+    if (!c) {
+        refuse(place, expected);
     }
-    return *f;
+    return *c;
+}
+
+SurveySettings::BaseSource::Format baseFormat(const Json& j, const std::string& place) {
+    return chosen(j, place, &SurveySettings::BaseSource::named,
+                  "expected \"velkor\", \"iaga2002\", \"csv\", \"auto\" or \"survey\"");
 }
 
 // A length in metres or a number of nT: above nought.
@@ -287,12 +295,8 @@ double positive(const Json& j, const std::string& place) {
 }
 
 SurveySettings::Gridding::What gridOf(const Json& j, const std::string& place) {
-    const std::optional<SurveySettings::Gridding::What> what =
-        SurveySettings::Gridding::named(text(j, place));
-    if (!what) {
-        refuse(place, "expected \"anomaly\", \"diurnal\", \"field\" or \"gradient\"");
-    }
-    return *what;
+    return chosen(j, place, &SurveySettings::Gridding::named,
+                  "expected \"anomaly\", \"diurnal\", \"field\" or \"gradient\"");
 }
 
 // "none": no node is blanked.

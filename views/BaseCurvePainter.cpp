@@ -95,6 +95,18 @@ std::vector<BaseCurvePainter::Segment> BaseCurvePainter::hatch(int x1, int y1, i
     return lines;
 }
 
+void BaseCurvePainter::readingMark(DrawingSurface& surface, const Frame& f, int at, int height,
+                                   bool based) {
+    if (based) {
+        surface.segment(at, f.bottom, at, f.bottom - height / 80);
+        return;
+    }
+    const int top = f.bottom - height / 8;
+    surface.segment(at, f.bottom, at, top);
+    surface.segment(at - 3, top - 3, at + 4, top + 4);
+    surface.segment(at - 3, top + 3, at + 4, top - 4);
+}
+
 void BaseCurvePainter::draw(DrawingSurface& surface, const BaseDay& day, int width, int height,
                             int em) {
     surface.setFont(em);
@@ -134,18 +146,8 @@ void BaseCurvePainter::draw(DrawingSurface& surface, const BaseDay& day, int wid
         surface.segment(x(f, t, samples[k - 1].seconds), y(f, a, samples[k - 1].value),
                         x(f, t, samples[k].seconds), y(f, a, samples[k].value));
     }
-    // A short mark for a reading the samples enclose; a tall one with a cross on top for
-    // one they do not, which the temporal correction leaves uncorrected.
     for (const BaseDay::Reading& r : day.readings()) {
-        const int rx = x(f, t, r.seconds);
-        if (day.inside(r.seconds)) {
-            surface.segment(rx, f.bottom, rx, f.bottom - height / 80);
-        } else {
-            const int top = f.bottom - height / 8;
-            surface.segment(rx, f.bottom, rx, top);
-            surface.segment(rx - 3, top - 3, rx + 4, top + 4);
-            surface.segment(rx - 3, top + 3, rx + 4, top - 4);
-        }
+        readingMark(surface, f, x(f, t, r.seconds), height, day.inside(r.seconds));
     }
     const int pitch = em + em / 2;
     surface.text(width / 50, figuresY, day.figures());

@@ -50,6 +50,10 @@ class BaseCurvePainter {
     static int y(const Frame& f, const GraphScale::Axis& a, double value);
     // Parallel diagonal lines filling the rectangle, kHatchSpacing apart.
     static std::vector<Segment> hatch(int x1, int y1, int x2, int y2);
+    // A reading's mark at pixel at on the frame's foot: short where a base value brackets it,
+    // tall with a cross on top where none does, as it then stays uncorrected.
+    static void readingMark(DrawingSurface& surface, const Frame& f, int at, int height,
+                            bool based);
 
     static void draw(DrawingSurface& surface, const BaseDay& day, int width, int height,
                      int em = kScreenEm);

@@ -124,18 +124,10 @@ void BasePanelPainter::draw(DrawingSurface& surface, const BasePanel& panel, int
             surface.text(points.front().x + 2, points.front().y - em - 2, std::to_string(k + 1));
         }
     }
-    // A short mark for a reading some source gives a base value; a tall crossed one for
-    // a reading none does, which stays uncorrected.
+    // A reading some source gives a base value, or one none does.
     for (const BasePanel::Reading& r : panel.readings()) {
-        const int rx = BaseCurvePainter::x(f, t, r.seconds);
-        if (r.based) {
-            surface.segment(rx, f.bottom, rx, f.bottom - height / 80);
-        } else {
-            const int top = f.bottom - height / 8;
-            surface.segment(rx, f.bottom, rx, top);
-            surface.segment(rx - 3, top - 3, rx + 4, top + 4);
-            surface.segment(rx - 3, top + 3, rx + 4, top - 4);
-        }
+        BaseCurvePainter::readingMark(surface, f, BaseCurvePainter::x(f, t, r.seconds), height,
+                                      r.based);
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,14 +24,22 @@ std::string day(const std::string& secondField) {
            "S 06.07.2026 08:01:00     1     3 48102.0  0.7 7 1.5          Base \r\n";
 }
 
-TEST(FlagListTest, FlagsAreSetClearedAndSurviveTheSurveyFile) {
+// A survey of one day of three readings, the second of which is 48900.0.
+class FlagListTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        s.days = {dir.write("day.velkor", day("48900.0"))};
+        survey = Survey::open(s, message);
+        ASSERT_TRUE(survey) << message;
+    }
+
     TempDir dir;
     SurveySettings s;
-    s.days = {dir.write("day.velkor", day("48900.0"))};
     std::string message;
-    std::optional<Survey> survey = Survey::open(s, message);
-    ASSERT_TRUE(survey) << message;
+    std::optional<Survey> survey;
+};
 
+TEST_F(FlagListTest, FlagsAreSetClearedAndSurviveTheSurveyFile) {
     ASSERT_TRUE(FlagList::set(s, *survey, s.days[0], 2, SurveySettings::Flag::kManual, message));
     ASSERT_TRUE(FlagList::set(s, *survey, s.days[0], 2, SurveySettings::Flag::kSpike, message));
     FlagList::set(s, *survey, 2, SurveySettings::Flag::kManual);
@@ -57,13 +66,7 @@ TEST(FlagListTest, FlagsAreSetClearedAndSurviveTheSurveyFile) {
     EXPECT_EQ(s.flags[0].reading, 3);
 }
 
-TEST(FlagListTest, ADayChangedUnderItsFlagsDropsThemWithAWarning) {
-    TempDir dir;
-    SurveySettings s;
-    s.days = {dir.write("day.velkor", day("48900.0"))};
-    std::string message;
-    std::optional<Survey> survey = Survey::open(s, message);
-    ASSERT_TRUE(survey) << message;
+TEST_F(FlagListTest, ADayChangedUnderItsFlagsDropsThemWithAWarning) {
     FlagList::set(s, *survey, 1, SurveySettings::Flag::kSpike);
     FlagList::set(s, *survey, 2, SurveySettings::Flag::kManual);
     s.flags.push_back({dir.path("gone.velkor"), 1, "S", "manual"});

@@ -6,7 +6,7 @@
 #include <QLabel>
 
 #include "app/ToolbarIcons.h"
-#include "core/DialogFrame.h"
+#include "widgets/shared/DialogFrame.h"
 
 namespace velkor {
 namespace {

@@ -22,19 +22,19 @@
 
 #include "app/CVelkor1trDoc.h"
 #include "app/HelpWindow.h"
-#include "app/LineProfilesWindow.h"
 #include "app/LockIndicators.h"
 #include "app/SettingsStore.h"
-#include "app/SurveySession.h"
-#include "app/SurveyWindow.h"
 #include "app/ToolbarIcons.h"
 #include "app/WindowPlacement.h"
 #include "core/CommandTable.h"
 #include "core/Prompter.h"
-#include "views/CGraphView.h"
-#include "views/CMapView.h"
-#include "views/CVelkor1trView.h"
-#include "views/PrintController.h"
+#include "widgets/day/CGraphView.h"
+#include "widgets/day/CMapView.h"
+#include "widgets/day/CVelkor1trView.h"
+#include "widgets/shared/PrintController.h"
+#include "widgets/survey/LineProfilesWindow.h"
+#include "widgets/survey/SurveySession.h"
+#include "widgets/survey/SurveyWindow.h"
 
 namespace velkor {
 namespace {
@@ -51,7 +51,7 @@ QString toolTipText(const Command& c) {
 CMainFrame::CMainFrame(CVelkor1trDoc& doc, CommandTarget& app, QWidget* parent)
     : QMainWindow(parent), doc_(doc), app_(app) {
     setWindowIcon(ToolbarIcons::appIcon());
-    survey_ = new SurveySession(doc_, doc_.prompter(), this);
+    survey_ = new SurveySession([this] { return doc_.savedPath(); }, doc_.prompter(), this);
     connect(survey_, &SurveySession::changed, this, &CMainFrame::updateCommandStates);
     createActions();
     createMenus();

@@ -13,8 +13,8 @@
 #include "app/SettingsKeys.h"
 #include "app/SettingsStore.h"
 #include "core/CommandTable.h"
-#include "views/CVelkor1trView.h"
-#include "views/PrintController.h"
+#include "widgets/day/CVelkor1trView.h"
+#include "widgets/shared/PrintController.h"
 
 namespace velkor {
 namespace {

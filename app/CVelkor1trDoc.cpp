@@ -6,12 +6,12 @@
 
 #include "app/SettingsStore.h"
 #include "core/Prompter.h"
-#include "core/WaitCursor.h"
 #include "corrections/CorrectionSummary.h"
 #include "corrections/TemporalCorrection.h"
 #include "data/DataFile.h"
 #include "transfer/Importer.h"
 #include "transfer/UsbLinkChooser.h"
+#include "widgets/shared/WaitCursor.h"
 
 namespace velkor {
 namespace {
@@ -132,7 +132,7 @@ bool CVelkor1trDoc::write(const std::string& path) {
     history_.saved();
     if (path != shownFile_) {
         // The readings shown are that file's now, drawn to the scale they had.
-        const MapGeometry::Scale scale = mapScale();
+        const PlanMapGeometry::Scale scale = mapScale();
         shownFile_ = path;
         setMapScale(scale);
     }
@@ -333,18 +333,18 @@ void CVelkor1trDoc::undoDelete() {
     }
 }
 
-MapGeometry::Scale CVelkor1trDoc::mapScale() const {
+PlanMapGeometry::Scale CVelkor1trDoc::mapScale() const {
     // Read again only when other readings are shown; readings from no file keep the scale
     // chosen for them until others replace them.
     if (mapScaleFile_ != shownFile_) {
         mapScaleFile_ = shownFile_;
         mapScale_ =
-            shownFile_.empty() ? MapGeometry::Scale{} : SettingsStore::readMapScale(shownFile_);
+            shownFile_.empty() ? PlanMapGeometry::Scale{} : SettingsStore::readMapScale(shownFile_);
     }
     return mapScale_;
 }
 
-void CVelkor1trDoc::setMapScale(const MapGeometry::Scale& scale) {
+void CVelkor1trDoc::setMapScale(const PlanMapGeometry::Scale& scale) {
     mapScaleFile_ = shownFile_;
     mapScale_ = scale;
     if (!shownFile_.empty()) {

@@ -15,7 +15,7 @@
 #include "export/ExportFile.h"
 #include "serial/CommSettings.h"
 #include "transfer/UsbLink.h"
-#include "views/ViewedDocument.h"
+#include "widgets/day/ViewedDocument.h"
 
 namespace velkor {
 
@@ -48,8 +48,8 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
 
     void deleteRows(std::vector<int> rows) override;
     // Read for the file shown, written for it when it has a path.
-    MapGeometry::Scale mapScale() const override;
-    void setMapScale(const MapGeometry::Scale& scale) override;
+    PlanMapGeometry::Scale mapScale() const override;
+    void setMapScale(const PlanMapGeometry::Scale& scale) override;
 
     DataSet& data() { return data_; }
     const VariationSet& variations() const { return variations_; }
@@ -110,7 +110,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
     // import. (Open Data leaves pathName_ empty all the same.)
     std::string shownFile_;
     // The map's scale and the file it was read for; nothing once the readings are replaced.
-    mutable MapGeometry::Scale mapScale_;
+    mutable PlanMapGeometry::Scale mapScale_;
     mutable std::optional<std::string> mapScaleFile_;
 };
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "app/HelpWindow.h"
-#include "core/DialogFrame.h"
+#include "widgets/shared/DialogFrame.h"
 
 namespace velkor {
 

@@ -9,15 +9,15 @@
 
 #include "app/CursorLift.h"
 #include "app/SettingsStore.h"
-#include "core/DialogFrame.h"
-#include "core/WaitCursor.h"
-#include "corrections/ValueDialog.h"
 #include "corrections/VariationSet.h"
-#include "serial/CCmSetup.h"
 #include "serial/SerialLink.h"
-#include "transfer/CUSBDialog.h"
-#include "transfer/DlgTransfer.h"
-#include "views/DlgVariations.h"
+#include "widgets/day/CCmSetup.h"
+#include "widgets/day/CUSBDialog.h"
+#include "widgets/day/DlgTransfer.h"
+#include "widgets/day/DlgVariations.h"
+#include "widgets/day/ValueDialog.h"
+#include "widgets/shared/DialogFrame.h"
+#include "widgets/shared/WaitCursor.h"
 
 namespace velkor {
 

@@ -133,17 +133,18 @@ QString mapScaleGroup(const std::string& path) {
 
 }  // namespace
 
-MapGeometry::Scale SettingsStore::readMapScale(const std::string& path) {
+PlanMapGeometry::Scale SettingsStore::readMapScale(const std::string& path) {
     QSettings s = open();
     s.beginGroup(mapScaleGroup(path));
     bool lineOk = false;
     bool stationOk = false;
-    const MapGeometry::Scale scale{s.value(settings::kLineSpacing).toDouble(&lineOk),
-                                   s.value(settings::kStationInterval).toDouble(&stationOk)};
-    return lineOk && stationOk && MapGeometry::validScale(scale) ? scale : MapGeometry::Scale{};
+    const PlanMapGeometry::Scale scale{s.value(settings::kLineSpacing).toDouble(&lineOk),
+                                       s.value(settings::kStationInterval).toDouble(&stationOk)};
+    return lineOk && stationOk && PlanMapGeometry::validScale(scale) ? scale
+                                                                     : PlanMapGeometry::Scale{};
 }
 
-void SettingsStore::writeMapScale(const std::string& path, const MapGeometry::Scale& scale) {
+void SettingsStore::writeMapScale(const std::string& path, const PlanMapGeometry::Scale& scale) {
     QSettings s = open();
     s.beginGroup(mapScaleGroup(path));
     s.setValue(settings::kLineSpacing, scale.lineSpacing);

@@ -9,9 +9,9 @@
 
 #include "app/WindowPlacement.h"
 #include "corrections/GeomagneticModel.h"
+#include "pictures/PlanMapGeometry.h"
 #include "serial/ComPortMap.h"
 #include "serial/CommSettings.h"
-#include "views/MapGeometry.h"
 
 namespace velkor {
 
@@ -36,8 +36,8 @@ class SettingsStore {
     static std::optional<WindowPlacement> readWindowPlacement();
     static void writeWindowPlacement(const WindowPlacement& placement);
     // The map's scale of the data file at path; 1 m and 1 m until one has been set.
-    static MapGeometry::Scale readMapScale(const std::string& path);
-    static void writeMapScale(const std::string& path, const MapGeometry::Scale& scale);
+    static PlanMapGeometry::Scale readMapScale(const std::string& path);
+    static void writeMapScale(const std::string& path, const PlanMapGeometry::Scale& scale);
 };
 
 }  // namespace velkor

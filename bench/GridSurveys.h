@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "survey/GridPoint.h"
+#include "gridding/GridPoint.h"
 
 namespace velkor::bench {
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "bench/GridSurveys.h"
-#include "survey/GridBlanking.h"
-#include "survey/MinimumCurvature.h"
+#include "gridding/GridBlanking.h"
+#include "gridding/MinimumCurvature.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "data/DataSet.h"
-#include "views/DrawingSurface.h"
-#include "views/MapPainter.h"
-#include "views/SurveyMap.h"
+#include "pictures/DrawingSurface.h"
+#include "pictures/PlanMap.h"
+#include "pictures/PlanMapPainter.h"
 
 namespace {
 
@@ -47,18 +47,18 @@ DataSet gridSurvey() {
 void BM_MapBuildFullSet(benchmark::State& state) {
     const DataSet data = gridSurvey();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(SurveyMap::build(data, SurveyMap::By::Field));
+        benchmark::DoNotOptimize(PlanMap::build(data, PlanMap::By::Field));
     }
 }
 BENCHMARK(BM_MapBuildFullSet)->Unit(benchmark::kMillisecond);
 
 void BM_MapRedrawFullSet(benchmark::State& state) {
     const DataSet data = gridSurvey();
-    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    const PlanMap map = PlanMap::build(data, PlanMap::By::Field);
     FillCountingSurface surface;
     for (auto _ : state) {
-        MapPainter::draw(surface, map, {map.bounds(), {}, MapPainter::Style::Colours, {}}, 1200,
-                         800, "grid");
+        PlanMapPainter::draw(surface, map, {map.bounds(), {}, PlanMapPainter::Style::Colours, {}},
+                             1200, 800, "grid");
     }
     state.counters["items"] = static_cast<double>(surface.items) / state.iterations();
 }
@@ -66,11 +66,11 @@ BENCHMARK(BM_MapRedrawFullSet)->Unit(benchmark::kMillisecond);
 
 void BM_MapPostedFullSet(benchmark::State& state) {
     const DataSet data = gridSurvey();
-    const SurveyMap map = SurveyMap::build(data, SurveyMap::By::Field);
+    const PlanMap map = PlanMap::build(data, PlanMap::By::Field);
     FillCountingSurface surface;
     for (auto _ : state) {
-        MapPainter::draw(surface, map, {map.bounds(), {}, MapPainter::Style::Values, {}}, 1200, 800,
-                         "grid");
+        PlanMapPainter::draw(surface, map, {map.bounds(), {}, PlanMapPainter::Style::Values, {}},
+                             1200, 800, "grid");
     }
     state.counters["items"] = static_cast<double>(surface.items) / state.iterations();
 }

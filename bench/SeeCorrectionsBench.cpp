@@ -15,9 +15,9 @@
 #include "corrections/CorrectedValue.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
-#include "views/BaseCurvePainter.h"
-#include "views/DrawingSurface.h"
-#include "views/GraphPainter.h"
+#include "pictures/BaseCurvePainter.h"
+#include "pictures/DrawingSurface.h"
+#include "pictures/GraphPainter.h"
 
 namespace {
 

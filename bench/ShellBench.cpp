@@ -24,7 +24,7 @@
 #include "app/CVelkor1trDoc.h"
 #include "bench/BenchData.h"
 #include "core/CommandTable.h"
-#include "views/CVelkor1trView.h"
+#include "widgets/day/CVelkor1trView.h"
 
 namespace {
 

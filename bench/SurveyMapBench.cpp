@@ -11,9 +11,9 @@
 #include <string>
 
 #include "bench/SurveyBenchData.h"
+#include "pictures/SurveyMapPainter.h"
 #include "survey/Survey.h"
-#include "views/QPainterSurface.h"
-#include "views/SurveyMapPainter.h"
+#include "widgets/shared/QPainterSurface.h"
 
 namespace {
 

@@ -24,14 +24,14 @@
 #include "data/NumberReading.h"
 #include "data/TextFormat.h"
 #include "export/ExportFile.h"
+#include "pictures/BaseCurvePainter.h"
+#include "pictures/GraphPainter.h"
+#include "pictures/PictureWriter.h"
+#include "pictures/PlanMap.h"
+#include "pictures/PlanMapPainter.h"
 #include "transfer/CFTD2XX.h"
 #include "transfer/Importer.h"
 #include "transfer/UsbLinkChooser.h"
-#include "views/BaseCurvePainter.h"
-#include "views/GraphPainter.h"
-#include "views/MapPainter.h"
-#include "views/PictureWriter.h"
-#include "views/SurveyMap.h"
 
 namespace velkor {
 namespace {
@@ -453,7 +453,7 @@ bool readSpacing(const std::map<std::string, std::string>& options, const std::s
     if (it == options.end()) {
         return true;
     }
-    const MapGeometry::SpacingEntry e = MapGeometry::readSpacing(it->second);
+    const PlanMapGeometry::SpacingEntry e = PlanMapGeometry::readSpacing(it->second);
     if (!e.ok) {
         err << "velkor2tr-cli: " << name << ": " << e.message << '\n';
         return false;
@@ -557,9 +557,9 @@ int CliTool::plotBase(const std::vector<std::string>& args) {
 }
 
 int CliTool::plotMap(const std::vector<std::string>& args) {
-    static const std::map<std::string, SurveyMap::By> kinds{{"field", SurveyMap::By::Field},
-                                                            {"corrected", SurveyMap::By::Corrected},
-                                                            {"gradient", SurveyMap::By::Gradient}};
+    static const std::map<std::string, PlanMap::By> kinds{{"field", PlanMap::By::Field},
+                                                          {"corrected", PlanMap::By::Corrected},
+                                                          {"gradient", PlanMap::By::Gradient}};
     std::map<std::string, std::string> options;
     if (!readOptions(args, 3,
                      {"--variations", "--basis", "--geomag", "--by", "--size", "--line-spacing",
@@ -568,11 +568,11 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
         (options.count("--by") != 0 && kinds.count(options["--by"]) == 0)) {
         return usage(kUsage);
     }
-    const SurveyMap::By by =
-        options.count("--by") != 0 ? kinds.at(options["--by"]) : SurveyMap::By::Field;
+    const PlanMap::By by =
+        options.count("--by") != 0 ? kinds.at(options["--by"]) : PlanMap::By::Field;
     const bool variations = options.count("--variations") != 0;
     const bool geomag = options.count("--geomag") != 0;
-    if ((by == SurveyMap::By::Corrected && !variations && !geomag) ||
+    if ((by == PlanMap::By::Corrected && !variations && !geomag) ||
         (options.count("--basis") != 0 && !variations)) {
         return usage(kUsage);
     }
@@ -582,7 +582,7 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
         !checkedValue(options, "--basis", TemporalCorrection::kBasisMax, basis)) {
         return kUsage;
     }
-    MapGeometry::Scale scale;
+    PlanMapGeometry::Scale scale;
     if (!readSpacing(options, "--line-spacing", err_, scale.lineSpacing) ||
         !readSpacing(options, "--station-interval", err_, scale.stationInterval)) {
         return kUsage;
@@ -602,11 +602,11 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
     if (!applyGeomag(geomagOption, data, prompter)) {
         return kFailed;
     }
-    if (by == SurveyMap::By::Corrected && !data.temporalDone && !data.geomagDone) {
+    if (by == PlanMap::By::Corrected && !data.temporalDone && !data.geomagDone) {
         prompter.message(kNothingCorrected);
         return kFailed;
     }
-    const SurveyMap map = SurveyMap::build(data, by);
+    const PlanMap map = PlanMap::build(data, by);
     if (map.empty()) {
         prompter.message("No reading has a value to map; nothing was written.");
         return kFailed;
@@ -616,8 +616,8 @@ int CliTool::plotMap(const std::vector<std::string>& args) {
         title += "   " + std::string(data.field(1, Column::Date));
     }
     if (!writePicture(args[2], width, height, [&](DrawingSurface& s) {
-            MapPainter::draw(s, map, {map.bounds(), scale, MapPainter::Style::Colours, {}}, width,
-                             height, title, std::max(12, height / 45));
+            PlanMapPainter::draw(s, map, {map.bounds(), scale, PlanMapPainter::Style::Colours, {}},
+                                 width, height, title, std::max(12, height / 45));
         })) {
         return kFailed;
     }

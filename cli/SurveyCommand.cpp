@@ -15,6 +15,11 @@
 #include "cli/CliTool.h"
 #include "data/DataFile.h"
 #include "data/TextFormat.h"
+#include "pictures/LineProfilePages.h"
+#include "pictures/LineProfilePainter.h"
+#include "pictures/LineProfileSet.h"
+#include "pictures/PictureWriter.h"
+#include "pictures/SurveyPicture.h"
 #include "survey/BaseCoverage.h"
 #include "survey/BaseSource.h"
 #include "survey/ContourFile.h"
@@ -30,11 +35,6 @@
 #include "survey/SurveyFile.h"
 #include "survey/SurveyGridding.h"
 #include "survey/SurveySettings.h"
-#include "views/LineProfilePages.h"
-#include "views/LineProfilePainter.h"
-#include "views/LineProfileSet.h"
-#include "views/PictureWriter.h"
-#include "views/SurveyPicture.h"
 
 namespace velkor {
 namespace fs = std::filesystem;

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "views/PngPictureWriter.h"
+#include "widgets/shared/PngPictureWriter.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "views/DrawingSurface.h"
+#include "pictures/DrawingSurface.h"
 
 namespace velkor {
 

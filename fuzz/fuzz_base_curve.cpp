@@ -15,7 +15,7 @@
 #include "fuzz/CheckingSurface.h"
 #include "fuzz/FuzzPrompter.h"
 #include "fuzz/FuzzedText.h"
-#include "views/BaseCurvePainter.h"
+#include "pictures/BaseCurvePainter.h"
 
 using namespace velkor;
 

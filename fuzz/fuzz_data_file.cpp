@@ -12,8 +12,8 @@
 #include "data/DataSet.h"
 #include "export/ExportFile.h"
 #include "fuzz/FuzzPrompter.h"
-#include "views/DrawingSurface.h"
-#include "views/GraphPainter.h"
+#include "pictures/DrawingSurface.h"
+#include "pictures/GraphPainter.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "fuzz/CheckingSurface.h"
 #include "fuzz/FuzzPrompter.h"
 #include "fuzz/FuzzedText.h"
-#include "views/GraphPainter.h"
+#include "pictures/GraphPainter.h"
 
 using namespace velkor;
 

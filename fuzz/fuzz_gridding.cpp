@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "fuzz/FuzzPrompter.h"
-#include "survey/ContourLevels.h"
-#include "survey/Contours.h"
-#include "survey/MinimumCurvature.h"
+#include "gridding/ContourLevels.h"
+#include "gridding/Contours.h"
+#include "gridding/MinimumCurvature.h"
 
 using namespace velkor;
 

@@ -14,9 +14,9 @@
 #include "fuzz/CheckingSurface.h"
 #include "fuzz/FuzzPrompter.h"
 #include "fuzz/FuzzedText.h"
-#include "views/MapGeometry.h"
-#include "views/MapPainter.h"
-#include "views/SurveyMap.h"
+#include "pictures/PlanMap.h"
+#include "pictures/PlanMapGeometry.h"
+#include "pictures/PlanMapPainter.h"
 
 using namespace velkor;
 
@@ -33,7 +33,7 @@ double anyDouble(FuzzedDataProvider& in) {
     }
 }
 
-bool finite(const SurveyMap::Bounds& b) {
+bool finite(const PlanMap::Bounds& b) {
     return std::isfinite(b.x0) && std::isfinite(b.x1) && std::isfinite(b.y0) && std::isfinite(b.y1);
 }
 
@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     DataSet data;
     data.replaceLines(lines);
-    const SurveyMap::By by = in.ConsumeBool() ? SurveyMap::By::Field : SurveyMap::By::Gradient;
-    const MapGeometry::Scale scale{anyDouble(in), anyDouble(in)};
+    const PlanMap::By by = in.ConsumeBool() ? PlanMap::By::Field : PlanMap::By::Gradient;
+    const PlanMapGeometry::Scale scale{anyDouble(in), anyDouble(in)};
     const double lo = anyDouble(in);
     const double hi = anyDouble(in);
     const int maxCount = in.ConsumeIntegralInRange(-5, 5000);
@@ -62,13 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const int em = in.ConsumeIntegralInRange(1, 200);
     const double zoom = anyDouble(in);
 
-    const std::vector<double> ticks = MapGeometry::ticks(lo, hi, maxCount, anyDouble(in));
-    FuzzPrompter::require(ticks.size() <= MapGeometry::kMaxTicks + 2, "few ticks");
+    const std::vector<double> ticks = PlanMapGeometry::ticks(lo, hi, maxCount, anyDouble(in));
+    FuzzPrompter::require(ticks.size() <= PlanMapGeometry::kMaxTicks + 2, "few ticks");
     for (const double t : ticks) {
         FuzzPrompter::require(std::isfinite(t), "finite ticks");
     }
 
-    const SurveyMap map = SurveyMap::build(data, by);
+    const PlanMap map = PlanMap::build(data, by);
     FuzzPrompter::require(map.colours().size() == map.cells().size(), "a colour for every cell");
     FuzzPrompter::require(map.cells().size() <= static_cast<std::size_t>(data.lineCount()),
                           "at most one cell a reading");
@@ -77,19 +77,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     if (map.empty()) {
         return 0;
     }
-    const SurveyMap::Bounds whole = map.bounds();
+    const PlanMap::Bounds whole = map.bounds();
     FuzzPrompter::require(finite(whole), "finite bounds");
-    MapPainter::View view{whole,
-                          MapGeometry::validScale(scale) ? scale : MapGeometry::Scale{},
-                          in.ConsumeBool() ? MapPainter::Style::Colours : MapPainter::Style::Values,
-                          {}};
-    view.window = MapPainter::zoomed(whole, zoom, {whole.x0, whole.y1}, whole);
+    PlanMapPainter::View view{
+        whole,
+        PlanMapGeometry::validScale(scale) ? scale : PlanMapGeometry::Scale{},
+        in.ConsumeBool() ? PlanMapPainter::Style::Colours : PlanMapPainter::Style::Values,
+        {}};
+    view.window = PlanMapPainter::zoomed(whole, zoom, {whole.x0, whole.y1}, whole);
     FuzzPrompter::require(finite(view.window), "a zoom leaves a finite window");
     if (in.ConsumeBool() && !map.cells().empty()) {
         view.marked.push_back(map.cells().front().reading);
     }
     CheckingSurface surface;
-    MapPainter::draw(surface, map, view, width, height, "fuzz", em);
+    PlanMapPainter::draw(surface, map, view, width, height, "fuzz", em);
     FuzzPrompter::require(surface.segments + surface.texts + surface.fills <= 5000000,
                           "a picture of at most 5*10^6 marks");
     return 0;

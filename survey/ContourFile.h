@@ -8,7 +8,7 @@
 
 #include "geo/CoordinateSystem.h"
 #include "geo/VectorWriter.h"
-#include "survey/Contours.h"
+#include "gridding/Contours.h"
 
 namespace velkor {
 

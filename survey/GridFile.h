@@ -7,7 +7,7 @@
 
 #include "geo/CoordinateSystem.h"
 #include "geo/RasterWriter.h"
-#include "survey/Grid.h"
+#include "gridding/Grid.h"
 
 namespace velkor {
 

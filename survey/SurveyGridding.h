@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "survey/ContourLevels.h"
-#include "survey/Contours.h"
-#include "survey/GridPoint.h"
-#include "survey/GriddingOptions.h"
-#include "survey/MinimumCurvature.h"
+#include "gridding/ContourLevels.h"
+#include "gridding/Contours.h"
+#include "gridding/GridPoint.h"
+#include "gridding/GriddingOptions.h"
+#include "gridding/MinimumCurvature.h"
 #include "survey/SurveySettings.h"
 
 namespace velkor {

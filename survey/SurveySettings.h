@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "survey/GriddingOptions.h"
+#include "gridding/GriddingOptions.h"
 #include "survey/Placement.h"
 
 namespace velkor {

@@ -1,75 +1,112 @@
 #!/usr/bin/env python3
-"""Holds every folder's includes to floors.txt; prints each include that breaks it."""
+"""Holds floors.txt to the code: every folder with code has a row, each row names exactly
+the floors its code includes, a floor links only floors below it (or beside it, on a row above), and the outside
+libraries are included only where their row names them. (The build itself refuses an
+include of a floor the row does not link; this keeps the table from allowing more.)"""
 import pathlib
 import re
 import sys
 
 root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
-NOT_CODE = {"tests", "help", "packaging", "docs", "samples", "scripts", "build"}
-QT = re.compile(r'^\s*#\s*include\s*<Q', re.M)
-GDAL = re.compile(r'^\s*#\s*include\s*<(gdal|ogr|cpl_|ogrsf_)', re.M)
-OURS = re.compile(r'^\s*#\s*include\s*"([^"/]+)/([^"]+)"', re.M)
+NOT_CODE = {"tests", "help", "packaging", "docs", "samples", "scripts", "cmake"}
+SOURCE = (".h", ".hpp", ".cpp", ".cc", ".cxx")
+INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.M)
+OUTSIDE = {
+    "Qt": re.compile(r"^Q[A-Za-z]*$|^Qt[A-Za-z]+/"),
+    "GDAL": re.compile(r"^(gdal|ogr|cpl_)"),
+    "json": re.compile(r"^nlohmann/"),
+    "CLI11": re.compile(r"^CLI/"),
+    "benchmark": re.compile(r"^benchmark/"),
+}
 
 
 def read_table():
-    floors, allowed = {}, {}
-    for line in (root / "floors.txt").read_text().splitlines():
+    rows = {}
+    for number, line in enumerate((root / "floors.txt").read_text().splitlines(), 1):
         words = line.split("#", 1)[0].split()
-        if words:
-            floors[words[0]] = int(words[1])
-            allowed[words[0]] = set(words[2:]) | {words[0]}
-    return floors, allowed
-
-
-def widget_stems(folder):
-    """The files a folder builds into the widget library, by name without extension."""
-    cmake = folder / "CMakeLists.txt"
-    if not cmake.exists():
-        return set()
-    text = cmake.read_text()
-    stems = set()
-    for block in re.findall(r'target_sources\(\s*velkor_ui\b([^)]*)\)', text):
-        stems |= {pathlib.Path(w).stem for w in block.split() if w.endswith(".cpp")}
-    return stems
+        if not words:
+            continue
+        links, outside = words[2:], []
+        if "|" in links:
+            at = links.index("|")
+            links, outside = links[:at], links[at + 1:]
+        rows[words[0]] = {"floor": int(words[1]), "links": set(links),
+                          "outside": {name.rstrip("?") for name in outside}, "line": number,
+                          "order": len(rows)}
+    return rows
 
 
 def code_folders():
-    def is_code(d):
-        return (d.is_dir() and d.name not in NOT_CODE and not d.name.startswith((".", "build"))
-                and any(p.suffix in (".h", ".cpp") for p in d.rglob("*")))
-    return sorted(d.name for d in root.iterdir() if is_code(d))
+    """Folders holding code directly, by their path from the root (widgets/day, ...)."""
+    found = set()
+    for path in root.rglob("*"):
+        rel = path.relative_to(root)
+        if (path.suffix in SOURCE and rel.parts[0] not in NOT_CODE
+                and not rel.parts[0].startswith((".", "build"))):
+            found.add(str(rel.parent))
+    return found
+
+
+def floor_of(include, rows):
+    """The row an include of ours names: the longest folder it starts with."""
+    best = None
+    for folder in rows:
+        if include.startswith(folder + "/") and (best is None or len(folder) > len(best)):
+            best = folder
+    return best
+
+
+def check(rows):
+    faults = []
+    folders = code_folders()
+    for folder in sorted(folders - set(rows)):
+        faults.append(f"{folder}/: no row in floors.txt")
+    for folder in sorted(set(rows) - folders):
+        faults.append(f"floors.txt line {rows[folder]['line']}: no code in {folder}/")
+    for folder, row in sorted(rows.items()):
+        for link in sorted(row["links"]):
+            if link not in rows:
+                faults.append(f"{folder}: links {link}, which has no row")
+            elif (rows[link]["floor"] > row["floor"] or
+                  (rows[link]["floor"] == row["floor"] and rows[link]["order"] >= row["order"])):
+                faults.append(f"{folder} (floor {row['floor']}) links {link} "
+                              f"(floor {rows[link]['floor']}), neither below it nor beside it "
+                              f"on a row above")
+    used = {folder: set() for folder in rows}
+    outside_used = {folder: set() for folder in rows}
+    for folder in sorted(folders & set(rows)):
+        for path in sorted((root / folder).glob("*")):
+            if path.suffix not in SOURCE:
+                continue
+            rel = path.relative_to(root)
+            for include in INCLUDE.findall(path.read_text(errors="replace")):
+                if ".." in pathlib.PurePosixPath(include).parts:
+                    faults.append(f"{rel}: includes {include}, past its include root")
+                    continue
+                target = floor_of(include, rows)
+                if target is not None and target != folder:
+                    used[folder].add(target)
+                    if target not in rows[folder]["links"]:
+                        faults.append(f"{rel} ({folder}) includes {include}: "
+                                      f"floors.txt does not let {folder} use {target}")
+                for name, pattern in OUTSIDE.items():
+                    if pattern.search(include):
+                        outside_used[folder].add(name)
+                        if name not in rows[folder]["outside"]:
+                            faults.append(f"{rel} ({folder}) includes {include}: "
+                                          f"floors.txt does not let {folder} use {name}")
+    for folder, row in sorted(rows.items()):
+        for link in sorted(row["links"] - used[folder]):
+            faults.append(f"floors.txt line {row['line']}: {folder} links {link} "
+                          f"but includes nothing of it")
+        for name in sorted((row["outside"] & set(OUTSIDE)) - outside_used[folder]):
+            faults.append(f"floors.txt line {row['line']}: {folder} uses {name} "
+                          f"but includes nothing of it")
+    return faults
 
 
 def main():
-    floors, allowed = read_table()
-    faults = []
-    folders = code_folders()
-    widgets = {f: widget_stems(root / f) for f in folders}
-
-    def unit_of(folder, path):
-        if floors.get(folder, 99) <= 6 and path.stem in widgets.get(folder, set()):
-            return "widgets"
-        return folder
-
-    for folder in folders:
-        if folder not in floors:
-            faults.append(f"{folder}/: no row in floors.txt")
-            continue
-        for path in sorted((root / folder).rglob("*")):
-            if path.suffix not in (".h", ".cpp"):
-                continue
-            text = path.read_text(errors="replace")
-            rel = path.relative_to(root)
-            unit = unit_of(folder, path)
-            if floors.get(unit, 99) <= 6 and QT.search(text):
-                faults.append(f"{rel}: includes Qt below the widget floor")
-            if folder != "geo" and floors.get(unit, 99) <= 6 and GDAL.search(text):
-                faults.append(f"{rel}: includes GDAL outside geo/")
-            for target_folder, name in OURS.findall(text):
-                target = unit_of(target_folder, pathlib.Path(name))
-                if target not in allowed[unit]:
-                    faults.append(f"{rel} ({unit}, floor {floors[unit]}) includes "
-                                  f"{target_folder}/{name} ({target})")
+    faults = check(read_table())
     for fault in faults:
         print(fault)
     return 1 if faults else 0

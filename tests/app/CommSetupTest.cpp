@@ -11,9 +11,9 @@
 #include "AppFixture.h"
 #include "app/SettingsStore.h"
 #include "core/CommandTable.h"
-#include "serial/CCmSetup.h"
 #include "serial/SerialLink.h"
 #include "support/PseudoPort.h"
+#include "widgets/day/CCmSetup.h"
 
 namespace velkor {
 namespace {

@@ -19,11 +19,11 @@
 #include "cli/CliTool.h"
 #include "core/CommandTable.h"
 #include "corrections/DecimalYear.h"
-#include "corrections/DlgIgrf.h"
 #include "corrections/GeomagneticModel.h"
-#include "corrections/ValueDialog.h"
 #include "corrections/ValueEntry.h"
-#include "views/DlgVariations.h"
+#include "widgets/day/DlgIgrf.h"
+#include "widgets/day/DlgVariations.h"
+#include "widgets/day/ValueDialog.h"
 
 namespace velkor {
 namespace {

@@ -9,7 +9,7 @@
 #include <QtMath>
 #include <memory>
 
-#include "views/DataCellDelegate.h"
+#include "widgets/day/DataCellDelegate.h"
 
 namespace velkor {
 namespace {

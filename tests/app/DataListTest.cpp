@@ -13,7 +13,7 @@
 #include "AppFixture.h"
 #include "core/CommandTable.h"
 #include "data/DataSet.h"
-#include "views/CVelkor1trView.h"
+#include "widgets/day/CVelkor1trView.h"
 
 namespace velkor {
 namespace {

@@ -15,11 +15,11 @@
 #include "app/HelpWindow.h"
 #include "app/QtPrompter.h"
 #include "core/CommandTable.h"
-#include "core/DialogFrame.h"
 #include "core/TransferMonitor.h"
-#include "core/WaitCursor.h"
-#include "corrections/DlgIgrf.h"
 #include "serial/CommSettings.h"
+#include "widgets/day/DlgIgrf.h"
+#include "widgets/shared/DialogFrame.h"
+#include "widgets/shared/WaitCursor.h"
 
 namespace velkor {
 namespace {

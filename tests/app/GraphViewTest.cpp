@@ -16,11 +16,11 @@
 #include "AppFixture.h"
 #include "core/CommandTable.h"
 #include "data/DataSet.h"
-#include "views/CGraphView.h"
-#include "views/CVelkor1trView.h"
-#include "views/GraphPainter.h"
-#include "views/PrintController.h"
-#include "views/QPainterSurface.h"
+#include "pictures/GraphPainter.h"
+#include "widgets/day/CGraphView.h"
+#include "widgets/day/CVelkor1trView.h"
+#include "widgets/shared/PrintController.h"
+#include "widgets/shared/QPainterSurface.h"
 
 namespace velkor {
 namespace {

@@ -13,8 +13,8 @@
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "export/ExportFile.h"
+#include "pictures/SelectedReadingsPages.h"
 #include "serial/PortSearch.h"
-#include "views/SelectedReadingsPages.h"
 
 namespace velkor {
 namespace {

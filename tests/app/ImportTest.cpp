@@ -24,12 +24,12 @@
 #include "support/SimControl.h"
 #include "transfer/ByteLink.h"
 #include "transfer/CFTD2XX.h"
-#include "transfer/CUSBDialog.h"
-#include "transfer/DlgTransfer.h"
 #include "transfer/InstrumentRecord.h"
 #include "transfer/SharedLibrary.h"
 #include "transfer/TransferSession.h"
-#include "views/CVelkor1trView.h"
+#include "widgets/day/CUSBDialog.h"
+#include "widgets/day/CVelkor1trView.h"
+#include "widgets/day/DlgTransfer.h"
 
 namespace velkor {
 namespace {

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "AppFixture.h"
-#include "app/LineProfileWidget.h"
-#include "app/LineProfilesWindow.h"
-#include "app/SurveySession.h"
 #include "core/CommandTable.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFile.h"
+#include "widgets/survey/LineProfileWidget.h"
+#include "widgets/survey/LineProfilesWindow.h"
+#include "widgets/survey/SurveySession.h"
 
 namespace velkor {
 namespace {

@@ -24,7 +24,7 @@
 #include "core/CommandTable.h"
 #include "data/DataFile.h"
 #include "export/ExportFile.h"
-#include "views/CVelkor1trView.h"
+#include "widgets/day/CVelkor1trView.h"
 
 namespace velkor {
 namespace {

@@ -15,12 +15,12 @@
 #include "cli/CliTool.h"
 #include "core/CommandTable.h"
 #include "data/TextFormat.h"
-#include "views/CGraphView.h"
-#include "views/CMapView.h"
-#include "views/CVelkor1trView.h"
-#include "views/MapScaleDialog.h"
-#include "views/PngPictureWriter.h"
-#include "views/PrintController.h"
+#include "widgets/day/CGraphView.h"
+#include "widgets/day/CMapView.h"
+#include "widgets/day/CVelkor1trView.h"
+#include "widgets/day/MapScaleDialog.h"
+#include "widgets/shared/PngPictureWriter.h"
+#include "widgets/shared/PrintController.h"
 
 namespace velkor {
 namespace {
@@ -115,12 +115,12 @@ TEST_F(MapViewTest, HoverTellsClickSelectsWheelZoomsDragMovesHomeFits) {
     EXPECT_EQ(doc().data().field(57, Column::Pos), std::string_view("   58"));
 
     frame().dispatch(cmd::Map);
-    const SurveyMap::Bounds whole = map().shownWindow();
+    const PlanMap::Bounds whole = map().shownWindow();
     const QPoint pointer = map().cellCentre(cellOf(30));
     QWheelEvent wheel(QPointF(pointer), QPointF(map().mapToGlobal(pointer)), {}, QPoint(0, 120),
                       Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&map(), &wheel);
-    const SurveyMap::Bounds zoomed = map().shownWindow();
+    const PlanMap::Bounds zoomed = map().shownWindow();
     EXPECT_NEAR((zoomed.x1 - zoomed.x0) * 1.2, whole.x1 - whole.x0, 1e-9);
     EXPECT_NEAR(map().cellCentre(cellOf(30)).x(), pointer.x(), 1);  // it stays under the pointer
     EXPECT_NEAR(map().cellCentre(cellOf(30)).y(), pointer.y(), 1);
@@ -149,11 +149,11 @@ TEST_F(MapViewTest, ClickedReadingsAreMarkedAndDeleteRemovesThemWithUndo) {
 
     // A marked cell is framed black outside, white inside; its neighbour is not.
     const QImage image = map().grab().toImage();
-    const MapPainter::Frame f = MapPainter::frame(map().width(), map().height(), 12);
-    const SurveyMap::Bounds w = map().shownWindow();
+    const PlanMapPainter::Frame f = PlanMapPainter::frame(map().width(), map().height(), 12);
+    const PlanMap::Bounds w = map().shownWindow();
     const auto leftEdge = [&](int k) {
-        const MapGeometry::Cell& c = map().map().cells()[static_cast<std::size_t>(cellOf(k))];
-        return QPoint(MapPainter::deviceX(f, w, c.x0), map().cellCentre(cellOf(k)).y());
+        const PlanMapGeometry::Cell& c = map().map().cells()[static_cast<std::size_t>(cellOf(k))];
+        return QPoint(PlanMapPainter::deviceX(f, w, c.x0), map().cellCentre(cellOf(k)).y());
     };
     EXPECT_EQ(image.pixel(leftEdge(57)), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(leftEdge(57) + QPoint(1, 0)), qRgb(255, 255, 255));
@@ -193,12 +193,12 @@ TEST_F(MapViewTest, DrawnToTheScaleRememberedForTheFile) {
     QApplication::processEvents();
     // Height over width of the cell of line 3, position 5, in pixels.
     const auto cellAspect = [&] {
-        const MapPainter::Frame f = MapPainter::frame(map().width(), map().height(), 12);
-        const SurveyMap::Bounds w = map().shownWindow();
-        const MapGeometry::Cell& c = map().map().cells()[static_cast<std::size_t>(cellOf(25))];
-        return (MapPainter::deviceY(f, w, c.y0) - MapPainter::deviceY(f, w, c.y1)) /
-               static_cast<double>(MapPainter::deviceX(f, w, c.x1) -
-                                   MapPainter::deviceX(f, w, c.x0));
+        const PlanMapPainter::Frame f = PlanMapPainter::frame(map().width(), map().height(), 12);
+        const PlanMap::Bounds w = map().shownWindow();
+        const PlanMapGeometry::Cell& c = map().map().cells()[static_cast<std::size_t>(cellOf(25))];
+        return (PlanMapPainter::deviceY(f, w, c.y0) - PlanMapPainter::deviceY(f, w, c.y1)) /
+               static_cast<double>(PlanMapPainter::deviceX(f, w, c.x1) -
+                                   PlanMapPainter::deviceX(f, w, c.x0));
     };
     // Readings 1 m apart both ways: square cells, however the window is shaped.
     EXPECT_NEAR(cellAspect(), 1.0, 0.05);
@@ -245,21 +245,21 @@ TEST_F(MapViewTest, ScaleDialogTakesTwoDistancesInMetres) {
 TEST_F(MapViewTest, CorrectedValuesAndTheContextMenuChooseWhatColoursTheMap) {
     openData(surveyFile("a.velkor", 10));
     frame().dispatch(cmd::Map);
-    EXPECT_EQ(map().map().by(), SurveyMap::By::Field);
+    EXPECT_EQ(map().map().by(), PlanMap::By::Field);
     doc().data().geomagDone = true;
     doc().data().geomag = 48000.0f;
     frame().updateCommandStates();
     frame().dispatch(cmd::CorrectedValues);
-    ASSERT_EQ(map().map().by(), SurveyMap::By::Corrected);
+    ASSERT_EQ(map().map().by(), PlanMap::By::Corrected);
     EXPECT_NEAR(map().map().cells()[3].value, 4.4, 0.01);  // 48004.4 less the normal field
 
     map().setShows(CMapView::Shows::Gradient);
-    EXPECT_EQ(map().map().by(), SurveyMap::By::Gradient);
+    EXPECT_EQ(map().map().by(), PlanMap::By::Gradient);
     EXPECT_TRUE(map().map().empty());  // no 'G' reading here
     map().setShows(CMapView::Shows::Values);
-    EXPECT_EQ(map().map().by(), SurveyMap::By::Corrected);
+    EXPECT_EQ(map().map().by(), PlanMap::By::Corrected);
     frame().dispatch(cmd::CorrectedValues);
-    EXPECT_EQ(map().map().by(), SurveyMap::By::Field);
+    EXPECT_EQ(map().map().by(), PlanMap::By::Field);
 }
 
 TEST_F(MapViewTest, PrintsOnePage) {
@@ -303,7 +303,7 @@ TEST(MapPicture, TheHottestPixelLiesInTheHottestReadingsCell) {
     ASSERT_EQ(image.size(), QSize(700, 500));
 
     // The most yellow pixel of the plot area (the scale bar beside it is left out).
-    const MapPainter::Frame f = MapPainter::frame(700, 500, 12);
+    const PlanMapPainter::Frame f = PlanMapPainter::frame(700, 500, 12);
     QPoint hottest;
     int best = -1000;
     for (int y = f.top + 1; y < f.bottom; ++y) {
@@ -319,12 +319,12 @@ TEST(MapPicture, TheHottestPixelLiesInTheHottestReadingsCell) {
     // Lines 1 to 5 span 0.5 to 5.5 upwards, line 2 from 1.5 to 2.5; positions 2 to 12 span
     // 1 to 13, position 8 from 7 to 9.
     // The plot shows them to scale, 1 m apart both ways.
-    const SurveyMap::Bounds b = MapPainter::shown(f, {1, 13, 0.5, 5.5}, {});
-    EXPECT_GE(hottest.x(), MapPainter::deviceX(f, b, 7.0));
-    EXPECT_LT(hottest.x(), MapPainter::deviceX(f, b, 9.0));
-    EXPECT_GE(hottest.y(), MapPainter::deviceY(f, b, 2.5));
-    EXPECT_LT(hottest.y(), MapPainter::deviceY(f, b, 1.5));
-    EXPECT_EQ(image.pixel(hottest), QColor(QRgb(MapGeometry::colourAt(1.0))).rgb());
+    const PlanMap::Bounds b = PlanMapPainter::shown(f, {1, 13, 0.5, 5.5}, {});
+    EXPECT_GE(hottest.x(), PlanMapPainter::deviceX(f, b, 7.0));
+    EXPECT_LT(hottest.x(), PlanMapPainter::deviceX(f, b, 9.0));
+    EXPECT_GE(hottest.y(), PlanMapPainter::deviceY(f, b, 2.5));
+    EXPECT_LT(hottest.y(), PlanMapPainter::deviceY(f, b, 1.5));
+    EXPECT_EQ(image.pixel(hottest), QColor(QRgb(PlanMapGeometry::colourAt(1.0))).rgb());
 }
 
 }  // namespace velkor

@@ -13,13 +13,13 @@
 #include "AppFixture.h"
 #include "core/CommandTable.h"
 #include "corrections/VariationSet.h"
+#include "pictures/DrawingSurface.h"
 #include "support/RecordingSurface.h"
-#include "views/BaseCurveView.h"
-#include "views/CGraphView.h"
-#include "views/CVelkor1trView.h"
-#include "views/DlgVariations.h"
-#include "views/DrawingSurface.h"
-#include "views/PngPictureWriter.h"
+#include "widgets/day/BaseCurveView.h"
+#include "widgets/day/CGraphView.h"
+#include "widgets/day/CVelkor1trView.h"
+#include "widgets/day/DlgVariations.h"
+#include "widgets/shared/PngPictureWriter.h"
 
 namespace velkor {
 namespace {

@@ -19,22 +19,22 @@
 #include <limits>
 
 #include "AppFixture.h"
-#include "app/DlgGriddingOptions.h"
-#include "app/DlgSurveySettings.h"
-#include "app/SurveyGridder.h"
-#include "app/SurveyMapWidget.h"
-#include "app/SurveySession.h"
-#include "app/SurveyWindow.h"
 #include "core/CommandTable.h"
+#include "pictures/BasePanel.h"
+#include "pictures/SurveyTitleBlock.h"
 #include "support/RecordingSurface.h"
 #include "support/SimControl.h"
 #include "survey/Survey.h"
 #include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
-#include "views/BasePanel.h"
-#include "views/BasePanelView.h"
-#include "views/CVelkor1trView.h"
-#include "views/SurveyTitleBlock.h"
+#include "widgets/day/CVelkor1trView.h"
+#include "widgets/survey/BasePanelView.h"
+#include "widgets/survey/DlgGriddingOptions.h"
+#include "widgets/survey/DlgSurveySettings.h"
+#include "widgets/survey/SurveyGridder.h"
+#include "widgets/survey/SurveyMapWidget.h"
+#include "widgets/survey/SurveySession.h"
+#include "widgets/survey/SurveyWindow.h"
 
 namespace velkor {
 namespace {
@@ -175,7 +175,7 @@ TEST_F(SurveyWindowTest, NewSurveyAddDaysPlaceAndSeeTheMap) {
         lastSeen =
             image.pixel(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))) &
             0xffffff;
-        lastColour = MapGeometry::colourOf(v, range);
+        lastColour = PlanMapGeometry::colourOf(v, range);
         coloured += lastSeen != 0xffffff && lastSeen != 0xb4b4b4 ? 1 : 0;
     }
     ASSERT_GT(withValue, 1000);

@@ -4,8 +4,8 @@
 
 #include "AppFixture.h"
 #include "core/CommandTable.h"
-#include "views/CGraphView.h"
-#include "views/CVelkor1trView.h"
+#include "widgets/day/CGraphView.h"
+#include "widgets/day/CVelkor1trView.h"
 
 namespace velkor {
 

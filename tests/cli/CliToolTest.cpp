@@ -9,10 +9,10 @@
 
 #include "cli/CliTool.h"
 #include "data/TextFormat.h"
+#include "pictures/PictureWriter.h"
 #include "support/RecordingPictures.h"
 #include "support/RecordingSurface.h"
 #include "support/TempDir.h"
-#include "views/PictureWriter.h"
 
 namespace velkor {
 namespace {

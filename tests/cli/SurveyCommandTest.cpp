@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "cli/CliTool.h"
+#include "pictures/PictureWriter.h"
 #include "support/RecordingPictures.h"
 #include "support/TempDir.h"
-#include "views/PictureWriter.h"
 
 namespace velkor {
 namespace {

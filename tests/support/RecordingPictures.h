@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "pictures/PictureWriter.h"
 #include "support/RecordingSurface.h"
-#include "views/PictureWriter.h"
 
 namespace velkor {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "views/DrawingSurface.h"
+#include "pictures/DrawingSurface.h"
 
 namespace velkor {
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "geo/CoordinateSystem.h"
+#include "gridding/ContourLevels.h"
+#include "gridding/Contours.h"
 #include "support/GdalHandles.h"
 #include "support/TempDir.h"
 #include "survey/ContourFile.h"
-#include "survey/ContourLevels.h"
-#include "survey/Contours.h"
 #include "survey/GridFile.h"
 
 namespace velkor {

@@ -1,0 +1,93 @@
+#include "gridding/ContourLevels.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velkor {
+namespace {
+
+struct Spread {
+    double least = 0.0;
+    double p2 = 0.0;
+    double p98 = 0.0;
+    double greatest = 0.0;
+    bool any = false;
+};
+
+Spread spreadOf(const Grid& grid) {
+    std::vector<double> v;
+    v.reserve(grid.values.size());
+    for (double x : grid.values) {
+        if (!Grid::isNoData(x) && std::isfinite(x)) {
+            v.push_back(x);
+        }
+    }
+    Spread s;
+    if (v.empty()) {
+        return s;
+    }
+    s.any = true;
+    auto rank = [&](double fraction) {
+        const auto at = v.begin() + static_cast<std::ptrdiff_t>(fraction * (v.size() - 1));
+        std::nth_element(v.begin(), at, v.end());
+        return *at;
+    };
+    s.least = *std::min_element(v.begin(), v.end());
+    s.greatest = *std::max_element(v.begin(), v.end());
+    s.p2 = rank(0.02);
+    s.p98 = rank(0.98);
+    return s;
+}
+
+std::vector<ContourLevel> multiples(double from, double to, double interval) {
+    std::vector<ContourLevel> levels;
+    const double first = std::ceil(from / interval);
+    const double last = std::floor(to / interval);
+    for (double k = first; k <= last && levels.size() < ContourLevels::kMaxLevels; k += 1.0) {
+        const bool index = std::fmod(std::fabs(k), double(ContourLevels::kIndexEvery)) == 0.0;
+        levels.push_back({k * interval, index});
+    }
+    return levels;
+}
+
+}  // namespace
+
+double ContourLevels::roundInterval(double raw) {
+    if (!(raw > 0.0) || !std::isfinite(raw)) {
+        return 0.0;
+    }
+    const double decade = std::pow(10.0, std::floor(std::log10(raw)));
+    const double m = raw / decade;
+    double step = 10.0;
+    if (m < std::sqrt(2.0)) {
+        step = 1.0;
+    } else if (m < std::sqrt(10.0)) {
+        step = 2.0;
+    } else if (m < std::sqrt(50.0)) {
+        step = 5.0;
+    }
+    return step * decade;
+}
+
+double ContourLevels::defaultInterval(const Grid& grid) {
+    const Spread s = spreadOf(grid);
+    if (!s.any) {
+        return 0.0;
+    }
+    const double span = s.p98 > s.p2 ? s.p98 - s.p2 : s.greatest - s.least;
+    return roundInterval(span / kAboutLevels);
+}
+
+std::vector<ContourLevel> ContourLevels::at(const Grid& grid, double interval) {
+    const Spread s = spreadOf(grid);
+    if (!s.any || !(interval > 0.0) || !std::isfinite(interval)) {
+        return {};
+    }
+    const double count = std::floor(s.greatest / interval) - std::ceil(s.least / interval) + 1.0;
+    if (count <= kMaxLevels) {
+        return multiples(s.least, s.greatest, interval);
+    }
+    return multiples(s.p2, s.p98, interval);
+}
+
+}  // namespace velkor

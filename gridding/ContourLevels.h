@@ -1,0 +1,33 @@
+// Which levels to contour: multiples of a round interval over the grid's values, every
+// fifth (the multiples of five intervals) an index contour.
+#pragma once
+
+#include <vector>
+
+#include "gridding/Grid.h"
+
+namespace velkor {
+
+struct ContourLevel {
+    double value = 0.0;
+    bool index = false;
+};
+
+class ContourLevels {
+  public:
+    static constexpr int kAboutLevels = 20;
+    static constexpr int kIndexEvery = 5;
+    static constexpr int kMaxLevels = 1000;
+
+    // To the nearest of 1, 2 or 5 times a power of ten (nearest by ratio); 0 for no interval.
+    static double roundInterval(double raw);
+    // About twenty levels over the 2nd to 98th percentile of the grid's values; 0 when the
+    // grid has no values or they are all alike.
+    static double defaultInterval(const Grid& grid);
+    // The multiples of interval from the grid's least value to its greatest. When that
+    // would pass kMaxLevels, only those from the 2nd to the 98th percentile, at most
+    // kMaxLevels of them.
+    static std::vector<ContourLevel> at(const Grid& grid, double interval);
+};
+
+}  // namespace velkor

@@ -1,0 +1,99 @@
+// One grid of the coarse-to-fine series, relaxed by Gauss-Seidel with over-relaxation.
+// Every node obeys the tension equation; a reading held by a node adds the condition that
+// the surface's expansion at the reading equals its value, as an augmented Lagrangian term
+// (a least-squares weight plus a multiplier). Taken so, the equations stay symmetric away
+// from the edges, and readings near a cell's border next to another node's reading do not
+// make the relaxation diverge, as they do when the condition replaces the node's equation.
+// Coordinates are in cells of this grid, node (0, 0) at the origin.
+#pragma once
+
+#include <vector>
+
+#include "gridding/TensionStencil.h"
+
+namespace velkor {
+
+struct LevelReading {
+    double fx = 0.0;  // position in cells
+    double fy = 0.0;
+    double value = 0.0;
+};
+
+class CurvatureLevel {
+  public:
+    // A reading nearer than this (in cells) to its node fixes the node's value.
+    static constexpr double kFixRadius = 0.05;
+
+    // nx, ny at least 4; start holds nx * ny values. Each node is held by the nearest of
+    // the readings in its cell, if any.
+    CurvatureLevel(int nx, int ny, double tension, std::vector<double> start,
+                   const std::vector<LevelReading>& readings);
+
+    // One pass over every node; returns the largest change made.
+    double sweep(double overRelaxation);
+    // The surface at a point inside the grid, by the same expansion that holds the readings.
+    double valueAt(double fx, double fy) const;
+    // This grid's surface, bilinear, on the nodes of a grid of half the spacing.
+    std::vector<double> refined(int fineNx, int fineNy) const;
+
+    // Back to the given values (nx * ny), readings' multipliers cleared.
+    void restart(const std::vector<double>& values);
+
+    const std::vector<double>& values() const { return u_; }
+    int constrainedNodes() const { return constrained_; }
+
+  private:
+    struct Term {
+        int node;
+        double weight;
+    };
+    using Combination = std::vector<Term>;
+    // A reading's condition weighs as much as the tension equation at a node; the
+    // multipliers, raised by the residuals after every sweep, then make it hold exactly.
+    // Nodes a reading reaches are relaxed without over-relaxation: with it the multiplier
+    // steps can grow without bound.
+    static constexpr double kStiffness = 1.0;
+    struct Row {
+        double diagonal;
+        int begin;
+        int end;
+    };
+    static constexpr int kInterior = -1;
+    static constexpr int kFixed = -2;
+
+    int index(int i, int j) const { return j * nx_ + i; }
+    bool inside(int i, int j) const { return i >= 0 && j >= 0 && i < nx_ && j < ny_; }
+    void add(Combination& to, const Combination& from, double weight) const;
+    Combination expand(int i, int j) const;
+    Combination expansionAt(double fx, double fy) const;
+    Combination ghostAcrossX(int i, int j) const;
+    Combination ghostAcrossY(int i, int j) const;
+    Combination ghostCorner(int i, int j) const;
+    void holdByReadings(const std::vector<LevelReading>& readings);
+    void addCondition(const Combination& terms, double value);
+    void indexConditionsByNode();
+    void buildEdgeRows();
+    double relax(int k, double overRelaxation);
+
+    int nx_;
+    int ny_;
+    TensionStencil stencil_;
+    std::vector<double> u_;
+    std::vector<int> rowOf_;  // kInterior, kFixed or an index into rows_ (edge equations)
+    std::vector<Row> rows_;
+    std::vector<Term> rowTerms_;
+    // The readings' conditions: terms over nodes, the value, and the current residual.
+    std::vector<int> conditionStart_{0};
+    std::vector<Term> conditionTerms_;
+    std::vector<double> conditionValue_;
+    std::vector<double> residual_;
+    std::vector<double> multiplier_;  // stiffness * residual, summed over the sweeps
+    // Per node, the conditions it enters: (condition, weight), and its data diagonal.
+    std::vector<int> nodeStart_;
+    std::vector<Term> nodeConditions_;
+    std::vector<double> dataDiagonal_;
+    double stiffness_;
+    int constrained_ = 0;
+};
+
+}  // namespace velkor

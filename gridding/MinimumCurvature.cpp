@@ -1,0 +1,415 @@
+#include "gridding/MinimumCurvature.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "gridding/CurvatureLevel.h"
+#include "gridding/GridBlanking.h"
+#include "gridding/Plane.h"
+#include "gridding/ReadingSpacing.h"
+
+namespace velkor {
+namespace {
+
+constexpr int kMinNodes = 4;         // each way: the edge conditions reach two nodes in
+constexpr double kRounding = 1e-12;  // of the largest reading
+
+bool finite(double v) {
+    return std::isfinite(v);
+}
+
+std::string checkOptions(const GriddingOptions& o) {
+    if (!(o.tension >= 0.0 && o.tension <= 1.0)) {
+        return "The tension must lie between 0 and 1.";
+    }
+    if (o.cell && !(*o.cell > 0.0 && finite(*o.cell))) {
+        return "The cell size must be a positive number of metres.";
+    }
+    if (o.extent && !(o.extent->cell > 0.0 && finite(o.extent->cell) && o.extent->nx > 0 &&
+                      o.extent->ny > 0 && finite(o.extent->x0) && finite(o.extent->y0))) {
+        return "The grid must have a positive cell size and at least one node each way.";
+    }
+    if (o.blankDistance && !(*o.blankDistance >= 0.0)) {
+        return "The blanking distance must not be negative.";
+    }
+    if (!(o.lineSpacing >= 0.0 && finite(o.lineSpacing))) {
+        return "The line spacing must not be negative.";
+    }
+    if (!(o.overRelaxation >= 1.0 && o.overRelaxation < 2.0)) {
+        return "The over-relaxation must lie between 1 and 2.";
+    }
+    if (o.maxIterations < 1) {
+        return "The iteration cap must be at least 1.";
+    }
+    if (!(o.convergence >= 0.0 && finite(o.convergence))) {
+        return "The convergence limit must not be negative.";
+    }
+    return {};
+}
+
+struct Spacings {
+    double along = 0.0;
+    double lines = 0.0;
+};
+
+struct Extent {
+    double xmin, xmax, ymin, ymax;
+};
+
+// The smallest rectangle holding every point (there is at least one).
+Extent extentOf(const std::vector<GridPoint>& points) {
+    Extent e{points[0].x, points[0].x, points[0].y, points[0].y};
+    for (const GridPoint& p : points) {
+        e.xmin = std::min(e.xmin, p.x);
+        e.xmax = std::max(e.xmax, p.x);
+        e.ymin = std::min(e.ymin, p.y);
+        e.ymax = std::max(e.ymax, p.y);
+    }
+    return e;
+}
+
+// From the placement when the caller knows it, else from the readings; one reading apart
+// per sqrt(area / count) when neither says anything.
+Spacings spacingsOf(const std::vector<GridPoint>& points, const GriddingOptions& o) {
+    Spacings s;
+    s.along = ReadingSpacing::alongLines(points);
+    s.lines = o.lineSpacing > 0.0 ? o.lineSpacing : ReadingSpacing::betweenLines(points);
+    if (s.along > 0.0 || s.lines > 0.0) {
+        return s;
+    }
+    const auto [xmin, xmax, ymin, ymax] = extentOf(points);
+    const double area = std::max(xmax - xmin, 0.0) * std::max(ymax - ymin, 0.0);
+    const double side = std::max(xmax - xmin, ymax - ymin);
+    double typical = area > 0.0 ? std::sqrt(area / points.size()) : side / points.size();
+    if (!(typical > 0.0 && finite(typical))) {
+        typical = 1.0;
+    }
+    s.along = typical;
+    return s;
+}
+
+std::string tooLarge(double nx, double ny) {
+    return "The grid would have " + std::to_string(static_cast<long long>(nx)) + " x " +
+           std::to_string(static_cast<long long>(ny)) + " nodes, more than the " +
+           std::to_string(MinimumCurvature::kMaxNodes) + " a grid may have: choose a larger cell.";
+}
+
+// The grid's place: the caller's, or the readings' extent in whole cells.
+std::string placeGrid(const std::vector<GridPoint>& points, const GriddingOptions& o,
+                      const Spacings& s, GridLattice& lattice) {
+    if (o.extent) {
+        lattice = *o.extent;
+    } else {
+        const double cell = o.cell ? *o.cell : GridLattice::defaultCell(s.along, s.lines);
+        const auto [xmin, xmax, ymin, ymax] = extentOf(points);
+        const double nx = std::ceil(xmax / cell) - std::floor(xmin / cell) + 1.0;
+        const double ny = std::ceil(ymax / cell) - std::floor(ymin / cell) + 1.0;
+        if (!(nx * ny <= double(MinimumCurvature::kMaxNodes))) {
+            return tooLarge(nx, ny);
+        }
+        lattice = GridLattice::covering(points, cell);
+    }
+    if (double(lattice.nx) * lattice.ny > double(MinimumCurvature::kMaxNodes)) {
+        return tooLarge(lattice.nx, lattice.ny);
+    }
+    return {};
+}
+
+int levelSize(int finest, int factor) {
+    return (finest - 1 + factor - 1) / factor + 1;
+}
+
+// Coarsest first: each level halves the spacing of the one before, down to the grid's own.
+std::vector<int> levelFactors(int nx, int ny) {
+    std::vector<int> factors{1};
+    while (factors.back() < (1 << 20) && levelSize(nx, factors.back() * 2) >= kMinNodes &&
+           levelSize(ny, factors.back() * 2) >= kMinNodes) {
+        factors.push_back(factors.back() * 2);
+    }
+    std::reverse(factors.begin(), factors.end());
+    return factors;
+}
+
+void setMisfit(GriddingReport& report, const std::vector<double>& misfits) {
+    double sum = 0.0;
+    double sum2 = 0.0;
+    for (const double m : misfits) {
+        sum += m;
+        sum2 += m * m;
+    }
+    report.meanMisfit = misfits.empty() ? 0.0 : sum / misfits.size();
+    report.rmsMisfit = misfits.empty() ? 0.0 : std::sqrt(sum2 / misfits.size());
+}
+
+bool sameLattice(const std::optional<GridLattice>& a, const std::optional<GridLattice>& b) {
+    return a.has_value() == b.has_value() &&
+           (!a || (a->x0 == b->x0 && a->y0 == b->y0 && a->cell == b->cell && a->nx == b->nx &&
+                   a->ny == b->ny));
+}
+
+bool sameOptions(const GriddingOptions& a, const GriddingOptions& b) {
+    return a.tension == b.tension && a.cell == b.cell && a.blankDistance == b.blankDistance &&
+           a.lineSpacing == b.lineSpacing && sameLattice(a.extent, b.extent) &&
+           a.convergence == b.convergence && a.maxIterations == b.maxIterations &&
+           a.overRelaxation == b.overRelaxation;
+}
+
+// The same readings in the same order at the same places, each usable then and now: only
+// then is the new surface the old one plus that of the changes.
+bool samePlaces(const std::vector<GridPoint>& a, const std::vector<GridPoint>& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    const auto usable = [](const GridPoint& p) {
+        return std::abs(p.x) <= MinimumCurvature::kMaxMagnitude &&
+               std::abs(p.y) <= MinimumCurvature::kMaxMagnitude &&
+               std::abs(p.value) <= MinimumCurvature::kMaxMagnitude;
+    };
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k].x != b[k].x || a[k].y != b[k].y || a[k].line != b[k].line || !usable(a[k]) ||
+            !usable(b[k])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+class Solver {
+  public:
+    Solver(const GriddingOptions& options, const std::atomic<bool>& cancel,
+           const MinimumCurvature::Progress& progress)
+        : options_(options), cancel_(cancel), progress_(progress) {}
+
+    // Solves for the readings (x, y in cells of the finest grid); false when cancelled.
+    bool solve(int nx, int ny, const std::vector<LevelReading>& readings, double limit,
+               double spread, GriddingReport& report, double cell) {
+        const double divergence = 1e6 * (spread + 1.0);
+        const std::vector<int> factors = levelFactors(nx, ny);
+        double totalWork = 0.0;
+        for (int f : factors) {
+            totalWork += double(levelSize(nx, f)) * levelSize(ny, f);
+        }
+        double doneWork = 0.0;
+        std::vector<double> start(static_cast<std::size_t>(levelSize(nx, factors[0])) *
+                                  levelSize(ny, factors[0]));
+        for (std::size_t l = 0; l < factors.size(); ++l) {
+            const int f = factors[l];
+            const int lnx = levelSize(nx, f);
+            const int lny = levelSize(ny, f);
+            std::vector<LevelReading> scaled(readings);
+            for (LevelReading& r : scaled) {
+                r.fx /= f;
+                r.fy /= f;
+            }
+            const std::vector<double> startCopy = start;
+            level_ = std::make_unique<CurvatureLevel>(lnx, lny, options_.tension, std::move(start),
+                                                      scaled);
+            LevelReport lr{cell * f, lnx, lny, level_->constrainedNodes(), 0, 0.0, false};
+            const double work = double(lnx) * lny;
+            while (lr.iterations < options_.maxIterations) {
+                if (cancel_.load(std::memory_order_relaxed)) {
+                    return false;
+                }
+                lr.lastChange = level_->sweep(options_.overRelaxation);
+                ++lr.iterations;
+                if (lr.lastChange <= limit) {
+                    lr.converged = true;
+                    break;
+                }
+                if (!(lr.lastChange < divergence)) {
+                    // Never seen, but a grid of overflowing numbers is no grid: hand on
+                    // where this level started.
+                    level_->restart(startCopy);
+                    break;
+                }
+                if (progress_ && lr.iterations % 16 == 0) {
+                    progress_((doneWork + work * lr.iterations / options_.maxIterations) /
+                              totalWork);
+                }
+            }
+            report.levels.push_back(lr);
+            doneWork += work;
+            if (progress_) {
+                progress_(doneWork / totalWork);
+            }
+            if (l + 1 < factors.size()) {
+                start =
+                    level_->refined(levelSize(nx, factors[l + 1]), levelSize(ny, factors[l + 1]));
+            }
+        }
+        return true;
+    }
+
+    const CurvatureLevel& finest() const { return *level_; }
+
+  private:
+    const GriddingOptions& options_;
+    const std::atomic<bool>& cancel_;
+    const MinimumCurvature::Progress& progress_;
+    std::unique_ptr<CurvatureLevel> level_;
+};
+
+}  // namespace
+
+MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& points,
+                                               const GriddingOptions& options,
+                                               const std::atomic<bool>& cancel,
+                                               const Progress& progress) {
+    Result result;
+    GriddingReport& report = result.report;
+    report.tension = options.tension;
+    report.error = checkOptions(options);
+    if (!report.error.empty()) {
+        return result;
+    }
+    std::vector<GridPoint> usable;
+    for (const GridPoint& p : points) {
+        if (std::abs(p.x) <= kMaxMagnitude && std::abs(p.y) <= kMaxMagnitude &&
+            std::abs(p.value) <= kMaxMagnitude) {
+            usable.push_back(p);
+        }
+    }
+    report.readingsLeftOut = static_cast<int>(points.size() - usable.size());
+    if (usable.empty()) {
+        report.error = "There are no readings to grid.";
+        return result;
+    }
+    const Spacings spacings = spacingsOf(usable, options);
+    GridLattice lattice;
+    report.error = placeGrid(usable, options, spacings, lattice);
+    if (!report.error.empty()) {
+        return result;
+    }
+    report.cell = lattice.cell;
+
+    // Readings in cells of the grid; those whose nearest node lies outside it are left out.
+    std::vector<GridPoint> inside;
+    std::vector<LevelReading> readings;
+    for (const GridPoint& p : usable) {
+        const double fx = (p.x - lattice.x0) / lattice.cell;
+        const double fy = (p.y - lattice.y0) / lattice.cell;
+        if (std::round(fx) >= 0.0 && std::round(fy) >= 0.0 && std::round(fx) < lattice.nx &&
+            std::round(fy) < lattice.ny) {
+            inside.push_back(p);
+            readings.push_back({fx, fy, p.value});
+        }
+    }
+    report.readingsUsed = static_cast<int>(inside.size());
+    report.readingsLeftOut += static_cast<int>(usable.size() - inside.size());
+    if (inside.empty()) {
+        report.error = "No reading lies inside the grid.";
+        return result;
+    }
+
+    const Plane plane = Plane::fit(inside);
+    double largest = 0.0;
+    for (const GridPoint& p : inside) {
+        largest = std::max(largest, std::fabs(p.value));
+    }
+    // What is left of a reading below its own rounding says nothing; solved, it would
+    // only be magnified where readings crowd.
+    double sumSquares = 0.0;
+    for (std::size_t k = 0; k < inside.size(); ++k) {
+        readings[k].value -= plane.at(inside[k].x, inside[k].y);
+        if (std::fabs(readings[k].value) <= kRounding * largest) {
+            readings[k].value = 0.0;
+        }
+        sumSquares += readings[k].value * readings[k].value;
+    }
+    const double rms = std::sqrt(sumSquares / inside.size());
+    report.convergenceLimit =
+        options.convergence > 0.0 ? options.convergence : GriddingOptions::kConvergenceOfRms * rms;
+
+    const int nx = std::max(lattice.nx, kMinNodes);
+    const int ny = std::max(lattice.ny, kMinNodes);
+    Solver solver(options, cancel, progress);
+    if (!solver.solve(nx, ny, readings, report.convergenceLimit, rms, report, lattice.cell)) {
+        report.cancelled = true;
+        report.levels.clear();
+        return result;
+    }
+    const CurvatureLevel& level = solver.finest();
+
+    auto basis = std::make_shared<Basis>();
+    basis->misfits.reserve(readings.size());
+    for (const LevelReading& r : readings) {
+        basis->misfits.push_back(level.valueAt(r.fx, r.fy) - r.value);
+    }
+    setMisfit(report, basis->misfits);
+
+    result.grid.lattice = lattice;
+    result.grid.values.resize(lattice.size());
+    for (int j = 0; j < lattice.ny; ++j) {
+        for (int i = 0; i < lattice.nx; ++i) {
+            result.grid.at(i, j) = level.values()[static_cast<std::size_t>(j) * nx + i] +
+                                   plane.at(lattice.x(i), lattice.y(j));
+        }
+    }
+    const double lines = spacings.lines > 0.0 ? spacings.lines : spacings.along;
+    report.blankDistance = options.blankDistance ? *options.blankDistance
+                                                 : GriddingOptions::kBlankLineSpacings * lines;
+    basis->points = points;
+    basis->options = options;
+    basis->surface = result.grid;
+    report.blankedNodes = GridBlanking::apply(result.grid, inside, report.blankDistance);
+    basis->inside = std::move(inside);
+    result.basis = std::move(basis);
+    return result;
+}
+
+MinimumCurvature::Result MinimumCurvature::again(const Result& previous,
+                                                 const std::vector<GridPoint>& points,
+                                                 const GriddingOptions& options,
+                                                 const std::atomic<bool>& cancel,
+                                                 const Progress& progress) {
+    const Basis* basis = previous.basis.get();
+    if (basis == nullptr || !sameOptions(basis->options, options) ||
+        !samePlaces(basis->points, points)) {
+        return run(points, options, cancel, progress);
+    }
+    // The changes, gridded on the same nodes to the same absolute limit and not blanked.
+    std::vector<GridPoint> changes = points;
+    bool changed = false;
+    for (std::size_t k = 0; k < changes.size(); ++k) {
+        changes[k].value -= basis->points[k].value;
+        changed = changed || changes[k].value != 0.0;
+    }
+    if (!changed) {
+        return previous;  // the same grid, with the report of its making
+    }
+    GriddingOptions o = options;
+    o.extent = basis->surface.lattice;
+    o.convergence = previous.report.convergenceLimit;
+    o.blankDistance = std::numeric_limits<double>::infinity();
+    Result delta = run(changes, o, cancel, progress);
+    if (!delta.report.error.empty() || delta.report.cancelled ||
+        delta.basis->misfits.size() != basis->misfits.size()) {
+        return delta.report.cancelled ? delta : run(points, options, cancel, progress);
+    }
+    Result result;
+    GriddingReport& report = result.report;
+    report = delta.report;
+    report.convergenceLimit = previous.report.convergenceLimit;
+    report.blankDistance = previous.report.blankDistance;
+    report.fromPrevious = true;
+    auto next = std::make_shared<Basis>(*basis);
+    next->points = points;
+    for (std::size_t k = 0; k < next->misfits.size(); ++k) {
+        next->misfits[k] += delta.basis->misfits[k];
+    }
+    setMisfit(report, next->misfits);
+    for (std::size_t k = 0; k < next->surface.values.size(); ++k) {
+        next->surface.values[k] += delta.grid.values[k];
+    }
+    result.grid = next->surface;
+    report.blankedNodes = GridBlanking::apply(result.grid, next->inside, report.blankDistance);
+    result.basis = std::move(next);
+    return result;
+}
+
+}  // namespace velkor

@@ -1,0 +1,90 @@
+// The printed map's title block.
+#include "pictures/SurveyTitleBlock.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "data/TextFormat.h"
+#include "pictures/DrawingSurface.h"
+#include "survey/Survey.h"
+#include "survey/SurveyDescription.h"
+
+namespace velkor {
+namespace {
+
+// "dd.mm.yyyy" as yyyymmdd, for ordering; -1 when it is no such date.
+long dayKey(const std::string& date) {
+    int d = 0;
+    int m = 0;
+    int y = 0;
+    char tail = 0;
+    if (std::sscanf(date.c_str(), "%2d.%2d.%4d%c", &d, &m, &y, &tail) != 3) {
+        return -1;
+    }
+    return y * 10000L + m * 100L + d;
+}
+
+}  // namespace
+
+std::string SurveyTitleBlock::dates(const Survey& survey) {
+    std::string first;
+    std::string last;
+    for (int k = 0; k < survey.dayCount(); ++k) {
+        const std::string span = SurveyDescription::dates(survey.day(k).data);
+        if (span.empty()) {
+            continue;
+        }
+        const std::size_t dash = span.find(" - ");
+        const std::string from = span.substr(0, dash);
+        const std::string to = dash == std::string::npos ? from : span.substr(dash + 3);
+        if (first.empty() || dayKey(from) < dayKey(first)) {
+            first = from;
+        }
+        if (last.empty() || dayKey(to) > dayKey(last)) {
+            last = to;
+        }
+    }
+    return first == last ? first : first + " - " + last;
+}
+
+std::vector<std::string> SurveyTitleBlock::lines(const Survey& survey, const std::string& name,
+                                                 const SurveyGridding::Result* gridded,
+                                                 SurveyMapPainter::Value value) {
+    std::vector<std::string> out{"Survey " + name};
+    const std::string when = dates(survey);
+    out.push_back(when.empty() ? std::string("No dates") : "Dates " + when);
+    if (gridded != nullptr) {
+        out.push_back(formatText("Gridded: %s", SurveySettings::Gridding::name(gridded->what)));
+    } else {
+        out.push_back(formatText("Readings coloured by %s", SurveyMapPainter::valueName(value)));
+    }
+    // The second line of the corrections says the datum and the normal field.
+    const std::vector<std::string> corrections = SurveyDescription::corrections(survey);
+    if (corrections.size() > 1) {
+        out.push_back(corrections[1]);
+    }
+    if (gridded != nullptr) {
+        const GriddingReport& r = gridded->gridded.report;
+        out.push_back(formatText("Cell %g m, tension %g, ", r.cell, r.tension) +
+                      (std::isfinite(r.blankDistance)
+                           ? formatText("blanking distance %g m", r.blankDistance)
+                           : std::string("no blanking")));
+    }
+    return out;
+}
+
+int SurveyTitleBlock::height(const std::vector<std::string>& lines, int em) {
+    return static_cast<int>(lines.size()) * em * 3 / 2 + em;
+}
+
+void SurveyTitleBlock::draw(DrawingSurface& s, int width, const std::vector<std::string>& lines,
+                            int em) {
+    const int bottom = height(lines, em) - em / 2;
+    s.setFont(em);
+    s.polyline({{0, 0}, {width - 1, 0}, {width - 1, bottom}, {0, bottom}, {0, 0}});
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        s.text(em, em / 2 + static_cast<int>(k) * em * 3 / 2, lines[k]);
+    }
+}
+
+}  // namespace velkor

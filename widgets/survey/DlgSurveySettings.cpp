@@ -1,0 +1,358 @@
+// Survey Settings dialog.
+#include "widgets/survey/DlgSurveySettings.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "core/Prompter.h"
+#include "survey/BaseSource.h"
+
+namespace velkor {
+namespace {
+
+constexpr double kBig = 1e9;
+
+QDoubleSpinBox* spin(QWidget* parent, double lo, double hi, int decimals, const QString& suffix) {
+    auto* s = new QDoubleSpinBox(parent);
+    s->setRange(lo, hi);
+    s->setDecimals(decimals);
+    s->setSuffix(suffix);
+    return s;
+}
+
+QTableWidget* table(QWidget* parent, const QStringList& headers) {
+    auto* t = new QTableWidget(0, headers.size(), parent);
+    t->setHorizontalHeaderLabels(headers);
+    t->horizontalHeader()->setStretchLastSection(true);
+    t->verticalHeader()->setVisible(false);
+    return t;
+}
+
+void setCell(QTableWidget* t, int row, int column, const QString& text, bool editable = true) {
+    auto* item = new QTableWidgetItem(text);
+    if (!editable) {
+        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    }
+    t->setItem(row, column, item);
+}
+
+std::optional<double> cellNumber(const QTableWidget* t, int row, int column) {
+    const QTableWidgetItem* item = t->item(row, column);
+    bool ok = false;
+    const double v = item != nullptr ? item->text().trimmed().toDouble(&ok) : 0.0;
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+
+QHBoxLayout* buttons(std::initializer_list<QPushButton*> list) {
+    auto* row = new QHBoxLayout;
+    for (QPushButton* b : list) {
+        row->addWidget(b);
+    }
+    row->addStretch();
+    return row;
+}
+
+}  // namespace
+
+DlgSurveySettings::DlgSurveySettings(const SurveySettings& current, Prompter& prompter,
+                                     QWidget* parent)
+    : QDialog(parent), prompter_(prompter), result_(current) {
+    setWindowTitle("Survey Settings");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(createBases());
+    layout->addWidget(createPlacement());
+    layout->addWidget(createCorrections());
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(box, &QDialogButtonBox::accepted, this, &DlgSurveySettings::accept);
+    connect(box, &QDialogButtonBox::rejected, this, &DlgSurveySettings::reject);
+    layout->addWidget(box);
+    load(current);
+}
+
+namespace {
+
+constexpr int kFormatRole = Qt::UserRole;
+constexpr int kColumnsRole = Qt::UserRole + 1;
+constexpr const char* kBaseFilter =
+    "Base-station files (*.a;*.iaga;*.min;*.sec;*.csv;*.txt)|*.a;*.iaga;*.min;*.sec;*.csv;*.txt|"
+    "All files (*.*)|*||";
+
+QString kindName(SurveySettings::BaseSource::Format f) {
+    switch (f) {
+        case SurveySettings::BaseSource::Format::Iaga2002:
+            return "IAGA-2002";
+        case SurveySettings::BaseSource::Format::Csv:
+            return "CSV";
+        case SurveySettings::BaseSource::Format::Auto:
+            return "by content";
+        case SurveySettings::BaseSource::Format::Survey:
+            return "Survey's own";
+        case SurveySettings::BaseSource::Format::Velkor:
+            break;
+    }
+    return "Variations";
+}
+
+}  // namespace
+
+QWidget* DlgSurveySettings::createBases() {
+    auto* group = new QGroupBox("Base sources", this);
+    auto* layout = new QVBoxLayout(group);
+    bases_ = table(group, {"File", "Kind", "Offset (s)"});
+    bases_->horizontalHeader()->setStretchLastSection(false);
+    bases_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    bases_->setTextElideMode(Qt::ElideLeft);  // the file's name shows, not its folders
+    bases_->setWordWrap(false);
+    bases_->setWhatsThis(
+        "The base-station files, first first: a reading takes its base value from the first "
+        "one that brackets its time. A file is a variations file, an observatory's IAGA-2002 "
+        "file or a CSV file, told by its content when added. The offset in seconds is added "
+        "to the file's times (an observatory's universal time: the survey clock's zone).");
+    layout->addWidget(bases_);
+    auto* add = new QPushButton("Add...", group);
+    auto* own = new QPushButton("Add Base-Station Readings", group);
+    own->setWhatsThis(
+        "The survey's own 'A' readings, the instrument left at a base station, as a base "
+        "source.");
+    auto* remove = new QPushButton("Remove", group);
+    connect(add, &QPushButton::clicked, this, &DlgSurveySettings::addBase);
+    connect(own, &QPushButton::clicked, this, [this] {
+        addBaseRow({std::string(), 0, SurveySettings::BaseSource::Format::Survey});
+    });
+    connect(remove, &QPushButton::clicked, this,
+            [this] { bases_->removeRow(bases_->currentRow()); });
+    layout->addLayout(buttons({add, own, remove}));
+    return group;
+}
+
+QWidget* DlgSurveySettings::createPlacement() {
+    auto* group = new QGroupBox("Placement", this);
+    auto* form = new QFormLayout(group);
+    epsg_ = new QLineEdit(group);
+    epsg_->setPlaceholderText("none: local metres");
+    form->addRow("EPSG code:", epsg_);
+    placeBy_ = new QComboBox(group);
+    placeBy_->addItems({"None (E = position, N = line)", "By parameters", "By control points"});
+    form->addRow("Place:", placeBy_);
+    side_ = new QComboBox(group);
+    side_->addItems({"Left", "Right"});
+    form->addRow("Lines lie to the:", side_);
+    lineSpacing_ = spin(group, 1e-6, kBig, 3, " m");
+    stationInterval_ = spin(group, 1e-6, kBig, 3, " m");
+    form->addRow("Line spacing:", lineSpacing_);
+    form->addRow("Station interval:", stationInterval_);
+    placePages_ = new QStackedWidget(group);
+    placePages_->addWidget(new QWidget(placePages_));
+    placePages_->addWidget(createParameters());
+    placePages_->addWidget(createControlPoints());
+    form->addRow(placePages_);
+    connect(placeBy_, &QComboBox::currentIndexChanged, placePages_,
+            &QStackedWidget::setCurrentIndex);
+    return group;
+}
+
+QWidget* DlgSurveySettings::createParameters() {
+    auto* page = new QWidget(this);
+    auto* form = new QFormLayout(page);
+    originE_ = spin(page, -kBig, kBig, 3, " m");
+    originN_ = spin(page, -kBig, kBig, 3, " m");
+    azimuth_ = spin(page, -360.0, 360.0, 4, "\u00b0");
+    firstLine_ = spin(page, -kBig, kBig, 3, "");
+    firstPosition_ = spin(page, -kBig, kBig, 3, "");
+    form->addRow("Origin easting:", originE_);
+    form->addRow("Origin northing:", originN_);
+    form->addRow("Azimuth of positions:", azimuth_);
+    form->addRow("First line:", firstLine_);
+    form->addRow("First position:", firstPosition_);
+    return page;
+}
+
+QWidget* DlgSurveySettings::createControlPoints() {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    points_ = table(page, {"Line", "Position", "Easting", "Northing", "Residual (m)"});
+    points_->setWhatsThis(
+        "Two or more points whose line, position, easting and northing are known. The "
+        "residual is how far the fitted placement puts the point from its own coordinates.");
+    layout->addWidget(points_);
+    auto* add = new QPushButton("Add Point", page);
+    auto* remove = new QPushButton("Remove Point", page);
+    connect(add, &QPushButton::clicked, this, [this] {
+        const int row = points_->rowCount();
+        points_->insertRow(row);
+        setCell(points_, row, 4, "", false);
+    });
+    connect(remove, &QPushButton::clicked, this,
+            [this] { points_->removeRow(points_->currentRow()); });
+    layout->addLayout(buttons({add, remove}));
+    return page;
+}
+
+QWidget* DlgSurveySettings::createCorrections() {
+    auto* group = new QGroupBox("Corrections", this);
+    auto* form = new QFormLayout(group);
+    datum_ = spin(group, -kBig, kBig, 2, " nT");
+    form->addRow("Datum:", datum_);
+    normalKind_ = new QComboBox(group);
+    normalKind_->addItems({"None", "Constant", "IGRF-14"});
+    form->addRow("Normal field:", normalKind_);
+    normalValue_ = spin(group, -kBig, kBig, 2, " nT");
+    form->addRow("Constant:", normalValue_);
+    height_ = spin(group, -12000.0, 1e6, 1, " m");
+    form->addRow("Height (IGRF-14):", height_);
+    return group;
+}
+
+void DlgSurveySettings::load(const SurveySettings& s) {
+    for (const SurveySettings::BaseSource& b : s.baseSources) {
+        addBaseRow(b);
+    }
+    epsg_->setText(s.epsg ? QString::number(*s.epsg) : QString());
+    const Placement& p = s.placement;
+    placeBy_->setCurrentIndex(static_cast<int>(p.by()));
+    placePages_->setCurrentIndex(static_cast<int>(p.by()));
+    const Placement::Parameters& q = p.parameters();
+    side_->setCurrentIndex(q.side == Placement::Side::Left ? 0 : 1);
+    lineSpacing_->setValue(q.lineSpacing);
+    stationInterval_->setValue(q.stationInterval);
+    originE_->setValue(q.originEasting);
+    originN_->setValue(q.originNorthing);
+    azimuth_->setValue(q.azimuth);
+    firstLine_->setValue(q.firstLine);
+    firstPosition_->setValue(q.firstPosition);
+    for (std::size_t k = 0; k < p.controlPoints().size(); ++k) {
+        const Placement::ControlPoint& c = p.controlPoints()[k];
+        const int row = points_->rowCount();
+        points_->insertRow(row);
+        setCell(points_, row, 0, QString::number(c.line, 'g', 12));
+        setCell(points_, row, 1, QString::number(c.position, 'g', 12));
+        setCell(points_, row, 2, QString::number(c.easting, 'f', 3));
+        setCell(points_, row, 3, QString::number(c.northing, 'f', 3));
+        const QString residual = k < p.residuals().size()
+                                     ? QString::number(p.residuals()[k].distance(), 'f', 3)
+                                     : QString();
+        setCell(points_, row, 4, residual, false);
+    }
+    datum_->setValue(s.datum);
+    normalKind_->setCurrentIndex(static_cast<int>(s.normal.kind));
+    normalValue_->setValue(s.normal.value);
+    height_->setValue(s.normal.height);
+}
+
+void DlgSurveySettings::addBase() {
+    const std::optional<std::string> path = prompter_.askOpenFile(kBaseFilter, "a");
+    if (!path) {
+        return;
+    }
+    addBaseRow({*path, 0, BaseSource::detect(*path)});
+}
+
+// The kind and the CSV columns ride with the file's cell: the dialog changes neither, and
+// what it gives back must read the file as it was read.
+void DlgSurveySettings::addBaseRow(const SurveySettings::BaseSource& b) {
+    const int row = bases_->rowCount();
+    bases_->insertRow(row);
+    const bool own = b.format == SurveySettings::BaseSource::Format::Survey;
+    setCell(bases_, row, 0,
+            own ? QString(BaseSource::kReadingsName) : QString::fromStdString(b.path), false);
+    bases_->item(row, 0)->setData(kFormatRole, static_cast<int>(b.format));
+    bases_->item(row, 0)->setData(kColumnsRole, QString::fromStdString(b.columns));
+    setCell(bases_, row, 1, kindName(b.format), false);
+    setCell(bases_, row, 2, QString::number(b.offset));
+}
+
+std::optional<Placement> DlgSurveySettings::placement(std::string& message) const {
+    const Placement::Side side =
+        side_->currentIndex() == 0 ? Placement::Side::Left : Placement::Side::Right;
+    switch (placeBy_->currentIndex()) {
+        case 1:
+            return Placement::byParameters(
+                {originE_->value(), originN_->value(), azimuth_->value(), lineSpacing_->value(),
+                 stationInterval_->value(), firstLine_->value(), firstPosition_->value(), side},
+                message);
+        case 2: {
+            std::vector<Placement::ControlPoint> points;
+            for (int row = 0; row < points_->rowCount(); ++row) {
+                std::optional<double> v[4];
+                for (int c = 0; c < 4; ++c) {
+                    if (!(v[c] = cellNumber(points_, row, c))) {
+                        message = "Control point " + std::to_string(row + 1) +
+                                  ": every value must be a number.";
+                        return std::nullopt;
+                    }
+                }
+                points.push_back({*v[0], *v[1], *v[2], *v[3]});
+            }
+            return Placement::byControlPoints(points, side, lineSpacing_->value(),
+                                              stationInterval_->value(), message);
+        }
+        default:
+            return Placement();
+    }
+}
+
+std::optional<SurveySettings> DlgSurveySettings::settings(std::string& message) const {
+    SurveySettings s = result_;
+    s.baseSources.clear();
+    for (int row = 0; row < bases_->rowCount(); ++row) {
+        const std::optional<double> offset = cellNumber(bases_, row, 2);
+        if (!offset || *offset != static_cast<int>(*offset)) {
+            message = "Base source " + std::to_string(row + 1) +
+                      ": the offset must be a whole number of seconds.";
+            return std::nullopt;
+        }
+        const QTableWidgetItem* file = bases_->item(row, 0);
+        const auto format =
+            static_cast<SurveySettings::BaseSource::Format>(file->data(kFormatRole).toInt());
+        s.baseSources.push_back(
+            {format == SurveySettings::BaseSource::Format::Survey ? std::string()
+                                                                  : file->text().toStdString(),
+             static_cast<int>(*offset), format, file->data(kColumnsRole).toString().toStdString()});
+    }
+    const QString code = epsg_->text().trimmed();
+    if (code.isEmpty() || code.compare("none", Qt::CaseInsensitive) == 0) {
+        s.epsg.reset();
+    } else {
+        bool ok = false;
+        const int epsg = QString(code).remove("EPSG:", Qt::CaseInsensitive).toInt(&ok);
+        if (!ok || epsg <= 0) {
+            message = "The EPSG code must be a whole number, or empty for none.";
+            return std::nullopt;
+        }
+        s.epsg = epsg;
+    }
+    const std::optional<Placement> placed = placement(message);
+    if (!placed) {
+        return std::nullopt;
+    }
+    s.placement = *placed;
+    s.datum = datum_->value();
+    s.normal.kind = static_cast<SurveySettings::NormalField::Kind>(normalKind_->currentIndex());
+    s.normal.value = normalValue_->value();
+    s.normal.height = height_->value();
+    return s;
+}
+
+void DlgSurveySettings::accept() {
+    std::string message;
+    const std::optional<SurveySettings> s = settings(message);
+    if (!s) {
+        prompter_.message(message);
+        return;
+    }
+    result_ = *s;
+    QDialog::accept();
+}
+
+}  // namespace velkor

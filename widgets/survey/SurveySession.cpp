@@ -1,0 +1,331 @@
+// The open survey and the work on it.
+#include "widgets/survey/SurveySession.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/CommandTable.h"
+#include "core/Prompter.h"
+#include "survey/FlagList.h"
+#include "survey/SurveyExport.h"
+#include "survey/SurveyFile.h"
+
+namespace velkor {
+
+// One piece of work, shared by the worker thread and the session; the worker alone
+// touches survey until the thread has finished.
+struct SurveySession::Job {
+    std::unique_ptr<Survey> survey;  // null: a survey opened anew
+    bool fresh = false;
+    std::string path;
+    SurveySettings old;  // the settings the work started from
+    SurveySettings next;
+    std::atomic<bool> cancel{false};
+    bool ok = false;
+    bool cancelled = false;
+    std::string message;
+    SurveyMapPainter painter;
+};
+
+namespace {
+
+// The days of next that stand in old, and the first `added` of those that do not.
+std::vector<std::string> daysAtStep(const SurveySettings& next, const SurveySettings& old,
+                                    std::size_t added) {
+    std::vector<std::string> days;
+    std::size_t taken = 0;
+    for (const std::string& d : next.days) {
+        const bool known = std::find(old.days.begin(), old.days.end(), d) != old.days.end();
+        if (known || taken++ < added) {
+            days.push_back(d);
+        }
+    }
+    return days;
+}
+
+}  // namespace
+
+SurveySession::SurveySession(OpenDay openDay, Prompter& prompter, QObject* parent)
+    : QObject(parent), openDay_(std::move(openDay)), prompter_(prompter) {}
+
+SurveySession::~SurveySession() {
+    cancel();
+    if (thread_ != nullptr) {
+        thread_->wait();
+    }
+}
+
+namespace {
+
+// The file's bytes; nothing when it cannot be read (gone, or never written).
+std::optional<std::string> bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    if (!in || !(bytes << in.rdbuf())) {
+        return std::nullopt;
+    }
+    return bytes.str();
+}
+
+}  // namespace
+
+bool SurveySession::onCommand(int id) {
+    switch (id) {
+        case cmd::NewSurvey:
+            newSurvey();
+            return true;
+        case cmd::OpenSurvey:
+            openSurvey();
+            return true;
+        case cmd::AddToSurvey:
+            addDataFile();
+            return true;
+        case cmd::ExportSurvey:
+            exportSurvey();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void SurveySession::newSurvey() {
+    if (busy()) {
+        return;
+    }
+    const std::optional<std::string> path = prompter_.askSaveFile(kFilter, kDefaultExt);
+    if (!path) {
+        return;
+    }
+    std::string message;
+    std::optional<Survey> survey = Survey::open(SurveySettings{}, message);
+    if (!survey || !survey->write(*path, message)) {
+        prompter_.message(message);
+        return;
+    }
+    survey_ = std::make_unique<Survey>(std::move(*survey));
+    path_ = *path;
+    known_ = bytesOf(path_).value_or(std::string());
+    painter_ = SurveyMapPainter();
+    emit status(QString::fromStdString("New survey " + path_));
+    emit changed();
+}
+
+void SurveySession::openSurvey() {
+    if (busy()) {
+        return;
+    }
+    const std::optional<std::string> path = prompter_.askOpenFile(kFilter, kDefaultExt);
+    if (!path) {
+        return;
+    }
+    std::string message;
+    const std::optional<SurveySettings> settings = SurveyFile::read(*path, message);
+    if (!settings) {
+        prompter_.message(message);
+        return;
+    }
+    start(nullptr, *path, *settings);
+}
+
+void SurveySession::addDataFile() {
+    if (!ready()) {
+        return;
+    }
+    const std::optional<std::string> day = openDay_();
+    if (!day) {
+        return;
+    }
+    if (changedOutside()) {
+        return;
+    }
+    SurveySettings next = survey_->settings();
+    next.days.push_back(*day);
+    start(std::move(survey_), path_, next);
+}
+
+void SurveySession::exportSurvey() {
+    if (!ready()) {
+        return;
+    }
+    const std::optional<std::string> path = prompter_.askSaveFile(kExportFilter, "csv");
+    if (!path) {
+        return;
+    }
+    const std::optional<SurveyExport::Format> format = SurveyExport::formatOf(*path);
+    if (!format) {
+        prompter_.message(
+            "Name a file ending in .csv, .xyz, .gpkg, .shp or .kml: its ending "
+            "chooses the format.");
+        return;
+    }
+    if (survey_->settings().ownsFile(*path, path_)) {
+        prompter_.message(SurveySettings::ownFileMessage(*path));
+        return;
+    }
+    SurveyExport::Options options;
+    options.name = std::filesystem::path(path_).stem().string();
+    std::string message;
+    if (!SurveyExport::write(*survey_, *format, *path, options, message)) {
+        prompter_.message(message);
+        return;
+    }
+    emit status(QString("Exported %1 readings to %2")
+                    .arg(survey_->readingCount())
+                    .arg(QString::fromStdString(*path)));
+}
+
+bool SurveySession::change(const SurveySettings& next) {
+    if (!ready() || changedOutside()) {
+        return false;
+    }
+    start(std::move(survey_), path_, next);
+    return true;
+}
+
+bool SurveySession::changedOutside() {
+    const std::optional<std::string> now = bytesOf(path_);
+    if (!now || *now == known_) {
+        return false;  // as this window left it, or gone: the next write puts it back
+    }
+    const std::string name = std::filesystem::path(path_).filename().string();
+    std::string message;
+    const std::optional<SurveySettings> settings = SurveyFile::read(path_, message);
+    if (!settings) {
+        prompter_.message(name +
+                          " was changed outside this window and cannot be read now: " + message +
+                          ". Nothing is written over it; mend it or open another survey.");
+        return true;
+    }
+    prompter_.message(name +
+                      " was changed outside this window since it was read here. The survey is "
+                      "read again from it; make the change again if it is still wanted.");
+    start(nullptr, path_, *settings);
+    return true;
+}
+
+void SurveySession::cancel() {
+    if (job_) {
+        job_->cancel = true;
+    }
+}
+
+void SurveySession::wait() {
+    if (thread_ != nullptr) {
+        thread_->wait();
+        QCoreApplication::sendPostedEvents(this);
+    }
+}
+
+void SurveySession::start(std::unique_ptr<Survey> from, std::string path, SurveySettings next) {
+    job_ = std::make_shared<Job>();
+    job_->fresh = from == nullptr;
+    job_->survey = std::move(from);
+    job_->path = std::move(path);
+    job_->next = std::move(next);
+    thread_ = QThread::create([this, job = job_] { run(*job); });
+    thread_->setParent(this);
+    connect(thread_, &QThread::finished, this, &SurveySession::finish);
+    emit changed();
+    thread_->start();
+}
+
+void SurveySession::run(Job& job) {
+    if (!job.survey) {
+        std::optional<Survey> empty = Survey::open(SurveySettings{}, job.message);
+        if (!empty) {
+            return;
+        }
+        job.survey = std::make_unique<Survey>(std::move(*empty));
+    }
+    job.old = job.survey->settings();
+    const SurveySettings& old = job.old;
+    const std::size_t added =
+        std::count_if(job.next.days.begin(), job.next.days.end(), [&](const std::string& d) {
+            return std::find(old.days.begin(), old.days.end(), d) == old.days.end();
+        });
+    const int total = static_cast<int>(added) + 1;
+    // A day at a time, so that the bar moves and a cancel is heard between days.
+    job.ok = true;
+    for (std::size_t k = 0; k <= added && job.ok; ++k) {
+        if (k > 0 && job.cancel) {
+            job.cancelled = true;
+            job.ok = false;
+            break;
+        }
+        SurveySettings step = job.next;
+        step.days = daysAtStep(job.next, old, k);
+        job.ok = job.survey->change(step, job.message);
+        QMetaObject::invokeMethod(
+            this, [this, k, total] { emit progress(static_cast<int>(k) + 1, total); },
+            Qt::QueuedConnection);
+    }
+    if (!job.ok) {
+        // Back to the survey as it was; it opened these files before, so this holds.
+        std::string ignored;
+        job.survey->change(old, ignored);
+        return;
+    }
+    job.painter = SurveyMapPainter::build(*job.survey);
+}
+
+void SurveySession::finish() {
+    thread_->deleteLater();
+    thread_ = nullptr;
+    const std::shared_ptr<Job> job = std::move(job_);
+    if (job->ok && job->cancel) {
+        // Cancel came as the last step ended: the user still gets the survey as it was.
+        if (!job->fresh) {
+            std::string ignored;
+            job->survey->change(job->old, ignored);
+        }
+        job->ok = false;
+        job->cancelled = true;
+    }
+    if (job->ok) {
+        survey_ = std::move(job->survey);
+        path_ = job->path;
+        painter_ = std::move(job->painter);
+        std::string message;
+        // Flags whose day has changed under them hold no longer: dropped, and said so.
+        SurveySettings kept = survey_->settings();
+        const std::string dropped = FlagList::dropStale(kept, *survey_);
+        if (!dropped.empty()) {
+            survey_->change(kept, message);
+        }
+        if (survey_->write(path_, message)) {
+            known_ = bytesOf(path_).value_or(std::string());
+        } else {
+            prompter_.message(message);
+        }
+        if (!dropped.empty()) {
+            prompter_.message(dropped);
+        }
+        const int days = survey_->dayCount();
+        const int readings = survey_->readingCount();
+        emit status(QString("Survey: %1 %2, %3 %4")
+                        .arg(days)
+                        .arg(days == 1 ? "day" : "days")
+                        .arg(readings)
+                        .arg(readings == 1 ? "reading" : "readings"));
+    } else {
+        if (!job->fresh) {
+            survey_ = std::move(job->survey);
+        }
+        if (job->cancelled) {
+            emit status("Cancelled: the survey is as it was");
+        } else {
+            prompter_.message(job->message);
+        }
+    }
+    emit changed();
+}
+
+}  // namespace velkor

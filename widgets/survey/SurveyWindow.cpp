@@ -1,0 +1,504 @@
+// The survey window.
+#include "widgets/survey/SurveyWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "pictures/BasePanel.h"
+#include "pictures/SurveyTitleBlock.h"
+#include "survey/Survey.h"
+#include "survey/SurveyDescription.h"
+#include "widgets/shared/PrintController.h"
+#include "widgets/shared/QPainterSurface.h"
+#include "widgets/survey/BasePanelView.h"
+#include "widgets/survey/DlgGriddingOptions.h"
+#include "widgets/survey/DlgSurveySettings.h"
+#include "widgets/survey/SurveyGridder.h"
+#include "widgets/survey/SurveyMapWidget.h"
+#include "widgets/survey/SurveySession.h"
+
+namespace velkor {
+namespace {
+
+QString fileName(const std::string& path) {
+    const QString p = QString::fromStdString(path);
+    return p.section('/', -1);
+}
+
+QString joined(const std::vector<std::string>& lines) {
+    QStringList list;
+    for (const std::string& l : lines) {
+        list << QString::fromStdString(l);
+    }
+    return list.join('\n');
+}
+
+constexpr const char* kLayerNames[4] = {"Readings", "Grid", "Shade", "Contours"};
+// The values in the order the gridding names them.
+constexpr const char* kGridOf[SurveyGridding::kWhats] = {"Anomaly", "Diurnal", "Field", "Gradient"};
+
+}  // namespace
+
+SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), session_(session), prompter_(prompter) {
+    setObjectName("surveyWindow");
+    gridder_ = new SurveyGridder(this);
+    printing_ = new PrintController(this, prompter_);
+    resize(1100, 680);
+
+    days_ = new QTreeWidget(this);
+    days_->setColumnCount(4);
+    days_->setHeaderLabels({"File", "Dates", "Readings", "Base cover"});
+    days_->setRootIsDecorated(true);
+    days_->setWhatsThis(
+        "The survey's days and base sources: each day's dates, its readings and how many "
+        "of them the base sources cover; each source's dates, samples and time offset.");
+    summary_ = new QPlainTextEdit(this);
+    summary_->setReadOnly(true);
+    summary_->setWhatsThis(
+        "How the survey is placed (with each control point's residual) and corrected, and its "
+        "totals. Survey > Survey Settings changes them.");
+    auto* left = new QWidget(this);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->addWidget(days_, 3);
+    leftLayout->addWidget(summary_, 2);
+
+    colourBy_ = new QComboBox(this);
+    for (int v = 0; v < SurveyMapPainter::kValues; ++v) {
+        colourBy_->addItem(SurveyMapPainter::valueName(static_cast<SurveyMapPainter::Value>(v)));
+    }
+    map_ = new SurveyMapWidget(this);
+    auto* right = new QWidget(this);
+    auto* rightLayout = new QVBoxLayout(right);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(new QLabel("Colour by:", right));
+    bar->addWidget(colourBy_);
+    bar->addStretch();
+    rightLayout->addLayout(bar);
+    rightLayout->addWidget(createGridBar(right));
+    rightLayout->addWidget(map_, 1);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->addTab(right, "Map");
+    baseTab_ = createBaseTab(tabs_);
+    tabs_->addTab(baseTab_, "Base");
+
+    auto* split = new QSplitter(this);
+    split->addWidget(left);
+    split->addWidget(tabs_);
+    split->setStretchFactor(1, 2);
+    split->setSizes({400, 700});
+    left->setMinimumWidth(260);
+    setCentralWidget(split);
+
+    readout_ = new QLabel(this);
+    progress_ = new QProgressBar(this);
+    cancel_ = new QPushButton("Cancel", this);
+    statusBar()->addWidget(readout_, 1);
+    statusBar()->addPermanentWidget(progress_);
+    statusBar()->addPermanentWidget(cancel_);
+
+    connect(colourBy_, &QComboBox::currentIndexChanged, this,
+            [this](int v) { map_->setValue(static_cast<SurveyMapPainter::Value>(v)); });
+    connect(map_, &SurveyMapWidget::hovered, this, &SurveyWindow::hover);
+    connect(map_, &SurveyMapWidget::clicked, this, &SurveyWindow::click);
+    connect(cancel_, &QPushButton::clicked, this, &SurveyWindow::cancelWork);
+    connect(tabs_, &QTabWidget::currentChanged, this, &SurveyWindow::refreshBase);
+    connect(gridder_, &SurveyGridder::changed, this, &SurveyWindow::gridChanged);
+    connect(gridder_, &SurveyGridder::progress, this, [this](int permille) {
+        progress_->setRange(0, 1000);
+        progress_->setValue(permille);
+    });
+    connect(&session_, &SurveySession::changed, this, &SurveyWindow::refresh);
+    connect(&session_, &SurveySession::progress, this, &SurveyWindow::showProgress);
+    connect(&session_, &SurveySession::status, this,
+            [this](const QString& text) { readout_->setText(text); });
+    refresh();
+}
+
+void SurveyWindow::showBusy() {
+    const bool busy = session_.busy() || gridder_->busy();
+    progress_->setVisible(busy);
+    cancel_->setVisible(busy);
+    // The gridding is the survey's: it changes only while the survey may.
+    gridOf_->setEnabled(session_.ready());
+    griddingOptions_->setEnabled(session_.ready());
+}
+
+void SurveyWindow::showGridding() {
+    const QSignalBlocker quiet(gridOf_);
+    gridOf_->setCurrentIndex(static_cast<int>(gridding().what));
+}
+
+void SurveyWindow::refresh() {
+    const bool busy = session_.busy();
+    showBusy();
+    if (busy) {
+        progress_->setRange(0, 0);  // moving until the first day is in
+    }
+    setWindowTitle(session_.path().empty()
+                       ? QString("Survey")
+                       : "Survey - " + QString::fromStdString(session_.path()).section('/', -1));
+    map_->setPainter(&session_.painter());
+    const Survey* survey = session_.survey();
+    if (survey == nullptr) {
+        if (!busy) {
+            days_->clear();
+            summary_->clear();
+            gridded_.reset();
+            gridder_->clear();
+        }
+        refreshBase();
+        return;
+    }
+    fillDays();
+    showGridding();
+    refreshBase();
+    regrid();
+    gridChanged();
+}
+
+QWidget* SurveyWindow::createBaseTab(QWidget* parent) {
+    auto* tab = new QWidget(parent);
+    auto* layout = new QVBoxLayout(tab);
+    baseDate_ = new QComboBox(tab);
+    baseDate_->setWhatsThis("The date of the survey's readings whose base curves are shown.");
+    auto* previous = new QPushButton("<", tab);
+    previous->setWhatsThis("The date before.");
+    auto* next = new QPushButton(">", tab);
+    next->setWhatsThis("The date after.");
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(new QLabel("Date:", tab));
+    bar->addWidget(previous);
+    bar->addWidget(baseDate_);
+    bar->addWidget(next);
+    bar->addStretch();
+    layout->addLayout(bar);
+    basePanel_ = new BasePanelView(tab);
+    layout->addWidget(basePanel_, 1);
+    connect(baseDate_, &QComboBox::currentIndexChanged, this, &SurveyWindow::refreshBase);
+    connect(previous, &QPushButton::clicked, this,
+            [this] { baseDate_->setCurrentIndex(std::max(baseDate_->currentIndex() - 1, 0)); });
+    connect(next, &QPushButton::clicked, this, [this] {
+        baseDate_->setCurrentIndex(std::min(baseDate_->currentIndex() + 1, baseDate_->count() - 1));
+    });
+    return tab;
+}
+
+void SurveyWindow::refreshBase() {
+    const Survey* survey = session_.survey();
+    if (survey == nullptr) {
+        if (!session_.busy()) {
+            const QSignalBlocker quiet(baseDate_);
+            baseDate_->clear();
+            panelSources_.clear();
+            panelSettings_.reset();
+            basePanel_->setPanel(BasePanel());
+        }
+        return;
+    }
+    // The sources are read again only for a panel that is looked at.
+    if (tabs_->currentWidget() != baseTab_) {
+        return;
+    }
+    if (!panelSettings_ || !(*panelSettings_ == survey->settings())) {
+        std::string message;
+        if (!BasePanel::openSources(*survey, panelSources_, message)) {
+            panelSources_.clear();
+            readout_->setText(QString::fromStdString(message));
+        }
+        panelSettings_ = survey->settings();
+        const QString chosen = baseDate_->currentText();
+        const QSignalBlocker quiet(baseDate_);
+        baseDate_->clear();
+        for (const std::string& date : BasePanel::dates(*survey)) {
+            baseDate_->addItem(QString::fromStdString(date));
+        }
+        baseDate_->setCurrentIndex(std::max(baseDate_->findText(chosen), 0));
+    }
+    basePanel_->setPanel(
+        BasePanel::of(*survey, panelSources_, baseDate_->currentText().toStdString()));
+}
+
+QWidget* SurveyWindow::createGridBar(QWidget* parent) {
+    // Two rows, so that the map's side leaves the days and the summary room to read.
+    auto* bar = new QWidget(parent);
+    auto* rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    auto* gridRow = new QHBoxLayout;
+    rows->addLayout(row);
+    rows->addLayout(gridRow);
+    row->addWidget(new QLabel("Show:", bar));
+    for (int k = 0; k < 4; ++k) {
+        layers_[k] = new QCheckBox(kLayerNames[k], bar);
+        row->addWidget(layers_[k]);
+        connect(layers_[k], &QCheckBox::toggled, this, &SurveyWindow::layersChanged);
+    }
+    layers_[0]->setChecked(true);
+    layers_[0]->setWhatsThis("The readings: coloured by value alone, their positions over a grid.");
+    layers_[1]->setWhatsThis("The readings gridded, in colours, with the colour bar in nT.");
+    layers_[2]->setWhatsThis("The grid's shaded relief, lit from the north-west.");
+    layers_[3]->setWhatsThis("Contours of the grid, every fifth labelled with its value.");
+    gridOf_ = new QComboBox(bar);
+    for (const char* what : kGridOf) {
+        gridOf_->addItem(what);
+    }
+    gridOf_->setWhatsThis(
+        "The value gridded: the anomaly, the diurnal-corrected field, the "
+        "field as read, or the gradient.");
+    stretch_ = new QComboBox(bar);
+    for (int k = 0; k < GridStretch::kKinds; ++k) {
+        stretch_->addItem(GridStretch::name(static_cast<GridStretch::Kind>(k)));
+    }
+    stretch_->setWhatsThis(
+        "How the grid's values take the colours: evenly from the 2nd to the 98th percentile, "
+        "or equalised so that each colour covers as much of the grid.");
+    griddingOptions_ = new QPushButton("Gridding Options...", bar);
+    griddingOptions_->setWhatsThis(
+        "The cell size, the tension, the blanking distance and the contour interval, kept in "
+        "the survey file.");
+    auto* print = new QPushButton("Print...", bar);
+    print->setWhatsThis("Prints the map as shown, on one page with a title block.");
+    auto* preview = new QPushButton("Print Preview...", bar);
+    preview->setWhatsThis("Shows the printed page.");
+    gridRow->addWidget(new QLabel("Grid of:", bar));
+    gridRow->addWidget(gridOf_);
+    gridRow->addWidget(new QLabel("Colours:", bar));
+    gridRow->addWidget(stretch_);
+    gridRow->addWidget(griddingOptions_);
+    gridRow->addStretch();
+    row->addStretch();
+    row->addWidget(print);
+    row->addWidget(preview);
+    connect(gridOf_, &QComboBox::currentIndexChanged, this, [this](int k) {
+        SurveySettings::Gridding g = gridding();
+        g.what = static_cast<SurveyGridding::What>(k);
+        if (!setGridding(g)) {
+            showGridding();  // nothing open, or busy: back to what the survey says
+        }
+    });
+    connect(stretch_, &QComboBox::currentIndexChanged, this,
+            [this](int k) { gridder_->setStretch(static_cast<GridStretch::Kind>(k)); });
+    connect(griddingOptions_, &QPushButton::clicked, this, &SurveyWindow::editGriddingOptions);
+    connect(print, &QPushButton::clicked, this, [this] { printing_->print(*this, true); });
+    connect(preview, &QPushButton::clicked, this, [this] { printing_->preview(*this); });
+    return bar;
+}
+
+QCheckBox* SurveyWindow::layerBox(int layer) const {
+    return layers_[layer];
+}
+
+SurveyPicture::Layers SurveyWindow::layers() const {
+    return {layers_[0]->isChecked(), layers_[1]->isChecked(), layers_[2]->isChecked(),
+            layers_[3]->isChecked()};
+}
+
+void SurveyWindow::layersChanged() {
+    if (layers_[3] == nullptr) {
+        return;  // still being made
+    }
+    map_->setLayers(layers());
+    colourBy_->setEnabled(!map_->showsGrid());
+    regrid();
+}
+
+void SurveyWindow::regrid() {
+    const Survey* survey = session_.survey();
+    if (!layers().gridded() || survey == nullptr || session_.busy()) {
+        return;
+    }
+    const GridKey key{survey, survey->settings()};
+    if (gridded_ && *gridded_ == key) {
+        return;
+    }
+    gridded_ = key;
+    gridder_->start(*survey, static_cast<GridStretch::Kind>(stretch_->currentIndex()));
+}
+
+void SurveyWindow::gridChanged() {
+    showBusy();
+    if (gridder_->busy()) {
+        progress_->setRange(0, 1000);
+    }
+    map_->setGrid(gridder_->painter());
+    // Over a grid the readings are only positions: their colour has no say.
+    colourBy_->setEnabled(!map_->showsGrid());
+    const Survey* survey = session_.survey();
+    if (survey == nullptr) {
+        return;
+    }
+    QString text = joined(SurveyDescription::placement(survey->settings().placement)) + "\n" +
+                   joined(SurveyDescription::corrections(*survey));
+    const QString grid = griddingText();
+    if (!grid.isEmpty()) {
+        text += "\n" + grid;
+    }
+    summary_->setPlainText(text);
+}
+
+QString SurveyWindow::griddingText() const {
+    const SurveyGridding::Result* result = gridder_->result();
+    if (result == nullptr) {
+        return QString();
+    }
+    if (!result->gridded.report.error.empty()) {
+        return "No grid: " + QString::fromStdString(result->gridded.report.error);
+    }
+    return joined(SurveyGridding::describe(*result));
+}
+
+SurveySettings::Gridding SurveyWindow::gridding() const {
+    const Survey* survey = session_.survey();
+    return survey != nullptr ? survey->settings().gridding : SurveySettings::Gridding();
+}
+
+bool SurveyWindow::setGridding(const SurveySettings::Gridding& gridding) {
+    const Survey* survey = session_.survey();
+    if (survey == nullptr || !session_.ready()) {
+        return false;
+    }
+    if (gridding == survey->settings().gridding) {
+        return true;
+    }
+    SurveySettings next = survey->settings();
+    next.gridding = gridding;
+    return session_.change(next);
+}
+
+void SurveyWindow::editGriddingOptions() {
+    DlgGriddingOptions dialog(gridding(), prompter_, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        setGridding(dialog.result());
+    }
+}
+
+void SurveyWindow::cancelWork() {
+    session_.cancel();
+    if (gridder_->busy()) {
+        // The grid asked for is not made; the next change asks again.
+        gridded_.reset();
+        gridder_->cancel();
+        readout_->setText("Gridding cancelled");
+    }
+}
+
+int SurveyWindow::preparePrinting() {
+    return session_.survey() != nullptr ? 1 : 0;
+}
+
+void SurveyWindow::printPage(QPainter& painter, int width, int height, int /*page*/) {
+    const Survey* survey = session_.survey();
+    if (survey == nullptr) {
+        return;
+    }
+    const int em = std::max(SurveyMapPainter::kScreenEm, height / 70);
+    const bool gridded = map_->showsGrid();
+    const std::vector<std::string> title = SurveyTitleBlock::lines(
+        *survey,
+        QString::fromStdString(session_.path()).section('/', -1).section('.', 0, 0).toStdString(),
+        gridded ? gridder_->result() : nullptr, map_->value());
+    const int top = SurveyTitleBlock::height(title, em) + em;
+    {
+        QPainterSurface surface(painter);
+        SurveyTitleBlock::draw(surface, width, title, em);
+    }
+    painter.save();
+    painter.translate(0, top);
+    {
+        QPainterSurface surface(painter);
+        SurveyPicture::draw(surface, width, height - top, session_.painter(),
+                            gridded ? gridder_->painter() : nullptr, map_->layers(), map_->value(),
+                            em);
+    }
+    painter.restore();
+}
+
+void SurveyWindow::fillDays() {
+    const Survey& survey = *session_.survey();
+    days_->clear();
+    auto* dayRoot = new QTreeWidgetItem(days_, {QString("Days (%1)").arg(survey.dayCount())});
+    for (int d = 0; d < survey.dayCount(); ++d) {
+        const Survey::Summary& s = survey.summary(d);
+        QString readings = QString::number(s.readings);
+        if (s.merged > 0 || s.leftOut > 0) {
+            readings += QString(" (%1 merged, %2 left out)").arg(s.merged).arg(s.leftOut);
+        }
+        auto* item = new QTreeWidgetItem(
+            dayRoot, {fileName(survey.day(d).path),
+                      QString::fromStdString(SurveyDescription::dates(survey.day(d).data)),
+                      readings, QString::fromStdString(SurveyDescription::cover(survey, s))});
+        item->setToolTip(0, QString::fromStdString(survey.day(d).path));
+    }
+    const auto& bases = survey.settings().baseSources;
+    auto* baseRoot = new QTreeWidgetItem(days_, {QString("Base sources (%1)").arg(bases.size())});
+    for (const BaseSource& b : survey.bases()) {
+        const QString dates = QString::fromStdString(
+            b.firstDate() == b.lastDate() ? b.firstDate() : b.firstDate() + " - " + b.lastDate());
+        auto* item = new QTreeWidgetItem(
+            baseRoot, {fileName(b.path()), dates, QString("%1 samples").arg(b.samples()),
+                       QString("offset %1 s").arg(b.offset())});
+        item->setToolTip(0, QString::fromStdString(b.path()));
+    }
+    days_->expandAll();
+    for (int c = 0; c < days_->columnCount(); ++c) {
+        days_->resizeColumnToContents(c);
+    }
+}
+
+void SurveyWindow::showProgress(int done, int total) {
+    progress_->setRange(0, total);
+    progress_->setValue(done);
+}
+
+void SurveyWindow::hover(int reading) {
+    const Survey* survey = session_.survey();
+    readout_->setText(survey != nullptr && reading >= 0
+                          ? QString::fromStdString(SurveyMapPainter::describe(*survey, reading))
+                          : QString());
+}
+
+void SurveyWindow::click(int reading) {
+    const Survey* survey = session_.survey();
+    if (survey == nullptr || reading < 0) {
+        return;
+    }
+    const Survey::Reading g = survey->reading(reading);
+    emit openReading(QString::fromStdString(survey->day(g.day).path), g.line);
+}
+
+void SurveyWindow::editSettings() {
+    const Survey* survey = session_.survey();
+    if (survey == nullptr || session_.busy()) {
+        return;
+    }
+    DlgSurveySettings dialog(survey->settings(), prompter_, this);
+    if (dialog.exec() == QDialog::Accepted && dialog.result() != survey->settings()) {
+        session_.change(dialog.result());
+    }
+}
+
+QString SurveyWindow::summary() const {
+    return summary_->toPlainText();
+}
+
+QString SurveyWindow::readout() const {
+    return readout_->text();
+}
+
+}  // namespace velkor

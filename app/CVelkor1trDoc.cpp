@@ -6,8 +6,6 @@
 
 #include "app/SettingsStore.h"
 #include "core/Prompter.h"
-#include "corrections/CorrectionSummary.h"
-#include "corrections/TemporalCorrection.h"
 #include "data/DataFile.h"
 #include "transfer/Importer.h"
 #include "transfer/UsbLinkChooser.h"
@@ -28,7 +26,7 @@ QString readingsText(const char* line, int count) {
 }  // namespace
 
 CVelkor1trDoc::CVelkor1trDoc(Prompter& prompter, QObject* parent)
-    : QObject(parent), prompter_(prompter) {}
+    : QObject(parent), prompter_(prompter), chain_(prompter) {}
 
 bool CVelkor1trDoc::onCommand(int id) {
     switch (id) {
@@ -81,7 +79,7 @@ bool CVelkor1trDoc::onCommand(int id) {
 }
 
 void CVelkor1trDoc::reset() {
-    data_.reset();
+    data().reset();
     // A missing library shows itself only when Import is used.
     usb_ = UsbLinkChooser::choose(prompter_);
     comm_ = SettingsStore::readComm();
@@ -104,10 +102,10 @@ void CVelkor1trDoc::communicationSetup() {
 
 CommandState CVelkor1trDoc::commandState() const {
     CommandState s;
-    s.dataLoaded = data_.dataLoaded;
-    s.variationsLoaded = data_.variationsLoaded;
-    s.temporalDone = data_.temporalDone;
-    s.geomagDone = data_.geomagDone;
+    s.dataLoaded = data().dataLoaded;
+    s.variationsLoaded = data().variationsLoaded;
+    s.temporalDone = data().temporalDone;
+    s.geomagDone = data().geomagDone;
     return s;
 }
 
@@ -115,18 +113,18 @@ bool CVelkor1trDoc::load(const std::string& path) {
     bool ok = false;
     {
         WaitCursor wait;
-        ok = DataFile::load(path, data_, prompter_);
+        ok = chain_.load(path);
     }
     if (ok) {
         // What is shown now is that file's content, unchanged.
-        data_.modified = false;
+        data().modified = false;
         dataReplaced(path);
     }
     return ok;
 }
 
 bool CVelkor1trDoc::write(const std::string& path) {
-    if (!DataFile::write(path, data_, prompter_)) {
+    if (!chain_.write(path)) {
         return false;
     }
     history_.saved();
@@ -167,7 +165,7 @@ bool CVelkor1trDoc::openByName(const std::string& path) {
 }
 
 bool CVelkor1trDoc::saveModified() {
-    if (!data_.modified) {
+    if (!data().modified) {
         return true;
     }
     switch (prompter_.askSaveChanges(title_)) {
@@ -207,7 +205,7 @@ void CVelkor1trDoc::openData() {
 }
 
 std::optional<std::string> CVelkor1trDoc::savedPath() {
-    if (!data_.dataLoaded) {
+    if (!data().dataLoaded) {
         return std::nullopt;
     }
     if (shownFile_.empty()) {
@@ -232,14 +230,14 @@ void CVelkor1trDoc::importData() {
         return;
     }
     Importer importer(usb(), prompter_);
-    if (!importer.run(data_)) {
+    if (!importer.run(data())) {
         return;
     }
     // The readings come from the instrument, not from a file.
     pathName_.clear();
     setTitle("Untitled");
     dataReplaced({});
-    emit statusMessage(readingsText("Imported %1", data_.readingCount()));
+    emit statusMessage(readingsText("Imported %1", data().readingCount()));
     // Told once the readings it names are on screen.
     if (!importer.notice().empty()) {
         prompter_.message(importer.notice());
@@ -248,32 +246,31 @@ void CVelkor1trDoc::importData() {
 
 void CVelkor1trDoc::openVariations() {
     const auto path = prompter_.askOpenFile(VariationSet::kFilter, VariationSet::kDefaultExt);
-    if (!path || !variations_.load(*path, prompter_)) {
+    if (!path || !chain_.loadVariations(*path)) {
         return;
     }
-    data_.variationsLoaded = true;
     showBaseStation();
 }
 
 void CVelkor1trDoc::showBaseStation() {
-    if (!prompter_.showBaseStation(variations_, data_)) {
-        prompter_.showVariations(variations_.path(), variations_.lines());
+    const VariationSet& variations = chain_.variations();
+    if (!prompter_.showBaseStation(variations, data())) {
+        prompter_.showVariations(variations.path(), variations.lines());
     }
 }
 
 void CVelkor1trDoc::temporalCorrection() {
     // Cancel keeps the basis; the correction runs all the same.
-    if (const auto basis = prompter_.askValue(Prompter::ValueKind::Basis, data_.basis, {})) {
-        data_.basis = *basis;
+    float basis = data().basis;
+    if (const auto entered = prompter_.askValue(Prompter::ValueKind::Basis, basis, {})) {
+        basis = *entered;
     }
     int now = 0;
     {
         WaitCursor wait;
-        now = TemporalCorrection::run(data_, variations_, prompter_);
+        now = chain_.correctTemporal(basis);
     }
-    const CorrectionSummary summary =
-        CorrectionSummary::of(data_, variations_, CorrectionSummary::Counted::Slots);
-    emit statusMessage(QString::fromStdString(summary.statusText(now)));
+    emit statusMessage(QString::fromStdString(chain_.temporalStatus(now)));
     // The corrected column and profile follow the new values.
     if (showCorrected_) {
         emit changed();
@@ -281,12 +278,9 @@ void CVelkor1trDoc::temporalCorrection() {
 }
 
 void CVelkor1trDoc::geomagneticCorrection() {
-    const std::string firstDate =
-        data_.readingCount() > 0 ? std::string(data_.field(1, Column::Date)) : std::string();
-    if (const auto value =
-            prompter_.askValue(Prompter::ValueKind::Geomagnetic, data_.geomag, firstDate)) {
-        data_.geomag = *value;
-        data_.geomagDone = true;
+    if (const auto value = prompter_.askValue(Prompter::ValueKind::Geomagnetic, data().geomag,
+                                              chain_.firstDate())) {
+        chain_.setGeomagnetic(*value);
         if (showCorrected_) {
             emit changed();
         }
@@ -296,7 +290,7 @@ void CVelkor1trDoc::geomagneticCorrection() {
 void CVelkor1trDoc::exportFile(ExportFile::Kind kind) {
     const auto path = prompter_.askSaveFile(ExportFile::filter(kind), ExportFile::defaultExt(kind));
     int rows = 0;
-    if (path && ExportFile::write(kind, *path, data_, prompter_, rows)) {
+    if (path && chain_.exportFile(kind, *path, rows)) {
         emit statusMessage(readingsText("Exported %1 to ", rows) + QString::fromStdString(*path));
     }
 }
@@ -307,15 +301,15 @@ void CVelkor1trDoc::deleteRows(std::vector<int> rows) {
     std::vector<int> lines;
     lines.reserve(rows.size());
     for (int row : rows) {
-        if (row + 1 >= 1 && row + 1 < data_.lineCount()) {
+        if (row + 1 >= 1 && row + 1 < data().lineCount()) {
             lines.push_back(row + 1);
         }
     }
-    const int noted = history_.record(data_, lines);
+    const int noted = history_.record(data(), lines);
     WaitCursor wait;
     if (!lines.empty()) {
-        data_.deleteReadings(lines);  // one pass, however scattered the rows
-        data_.modified = true;
+        data().deleteReadings(lines);  // one pass, however scattered the rows
+        data().modified = true;
     }
     if (noted == 1) {
         emit statusMessage("1 reading deleted. Ctrl+Z brings it back.");
@@ -325,7 +319,7 @@ void CVelkor1trDoc::deleteRows(std::vector<int> rows) {
 }
 
 void CVelkor1trDoc::undoDelete() {
-    const int back = history_.undo(data_);
+    const int back = history_.undo(data());
     if (back > 0) {
         emit changed();
         emit statusMessage(back == 1 ? QString("1 reading brought back.")

@@ -9,9 +9,9 @@
 
 #include "core/CommandTable.h"
 #include "core/CommandTarget.h"
-#include "corrections/VariationSet.h"
 #include "data/DataSet.h"
 #include "data/DeleteHistory.h"
+#include "day/DayChain.h"
 #include "export/ExportFile.h"
 #include "serial/CommSettings.h"
 #include "transfer/UsbLink.h"
@@ -51,16 +51,16 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
     PlanMapGeometry::Scale mapScale() const override;
     void setMapScale(const PlanMapGeometry::Scale& scale) override;
 
-    DataSet& data() { return data_; }
-    const VariationSet& variations() const { return variations_; }
-    const DataSet& data() const override { return data_; }
+    DataSet& data() { return chain_.data(); }
+    const VariationSet& variations() const { return chain_.variations(); }
+    const DataSet& data() const override { return chain_.data(); }
     Prompter& prompter() override { return prompter_; }
     // The USB link, chosen at the first use when reset has not chosen it.
     UsbLink& usb();
     const CommSettings& commSettings() const { return comm_; }
     const std::string& title() const override { return title_; }
-    bool isModified() const { return data_.modified; }
-    void setModified(bool on) { data_.modified = on; }
+    bool isModified() const { return data().modified; }
+    void setModified(bool on) { data().modified = on; }
     // The document's part of what the enable rules read.
     CommandState commandState() const;
 
@@ -97,8 +97,7 @@ class CVelkor1trDoc : public QObject, public CommandTarget, public ViewedDocumen
     void undoDelete();
 
     Prompter& prompter_;
-    DataSet data_;
-    VariationSet variations_;
+    DayChain chain_;
     std::unique_ptr<UsbLink> usb_;
     CommSettings comm_;
     std::string title_ = "Untitled";

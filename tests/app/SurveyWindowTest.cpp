@@ -335,8 +335,6 @@ TEST_F(SurveyWindowTest, ExportSurveyWritesTheFormatItsFileNameEndsIn) {
     EXPECT_FALSE(std::ifstream(dir.path("walk.txt")).good());
 }
 
-}  // namespace velkor
-
 namespace velkor {
 
 TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
@@ -551,6 +549,59 @@ TEST_F(SurveyWindowTest, GriddingOptionsDialogTakesNumbersOrDefaults) {
     EXPECT_EQ(unblanked.blankDistance()->text(), "none");
     unblanked.accept();
     EXPECT_EQ(unblanked.result().blankDistance, current.blankDistance);
+}
+
+}  // namespace velkor
+
+TEST_F(SurveyWindowTest, ASourceGivenTwiceIsRefusedAndOneThatNeverMeetsTheDaysIsNamed) {
+    prompter.files.push_back(dir.path("rules.vsurvey"));
+    frame().dispatch(cmd::NewSurvey);
+    addDay(sample("week.velkor"));
+    ASSERT_TRUE(session().change(placed()));
+    session().wait();
+    ASSERT_TRUE(session().ready());
+
+    // The dialog will not close on the same file at the same offset again.
+    SurveySettings twice = session().survey()->settings();
+    twice.baseSources.push_back({sample("week-base.a"), 0});
+    DlgSurveySettings dialog(session().survey()->settings(), prompter);
+    std::string message;
+    ASSERT_TRUE(dialog.settings(message)) << message;
+    prompter.files.push_back(sample("week-base.a"));
+    for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
+        if (b->text() == "Add...") {
+            b->click();
+        }
+    }
+    EXPECT_FALSE(dialog.settings(message));
+    EXPECT_EQ(message, "week-base.a at offset 0 s is a base source of the survey already.");
+    // Nor does the window take it by any other way; the survey stays as it was.
+    prompter.shown.clear();
+    EXPECT_FALSE(session().change(twice));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{message});
+    EXPECT_EQ(session().survey()->settings().baseSources.size(), 1u);
+
+    // A source of other dates is taken, and named once, when it is added.
+    std::ofstream(dir.path("base.a")) << " Date       Time     Variations\n"
+                                         " 03.07.2026 07:00:00 48224.3\n"
+                                         " 03.07.2026 07:03:00 48223.8\n";
+    SurveySettings other = session().survey()->settings();
+    other.baseSources.push_back({dir.path("base.a"), 0});
+    prompter.shown.clear();
+    ASSERT_TRUE(session().change(other));
+    session().wait();
+    ASSERT_EQ(prompter.texts().size(), 1u);
+    EXPECT_EQ(prompter.texts()[0].rfind("base.a: its dates (03.07.2026 to 03.07.2026) never meet "
+                                        "the survey's",
+                                        0),
+              0u)
+        << prompter.texts()[0];
+    prompter.shown.clear();
+    SurveySettings datum = session().survey()->settings();
+    datum.datum = 47000.0;
+    ASSERT_TRUE(session().change(datum));
+    session().wait();
+    EXPECT_TRUE(prompter.texts().empty());
 }
 
 }  // namespace velkor

@@ -17,6 +17,7 @@
 
 #include "core/Prompter.h"
 #include "survey/BaseSource.h"
+#include "survey/SurveyEditor.h"
 
 namespace velkor {
 namespace {
@@ -341,6 +342,10 @@ std::optional<SurveySettings> DlgSurveySettings::settings(std::string& message) 
     s.normal.kind = static_cast<SurveySettings::NormalField::Kind>(normalKind_->currentIndex());
     s.normal.value = normalValue_->value();
     s.normal.height = height_->value();
+    message = SurveyEditor::refusal(result_, s);
+    if (!message.empty()) {
+        return std::nullopt;
+    }
     return s;
 }
 

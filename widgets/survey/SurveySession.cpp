@@ -14,7 +14,7 @@
 
 #include "core/CommandTable.h"
 #include "core/Prompter.h"
-#include "survey/FlagList.h"
+#include "survey/SurveyEditor.h"
 #include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
 
@@ -186,6 +186,11 @@ bool SurveySession::change(const SurveySettings& next) {
     if (!ready() || changedOutside()) {
         return false;
     }
+    if (const std::string refused = SurveyEditor::refusal(survey_->settings(), next);
+        !refused.empty()) {
+        prompter_.message(refused);
+        return false;
+    }
     start(std::move(survey_), path_, next);
     return true;
 }
@@ -293,20 +298,18 @@ void SurveySession::finish() {
         survey_ = std::move(job->survey);
         path_ = job->path;
         painter_ = std::move(job->painter);
-        std::string message;
-        // Flags whose day has changed under them hold no longer: dropped, and said so.
-        SurveySettings kept = survey_->settings();
-        const std::string dropped = FlagList::dropStale(kept, *survey_);
-        if (!dropped.empty()) {
-            survey_->change(kept, message);
-        }
-        if (survey_->write(path_, message)) {
+        const SurveyEditor::Finished f =
+            SurveyEditor::finish(*survey_, path_, job->fresh ? job->next : job->old);
+        if (f.written) {
             known_ = bytesOf(path_).value_or(std::string());
         } else {
-            prompter_.message(message);
+            prompter_.message(f.message);
         }
-        if (!dropped.empty()) {
-            prompter_.message(dropped);
+        if (!f.dropped.empty()) {
+            prompter_.message(f.dropped);
+        }
+        for (const std::string& line : f.coverage) {
+            prompter_.message(line);
         }
         const int days = survey_->dayCount();
         const int readings = survey_->readingCount();

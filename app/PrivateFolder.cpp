@@ -22,7 +22,7 @@ std::string octal(mode_t mode) {
 }  // namespace
 
 PrivateFolder::PrivateFolder(const std::string& runtimeFolder, const std::string& tempFolder) {
-    if (!runtimeFolder.empty() && take(runtimeFolder, "$XDG_RUNTIME_DIR: ")) {
+    if (!runtimeFolder.empty() && claim(runtimeFolder, "$XDG_RUNTIME_DIR: ")) {
         return;
     }
     const std::string own = tempFolder + "/velkor2tr-" + std::to_string(::geteuid());
@@ -30,7 +30,7 @@ PrivateFolder::PrivateFolder(const std::string& runtimeFolder, const std::string
         problems_.push_back(own + ": " + std::strerror(errno));
         return;
     }
-    take(own, "");
+    claim(own, "");
 }
 
 std::string PrivateFolder::problemWith(const std::string& path) {
@@ -54,7 +54,7 @@ std::string PrivateFolder::problemWith(const std::string& path) {
     return {};
 }
 
-bool PrivateFolder::take(const std::string& path, const std::string& label) {
+bool PrivateFolder::claim(const std::string& path, const std::string& label) {
     const std::string problem = problemWith(path);
     if (!problem.empty()) {
         problems_.push_back(label + problem);

@@ -23,7 +23,7 @@ class PrivateFolder {
     static std::string problemWith(const std::string& path);
 
   private:
-    bool take(const std::string& path, const std::string& label);
+    bool claim(const std::string& path, const std::string& label);
 
     std::string path_;
     std::vector<std::string> problems_;

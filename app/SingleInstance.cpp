@@ -166,8 +166,8 @@ QString SingleInstance::serverNameFor(const QString& folder, const QString& user
 
 StartLock SingleInstance::waitForTurn() const {
     std::string problem;
-    StartLock lock =
-        StartLock::take(QFile::encodeName(name_ + ".lock").toStdString(), kTurnPatience, problem);
+    StartLock lock = StartLock::acquire(QFile::encodeName(name_ + ".lock").toStdString(),
+                                        kTurnPatience, problem);
     if (!lock.held()) {
         report(QString::fromLocal8Bit(problem.c_str()) +
                "; going on without waiting for other starts");

@@ -15,8 +15,8 @@ constexpr std::chrono::milliseconds kLookAgain{20};
 
 }  // namespace
 
-StartLock StartLock::take(const std::string& path, std::chrono::milliseconds patience,
-                          std::string& problem) {
+StartLock StartLock::acquire(const std::string& path, std::chrono::milliseconds patience,
+                             std::string& problem) {
     FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.valid()) {
         problem = path + ": " + std::strerror(errno);

@@ -16,8 +16,8 @@ class StartLock {
 
     // Waits up to patience for the lock file at path (made when missing, never through
     // a link); when the lock is not held, problem says why.
-    static StartLock take(const std::string& path, std::chrono::milliseconds patience,
-                          std::string& problem);
+    static StartLock acquire(const std::string& path, std::chrono::milliseconds patience,
+                             std::string& problem);
 
     bool held() const { return fd_.valid(); }
 

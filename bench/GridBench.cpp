@@ -28,8 +28,9 @@ void BM_Regrid_20000(benchmark::State& state) {
     }
     for (auto _ : state) {
         const SurveyGridding::Result r =
-            state.range(0) == 0 ? SurveyGridding::run(s.points, what, options, 0.0, cancel)
-                                : SurveyGridding::again(first, changed, what, options, 0.0, cancel);
+            state.range(0) == 0
+                ? SurveyGridding::run(s.points, what, options, 0.0, cancel)
+                : SurveyGridding::regrid(first, changed, what, options, 0.0, cancel);
         benchmark::DoNotOptimize(r.contours.lines.data());
     }
 }

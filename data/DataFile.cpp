@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "core/Prompter.h"
+#include "core/SafeFileWriter.h"
 #include "data/LineReader.h"
-#include "data/SafeFileWriter.h"
 
 namespace velkor {
 

@@ -4,12 +4,12 @@
 #include <optional>
 
 #include "core/Prompter.h"
+#include "core/SafeFileWriter.h"
 #include "corrections/CorrectedValue.h"
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
-#include "data/SafeFileWriter.h"
 #include "data/TextFormat.h"
 #include "export/RowSink.h"
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <mutex>
 
+#include "core/StagedOutput.h"
 #include "geo/GdalErrors.h"
-#include "geo/StagedOutput.h"
 
 namespace velkor {
 namespace {

@@ -9,8 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include "core/StagedOutput.h"
 #include "geo/GdalErrors.h"
-#include "geo/StagedOutput.h"
 
 namespace velkor {
 

@@ -362,11 +362,11 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     return result;
 }
 
-MinimumCurvature::Result MinimumCurvature::again(const Result& previous,
-                                                 const std::vector<GridPoint>& points,
-                                                 const GriddingOptions& options,
-                                                 const std::atomic<bool>& cancel,
-                                                 const Progress& progress) {
+MinimumCurvature::Result MinimumCurvature::regrid(const Result& previous,
+                                                  const std::vector<GridPoint>& points,
+                                                  const GriddingOptions& options,
+                                                  const std::atomic<bool>& cancel,
+                                                  const Progress& progress) {
     const Basis* basis = previous.basis.get();
     if (basis == nullptr || !sameOptions(basis->options, options) ||
         !samePlaces(basis->points, points)) {

@@ -45,9 +45,9 @@ class MinimumCurvature {
     // settings change gives them: the surface is linear in the values, so the previous
     // surface plus the gridding of the changes, which settles in far fewer sweeps (none for
     // a change by a constant or a plane). Anything else grids afresh.
-    static Result again(const Result& previous, const std::vector<GridPoint>& points,
-                        const GriddingOptions& options, const std::atomic<bool>& cancel,
-                        const Progress& progress = {});
+    static Result regrid(const Result& previous, const std::vector<GridPoint>& points,
+                         const GriddingOptions& options, const std::atomic<bool>& cancel,
+                         const Progress& progress = {});
 };
 
 }  // namespace velkor

@@ -23,7 +23,7 @@ bool isBaseStation(char mode) {
 template <typename Visit>
 void forEachReading(const Survey& survey, Visit visit) {
     for (int r = 0; r < survey.readingCount(); ++r) {
-        const Survey::Reading g = survey.values(r);
+        const Survey::Reading g = survey.readingWithoutLatLon(r);
         if (isBaseStation(g.mode)) {
             continue;
         }

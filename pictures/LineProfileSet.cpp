@@ -21,11 +21,8 @@ float orNone(const std::optional<float>& v) {
     return v ? *v : kNone;
 }
 
-float gradientOf(const DataSet& data, const Survey::Reading& g) {
-    if (g.mode != 'G') {
-        return kNone;
-    }
-    const std::optional<double> v = readDecimalNumber(data.field(g.line, Column::Grad));
+float gradientOf(const Survey& survey, const Survey::Reading& g) {
+    const std::optional<double> v = survey.gradient(g);
     return v ? static_cast<float>(*v) : kNone;
 }
 
@@ -50,7 +47,7 @@ LineProfileSet LineProfileSet::build(const Survey& survey) {
     const SurveyFlags flags(survey);
     std::map<double, std::vector<Point>> byLine;
     for (int r = 0; r < survey.readingCount(); ++r) {
-        const Survey::Reading g = survey.values(r);
+        const Survey::Reading g = survey.readingWithoutLatLon(r);
         if (g.mode == 'A') {
             continue;  // the base station stands still: it has no profile
         }
@@ -63,7 +60,7 @@ LineProfileSet LineProfileSet::build(const Survey& survey) {
         byLine[*line].push_back(
             {r,
              *position,
-             {g.field, orNone(g.diurnal), orNone(g.anomaly), gradientOf(data, g)},
+             {g.field, orNone(g.diurnal), orNone(g.anomaly), gradientOf(survey, g)},
              flags.word(g)});
     }
     std::vector<Line> lines;

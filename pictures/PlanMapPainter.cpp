@@ -107,7 +107,7 @@ bool isFree(const PostedBoxes& p, const Box& b) {
     return free;
 }
 
-void take(PostedBoxes& p, const Box& b) {
+void addToBuckets(PostedBoxes& p, const Box& b) {
     eachBucket(p, b, [&](long long key) { p.buckets[key].push_back(b); });
 }
 
@@ -218,7 +218,7 @@ void PlanMapPainter::drawPosted(DrawingSurface& s, const PlanMap& map, const Fra
         const bool inside =
             room.x0 > f.left && room.x1 < f.right && room.y0 > f.top && room.y1 < f.bottom;
         if (inside && isFree(posted, room)) {
-            take(posted, room);
+            addToBuckets(posted, room);
             texts.push_back({px - tw / 2, py - em / 2, std::move(t)});
         } else {
             dots.push_back({px - cw, py, px + cw + 1, py + 1});

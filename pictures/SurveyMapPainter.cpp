@@ -41,11 +41,7 @@ std::string lengthText(double metres) {
 }
 
 float gradientOf(const Survey& survey, const Survey::Reading& g) {
-    if (g.mode != 'G') {
-        return kNone;
-    }
-    const std::optional<double> v =
-        readDecimalNumber(survey.day(g.day).data.field(g.line, Column::Grad));
+    const std::optional<double> v = survey.gradient(g);
     return v ? static_cast<float>(*v) : kNone;
 }
 
@@ -136,7 +132,7 @@ SurveyMapPainter SurveyMapPainter::build(const Survey& survey) {
     const SurveyFlags flags(survey);
     for (int r = 0; r < survey.readingCount(); ++r) {
         // The map needs no latitude or longitude.
-        const Survey::Reading g = survey.values(r);
+        const Survey::Reading g = survey.readingWithoutLatLon(r);
         dots.push_back({r,
                         g.easting,
                         g.northing,

@@ -4,10 +4,9 @@
 #include <algorithm>
 #include <climits>
 #include <limits>
-#include <sstream>
 #include <utility>
 
-#include "core/ConsolePrompter.h"
+#include "core/QuietPrompter.h"
 #include "corrections/DecimalYear.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
@@ -64,8 +63,7 @@ BaseSource::BaseSource(std::string path, int offset, int samples, TemporalCorrec
 
 std::optional<BaseSource> BaseSource::open(const std::string& path, int offset,
                                            std::string& message) {
-    std::ostringstream said;
-    ConsolePrompter prompter(said);
+    QuietPrompter prompter;
     VariationSet variations;
     if (!variations.load(path, prompter)) {
         message = path + ": " + prompter.lastMessage();

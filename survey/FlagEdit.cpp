@@ -12,7 +12,7 @@ SurveySettings FlagEdit::flagged(const Survey& survey, const std::vector<int>& r
     SurveySettings next = survey.settings();
     const SurveyFlags flags(survey);
     for (const int r : readings) {
-        if (!flags.flagged(survey.values(r))) {
+        if (!flags.flagged(survey.readingWithoutLatLon(r))) {
             FlagList::set(next, survey, r, word);
         }
     }

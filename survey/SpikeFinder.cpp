@@ -123,7 +123,7 @@ std::vector<SpikeFinder::Reading> SpikeFinder::readingsOf(const Survey& survey) 
     for (int d = 0; d < survey.dayCount(); ++d) {
         const DataSet& data = survey.day(d).data;
         for (int r = survey.first(d); r < survey.first(d + 1); ++r) {
-            const Survey::Reading g = survey.values(r);
+            const Survey::Reading g = survey.readingWithoutLatLon(r);
             if (g.mode == 'A') {
                 continue;
             }

@@ -5,12 +5,11 @@
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <sstream>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 
-#include "core/ConsolePrompter.h"
+#include "core/QuietPrompter.h"
 #include "corrections/DecimalYear.h"
 #include "corrections/GeomagneticModel.h"
 #include "data/DataFile.h"
@@ -93,8 +92,7 @@ bool isDate(std::string_view text) {
 }
 
 std::optional<Survey::Day> loadDay(const std::string& path, std::string& message) {
-    std::ostringstream said;
-    ConsolePrompter prompter(said);
+    QuietPrompter prompter;
     Survey::Day day{path, DataSet()};
     if (!DataFile::load(path, day.data, prompter)) {
         message = path + ": " + prompter.lastMessage();
@@ -269,7 +267,7 @@ bool Survey::change(const SurveySettings& next, std::string& message) {
     if (!(next.normal == settings_.normal)) {
         changed |= kNormal;
     }
-    take(std::move(*opened), next);
+    install(std::move(*opened), next);
     if (!next.epsg) {
         crs_.reset();
     } else if (newCrs) {
@@ -280,7 +278,7 @@ bool Survey::change(const SurveySettings& next, std::string& message) {
     return true;
 }
 
-void Survey::take(Opened opened, const SurveySettings& next) {
+void Survey::install(Opened opened, const SurveySettings& next) {
     for (std::size_t k = 0; k < opened.days.size(); ++k) {
         if (!opened.days[k]) {
             opened.days[k] = std::move(days_[opened.oldDay[k]]);
@@ -624,7 +622,14 @@ Survey::Summary Survey::total() const {
     return all;
 }
 
-Survey::Reading Survey::values(int r) const {
+std::optional<double> Survey::gradient(const Reading& g) const {
+    if (g.mode != 'G') {
+        return std::nullopt;
+    }
+    return readDecimalNumber(day(g.day).data.field(g.line, Column::Grad));
+}
+
+Survey::Reading Survey::readingWithoutLatLon(int r) const {
     const auto k = static_cast<std::size_t>(r);
     const int d = dayOf(r);
     return {d,
@@ -642,7 +647,7 @@ Survey::Reading Survey::values(int r) const {
 }
 
 Survey::Reading Survey::reading(int r) const {
-    Reading g = values(r);
+    Reading g = readingWithoutLatLon(r);
     if (crs_) {
         const CoordinateSystem::LatLon at = crs_->toLatLon({g.easting, g.northing});
         if (!std::isnan(at.latitude)) {

@@ -96,7 +96,10 @@ class Survey {
     Reading reading(int r) const;
     // The same without latitude and longitude (left empty), which take a coordinate
     // transformation each: whoever goes through many readings takes latLons() once.
-    Reading values(int r) const;
+    Reading readingWithoutLatLon(int r) const;
+    // The gradient a gradiometer ('G') reading holds, read from its day's line; nothing for
+    // other readings or a gradient that holds no number.
+    std::optional<double> gradient(const Reading& g) const;
     // Latitude and longitude of every reading, worked out when asked (they are kept
     // nowhere, to keep a reading small); empty without a coordinate system.
     std::vector<CoordinateSystem::LatLon> latLons() const;
@@ -112,7 +115,7 @@ class Survey {
     };
     std::optional<Opened> openDays(const SurveySettings& next, std::string& message) const;
     bool openBases(const SurveySettings& next, Opened& opened, std::string& message) const;
-    void take(Opened opened, const SurveySettings& next);
+    void install(Opened opened, const SurveySettings& next);
     using Changed = std::uint8_t;
     std::vector<bool> mergedReadings(const std::vector<int>& slotStart) const;
     void collect();

@@ -54,7 +54,7 @@ struct Range {
 std::vector<std::string> ranges(const Survey& survey) {
     Range easting, northing, field, base, diurnal, normal, anomaly;
     for (int r = 0; r < survey.readingCount(); ++r) {
-        const Survey::Reading g = survey.values(r);
+        const Survey::Reading g = survey.readingWithoutLatLon(r);
         easting.add(g.easting);
         northing.add(g.northing);
         field.add(g.field);

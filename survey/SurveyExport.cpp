@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/SafeFileWriter.h"
 #include "data/NumberReading.h"
-#include "data/SafeFileWriter.h"
 #include "data/TextFormat.h"
 #include "geo/VectorWriter.h"
 #include "survey/SurveyFlags.h"
@@ -61,7 +61,7 @@ class Rows {
             files_.push_back(fs::path(survey.day(d).path).filename().string());
         }
         for (int r = 0; r < survey.readingCount(); ++r) {
-            if (!options.unflagged || !flags_.flagged(survey.values(r))) {
+            if (!options.unflagged || !flags_.flagged(survey.readingWithoutLatLon(r))) {
                 chosen_.push_back(r);
             }
         }
@@ -70,7 +70,7 @@ class Rows {
     const std::vector<int>& chosen() const { return chosen_; }
 
     Row row(int r) const {
-        const Survey::Reading g = survey_.values(r);
+        const Survey::Reading g = survey_.readingWithoutLatLon(r);
         const DataSet& data = survey_.day(g.day).data;
         Row w;
         w.file = files_[static_cast<std::size_t>(g.day)];
@@ -90,10 +90,7 @@ class Rows {
         w.diurnal = present(g.diurnal);
         w.normal = present(g.normal);
         w.anomaly = present(g.anomaly);
-        // Only a gradiometer's reading has a gradient.
-        if (g.mode == 'G') {
-            w.gradient = readDecimalNumber(data.field(g.line, Column::Grad));
-        }
+        w.gradient = survey_.gradient(g);
         w.flag = flags_.word(g);
         return w;
     }
@@ -108,7 +105,7 @@ class Rows {
         std::vector<Key> keys;
         keys.reserve(chosen_.size());
         for (const int r : chosen_) {
-            const Survey::Reading g = survey_.values(r);
+            const Survey::Reading g = survey_.readingWithoutLatLon(r);
             const DataSet& data = survey_.day(g.day).data;
             keys.push_back({readDecimal(data.field(g.line, Column::Line)),
                             readDecimal(data.field(g.line, Column::Pos)), r});

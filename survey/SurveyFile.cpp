@@ -13,8 +13,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/SafeFileWriter.h"
 #include "data/DataFile.h"
-#include "data/SafeFileWriter.h"
 
 namespace velkor {
 namespace {

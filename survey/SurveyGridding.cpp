@@ -44,7 +44,7 @@ std::vector<GridPoint> SurveyGridding::points(const Survey& survey, What what) {
     std::vector<GridPoint> points;
     points.reserve(static_cast<std::size_t>(survey.readingCount()));
     for (int r = 0; r < survey.readingCount(); ++r) {
-        const Survey::Reading g = survey.values(r);
+        const Survey::Reading g = survey.readingWithoutLatLon(r);
         const std::optional<double> v = valueOf(survey, g, what);
         if (!v || !std::isfinite(*v) || flags.flagged(g)) {
             continue;
@@ -81,16 +81,16 @@ SurveyGridding::Result SurveyGridding::run(const std::vector<GridPoint>& points,
                      cancel);
 }
 
-SurveyGridding::Result SurveyGridding::again(const Result& previous,
-                                             const std::vector<GridPoint>& points, What what,
-                                             const GriddingOptions& options, double interval,
-                                             const std::atomic<bool>& cancel,
-                                             const MinimumCurvature::Progress& progress) {
+SurveyGridding::Result SurveyGridding::regrid(const Result& previous,
+                                              const std::vector<GridPoint>& points, What what,
+                                              const GriddingOptions& options, double interval,
+                                              const std::atomic<bool>& cancel,
+                                              const MinimumCurvature::Progress& progress) {
     if (previous.what != what) {
         return run(points, what, options, interval, cancel, progress);
     }
     return contoured(what,
-                     MinimumCurvature::again(previous.gridded, points, options, cancel, progress),
+                     MinimumCurvature::regrid(previous.gridded, points, options, cancel, progress),
                      interval, cancel);
 }
 

@@ -46,11 +46,11 @@ class SurveyGridding {
                       const std::atomic<bool>& cancel,
                       const MinimumCurvature::Progress& progress = {});
     // After a settings change: the same readings with their new values gridded from the
-    // previous result (see MinimumCurvature::again) when the same value is gridded.
-    static Result again(const Result& previous, const std::vector<GridPoint>& points, What what,
-                        const GriddingOptions& options, double interval,
-                        const std::atomic<bool>& cancel,
-                        const MinimumCurvature::Progress& progress = {});
+    // previous result (see MinimumCurvature::regrid) when the same value is gridded.
+    static Result regrid(const Result& previous, const std::vector<GridPoint>& points, What what,
+                         const GriddingOptions& options, double interval,
+                         const std::atomic<bool>& cancel,
+                         const MinimumCurvature::Progress& progress = {});
     // The grid's report as the tool prints it, line by line.
     static std::vector<std::string> describe(const Result& result);
 

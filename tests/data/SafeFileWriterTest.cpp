@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "data/SafeFileWriter.h"
+#include "core/SafeFileWriter.h"
 #include "support/ForkedChild.h"
 #include "support/TempDir.h"
 

@@ -326,7 +326,7 @@ TEST(Gridding, AgainAfterAChangeOfValuesIsTheFreshGridWithFewerSweeps) {
     for (GridPoint& p : shifted) {
         p.value += 7.5;
     }
-    const MinimumCurvature::Result moved = MinimumCurvature::again(first, shifted, {}, cancel);
+    const MinimumCurvature::Result moved = MinimumCurvature::regrid(first, shifted, {}, cancel);
     for (const LevelReport& l : moved.report.levels) {
         EXPECT_EQ(l.iterations, 1);
     }
@@ -341,7 +341,7 @@ TEST(Gridding, AgainAfterAChangeOfValuesIsTheFreshGridWithFewerSweeps) {
     EXPECT_NEAR(moved.report.rmsMisfit, first.report.rmsMisfit, 1e-9);
     EXPECT_TRUE(moved.report.fromPrevious);
     // No change at all: the grid and the report of its own making, not of a sweep of noughts.
-    const MinimumCurvature::Result same = MinimumCurvature::again(first, points, {}, cancel);
+    const MinimumCurvature::Result same = MinimumCurvature::regrid(first, points, {}, cancel);
     EXPECT_EQ(same.grid.values, first.grid.values);
     EXPECT_FALSE(same.report.fromPrevious);
     EXPECT_EQ(same.report.levels.back().iterations, first.report.levels.back().iterations);
@@ -352,7 +352,7 @@ TEST(Gridding, AgainAfterAChangeOfValuesIsTheFreshGridWithFewerSweeps) {
         p.value += 2.0 * std::sin(p.x / 30.0) * std::cos(p.y / 40.0);
     }
     const MinimumCurvature::Result fresh = grid(changed);
-    const MinimumCurvature::Result again = MinimumCurvature::again(first, changed, {}, cancel);
+    const MinimumCurvature::Result again = MinimumCurvature::regrid(first, changed, {}, cancel);
     int freshSweeps = 0;
     int againSweeps = 0;
     for (const LevelReport& l : fresh.report.levels) {
@@ -373,7 +373,7 @@ TEST(Gridding, AgainAfterAChangeOfValuesIsTheFreshGridWithFewerSweeps) {
     // A reading moved: gridded afresh.
     std::vector<GridPoint> elsewhere = changed;
     elsewhere[3].x += 1.0;
-    const MinimumCurvature::Result other = MinimumCurvature::again(first, elsewhere, {}, cancel);
+    const MinimumCurvature::Result other = MinimumCurvature::regrid(first, elsewhere, {}, cancel);
     EXPECT_EQ(other.report.levels.size(), fresh.report.levels.size());
     EXPECT_NE(other.grid.values, again.grid.values);
 }

@@ -431,10 +431,10 @@ TEST_F(BaseSourceTest, TheSurveysOwnBaseStationReadingsAreASource) {
     ASSERT_TRUE(survey) << message;
     ASSERT_EQ(survey->bases().size(), 1u);
     EXPECT_EQ(survey->bases()[0].samples(), 3);
-    const Survey::Reading first = survey->values(survey->first(0) + 1);
+    const Survey::Reading first = survey->readingWithoutLatLon(survey->first(0) + 1);
     ASSERT_TRUE(first.base);
     EXPECT_FLOAT_EQ(*first.base, 48205.0f);
-    EXPECT_FALSE(survey->values(survey->first(0) + 3).base);
+    EXPECT_FALSE(survey->readingWithoutLatLon(survey->first(0) + 3).base);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string_view>
 
-#include "data/SafeFileWriter.h"
+#include "core/SafeFileWriter.h"
 #include "widgets/shared/QPainterSurface.h"
 
 namespace velkor {

@@ -45,8 +45,9 @@ QString flagText(int count) {
 // How many of the readings given have no flag yet.
 int unflagged(const Survey& survey, const std::vector<int>& readings) {
     const SurveyFlags flags(survey);
-    return static_cast<int>(std::count_if(readings.begin(), readings.end(),
-                                          [&](int r) { return !flags.flagged(survey.values(r)); }));
+    return static_cast<int>(std::count_if(readings.begin(), readings.end(), [&](int r) {
+        return !flags.flagged(survey.readingWithoutLatLon(r));
+    }));
 }
 
 }  // namespace

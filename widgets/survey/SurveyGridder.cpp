@@ -70,8 +70,8 @@ void SurveyGridder::start(const Survey& survey, GridStretch::Kind stretch) {
         // The survey's own gridding, from readings taken beforehand.
         auto result = std::make_shared<SurveyGridding::Result>(
             job->previous
-                ? SurveyGridding::again(*job->previous, job->points, job->what, job->options,
-                                        job->interval, job->cancel, progress)
+                ? SurveyGridding::regrid(*job->previous, job->points, job->what, job->options,
+                                         job->interval, job->cancel, progress)
                 : SurveyGridding::run(job->points, job->what, job->options, job->interval,
                                       job->cancel, progress));
         if (!result->gridded.grid.lattice.empty() && !job->cancel) {

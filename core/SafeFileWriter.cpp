@@ -1,5 +1,5 @@
 // Safe replacement of a file: temporary file, flush, rename.
-#include "data/SafeFileWriter.h"
+#include "core/SafeFileWriter.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -90,7 +91,8 @@ SafeFileWriter::~SafeFileWriter() {
 bool SafeFileWriter::open() {
     target_ = finalTarget(target_);
     if (target_.empty() || !replaceable(target_)) {
-        failed_ = true;
+        errno = target_.empty() ? ELOOP : EACCES;
+        fail();
         return false;
     }
     const std::string pattern = tempPattern(target_);
@@ -98,7 +100,7 @@ bool SafeFileWriter::open() {
     name.push_back('\0');
     fd_ = ::mkstemp(name.data());
     if (fd_ < 0) {
-        failed_ = true;
+        fail();
         return false;
     }
     temp_ = name.data();
@@ -107,16 +109,20 @@ bool SafeFileWriter::open() {
 
 void SafeFileWriter::write(std::string_view bytes) {
     if (fd_ < 0 || failed_) {
-        failed_ = true;
+        fail();
         return;
     }
     if (buffer_.empty() && bytes.size() >= kFlushSize) {
-        failed_ = !writeAll(fd_, bytes.data(), bytes.size());  // large: no copy first
+        if (!writeAll(fd_, bytes.data(), bytes.size())) {  // large: no copy first
+            fail();
+        }
         return;
     }
     buffer_.append(bytes.data(), bytes.size());
     if (buffer_.size() >= kFlushSize) {
-        failed_ = !writeAll(fd_, buffer_.data(), buffer_.size());
+        if (!writeAll(fd_, buffer_.data(), buffer_.size())) {
+            fail();
+        }
         buffer_.clear();
     }
 }
@@ -135,15 +141,36 @@ bool SafeFileWriter::commit() {
     buffer_.clear();
     ok = ok && ::fchmod(fd_, targetMode(target_)) == 0;
     ok = ok && ::fsync(fd_) == 0;
-    ok = (::close(fd_) == 0) && ok;
+    if (!ok) {
+        fail();
+    }
+    const int closed = ::close(fd_);
     fd_ = -1;
-    ok = ok && std::rename(temp_.c_str(), target_.c_str()) == 0;
+    if (ok && closed != 0) {
+        fail();
+        ok = false;
+    }
+    if (ok && std::rename(temp_.c_str(), target_.c_str()) != 0) {
+        fail();
+        ok = false;
+    }
     if (!ok) {
         discard();
         return false;
     }
     temp_.clear();
     return true;
+}
+
+void SafeFileWriter::fail() {
+    if (!failed_) {
+        error_ = errno != 0 ? errno : EIO;
+    }
+    failed_ = true;
+}
+
+std::string SafeFileWriter::reason() const {
+    return error_ != 0 ? std::string(std::strerror(error_)) : std::string();
 }
 
 void SafeFileWriter::discard() {

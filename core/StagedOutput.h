@@ -1,5 +1,6 @@
-// A file GDAL writes, staged in a fresh folder beside its target and moved over the target
-// only when the whole of it was written. A format of several files (a shapefile and its
+// An output of one or several files (what a GIS writer makes), staged in a fresh folder
+// beside its target and moved over the target only when the whole of it was written; each
+// file's bytes go through SafeFileWriter. A format of several files (a shapefile and its
 // sidecars) moves every one of them; until then the old file or files stay as they were.
 #pragma once
 

@@ -1,17 +1,18 @@
 // The staging folder is made with mkdtemp beside the target, so each move is a rename
 // within one file system.
-#include "geo/StagedOutput.h"
+#include "core/StagedOutput.h"
 
-#include <fcntl.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
+
+#include "core/SafeFileWriter.h"
 
 namespace velkor {
 namespace {
@@ -57,26 +58,12 @@ bool StagedOutput::open(std::string& message) {
 }
 
 bool StagedOutput::put(const void* data, std::size_t size, std::string& message) {
-    const int fd = ::open(staged_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    int reason = fd < 0 ? errno : 0;
-    const char* bytes = static_cast<const char*>(data);
-    while (reason == 0 && size > 0) {
-        const ssize_t n = ::write(fd, bytes, size);
-        if (n <= 0) {
-            reason = n == 0 ? EIO : errno == EINTR ? 0 : errno;
-            continue;
-        }
-        bytes += n;
-        size -= static_cast<std::size_t>(n);
+    SafeFileWriter out(staged_);
+    if (out.open()) {
+        out.write(std::string_view(static_cast<const char*>(data), size));
     }
-    if (reason == 0 && ::fsync(fd) != 0) {
-        reason = errno;
-    }
-    if (fd >= 0 && ::close(fd) != 0 && reason == 0) {
-        reason = errno;
-    }
-    if (reason != 0) {
-        message = failure(target_, std::strerror(reason));
+    if (!out.commit()) {
+        message = failure(target_, out.reason());
         return false;
     }
     return true;

@@ -24,14 +24,19 @@ class SafeFileWriter {
     void writeLine(std::string_view text);
     // Flushes, closes and renames over the target. False on any error seen so far.
     bool commit();
+    // Why the first failure happened, in the system's words; empty when none has.
+    std::string reason() const;
 
   private:
     void discard();
+    // Notes a failure and its cause (the errno now) unless one is noted already.
+    void fail();
 
     std::string target_;
     std::string temp_;
     int fd_ = -1;
     bool failed_ = false;
+    int error_ = 0;  // errno of the first failure
     std::string buffer_;
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -37,7 +38,7 @@ class LineProfilesTest : public AppFixture {
         frame().dispatch(cmd::LineProfiles);
         ASSERT_NE(frame().lineProfiles(), nullptr);
         window().resize(1000, 620);
-        QTest::qWait(0);
+        QApplication::processEvents();  // laid out at its size before anything is measured
     }
     SurveySession& session() { return frame().survey(); }
     LineProfilesWindow& window() { return *frame().lineProfiles(); }

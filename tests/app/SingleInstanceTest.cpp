@@ -1,6 +1,8 @@
 // The command line and the hand-over of a later start's file to the running window.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -8,11 +10,13 @@
 #include <unistd.h>
 
 #include <QDialog>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -21,9 +25,9 @@
 
 #include "AppFixture.h"
 #include "app/CommandLine.h"
-#include "core/FileDescriptor.h"
 #include "app/PrivateFolder.h"
 #include "app/SingleInstance.h"
+#include "core/FileDescriptor.h"
 #include "support/ForkedChild.h"
 
 namespace velkor {
@@ -109,9 +113,14 @@ bool setOpenFileLimit(rlim_t soft) {
     return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
 }
 
+// How long the burst's two processes wait for each other; only a test that fails waits
+// that long.
+constexpr int kBurstPatienceMs = 15000;
+
 // Another process of the same user: a burst of connections that never say a word, and
-// while they still hang on, a start that hands over its file.
-bool burstThenHandOver(const QString& name, const QString& file, int idle) {
+// while they still hang on, a start that hands over its file. They hang on until the
+// server says, on the eventfd `served`, that it has stopped waiting for the file.
+bool burstThenHandOver(const QString& name, const QString& file, int idle, int served) {
     if (!setOpenFileLimit(RLIM_INFINITY)) {
         return false;
     }
@@ -120,34 +129,39 @@ bool burstThenHandOver(const QString& name, const QString& file, int idle) {
         silent.push_back(connectedTo(name.toStdString()));
     }
     const bool handed = SingleInstance(name).handOver(file);
-    ::sleep(2);
-    return handed;
+    pollfd done{served, POLLIN, 0};
+    return ::poll(&done, 1, 2 * kBurstPatienceMs) == 1 && handed;
 }
 
 // The server in this (forked) process, its descriptors limited; the burst in another.
 bool servesThroughABurst(const QString& name, const QString& file,
                          const std::function<rlim_t()>& openFileLimit) {
+    // Made before the limit is set, which then counts it among the descriptors in use.
+    const FileDescriptor served(::eventfd(0, EFD_CLOEXEC));
     SingleInstance running(name);
-    if (!running.listen() || !setOpenFileLimit(openFileLimit())) {
+    if (!served.valid() || !running.listen() || !setOpenFileLimit(openFileLimit())) {
         return false;
     }
     // A plain slot, not a QSignalSpy: at the open-file limit the sanitizers' check of the
     // spy's virtual call cannot open the pipe it probes memory with.
     QStringList requests;
-    QObject::connect(&running, &SingleInstance::openRequested,
-                     [&requests](const QString& f) { requests << f; });
+    QEventLoop waiting;
+    QObject::connect(&running, &SingleInstance::openRequested, [&](const QString& f) {
+        requests << f;
+        waiting.quit();
+    });
     const pid_t burst = ::fork();
     if (burst == 0) {
-        ::_exit(burstThenHandOver(name, file, 300) ? 0 : 1);
+        ::_exit(burstThenHandOver(name, file, 300, served.get()) ? 0 : 1);
     }
+    // The request is emitted from the event loop, so it cannot have come before this.
+    QTimer::singleShot(kBurstPatienceMs, &waiting, &QEventLoop::quit);
+    waiting.exec();
+    const std::uint64_t one = 1;
+    const bool told = ::write(served.get(), &one, sizeof one) == sizeof one;
     int status = -1;
-    QElapsedTimer clock;
-    clock.start();
-    while (requests.isEmpty() && clock.elapsed() < 15000) {
-        QTest::qWait(20);
-    }
     ::waitpid(burst, &status, 0);
-    return requests.size() == 1 && requests.front() == file && WIFEXITED(status) &&
+    return told && requests.size() == 1 && requests.front() == file && WIFEXITED(status) &&
            WEXITSTATUS(status) == 0;
 }
 
@@ -305,8 +319,14 @@ TEST(SingleInstanceTest, NoFileGoesToOrComesFromAProgramOfAnotherUser) {
     ASSERT_TRUE(ForkedChild::run([&] { return connectSocket(client.get(), ours); }, 10,
                                  ForkedChild::kNobody));
     ASSERT_TRUE(sendAll(client.get(), requestFor(dir.path("planted.velkor"))));
-    EXPECT_FALSE(requests.wait(1500));
-    EXPECT_TRUE(closedByPeer(client.get()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closedByPeer(client.get()); }, 5000));
+    // A start of this user's after it: any file the server made of the other user's
+    // request would have come before this one's.
+    const std::string own = dir.path("own.velkor");
+    ASSERT_TRUE(SingleInstance(QString::fromStdString(ours)).handOver(QString::fromStdString(own)));
+    ASSERT_TRUE(requests.wait(5000));
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests.front().front().toString().toStdString(), own);
 }
 
 TEST(SingleInstanceTest, ServerDropsIdleOverlongAndNulRequestsAndServesOn) {
@@ -325,15 +345,25 @@ TEST(SingleInstanceTest, ServerDropsIdleOverlongAndNulRequestsAndServesOn) {
     ASSERT_TRUE(sendAll(longPath.get(), requestFor("/" + std::string(4097, 'b'))));
     ASSERT_TRUE(sendAll(nul.get(), "file:///tmp/day%00.velkor\n"));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return closedByPeer(idle.get()) && closedByPeer(endless.get()); }, 3000));
+        [&] {
+            return closedByPeer(idle.get()) && closedByPeer(endless.get()) &&
+                   closedByPeer(longPath.get()) && closedByPeer(nul.get());
+        },
+        3000));
 
     const std::string later = dir.path("later.velkor");
     EXPECT_TRUE(
         SingleInstance(QString::fromStdString(name)).handOver(QString::fromStdString(later)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !requests.isEmpty(); }, 5000));
-    QTest::qWait(100);
-    ASSERT_EQ(requests.size(), 1);
+    // One more start: by the time its file comes, anything more the server made of the
+    // earlier connections would have come before it.
+    const std::string last = dir.path("last.velkor");
+    EXPECT_TRUE(
+        SingleInstance(QString::fromStdString(name)).handOver(QString::fromStdString(last)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return requests.size() >= 2; }, 5000));
+    ASSERT_EQ(requests.size(), 2);
     EXPECT_EQ(requests.front().front().toString().toStdString(), later);
+    EXPECT_EQ(requests.back().front().toString().toStdString(), last);
     EXPECT_TRUE(running.isListening());
 }
 

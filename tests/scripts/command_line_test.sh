@@ -92,18 +92,19 @@ done
 [ "$(stat -c %a "$private")" = 700 ] || fail "$private has mode $(stat -c %a "$private")"
 stop "$alone"
 # A link planted at that name, to a folder anyone may enter: said on stderr, and the
-# program runs as a window of its own, serving nobody.
+# program runs as a window of its own, serving nobody: it opens its file and lists it.
 mkdir -m 777 "$work/open"
 ln -s "$work/open" "$work/shared/velkor2tr-$(id -u)"
-env -u XDG_RUNTIME_DIR TMPDIR="$work/shared" "$program" 2>"$work/err" &
+cp "$fixture" "$work/own.velkor"
+env -u XDG_RUNTIME_DIR TMPDIR="$work/shared" "$program" "$work/own.velkor" 2>"$work/err" &
 alone=$!
+ran_alone() { grep -qs "File1=.*/own\.velkor$" "$settings"; }
 for _ in $(seq 100); do
-  grep -qs "symbolic link" "$work/err" && break
+  grep -qs "symbolic link" "$work/err" && ran_alone && break
   sleep 0.2
 done
 grep -q "symbolic link" "$work/err" || fail "nothing said about the planted link: $(cat "$work/err")"
-sleep 1
-alive "$alone" || fail "the program did not run on its own"
+ran_alone && alive "$alone" || fail "the program did not run on its own: $(cat "$settings")"
 [ -z "$(ls -A "$work/open")" ] || fail "something was put into the planted folder"
 stop "$alone"
 
@@ -112,13 +113,17 @@ stop "$alone"
 five_at_once() {
   local round=$1 i pid status running kept=""
   pids=()
+  # The starts wait for a line each on a fifo held open here, so their opens never block
+  # and all five go the moment the lines are written.
   rm -f "$work/go"
+  mkfifo "$work/go"
+  exec 3<>"$work/go"
   for i in 1 2 3 4 5; do
     cp "$fixture" "$work/$round-$i.velkor"
-    (while [ ! -e "$work/go" ]; do sleep 0.01; done; exec "$program" "$work/$round-$i.velkor") &
+    (exec 3>&-; read -r _ <"$work/go"; exec "$program" "$work/$round-$i.velkor") &
     pids+=($!)
   done
-  touch "$work/go"
+  printf '\n\n\n\n\n' >&3
   for _ in $(seq 150); do
     running=0
     for pid in "${pids[@]}"; do alive "$pid" && running=$((running + 1)); done
@@ -149,6 +154,7 @@ five_at_once() {
   alive "$first" || fail "the window ended"
   stop "$first"
   first=""
+  exec 3>&-
 }
 stop "$first"
 first=""
@@ -158,13 +164,15 @@ five_at_once two
 # Runs ended by SIGTERM (a logout) soon after they start still leave their file in the
 # list. Here the signal comes while the start waits for its turn, before the file opens.
 lock="$socket.lock"
-mkfifo "$work/release"
+mkfifo "$work/release" "$work/held"
 for i in 1 2 3 4 5; do
   cp "$fixture" "$work/c$i.velkor"
-  # Another start holds the turn until the fifo is written to.
-  flock "$lock" cat "$work/release" >/dev/null &
+  # Another start takes the turn, says so on one fifo and holds it until the other is
+  # written to.
+  flock "$lock" sh -c 'echo >"$1"; exec cat "$2" >/dev/null' holder "$work/held" \
+    "$work/release" &
   holder=$!
-  until ! flock -n "$lock" true; do sleep 0.05; done
+  read -r _ <"$work/held"
   "$program" "$work/c$i.velkor" &
   run=$!
   for _ in $(seq 100); do

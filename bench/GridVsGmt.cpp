@@ -51,6 +51,41 @@ bool readGmt(const std::string& path, const GridLattice& lattice, std::vector<do
     return n == lattice.size();
 }
 
+// GMT surface's grid of the survey's readings on our lattice, timed (best of repeats).
+bool gmtGrid(const GridSurvey& s, const std::string& gmt, const std::string& stem,
+             const GridLattice& lattice, double tension, int repeats, double& gmtTime,
+             std::vector<double>& reference) {
+    const std::string xyz = stem + ".xyz";
+    {
+        std::ofstream out(xyz);
+        for (const GridPoint& p : s.points) {
+            out << fmt(p.x) << ' ' << fmt(p.y) << ' ' << fmt(p.value) << '\n';
+        }
+    }
+    const std::string nc = stem + ".nc";
+    const std::string region = fmt(lattice.x0) + "/" + fmt(lattice.x(lattice.nx - 1)) + "/" +
+                               fmt(lattice.y0) + "/" + fmt(lattice.y(lattice.ny - 1));
+    const std::string command = gmt + " surface " + xyz + " -G" + nc + " -R" + region + " -I" +
+                                fmt(lattice.cell) + " -T" + fmt(tension) + " -rg -Vw";
+    for (int r = 0; r < repeats; ++r) {
+        const auto t0 = Clock::now();
+        if (std::system(command.c_str()) != 0) {
+            std::cerr << "failed: " << command << "\n";
+            return false;
+        }
+        gmtTime = std::min(gmtTime, seconds(t0));
+    }
+    const std::string text = stem + ".grd.txt";
+    if (std::system((gmt + " grd2xyz " + nc + " > " + text).c_str()) != 0) {
+        return false;
+    }
+    if (!readGmt(text, lattice, reference)) {
+        std::cerr << s.name << ": GMT's grid does not have our nodes\n";
+        return false;
+    }
+    return true;
+}
+
 int runCase(const GridSurvey& s, const std::string& gmt, const std::string& dir, int repeats) {
     GriddingOptions options;
     options.lineSpacing = s.lineSpacing;
@@ -68,34 +103,10 @@ int runCase(const GridSurvey& s, const std::string& gmt, const std::string& dir,
         return 1;
     }
     const GridLattice& lattice = ours.grid.lattice;
-    const std::string xyz = dir + "/" + s.name + ".xyz";
-    {
-        std::ofstream out(xyz);
-        for (const GridPoint& p : s.points) {
-            out << fmt(p.x) << ' ' << fmt(p.y) << ' ' << fmt(p.value) << '\n';
-        }
-    }
-    const std::string nc = dir + "/" + s.name + ".nc";
-    const std::string region = fmt(lattice.x0) + "/" + fmt(lattice.x(lattice.nx - 1)) + "/" +
-                               fmt(lattice.y0) + "/" + fmt(lattice.y(lattice.ny - 1));
-    const std::string command = gmt + " surface " + xyz + " -G" + nc + " -R" + region + " -I" +
-                                fmt(lattice.cell) + " -T" + fmt(options.tension) + " -rg -Vw";
     double gmtTime = 1e30;
-    for (int r = 0; r < repeats; ++r) {
-        const auto t0 = Clock::now();
-        if (std::system(command.c_str()) != 0) {
-            std::cerr << "failed: " << command << "\n";
-            return 1;
-        }
-        gmtTime = std::min(gmtTime, seconds(t0));
-    }
-    const std::string text = dir + "/" + s.name + ".grd.txt";
-    if (std::system((gmt + " grd2xyz " + nc + " > " + text).c_str()) != 0) {
-        return 1;
-    }
     std::vector<double> reference;
-    if (!readGmt(text, lattice, reference)) {
-        std::cerr << s.name << ": GMT's grid does not have our nodes\n";
+    if (!gmtGrid(s, gmt, dir + "/" + s.name, lattice, options.tension, repeats, gmtTime,
+                 reference)) {
         return 1;
     }
     // Nodes within 1.5 cells of a reading: blank a grid of ones at that distance.

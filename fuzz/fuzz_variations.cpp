@@ -9,6 +9,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "corrections/TemporalCorrection.h"
@@ -60,6 +61,24 @@ int group(const std::string& text, std::size_t from) {
     return readInteger(columns(text, from, 2));
 }
 
+// The first and the last sample line of the date D, each found by a scan; 0 when none.
+std::pair<int, int> dateSpan(const std::vector<std::string>& vlines, const std::string& D) {
+    const int count = static_cast<int>(vlines.size());
+    int first = 0;
+    for (int k = 1; k < count && first == 0; ++k) {
+        if (columns(vlines[static_cast<std::size_t>(k)], 1, 10) == D) {
+            first = k;
+        }
+    }
+    int last = 0;
+    for (int k = count - 1; k >= 1 && last == 0; --k) {
+        if (columns(vlines[static_cast<std::size_t>(k)], 1, 10) == D) {
+            last = k;
+        }
+    }
+    return {first, last};
+}
+
 Literal literal(const DataSet& data, const std::vector<std::string>& vlines, float basis) {
     Literal out;
     const int count = static_cast<int>(vlines.size());
@@ -80,19 +99,7 @@ Literal literal(const DataSet& data, const std::vector<std::string>& vlines, flo
         if (!F) {
             continue;
         }
-        const std::string D(data.field(i, Column::Date));
-        int first = 0;
-        for (int k = 1; k < count && first == 0; ++k) {
-            if (columns(vlines[static_cast<std::size_t>(k)], 1, 10) == D) {
-                first = k;
-            }
-        }
-        int last = 0;
-        for (int k = count - 1; k >= 1 && last == 0; --k) {
-            if (columns(vlines[static_cast<std::size_t>(k)], 1, 10) == D) {
-                last = k;
-            }
-        }
+        const auto [first, last] = dateSpan(vlines, std::string(data.field(i, Column::Date)));
         if (first == 0 || last <= first) {
             continue;
         }

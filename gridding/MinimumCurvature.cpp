@@ -159,17 +159,19 @@ bool sameOptions(const GriddingOptions& a, const GriddingOptions& b) {
            a.overRelaxation == b.overRelaxation;
 }
 
+// A reading within the magnitudes the solver can take.
+bool usable(const GridPoint& p) {
+    return std::abs(p.x) <= MinimumCurvature::kMaxMagnitude &&
+           std::abs(p.y) <= MinimumCurvature::kMaxMagnitude &&
+           std::abs(p.value) <= MinimumCurvature::kMaxMagnitude;
+}
+
 // The same readings in the same order at the same places, each usable then and now: only
 // then is the new surface the old one plus that of the changes.
 bool samePlaces(const std::vector<GridPoint>& a, const std::vector<GridPoint>& b) {
     if (a.size() != b.size()) {
         return false;
     }
-    const auto usable = [](const GridPoint& p) {
-        return std::abs(p.x) <= MinimumCurvature::kMaxMagnitude &&
-               std::abs(p.y) <= MinimumCurvature::kMaxMagnitude &&
-               std::abs(p.value) <= MinimumCurvature::kMaxMagnitude;
-    };
     for (std::size_t k = 0; k < a.size(); ++k) {
         if (a[k].x != b[k].x || a[k].y != b[k].y || a[k].line != b[k].line || !usable(a[k]) ||
             !usable(b[k])) {
@@ -254,42 +256,15 @@ class Solver {
     std::unique_ptr<CurvatureLevel> level_;
 };
 
-}  // namespace
+std::vector<GridPoint> usableOf(const std::vector<GridPoint>& points) {
+    std::vector<GridPoint> kept;
+    std::copy_if(points.begin(), points.end(), std::back_inserter(kept), usable);
+    return kept;
+}
 
-MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& points,
-                                               const GriddingOptions& options,
-                                               const std::atomic<bool>& cancel,
-                                               const Progress& progress) {
-    Result result;
-    GriddingReport& report = result.report;
-    report.tension = options.tension;
-    report.error = checkOptions(options);
-    if (!report.error.empty()) {
-        return result;
-    }
-    std::vector<GridPoint> usable;
-    for (const GridPoint& p : points) {
-        if (std::abs(p.x) <= kMaxMagnitude && std::abs(p.y) <= kMaxMagnitude &&
-            std::abs(p.value) <= kMaxMagnitude) {
-            usable.push_back(p);
-        }
-    }
-    report.readingsLeftOut = static_cast<int>(points.size() - usable.size());
-    if (usable.empty()) {
-        report.error = "There are no readings to grid.";
-        return result;
-    }
-    const Spacings spacings = spacingsOf(usable, options);
-    GridLattice lattice;
-    report.error = placeGrid(usable, options, spacings, lattice);
-    if (!report.error.empty()) {
-        return result;
-    }
-    report.cell = lattice.cell;
-
-    // Readings in cells of the grid; those whose nearest node lies outside it are left out.
-    std::vector<GridPoint> inside;
-    std::vector<LevelReading> readings;
+// Readings in cells of the grid; those whose nearest node lies outside it are left out.
+void placeInside(const std::vector<GridPoint>& usable, const GridLattice& lattice,
+                 std::vector<GridPoint>& inside, std::vector<LevelReading>& readings) {
     for (const GridPoint& p : usable) {
         const double fx = (p.x - lattice.x0) / lattice.cell;
         const double fy = (p.y - lattice.y0) / lattice.cell;
@@ -299,14 +274,11 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
             readings.push_back({fx, fy, p.value});
         }
     }
-    report.readingsUsed = static_cast<int>(inside.size());
-    report.readingsLeftOut += static_cast<int>(usable.size() - inside.size());
-    if (inside.empty()) {
-        report.error = "No reading lies inside the grid.";
-        return result;
-    }
+}
 
-    const Plane plane = Plane::fit(inside);
+// Takes the plane away from the readings' values; returns the rms of what is left.
+double takePlane(const Plane& plane, const std::vector<GridPoint>& inside,
+                 std::vector<LevelReading>& readings) {
     double largest = 0.0;
     for (const GridPoint& p : inside) {
         largest = std::max(largest, std::fabs(p.value));
@@ -321,7 +293,62 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
         }
         sumSquares += readings[k].value * readings[k].value;
     }
-    const double rms = std::sqrt(sumSquares / inside.size());
+    return std::sqrt(sumSquares / inside.size());
+}
+
+// The finest level's surface (nx nodes a row) with the plane put back, on the lattice.
+Grid gridOf(const CurvatureLevel& level, int nx, const GridLattice& lattice, const Plane& plane) {
+    Grid grid;
+    grid.lattice = lattice;
+    grid.values.resize(lattice.size());
+    for (int j = 0; j < lattice.ny; ++j) {
+        for (int i = 0; i < lattice.nx; ++i) {
+            grid.at(i, j) = level.values()[static_cast<std::size_t>(j) * nx + i] +
+                            plane.at(lattice.x(i), lattice.y(j));
+        }
+    }
+    return grid;
+}
+
+}  // namespace
+
+MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& points,
+                                               const GriddingOptions& options,
+                                               const std::atomic<bool>& cancel,
+                                               const Progress& progress) {
+    Result result;
+    GriddingReport& report = result.report;
+    report.tension = options.tension;
+    report.error = checkOptions(options);
+    if (!report.error.empty()) {
+        return result;
+    }
+    const std::vector<GridPoint> usable = usableOf(points);
+    report.readingsLeftOut = static_cast<int>(points.size() - usable.size());
+    if (usable.empty()) {
+        report.error = "There are no readings to grid.";
+        return result;
+    }
+    const Spacings spacings = spacingsOf(usable, options);
+    GridLattice lattice;
+    report.error = placeGrid(usable, options, spacings, lattice);
+    if (!report.error.empty()) {
+        return result;
+    }
+    report.cell = lattice.cell;
+
+    std::vector<GridPoint> inside;
+    std::vector<LevelReading> readings;
+    placeInside(usable, lattice, inside, readings);
+    report.readingsUsed = static_cast<int>(inside.size());
+    report.readingsLeftOut += static_cast<int>(usable.size() - inside.size());
+    if (inside.empty()) {
+        report.error = "No reading lies inside the grid.";
+        return result;
+    }
+
+    const Plane plane = Plane::fit(inside);
+    const double rms = takePlane(plane, inside, readings);
     report.convergenceLimit =
         options.convergence > 0.0 ? options.convergence : GriddingOptions::kConvergenceOfRms * rms;
 
@@ -342,14 +369,7 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     }
     setMisfit(report, basis->misfits);
 
-    result.grid.lattice = lattice;
-    result.grid.values.resize(lattice.size());
-    for (int j = 0; j < lattice.ny; ++j) {
-        for (int i = 0; i < lattice.nx; ++i) {
-            result.grid.at(i, j) = level.values()[static_cast<std::size_t>(j) * nx + i] +
-                                   plane.at(lattice.x(i), lattice.y(j));
-        }
-    }
+    result.grid = gridOf(level, nx, lattice, plane);
     const double lines = spacings.lines > 0.0 ? spacings.lines : spacings.along;
     report.blankDistance = options.blankDistance ? *options.blankDistance
                                                  : GriddingOptions::kBlankLineSpacings * lines;

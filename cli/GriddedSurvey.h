@@ -1,0 +1,38 @@
+// A survey opened and, when asked, gridded as grid, contours and plot do it: the survey's
+// gridding with what the options change for this once, the gridding's report on stdout.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "survey/Survey.h"
+#include "survey/SurveyGridding.h"
+#include "survey/SurveySettings.h"
+
+namespace velkor {
+
+class SurveyEdit;
+class SurveyGriddingOptions;
+
+class GriddedSurvey {
+  public:
+    // What the survey is gridded into; out, the file the command writes, must be none of
+    // the survey's own.
+    struct Asked {
+        std::string surveyPath;
+        std::string out;
+        bool grid = true;
+    };
+
+    // 0; 1 after the message when the survey cannot be opened or gridded; 2 after a usage
+    // error.
+    int make(const Asked& asked, const SurveyGriddingOptions& options, SurveyEdit& edit,
+             std::ostream& out, std::ostream& err);
+
+    std::optional<Survey> survey;
+    SurveySettings::Gridding gridding;
+    SurveyGridding::Result result;
+};
+
+}  // namespace velkor

@@ -1,0 +1,321 @@
+// velkor2tr-cli survey new, add, base, place and set.
+#include "cli/SurveyBuildCommands.h"
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <ostream>
+
+#include "cli/CommandList.h"
+#include "cli/SurveyCommand.h"
+#include "cli/SurveyEdit.h"
+#include "cli/SurveyValues.h"
+#include "survey/BaseCoverage.h"
+#include "survey/BaseSource.h"
+#include "survey/SameFile.h"
+#include "survey/SourceText.h"
+#include "survey/SurveyDescription.h"
+
+namespace velkor {
+namespace {
+
+Placement::Side sideOf(const std::string& text) {
+    return text == "right" ? Placement::Side::Right : Placement::Side::Left;
+}
+
+}  // namespace
+
+SurveyBuildCommands::SurveyBuildCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err)
+    : edit_(edit), out_(out), err_(err) {}
+
+void SurveyBuildCommands::declare(CLI::App& app, CommandList& commands) {
+    declareNew(app, commands);
+    declareAdd(app, commands);
+    declareBase(app, commands);
+    declarePlace(app, commands);
+    declareSet(app, commands);
+}
+
+void SurveyBuildCommands::declareNew(CLI::App& app, CommandList& commands) {
+    CLI::App* create = app.add_subcommand("new", "make a new survey file with no day");
+    SurveyCommand::declareSurvey(*create, new_.survey);
+    create
+        ->add_option("--crs", new_.crs,
+                     "its coordinate system: a projected one in metres (default: none, local "
+                     "metres)")
+        ->type_name("EPSG:CODE");
+    commands.add(create, [this] { return this->create(new_); });
+}
+
+void SurveyBuildCommands::declareAdd(CLI::App& app, CommandList& commands) {
+    CLI::App* add = app.add_subcommand("add", "add data files to the survey as its days");
+    SurveyCommand::declareSurvey(*add, add_.survey);
+    add->add_option("DATAFILE", add_.files, "data files, each read as it is, never written")
+        ->type_name("")
+        ->required();
+    commands.add(add, [this] { return this->add(add_); });
+}
+
+void SurveyBuildCommands::declareBase(CLI::App& app, CommandList& commands) {
+    CLI::App* base = app.add_subcommand("base", "add a variations file as a base source");
+    SurveyCommand::declareSurvey(*base, base_.survey);
+    base->add_option("FILE", base_.file,
+                     "the base-station file: a variations file, an IAGA-2002 or a CSV file "
+                     "(none with --format survey)")
+        ->type_name("");
+    base->add_option("--offset", base_.offset, "seconds added to its times (default 0)")
+        ->type_name("SECONDS");
+    base->add_option("--format", base_.format,
+                     "a variations file, an observatory's IAGA-2002 file, a CSV file (default "
+                     "auto: told by the file's content), or survey: the survey's own "
+                     "base-station readings")
+        ->check(CLI::IsMember({"velkor", "iaga2002", "csv", "auto", "survey"}))
+        ->type_name("velkor|iaga2002|csv|auto|survey");
+    base->add_option("--columns", base_.columns,
+                     "for CSV, the columns to take (default: chosen by their names)")
+        ->type_name("DATE,TIME,VALUE|DATETIME,VALUE");
+    commands.add(base, [this] { return this->base(base_); });
+}
+
+void SurveyBuildCommands::declarePlace(CLI::App& app, CommandList& commands) {
+    CLI::App* place = app.add_subcommand(
+        "place", "place the readings: by origin, azimuth and spacing, or by control points");
+    SurveyCommand::declareSurvey(*place, place_.survey);
+    PlaceOptions& o = place_;
+    CLI::Option* origin =
+        place->add_option("--origin", o.origin, "where line and position of the first reading lie")
+            ->type_name("E,N");
+    CLI::Option* azimuth =
+        place->add_option("--azimuth", o.azimuth, "of increasing positions, degrees from north")
+            ->type_name("DEG");
+    CLI::Option* spacing =
+        place->add_option("--line-spacing", o.lineSpacing, "metres between lines (default 1)")
+            ->type_name("M");
+    CLI::Option* interval = place
+                                ->add_option("--station-interval", o.stationInterval,
+                                             "metres between positions (default 1)")
+                                ->type_name("M");
+    CLI::Option* firstLine =
+        place->add_option("--first-line", o.firstLine, "the line at the origin (default 0)")
+            ->type_name("L");
+    CLI::Option* firstPosition = place
+                                     ->add_option("--first-position", o.firstPosition,
+                                                  "the position at the origin (default 0)")
+                                     ->type_name("P");
+    place
+        ->add_option("--lines-to", o.linesTo,
+                     "where increasing lines lie, looking along the positions (default left)")
+        ->check(CLI::IsMember({"right", "left"}))
+        ->type_name("right|left");
+    CLI::Option* control =
+        place
+            ->add_option("--control", o.controls,
+                         "a reading place and its coordinates; two or more fit the placement")
+            ->type_name("LINE,POS,E,N")
+            ->allow_extra_args(false);
+    // The parameters leave nothing to a default that would place a survey silently wrong.
+    origin->needs(azimuth)->needs(spacing)->needs(interval);
+    control->excludes(origin)->excludes(azimuth)->excludes(firstLine)->excludes(firstPosition);
+    commands.add(place, [this] { return this->place(place_); });
+}
+
+void SurveyBuildCommands::declareSet(CLI::App& app, CommandList& commands) {
+    CLI::App* set = app.add_subcommand(
+        "set", "change the corrections, the coordinate system and how the readings are gridded");
+    SurveyCommand::declareSurvey(*set, set_.survey);
+    set->add_option("--datum", set_.datum, "nT added to every diurnal value (field - base + datum)")
+        ->type_name("NT");
+    set->add_option("--normal", set_.normal,
+                    "the normal field taken away: none, a constant in nT, or IGRF-14 at each "
+                    "reading")
+        ->type_name("none|NT|igrf");
+    set->add_option("--height", set_.height, "metres above the ellipsoid for IGRF-14 (default 0)")
+        ->type_name("M");
+    set->add_option("--crs", set_.crs, "the coordinate system, or none")
+        ->type_name("EPSG:CODE|none");
+    set_.gridding.declare(*set, true);
+    commands.add(set, [this] { return this->set(set_); });
+}
+
+int SurveyBuildCommands::create(const NewOptions& o) {
+    SurveySettings next;
+    if (!o.crs.empty() && (o.crs == "none" || !SurveyValues::readCrs(o.crs, next.epsg))) {
+        return SurveyCommand::usageError(
+            err_, "--crs: give EPSG: and the code of a projected coordinate system");
+    }
+    std::error_code ec;
+    if (std::filesystem::exists(o.survey, ec)) {
+        err_ << o.survey << ": a file of that name exists; nothing was written.\n";
+        return 1;
+    }
+    return edit_.save(o.survey, next);
+}
+
+int SurveyBuildCommands::add(const AddOptions& o) {
+    std::optional<SurveySettings> next = edit_.read(o.survey);
+    if (!next) {
+        return 1;
+    }
+    for (const std::string& f : o.files) {
+        next->days.push_back(SurveyValues::absolute(f));
+    }
+    return edit_.save(o.survey, *next);
+}
+
+int SurveyBuildCommands::base(const BaseOptions& o) {
+    const auto format = *SurveySettings::BaseSource::named(o.format);
+    const bool own = format == SurveySettings::BaseSource::Format::Survey;
+    if (own == !o.file.empty()) {
+        return SurveyCommand::usageError(
+            err_, own ? "base: --format survey takes no FILE" : "base: give the FILE");
+    }
+    std::optional<SurveySettings> next = edit_.read(o.survey);
+    if (!next) {
+        return 1;
+    }
+    SurveySettings::BaseSource source(own ? std::string() : SurveyValues::absolute(o.file),
+                                      o.offset, format, o.columns);
+    if (source.format == SurveySettings::BaseSource::Format::Auto) {
+        source.format = BaseSource::detect(source.path);
+    }
+    if (repeated(*next, source)) {
+        return 1;
+    }
+    next->baseSources.push_back(source);
+    std::optional<Survey> saved;
+    const int status = edit_.save(o.survey, *next, &saved);
+    if (saved) {
+        // A source that can never correct a reading is worth saying so at once.
+        const std::string problem =
+            BaseCoverage::problem(saved->bases().back(), BaseCoverage::dates(*saved));
+        if (!problem.empty()) {
+            err_ << problem << '\n';
+        }
+    }
+    return status;
+}
+
+bool SurveyBuildCommands::repeated(const SurveySettings& settings,
+                                   const SurveySettings::BaseSource& source) {
+    // The same source twice would only repeat it in every listing.
+    const bool own = source.format == SurveySettings::BaseSource::Format::Survey;
+    for (const SurveySettings::BaseSource& b : settings.baseSources) {
+        if (b.format == source.format && b.offset == source.offset &&
+            (own || sameFile(b.path, source.path))) {
+            err_ << (own ? std::string("The survey's base-station readings are")
+                         : SourceText::name(source.path) + " at offset " +
+                               std::to_string(source.offset) + " s is") +
+                        " a base source of the survey already.\nThe survey file was not changed.\n";
+            return true;
+        }
+    }
+    return false;
+}
+
+int SurveyBuildCommands::place(const PlaceOptions& o) {
+    std::optional<SurveySettings> next = edit_.read(o.survey);
+    if (!next) {
+        return 1;
+    }
+    int status = 0;
+    const std::optional<Placement> placed = placement(o, status);
+    if (!placed) {
+        return status;
+    }
+    next->placement = *placed;
+    for (const std::string& line : SurveyDescription::placement(*placed)) {
+        out_ << line << '\n';
+    }
+    return edit_.save(o.survey, *next);
+}
+
+std::optional<Placement> SurveyBuildCommands::placement(const PlaceOptions& o, int& status) {
+    std::string message;
+    std::optional<Placement> placed;
+    if (!o.controls.empty()) {
+        std::vector<Placement::ControlPoint> points;
+        for (const std::string& c : o.controls) {
+            const std::optional<std::vector<double>> v = SurveyValues::numbers(c, 4);
+            if (!v) {
+                status = SurveyCommand::usageError(
+                    err_, "--control: give LINE,POS,E,N, four numbers: " + c);
+                return std::nullopt;
+            }
+            points.push_back({(*v)[0], (*v)[1], (*v)[2], (*v)[3]});
+        }
+        placed = Placement::byControlPoints(points, sideOf(o.linesTo), o.lineSpacing,
+                                            o.stationInterval, message);
+    } else {
+        const std::optional<std::vector<double>> at = SurveyValues::numbers(o.origin, 2);
+        if (!at) {
+            status = SurveyCommand::usageError(
+                err_, o.origin.empty() ? "place: give --origin E,N or --control points"
+                                       : "--origin: give E,N, two numbers");
+            return std::nullopt;
+        }
+        Placement::Parameters p;
+        p.originEasting = (*at)[0];
+        p.originNorthing = (*at)[1];
+        p.azimuth = o.azimuth;
+        p.lineSpacing = o.lineSpacing;
+        p.stationInterval = o.stationInterval;
+        p.firstLine = o.firstLine;
+        p.firstPosition = o.firstPosition;
+        p.side = sideOf(o.linesTo);
+        placed = Placement::byParameters(p, message);
+    }
+    if (!placed) {
+        err_ << message << '\n';
+        status = 1;
+    }
+    return placed;
+}
+
+int SurveyBuildCommands::set(const SetOptions& o) {
+    std::optional<SurveySettings> next = edit_.read(o.survey);
+    if (!next) {
+        return 1;
+    }
+    std::string problem;
+    setCorrections(o, *next, problem);
+    if (problem.empty()) {
+        const std::optional<SurveySettings::Gridding> gridding =
+            o.gridding.applied(next->gridding, problem);
+        if (gridding) {
+            next->gridding = *gridding;
+        }
+    }
+    if (!problem.empty()) {
+        return SurveyCommand::usageError(err_, problem);
+    }
+    return edit_.save(o.survey, *next);
+}
+
+void SurveyBuildCommands::setCorrections(const SetOptions& o, SurveySettings& next,
+                                         std::string& problem) {
+    if (!o.crs.empty() && !SurveyValues::readCrs(o.crs, next.epsg)) {
+        problem = "--crs: give EPSG: and the code of a projected coordinate system, or none";
+        return;
+    }
+    if (o.datum) {
+        next.datum = *o.datum;
+    }
+    using Kind = SurveySettings::NormalField::Kind;
+    if (o.normal == "none") {
+        next.normal.kind = Kind::None;
+    } else if (o.normal == "igrf") {
+        next.normal.kind = Kind::Igrf;
+    } else if (!o.normal.empty()) {
+        const std::optional<double> v = SurveyValues::wholeNumber(o.normal);
+        if (!v) {
+            problem = "--normal: give none, igrf or a value in nT";
+            return;
+        }
+        next.normal.kind = Kind::Constant;
+        next.normal.value = *v;
+    }
+    if (o.height) {
+        next.normal.height = *o.height;
+    }
+}
+
+}  // namespace velkor

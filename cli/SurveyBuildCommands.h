@@ -1,0 +1,91 @@
+// velkor2tr-cli survey new, add, base, place and set: the survey file made and changed,
+// each change saved by the survey's edit rules.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/SurveyGriddingOptions.h"
+
+namespace CLI {
+class App;
+}
+
+namespace velkor {
+
+class CommandList;
+class SurveyEdit;
+
+class SurveyBuildCommands {
+  public:
+    SurveyBuildCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err);
+    void declare(CLI::App& app, CommandList& commands);
+
+  private:
+    struct NewOptions {
+        std::string survey;
+        std::string crs;
+    };
+    struct AddOptions {
+        std::string survey;
+        std::vector<std::string> files;
+    };
+    struct BaseOptions {
+        std::string survey;
+        std::string file;
+        int offset = 0;
+        std::string format = "auto";
+        std::string columns;
+    };
+    struct PlaceOptions {
+        std::string survey;
+        std::string origin;
+        double azimuth = 90.0;
+        double lineSpacing = 1.0;
+        double stationInterval = 1.0;
+        double firstLine = 0.0;
+        double firstPosition = 0.0;
+        std::string linesTo = "left";
+        std::vector<std::string> controls;
+    };
+    struct SetOptions {
+        std::string survey;
+        std::optional<double> datum;
+        std::string normal;
+        std::optional<double> height;
+        std::string crs;
+        SurveyGriddingOptions gridding;
+    };
+
+    void declareNew(CLI::App& app, CommandList& commands);
+    void declareAdd(CLI::App& app, CommandList& commands);
+    void declareBase(CLI::App& app, CommandList& commands);
+    void declarePlace(CLI::App& app, CommandList& commands);
+    void declareSet(CLI::App& app, CommandList& commands);
+    int create(const NewOptions& o);
+    int add(const AddOptions& o);
+    int base(const BaseOptions& o);
+    int place(const PlaceOptions& o);
+    int set(const SetOptions& o);
+    // The placement the options give, by control points or by parameters; nothing after
+    // the message, status then 1 or 2.
+    std::optional<Placement> placement(const PlaceOptions& o, int& status);
+    // The corrections and the coordinate system of set into next; a usage error's text in
+    // problem when one does not fit.
+    static void setCorrections(const SetOptions& o, SurveySettings& next, std::string& problem);
+    // A source added already: said, and true.
+    bool repeated(const SurveySettings& settings, const SurveySettings::BaseSource& source);
+
+    SurveyEdit& edit_;
+    std::ostream& out_;
+    std::ostream& err_;
+    NewOptions new_;
+    AddOptions add_;
+    BaseOptions base_;
+    PlaceOptions place_;
+    SetOptions set_;
+};
+
+}  // namespace velkor

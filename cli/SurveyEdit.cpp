@@ -1,0 +1,79 @@
+// The survey file read, opened and saved for velkor2tr-cli survey.
+#include "cli/SurveyEdit.h"
+
+#include <ostream>
+
+#include "cli/SurveyCommand.h"
+#include "survey/FlagList.h"
+#include "survey/SurveyFile.h"
+
+namespace velkor {
+
+SurveyEdit::SurveyEdit(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+std::optional<SurveySettings> SurveyEdit::read(const std::string& path) {
+    std::string message;
+    std::optional<SurveySettings> settings = SurveyFile::read(path, message);
+    if (!settings) {
+        err_ << message << '\n';
+    }
+    return settings;
+}
+
+std::optional<Survey> SurveyEdit::open(const std::string& path) {
+    std::string message;
+    std::optional<Survey> survey = Survey::read(path, message);
+    if (!survey) {
+        err_ << message << '\n';
+    }
+    return survey;
+}
+
+std::optional<Survey> SurveyEdit::open(const std::optional<SurveySettings>& settings) {
+    std::string message;
+    std::optional<Survey> survey = settings ? Survey::open(*settings, message) : std::nullopt;
+    if (settings && !survey) {
+        err_ << message << '\n';
+    }
+    return survey;
+}
+
+int SurveyEdit::save(const std::string& path, const SurveySettings& next,
+                     std::optional<Survey>* saved) {
+    std::string message;
+    std::optional<Survey> opened = Survey::open(next, message);
+    // Flags whose readings a changed day no longer holds go, and the user hears which.
+    SurveySettings kept = next;
+    const std::string dropped = opened ? FlagList::dropStale(kept, *opened) : std::string();
+    if (!dropped.empty()) {
+        err_ << dropped << '\n';
+    }
+    if (!opened || !SurveyFile::write(path, kept, message)) {
+        err_ << message << "\nThe survey file was not changed.\n";
+        return 1;
+    }
+    tell(path, *opened);
+    if (saved != nullptr) {
+        *saved = std::move(opened);
+    }
+    return 0;
+}
+
+int SurveyEdit::checkOut(const std::string& out, const std::string& surveyPath,
+                         const SurveySettings& settings) {
+    return settings.ownsFile(out, surveyPath)
+               ? SurveyCommand::usageError(err_, SurveySettings::ownFileMessage(out))
+               : 0;
+}
+
+void SurveyEdit::tell(const std::string& path, const Survey& survey) {
+    const Survey::Summary t = survey.total();
+    out_ << path << ": days " << survey.dayCount() << ", readings " << t.readings << " (merged "
+         << t.merged << ", left out " << t.leftOut << "), base sources " << survey.bases().size()
+         << '\n';
+    if (!survey.normalProblem().empty()) {
+        out_ << survey.normalProblem() << '\n';
+    }
+}
+
+}  // namespace velkor

@@ -1,0 +1,43 @@
+// The survey file as velkor2tr-cli survey reads and changes it. A change is saved by the
+// survey's edit rules: the changed survey must open (every file and number in it usable),
+// flags whose readings a changed day no longer holds are dropped and named, and only then
+// is the file written over, the result told on stdout; when any step fails the file is
+// left as it was.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "survey/Survey.h"
+#include "survey/SurveySettings.h"
+
+namespace velkor {
+
+class SurveyEdit {
+  public:
+    SurveyEdit(std::ostream& out, std::ostream& err);
+
+    // The survey file's settings; nothing after the message when it cannot be read.
+    std::optional<SurveySettings> read(const std::string& path);
+    // The survey of a survey file, or of settings read already; nothing after the message.
+    std::optional<Survey> open(const std::string& path);
+    std::optional<Survey> open(const std::optional<SurveySettings>& settings);
+    // Saves next over the survey file at path: 0, or 1 after the message with the file
+    // untouched. saved, when given, takes the survey as saved.
+    int save(const std::string& path, const SurveySettings& next,
+             std::optional<Survey>* saved = nullptr);
+    // 0 when out is none of the survey's own files (the survey file, its days and base
+    // sources); else 2 after saying so.
+    int checkOut(const std::string& out, const std::string& surveyPath,
+                 const SurveySettings& settings);
+
+  private:
+    // The survey file's line after a change: days, readings, base sources.
+    void tell(const std::string& path, const Survey& survey);
+
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+}  // namespace velkor

@@ -1,0 +1,59 @@
+// velkor2tr-cli survey info, export, grid and contours: what the survey holds, told or
+// written for GIS and gridding software.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "cli/SurveyGriddingOptions.h"
+
+namespace CLI {
+class App;
+}
+
+namespace velkor {
+
+class CommandList;
+class SurveyEdit;
+
+class SurveyOutputCommands {
+  public:
+    SurveyOutputCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err);
+    void declare(CLI::App& app, CommandList& commands);
+
+  private:
+    struct InfoOptions {
+        std::string survey;
+    };
+    struct ExportOptions {
+        std::string survey;
+        std::string out;
+        std::string format;
+        bool unflagged = false;
+    };
+    // grid and contours.
+    struct GridOptions {
+        std::string survey;
+        std::string out;
+        SurveyGriddingOptions gridding;
+        std::string format;
+    };
+
+    void declareExport(CLI::App& app, CommandList& commands);
+    void declareGrid(CLI::App& app, CommandList& commands);
+    void declareContours(CLI::App& app, CommandList& commands);
+    int info(const InfoOptions& o);
+    int exportTo(const ExportOptions& o);
+    int grid(const GridOptions& o);
+    int contours(const GridOptions& o);
+
+    SurveyEdit& edit_;
+    std::ostream& out_;
+    std::ostream& err_;
+    InfoOptions info_;
+    ExportOptions export_;
+    GridOptions grid_;
+    GridOptions contours_;
+};
+
+}  // namespace velkor

@@ -1,0 +1,61 @@
+// velkor2tr-cli survey plot and plot-lines: the survey map as a PNG and its line profiles
+// as a PDF, as the survey window draws and prints them.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "cli/SurveyGriddingOptions.h"
+#include "pictures/LineProfilePages.h"
+
+namespace CLI {
+class App;
+}
+
+namespace velkor {
+
+class CommandList;
+class PictureWriter;
+class SurveyEdit;
+
+class SurveyPictureCommands {
+  public:
+    // pictures draws them; without one, both are refused.
+    SurveyPictureCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err,
+                          PictureWriter* pictures);
+    void declare(CLI::App& app, CommandList& commands);
+
+  private:
+    struct PlotOptions {
+        std::string survey;
+        std::string out;
+        SurveyGriddingOptions gridding;
+        std::string show = "readings,grid,shade,contours";
+        std::string size = "900x560";
+    };
+    struct PlotLinesOptions {
+        std::string survey;
+        std::string out;
+        std::string what = "field";
+        int linesPerPage = LineProfilePages::kLinesPerPage;
+    };
+
+    void declarePlot(CLI::App& app, CommandList& commands);
+    void declarePlotLines(CLI::App& app, CommandList& commands);
+    int plot(const PlotOptions& o);
+    int plotLines(const PlotLinesOptions& o);
+    // The profiles of the survey in the document OUT; 1 after the message when there is no
+    // line or the document cannot be written.
+    int printLines(const Survey& survey, const PlotLinesOptions& o);
+    // False after saying so when this build draws no pictures.
+    bool drawsPictures();
+
+    SurveyEdit& edit_;
+    std::ostream& out_;
+    std::ostream& err_;
+    PictureWriter* pictures_;
+    PlotOptions plot_;
+    PlotLinesOptions plotLines_;
+};
+
+}  // namespace velkor

@@ -13,8 +13,7 @@
 namespace velkor {
 
 class DataSet;
-class Prompter;
-class VariationSet;
+class DayChain;
 
 class DayCorrection {
   public:
@@ -35,21 +34,12 @@ class DayCorrection {
         Geomag geomag;
     };
 
-    // Loads the data (and the variations into set) and corrects them as asked; false after
-    // the message when a file cannot be read or the model gives no value.
-    static bool run(const Request& request, DataSet& data, VariationSet& set, Prompter& prompter);
+    // Loads the data (and the variations) into the chain and corrects them as asked; false
+    // after the message when a file cannot be read or the model gives no value.
+    static bool run(const Request& request, DayChain& chain);
     // Whether a correction, temporal or geomagnetic, was made: without one the measured
     // fields would pass for corrected values.
     static bool corrected(const DataSet& data);
-
-  private:
-    static bool load(const Request& request, DataSet& data, VariationSet& set, Prompter& prompter);
-    // Confirms the value as the dialog's OK does.
-    static bool applyGeomag(const Geomag& geomag, DataSet& data, Prompter& prompter);
-    // F of the field model at the place on the day of the first reading, to 0.1 nT.
-    static std::optional<float> firstDayField(const DataSet& data,
-                                              const GeomagneticModel::Place& place,
-                                              Prompter& prompter);
 };
 
 }  // namespace velkor

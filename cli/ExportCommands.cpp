@@ -10,8 +10,8 @@
 #include "cli/ToolUsage.h"
 #include "core/ConsolePrompter.h"
 #include "corrections/CorrectionSummary.h"
-#include "corrections/VariationSet.h"
 #include "data/DataSet.h"
+#include "day/DayChain.h"
 #include "export/ExportFile.h"
 
 namespace velkor {
@@ -61,16 +61,17 @@ int ExportCommands::exportFile(const ExportOptions& o) {
         return CliTool::kUsage;
     }
     ConsolePrompter prompter(err_);
-    DataSet data;
-    VariationSet set;
-    if (!DayCorrection::run(request, data, set, prompter)) {
+    DayChain chain(prompter);
+    if (!DayCorrection::run(request, chain)) {
         return CliTool::kFailed;
     }
+    const DataSet& data = chain.data();
     if (corrected && !DayCorrection::corrected(data)) {
         prompter.message(DayCorrection::kNothingCorrected);
         return CliTool::kFailed;
     }
-    return ExportFile::write(kind, o.out, data, prompter) ? CliTool::kOk : CliTool::kFailed;
+    int rows = 0;
+    return chain.exportFile(kind, o.out, rows) ? CliTool::kOk : CliTool::kFailed;
 }
 
 int ExportCommands::summary(const SummaryOptions& o) {
@@ -81,13 +82,11 @@ int ExportCommands::summary(const SummaryOptions& o) {
         return CliTool::kUsage;
     }
     ConsolePrompter prompter(err_);
-    DataSet data;
-    VariationSet set;
-    if (!DayCorrection::run(request, data, set, prompter)) {
+    DayChain chain(prompter);
+    if (!DayCorrection::run(request, chain)) {
         return CliTool::kFailed;
     }
-    const CorrectionSummary s =
-        CorrectionSummary::of(data, set, CorrectionSummary::Counted::Export);
+    const CorrectionSummary s = chain.summary();
     out_ << "readings: " << s.readings << '\n'
          << "corrected: " << s.corrected << '\n'
          << "uncorrected: " << s.uncorrected() << '\n'

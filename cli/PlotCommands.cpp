@@ -18,6 +18,7 @@
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "data/TextFormat.h"
+#include "day/DayChain.h"
 #include "pictures/BaseCurvePainter.h"
 #include "pictures/GraphPainter.h"
 #include "pictures/PictureWriter.h"
@@ -152,11 +153,11 @@ int PlotCommands::map(const MapOptions& o) {
         return status;
     }
     ConsolePrompter prompter(err_);
-    DataSet data;
-    VariationSet set;
-    if (!DayCorrection::run(request, data, set, prompter)) {
+    DayChain chain(prompter);
+    if (!DayCorrection::run(request, chain)) {
         return CliTool::kFailed;
     }
+    const DataSet& data = chain.data();
     if (by == PlanMap::By::Corrected && !DayCorrection::corrected(data)) {
         prompter.message(DayCorrection::kNothingCorrected);
         return CliTool::kFailed;

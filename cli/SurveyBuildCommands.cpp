@@ -9,10 +9,7 @@
 #include "cli/SurveyCommand.h"
 #include "cli/SurveyEdit.h"
 #include "cli/SurveyValues.h"
-#include "survey/BaseCoverage.h"
 #include "survey/BaseSource.h"
-#include "survey/SameFile.h"
-#include "survey/SourceText.h"
 #include "survey/SurveyDescription.h"
 
 namespace velkor {
@@ -177,38 +174,8 @@ int SurveyBuildCommands::base(const BaseOptions& o) {
     if (source.format == SurveySettings::BaseSource::Format::Auto) {
         source.format = BaseSource::detect(source.path);
     }
-    if (repeated(*next, source)) {
-        return 1;
-    }
     next->baseSources.push_back(source);
-    std::optional<Survey> saved;
-    const int status = edit_.save(o.survey, *next, &saved);
-    if (saved) {
-        // A source that can never correct a reading is worth saying so at once.
-        const std::string problem =
-            BaseCoverage::problem(saved->bases().back(), BaseCoverage::dates(*saved));
-        if (!problem.empty()) {
-            err_ << problem << '\n';
-        }
-    }
-    return status;
-}
-
-bool SurveyBuildCommands::repeated(const SurveySettings& settings,
-                                   const SurveySettings::BaseSource& source) {
-    // The same source twice would only repeat it in every listing.
-    const bool own = source.format == SurveySettings::BaseSource::Format::Survey;
-    for (const SurveySettings::BaseSource& b : settings.baseSources) {
-        if (b.format == source.format && b.offset == source.offset &&
-            (own || sameFile(b.path, source.path))) {
-            err_ << (own ? std::string("The survey's base-station readings are")
-                         : SourceText::name(source.path) + " at offset " +
-                               std::to_string(source.offset) + " s is") +
-                        " a base source of the survey already.\nThe survey file was not changed.\n";
-            return true;
-        }
-    }
-    return false;
+    return edit_.save(o.survey, *next);
 }
 
 int SurveyBuildCommands::place(const PlaceOptions& o) {

@@ -75,8 +75,6 @@ class SurveyBuildCommands {
     // The corrections and the coordinate system of set into next; a usage error's text in
     // problem when one does not fit.
     static void setCorrections(const SetOptions& o, SurveySettings& next, std::string& problem);
-    // A source added already: said, and true.
-    bool repeated(const SurveySettings& settings, const SurveySettings::BaseSource& source);
 
     SurveyEdit& edit_;
     std::ostream& out_;

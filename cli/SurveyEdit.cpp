@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "cli/SurveyCommand.h"
-#include "survey/FlagList.h"
+#include "survey/SurveyEditor.h"
 #include "survey/SurveyFile.h"
 
 namespace velkor {
@@ -41,18 +41,29 @@ std::optional<Survey> SurveyEdit::open(const std::optional<SurveySettings>& sett
 int SurveyEdit::save(const std::string& path, const SurveySettings& next,
                      std::optional<Survey>* saved) {
     std::string message;
-    std::optional<Survey> opened = Survey::open(next, message);
-    // Flags whose readings a changed day no longer holds go, and the user hears which.
-    SurveySettings kept = next;
-    const std::string dropped = opened ? FlagList::dropStale(kept, *opened) : std::string();
-    if (!dropped.empty()) {
-        err_ << dropped << '\n';
+    // The survey as the file holds it now: what the change is a change of.
+    const SurveySettings before = SurveyFile::read(path, message).value_or(SurveySettings{});
+    message = SurveyEditor::refusal(before, next);
+    std::optional<Survey> opened;
+    if (message.empty()) {
+        opened = Survey::open(next, message);
     }
-    if (!opened || !SurveyFile::write(path, kept, message)) {
+    SurveyEditor::Finished f;
+    if (opened) {
+        f = SurveyEditor::finish(*opened, path, before);
+        message = f.message;
+    }
+    if (!f.dropped.empty()) {
+        err_ << f.dropped << '\n';
+    }
+    if (!f.written) {
         err_ << message << "\nThe survey file was not changed.\n";
         return 1;
     }
     tell(path, *opened);
+    for (const std::string& line : f.coverage) {
+        err_ << line << '\n';
+    }
     if (saved != nullptr) {
         *saved = std::move(opened);
     }

@@ -1,8 +1,9 @@
 // The survey file as velkor2tr-cli survey reads and changes it. A change is saved by the
-// survey's edit rules: the changed survey must open (every file and number in it usable),
-// flags whose readings a changed day no longer holds are dropped and named, and only then
-// is the file written over, the result told on stdout; when any step fails the file is
-// left as it was.
+// survey's edit rules (SurveyEditor, as the window follows them): a base source given twice
+// is refused, the changed survey must open (every file and number in it usable), flags whose
+// readings a changed day no longer holds are dropped and named, and only then is the file
+// written over, the result told on stdout and a new base source that meets no reading's date
+// named; when any step fails the file is left as it was.
 #pragma once
 
 #include <iosfwd>

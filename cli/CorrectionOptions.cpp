@@ -7,7 +7,7 @@
 
 #include "cli/OptionValues.h"
 #include "corrections/PlaceEntry.h"
-#include "corrections/TemporalCorrection.h"
+#include "corrections/ValueEntry.h"
 
 namespace velkor {
 namespace {
@@ -53,7 +53,7 @@ bool CorrectionOptions::read(const std::string& path, DayCorrection::Request& re
     request.path = path;
     request.variations = variations;
     return readGeomag(request.geomag, err) &&
-           OptionValues::value(basis, "--basis", TemporalCorrection::kBasisMax, request.basis, err);
+           OptionValues::value(basis, "--basis", ValueEntry::kBasisMax, request.basis, err);
 }
 
 bool CorrectionOptions::readGeomag(DayCorrection::Geomag& read, std::ostream& err) const {
@@ -63,7 +63,7 @@ bool CorrectionOptions::readGeomag(DayCorrection::Geomag& read, std::ostream& er
     read.given = true;
     read.fromModel = geomag->rfind(kIgrfPrefix, 0) == 0;
     if (!read.fromModel) {
-        return OptionValues::value(geomag, "--geomag", 90000.0f, read.value, err);
+        return OptionValues::value(geomag, "--geomag", ValueEntry::kGeomagneticMax, read.value, err);
     }
     const PlaceEntry::Result site = readIgrfPlace(geomag->substr(std::string(kIgrfPrefix).size()));
     if (!site.ok) {

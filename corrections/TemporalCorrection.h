@@ -17,7 +17,6 @@ class TemporalCorrection {
     static constexpr const char* kBigGap =
         "There is a big gap in variations measurement, more then an hour.";
     static constexpr const char* kUncorrected = "There are uncorrected readings in the file";
-    static constexpr float kBasisMax = 99000.0f;
 
     // Corrects every reading not yet corrected that lies strictly inside the samples of
     // its date, with the data set's variations basis. Returns how many it corrected.

@@ -8,6 +8,9 @@ namespace velkor {
 class ValueEntry {
   public:
     static constexpr const char* kNotANumber = "Enter a number.";
+    // The ranges of the two values, typed in the window or given to the tool.
+    static constexpr float kBasisMax = 99000.0f;
+    static constexpr float kGeomagneticMax = 90000.0f;
 
     struct Result {
         bool ok;

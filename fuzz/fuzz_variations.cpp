@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "corrections/TemporalCorrection.h"
+#include "corrections/ValueEntry.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
 #include "data/NumberReading.h"
@@ -168,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     DataSet data;
     data.replaceLines(readings);
-    data.basis = in.ConsumeFloatingPointInRange(0.0f, TemporalCorrection::kBasisMax);
+    data.basis = in.ConsumeFloatingPointInRange(0.0f, ValueEntry::kBasisMax);
     for (int i = 1; i < data.lineCount(); ++i) {
         if (in.ConsumeIntegralInRange(0, 15) == 0) {
             data.setCorrected(i, 1.0f);  // corrected by an earlier run

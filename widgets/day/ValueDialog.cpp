@@ -72,10 +72,10 @@ void ValueDialog::accept() {
 }
 
 DlgBasVar::DlgBasVar(float current, Prompter& prompter, QWidget* parent)
-    : ValueDialog("Temporal Variations Basis", current, 99000.0f, prompter, parent) {}
+    : ValueDialog("Temporal Variations Basis", current, ValueEntry::kBasisMax, prompter, parent) {}
 
 DlgGeomag::DlgGeomag(float current, Prompter& prompter, QWidget* parent)
-    : ValueDialog("Geomagnetic Field", current, 90000.0f, prompter, parent),
+    : ValueDialog("Geomagnetic Field", current, ValueEntry::kGeomagneticMax, prompter, parent),
       igrf_(new QPushButton("IGRF...", this)) {
     // Enter in the value field still means OK.
     igrf_->setAutoDefault(false);

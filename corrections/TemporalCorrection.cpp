@@ -17,7 +17,8 @@
 #include "core/Prompter.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
+#include "text/NumberText.h"
+#include "text/TimeOfDay.h"
 
 namespace velkor {
 namespace {
@@ -212,7 +213,7 @@ int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Promp
             continue;
         }
         const Base base = interpolate(samples, data.field(i, Column::Date),
-                                      readTimeOfDay(data.field(i, Column::Time)));
+                                      TimeOfDay::ofColumn(data.field(i, Column::Time)));
         if (base.bigGap && !gapShown) {
             // Once per run: the readings concerned are corrected all the same.
             prompter.message(kBigGap);

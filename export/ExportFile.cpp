@@ -9,7 +9,7 @@
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "data/SafeFileWriter.h"
-#include "data/TextFormat.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

@@ -1,5 +1,5 @@
 // Formatting helper for the program's fixed text formats.
-#include "data/TextFormat.h"
+#include "text/TextFormat.h"
 
 #include <charconv>
 #include <cstdarg>

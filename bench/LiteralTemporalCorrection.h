@@ -13,7 +13,7 @@
 #include "corrections/TemporalCorrection.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
+#include "text/NumberText.h"
 
 namespace velkor::literal {
 

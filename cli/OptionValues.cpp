@@ -4,8 +4,8 @@
 #include <ostream>
 
 #include "corrections/ValueEntry.h"
-#include "data/NumberReading.h"
 #include "pictures/PlanMapGeometry.h"
+#include "text/NumberText.h"
 
 namespace velkor {
 

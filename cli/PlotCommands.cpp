@@ -17,13 +17,13 @@
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
-#include "data/TextFormat.h"
 #include "day/DayChain.h"
 #include "pictures/BaseCurvePainter.h"
 #include "pictures/GraphPainter.h"
 #include "pictures/PictureWriter.h"
 #include "pictures/PlanMap.h"
 #include "pictures/PlanMapPainter.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

@@ -5,10 +5,11 @@
 #include <string_view>
 #include <tuple>
 
-#include "corrections/DecimalYear.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
+#include "text/CalendarDate.h"
+#include "text/NumberText.h"
+#include "text/TextFormat.h"
+#include "text/TimeOfDay.h"
 
 namespace velkor {
 namespace {
@@ -16,11 +17,12 @@ namespace {
 using Moment = std::tuple<int, int, int, int>;  // year, month, day, second of the day
 
 std::optional<Moment> momentOf(const DataSet& data, int i) {
-    const auto date = DecimalYear::readDate(data.field(i, Column::Date));
+    const auto date = CalendarDate::read(data.field(i, Column::Date));
     if (!date) {
         return std::nullopt;
     }
-    return Moment{date->year, date->month, date->day, readTimeOfDay(data.field(i, Column::Time))};
+    return Moment{date->year, date->month, date->day,
+                  TimeOfDay::ofColumn(data.field(i, Column::Time))};
 }
 
 std::string taken(const DataSet& data, int i) {

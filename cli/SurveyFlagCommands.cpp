@@ -11,9 +11,9 @@
 #include "cli/SurveyCommand.h"
 #include "cli/SurveyEdit.h"
 #include "cli/SurveyValues.h"
-#include "data/TextFormat.h"
 #include "survey/FlagList.h"
 #include "survey/Survey.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

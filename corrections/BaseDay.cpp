@@ -7,8 +7,8 @@
 
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
+#include "text/TextFormat.h"
+#include "text/TimeOfDay.h"
 
 namespace velkor {
 
@@ -55,7 +55,7 @@ BaseDay BaseDay::of(const VariationSet& variations, const std::string& date,
     if (survey != nullptr) {
         for (int i = 1; i < survey->lineCount(); ++i) {
             if (survey->mode(i) != 'A' && survey->field(i, Column::Date) == date) {
-                day.readings_.push_back({readTimeOfDay(survey->field(i, Column::Time)), i});
+                day.readings_.push_back({TimeOfDay::ofColumn(survey->field(i, Column::Time)), i});
             }
         }
     }
@@ -91,17 +91,13 @@ int BaseDay::readingsOutside() const {
                                           [this](const Reading& r) { return !inside(r.seconds); }));
 }
 
-std::string BaseDay::clock(int seconds) {
-    return formatText("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-}
-
 std::string BaseDay::figures() const {
     std::string text = date_ + ": " + std::to_string(samples_.size()) +
                        (samples_.size() == 1 ? " sample" : " samples");
     if (!samples_.empty()) {
-        text += ", " + clock(first_) + " to " + clock(last_) + ", " +
+        text += ", " + TimeOfDay::clock(first_) + " to " + TimeOfDay::clock(last_) + ", " +
                 formatText("%0.1f to %0.1f nT", lowest_, highest_) + ", largest gap " +
-                clock(largestGap_);
+                TimeOfDay::clock(largestGap_);
     }
     return text;
 }

@@ -53,8 +53,6 @@ class BaseDay {
     std::string figures() const;
     // How many survey readings the date has, and how many lie outside the samples.
     std::string readingFigures() const;
-    // "hh:mm:ss" of a time of day.
-    static std::string clock(int seconds);
 
   private:
     std::string date_;

@@ -2,7 +2,7 @@
 #include "corrections/CorrectedValue.h"
 
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
+#include "text/NumberText.h"
 
 namespace velkor {
 

@@ -9,7 +9,8 @@
 #include "corrections/TemporalCorrection.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
+#include "text/NumberText.h"
+#include "text/TimeOfDay.h"
 
 namespace velkor {
 namespace {
@@ -46,7 +47,7 @@ CorrectionSummary::Reason reasonFor(const DataSet& data, int i, const VariationS
     if (s.last <= s.first) {
         return Reason::OneSample;
     }
-    const int t = readTimeOfDay(data.field(i, Column::Time));
+    const int t = TimeOfDay::ofColumn(data.field(i, Column::Time));
     if (!(v.seconds(s.first) < t && t < v.seconds(s.last))) {
         return Reason::OutsideSpan;
     }

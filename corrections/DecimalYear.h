@@ -4,20 +4,15 @@
 #include <optional>
 #include <string_view>
 
+#include "text/CalendarDate.h"
+
 namespace velkor {
 
 class DecimalYear {
   public:
-    struct Date {
-        int year;
-        int month;
-        int day;
-    };
+    using Date = CalendarDate;
 
-    // "YYYY-MM-DD", or "DD.MM.YYYY" as the Date column of a data line; nothing when
-    // the text is not a day of the calendar.
-    static std::optional<Date> readDate(std::string_view text);
-    // A date as above or a decimal year such as 2026.5.
+    // A date as CalendarDate reads it, or a decimal year such as 2026.5.
     static std::optional<double> read(std::string_view text);
     // The start of the day: 1 January is the year itself.
     static double of(const Date& date);

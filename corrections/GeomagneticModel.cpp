@@ -7,7 +7,7 @@
 
 #include "corrections/GaussTable.h"
 #include "corrections/LegendreTable.h"
-#include "data/TextFormat.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

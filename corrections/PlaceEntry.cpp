@@ -1,26 +1,19 @@
 // Latitude, longitude and height as typed.
 #include "corrections/PlaceEntry.h"
 
-#include <charconv>
 #include <cmath>
 
-#include "data/TextFormat.h"
+#include "text/NumberText.h"
+#include "text/ShortNumber.h"
+#include "text/Trim.h"
 
 namespace velkor {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // A number with an optional hemisphere letter after it; a sign and a letter together
 // would contradict each other, so they are refused.
 std::optional<double> readAngle(std::string_view text, char positive, char negative) {
-    text = trimmed(text);
+    text = Trim::spaces(text);
     if (text.empty()) {
         return std::nullopt;
     }
@@ -29,30 +22,21 @@ std::optional<double> readAngle(std::string_view text, char positive, char negat
     if (last == positive || last == negative) {
         sign = last == negative ? -1.0 : 1.0;
         text.remove_suffix(1);
-        text = trimmed(text);
+        text = Trim::spaces(text);
         if (text.empty() || text.front() == '-' || text.front() == '+') {
             return std::nullopt;
         }
     }
-    const auto value = PlaceEntry::readNumber(text);
+    const auto value = readWholeNumber(text, WholeNumber::TypedWithoutExponent);
     if (!value) {
         return std::nullopt;
     }
     return sign * *value;
 }
 
-// Up to six decimals, without trailing zeros.
-std::string shortNumber(double value) {
-    std::string text = formatText("%.6f", value);
-    text.erase(text.find_last_not_of('0') + 1);
-    if (text.back() == '.') {
-        text.pop_back();
-    }
-    return text == "-0" ? "0" : text;
-}
-
 std::string showAngle(double degrees, char positive, char negative) {
-    return shortNumber(std::abs(degrees)) + " " + (degrees < 0.0 ? negative : positive);
+    return ShortNumber::sixDecimals(std::abs(degrees), ShortNumber::Zero::Unsigned) + " " +
+           (degrees < 0.0 ? negative : positive);
 }
 
 }  // namespace
@@ -62,7 +46,7 @@ PlaceEntry::Result PlaceEntry::read(std::string_view latitude, std::string_view 
     Result r{false, {0.0, 0.0, 0.0}, {}};
     const auto lat = readAngle(latitude, 'N', 'S');
     const auto lon = readAngle(longitude, 'E', 'W');
-    const auto metres = readNumber(height);
+    const auto metres = readWholeNumber(height, WholeNumber::TypedWithoutExponent);
     if (!lat) {
         r.message = "Enter the latitude in degrees, as 55.75 N or -33.9.";
     } else if (!lon) {
@@ -75,20 +59,6 @@ PlaceEntry::Result PlaceEntry::read(std::string_view latitude, std::string_view 
     return r;
 }
 
-std::optional<double> PlaceEntry::readNumber(std::string_view text) {
-    text = trimmed(text);
-    if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
-        text.remove_prefix(1);
-    }
-    double value = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
-    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::string PlaceEntry::showLatitude(double degrees) {
     return showAngle(degrees, 'N', 'S');
 }
@@ -98,7 +68,7 @@ std::string PlaceEntry::showLongitude(double degrees) {
 }
 
 std::string PlaceEntry::showHeight(double metres) {
-    return shortNumber(metres);
+    return ShortNumber::sixDecimals(metres, ShortNumber::Zero::Unsigned);
 }
 
 }  // namespace velkor

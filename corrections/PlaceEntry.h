@@ -21,9 +21,6 @@ class PlaceEntry {
     // height in m. Only the form is checked here; the model checks the ranges.
     static Result read(std::string_view latitude, std::string_view longitude,
                        std::string_view height);
-    // The whole text as one decimal number, blanks around it allowed.
-    static std::optional<double> readNumber(std::string_view text);
-
     // As the fields show them: "55.75 N", "37.6 E", "200".
     static std::string showLatitude(double degrees);
     static std::string showLongitude(double degrees);

@@ -5,7 +5,8 @@
 
 #include "core/Prompter.h"
 #include "data/LineReader.h"
-#include "data/NumberReading.h"
+#include "text/NumberText.h"
+#include "text/TimeOfDay.h"
 
 namespace velkor {
 namespace {
@@ -45,9 +46,7 @@ std::string_view VariationSet::date(int k) const {
 }
 
 int VariationSet::seconds(int k) const {
-    const std::string& l = line(k);
-    return readInteger(cut(l, 12, 2)) * 3600 + readInteger(cut(l, 15, 2)) * 60 +
-           readInteger(cut(l, 18, 2));
+    return TimeOfDay::ofColumn(cut(line(k), 12, std::string_view::npos));
 }
 
 double VariationSet::value(int k) const {

@@ -5,6 +5,7 @@
 #include "corrections/DecimalYear.h"
 #include "corrections/TemporalCorrection.h"
 #include "data/DataFile.h"
+#include "text/CalendarDate.h"
 
 namespace velkor {
 
@@ -39,7 +40,7 @@ std::string DayChain::firstDate() const {
 }
 
 std::optional<float> DayChain::modelFieldOnFirstDay(const GeomagneticModel::Place& place) {
-    const auto date = DecimalYear::readDate(firstDate());
+    const auto date = CalendarDate::read(firstDate());
     if (!date) {
         prompter_.message(
             "The first reading has no date the field model can use, so there is no "

@@ -9,48 +9,33 @@
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
-#include "export/RowSink.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
 
 constexpr std::string_view kEnd = "\r\n";
 
-// A column text as a C string carries it: up to a NUL byte, should a line hold one.
-char* putText(char* at, std::string_view text) {
-    // A loop in place: these texts are a few characters, too short for a library call.
-    for (char c : text) {
-        if (c == '\0') {
-            break;
-        }
-        *at++ = c;
-    }
-    return at;
+// A column text as printf's "%s" writes it: up to a NUL byte, should a line hold one.
+std::string_view cText(std::string_view text) {
+    return text.substr(0, text.find('\0'));
 }
 
 // Rows of three column texts for the readings whose mode letter passes keep, written as
-// lead, a, mid, b, gap, c: the one shape of the three text exports.
+// lead, a, mid, b, gap, c: the one shape of the three text exports ("%s%s %s", " %s %s %s").
 template <typename Keep>
 int textRows(const DataSet& d, Keep keep, std::string_view lead, Column a, std::string_view mid,
              Column b, std::string_view gap, Column c, std::string& out) {
-    RowSink sink(out);
     int rows = 0;
     for (int i = 1; i < d.lineCount(); ++i) {
         if (keep(d.mode(i))) {
-            const std::string_view ta = d.field(i, a);
-            const std::string_view tb = d.field(i, b);
-            const std::string_view tc = d.field(i, c);
-            char* at = sink.room(lead.size() + ta.size() + mid.size() + tb.size() + gap.size() +
-                                 tc.size() + kEnd.size());
-            at = RowSink::put(at, lead);
-            at = putText(at, ta);
-            at = RowSink::put(at, mid);
-            at = putText(at, tb);
-            at = RowSink::put(at, gap);
-            at = putText(at, tc);
-            sink.done(RowSink::put(at, kEnd));
+            out += lead;
+            out += cText(d.field(i, a));
+            out += mid;
+            out += cText(d.field(i, b));
+            out += gap;
+            out += cText(d.field(i, c));
+            out += kEnd;
             ++rows;
         }
     }
@@ -58,28 +43,18 @@ int textRows(const DataSet& d, Keep keep, std::string_view lead, Column a, std::
 }
 
 int correctedRows(const DataSet& d, std::string& out) {
-    RowSink sink(out);
     int rows = 0;
     for (int i = 1; i < d.lineCount(); ++i) {
         if (const std::optional<float> value = CorrectedValue::of(d, i)) {
-            const std::string_view line = d.field(i, Column::Line);
-            const std::string_view pos = d.field(i, Column::Pos);
-            char* at = sink.room(line.size() + pos.size() + fixedRoom(9, 1) + kEnd.size());
-            at = putText(at, line);
-            at = putText(at, pos);
-            at = writeFixed(at, static_cast<double>(*value), 9, 1);
-            sink.done(RowSink::put(at, kEnd));
+            // As "%s%s%9.1f" wrote it.
+            out += cText(d.field(i, Column::Line));
+            out += cText(d.field(i, Column::Pos));
+            appendFixed(out, static_cast<double>(*value), 9, 1);
+            out += kEnd;
             ++rows;
         }
     }
     return rows;
-}
-
-void headerValue(std::string_view name, float value, std::string& out) {
-    out += name;
-    appendFixed(out, static_cast<double>(value), 9, 1);
-    out += "nT";
-    out += kEnd;
 }
 
 }  // namespace
@@ -133,10 +108,12 @@ std::string ExportFile::text(Kind kind, const DataSet& data, int& rows) {
             break;
         case Kind::Corrected:
             if (data.temporalDone) {
-                headerValue("Variations Basis", data.basis, out);
+                appendFormatted(out, "Variations Basis%9.1fnT\r\n",
+                                static_cast<double>(data.basis));
             }
             if (data.geomagDone) {
-                headerValue("Geomagnetic Field", data.geomag, out);
+                appendFormatted(out, "Geomagnetic Field%9.1fnT\r\n",
+                                static_cast<double>(data.geomag));
             }
             out += " Line Pos  Corrected\r\n";
             rows = correctedRows(data, out);

@@ -1,7 +1,7 @@
 // The fuzz targets' line texts.
 #include "fuzz/FuzzedText.h"
 
-#include "data/TextFormat.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

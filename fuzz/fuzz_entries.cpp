@@ -10,13 +10,13 @@
 #include <string>
 
 #include "corrections/ValueEntry.h"
-#include "data/TextFormat.h"
 #include "fuzz/FuzzPrompter.h"
 #include "serial/ComPortMap.h"
 #include "serial/CommSettings.h"
 #include "serial/LineMode.h"
 #include "serial/SerialLink.h"
 #include "serial/TermiosMode.h"
+#include "text/TextFormat.h"
 
 namespace {
 

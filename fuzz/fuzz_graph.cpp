@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "data/DataSet.h"
-#include "data/TextFormat.h"
 #include "fuzz/CheckingSurface.h"
 #include "fuzz/FuzzPrompter.h"
 #include "fuzz/FuzzedText.h"
 #include "pictures/GraphPainter.h"
+#include "text/TextFormat.h"
 
 using namespace velkor;
 

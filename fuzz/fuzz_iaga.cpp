@@ -12,6 +12,8 @@
 #include "fuzz/FuzzPrompter.h"
 #include "survey/IagaFile.h"
 #include "survey/SourceText.h"
+#include "text/NumberText.h"
+#include "text/Trim.h"
 
 using namespace velkor;
 
@@ -63,7 +65,7 @@ std::optional<double> expectedF(const std::string& elements,
         if (marker(words[3 + k])) {
             return std::nullopt;
         }
-        single = *SourceText::number(words[3 + k]);
+        single = *readWholeNumber(words[3 + k], WholeNumber::BaseFile);
         sum += single * single;
     }
     return used.size() == 1 ? single : std::sqrt(sum);
@@ -88,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     std::size_t k = 0;
     bool headed = false;
     for (std::string_view line : SourceText::lines(text)) {
-        line = SourceText::trimmed(line);
+        line = Trim::spacesAndTabs(line);
         if (line.empty() || line.back() == '|' || !headed) {
             headed = headed || line.substr(0, 4) == "DATE";
             continue;

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "data/DataSet.h"
-#include "data/TextFormat.h"
 #include "fuzz/CheckingSurface.h"
 #include "fuzz/FuzzPrompter.h"
 #include "fuzz/FuzzedText.h"

@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "data/NumberReading.h"
 #include "fuzz/FuzzPrompter.h"
+#include "text/NumberText.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "data/ColumnLayout.h"
-#include "data/NumberReading.h"
 #include "fuzz/FuzzPrompter.h"
+#include "text/NumberText.h"
 #include "transfer/InstrumentRecord.h"
 
 namespace {

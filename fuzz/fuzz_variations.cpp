@@ -16,10 +16,10 @@
 #include "corrections/ValueEntry.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
 #include "fuzz/FuzzPrompter.h"
 #include "fuzz/FuzzedText.h"
+#include "text/NumberText.h"
+#include "text/TextFormat.h"
 
 namespace {
 

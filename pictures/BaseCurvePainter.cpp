@@ -6,18 +6,15 @@
 #include <string>
 
 #include "corrections/BaseDay.h"
-#include "data/TextFormat.h"
 #include "pictures/DrawingSurface.h"
+#include "text/TextFormat.h"
+#include "text/TimeOfDay.h"
 
 namespace velkor {
 namespace {
 
 void segment(DrawingSurface& s, const BaseCurvePainter::Segment& g) {
     s.segment(g.x1, g.y1, g.x2, g.y2);
-}
-
-std::string hourMinute(int seconds) {
-    return formatText("%02d:%02d", seconds / 3600, seconds / 60 % 60);
 }
 
 }  // namespace
@@ -135,7 +132,7 @@ void BaseCurvePainter::draw(DrawingSurface& surface, const BaseDay& day, int wid
     for (int s = t.from; s <= t.to; s += t.step) {
         const int sx = x(f, t, s);
         surface.segment(sx, f.bottom, sx, f.bottom + height / 60);
-        surface.text(sx, f.bottom + height / 40, hourMinute(s));
+        surface.text(sx, f.bottom + height / 40, TimeOfDay::hourMinute(s));
     }
 
     const std::vector<BaseDay::Sample>& samples = day.samples();

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "data/ColumnLayout.h"
-#include "data/NumberReading.h"
 #include "survey/Survey.h"
+#include "text/TimeOfDay.h"
 
 namespace velkor {
 namespace {
@@ -100,7 +100,7 @@ BasePanel BasePanel::of(const Survey& survey, std::vector<BaseSource>& sources,
         if (d != date) {
             return;
         }
-        const int seconds = readTimeOfDay(time);
+        const int seconds = TimeOfDay::ofColumn(time);
         const bool based = std::any_of(sources.begin(), sources.end(), [&](BaseSource& source) {
             return source.at(date, seconds).outcome == TemporalCorrection::Outcome::Interpolated;
         });

@@ -5,24 +5,13 @@
 #include <climits>
 #include <cmath>
 
-#include "data/TextFormat.h"
 #include "pictures/BasePanel.h"
 #include "pictures/DrawingSurface.h"
+#include "text/TextFormat.h"
+#include "text/TimeOfDay.h"
+#include "text/Trim.h"
 
 namespace velkor {
-namespace {
-
-std::string hourMinute(int seconds) {
-    return formatText("%02d:%02d", seconds / 3600, seconds / 60 % 60);
-}
-
-std::string trimmed(const std::string& text) {
-    const std::size_t from = text.find_first_not_of(' ');
-    const std::size_t to = text.find_last_not_of(' ');
-    return from == std::string::npos ? std::string() : text.substr(from, to - from + 1);
-}
-
-}  // namespace
 
 BaseCurvePainter::TimeAxis BasePanelPainter::timeAxis(const BasePanel& panel) {
     int lo = INT_MAX;
@@ -64,7 +53,7 @@ std::string BasePanelPainter::keyLine(const BasePanel& panel, int k) {
     const BasePanel::Curve& c = panel.curves()[static_cast<std::size_t>(k - 1)];
     if (!c.holdsDate) {
         return formatText("%d: %s: no samples on %s", k, c.name.c_str(),
-                          trimmed(panel.date()).c_str());
+                          std::string(Trim::spaces(panel.date())).c_str());
     }
     return formatText("%d: %s", k, c.name.c_str());
 }
@@ -78,11 +67,11 @@ void BasePanelPainter::draw(DrawingSurface& surface, const BasePanel& panel, int
     const int based =
         static_cast<int>(std::count_if(panel.readings().begin(), panel.readings().end(),
                                        [](const BasePanel::Reading& r) { return r.based; }));
-    surface.text(
-        width / 50, keyY,
-        formatText("%s: %d readings, %d without a base value", trimmed(panel.date()).c_str(),
-                   static_cast<int>(panel.readings().size()),
-                   static_cast<int>(panel.readings().size()) - based));
+    surface.text(width / 50, keyY,
+                 formatText("%s: %d readings, %d without a base value",
+                            std::string(Trim::spaces(panel.date())).c_str(),
+                            static_cast<int>(panel.readings().size()),
+                            static_cast<int>(panel.readings().size()) - based));
     if (panel.curves().empty()) {
         surface.text(width / 50, keyY + pitch, "The survey has no base source.");
     }
@@ -107,7 +96,7 @@ void BasePanelPainter::draw(DrawingSurface& surface, const BasePanel& panel, int
     for (int s = t.from; s <= t.to; s += t.step) {
         const int sx = BaseCurvePainter::x(f, t, s);
         surface.segment(sx, f.bottom, sx, f.bottom + height / 60);
-        surface.text(sx, f.bottom + height / 40, hourMinute(s));
+        surface.text(sx, f.bottom + height / 40, TimeOfDay::hourMinute(s));
     }
 
     // Each stretch of a curve carries its source's number where it begins, so that

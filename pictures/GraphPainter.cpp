@@ -9,9 +9,9 @@
 
 #include "data/DataSet.h"
 #include "data/LineReader.h"
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
 #include "pictures/DrawingSurface.h"
+#include "text/NumberText.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 

@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "data/TextFormat.h"
 #include "pictures/PlanMapGeometry.h"
+#include "text/ShortNumber.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
@@ -64,7 +65,7 @@ std::vector<DrawingSurface::Point> devicePoints(const ContourLine& line,
 
 // A level as labels show it; a level of nought is never "-0".
 std::string levelText(double level) {
-    return formatText("%g", level + 0.0);
+    return ShortNumber::sixDigits(ShortNumber::unsignedZero(level));
 }
 
 }  // namespace
@@ -209,7 +210,8 @@ void GridLayerPainter::drawColourBar(DrawingSurface& s, const SurveyMapGeometry:
     for (const double v : barValues()) {
         const int y = top + static_cast<int>(std::lround(height * (1.0 - stretch_.fraction(v))));
         s.segment(x + em, y, x + em + em / 3, y);
-        s.text(x + em + em / 2, y - em / 2, equalised ? formatText("%.1f", v + 0.0) : levelText(v));
+        s.text(x + em + em / 2, y - em / 2,
+               equalised ? formatText("%.1f", ShortNumber::unsignedZero(v)) : levelText(v));
     }
     s.text(x, top + height + em, equalised ? "equalised" : "clipped 2-98 %");
 }

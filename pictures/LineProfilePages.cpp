@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "data/TextFormat.h"
 #include "pictures/DrawingSurface.h"
+#include "text/LineTitle.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
@@ -39,9 +40,10 @@ std::string LineProfilePages::header(const std::string& title, const LineProfile
     std::string text =
         formatText("%s   Page %d of %d", title.c_str(), page, pageCount(set.lineCount(), perPage));
     if (span.first < span.end) {
-        text +=
-            formatText("   %s to %g", LineProfileSet::lineName(set.line(span.first).number).c_str(),
-                       set.line(span.end - 1).number);
+        text += formatText(
+            "   %s to %g",
+            LineTitle::of(set.line(span.first).number, LineTitle::Form::SixDigits).c_str(),
+            set.line(span.end - 1).number);
     }
     return text;
 }

@@ -7,8 +7,9 @@
 #include <string>
 #include <utility>
 
-#include "data/TextFormat.h"
 #include "pictures/DrawingSurface.h"
+#include "text/LineTitle.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
@@ -146,7 +147,8 @@ void LineProfilePainter::draw(DrawingSurface& surface, const Area& area, int em,
     if (lines_.size() > 1) {
         caption += formatText(", lines stacked %g nT apart from the lowest", offset_);
     } else {
-        caption = LineProfileSet::lineName(set_->line(lines_[0]).number) + ": " + caption;
+        caption = LineTitle::of(set_->line(lines_[0]).number, LineTitle::Form::SixDigits) + ": " +
+                  caption;
     }
     surface.text(area.left + em / 2, area.top + em / 4, caption);
     drawAxes(surface, sc, em);
@@ -238,7 +240,8 @@ void LineProfilePainter::drawLine(DrawingSurface& s, const Scales& sc, int k, in
         }
     }
     if (last) {
-        s.text(sc.frame.right + em / 2, last->y - em / 2, LineProfileSet::lineName(line.number));
+        s.text(sc.frame.right + em / 2, last->y - em / 2,
+               LineTitle::of(line.number, LineTitle::Form::SixDigits));
     }
 }
 

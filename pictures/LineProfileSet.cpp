@@ -7,10 +7,9 @@
 #include <map>
 #include <optional>
 
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFlags.h"
+#include "text/NumberText.h"
 
 namespace velkor {
 namespace {
@@ -69,10 +68,6 @@ LineProfileSet LineProfileSet::build(const Survey& survey) {
         lines.push_back({number, std::move(points)});
     }
     return LineProfileSet(std::move(lines));
-}
-
-std::string LineProfileSet::lineName(double number) {
-    return formatText("Line %g", number);
 }
 
 int LineProfileSet::lineOf(int reading) const {

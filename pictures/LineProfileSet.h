@@ -42,8 +42,6 @@ class LineProfileSet {
     const std::vector<Line>& lines() const { return lines_; }
     int lineCount() const { return static_cast<int>(lines_.size()); }
     const Line& line(int k) const { return lines_[static_cast<std::size_t>(k)]; }
-    // "Line 12", "Line 3.5".
-    static std::string lineName(double number);
     // The index of the line holding survey reading r, or -1.
     int lineOf(int reading) const;
     // The point of survey reading r, or nullptr.

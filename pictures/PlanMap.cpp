@@ -7,8 +7,8 @@
 
 #include "corrections/CorrectedValue.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
+#include "text/NumberText.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

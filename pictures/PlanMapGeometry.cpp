@@ -7,7 +7,8 @@
 #include <map>
 
 #include "corrections/ValueEntry.h"
-#include "data/NumberReading.h"
+#include "text/NumberText.h"
+#include "text/ShortNumber.h"
 
 namespace velkor {
 namespace {
@@ -227,7 +228,7 @@ std::vector<double> PlanMapGeometry::ticks(double lo, double hi, int maxCount, d
             break;
         }
         if (out.empty() || v > out.back()) {
-            out.push_back(v == 0.0 ? 0.0 : v);
+            out.push_back(ShortNumber::unsignedZero(v));
         }
     }
     return out;

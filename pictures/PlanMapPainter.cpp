@@ -7,8 +7,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "data/TextFormat.h"
 #include "pictures/DrawingSurface.h"
+#include "text/ShortNumber.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
@@ -18,7 +19,7 @@ int charWidth(int em) {
 }
 
 std::string number(double v) {
-    return formatText("%g", std::fabs(v) < 1e-9 ? 0.0 : v);
+    return ShortNumber::sixDigits(ShortNumber::nearZeroAsZero(v, 1e-9));
 }
 
 const char* caption(PlanMap::By by) {

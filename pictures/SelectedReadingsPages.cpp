@@ -2,8 +2,8 @@
 #include "pictures/SelectedReadingsPages.h"
 
 #include "data/DataSet.h"
-#include "data/TextFormat.h"
 #include "pictures/DrawingSurface.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 

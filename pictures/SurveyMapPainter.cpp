@@ -6,11 +6,11 @@
 #include <limits>
 #include <optional>
 
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
 #include "pictures/DrawingSurface.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFlags.h"
+#include "text/NumberText.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

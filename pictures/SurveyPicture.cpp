@@ -5,9 +5,9 @@
 #include <cmath>
 #include <sstream>
 
-#include "data/TextFormat.h"
 #include "pictures/DrawingSurface.h"
 #include "pictures/PlanMapGeometry.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

@@ -2,30 +2,14 @@
 #include "pictures/SurveyTitleBlock.h"
 
 #include <cmath>
-#include <cstdio>
 
-#include "data/TextFormat.h"
 #include "pictures/DrawingSurface.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDescription.h"
+#include "text/CalendarDate.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
-namespace {
-
-// "dd.mm.yyyy" as yyyymmdd, for ordering; -1 when it is no such date.
-long dayKey(const std::string& date) {
-    int d = 0;
-    int m = 0;
-    int y = 0;
-    char tail = 0;
-    if (std::sscanf(date.c_str(), "%2d.%2d.%4d%c", &d, &m, &y, &tail) != 3) {
-        return -1;
-    }
-    return y * 10000L + m * 100L + d;
-}
-
-}  // namespace
-
 std::string SurveyTitleBlock::dates(const Survey& survey) {
     std::string first;
     std::string last;
@@ -37,10 +21,10 @@ std::string SurveyTitleBlock::dates(const Survey& survey) {
         const std::size_t dash = span.find(" - ");
         const std::string from = span.substr(0, dash);
         const std::string to = dash == std::string::npos ? from : span.substr(dash + 3);
-        if (first.empty() || dayKey(from) < dayKey(first)) {
+        if (first.empty() || CalendarDate::orderKey(from) < CalendarDate::orderKey(first)) {
             first = from;
         }
-        if (last.empty() || dayKey(to) > dayKey(last)) {
+        if (last.empty() || CalendarDate::orderKey(to) > CalendarDate::orderKey(last)) {
             last = to;
         }
     }

@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "data/NumberReading.h"
 #include "serial/SerialPortFile.h"
+#include "text/NumberText.h"
 
 namespace velkor {
 

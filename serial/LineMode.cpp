@@ -5,6 +5,8 @@
 #include <sstream>
 #include <vector>
 
+#include "text/Trim.h"
+
 namespace velkor {
 namespace {
 
@@ -22,12 +24,6 @@ bool wholeNumber(const std::string& text, int& value) {
     return true;
 }
 
-std::string trimmed(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    const auto e = s.find_last_not_of(' ');
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
 }  // namespace
 
 std::optional<LineMode> LineMode::parse(const std::string& text) {
@@ -35,7 +31,7 @@ std::optional<LineMode> LineMode::parse(const std::string& text) {
     std::stringstream in(text);
     std::string part;
     while (std::getline(in, part, ',')) {
-        parts.push_back(trimmed(part));
+        parts.emplace_back(Trim::spaces(part));
     }
     if (parts.size() != 4 || parts[1].size() != 1) {
         return std::nullopt;

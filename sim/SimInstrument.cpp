@@ -9,7 +9,7 @@
 
 #include "data/ColumnLayout.h"
 #include "data/LineReader.h"
-#include "data/NumberReading.h"
+#include "text/NumberText.h"
 
 namespace velkor::sim {
 namespace {

@@ -5,17 +5,10 @@
 #include <optional>
 #include <unordered_set>
 
-#include "corrections/DecimalYear.h"
 #include "survey/SourceText.h"
+#include "text/CalendarDate.h"
 
 namespace velkor {
-namespace {
-
-long dayNumber(const DecimalYear::Date& d) {
-    return (static_cast<long>(d.year) * 12 + d.month) * 31 + d.day;
-}
-
-}  // namespace
 
 std::vector<std::string> BaseCoverage::dates(const Survey& survey) {
     std::vector<std::string> out;
@@ -36,21 +29,18 @@ std::string BaseCoverage::problem(const BaseSource& source, const std::vector<st
     if (source.meets(dates)) {
         return {};
     }
-    std::optional<DecimalYear::Date> first;
-    std::optional<DecimalYear::Date> last;
+    std::optional<CalendarDate> first;
+    std::optional<CalendarDate> last;
     for (const std::string& text : dates) {
-        const std::optional<DecimalYear::Date> d = DecimalYear::readDate(text);
-        if (d && (!first || dayNumber(*d) < dayNumber(*first))) {
+        const std::optional<CalendarDate> d = CalendarDate::read(text);
+        if (d && (!first || d->dayNumber() < first->dayNumber())) {
             first = d;
         }
-        if (d && (!last || dayNumber(*d) > dayNumber(*last))) {
+        if (d && (!last || d->dayNumber() > last->dayNumber())) {
             last = d;
         }
     }
-    const auto text = [](const DecimalYear::Date& d) {
-        return SourceText::dateText(d.year, d.month, d.day);
-    };
-    const std::string theirs = first ? text(*first) + " to " + text(*last) : "no dates";
+    const std::string theirs = first ? first->text() + " to " + last->text() : "no dates";
     const std::string ours = source.span().empty() ? "none" : source.span();
     return SourceText::name(source.path()) + ": its dates (" + ours +
            ") never meet the survey's (" + theirs + ")";

@@ -7,8 +7,11 @@
 #include <initializer_list>
 #include <utility>
 
-#include "corrections/DecimalYear.h"
 #include "survey/SourceText.h"
+#include "text/CalendarDate.h"
+#include "text/NumberText.h"
+#include "text/TimeOfDay.h"
+#include "text/Trim.h"
 
 namespace velkor {
 namespace {
@@ -35,7 +38,7 @@ std::vector<std::string> fields(std::string_view row, char separator) {
         }
     }
     for (std::string& f : out) {
-        f = std::string(SourceText::trimmed(f));
+        f = std::string(Trim::spacesAndTabs(f));
     }
     return out;
 }
@@ -43,10 +46,10 @@ std::vector<std::string> fields(std::string_view row, char separator) {
 // A column's name as the automatic choice compares it: lower case, a unit in brackets
 // dropped ("F (nT)" is "f").
 std::string plain(std::string_view name) {
-    std::string s(SourceText::trimmed(name));
+    std::string s(Trim::spacesAndTabs(name));
     const std::size_t unit = s.find_first_of("([");
     if (unit != std::string::npos && unit > 0) {
-        s = std::string(SourceText::trimmed(std::string_view(s).substr(0, unit)));
+        s = std::string(Trim::spacesAndTabs(std::string_view(s).substr(0, unit)));
     }
     for (char& c : s) {
         c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -101,7 +104,7 @@ class Reader {
         bool headed = false;
         for (std::size_t k = 0; k < lines.size(); ++k) {
             line_ = k + 1;
-            const std::string_view row = SourceText::trimmed(lines[k]);
+            const std::string_view row = Trim::spacesAndTabs(lines[k]);
             if (row.empty() || row.front() == '#') {
                 continue;
             }
@@ -182,11 +185,11 @@ class Reader {
         } else {
             splitDateTime(dateText, timeText);
         }
-        const std::optional<DecimalYear::Date> date = DecimalYear::readDate(dateText);
+        const std::optional<CalendarDate> date = CalendarDate::read(dateText);
         if (!date) {
             refuse("\"" + dateText + "\" is no date (YYYY-MM-DD or DD.MM.YYYY)");
         }
-        const std::optional<int> seconds = SourceText::timeOfDay(timeText);
+        const std::optional<int> seconds = TimeOfDay::read(timeText);
         if (!seconds) {
             refuse("\"" + timeText + "\" is no time of day (hh:mm:ss)");
         }
@@ -196,12 +199,11 @@ class Reader {
                 c = c == ',' ? '.' : c;
             }
         }
-        const std::optional<double> number = SourceText::number(value);
+        const std::optional<double> number = readWholeNumber(value, WholeNumber::BaseFile);
         if (number && std::abs(*number) >= SourceText::kMaxValue) {
             refuse("\"" + value + "\" is out of range");
         }
-        samples_.push_back({SourceText::dateText(date->year, date->month, date->day), *seconds,
-                            number.value_or(std::nan(""))});
+        samples_.push_back({date->text(), *seconds, number.value_or(std::nan(""))});
     }
 
     // "2026-07-06T08:05:31.5Z" (or a blank for the T) into its date and its time.
@@ -211,7 +213,7 @@ class Reader {
             refuse("\"" + whole + "\" is no date and time (2026-07-06T08:05:31)");
         }
         date = whole.substr(0, 10);
-        time = std::string(SourceText::trimmed(std::string_view(whole).substr(11)));
+        time = std::string(Trim::spacesAndTabs(std::string_view(whole).substr(11)));
         if (!time.empty() && time.back() == 'Z') {
             time.pop_back();
         } else if (time.size() > 8 && time.find_first_of("+-", 8) != std::string::npos) {
@@ -251,7 +253,7 @@ std::optional<std::vector<TemporalCorrection::Sample>> BaseCsvFile::parse(
 
 bool BaseCsvFile::looksLike(std::string_view text) {
     for (std::string_view line : SourceText::lines(text.substr(0, 4096))) {
-        line = SourceText::trimmed(line);
+        line = Trim::spacesAndTabs(line);
         if (!line.empty() && line.front() != '#') {
             const char separator = line.find(';') != std::string_view::npos ? ';' : ',';
             const std::vector<std::string> header = fields(line, separator);

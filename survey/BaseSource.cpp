@@ -7,14 +7,15 @@
 #include <utility>
 
 #include "core/QuietPrompter.h"
-#include "corrections/DecimalYear.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
 #include "survey/BaseCsvFile.h"
 #include "survey/IagaFile.h"
 #include "survey/SourceText.h"
+#include "text/CalendarDate.h"
+#include "text/NumberText.h"
+#include "text/TimeOfDay.h"
+#include "text/Trim.h"
 
 namespace velkor {
 namespace {
@@ -23,37 +24,14 @@ constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
 constexpr int kDay = 86400;
 
-// Days since 1 March of year 0, so that leap days fall at the end of a year.
-long daysOf(const DecimalYear::Date& d) {
-    const long y = d.month <= 2 ? d.year - 1 : d.year;
-    const long m = d.month <= 2 ? d.month + 9 : d.month - 3;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153 * m + 2) / 5 + d.day - 1;
-    return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy;
-}
-
-DecimalYear::Date dateOf(long days) {
-    const long era = (days >= 0 ? days : days - 146096) / 146097;
-    const long doe = days - era * 146097;
-    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long mp = (5 * doy + 2) / 153;
-    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-    return {year, month, day};
-}
-
 // The date text whole days after date (before, for a negative count), written as the
 // Date column writes it; nothing for a text that is no date.
 std::optional<std::string> shifted(std::string_view date, long days) {
-    const std::optional<DecimalYear::Date> d = DecimalYear::readDate(date);
+    const std::optional<CalendarDate> d = CalendarDate::read(date);
     if (!d || date.size() != 10 || date[2] != '.') {
         return std::nullopt;
     }
-    const DecimalYear::Date to = dateOf(daysOf(*d) + days);
-    return formatText("%02d.%02d.%04d", to.day, to.month, to.year);
+    return CalendarDate::ofDayNumber(d->dayNumber() + days).text();
 }
 
 }  // namespace
@@ -122,11 +100,11 @@ BaseSource BaseSource::ofReadings(const SurveySettings::BaseSource& settings,
             if (data->mode(k) != 'A') {
                 continue;
             }
-            const std::string_view time = SourceText::trimmed(data->field(k, Column::Time));
+            const std::string_view time = Trim::spacesAndTabs(data->field(k, Column::Time));
             const std::optional<double> value = readDecimalNumber(data->field(k, Column::Field));
             // A reading without a number is a sample without one, as in a variations file.
-            samples.push_back({std::string(SourceText::trimmed(data->field(k, Column::Date))),
-                               readTimeOfDay(time), value ? *value : kNoValue});
+            samples.push_back({std::string(Trim::spacesAndTabs(data->field(k, Column::Date))),
+                               TimeOfDay::ofColumn(time), value ? *value : kNoValue});
         }
     }
     SurveySettings::BaseSource named = settings;
@@ -169,11 +147,11 @@ BaseSource::Format BaseSource::detect(const std::string& path) {
 }
 
 void BaseSource::addDate(std::string_view date) {
-    const std::optional<DecimalYear::Date> d = DecimalYear::readDate(date);
+    const std::optional<CalendarDate> d = CalendarDate::read(date);
     if (!d) {
         return;
     }
-    const long day = daysOf(*d);
+    const long day = d->dayNumber();
     // Samples come in runs of one date, mostly in order: the end is the likely place.
     if (days_.empty() || days_.back() < day) {
         days_.push_back(day);
@@ -189,10 +167,8 @@ std::string BaseSource::span() const {
     if (days_.empty()) {
         return {};
     }
-    const DecimalYear::Date a = dateOf(days_.front());
-    const DecimalYear::Date b = dateOf(days_.back());
-    return SourceText::dateText(a.year, a.month, a.day) + " to " +
-           SourceText::dateText(b.year, b.month, b.day);
+    return CalendarDate::ofDayNumber(days_.front()).text() + " to " +
+           CalendarDate::ofDayNumber(days_.back()).text();
 }
 
 bool BaseSource::meets(const std::vector<std::string>& dates) const {
@@ -203,11 +179,11 @@ bool BaseSource::meets(const std::vector<std::string>& dates) const {
     const long from = floorDays(-static_cast<long>(offset_));
     const long to = floorDays(kDay - 1 - static_cast<long>(offset_));
     for (const std::string& text : dates) {
-        const std::optional<DecimalYear::Date> d = DecimalYear::readDate(text);
+        const std::optional<CalendarDate> d = CalendarDate::read(text);
         if (!d) {
             continue;
         }
-        const long day = daysOf(*d);
+        const long day = d->dayNumber();
         const auto at = std::lower_bound(days_.begin(), days_.end(), day + from);
         if (at != days_.end() && *at <= day + to) {
             return true;

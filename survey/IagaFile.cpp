@@ -5,8 +5,11 @@
 #include <cmath>
 #include <utility>
 
-#include "corrections/DecimalYear.h"
 #include "survey/SourceText.h"
+#include "text/CalendarDate.h"
+#include "text/NumberText.h"
+#include "text/TimeOfDay.h"
+#include "text/Trim.h"
 
 namespace velkor {
 namespace {
@@ -23,7 +26,7 @@ class Reader {
         const std::vector<std::string_view> lines = SourceText::lines(text);
         for (std::size_t k = 0; k < lines.size(); ++k) {
             line_ = k + 1;
-            take(SourceText::trimmed(lines[k]));
+            take(Trim::spacesAndTabs(lines[k]));
         }
         if (!headed_) {
             throw Refusal{name_ + ": no DATE TIME DOY record: not an IAGA-2002 file"};
@@ -117,11 +120,11 @@ class Reader {
         if (words.size() != 7) {
             refuse("expected a date, a time, the day of the year and four values");
         }
-        const std::optional<DecimalYear::Date> date = DecimalYear::readDate(words[0]);
+        const std::optional<CalendarDate> date = CalendarDate::read(words[0]);
         if (!date || words[0][4] != '-') {
             refuse("\"" + std::string(words[0]) + "\" is no date (YYYY-MM-DD)");
         }
-        const std::optional<int> seconds = SourceText::timeOfDay(words[1]);
+        const std::optional<int> seconds = TimeOfDay::read(words[1]);
         if (!seconds || words[1].size() < 8) {
             refuse("\"" + std::string(words[1]) + "\" is no time of day (hh:mm:ss.sss)");
         }
@@ -131,7 +134,7 @@ class Reader {
         double sum = 0.0;
         bool present = true;
         for (std::size_t k = 0; k < 4; ++k) {
-            const std::optional<double> v = SourceText::number(words[3 + k]);
+            const std::optional<double> v = readWholeNumber(words[3 + k], WholeNumber::BaseFile);
             if (!v) {
                 refuse("\"" + std::string(words[3 + k]) + "\" is no number");
             }
@@ -150,10 +153,10 @@ class Reader {
         // One F column is its own value; components give the length of the vector.
         double value = std::nan("");
         if (present) {
-            value = use_.size() == 1 ? *SourceText::number(words[3 + use_[0]]) : std::sqrt(sum);
+            value = use_.size() == 1 ? *readWholeNumber(words[3 + use_[0]], WholeNumber::BaseFile)
+                                     : std::sqrt(sum);
         }
-        content_.samples.push_back(
-            {SourceText::dateText(date->year, date->month, date->day), *seconds, value});
+        content_.samples.push_back({date->text(), *seconds, value});
     }
 
     std::string name_;
@@ -187,7 +190,7 @@ std::optional<IagaFile::Content> IagaFile::parse(std::string_view text, const st
 bool IagaFile::looksLike(std::string_view text) {
     const std::vector<std::string_view> lines = SourceText::lines(text.substr(0, 4096));
     for (std::string_view line : lines) {
-        line = SourceText::trimmed(line);
+        line = Trim::spacesAndTabs(line);
         if (!line.empty()) {
             const std::vector<std::string_view> words = SourceText::words(line);
             return line.back() == '|' || (words.size() > 3 && words[0] == "DATE" &&
@@ -198,7 +201,7 @@ bool IagaFile::looksLike(std::string_view text) {
 }
 
 bool IagaFile::missing(std::string_view value) {
-    value = SourceText::trimmed(value);
+    value = Trim::spacesAndTabs(value);
     if (!value.empty() && (value.front() == '-' || value.front() == '+')) {
         value.remove_prefix(1);
     }

@@ -7,12 +7,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <filesystem>
 
 #include "core/FileDescriptor.h"
-#include "data/TextFormat.h"
 
 namespace velkor {
 namespace {
@@ -91,33 +88,6 @@ bool SourceText::sameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string_view SourceText::trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
-std::optional<double> SourceText::number(std::string_view text) {
-    text = trimmed(text);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    // Digits, a point or a sign first: "inf" and "nan" are no numbers here.
-    if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '.' ||
-                          text.front() == '-')) {
-        return std::nullopt;
-    }
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::vector<std::string_view> SourceText::words(std::string_view text) {
     std::vector<std::string_view> out;
     std::size_t at = 0;
@@ -130,40 +100,6 @@ std::vector<std::string_view> SourceText::words(std::string_view text) {
         out.push_back(text.substr(first, end - first));
         at = end;
     }
-}
-
-std::optional<int> SourceText::timeOfDay(std::string_view text) {
-    const auto two = [&](std::size_t at) -> int {
-        const bool digits = at + 2 <= text.size() && text[at] >= '0' && text[at] <= '9' &&
-                            text[at + 1] >= '0' && text[at + 1] <= '9';
-        return digits ? (text[at] - '0') * 10 + (text[at + 1] - '0') : -1;
-    };
-    if (text.size() < 5 || text[2] != ':') {
-        return std::nullopt;
-    }
-    const int h = two(0);
-    const int m = two(3);
-    int s = 0;
-    if (text.size() > 5) {
-        if (text.size() < 8 || text[5] != ':') {
-            return std::nullopt;
-        }
-        s = two(6);
-        if (text.size() > 8 &&
-            (text[8] != '.' || text.size() == 9 ||
-             text.find_first_not_of("0123456789", 9) != std::string_view::npos)) {
-            return std::nullopt;
-        }
-    }
-    const bool leap = h == 23 && m == 59 && s == 60;
-    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || (s > 59 && !leap)) {
-        return std::nullopt;
-    }
-    return h * 3600 + m * 60 + s;
-}
-
-std::string SourceText::dateText(int year, int month, int day) {
-    return formatText("%02d.%02d.%04d", day, month, year);
 }
 
 }  // namespace velkor

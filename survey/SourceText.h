@@ -24,18 +24,8 @@ class SourceText {
     static std::string name(const std::string& path);
     // Whether two texts are equal, ASCII letters compared without case.
     static bool sameName(std::string_view a, std::string_view b);
-    static std::string_view trimmed(std::string_view text);
-    // The text, blanks around it aside, as a finite decimal number ("-12.5", "+3", "1e3");
-    // nothing for anything else, whatever the locale.
-    static std::optional<double> number(std::string_view text);
     // The text split at runs of blanks and tabs.
     static std::vector<std::string_view> words(std::string_view text);
-    // "hh:mm", "hh:mm:ss" or "hh:mm:ss.sss" in seconds, the fraction dropped as the
-    // index keeps whole seconds; the leap second 23:59:60 is the last second of its day
-    // (86400). Nothing for any other text.
-    static std::optional<int> timeOfDay(std::string_view text);
-    // "DD.MM.YYYY", as the Date column of a data line writes a day.
-    static std::string dateText(int year, int month, int day);
 };
 
 }  // namespace velkor

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <map>
 
-#include "data/NumberReading.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFlags.h"
+#include "text/NumberText.h"
 
 namespace velkor {
 namespace {

@@ -13,10 +13,12 @@
 #include "corrections/DecimalYear.h"
 #include "corrections/GeomagneticModel.h"
 #include "data/DataFile.h"
-#include "data/NumberReading.h"
 #include "survey/IgrfLattice.h"
 #include "survey/SameFile.h"
 #include "survey/SurveyFile.h"
+#include "text/CalendarDate.h"
+#include "text/NumberText.h"
+#include "text/TimeOfDay.h"
 
 namespace velkor {
 namespace {
@@ -34,23 +36,6 @@ enum : std::uint8_t {
 
 std::optional<float> value(float v) {
     return std::isnan(v) ? std::nullopt : std::optional<float>(v);
-}
-
-// A text that readDecimal finds a number in: blanks, a sign, then a digit, or a point
-// and a digit.
-bool holdsNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() &&
-           std::string_view(" \t\n\v\f\r").find(text[i]) != std::string_view::npos) {
-        ++i;
-    }
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    const auto digit = [&](std::size_t k) {
-        return k < text.size() && text[k] >= '0' && text[k] <= '9';
-    };
-    return digit(i) || (i < text.size() && text[i] == '.' && digit(i + 1));
 }
 
 // The same reading given again by a later download: the same date, time, line, position
@@ -78,19 +63,6 @@ Identity identityOf(const DataSet& d, int i) {
             d.field(i, Column::Pos), d.field(i, Column::Field)};
 }
 
-// "06.07.2026": two digits, a point, two digits, a point, four digits.
-bool isDate(std::string_view text) {
-    if (text.size() != 10 || text[2] != '.' || text[5] != '.') {
-        return false;
-    }
-    for (std::size_t k : {0, 1, 3, 4, 6, 7, 8, 9}) {
-        if (text[k] < '0' || text[k] > '9') {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::optional<Survey::Day> loadDay(const std::string& path, std::string& message) {
     QuietPrompter prompter;
     Survey::Day day{path, DataSet()};
@@ -103,7 +75,7 @@ std::optional<Survey::Day> loadDay(const std::string& path, std::string& message
     // notes) would only put made-up readings on the map.
     bool dated = false;
     for (int i = 1; i < day.data.lineCount() && !dated; ++i) {
-        dated = isDate(day.data.field(i, Column::Date));
+        dated = CalendarDate::hasColumnShape(day.data.field(i, Column::Date));
     }
     if (!dated) {
         message = path + ": no reading of the instrument in it (no line has a date such as " +
@@ -378,9 +350,9 @@ void Survey::collect() {
                 continue;
             }
             const Identity id = identityOf(data, i);
-            const bool line = holdsNumber(id.line);
-            const bool position = holdsNumber(id.position);
-            const bool value = holdsNumber(id.field);
+            const bool line = startsWithDigits(id.line);
+            const bool position = startsWithDigits(id.position);
+            const bool value = startsWithDigits(id.field);
             if (!line || !position || !value) {
                 s.noLine += line ? 0 : 1;
                 s.noPosition += position ? 0 : 1;
@@ -452,7 +424,7 @@ void Survey::igrfAll() {
     // The model's coefficients once per date: a day's readings share them.
     std::vector<std::optional<GeomagneticModel::AtYear>> models(dates_.size());
     for (std::size_t k = 0; k < dates_.size(); ++k) {
-        if (const auto date = DecimalYear::readDate(dates_[k])) {
+        if (const auto date = CalendarDate::read(dates_[k])) {
             models[k].emplace(DecimalYear::of(*date));
         }
     }
@@ -573,7 +545,7 @@ void Survey::correctAll() {
                 anomaly_[k] = static_cast<float>(f - normal);
                 continue;
             }
-            const int seconds = readTimeOfDay(data.field(lineOf_[k], Column::Time));
+            const int seconds = TimeOfDay::ofColumn(data.field(lineOf_[k], Column::Time));
             TemporalCorrection::Base found{TemporalCorrection::Outcome::NoSample, 0.0f, false};
             for (std::size_t b = 0; b < bases_.size(); ++b) {
                 if (!holds[b][dateOf_[k]] && bases_[b].staysOnItsDate(seconds)) {

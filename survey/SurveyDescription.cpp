@@ -8,22 +8,18 @@
 
 #include "corrections/CorrectionSummary.h"
 #include "data/DataSet.h"
-#include "data/TextFormat.h"
 #include "survey/BaseCoverage.h"
 #include "survey/FlagList.h"
 #include "survey/Placement.h"
+#include "text/ShortNumber.h"
+#include "text/TextFormat.h"
+#include "text/Trim.h"
 
 namespace velkor {
 namespace {
 
 const char* sideName(Placement::Side side) {
     return side == Placement::Side::Left ? "left" : "right";
-}
-
-std::string_view trimmed(std::string_view t) {
-    const std::size_t a = t.find_first_not_of(" \t");
-    return a == std::string_view::npos ? std::string_view()
-                                       : t.substr(a, t.find_last_not_of(" \t") - a + 1);
 }
 
 std::string fileName(const std::string& path) {
@@ -92,7 +88,7 @@ std::string SurveyDescription::dates(const DataSet& data) {
     std::string first;
     std::string last;
     for (int k = 1; k < data.lineCount(); ++k) {
-        const std::string date(trimmed(data.field(k, Column::Date)));
+        const std::string date(Trim::spacesAndTabs(data.field(k, Column::Date)));
         if (!date.empty()) {
             (first.empty() ? first : last) = date;
         }
@@ -124,22 +120,18 @@ std::vector<std::string> SurveyDescription::placement(const Placement& p) {
             break;
     }
     // A fit is exact only to rounding: 359.99999999 degrees is said as 0, -0.0000001 m as 0.
-    const auto tidy = [](double v, double unit) {
-        const double r = std::round(v / unit) * unit;
-        return r == 0.0 ? 0.0 : r;
-    };
-    std::vector<std::string> lines{
-        formatText("Placement by %zu control points: azimuth %.4f, scale %.6f, lines to the %s",
-                   p.controlPoints().size(), std::fmod(tidy(q.azimuth, 1e-4), 360.0), p.scale(),
-                   sideName(q.side))};
+    std::vector<std::string> lines{formatText(
+        "Placement by %zu control points: azimuth %.4f, scale %.6f, lines to the %s",
+        p.controlPoints().size(), std::fmod(ShortNumber::roundedTo(q.azimuth, 1e-4), 360.0),
+        p.scale(), sideName(q.side))};
     for (std::size_t k = 0; k < p.controlPoints().size(); ++k) {
         const Placement::ControlPoint& c = p.controlPoints()[k];
         const Placement::Residual& r = p.residuals()[k];
-        lines.push_back(
-            formatText("  line %g, position %g at %.3f, %.3f: residual %.3f, %.3f "
-                       "(%.3f m)",
-                       c.line, c.position, c.easting, c.northing, tidy(r.easting, 1e-3),
-                       tidy(r.northing, 1e-3), tidy(r.distance(), 1e-3)));
+        lines.push_back(formatText(
+            "  line %g, position %g at %.3f, %.3f: residual %.3f, %.3f "
+            "(%.3f m)",
+            c.line, c.position, c.easting, c.northing, ShortNumber::roundedTo(r.easting, 1e-3),
+            ShortNumber::roundedTo(r.northing, 1e-3), ShortNumber::roundedTo(r.distance(), 1e-3)));
     }
     return lines;
 }

@@ -12,27 +12,18 @@
 #include <vector>
 
 #include "core/SafeFileWriter.h"
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
 #include "geo/VectorWriter.h"
 #include "survey/SurveyFlags.h"
+#include "text/LineTitle.h"
+#include "text/NumberText.h"
+#include "text/TextFormat.h"
+#include "text/Trim.h"
 
 namespace velkor {
 namespace {
 
 namespace fs = std::filesystem;
 using Format = SurveyExport::Format;
-
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::optional<double> present(std::optional<float> v) {
     return v ? std::optional<double>(static_cast<double>(*v)) : std::nullopt;
@@ -75,10 +66,10 @@ class Rows {
         Row w;
         w.file = files_[static_cast<std::size_t>(g.day)];
         w.reading = g.line;
-        w.line = trimmed(data.field(g.line, Column::Line));
-        w.position = trimmed(data.field(g.line, Column::Pos));
-        w.date = trimmed(data.field(g.line, Column::Date));
-        w.time = trimmed(data.field(g.line, Column::Time));
+        w.line = Trim::spacesAndTabs(data.field(g.line, Column::Line));
+        w.position = Trim::spacesAndTabs(data.field(g.line, Column::Pos));
+        w.date = Trim::spacesAndTabs(data.field(g.line, Column::Date));
+        w.time = Trim::spacesAndTabs(data.field(g.line, Column::Time));
         w.easting = g.easting;
         w.northing = g.northing;
         if (!latLons_.empty() && !std::isnan(latLons_[static_cast<std::size_t>(r)].latitude)) {
@@ -209,15 +200,6 @@ void csvLines(const Survey& survey, const SurveyExport::Options& options, const 
     }
 }
 
-std::string lineTitle(double line) {
-    std::string title = formatText("%.6f", line);
-    title.erase(title.find_last_not_of('0') + 1);
-    if (title.back() == '.') {
-        title.pop_back();
-    }
-    return "Line " + title;
-}
-
 void xyzLines(const Survey& survey, const SurveyExport::Options& options, const LineSink& sink) {
     std::string columns = SurveyExport::kColumns;
     std::replace(columns.begin(), columns.end(), ',', ' ');
@@ -229,7 +211,7 @@ void xyzLines(const Survey& survey, const SurveyExport::Options& options, const 
     double current = 0.0;
     for (const auto& [r, line] : rows.byLineAndPosition()) {
         if (first || line != current) {
-            sink(lineTitle(line));
+            sink(LineTitle::of(line, LineTitle::Form::SixDecimals));
             current = line;
             first = false;
         }

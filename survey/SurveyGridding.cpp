@@ -6,10 +6,10 @@
 #include <utility>
 
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
-#include "data/TextFormat.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFlags.h"
+#include "text/NumberText.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

@@ -9,7 +9,7 @@
 #include "core/TransferMonitor.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
-#include "data/TextFormat.h"
+#include "text/TextFormat.h"
 #include "transfer/ImportFolder.h"
 #include "transfer/TransferSession.h"
 #include "transfer/UsbLink.h"

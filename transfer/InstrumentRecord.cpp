@@ -6,7 +6,7 @@
 #include <cstring>
 #include <limits>
 
-#include "data/TextFormat.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

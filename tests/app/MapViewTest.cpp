@@ -14,7 +14,7 @@
 #include "app/HelpWindow.h"
 #include "cli/CliTool.h"
 #include "core/CommandTable.h"
-#include "data/TextFormat.h"
+#include "text/TextFormat.h"
 #include "widgets/day/CGraphView.h"
 #include "widgets/day/CMapView.h"
 #include "widgets/day/CVelkor1trView.h"

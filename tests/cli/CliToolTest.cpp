@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "cli/CliTool.h"
-#include "data/TextFormat.h"
 #include "pictures/PictureWriter.h"
 #include "support/RecordingPictures.h"
 #include "support/RecordingSurface.h"
 #include "support/TempDir.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

@@ -7,8 +7,8 @@
 #include "corrections/CorrectedValue.h"
 #include "data/DataSet.h"
 #include "data/DeleteHistory.h"
-#include "data/TextFormat.h"
 #include "export/ExportFile.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

@@ -10,7 +10,6 @@
 #include "corrections/TemporalCorrection.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
 #include "export/ExportFile.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"

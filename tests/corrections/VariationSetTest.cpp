@@ -51,6 +51,25 @@ TEST(VariationSet, OddLinesReadAsZeroAndNothingFails) {
     EXPECT_EQ(v.value(2), 0.0);
 }
 
+// A line cut short inside its time keeps the groups, or the one digit of a group, it has.
+TEST(VariationSet, ALineCutShortInItsTimeKeepsWhatItHas) {
+    TempDir dir;
+    RecordingPrompter prompter;
+    const std::string full = " 03.07.2026 10:04:30 48004.0";
+    std::string body = "head\n";
+    for (const std::size_t length : {12, 13, 16, 19, 20}) {
+        body += full.substr(0, length) + "\n";
+    }
+    VariationSet v;
+    ASSERT_TRUE(v.load(dir.write("short.a", body), prompter));
+    ASSERT_EQ(v.count(), 6);
+    EXPECT_EQ(v.seconds(1), 0);
+    EXPECT_EQ(v.seconds(2), 1 * 3600);
+    EXPECT_EQ(v.seconds(3), 10 * 3600);
+    EXPECT_EQ(v.seconds(4), 10 * 3600 + 4 * 60 + 3);
+    EXPECT_EQ(v.seconds(5), 10 * 3600 + 4 * 60 + 30);
+}
+
 TEST(VariationSet, FailuresKeepThePreviousSet) {
     TempDir dir;
     RecordingPrompter prompter;

@@ -17,11 +17,11 @@
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
 #include "export/ExportFile.h"
 #include "support/ForkedChild.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
+#include "text/NumberText.h"
 
 namespace velkor {
 namespace {

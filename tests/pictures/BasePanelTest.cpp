@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "data/TextFormat.h"
 #include "pictures/BaseCurvePainter.h"
 #include "pictures/BasePanel.h"
 #include "pictures/BasePanelPainter.h"
 #include "support/RecordingSurface.h"
 #include "support/TempDir.h"
 #include "survey/Survey.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

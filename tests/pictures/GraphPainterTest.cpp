@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "data/DataSet.h"
-#include "data/NumberReading.h"
 #include "pictures/GraphPainter.h"
 #include "support/RecordingSurface.h"
+#include "text/NumberText.h"
 
 namespace velkor {
 namespace {

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "data/DataSet.h"
-#include "data/TextFormat.h"
 #include "pictures/PlanMap.h"
 #include "pictures/PlanMapGeometry.h"
 #include "pictures/PlanMapPainter.h"
 #include "support/RecordingSurface.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

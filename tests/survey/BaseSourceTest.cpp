@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "corrections/TemporalCorrection.h"
-#include "data/TextFormat.h"
 #include "support/TempDir.h"
 #include "survey/BaseCoverage.h"
 #include "survey/BaseCsvFile.h"
@@ -13,6 +12,7 @@
 #include "survey/IagaFile.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFile.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

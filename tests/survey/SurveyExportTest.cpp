@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "data/TextFormat.h"
 #include "support/GdalHandles.h"
 #include "support/TempDir.h"
 #include "survey/Survey.h"
 #include "survey/SurveyExport.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

@@ -14,11 +14,12 @@
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
-#include "data/TextFormat.h"
 #include "export/ExportFile.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 #include "survey/Survey.h"
+#include "text/CalendarDate.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
@@ -263,7 +264,7 @@ TEST_F(SurveyTest, EveryChangeComputesTheValuesAgain) {
     s.epsg = 32633;
     change(survey, s);
     EXPECT_TRUE(survey.normalProblem().empty()) << survey.normalProblem();
-    const double year = DecimalYear::of(*DecimalYear::readDate(date));
+    const double year = DecimalYear::of(*CalendarDate::read(date));
     // Every reading: most take the field from a lattice, which must give the model's own.
     for (int r = 0; r < survey.readingCount(); ++r) {
         const Survey::Reading g = survey.reading(r);

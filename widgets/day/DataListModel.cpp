@@ -6,7 +6,7 @@
 
 #include "corrections/CorrectedValue.h"
 #include "data/DataSet.h"
-#include "data/TextFormat.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {

@@ -11,13 +11,14 @@
 
 #include "corrections/DecimalYear.h"
 #include "corrections/PlaceEntry.h"
+#include "text/CalendarDate.h"
 #include "widgets/shared/DialogFrame.h"
 
 namespace velkor {
 namespace {
 
 QDate startDate(const std::string& surveyDate) {
-    if (const auto d = DecimalYear::readDate(surveyDate)) {
+    if (const auto d = CalendarDate::read(surveyDate)) {
         return QDate(d->year, d->month, d->day);
     }
     return QDate::currentDate();

@@ -8,14 +8,14 @@
 #include <QVBoxLayout>
 
 #include "core/Prompter.h"
-#include "data/TextFormat.h"
+#include "text/ShortNumber.h"
 #include "widgets/shared/DialogFrame.h"
 
 namespace velkor {
 namespace {
 
 QString shown(double metres) {
-    return QString::fromStdString(formatText("%g", metres));
+    return QString::fromStdString(ShortNumber::sixDigits(metres));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "core/Prompter.h"
-#include "data/NumberReading.h"
+#include "text/NumberText.h"
 
 namespace velkor {
 namespace {

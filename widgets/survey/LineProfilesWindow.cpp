@@ -24,6 +24,7 @@
 #include "survey/SpikeFinder.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFlags.h"
+#include "text/LineTitle.h"
 #include "widgets/shared/PrintController.h"
 #include "widgets/shared/QPainterSurface.h"
 #include "widgets/survey/LineProfileWidget.h"
@@ -225,8 +226,9 @@ void LineProfilesWindow::fillLines() {
     line_->clear();
     const LineProfileSet& set = view_->painter().set();
     for (int k = 0; k < set.lineCount(); ++k) {
-        line_->addItem(QString::fromStdString(LineProfileSet::lineName(set.line(k).number)) +
-                       QString(" (%1)").arg(set.line(k).points.size()));
+        line_->addItem(
+            QString::fromStdString(LineTitle::of(set.line(k).number, LineTitle::Form::SixDigits)) +
+            QString(" (%1)").arg(set.line(k).points.size()));
     }
 }
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "data/TextFormat.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
@@ -104,6 +104,23 @@ TEST(AppendFixed, WritesWhatPrintfWrites) {
             expectAsPrintf(v, 9, 2);
         }
     }
+}
+
+// Short texts are formatted once on the stack, longer ones again at their length: both
+// must give printf's bytes, a NUL written by %c among them.
+TEST(FormatText, AnyLengthAndEveryByte) {
+    EXPECT_EQ(formatText("%s|%5.1f", "Line", 2.25), "Line|  2.2");
+    const std::string nul = formatText("a%cb", '\0');
+    EXPECT_EQ(nul, std::string("a\0b", 3));
+    for (const std::size_t n : {std::size_t{254}, std::size_t{255}, std::size_t{256},
+                                std::size_t{257}, std::size_t{5000}}) {
+        const std::string text(n, 'x');
+        EXPECT_EQ(formatText("%s.", text.c_str()), text + ".") << n;
+        std::string out = "head ";
+        appendFormatted(out, "%s%d", text.c_str(), 7);
+        EXPECT_EQ(out, "head " + text + "7") << n;
+    }
+    EXPECT_EQ(formatText("%s", ""), "");
 }
 
 }  // namespace velkor

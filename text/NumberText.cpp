@@ -1,5 +1,5 @@
-// Locale-free number reading for column texts.
-#include "data/NumberReading.h"
+// Locale-free number reading: the columns of the day's files, and whole texts.
+#include "text/NumberText.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "text/Trim.h"
 
 namespace velkor {
 namespace {
@@ -145,6 +147,13 @@ std::optional<double> readDecimalNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
+bool startsWithDigits(std::string_view text) {
+    std::size_t i = skipBlanks(text);
+    i += signLength(text, i);
+    const auto digit = [&](std::size_t k) { return k < text.size() && isDigit(text[k]); };
+    return digit(i) || (i < text.size() && text[i] == '.' && digit(i + 1));
+}
+
 int readInteger(std::string_view text) {
     // Two digits, the groups of a time of day: straight to their value.
     if (text.size() == 2 && isDigit(text[0]) && isDigit(text[1])) {
@@ -170,11 +179,27 @@ int readInteger(std::string_view text) {
     return static_cast<int>(value);
 }
 
-int readTimeOfDay(std::string_view time) {
-    auto group = [&](std::size_t from) {
-        return from < time.size() ? readInteger(time.substr(from, 2)) : 0;
-    };
-    return group(0) * 3600 + group(3) * 60 + group(6);
+std::optional<double> readWholeNumber(std::string_view text, WholeNumber form) {
+    const bool typed = form != WholeNumber::BaseFile;
+    text = typed ? Trim::spaces(text) : Trim::spacesAndTabs(text);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (typed && !text.empty() && text.front() == '-') {
+            return std::nullopt;
+        }
+    }
+    // std::from_chars takes neither blanks nor a plus sign, and reads the same in any locale;
+    // "inf" and "nan" it does read, and the finite test refuses.
+    const std::chars_format format = form == WholeNumber::TypedWithoutExponent
+                                         ? std::chars_format::fixed
+                                         : std::chars_format::general;
+    double value = 0.0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, format);
+    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace velkor

@@ -9,22 +9,10 @@
 
 #include "cli/CliTool.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 namespace velkor {
 namespace {
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun tool(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = CliTool(out, err).run(args);
-    return {status, out.str(), err.str()};
-}
 
 std::string joined(const std::vector<std::string>& words) {
     std::string line;

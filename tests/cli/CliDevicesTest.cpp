@@ -11,22 +11,10 @@
 #include "support/ScopedEnv.h"
 #include "support/SimControl.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 namespace velkor {
 namespace {
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun tool(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = CliTool(out, err).run(args);
-    return {status, out.str(), err.str()};
-}
 
 const std::string kSmall = std::string(VELKOR_FIXTURES) + "/small.velkor";
 const std::string kLink = std::string("USB link: FTDI D2XX library ") + VELKOR_SIM_LIB + "\n";

@@ -12,22 +12,10 @@
 #include "pictures/PictureWriter.h"
 #include "support/RecordingPictures.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 namespace velkor {
 namespace {
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun tool(const std::vector<std::string>& args, PictureWriter* pictures = nullptr) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = CliTool(out, err, pictures).run(args);
-    return {status, out.str(), err.str()};
-}
 
 // A picture writer whose every file fails, as a full disk would.
 class FailingPictures : public PictureWriter {

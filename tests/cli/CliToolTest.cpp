@@ -12,22 +12,16 @@
 #include "support/RecordingPictures.h"
 #include "support/RecordingSurface.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 #include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using CliRun = ToolRun;
 
 CliRun cli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = CliTool(out, err).run(args);
-    return {status, out.str(), err.str()};
+    return tool(args);
 }
 
 const std::string kSmall = std::string(VELKOR_FIXTURES) + "/small.velkor";

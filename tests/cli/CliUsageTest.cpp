@@ -9,6 +9,7 @@
 
 #include "cli/CliTool.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 namespace velkor {
 namespace {
@@ -70,19 +71,6 @@ const std::string kToolUsage =
     "\n"
     "Exit status: 0 success, 1 failure (the program's message is the last line on\n"
     "stderr), 2 usage error.\n";
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun tool(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = CliTool(out, err).run(args);
-    return {status, out.str(), err.str()};
-}
 
 const std::string kSmall = std::string(VELKOR_FIXTURES) + "/small.velkor";
 

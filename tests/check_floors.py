@@ -61,8 +61,12 @@ def check(rows):
     folders = code_folders()
     for folder in sorted(folders - set(rows)):
         faults.append(f"{folder}/: no row in floors.txt")
+    rooms = {folder: {r for r in rows if r.startswith(folder + "/")} for folder in rows}
     for folder in sorted(set(rows) - folders):
-        faults.append(f"floors.txt line {rows[folder]['line']}: no code in {folder}/")
+        if rooms[folder] and rows[folder]["links"] == rooms[folder]:
+            continue  # a folder of rooms: its row links exactly its rooms
+        faults.append(f"floors.txt line {rows[folder]['line']}: no code in {folder}/"
+                      + (" and its row does not link exactly its rooms" if rooms[folder] else ""))
     for folder, row in sorted(rows.items()):
         for link in sorted(row["links"]):
             if link not in rows:
@@ -96,6 +100,8 @@ def check(rows):
                             faults.append(f"{rel} ({folder}) includes {include}: "
                                           f"floors.txt does not let {folder} use {name}")
     for folder, row in sorted(rows.items()):
+        if folder not in folders:
+            continue  # a folder of rooms includes nothing itself
         for link in sorted(row["links"] - used[folder]):
             faults.append(f"floors.txt line {row['line']}: {folder} links {link} "
                           f"but includes nothing of it")

@@ -1,6 +1,7 @@
 // The day's processing chain of the tool, on the chain the window's document drives.
 #include "cli/DayCorrection.h"
 
+#include "corrections/CorrectedValue.h"
 #include "data/DataSet.h"
 #include "day/DayChain.h"
 
@@ -28,7 +29,7 @@ bool DayCorrection::run(const Request& request, DayChain& chain) {
 }
 
 bool DayCorrection::corrected(const DataSet& data) {
-    return data.temporalDone || data.geomagDone;
+    return CorrectedValue::available(data);
 }
 
 }  // namespace velkor

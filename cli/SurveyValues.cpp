@@ -8,22 +8,12 @@
 #include <filesystem>
 #include <limits>
 
+#include "text/NumberText.h"
+
 namespace velkor {
 
-std::optional<double> SurveyValues::wholeNumber(std::string text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    const std::size_t last = text.find_last_not_of(' ');
-    text = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-    if (text.size() > 1 && text[0] == '+' && text[1] != '-') {
-        text.erase(0, 1);
-    }
-    double v = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, v);
-    if (text.empty() || error != std::errc() || at != end || !std::isfinite(v)) {
-        return std::nullopt;
-    }
-    return v;
+std::optional<double> SurveyValues::wholeNumber(const std::string& text) {
+    return readWholeNumber(text, WholeNumber::Typed);
 }
 
 std::optional<std::vector<double>> SurveyValues::numbers(const std::string& text,

@@ -12,7 +12,7 @@ class SurveyValues {
   public:
     // The number the whole text is (blanks around it and a plus sign allowed), finite;
     // nothing for any other text, "12abc" among them.
-    static std::optional<double> wholeNumber(std::string text);
+    static std::optional<double> wholeNumber(const std::string& text);
     // "1,2.5,-3": exactly count numbers; nothing when the text is not that.
     static std::optional<std::vector<double>> numbers(const std::string& text, std::size_t count);
     // "EPSG:32633" or "none"; false when it is neither.

@@ -92,7 +92,7 @@ int ExportCommands::summary(const SummaryOptions& o) {
          << "uncorrected: " << s.uncorrected() << '\n'
          << "skipped-auto: " << s.skippedAuto << '\n';
     for (int r = 0; r < CorrectionSummary::kReasons; ++r) {
-        const auto reason = static_cast<CorrectionSummary::Reason>(r);
+        const auto reason = CorrectionSummary::reason(r);
         out_ << "reason " << CorrectionSummary::name(reason) << ": " << s.count(reason) << '\n';
     }
     return CliTool::kOk;

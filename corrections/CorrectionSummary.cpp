@@ -2,61 +2,14 @@
 #include "corrections/CorrectionSummary.h"
 
 #include <numeric>
-#include <string_view>
-#include <unordered_map>
 
 #include "corrections/CorrectedValue.h"
 #include "corrections/TemporalCorrection.h"
 #include "corrections/VariationSet.h"
 #include "data/DataSet.h"
-#include "text/NumberText.h"
-#include "text/TimeOfDay.h"
 
 namespace velkor {
 namespace {
-
-struct Span {
-    int first = 0;
-    int last = 0;
-};
-
-// The first and the last sample of every date, as the correction finds them.
-std::unordered_map<std::string, Span> spansOf(const VariationSet& v) {
-    std::unordered_map<std::string, Span> spans;
-    for (int k = 1; k < v.count(); ++k) {
-        auto [it, added] = spans.try_emplace(std::string(v.date(k)), Span{k, k});
-        it->second.last = k;
-    }
-    return spans;
-}
-
-// Why the correction leaves reading i as it is, asked in the order the correction asks.
-// A reading strictly inside its date's span is left only between equal times or beside a
-// sample that holds no number, since every other such reading gets a value.
-CorrectionSummary::Reason reasonFor(const DataSet& data, int i, const VariationSet& v,
-                                    const std::unordered_map<std::string, Span>& spans) {
-    using Reason = CorrectionSummary::Reason;
-    if (!readDecimalNumber(data.field(i, Column::Field))) {
-        return Reason::FieldNoNumber;
-    }
-    const auto it = spans.find(std::string(data.field(i, Column::Date)));
-    if (it == spans.end()) {
-        return Reason::NoSample;
-    }
-    const Span s = it->second;
-    if (s.last <= s.first) {
-        return Reason::OneSample;
-    }
-    const int t = TimeOfDay::ofColumn(data.field(i, Column::Time));
-    if (!(v.seconds(s.first) < t && t < v.seconds(s.last))) {
-        return Reason::OutsideSpan;
-    }
-    const int w = TemporalCorrection::enclosingSample(v, s.first, s.last, t);
-    if (v.seconds(w) != v.seconds(w + 1) && (!v.valueNumber(w) || !v.valueNumber(w + 1))) {
-        return Reason::SampleNoNumber;
-    }
-    return Reason::EqualTimes;
-}
 
 constexpr const char* kNames[] = {"no-sample",   "one-sample",      "outside-span",
                                   "equal-times", "field-no-number", "sample-no-number"};
@@ -69,7 +22,7 @@ constexpr const char* kPhrases[] = {
 
 CorrectionSummary CorrectionSummary::of(const DataSet& data, const VariationSet& variations,
                                         Counted counted) {
-    const auto spans = spansOf(variations);
+    TemporalCorrection::Samples samples(variations);
     CorrectionSummary s;
     for (int i = 1; i < data.lineCount(); ++i) {
         ++s.readings;
@@ -82,15 +35,22 @@ CorrectionSummary CorrectionSummary::of(const DataSet& data, const VariationSet&
                                                          CorrectedValue::of(data, i).has_value();
         if (has) {
             ++s.corrected;
+            continue;
+        }
+        // A reading the correction could correct but has not (no run with these samples
+        // yet) has no reason to tell: it is counted as uncorrected only.
+        const Outcome why = TemporalCorrection::outcomeOf(samples, data, i).outcome;
+        if (why == Outcome::Interpolated) {
+            ++s.notRun_;
         } else {
-            s.note(reasonFor(data, i, variations, spans), i);
+            s.note(why, i);
         }
     }
     return s;
 }
 
-void CorrectionSummary::note(Reason r, int reading) {
-    const auto k = static_cast<std::size_t>(r);
+void CorrectionSummary::note(Outcome r, int reading) {
+    const std::size_t k = slot(r);
     ++counts_[k];
     if (examples_[k].size() < static_cast<std::size_t>(kExamples)) {
         examples_[k].push_back(reading);
@@ -98,11 +58,11 @@ void CorrectionSummary::note(Reason r, int reading) {
 }
 
 int CorrectionSummary::uncorrected() const {
-    return std::accumulate(counts_.begin(), counts_.end(), 0);
+    return std::accumulate(counts_.begin(), counts_.end(), notRun_);
 }
 
-const char* CorrectionSummary::name(Reason reason) {
-    return kNames[static_cast<std::size_t>(reason)];
+const char* CorrectionSummary::name(Outcome reason) {
+    return kNames[slot(reason)];
 }
 
 std::string CorrectionSummary::statusText(int correctedNow) const {

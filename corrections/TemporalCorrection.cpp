@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -186,17 +185,18 @@ TemporalCorrection::Base TemporalCorrection::interpolate(Samples& samples, std::
             bigGap};
 }
 
-int TemporalCorrection::enclosingSample(const VariationSet& variations, int first, int last,
-                                        int seconds) {
-    int w = first;
-    int distance = kNoDistance;
-    for (int k = first + 1; k <= last - 1; ++k) {
-        if (std::abs(seconds - variations.seconds(k)) < distance) {
-            w = k;
-            distance = std::abs(seconds - variations.seconds(k));
-        }
+TemporalCorrection::Base TemporalCorrection::outcomeOf(Samples& samples, const DataSet& data,
+                                                       int i) {
+    // A Field that holds no number is no reading of 0 nT: it stays uncorrected.
+    if (!readDecimalNumber(data.field(i, Column::Field))) {
+        return {Outcome::FieldNoNumber, 0.0f, false};
     }
-    return seconds < variations.seconds(w) ? w - 1 : w;
+    return interpolate(samples, data.field(i, Column::Date),
+                       TimeOfDay::ofColumn(data.field(i, Column::Time)));
+}
+
+float TemporalCorrection::correctedValue(float field, float base, double basis) {
+    return static_cast<float>(static_cast<double>(field) - static_cast<double>(base) + basis);
 }
 
 int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Prompter& prompter) {
@@ -207,13 +207,7 @@ int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Promp
         if (data.mode(i) == 'A' || data.corrected(i) != DataSet::kNoValue) {
             continue;
         }
-        // A Field that holds no number is no reading of 0 nT: it stays uncorrected.
-        const std::optional<double> field = readDecimalNumber(data.field(i, Column::Field));
-        if (!field) {
-            continue;
-        }
-        const Base base = interpolate(samples, data.field(i, Column::Date),
-                                      TimeOfDay::ofColumn(data.field(i, Column::Time)));
+        const Base base = outcomeOf(samples, data, i);
         if (base.bigGap && !gapShown) {
             // Once per run: the readings concerned are corrected all the same.
             prompter.message(kBigGap);
@@ -222,11 +216,8 @@ int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Promp
         if (base.outcome != Outcome::Interpolated) {
             continue;
         }
-        const float vi = base.value;
-        const float f = static_cast<float>(*field);
-        // One rounding: the sum of the single-precision values is formed in double.
-        data.setCorrected(i, static_cast<float>(static_cast<double>(f) - static_cast<double>(vi) +
-                                                static_cast<double>(data.basis)));
+        const float field = static_cast<float>(*readDecimalNumber(data.field(i, Column::Field)));
+        data.setCorrected(i, correctedValue(field, base.value, static_cast<double>(data.basis)));
         data.temporalDone = true;
         ++corrected;
     }

@@ -23,10 +23,6 @@ class TemporalCorrection {
     // A reading whose Field, or one of whose two enclosing samples, holds no number is
     // left uncorrected.
     static int run(DataSet& data, const VariationSet& variations, Prompter& prompter);
-    // The first of the two samples that enclose the time of day seconds, lying strictly
-    // between the samples first and last of one date, as run finds it; a plain scan, for
-    // the few readings a run leaves.
-    static int enclosingSample(const VariationSet& variations, int first, int last, int seconds);
 
   private:
     class SampleIndex;
@@ -57,13 +53,16 @@ class TemporalCorrection {
         std::unique_ptr<SampleIndex> index_;
     };
 
-    // Why a reading gets no base-station value, in the order the steps find it.
+    // Whether a reading gets a base-station value, and if not why: the reasons in the
+    // order they are told. A base source's outcomes (all but FieldNoNumber) also rank
+    // how near it came: a later one got further through the steps.
     enum class Outcome {
         Interpolated,
         NoSample,
         OneSample,
         OutsideSpan,
         EqualTimes,
+        FieldNoNumber,
         SampleNoNumber
     };
     struct Base {
@@ -74,6 +73,11 @@ class TemporalCorrection {
     // The base-station value at a date text and a time of day in seconds, exactly as a run
     // finds it for a reading of that date and time.
     static Base interpolate(Samples& samples, std::string_view date, int seconds);
+    // What a run makes of data line i, whether or not it has been corrected yet.
+    static Base outcomeOf(Samples& samples, const DataSet& data, int i);
+    // A reading's corrected value: its field less the base-station value plus the basis,
+    // formed in double and rounded once to single precision.
+    static float correctedValue(float field, float base, double basis);
 };
 
 }  // namespace velkor

@@ -85,25 +85,6 @@ std::optional<Survey::Day> loadDay(const std::string& path, std::string& message
     return day;
 }
 
-CorrectionSummary::Reason reasonOf(TemporalCorrection::Outcome o) {
-    using O = TemporalCorrection::Outcome;
-    using R = CorrectionSummary::Reason;
-    switch (o) {
-        case O::OneSample:
-            return R::OneSample;
-        case O::OutsideSpan:
-            return R::OutsideSpan;
-        case O::EqualTimes:
-            return R::EqualTimes;
-        case O::SampleNoNumber:
-            return R::SampleNoNumber;
-        case O::NoSample:
-        case O::Interpolated:
-            break;
-    }
-    return R::NoSample;
-}
-
 }  // namespace
 
 void Survey::Summary::add(const Summary& o) {
@@ -563,14 +544,13 @@ void Survey::correctAll() {
                 }
             }
             if (found.outcome != TemporalCorrection::Outcome::Interpolated) {
-                ++s.uncorrected[static_cast<std::size_t>(reasonOf(found.outcome))];
+                ++s.uncorrected[CorrectionSummary::slot(found.outcome)];
                 continue;
             }
             ++s.corrected;
             s.bigGaps += found.bigGap ? 1 : 0;
             base_[k] = found.value;
-            // One rounding, as the day's temporal correction forms it.
-            diurnal_[k] = static_cast<float>(f - static_cast<double>(found.value) + datum);
+            diurnal_[k] = TemporalCorrection::correctedValue(field_[k], found.value, datum);
             anomaly_[k] = static_cast<float>(static_cast<double>(diurnal_[k]) - normal);
         }
     }

@@ -74,10 +74,9 @@ std::vector<std::string> leftOut(const Survey::Summary& t) {
                    "sample: %d",
                    t.corrected, t.skippedAuto, t.bigGaps)};
     for (int k = 0; k < CorrectionSummary::kReasons; ++k) {
-        lines.push_back(
-            formatText("uncorrected %s: %d",
-                       CorrectionSummary::name(static_cast<CorrectionSummary::Reason>(k)),
-                       t.uncorrected[static_cast<std::size_t>(k)]));
+        lines.push_back(formatText("uncorrected %s: %d",
+                                   CorrectionSummary::name(CorrectionSummary::reason(k)),
+                                   t.uncorrected[static_cast<std::size_t>(k)]));
     }
     return lines;
 }

@@ -14,7 +14,7 @@
 namespace velkor {
 namespace {
 
-using Reason = CorrectionSummary::Reason;
+using Reason = TemporalCorrection::Outcome;
 
 std::string reading(char mode, const std::string& date, const std::string& time) {
     char line[96];
@@ -81,6 +81,16 @@ TEST_F(CorrectionSummaryTest, EveryReasonWithItsReadings) {
                   .statusText(again)
                   .substr(0, 65),
               "Temporal correction: 0 corrected now, 1 corrected before and kept");
+}
+
+TEST_F(CorrectionSummaryTest, AReadingNotYetCorrectedIsGivenNoFalseReason) {
+    // Before any run, reading 1 lies between two samples: it is uncorrected, but not
+    // "between equal enclosing times" (reading 2 alone is).
+    const CorrectionSummary s =
+        CorrectionSummary::of(data, variations, CorrectionSummary::Counted::Slots);
+    EXPECT_EQ(s.uncorrected(), 8);
+    EXPECT_EQ(s.examples(Reason::EqualTimes), (std::vector<int>{2}));
+    EXPECT_EQ(s.count(Reason::OutsideSpan), 4);
 }
 
 TEST_F(CorrectionSummaryTest, TextsThatHoldNoNumberAreTheirOwnReasons) {

@@ -178,8 +178,8 @@ TEST_F(SurveyTest, GeneratedDaysGiveWhatTheirCorrectionGives) {
         EXPECT_EQ(ours.skippedAuto, theirs.skippedAuto);
         for (int k = 0; k < CorrectionSummary::kReasons; ++k) {
             EXPECT_EQ(ours.uncorrected[static_cast<std::size_t>(k)],
-                      theirs.count(static_cast<CorrectionSummary::Reason>(k)))
-                << CorrectionSummary::name(static_cast<CorrectionSummary::Reason>(k));
+                      theirs.count(CorrectionSummary::reason(k)))
+                << CorrectionSummary::name(CorrectionSummary::reason(k));
         }
     }
 }

@@ -130,3 +130,10 @@ put('fuzz_nmea', 'refused', '\n'.join([
     nmea('GPGGA,100000,4807.038,N,01131.000,E,0,00,,,M,,,,'),
     nmea('GPRMC,100004,V,4807.038,N,01131.000,E,,,060726,,'),
     '$GPGGA,100002,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,,,*00']))
+put('fuzz_gpx', 'track', '<?xml version="1.0"?>\n<gpx version="1.1" creator="seed" '
+    'xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg>'
+    '<trkpt lat="48.1" lon="11.5"><ele>545.4</ele><time>2026-07-06T08:00:01.5Z</time></trkpt>'
+    '<trkpt lat="48.2" lon="11.6"><time>2026-07-06T10:00:02+02:00</time></trkpt>'
+    '<trkpt lat="48.3" lon="11.7"/></trkseg></trk></gpx>\n')
+put('fuzz_gpx', 'route', '<gpx version="1.0"><rte><rtept lat="-33" lon="-151">'
+    '<time>2026-07-06T08:00:00Z</time></rtept></rte></gpx>\n')

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tracks/TrackFix.h"
+#include "geo/TrackFix.h"
 
 namespace velkor {
 

@@ -160,4 +160,10 @@ CoordinateSystem::EastNorth CoordinateSystem::fromLatLon(const LatLon& point) co
     return {x, y};
 }
 
+int CoordinateSystem::utmZoneCode(const LatLon& place) {
+    const int zone =
+        std::clamp(static_cast<int>(std::floor((place.longitude + 180.0) / 6.0)) + 1, 1, 60);
+    return (place.latitude < 0.0 ? 32700 : 32600) + zone;
+}
+
 }  // namespace velkor

@@ -24,6 +24,10 @@ class CoordinateSystem {
     // whose coordinates are not metres on a projection.
     static std::optional<CoordinateSystem> fromEpsg(int code, std::string& message);
 
+    // The EPSG code of the WGS 84 UTM zone a place lies in (326zz north of the equator,
+    // 327zz south), by the regular 6-degree zones.
+    static int utmZoneCode(const LatLon& place);
+
     ~CoordinateSystem();
     CoordinateSystem(CoordinateSystem&&) noexcept;
     CoordinateSystem& operator=(CoordinateSystem&&) noexcept;

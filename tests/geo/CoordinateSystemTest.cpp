@@ -71,4 +71,12 @@ TEST(CoordinateSystem, OnlyProjectedSystemsInMetres) {
     EXPECT_EQ(message, "EPSG:999999 names no coordinate system known here.");
 }
 
+TEST(CoordinateSystem, TheUtmZoneOfAPlace) {
+    EXPECT_EQ(CoordinateSystem::utmZoneCode({48.1, 11.5}), 32632);
+    EXPECT_EQ(CoordinateSystem::utmZoneCode({-33.9, 151.2}), 32756);
+    EXPECT_EQ(CoordinateSystem::utmZoneCode({0.5, -180.0}), 32601);
+    EXPECT_EQ(CoordinateSystem::utmZoneCode({10.0, 180.0}), 32660);
+    EXPECT_EQ(CoordinateSystem::utmZoneCode({-0.1, -0.1}), 32730);
+}
+
 }  // namespace velkor

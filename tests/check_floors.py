@@ -16,6 +16,7 @@ OUTSIDE = {
     "GDAL": re.compile(r"^(gdal|ogr|cpl_)"),
     "json": re.compile(r"^nlohmann/"),
     "CLI11": re.compile(r"^CLI/"),
+    "kissfft": re.compile(r"^kissfft/"),
     "benchmark": re.compile(r"^benchmark/"),
 }
 

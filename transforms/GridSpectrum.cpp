@@ -1,4 +1,6 @@
-// Padding, tapering and the two-dimensional FFT (KissFFT, rows then columns).
+// Padding, tapering and the two-dimensional FFT (KissFFT). The grid is real, so only the
+// half of its spectrum with kx >= 0 is kept (the rest mirrors it), and two real rows go
+// through one complex FFT as its real and imaginary parts.
 #include "transforms/GridSpectrum.h"
 
 #include <kissfft/kissfft.hh>
@@ -11,26 +13,9 @@ namespace velkor {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr int kColumns = 8;  // columns gathered at once into lines that lie together
 
 using Complex = std::complex<double>;
-
-// Every row, then every column, in place.
-void transform2d(std::vector<Complex>& a, int px, int py, bool inverse) {
-    const kissfft<double> rows(static_cast<std::size_t>(px), inverse);
-    const kissfft<double> columns(static_cast<std::size_t>(py), inverse);
-    std::vector<Complex> line(static_cast<std::size_t>(std::max(px, py)));
-    for (int j = 0; j < py; ++j) {
-        Complex* row = a.data() + static_cast<std::size_t>(j) * px;
-        rows.transform(row, line.data());
-        std::copy(line.begin(), line.begin() + px, row);
-    }
-    for (int i = 0; i < px; ++i) {
-        columns.transform(a.data() + i, line.data(), 0, 1, static_cast<std::size_t>(px));
-        for (int j = 0; j < py; ++j) {
-            a[static_cast<std::size_t>(j) * px + i] = line[static_cast<std::size_t>(j)];
-        }
-    }
-}
 
 // 1 at the grid's edge, falling as a half cosine to 0 at the padding's outer edge.
 double taper(int outside, int border) {
@@ -40,6 +25,44 @@ double taper(int outside, int border) {
 // How far an index of the padded grid lies outside the grid's [0, n).
 int outsideBy(int index, int n) {
     return index < 0 ? -index : index >= n ? index - n + 1 : 0;
+}
+
+std::vector<double> weights(int n, int before, int padded) {
+    std::vector<double> w(static_cast<std::size_t>(padded));
+    for (int p = 0; p < padded; ++p) {
+        const int i = p - before;
+        w[static_cast<std::size_t>(p)] =
+            taper(outsideBy(i, n), i < 0 ? before : padded - n - before);
+    }
+    return w;
+}
+
+// Every column of a matrix of rows of the given width, in place.
+void transformColumns(std::vector<Complex>& a, int width, int height, bool inverse) {
+    const kissfft<double> fft(static_cast<std::size_t>(height), inverse);
+    const auto n = static_cast<std::size_t>(height);
+    std::vector<Complex> in(n * kColumns);
+    std::vector<Complex> out(n);
+    for (int i0 = 0; i0 < width; i0 += kColumns) {
+        const int count = std::min(kColumns, width - i0);
+        for (std::size_t j = 0; j < n; ++j) {
+            const Complex* row = a.data() + j * static_cast<std::size_t>(width) + i0;
+            for (int c = 0; c < count; ++c) {
+                in[static_cast<std::size_t>(c) * n + j] = row[c];
+            }
+        }
+        for (int c = 0; c < count; ++c) {
+            Complex* column = in.data() + static_cast<std::size_t>(c) * n;
+            fft.transform(column, out.data());
+            std::copy(out.begin(), out.end(), column);
+        }
+        for (std::size_t j = 0; j < n; ++j) {
+            Complex* row = a.data() + j * static_cast<std::size_t>(width) + i0;
+            for (int c = 0; c < count; ++c) {
+                row[c] = in[static_cast<std::size_t>(c) * n + j];
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -64,22 +87,50 @@ GridSpectrum::GridSpectrum(const std::vector<double>& values, int nx, int ny, do
     py_ = fastLength(ny + 2 * static_cast<int>(std::ceil(0.1 * ny)));
     ox_ = (px_ - nx) / 2;
     oy_ = (py_ - ny) / 2;
+    half_ = px_ / 2 + 1;
     mean_ = std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
-    spectrum_.assign(static_cast<std::size_t>(px_) * py_, Complex());
-    // The border repeats the nearest edge node, tapered towards the far side's border.
-    for (int pj = 0; pj < py_; ++pj) {
-        const int j = pj - oy_;
-        const int cj = std::clamp(j, 0, ny - 1);
-        const double wy = taper(outsideBy(j, ny), j < 0 ? oy_ : py_ - ny - oy_);
+    const std::vector<double> wx = weights(nx, ox_, px_);
+    const std::vector<double> wy = weights(ny, oy_, py_);
+    // Padded row pj: the nearest grid row, its ends repeated, tapered both ways.
+    const auto paddedRow = [&](int pj, std::vector<double>& out) {
+        const double* row =
+            values.data() + static_cast<std::size_t>(std::clamp(pj - oy_, 0, ny - 1)) * nx;
         for (int pi = 0; pi < px_; ++pi) {
-            const int i = pi - ox_;
-            const int ci = std::clamp(i, 0, nx - 1);
-            const double wx = taper(outsideBy(i, nx), i < 0 ? ox_ : px_ - nx - ox_);
-            const double v = values[static_cast<std::size_t>(cj) * nx + ci] - mean_;
-            spectrum_[static_cast<std::size_t>(pj) * px_ + pi] = v * wx * wy;
+            out[static_cast<std::size_t>(pi)] = (row[std::clamp(pi - ox_, 0, nx - 1)] - mean_) *
+                                                wx[static_cast<std::size_t>(pi)] *
+                                                wy[static_cast<std::size_t>(pj)];
+        }
+    };
+    const kissfft<double> fft(static_cast<std::size_t>(px_), false);
+    spectrum_.assign(static_cast<std::size_t>(half_) * py_, Complex());
+    std::vector<double> first(static_cast<std::size_t>(px_));
+    std::vector<double> second(static_cast<std::size_t>(px_), 0.0);
+    std::vector<Complex> in(static_cast<std::size_t>(px_));
+    std::vector<Complex> out(static_cast<std::size_t>(px_));
+    for (int pj = 0; pj < py_; pj += 2) {
+        paddedRow(pj, first);
+        if (pj + 1 < py_) {
+            paddedRow(pj + 1, second);
+        } else {
+            std::fill(second.begin(), second.end(), 0.0);
+        }
+        for (std::size_t k = 0; k < in.size(); ++k) {
+            in[k] = Complex(first[k], second[k]);
+        }
+        fft.transform(in.data(), out.data());
+        // Z = X + iY with X, Y the two rows' spectra: X[k] = (Z[k] + conj Z[-k]) / 2,
+        // Y[k] = (Z[k] - conj Z[-k]) / 2i.
+        for (int k = 0; k < half_; ++k) {
+            const Complex z = out[static_cast<std::size_t>(k)];
+            const Complex mirror = std::conj(out[static_cast<std::size_t>((px_ - k) % px_)]);
+            spectrum_[static_cast<std::size_t>(pj) * half_ + k] = (z + mirror) * 0.5;
+            if (pj + 1 < py_) {
+                spectrum_[static_cast<std::size_t>(pj + 1) * half_ + k] =
+                    (z - mirror) * Complex(0.0, -0.5);
+            }
         }
     }
-    transform2d(spectrum_, px_, py_, false);
+    transformColumns(spectrum_, half_, py_, false);
 }
 
 double GridSpectrum::wavenumber(int i, int n, double cell) {
@@ -92,21 +143,40 @@ std::vector<double> GridSpectrum::filtered(
     std::vector<Complex> a(spectrum_.size());
     for (int j = 0; j < py_; ++j) {
         const double ky = wavenumber(j, py_, dy_);
-        for (int i = 0; i < px_; ++i) {
-            const auto k = static_cast<std::size_t>(j) * px_ + i;
+        for (int i = 0; i < half_; ++i) {
+            const auto k = static_cast<std::size_t>(j) * half_ + i;
             a[k] = spectrum_[k] * filter(wavenumber(i, px_, dx_), ky);
         }
     }
-    transform2d(a, px_, py_, true);
+    transformColumns(a, half_, py_, true);
+    // The grid's rows back, two at a time: the full spectrum of each from its half
+    // (X[-k] = conj X[k]), then X + iY inverted at once gives X's row as the real part and
+    // Y's as the imaginary part.
+    const kissfft<double> fft(static_cast<std::size_t>(px_), true);
     const double scale = 1.0 / (static_cast<double>(px_) * py_);
-    std::vector<double> out(static_cast<std::size_t>(nx_) * ny_);
-    for (int j = 0; j < ny_; ++j) {
+    std::vector<Complex> in(static_cast<std::size_t>(px_));
+    std::vector<Complex> out(static_cast<std::size_t>(px_));
+    std::vector<double> grid(static_cast<std::size_t>(nx_) * ny_);
+    for (int j = 0; j < ny_; j += 2) {
+        const Complex* x = a.data() + static_cast<std::size_t>(j + oy_) * half_;
+        const Complex* y = j + 1 < ny_ ? x + half_ : nullptr;
+        for (int k = 0; k < px_; ++k) {
+            const bool mirrored = k >= half_;
+            const auto at = static_cast<std::size_t>(mirrored ? px_ - k : k);
+            const Complex xk = mirrored ? std::conj(x[at]) : x[at];
+            const Complex yk = y == nullptr ? Complex() : mirrored ? std::conj(y[at]) : y[at];
+            in[static_cast<std::size_t>(k)] = xk + Complex(0.0, 1.0) * yk;
+        }
+        fft.transform(in.data(), out.data());
         for (int i = 0; i < nx_; ++i) {
-            out[static_cast<std::size_t>(j) * nx_ + i] =
-                a[static_cast<std::size_t>(j + oy_) * px_ + i + ox_].real() * scale;
+            const Complex v = out[static_cast<std::size_t>(i + ox_)] * scale;
+            grid[static_cast<std::size_t>(j) * nx_ + i] = v.real();
+            if (y != nullptr) {
+                grid[static_cast<std::size_t>(j + 1) * nx_ + i] = v.imag();
+            }
         }
     }
-    return out;
+    return grid;
 }
 
 }  // namespace velkor

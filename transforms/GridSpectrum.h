@@ -41,8 +41,9 @@ class GridSpectrum {
     int oy_;
     double dx_;
     double dy_;
+    int half_;  // the columns kept, kx from 0 to its greatest
     double mean_ = 0.0;
-    std::vector<std::complex<double>> spectrum_;  // py_ rows of px_
+    std::vector<std::complex<double>> spectrum_;  // py_ rows of half_
 };
 
 }  // namespace velkor

@@ -67,9 +67,11 @@ struct Rtp {
 };
 
 std::vector<double> vertical(const GridSpectrum& s, int order) {
-    return s.filtered([order](double kx, double ky) {
-        return Complex(std::pow(std::hypot(kx, ky), order), 0.0);
-    });
+    if (order == 2) {
+        return s.filtered([](double kx, double ky) { return Complex(kx * kx + ky * ky, 0.0); });
+    }
+    return s.filtered(
+        [](double kx, double ky) { return Complex(std::sqrt(kx * kx + ky * ky), 0.0); });
 }
 
 std::vector<double> alongX(const GridSpectrum& s) {

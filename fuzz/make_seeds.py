@@ -137,3 +137,4 @@ put('fuzz_gpx', 'track', '<?xml version="1.0"?>\n<gpx version="1.1" creator="see
     '<trkpt lat="48.3" lon="11.7"/></trkseg></trk></gpx>\n')
 put('fuzz_gpx', 'route', '<gpx version="1.0"><rte><rtept lat="-33" lon="-151">'
     '<time>2026-07-06T08:00:00Z</time></rtept></rte></gpx>\n')
+put('fuzz_transform', 'blob', blob(2048))

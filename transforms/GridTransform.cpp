@@ -16,6 +16,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegree = kPi / 180.0;
+// nT: no field comes near it, and a grid within it cannot overflow in the transforms.
+constexpr double kLargestValue = 1e9;
 constexpr const char* kNames[] = {"rtp", "continue", "dx", "dy", "dz", "thg", "asig", "tilt"};
 
 using Complex = std::complex<double>;
@@ -88,6 +90,16 @@ std::string metres(double v) {
     return text;
 }
 
+bool directionsValid(const GridTransform::Parameters& p) {
+    const GridTransform::Direction m = p.magnetisation.value_or(p.field);
+    for (const GridTransform::Direction& d : {p.field, m}) {
+        if (!(std::abs(d.inclination) <= 90.0) || !std::isfinite(d.declination)) {
+            return false;
+        }
+    }
+    return p.rtpLimitInclination >= 0.0 && p.rtpLimitInclination <= 90.0;
+}
+
 bool refused(const Grid& filled, const Grid& blanked, const GridTransform::Parameters& p,
              std::string& message) {
     const GridLattice& l = filled.lattice;
@@ -99,11 +111,18 @@ bool refused(const Grid& filled, const Grid& blanked, const GridTransform::Param
     } else if (std::any_of(filled.values.begin(), filled.values.end(),
                            [](double v) { return !std::isfinite(v); })) {
         message = "The grid to transform has nodes without a value; fill them first.";
+    } else if (std::any_of(filled.values.begin(), filled.values.end(),
+                           [](double v) { return std::abs(v) > kLargestValue; })) {
+        message = "The grid holds values far beyond any magnetic field; it was not transformed.";
     } else if (p.kind == Kind::Continue && !std::isfinite(p.height)) {
         message = "The continuation height must be a number of metres.";
     } else if (p.kind == Kind::Continue && p.height < -2.0 * l.cell) {
         message = "A downward continuation deeper than twice the cell (" + metres(2.0 * l.cell) +
                   " m) is refused: it would show noise, not the field.";
+    } else if (p.kind == Kind::Rtp && !directionsValid(p)) {
+        message =
+            "The inclinations and declinations must be numbers of degrees, inclinations "
+            "from -90 to 90, and the limit inclination from 0 to 90.";
     } else if (p.kind == Kind::Dz && p.order != 1 && p.order != 2) {
         message = "The order of the vertical derivative must be 1 or 2.";
     } else if (p.kind == Kind::Rtp &&

@@ -12,25 +12,56 @@ namespace velkor {
 namespace {
 
 constexpr double kStep = 0.01;
+// Lines are read at every half step: a shift of s steps reads one line s fine places back
+// and the other s places on.
+constexpr double kFine = kStep / 2.0;
 
-// The sum of products of two lines, each moved by half the stagger its own way, at fixed
-// places one station interval apart: both are read half the stagger off those places, so
-// neither is favoured by being read at its own readings.
-double agreement(const LevelLine& f, double fMean, const LevelLine& b, double bMean, double stagger,
-                 double interval) {
-    const double half = stagger / 2.0;
-    const double from =
-        std::ceil(std::max(f.along.front() + half, b.along.front() - half) / interval);
-    const double to = std::floor(std::min(f.along.back() + half, b.along.back() - half) / interval);
-    double sum = 0.0;
-    for (double k = from; k <= to; k += 1.0) {
-        const auto vf = f.valueAt(k * interval - half);
-        const auto vb = b.valueAt(k * interval + half);
-        if (vf && vb) {
-            sum += (*vf - fMean) * (*vb - bMean);
+// A line read at every fine place from the first at or after its first reading to the last
+// at or before its last, between its readings.
+struct Fine {
+    long first = 0;  // index of the first place, in fine places from 0 m
+    std::vector<double> values;
+
+    explicit Fine(const LevelLine& line) {
+        first = static_cast<long>(std::ceil(line.along.front() / kFine));
+        const auto last = static_cast<long>(std::floor(line.along.back() / kFine));
+        const double mean = line.mean();
+        values.reserve(static_cast<std::size_t>(std::max(0L, last - first + 1)));
+        std::size_t b = 0;
+        for (long m = first; m <= last; ++m) {
+            const double x = static_cast<double>(m) * kFine;
+            while (b + 1 < line.along.size() && line.along[b + 1] < x) {
+                ++b;
+            }
+            const std::size_t a = std::min(b + 1, line.along.size() - 1);
+            const double span = line.along[a] - line.along[b];
+            const double f = span > 0.0 ? (x - line.along[b]) / span : 0.0;
+            values.push_back(line.value[b] + f * (line.value[a] - line.value[b]) - mean);
         }
     }
-    return sum;
+
+    long last() const { return first + static_cast<long>(values.size()) - 1; }
+};
+
+// For each shift of -steps to +steps, the sum of products of the pair moved half the shift
+// each its own way, at places one station interval apart (rounded to fine places): both
+// are read half the shift off those places, so neither is favoured by being read at its
+// own readings.
+void addAgreements(const LevelLine& forward, const Fine& f, const LevelLine& back, const Fine& b,
+                   double interval, int steps, std::vector<double>& sums) {
+    const double from = std::max(forward.along.front(), back.along.front()) - steps * kFine;
+    const double to = std::min(forward.along.back(), back.along.back()) + steps * kFine;
+    for (double k = std::ceil(from / interval); k * interval <= to; k += 1.0) {
+        const auto m = static_cast<long>(std::lround(k * interval / kFine));
+        // The shifts for which both lines are read within their places.
+        const long low = std::max({-static_cast<long>(steps), m - f.last(), b.first - m});
+        const long high = std::min({static_cast<long>(steps), m - f.first, b.last() - m});
+        const double* fm = f.values.data() + (m - f.first);
+        const double* bm = b.values.data() + (m - b.first);
+        for (long s = low; s <= high; ++s) {
+            sums[static_cast<std::size_t>(s + steps)] += fm[-s] * bm[s];
+        }
+    }
 }
 
 }  // namespace
@@ -42,21 +73,29 @@ std::optional<double> Stagger::estimate(const std::vector<LevelLine>& lines,
         return std::nullopt;
     }
     const int steps = static_cast<int>(std::lround(2.0 * stationInterval / kStep));
-    double best = -std::numeric_limits<double>::infinity();
-    double stagger = 0.0;
-    for (int s = -steps; s <= steps; ++s) {
-        const double h = s * kStep;
-        double sum = 0.0;
-        for (const auto& [forward, back] : pairs) {
-            sum += agreement(lines[forward], lines[forward].mean(), lines[back], lines[back].mean(),
-                             h, stationInterval);
+    std::vector<double> sums(static_cast<std::size_t>(2 * steps + 1), 0.0);
+    // Each line is read at its fine places once, though it stands in two pairs, and kept
+    // only while its pairs last.
+    std::vector<std::optional<Fine>> fine(lines.size());
+    const auto fineOf = [&](std::size_t k) -> const Fine& {
+        if (!fine[k]) {
+            fine[k].emplace(lines[k]);
         }
-        if (sum > best) {
-            best = sum;
-            stagger = h;
+        return *fine[k];
+    };
+    for (std::size_t p = 0; p < pairs.size(); ++p) {
+        const auto [forward, back] = pairs[p];
+        addAgreements(lines[forward], fineOf(forward), lines[back], fineOf(back), stationInterval,
+                      steps, sums);
+        // Pairs come in line order: a line not in the next pair is done with.
+        for (const std::size_t k : {forward, back}) {
+            if (p + 1 == pairs.size() || (pairs[p + 1].first != k && pairs[p + 1].second != k)) {
+                fine[k].reset();
+            }
         }
     }
-    return stagger;
+    const auto best = std::max_element(sums.begin(), sums.end());
+    return (static_cast<int>(best - sums.begin()) - steps) * kStep;
 }
 
 }  // namespace velkor

@@ -72,10 +72,13 @@ TEST(StagedOutput, AKillBetweenTheMovesIsFinishedByTheNextWrite) {
         10));
     ASSERT_EQ(contents(dir), "new site.shp;new site.shx;old site.dbf;");
 
-    StagedOutput next(dir.path("site.shp"));
-    std::string message;
-    ASSERT_TRUE(next.open(message)) << message;
-    EXPECT_EQ(contents(dir), "new site.shp;new site.shx;new site.dbf;");
+    {
+        StagedOutput next(dir.path("site.shp"));
+        std::string message;
+        ASSERT_TRUE(next.open(message)) << message;
+        EXPECT_EQ(contents(dir), "new site.shp;new site.shx;new site.dbf;");
+    }
+    EXPECT_EQ(entries(dir.dir()), 3);  // the killed write's journal and files are gone
 }
 
 TEST(StagedOutput, AFailedMovePutsTheOldSetBack) {

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <ostream>
+#include <vector>
 
 #include "cli/SurveyCommand.h"
 #include "cli/SurveyEdit.h"
@@ -16,7 +17,9 @@ int GriddedSurvey::make(const Asked& asked, const SurveyGriddingOptions& options
     if (!survey) {
         return 1;
     }
-    if (const int status = edit.checkOut(asked.out, asked.surveyPath, survey->settings());
+    const std::vector<std::string> files =
+        asked.parts.empty() ? std::vector<std::string>{asked.out} : asked.parts;
+    if (const int status = edit.checkOut(files, asked.surveyPath, survey->settings());
         status != 0) {
         return status;
     }

@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "survey/Survey.h"
 #include "survey/SurveyGridding.h"
@@ -23,6 +24,8 @@ class GriddedSurvey {
         std::string surveyPath;
         std::string out;
         bool grid = true;
+        // Every file out is made of (with its sidecars); empty: out alone.
+        std::vector<std::string> parts{};
     };
 
     // 0; 1 after the message when the survey cannot be opened or gridded; 2 after a usage

@@ -1,8 +1,11 @@
 // velkor2tr-cli survey new, add, base, place and set.
 #include "cli/SurveyBuildCommands.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
-#include <filesystem>
+#include <cerrno>
 #include <ostream>
 
 #include "cli/CommandList.h"
@@ -139,12 +142,21 @@ int SurveyBuildCommands::create(const NewOptions& o) {
         return SurveyCommand::usageError(
             err_, "--crs: give EPSG: and the code of a projected coordinate system");
     }
-    std::error_code ec;
-    if (std::filesystem::exists(o.survey, ec)) {
+    // The name is claimed before anything is written, and only when nothing is there, not
+    // even a link: a new survey never replaces a file, directly or through a link.
+    const int claimed = ::open(o.survey.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (claimed < 0 && errno == EEXIST) {
         err_ << o.survey << ": a file of that name exists; nothing was written.\n";
         return 1;
     }
-    return edit_.save(o.survey, next);
+    if (claimed >= 0) {
+        ::close(claimed);
+    }
+    const int status = edit_.save(o.survey, next);
+    if (status != 0 && claimed >= 0) {
+        ::unlink(o.survey.c_str());
+    }
+    return status;
 }
 
 int SurveyBuildCommands::add(const AddOptions& o) {

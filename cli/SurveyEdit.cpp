@@ -2,8 +2,10 @@
 #include "cli/SurveyEdit.h"
 
 #include <ostream>
+#include <vector>
 
 #include "cli/SurveyCommand.h"
+#include "survey/OutputParts.h"
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyFile.h"
 
@@ -72,9 +74,14 @@ int SurveyEdit::save(const std::string& path, const SurveySettings& next,
 
 int SurveyEdit::checkOut(const std::string& out, const std::string& surveyPath,
                          const SurveySettings& settings) {
-    return settings.ownsFile(out, surveyPath)
-               ? SurveyCommand::usageError(err_, SurveySettings::ownFileMessage(out))
-               : 0;
+    return checkOut(std::vector<std::string>{out}, surveyPath, settings);
+}
+
+int SurveyEdit::checkOut(const std::vector<std::string>& files, const std::string& surveyPath,
+                         const SurveySettings& settings) {
+    const std::string owned = OutputParts::ownedBy(settings, files, surveyPath);
+    return owned.empty() ? 0
+                         : SurveyCommand::usageError(err_, SurveySettings::ownFileMessage(owned));
 }
 
 void SurveyEdit::tell(const std::string& path, const Survey& survey) {

@@ -9,6 +9,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "survey/Survey.h"
 #include "survey/SurveySettings.h"
@@ -31,6 +32,10 @@ class SurveyEdit {
     // 0 when out is none of the survey's own files (the survey file, its days and base
     // sources); else 2 after saying so.
     int checkOut(const std::string& out, const std::string& surveyPath,
+                 const SurveySettings& settings);
+    // The same for every file of an output (it and the sidecars of its format), naming the
+    // first that is one of the survey's own.
+    int checkOut(const std::vector<std::string>& files, const std::string& surveyPath,
                  const SurveySettings& settings);
 
   private:

@@ -13,6 +13,7 @@
 #include "cli/SurveyValues.h"
 #include "survey/ContourFile.h"
 #include "survey/GridFile.h"
+#include "survey/OutputParts.h"
 #include "survey/SurveyDescription.h"
 #include "survey/SurveyExport.h"
 
@@ -98,7 +99,9 @@ int SurveyOutputCommands::exportTo(const ExportOptions& o) {
     if (!survey) {
         return 1;
     }
-    if (const int status = edit_.checkOut(o.out, o.survey, survey->settings()); status != 0) {
+    if (const int status =
+            edit_.checkOut(OutputParts::of(o.out, *format), o.survey, survey->settings());
+        status != 0) {
         return status;
     }
     SurveyExport::Options options;
@@ -121,7 +124,8 @@ int SurveyOutputCommands::grid(const GridOptions& o) {
             err_, o.out + ": the extension names no grid format; give --format");
     }
     GriddedSurvey gridded;
-    if (const int status = gridded.make({o.survey, o.out}, o.gridding, edit_, out_, err_);
+    if (const int status = gridded.make({o.survey, o.out, true, OutputParts::of(o.out, *format)},
+                                        o.gridding, edit_, out_, err_);
         status != 0) {
         return status;
     }
@@ -142,7 +146,8 @@ int SurveyOutputCommands::contours(const GridOptions& o) {
         return SurveyCommand::usageError(err_, problem);
     }
     GriddedSurvey gridded;
-    if (const int status = gridded.make({o.survey, o.out}, o.gridding, edit_, out_, err_);
+    if (const int status = gridded.make({o.survey, o.out, true, OutputParts::of(o.out, *format)},
+                                        o.gridding, edit_, out_, err_);
         status != 0) {
         return status;
     }

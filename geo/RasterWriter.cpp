@@ -1,15 +1,18 @@
 // Every format is made the same way: a MEM dataset filled north row first, then CreateCopy
-// into the staged file, since the text formats and Surfer 7 can only be made that way.
+// into a file in memory, since the text formats and Surfer 7 can only be made that way; the
+// file and its sidecars then go to disk as one set.
 #include "geo/RasterWriter.h"
 
 #include <gdal.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 
 #include "core/StagedOutput.h"
 #include "geo/GdalErrors.h"
+#include "geo/MemoryFolder.h"
 
 namespace velkor {
 namespace {
@@ -93,6 +96,8 @@ bool RasterWriter::write(const Raster& raster, Format format, const std::string&
     if (!staged.open(message)) {
         return false;
     }
+    const std::string name = std::filesystem::path(path).filename().string();
+    const MemoryFolder memoryFolder(&staged);
     const GdalErrors errors;
     GDALDriverH driver = GDALGetDriverByName(driverName(format));
     if (driver == nullptr) {
@@ -103,13 +108,13 @@ bool RasterWriter::write(const Raster& raster, Format format, const std::string&
     {
         const Dataset memory = memoryCopy(raster, noData(format));
         const char* const tiffOptions[] = {"COMPRESS=DEFLATE", nullptr};
-        const Dataset file(
-            memory
-                ? GDALCreateCopy(
-                      driver, staged.path().c_str(), static_cast<GDALDatasetH>(memory.get()), FALSE,
-                      format == Format::GeoTiff ? const_cast<char**>(tiffOptions) : nullptr,
-                      nullptr, nullptr)
-                : nullptr);
+        const Dataset file(memory ? GDALCreateCopy(driver, memoryFolder.file(name).c_str(),
+                                                   static_cast<GDALDatasetH>(memory.get()), FALSE,
+                                                   format == Format::GeoTiff
+                                                       ? const_cast<char**>(tiffOptions)
+                                                       : nullptr,
+                                                   nullptr, nullptr)
+                                  : nullptr);
         if (!file && !errors.failed()) {
             message = StagedOutput::failure(path, "GDAL could not make the file");
             return false;
@@ -119,7 +124,20 @@ bool RasterWriter::write(const Raster& raster, Format format, const std::string&
         message = StagedOutput::failure(path, errors.message());
         return false;
     }
-    return staged.commit(message);
+    std::vector<std::string> names;
+    for (const std::string& part : parts(path, format)) {
+        names.push_back(std::filesystem::path(part).filename().string());
+    }
+    return memoryFolder.stage(staged, names, path, message) && staged.commit(message);
+}
+
+std::vector<std::string> RasterWriter::parts(const std::string& path, Format format) {
+    // GDAL keeps what a format cannot hold in a .aux.xml; ESRI ASCII has a .prj besides.
+    std::vector<std::string> files{path, path + ".aux.xml"};
+    if (format == Format::EsriAscii) {
+        files.push_back(std::filesystem::path(path).replace_extension(".prj").string());
+    }
+    return files;
 }
 
 }  // namespace velkor

@@ -27,8 +27,12 @@ class RasterWriter {
     static const char* driverName(Format format);
     static double noData(Format format);
 
-    // Writes through a staging folder; false and "Write error: <file>: <GDAL's reason>"
-    // when anything fails, the old file then intact.
+    // Every file an output at path is made of: path itself, then the sidecars GDAL may
+    // write beside it for the format.
+    static std::vector<std::string> parts(const std::string& path, Format format);
+
+    // Writes the file and its sidecars as one set; false and "Write error: <file>:
+    // <reason>" when anything fails, the old files then intact.
     static bool write(const Raster& raster, Format format, const std::string& path,
                       std::string& message);
 };

@@ -1,17 +1,17 @@
 // One layer through GDAL's vector C API; a GeoPackage is written in one transaction.
 #include "geo/VectorWriter.h"
 
-#include <cpl_vsi.h>
 #include <gdal.h>
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "geo/MemoryFolder.h"
 
 namespace velkor {
 namespace {
@@ -58,33 +58,11 @@ bool takesAttributes(VectorWriter::Format f) {
     return f != VectorWriter::Format::Dxf;
 }
 
-// The KML and DXF drivers write through calls whose failures they never check: on a full
-// disk they close a cut file as if all were well. They write into memory instead, and the
-// bytes go to disk with every write checked.
-bool writesUnchecked(VectorWriter::Format f) {
-    return f == VectorWriter::Format::Kml || f == VectorWriter::Format::Dxf;
-}
-
-// A folder of GDAL's in-memory file system, gone with the object.
-class MemoryFolder {
-  public:
-    explicit MemoryFolder(const void* owner)
-        : path_("/vsimem/velkor-" + std::to_string(reinterpret_cast<std::uintptr_t>(owner))) {}
-    ~MemoryFolder() { VSIRmdirRecursive(path_.c_str()); }
-    MemoryFolder(const MemoryFolder&) = delete;
-    MemoryFolder& operator=(const MemoryFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
 }  // namespace
 
 struct VectorWriter::Handles {
     explicit Handles(const void* owner) : memory(owner) {}
     MemoryFolder memory;  // declared first: it goes after the dataset is closed
-    std::string written;  // where GDAL writes: the staged file, or one in memory
     Dataset dataset;
     Reference reference;
     OGRLayerH layer = nullptr;
@@ -94,6 +72,18 @@ struct VectorWriter::Handles {
     bool transaction = false;
     bool failed = false;
 };
+
+std::vector<std::string> VectorWriter::parts(const std::string& path, Format format) {
+    if (format != Format::Shapefile) {
+        return {path};
+    }
+    // The shapes, their index, attributes, coordinate system and the attributes' encoding.
+    std::vector<std::string> files{path};
+    for (const char* ext : {".shx", ".dbf", ".prj", ".cpg"}) {
+        files.push_back(std::filesystem::path(path).replace_extension(ext).string());
+    }
+    return files;
+}
 
 const char* VectorWriter::driverName(Format format) {
     switch (format) {
@@ -142,11 +132,8 @@ bool VectorWriter::open(std::string& message) {
         return false;
     }
     Handles& h = *handles_;
-    h.written =
-        writesUnchecked(format_)
-            ? h.memory.path() + "/" + std::filesystem::path(staged_.path()).filename().string()
-            : staged_.path();
-    h.dataset.reset(GDALCreate(driver, h.written.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+    const std::string written = h.memory.file(std::filesystem::path(path_).filename().string());
+    h.dataset.reset(GDALCreate(driver, written.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
     if (h.dataset && !layer_.wkt.empty()) {
         h.reference.reset(OSRNewSpatialReference(layer_.wkt.c_str()));
         if (h.reference) {
@@ -273,18 +260,11 @@ bool VectorWriter::finish(std::string& message) {
             path_, errors_.failed() ? errors_.message() : "GDAL could not write a feature");
         return false;
     }
-    if (writesUnchecked(format_)) {
-        vsi_l_offset size = 0;
-        const GByte* bytes = VSIGetMemFileBuffer(h.written.c_str(), &size, FALSE);
-        if (bytes == nullptr) {
-            message = StagedOutput::failure(path_, "nothing was written");
-            return false;
-        }
-        if (!staged_.put(bytes, static_cast<std::size_t>(size), message)) {
-            return false;
-        }
+    std::vector<std::string> names;
+    for (const std::string& part : parts(path_, format_)) {
+        names.push_back(std::filesystem::path(part).filename().string());
     }
-    return staged_.commit(message);
+    return h.memory.stage(staged_, names, path_, message) && staged_.commit(message);
 }
 
 }  // namespace velkor

@@ -39,6 +39,9 @@ class VectorWriter {
     };
 
     static const char* driverName(Format format);
+    // Every file an output at path is made of: path itself, then the sidecars GDAL writes
+    // beside it for the format.
+    static std::vector<std::string> parts(const std::string& path, Format format);
 
     VectorWriter(std::string path, Format format, Layer layer);
     ~VectorWriter();
@@ -51,8 +54,8 @@ class VectorWriter {
     // failed; finish then tells why.
     bool addPoint(const Point& at, const std::vector<Value>& values);
     bool addLine(const std::vector<Point>& points, const std::vector<Value>& values);
-    // Closes the file and moves it over the target; false and "Write error: <file>:
-    // <GDAL's reason>" when anything failed, the old file or files then intact.
+    // Closes the file and moves it and its sidecars over the old ones as one set; false and
+    // "Write error: <file>: <reason>" when anything failed, the old file or files then intact.
     bool finish(std::string& message);
 
   private:

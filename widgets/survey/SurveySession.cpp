@@ -14,6 +14,7 @@
 
 #include "core/CommandTable.h"
 #include "core/Prompter.h"
+#include "survey/OutputParts.h"
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
@@ -166,8 +167,10 @@ void SurveySession::exportSurvey() {
             "chooses the format.");
         return;
     }
-    if (survey_->settings().ownsFile(*path, path_)) {
-        prompter_.message(SurveySettings::ownFileMessage(*path));
+    if (const std::string owned =
+            OutputParts::ownedBy(survey_->settings(), OutputParts::of(*path, *format), path_);
+        !owned.empty()) {
+        prompter_.message(SurveySettings::ownFileMessage(owned));
         return;
     }
     SurveyExport::Options options;

@@ -63,7 +63,8 @@ bool CorrectionOptions::readGeomag(DayCorrection::Geomag& read, std::ostream& er
     read.given = true;
     read.fromModel = geomag->rfind(kIgrfPrefix, 0) == 0;
     if (!read.fromModel) {
-        return OptionValues::value(geomag, "--geomag", ValueEntry::kGeomagneticMax, read.value, err);
+        return OptionValues::value(geomag, "--geomag", ValueEntry::kGeomagneticMax, read.value,
+                                   err);
     }
     const PlaceEntry::Result site = readIgrfPlace(geomag->substr(std::string(kIgrfPrefix).size()));
     if (!site.ok) {

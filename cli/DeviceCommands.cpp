@@ -38,8 +38,6 @@ std::string deviceIndex(const std::string& text) {
 
 }  // namespace
 
-DeviceCommands::DeviceCommands(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
-
 void DeviceCommands::declare(CLI::App& tool, CommandList& commands) {
     CLI::App* devices = tool.add_subcommand(
         "devices", "list the attached magnetometers: index, serial number, description");

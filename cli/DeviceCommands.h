@@ -6,18 +6,14 @@
 #include <iosfwd>
 #include <string>
 
-namespace CLI {
-class App;
-}
+#include "cli/CommandFamily.h"
 
 namespace velkor {
 
-class CommandList;
-
-class DeviceCommands {
+class DeviceCommands : public CommandFamily {
   public:
-    DeviceCommands(std::ostream& out, std::ostream& err);
-    void declare(CLI::App& tool, CommandList& commands);
+    using CommandFamily::CommandFamily;
+    void declare(CLI::App& tool, CommandList& commands) override;
 
   private:
     struct ImportOptions {
@@ -28,8 +24,6 @@ class DeviceCommands {
     int devices();
     int importData(const ImportOptions& o);
 
-    std::ostream& out_;
-    std::ostream& err_;
     ImportOptions import_;
 };
 

@@ -24,8 +24,6 @@ const std::map<std::string, ExportFile::Kind> kKinds{{"field", ExportFile::Kind:
 
 }  // namespace
 
-ExportCommands::ExportCommands(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
-
 void ExportCommands::declare(CLI::App& tool, CommandList& commands) {
     CLI::App* exporter = tool.add_subcommand("export", "write an export file of the data file IN");
     exporter

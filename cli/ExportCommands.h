@@ -5,20 +5,15 @@
 #include <iosfwd>
 #include <string>
 
+#include "cli/CommandFamily.h"
 #include "cli/CorrectionOptions.h"
-
-namespace CLI {
-class App;
-}
 
 namespace velkor {
 
-class CommandList;
-
-class ExportCommands {
+class ExportCommands : public CommandFamily {
   public:
-    ExportCommands(std::ostream& out, std::ostream& err);
-    void declare(CLI::App& tool, CommandList& commands);
+    using CommandFamily::CommandFamily;
+    void declare(CLI::App& tool, CommandList& commands) override;
 
   private:
     struct ExportOptions {
@@ -35,8 +30,6 @@ class ExportCommands {
     int exportFile(const ExportOptions& o);
     int summary(const SummaryOptions& o);
 
-    std::ostream& out_;
-    std::ostream& err_;
     ExportOptions export_;
     SummaryOptions summary_;
 };

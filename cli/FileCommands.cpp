@@ -29,8 +29,6 @@ const char* layoutName(ColumnLayout::Kind kind) {
 
 }  // namespace
 
-FileCommands::FileCommands(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
-
 void FileCommands::declare(CLI::App& tool, CommandList& commands) {
     CLI::App* info = tool.add_subcommand(
         "info",

@@ -4,19 +4,16 @@
 #include <iosfwd>
 #include <string>
 
-namespace CLI {
-class App;
-}
+#include "cli/CommandFamily.h"
 
 namespace velkor {
 
-class CommandList;
 class DataSet;
 
-class FileCommands {
+class FileCommands : public CommandFamily {
   public:
-    FileCommands(std::ostream& out, std::ostream& err);
-    void declare(CLI::App& tool, CommandList& commands);
+    using CommandFamily::CommandFamily;
+    void declare(CLI::App& tool, CommandList& commands) override;
 
   private:
     struct InfoOptions {
@@ -32,8 +29,6 @@ class FileCommands {
     // The line count, the layout and the readings by mode.
     void printCounts(const DataSet& data);
 
-    std::ostream& out_;
-    std::ostream& err_;
     InfoOptions info_;
     CopyOptions copy_;
 };

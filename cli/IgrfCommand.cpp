@@ -13,8 +13,6 @@
 
 namespace velkor {
 
-IgrfCommand::IgrfCommand(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
-
 void IgrfCommand::declare(CLI::App& tool, CommandList& commands) {
     CLI::App* igrf = tool.add_subcommand(
         "igrf", "print the field of the model IGRF-14 as X Y Z H F (nT) D I (degrees)");

@@ -4,18 +4,14 @@
 #include <iosfwd>
 #include <string>
 
-namespace CLI {
-class App;
-}
+#include "cli/CommandFamily.h"
 
 namespace velkor {
 
-class CommandList;
-
-class IgrfCommand {
+class IgrfCommand : public CommandFamily {
   public:
-    IgrfCommand(std::ostream& out, std::ostream& err);
-    void declare(CLI::App& tool, CommandList& commands);
+    using CommandFamily::CommandFamily;
+    void declare(CLI::App& tool, CommandList& commands) override;
 
   private:
     struct Options {
@@ -27,8 +23,6 @@ class IgrfCommand {
 
     int run(const Options& o);
 
-    std::ostream& out_;
-    std::ostream& err_;
     Options options_;
 };
 

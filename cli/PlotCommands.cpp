@@ -40,7 +40,7 @@ int textSize(int height) {
 }  // namespace
 
 PlotCommands::PlotCommands(std::ostream& out, std::ostream& err, PictureWriter* pictures)
-    : out_(out), err_(err), pictures_(pictures) {}
+    : CommandFamily(out, err), pictures_(pictures) {}
 
 void PlotCommands::declare(CLI::App& tool, CommandList& commands) {
     CLI::App* plot = tool.add_subcommand(

@@ -6,26 +6,22 @@
 #include <optional>
 #include <string>
 
+#include "cli/CommandFamily.h"
 #include "cli/CorrectionOptions.h"
 #include "pictures/PlanMapGeometry.h"
 
-namespace CLI {
-class App;
-}
-
 namespace velkor {
 
-class CommandList;
 class DataSet;
 class DrawingSurface;
 class PlanMap;
 class PictureWriter;
 
-class PlotCommands {
+class PlotCommands : public CommandFamily {
   public:
     // pictures writes the plots; without one, each is refused.
     PlotCommands(std::ostream& out, std::ostream& err, PictureWriter* pictures);
-    void declare(CLI::App& tool, CommandList& commands);
+    void declare(CLI::App& tool, CommandList& commands) override;
 
   private:
     struct Picture {
@@ -72,8 +68,6 @@ class PlotCommands {
     bool write(const std::string& path, Size size,
                const std::function<void(DrawingSurface&)>& draw);
 
-    std::ostream& out_;
-    std::ostream& err_;
     PictureWriter* pictures_;
     BaseOptions base_;
     MapOptions map_;

@@ -24,9 +24,6 @@ Placement::Side sideOf(const std::string& text) {
 
 }  // namespace
 
-SurveyBuildCommands::SurveyBuildCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err)
-    : edit_(edit), out_(out), err_(err) {}
-
 void SurveyBuildCommands::declare(CLI::App& app, CommandList& commands) {
     declareNew(app, commands);
     declareAdd(app, commands);
@@ -36,8 +33,7 @@ void SurveyBuildCommands::declare(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyBuildCommands::declareNew(CLI::App& app, CommandList& commands) {
-    CLI::App* create = app.add_subcommand("new", "make a new survey file with no day");
-    SurveyCommand::declareSurvey(*create, new_.survey);
+    CLI::App* create = addCommand(app, "new", "make a new survey file with no day", new_.survey);
     create
         ->add_option("--crs", new_.crs,
                      "its coordinate system: a projected one in metres (default: none, local "
@@ -47,8 +43,7 @@ void SurveyBuildCommands::declareNew(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyBuildCommands::declareAdd(CLI::App& app, CommandList& commands) {
-    CLI::App* add = app.add_subcommand("add", "add data files to the survey as its days");
-    SurveyCommand::declareSurvey(*add, add_.survey);
+    CLI::App* add = addCommand(app, "add", "add data files to the survey as its days", add_.survey);
     add->add_option("DATAFILE", add_.files, "data files, each read as it is, never written")
         ->type_name("")
         ->required();
@@ -56,8 +51,8 @@ void SurveyBuildCommands::declareAdd(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyBuildCommands::declareBase(CLI::App& app, CommandList& commands) {
-    CLI::App* base = app.add_subcommand("base", "add a variations file as a base source");
-    SurveyCommand::declareSurvey(*base, base_.survey);
+    CLI::App* base =
+        addCommand(app, "base", "add a variations file as a base source", base_.survey);
     base->add_option("FILE", base_.file,
                      "the base-station file: a variations file, an IAGA-2002 or a CSV file "
                      "(none with --format survey)")
@@ -77,9 +72,9 @@ void SurveyBuildCommands::declareBase(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyBuildCommands::declarePlace(CLI::App& app, CommandList& commands) {
-    CLI::App* place = app.add_subcommand(
-        "place", "place the readings: by origin, azimuth and spacing, or by control points");
-    SurveyCommand::declareSurvey(*place, place_.survey);
+    CLI::App* place = addCommand(
+        app, "place", "place the readings: by origin, azimuth and spacing, or by control points",
+        place_.survey);
     PlaceOptions& o = place_;
     CLI::Option* origin =
         place->add_option("--origin", o.origin, "where line and position of the first reading lie")
@@ -119,9 +114,10 @@ void SurveyBuildCommands::declarePlace(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyBuildCommands::declareSet(CLI::App& app, CommandList& commands) {
-    CLI::App* set = app.add_subcommand(
-        "set", "change the corrections, the coordinate system and how the readings are gridded");
-    SurveyCommand::declareSurvey(*set, set_.survey);
+    CLI::App* set =
+        addCommand(app, "set",
+                   "change the corrections, the coordinate system and how the readings are gridded",
+                   set_.survey);
     set->add_option("--datum", set_.datum, "nT added to every diurnal value (field - base + datum)")
         ->type_name("NT");
     set->add_option("--normal", set_.normal,

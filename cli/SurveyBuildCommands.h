@@ -7,21 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/SurveyFamily.h"
 #include "cli/SurveyGriddingOptions.h"
-
-namespace CLI {
-class App;
-}
 
 namespace velkor {
 
-class CommandList;
-class SurveyEdit;
-
-class SurveyBuildCommands {
+class SurveyBuildCommands : public SurveyFamily {
   public:
-    SurveyBuildCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err);
-    void declare(CLI::App& app, CommandList& commands);
+    using SurveyFamily::SurveyFamily;
+    void declare(CLI::App& app, CommandList& commands) override;
 
   private:
     struct NewOptions {
@@ -76,9 +70,6 @@ class SurveyBuildCommands {
     // problem when one does not fit.
     static void setCorrections(const SetOptions& o, SurveySettings& next, std::string& problem);
 
-    SurveyEdit& edit_;
-    std::ostream& out_;
-    std::ostream& err_;
     NewOptions new_;
     AddOptions add_;
     BaseOptions base_;

@@ -54,8 +54,4 @@ int SurveyCommand::usageError(std::ostream& err, const std::string& text) {
     return 2;
 }
 
-void SurveyCommand::declareSurvey(CLI::App& command, std::string& path) {
-    command.add_option("SURVEY", path, "the survey file (.vsurvey)")->required()->type_name("");
-}
-
 }  // namespace velkor

@@ -24,8 +24,6 @@ class SurveyCommand {
 
     // "velkor2tr-cli survey: TEXT" and where to look for the words, on err; 2.
     static int usageError(std::ostream& err, const std::string& text);
-    // SURVEY, the survey file every command takes first.
-    static void declareSurvey(CLI::App& command, std::string& path);
 
   private:
     std::ostream& out_;

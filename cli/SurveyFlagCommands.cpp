@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "cli/CommandList.h"
-#include "cli/SurveyCommand.h"
 #include "cli/SurveyEdit.h"
 #include "cli/SurveyValues.h"
 #include "survey/FlagList.h"
@@ -32,18 +31,15 @@ std::string positiveThreshold(const std::string& text) {
 
 }  // namespace
 
-SurveyFlagCommands::SurveyFlagCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err)
-    : edit_(edit), out_(out), err_(err) {}
-
 void SurveyFlagCommands::declare(CLI::App& app, CommandList& commands) {
     declareDespike(app, commands);
     declareFlag(app, commands);
 }
 
 void SurveyFlagCommands::declareDespike(CLI::App& app, CommandList& commands) {
-    CLI::App* despike = app.add_subcommand(
-        "despike", "list the spike candidates along the survey lines; --apply flags them");
-    SurveyCommand::declareSurvey(*despike, despike_.survey);
+    CLI::App* despike = addCommand(
+        app, "despike", "list the spike candidates along the survey lines; --apply flags them",
+        despike_.survey);
     despike
         ->add_option("--window", despike_.window,
                      "readings in the running median, the one looked at among them (default 5)")
@@ -59,8 +55,7 @@ void SurveyFlagCommands::declareDespike(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyFlagCommands::declareFlag(CLI::App& app, CommandList& commands) {
-    CLI::App* flag = app.add_subcommand("flag", "flag a reading, or clear its flag");
-    SurveyCommand::declareSurvey(*flag, flag_.survey);
+    CLI::App* flag = addCommand(app, "flag", "flag a reading, or clear its flag", flag_.survey);
     flag->add_option("FILE", flag_.file, "the day's data file")->required()->type_name("");
     flag->add_option("READING", flag_.reading, "the reading's number, as the list numbers it")
         ->required()

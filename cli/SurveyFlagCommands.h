@@ -6,22 +6,16 @@
 #include <optional>
 #include <string>
 
+#include "cli/SurveyFamily.h"
 #include "survey/SpikeFinder.h"
 #include "survey/SurveySettings.h"
 
-namespace CLI {
-class App;
-}
-
 namespace velkor {
 
-class CommandList;
-class SurveyEdit;
-
-class SurveyFlagCommands {
+class SurveyFlagCommands : public SurveyFamily {
   public:
-    SurveyFlagCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err);
-    void declare(CLI::App& app, CommandList& commands);
+    using SurveyFamily::SurveyFamily;
+    void declare(CLI::App& app, CommandList& commands) override;
 
   private:
     struct DespikeOptions {
@@ -43,9 +37,6 @@ class SurveyFlagCommands {
     int despike(const DespikeOptions& o);
     int flag(const FlagOptions& o);
 
-    SurveyEdit& edit_;
-    std::ostream& out_;
-    std::ostream& err_;
     DespikeOptions despike_;
     FlagOptions flag_;
 };

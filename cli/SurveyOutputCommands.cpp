@@ -27,13 +27,10 @@ const std::map<std::string, GridFile::Format> kGridFormats{{"geotiff", GridFile:
 
 }  // namespace
 
-SurveyOutputCommands::SurveyOutputCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err)
-    : edit_(edit), out_(out), err_(err) {}
-
 void SurveyOutputCommands::declare(CLI::App& app, CommandList& commands) {
-    CLI::App* info = app.add_subcommand(
-        "info", "show the days, base sources, placement, corrections, ranges and counts");
-    SurveyCommand::declareSurvey(*info, info_.survey);
+    CLI::App* info = addCommand(
+        app, "info", "show the days, base sources, placement, corrections, ranges and counts",
+        info_.survey);
     commands.add(info, [this] { return this->info(info_); });
     declareExport(app, commands);
     declareGrid(app, commands);
@@ -41,8 +38,8 @@ void SurveyOutputCommands::declare(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyOutputCommands::declareExport(CLI::App& app, CommandList& commands) {
-    CLI::App* exporter = app.add_subcommand("export", "write the placed, corrected readings");
-    SurveyCommand::declareSurvey(*exporter, export_.survey);
+    CLI::App* exporter =
+        addCommand(app, "export", "write the placed, corrected readings", export_.survey);
     exporter->add_option("OUT", export_.out, "the file to write")->required()->type_name("");
     exporter->add_option("--format", export_.format, "the format (default: from OUT's extension)")
         ->check(CLI::IsMember({"csv", "xyz", "gpkg", "shp", "kml"}))
@@ -52,9 +49,9 @@ void SurveyOutputCommands::declareExport(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyOutputCommands::declareGrid(CLI::App& app, CommandList& commands) {
-    CLI::App* grid = app.add_subcommand(
-        "grid", "grid the readings by minimum curvature with tension and write the grid");
-    SurveyCommand::declareSurvey(*grid, grid_.survey);
+    CLI::App* grid = addCommand(
+        app, "grid", "grid the readings by minimum curvature with tension and write the grid",
+        grid_.survey);
     grid->add_option("OUT", grid_.out, "the grid file")->required()->type_name("");
     grid_.gridding.declare(*grid, false);
     grid->add_option("--format", grid_.format,
@@ -66,9 +63,8 @@ void SurveyOutputCommands::declareGrid(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyOutputCommands::declareContours(CLI::App& app, CommandList& commands) {
-    CLI::App* contours =
-        app.add_subcommand("contours", "grid the readings and write the grid's contour lines");
-    SurveyCommand::declareSurvey(*contours, contours_.survey);
+    CLI::App* contours = addCommand(
+        app, "contours", "grid the readings and write the grid's contour lines", contours_.survey);
     contours->add_option("OUT", contours_.out, "the contour file")->required()->type_name("");
     contours_.gridding.declare(*contours, true);
     contours->add_option("--format", contours_.format, "the format (default: from OUT's extension)")

@@ -5,21 +5,15 @@
 #include <iosfwd>
 #include <string>
 
+#include "cli/SurveyFamily.h"
 #include "cli/SurveyGriddingOptions.h"
-
-namespace CLI {
-class App;
-}
 
 namespace velkor {
 
-class CommandList;
-class SurveyEdit;
-
-class SurveyOutputCommands {
+class SurveyOutputCommands : public SurveyFamily {
   public:
-    SurveyOutputCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err);
-    void declare(CLI::App& app, CommandList& commands);
+    using SurveyFamily::SurveyFamily;
+    void declare(CLI::App& app, CommandList& commands) override;
 
   private:
     struct InfoOptions {
@@ -47,9 +41,6 @@ class SurveyOutputCommands {
     int grid(const GridOptions& o);
     int contours(const GridOptions& o);
 
-    SurveyEdit& edit_;
-    std::ostream& out_;
-    std::ostream& err_;
     InfoOptions info_;
     ExportOptions export_;
     GridOptions grid_;

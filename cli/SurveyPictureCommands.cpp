@@ -34,7 +34,7 @@ const std::map<std::string, LineProfilePainter::Value> kProfileValues{
 
 SurveyPictureCommands::SurveyPictureCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err,
                                              PictureWriter* pictures)
-    : edit_(edit), out_(out), err_(err), pictures_(pictures) {}
+    : SurveyFamily(edit, out, err), pictures_(pictures) {}
 
 void SurveyPictureCommands::declare(CLI::App& app, CommandList& commands) {
     declarePlot(app, commands);
@@ -42,9 +42,9 @@ void SurveyPictureCommands::declare(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyPictureCommands::declarePlot(CLI::App& app, CommandList& commands) {
-    CLI::App* plot = app.add_subcommand(
-        "plot", "draw the survey map: readings, colour grid, shaded relief and contours");
-    SurveyCommand::declareSurvey(*plot, plot_.survey);
+    CLI::App* plot = addCommand(
+        app, "plot", "draw the survey map: readings, colour grid, shaded relief and contours",
+        plot_.survey);
     plot->add_option("OUT", plot_.out, "the picture (.png)")->required()->type_name("");
     plot_.gridding.declare(*plot, true);
     plot->add_option("--show", plot_.show,
@@ -55,9 +55,9 @@ void SurveyPictureCommands::declarePlot(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyPictureCommands::declarePlotLines(CLI::App& app, CommandList& commands) {
-    CLI::App* plotLines = app.add_subcommand(
-        "plot-lines", "print the survey's line profiles to a PDF, a number of lines to a page");
-    SurveyCommand::declareSurvey(*plotLines, plotLines_.survey);
+    CLI::App* plotLines = addCommand(
+        app, "plot-lines", "print the survey's line profiles to a PDF, a number of lines to a page",
+        plotLines_.survey);
     plotLines->add_option("OUT", plotLines_.out, "the document (.pdf)")->required()->type_name("");
     plotLines
         ->add_option("--what", plotLines_.what, "the value drawn against position (default field)")

@@ -5,25 +5,20 @@
 #include <iosfwd>
 #include <string>
 
+#include "cli/SurveyFamily.h"
 #include "cli/SurveyGriddingOptions.h"
 #include "pictures/LineProfilePages.h"
 
-namespace CLI {
-class App;
-}
-
 namespace velkor {
 
-class CommandList;
 class PictureWriter;
-class SurveyEdit;
 
-class SurveyPictureCommands {
+class SurveyPictureCommands : public SurveyFamily {
   public:
     // pictures draws them; without one, both are refused.
     SurveyPictureCommands(SurveyEdit& edit, std::ostream& out, std::ostream& err,
                           PictureWriter* pictures);
-    void declare(CLI::App& app, CommandList& commands);
+    void declare(CLI::App& app, CommandList& commands) override;
 
   private:
     struct PlotOptions {
@@ -50,9 +45,6 @@ class SurveyPictureCommands {
     // False after saying so when this build draws no pictures.
     bool drawsPictures();
 
-    SurveyEdit& edit_;
-    std::ostream& out_;
-    std::ostream& err_;
     PictureWriter* pictures_;
     PlotOptions plot_;
     PlotLinesOptions plotLines_;

@@ -13,20 +13,10 @@ namespace velkor {
 class FuzzPrompter : public Prompter {
   public:
     void message(const std::string& text, const std::string& caption) override;
+    // The other questions are cancelled, as the prompter's own answers do.
     Answer askSaveChanges(const std::string&) override { return Answer::No; }
-    std::optional<std::string> askOpenFile(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> askSaveFile(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<float> askValue(ValueKind, float, const std::string&) override {
-        return std::nullopt;
-    }
-    void showVariations(const std::string&, const std::vector<std::string>&) override {}
     bool pickDevice(const std::vector<std::string>& descriptions, std::uint32_t& index) override;
     std::unique_ptr<TransferMonitor> openTransferWindow() override;
-    bool editCommSettings(CommSettings&) override { return false; }
 
     // What openTransferWindow hands out; a target may set it before.
     std::unique_ptr<TransferMonitor> monitor;

@@ -47,6 +47,29 @@ void putFloat(std::uint8_t* p, float v) {
     }
 }
 
+// Where each number lies in the 52 bytes: the date and time in the head, the rest in the
+// body. Decoding and encoding both read this one layout.
+struct IntegerField {
+    std::int16_t InstrumentRecord::*number;
+    bool inHead;
+    std::size_t offset;
+};
+constexpr IntegerField kIntegers[] = {
+    {&InstrumentRecord::year, true, 0},   {&InstrumentRecord::month, true, 2},
+    {&InstrumentRecord::day, true, 4},    {&InstrumentRecord::hour, true, 6},
+    {&InstrumentRecord::minute, true, 8}, {&InstrumentRecord::second, true, 10},
+    {&InstrumentRecord::mode, false, 0},  {&InstrumentRecord::position, false, 2},
+    {&InstrumentRecord::line, false, 4},  {&InstrumentRecord::note, false, 6}};
+struct ValueField {
+    float InstrumentRecord::*number;
+    std::size_t offset;  // in the body
+};
+constexpr ValueField kValues[] = {{&InstrumentRecord::decay, 12},
+                                  {&InstrumentRecord::amplitude, 20},
+                                  {&InstrumentRecord::field28, 28},
+                                  {&InstrumentRecord::error, 32},
+                                  {&InstrumentRecord::field36, 36}};
+
 // The amplitude truncated toward zero; beyond the int range it saturates, and a
 // NaN (no amplitude at all) reads as 0.
 int wholeAmplitude(float a) {
@@ -78,42 +101,24 @@ const std::string& InstrumentRecord::headerLine() {
 
 InstrumentRecord InstrumentRecord::decode(const std::uint8_t* head, const std::uint8_t* body) {
     InstrumentRecord r;
-    r.year = int16At(head);
-    r.month = int16At(head + 2);
-    r.day = int16At(head + 4);
-    r.hour = int16At(head + 6);
-    r.minute = int16At(head + 8);
-    r.second = int16At(head + 10);
-    r.mode = int16At(body);
-    r.position = int16At(body + 2);
-    r.line = int16At(body + 4);
-    r.note = int16At(body + 6);
-    r.decay = floatAt(body + 12);
-    r.amplitude = floatAt(body + 20);
-    r.field28 = floatAt(body + 28);
-    r.error = floatAt(body + 32);
-    r.field36 = floatAt(body + 36);
+    for (const IntegerField& f : kIntegers) {
+        r.*f.number = int16At((f.inHead ? head : body) + f.offset);
+    }
+    for (const ValueField& f : kValues) {
+        r.*f.number = floatAt(body + f.offset);
+    }
     return r;
 }
 
 void InstrumentRecord::encode(std::uint8_t* head, std::uint8_t* body) const {
     std::memset(head, 0, kHeadSize);
     std::memset(body, 0, kBodySize);
-    putInt16(head, year);
-    putInt16(head + 2, month);
-    putInt16(head + 4, day);
-    putInt16(head + 6, hour);
-    putInt16(head + 8, minute);
-    putInt16(head + 10, second);
-    putInt16(body, mode);
-    putInt16(body + 2, position);
-    putInt16(body + 4, line);
-    putInt16(body + 6, note);
-    putFloat(body + 12, decay);
-    putFloat(body + 20, amplitude);
-    putFloat(body + 28, field28);
-    putFloat(body + 32, error);
-    putFloat(body + 36, field36);
+    for (const IntegerField& f : kIntegers) {
+        putInt16((f.inHead ? head : body) + f.offset, this->*f.number);
+    }
+    for (const ValueField& f : kValues) {
+        putFloat(body + f.offset, this->*f.number);
+    }
 }
 
 std::int16_t InstrumentRecord::modeCode(char letter) {

@@ -244,14 +244,7 @@ class EveryLineSurface : public DrawingSurface {
         p_.setBackground(Qt::white);
         p_.setBackgroundMode(Qt::OpaqueMode);
     }
-    void setFont(int em) override {
-        QFont font("Courier New");
-        font.setStyleHint(QFont::TypeWriter);
-        font.setFixedPitch(true);
-        font.setWeight(QFont::Normal);
-        font.setPixelSize(em > 0 ? em : 1);
-        p_.setFont(font);
-    }
+    void setFont(int em) override { p_.setFont(QPainterSurface::font(em)); }
     void segment(int x1, int y1, int x2, int y2) override { p_.drawLine(x1, y1, x2, y2); }
     void text(int x, int y, const std::string& t) override {
         p_.drawText(x, y + p_.fontMetrics().ascent(), QString::fromLatin1(t.c_str()));

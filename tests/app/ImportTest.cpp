@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "AppFixture.h"
+#include "ImportFixture.h"
 #include "app/CAboutDlg.h"
 #include "cli/CliTool.h"
 #include "core/CommandTable.h"
@@ -50,17 +51,7 @@ class SilentLink : public ByteLink {
     int reads = 0;
 };
 
-class ImportTest : public AppFixture {
-  protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        ::setenv("TMPDIR", dir.dir().c_str(), 1);
-    }
-    void TearDown() override {
-        AppFixture::TearDown();
-        ::unsetenv("TMPDIR");
-    }
-};
+using ImportTest = ImportFixture;
 
 }  // namespace
 

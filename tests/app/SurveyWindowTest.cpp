@@ -19,6 +19,7 @@
 #include <limits>
 
 #include "AppFixture.h"
+#include "ImportFixture.h"
 #include "core/CommandTable.h"
 #include "pictures/BasePanel.h"
 #include "pictures/SurveyTitleBlock.h"
@@ -43,6 +44,33 @@ std::string sample(const std::string& name) {
     return std::string(VELKOR_SAMPLES) + "/" + name;
 }
 
+// Every reading with a diurnal value (more than 1000 of them) shows at its place in the
+// map's picture; the one drawn last in its own colour.
+void expectEveryDiurnalValueShown(const SurveyMapPainter& painter, const QImage& image,
+                                  const SurveyMapGeometry::Transform& t) {
+    const auto range = painter.range(SurveyMapPainter::Value::Diurnal);
+    int coloured = 0;
+    int withValue = 0;
+    QRgb lastSeen = 0;
+    std::uint32_t lastColour = 0;
+    for (const SurveyMapPainter::Dot& d : painter.dots()) {
+        const float v = d.values[static_cast<std::size_t>(SurveyMapPainter::Value::Diurnal)];
+        if (std::isnan(v)) {
+            continue;
+        }
+        ++withValue;
+        const auto p = t.toDevice(d.easting, d.northing);
+        lastSeen =
+            image.pixel(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))) &
+            0xffffff;
+        lastColour = PlanMapGeometry::colourOf(v, range);
+        coloured += lastSeen != 0xffffff && lastSeen != 0xb4b4b4 ? 1 : 0;
+    }
+    ASSERT_GT(withValue, 1000);
+    EXPECT_EQ(coloured, withValue);
+    EXPECT_EQ(lastSeen, lastColour);
+}
+
 class SurveyWindowTest : public AppFixture {
   protected:
     void SetUp() override {
@@ -57,6 +85,24 @@ class SurveyWindowTest : public AppFixture {
         frame().dispatch(cmd::AddToSurvey);
         session().wait();
     }
+    // The sample week as a new survey (name in the test's folder), placed, and the window
+    // made large enough to draw it.
+    void placeTheWeek(const std::string& name) {
+        prompter.files.push_back(dir.path(name));
+        frame().dispatch(cmd::NewSurvey);
+        addDay(sample("week.velkor"));
+        ASSERT_TRUE(session().change(placed()));
+        session().wait();
+        ASSERT_TRUE(session().ready()) << testing::PrintToString(prompter.texts());
+        window().resize(1000, 640);
+    }
+    // The grid and the contours shown, and their gridding finished.
+    void showGridAndContours() {
+        window().layerBox(1)->setChecked(true);
+        window().layerBox(3)->setChecked(true);
+        window().gridder().wait();
+        ASSERT_NE(window().gridder().result(), nullptr);
+    }
     // The placement and the base source a surveyor would set.
     SurveySettings placed() {
         SurveySettings s = session().survey()->settings();
@@ -69,18 +115,7 @@ class SurveyWindowTest : public AppFixture {
     }
 };
 
-// Imports need the simulated instrument before the program starts.
-class SurveyImportTest : public AppFixture {
-  protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        ::setenv("TMPDIR", dir.dir().c_str(), 1);
-    }
-    void TearDown() override {
-        AppFixture::TearDown();
-        ::unsetenv("TMPDIR");
-    }
-};
+using SurveyImportTest = ImportFixture;
 
 }  // namespace
 
@@ -159,28 +194,7 @@ TEST_F(SurveyWindowTest, NewSurveyAddDaysPlaceAndSeeTheMap) {
     window().colourBy()->setCurrentIndex(static_cast<int>(SurveyMapPainter::Value::Diurnal));
     const QImage image = map.grab().toImage();
     const auto t = painter.transform(map.width(), map.height(), SurveyMapPainter::kScreenEm);
-    const auto range = painter.range(SurveyMapPainter::Value::Diurnal);
-    // Every reading with a value shows at its place; the one drawn last in its own colour.
-    int coloured = 0;
-    int withValue = 0;
-    QRgb lastSeen = 0;
-    std::uint32_t lastColour = 0;
-    for (const SurveyMapPainter::Dot& d : painter.dots()) {
-        const float v = d.values[static_cast<std::size_t>(SurveyMapPainter::Value::Diurnal)];
-        if (std::isnan(v)) {
-            continue;
-        }
-        ++withValue;
-        const auto p = t.toDevice(d.easting, d.northing);
-        lastSeen =
-            image.pixel(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))) &
-            0xffffff;
-        lastColour = PlanMapGeometry::colourOf(v, range);
-        coloured += lastSeen != 0xffffff && lastSeen != 0xb4b4b4 ? 1 : 0;
-    }
-    ASSERT_GT(withValue, 1000);
-    EXPECT_EQ(coloured, withValue);
-    EXPECT_EQ(lastSeen, lastColour);
+    ASSERT_NO_FATAL_FAILURE(expectEveryDiurnalValueShown(painter, image, t));
 
     // Hover tells the reading; a click opens its day at that reading in the list.
     const auto at = t.toDevice(first.easting, first.northing);
@@ -337,15 +351,9 @@ TEST_F(SurveyWindowTest, ExportSurveyWritesTheFormatItsFileNameEndsIn) {
 
 namespace velkor {
 
-TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
-    prompter.files.push_back(dir.path("grid.vsurvey"));
-    frame().dispatch(cmd::NewSurvey);
-    addDay(sample("week.velkor"));
-    ASSERT_TRUE(session().change(placed()));
-    session().wait();
-    ASSERT_TRUE(session().ready()) << testing::PrintToString(prompter.texts());
+TEST_F(SurveyWindowTest, TheWeekGriddedAndContoured) {
+    ASSERT_NO_FATAL_FAILURE(placeTheWeek("grid.vsurvey"));
     SurveyWindow& w = window();
-    w.resize(1000, 640);
     SurveyGridder& gridder = w.gridder();
     QProgressBar* bar = w.findChild<QProgressBar*>();
     ASSERT_NE(bar, nullptr);
@@ -400,7 +408,14 @@ TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
         }
     }
     EXPECT_GT(coloured, static_cast<int>(p.width * p.height / 16 / 3));
+}
 
+TEST_F(SurveyWindowTest, TheGriddedWeekPrintedWithItsTitleBlock) {
+    ASSERT_NO_FATAL_FAILURE(placeTheWeek("grid.vsurvey"));
+    SurveyWindow& w = window();
+    SurveyGridder& gridder = w.gridder();
+    ASSERT_NO_FATAL_FAILURE(showGridAndContours());
+    const SurveyMapWidget& map = *w.map();
     // The print: one page, its title block telling how the grid was made.
     EXPECT_EQ(w.preparePrinting(), 1);
     const std::vector<std::string> title =
@@ -417,7 +432,13 @@ TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
         w.printPage(painter, page.width(), page.height(), 1);
     }
     EXPECT_NE(page.pixel(700, 1000) & 0xffffff, 0xffffffu);
+}
 
+TEST_F(SurveyWindowTest, AGriddingCancelledAndOnlyTheLatestOfTwoTaken) {
+    ASSERT_NO_FATAL_FAILURE(placeTheWeek("grid.vsurvey"));
+    SurveyWindow& w = window();
+    SurveyGridder& gridder = w.gridder();
+    ASSERT_NO_FATAL_FAILURE(showGridAndContours());
     // Another tension: while it grids, Cancel. The grid of the old tension is not shown
     // for the new one; the survey and its readings stay.
     std::vector<double> taken;
@@ -461,7 +482,18 @@ TEST_F(SurveyWindowTest, TheWeekGriddedAndContouredAndAGriddingCancelled) {
     EXPECT_EQ(std::count(taken.begin(), taken.end(), 0.5), 0);
     EXPECT_EQ(std::count(taken.begin(), taken.end(), 0.9), 0);
     EXPECT_TRUE(w.map()->showsGrid());
+}
 
+TEST_F(SurveyWindowTest, TheGriddingIsTheSurveys) {
+    ASSERT_NO_FATAL_FAILURE(placeTheWeek("grid.vsurvey"));
+    SurveyWindow& w = window();
+    SurveyGridder& gridder = w.gridder();
+    ASSERT_NO_FATAL_FAILURE(showGridAndContours());
+    SurveySettings::Gridding o = w.gridding();
+    o.tension = 0.1;
+    ASSERT_TRUE(w.setGridding(o));
+    session().wait();
+    gridder.wait();
     // The gridding is the survey's: Grid of and the options are in its file, and a survey
     // opened again grids as it was left.
     w.gridOf()->setCurrentIndex(static_cast<int>(SurveyGridding::What::Field));

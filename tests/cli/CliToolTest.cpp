@@ -9,6 +9,7 @@
 
 #include "cli/CliTool.h"
 #include "pictures/PictureWriter.h"
+#include "support/Fixture.h"
 #include "support/RecordingPictures.h"
 #include "support/RecordingSurface.h"
 #include "support/TempDir.h"
@@ -29,23 +30,22 @@ const std::string kSmall = std::string(VELKOR_FIXTURES) + "/small.velkor";
 }  // namespace
 
 TEST(CliTool, InfoCountsReadingsByModeAndTellsWhatTheyCover) {
-    CliRun r = cli({"info", kSmall});
-    EXPECT_EQ(r.status, 0);
     // The base station's reading (line 99) counts for the dates only.
-    EXPECT_EQ(r.out,
-              "lines: 7\nlayout: blank\nS: 3\nA: 1\nG: 1\nother: 1\n"
-              "dates: 03.07.2026 09:02:10 to 03.07.2026 09:06:50\n"
-              "line numbers: 1 to 2\npositions: 1 to 3\nfield: 48118.6 to 48164.9 nT\n");
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(cli({"info", kSmall}),
+              (ToolRun{0,
+                       "lines: 7\nlayout: blank\nS: 3\nA: 1\nG: 1\nother: 1\n"
+                       "dates: 03.07.2026 09:02:10 to 03.07.2026 09:06:50\n"
+                       "line numbers: 1 to 2\npositions: 1 to 3\nfield: 48118.6 to 48164.9 nT\n",
+                       ""}));
 
     // Texts that hold no number, or no date, are left out of the ranges and counted.
     TempDir dir;
-    r = cli({"info", dir.write("odd.velkor",
-                               "M header\r\n"
-                               "S 04.07.2026 08:00:00    12   -40     nan  0.7 7 1.5\r\n"
-                               "S 31.12.2025 23:59:59   7.5     3 48200.5  0.7 7 1.5\r\n"
-                               "S   .  .     10:00:00           3        \r\n"
-                               "A 01.01.2020 00:00:00     0     0 47000.0  0.7 7 1.5\r\n")});
+    CliRun r = cli({"info", dir.write("odd.velkor",
+                                      "M header\r\n"
+                                      "S 04.07.2026 08:00:00    12   -40     nan  0.7 7 1.5\r\n"
+                                      "S 31.12.2025 23:59:59   7.5     3 48200.5  0.7 7 1.5\r\n"
+                                      "S   .  .     10:00:00           3        \r\n"
+                                      "A 01.01.2020 00:00:00     0     0 47000.0  0.7 7 1.5\r\n")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "lines: 5\nlayout: blank\nS: 3\nA: 1\nG: 0\n"
@@ -106,11 +106,27 @@ const std::string kDay =
     "S 03.07.2026 10:05:00     1     1 48100.0  0.7 7 1.5          Base \r\n"
     "S 03.07.2026 11:05:00     1     2 48200.0  0.7 7 1.5               \r\n"
     "A 03.07.2026 10:05:00     0     0 48004.6  0.7 7 1.5               \r\n";
-const std::string kBase =
-    " Date       Time     Variations\r\n"
-    " 03.07.2026 10:00:00 48000.0\r\n"
-    " 03.07.2026 10:04:00 48004.0\r\n"
-    " 03.07.2026 10:10:00 48010.0\r\n";
+// A data file of lines 1 to lines, each of positions 1 to 4 read at one time, the field
+// 48100 + 10 line + position; with gradients, position 2 of each line a gradient reading.
+std::string lattice(int lines, bool gradients) {
+    std::string text = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
+    for (int line = 1; line <= lines; ++line) {
+        for (int pos = 1; pos <= 4; ++pos) {
+            const double field = 48100.0 + line * 10 + pos;
+            if (gradients) {
+                text += formatText("%c 03.07.2026 10:05:00 %5d %5d %7.1f  0.7 7 1.5 %8s      \r\n",
+                                   pos == 2 ? 'G' : 'S', line, pos, field, pos == 2 ? "3.5" : "");
+            } else {
+                text += formatText("S 03.07.2026 10:05:00 %5d %5d %7.1f  0.7 7 1.5%16s\r\n", line,
+                                   pos, field, "");
+            }
+        }
+    }
+    return text;
+}
+
+// Three samples of the day's date around its readings.
+const std::string kBase = Fixture::text("three-samples.a");
 
 }  // namespace
 
@@ -246,25 +262,21 @@ TEST(CliIgrf, RefusesWhatTheModelDoesNotCover) {
     EXPECT_FALSE(std::filesystem::exists(dir.path("c")));
 }
 
-}  // namespace velkor
-
-namespace velkor {
-
 TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
     TempDir dir;
     const std::string in = dir.write("day.velkor", kDay);
     const std::string base = dir.write("base.a", kBase);
-    CliRun r = cli({"summary", in, "--variations", base, "--basis", "48000"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "readings: 3\ncorrected: 1\nuncorrected: 1\nskipped-auto: 1\n"
-              "reason no-sample: 0\nreason one-sample: 0\nreason outside-span: 1\n"
-              "reason equal-times: 0\nreason field-no-number: 0\nreason sample-no-number: 0\n");
-    EXPECT_EQ(r.err, "There are uncorrected readings in the file\n");
+    EXPECT_EQ(
+        cli({"summary", in, "--variations", base, "--basis", "48000"}),
+        (ToolRun{0,
+                 "readings: 3\ncorrected: 1\nuncorrected: 1\nskipped-auto: 1\n"
+                 "reason no-sample: 0\nreason one-sample: 0\nreason outside-span: 1\n"
+                 "reason equal-times: 0\nreason field-no-number: 0\nreason sample-no-number: 0\n",
+                 "There are uncorrected readings in the file\n"}));
 
     // Without variations nothing has a sample; a geomagnetic value alone writes every
     // reading but 'A'.
-    r = cli({"summary", in});
+    CliRun r = cli({"summary", in});
     EXPECT_EQ(r.out.substr(0, 58),
               "readings: 3\ncorrected: 0\nuncorrected: 2\nskipped-auto: 1\nre");
     EXPECT_NE(r.out.find("reason no-sample: 2\n"), std::string::npos);
@@ -285,10 +297,6 @@ TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
     EXPECT_EQ(cli({"summary", in, "--geomag", "95000"}).status, 2);
     EXPECT_EQ(cli({"summary", dir.path("none.velkor")}).status, 1);
 }
-
-}  // namespace velkor
-
-namespace velkor {
 
 TEST(CliPlot, BaseCurveOfTheChosenDate) {
     TempDir dir;
@@ -317,21 +325,9 @@ TEST(CliPlot, BaseCurveOfTheChosenDate) {
     EXPECT_EQ(cli({"plot", "base", base, dir.path("c.png")}).status, 1);  // no pictures here
 }
 
-}  // namespace velkor
-
-namespace velkor {
-
 TEST(CliPlot, MapAndProfileOfASurvey) {
     TempDir dir;
-    std::string survey = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
-    for (int line = 1; line <= 3; ++line) {
-        for (int pos = 1; pos <= 4; ++pos) {
-            survey += formatText("%c 03.07.2026 10:05:00 %5d %5d %7.1f  0.7 7 1.5 %8s      \r\n",
-                                 pos == 2 ? 'G' : 'S', line, pos, 48100.0 + line * 10 + pos,
-                                 pos == 2 ? "3.5" : "");
-        }
-    }
-    const std::string in = dir.write("grid.velkor", survey);
+    const std::string in = dir.write("grid.velkor", lattice(3, true));
     RecordingPictures pictures;
     std::ostringstream out;
     std::ostringstream err;
@@ -377,15 +373,7 @@ TEST(CliPlot, MapAndProfileOfASurvey) {
 TEST(CliPlot, MapDrawnToTheGivenScale) {
     // 4 lines of 4 positions: lines 2 m apart, positions 0.5 m: cells four times as tall.
     TempDir dir;
-    std::string survey = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
-    for (int line = 1; line <= 4; ++line) {
-        for (int pos = 1; pos <= 4; ++pos) {
-            survey +=
-                formatText("S 03.07.2026 10:05:00 %5d %5d %7.1f  0.7 7 1.5                \r\n",
-                           line, pos, 48100.0 + line * 10 + pos);
-        }
-    }
-    const std::string in = dir.write("grid.velkor", survey);
+    const std::string in = dir.write("grid.velkor", lattice(4, false));
     const auto aspect = [&](const std::vector<std::string>& scale) {
         RecordingPictures pictures;
         std::ostringstream out;

@@ -10,22 +10,14 @@
 #include "pictures/PictureWriter.h"
 #include "support/RecordingPictures.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 namespace velkor {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome survey(std::vector<std::string> args) {
+ToolRun survey(std::vector<std::string> args) {
     args.insert(args.begin(), "survey");
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = CliTool(out, err).run(args);
-    return {status, out.str(), err.str()};
+    return tool(args);
 }
 
 std::string sample(const std::string& name) {
@@ -36,6 +28,23 @@ bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// The sample week as a survey with its base, placed by parameters.
+class CliSurveyWeek : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(survey({"new", file, "--crs", "EPSG:32633"}).status, 0);
+        ASSERT_EQ(survey({"add", file, sample("week.velkor")}).status, 0);
+        ASSERT_EQ(survey({"base", file, sample("week-base.a")}).status, 0);
+        ASSERT_EQ(survey({"place", file, "--origin", "500000,6200000", "--azimuth", "0",
+                          "--line-spacing", "10", "--station-interval", "5"})
+                      .status,
+                  0);
+    }
+
+    TempDir dir;
+    const std::string file = dir.path("week.vsurvey");
+};
+
 }  // namespace
 
 TEST(CliSurvey, BuildsPlacesCorrectsAndExportsTheSampleWeek) {
@@ -45,7 +54,7 @@ TEST(CliSurvey, BuildsPlacesCorrectsAndExportsTheSampleWeek) {
     EXPECT_EQ(survey({"add", file, sample("week.velkor"), sample("survey.velkor")}).status, 0);
     EXPECT_EQ(survey({"base", file, sample("week-base.a"), "--offset", "0"}).status, 0);
     // Two control points fix the placement exactly: line 0 position 0 lands on the first.
-    Outcome r = survey({"place", file, "--control", "0,0,500000,6200000", "--control",
+    ToolRun r = survey({"place", file, "--control", "0,0,500000,6200000", "--control",
                         "10,0,499990,6200000", "--station-interval", "5"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(has(r.out,
@@ -87,7 +96,7 @@ TEST(CliSurvey, FailuresLeaveTheSurveyFileAsItWasAndUsageErrorsSayHow) {
     ASSERT_EQ(survey({"add", file, sample("week.velkor")}).status, 0);
     const std::string before = TempDir::read(file);
 
-    Outcome r = survey({"add", file, sample("week.velkor")});
+    ToolRun r = survey({"add", file, sample("week.velkor")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.err, "is in the survey already.\nThe survey file was not changed.\n"));
     EXPECT_EQ(survey({"base", file, dir.path("missing.a")}).status, 1);
@@ -131,7 +140,7 @@ TEST(CliSurvey, NeverWritesOverItsOwnFilesAndReadsNumbersWhole) {
     ASSERT_EQ(survey({"base", file, base}).status, 0);
     // Notes are no day, though their short lines would load as readings.
     const std::string notes = dir.write("notes.txt", "Survey notes\nLine 3 wet ground, 12 m\n");
-    const Outcome refused = survey({"add", file, notes});
+    const ToolRun refused = survey({"add", file, notes});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(has(refused.err, "notes.txt: no reading of the instrument in it")) << refused.err;
     const std::string before = TempDir::read(file);
@@ -140,7 +149,7 @@ TEST(CliSurvey, NeverWritesOverItsOwnFilesAndReadsNumbersWhole) {
              std::vector<std::vector<std::string>>{{"export", file, own, "--format", "csv"},
                                                    {"grid", file, own, "--format", "esri"},
                                                    {"contours", file, own, "--format", "dxf"}}) {
-            const Outcome r = survey(args);
+            const ToolRun r = survey(args);
             EXPECT_EQ(r.status, 2) << args[0] << " " << own;
             EXPECT_TRUE(has(r.err, own + " is the survey file or one of its days or base "
                                          "sources: give the output another name."))
@@ -164,21 +173,12 @@ TEST(CliSurvey, NeverWritesOverItsOwnFilesAndReadsNumbersWhole) {
     EXPECT_EQ(TempDir::read(file), before);
 }
 
-TEST(CliSurvey, GridsAndContoursTheSampleWeekInEveryFormat) {
-    TempDir dir;
-    const std::string file = dir.path("week.vsurvey");
-    ASSERT_EQ(survey({"new", file, "--crs", "EPSG:32633"}).status, 0);
-    ASSERT_EQ(survey({"add", file, sample("week.velkor")}).status, 0);
-    ASSERT_EQ(survey({"base", file, sample("week-base.a")}).status, 0);
-    ASSERT_EQ(survey({"place", file, "--origin", "500000,6200000", "--azimuth", "0",
-                      "--line-spacing", "10", "--station-interval", "5"})
-                  .status,
-              0);
+TEST_F(CliSurveyWeek, GridsAndContoursInEveryFormat) {
     for (const std::vector<std::string>& extra : std::vector<std::vector<std::string>>{
              {"g.tif"}, {"g.grd"}, {"g.asc"}, {"s.grd", "--format", "surfer6"}}) {
         std::vector<std::string> args{"grid", file, dir.path(extra[0]), "--cell", "5"};
         args.insert(args.end(), extra.begin() + 1, extra.end());
-        const Outcome r = survey(args);
+        const ToolRun r = survey(args);
         EXPECT_EQ(r.status, 0) << extra[0] << r.err;
         EXPECT_TRUE(has(r.out, "gridded: anomaly of 3200 readings (0 left out)\n")) << r.out;
         EXPECT_TRUE(has(r.out, ", cell 5 m, from ")) << r.out;
@@ -186,7 +186,7 @@ TEST(CliSurvey, GridsAndContoursTheSampleWeekInEveryFormat) {
     }
     EXPECT_EQ(TempDir::read(dir.path("s.grd")).substr(0, 4), "DSAA");
     for (const char* name : {"c.gpkg", "c.shp", "c.dxf", "c.kml"}) {
-        const Outcome r =
+        const ToolRun r =
             survey({"contours", file, dir.path(name), "--interval", "50", "--what", "field"});
         EXPECT_EQ(r.status, 0) << name << r.err;
         EXPECT_TRUE(has(r.out, "contours: every 50 nT, ")) << r.out;
@@ -200,6 +200,12 @@ TEST(CliSurvey, GridsAndContoursTheSampleWeekInEveryFormat) {
          }) {
         EXPECT_EQ(survey(args).status, 2) << args[2];
     }
+    const ToolRun bad = survey({"grid", file, dir.path("g.tif"), "--cell", "-1"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(has(bad.err, "--cell: give metres above 0, or default\n")) << bad.err;
+}
+
+TEST_F(CliSurveyWeek, DrawsTheGridUnderTheContoursLabels) {
     // The picture: the grid as an image under its contours' labels, the colour bar named.
     RecordingPictures pictures;
     std::ostringstream out;
@@ -215,11 +221,9 @@ TEST(CliSurvey, GridsAndContoursTheSampleWeekInEveryFormat) {
     EXPECT_FALSE(pictures.surface.turnedTexts.empty());
     EXPECT_EQ(tool.run({"survey", "plot", file, dir.path("p.png"), "--size", "80"}), 2);
     EXPECT_EQ(survey({"plot", file, dir.path("p.png")}).status, 1);  // no pictures here
+}
 
-    const Outcome bad = survey({"grid", file, dir.path("g.tif"), "--cell", "-1"});
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_TRUE(has(bad.err, "--cell: give metres above 0, or default\n")) << bad.err;
-
+TEST_F(CliSurveyWeek, KeepsItsGridding) {
     // The survey keeps its gridding: set stores it, grid and contours use it unless told
     // otherwise this once, default forgets a value, and a bad value changes nothing.
     const std::string before = TempDir::read(file);
@@ -238,7 +242,7 @@ TEST(CliSurvey, GridsAndContoursTheSampleWeekInEveryFormat) {
     EXPECT_TRUE(has(survey({"info", file}).out,
                     "Gridding: field, cell 10 m, tension 0.25, blanking distance none, "
                     "contour interval 50 nT\n"));
-    Outcome r = survey({"contours", file, dir.path("kept.gpkg")});
+    ToolRun r = survey({"contours", file, dir.path("kept.gpkg")});
     EXPECT_TRUE(has(r.out, "gridded: field of ")) << r.out;
     EXPECT_TRUE(has(r.out, " nodes, cell 10 m, from ")) << r.out;
     EXPECT_TRUE(has(r.out, "; no node blanked\n")) << r.out;
@@ -259,7 +263,7 @@ TEST(CliSurvey, BaseSourcesOfEveryKindSpikesAndFlags) {
     ASSERT_EQ(survey({"new", file}).status, 0);
     ASSERT_EQ(survey({"add", file, sample("week.velkor")}).status, 0);
     // An observatory's file in universal time: the offset carries the survey clock's zone.
-    Outcome r = survey({"base", file, sample("week-base.iaga"), "--offset", "7200"});
+    ToolRun r = survey({"base", file, sample("week-base.iaga"), "--offset", "7200"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     r = survey({"base", file, sample("base.a"), "--format", "velkor"});

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "cli/CliTool.h"
+#include "support/Fixture.h"
 #include "support/RecordingPictures.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 namespace velkor {
 namespace {
@@ -33,17 +35,6 @@ const std::string kDay =
     "S 03.07.2026 10:09:20     3     4 48134.0  0.7 7 1.5               \r\n"
     "S 03.07.2026 10:09:40     3     5 48135.0  0.7 7 1.5               \r\n"
     "A 03.07.2026 10:05:00     0     0 48004.6  0.7 7 1.5               \r\n";
-const std::string kBase =
-    " Date       Time     Variations\r\n"
-    " 03.07.2026 10:00:00 48000.0\r\n"
-    " 03.07.2026 10:04:00 48004.0\r\n"
-    " 03.07.2026 10:10:00 48010.0\r\n";
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 // The numbers the gridding's solver reaches, left out: they are the gridding's to pin.
 std::string solverFree(const std::string& report) {
@@ -59,10 +50,7 @@ class SurveySession : public ::testing::Test {
   protected:
     ToolRun survey(std::vector<std::string> args, PictureWriter* pictures = nullptr) {
         args.insert(args.begin(), "survey");
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = CliTool(out, err, pictures).run(args);
-        return {status, out.str(), err.str()};
+        return tool(args, pictures);
     }
     // The survey file's line after each change.
     std::string told(const std::string& bases) const {
@@ -82,7 +70,7 @@ class SurveySession : public ::testing::Test {
 
     TempDir dir;
     const std::string day = dir.write("day.velkor", kDay);
-    const std::string base = dir.write("base.a", kBase);
+    const std::string base = dir.write("base.a", Fixture::text("three-samples.a"));
     const std::string file = dir.path("t.vsurvey");
 };
 
@@ -153,66 +141,7 @@ TEST_F(SurveySession, EachChangeIsToldAndARefusedOneLeavesTheFile) {
                 "field", "--cell", "5", "--tension", "0.5", "--blank", "none", "--interval", "10"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, told("2"));
-    EXPECT_EQ(TempDir::read(file),
-              "{\n"
-              "  \"format\": \"Velkor2tr survey\",\n"
-              "  \"version\": 1,\n"
-              "  \"days\": [\n"
-              "    {\n"
-              "      \"path\": \"day.velkor\"\n"
-              "    }\n"
-              "  ],\n"
-              "  \"base_sources\": [\n"
-              "    {\n"
-              "      \"path\": \"base.a\",\n"
-              "      \"offset\": 0\n"
-              "    },\n"
-              "    {\n"
-              "      \"offset\": 60,\n"
-              "      \"format\": \"survey\"\n"
-              "    }\n"
-              "  ],\n"
-              "  \"coordinate_system\": \"EPSG:32633\",\n"
-              "  \"placement\": {\n"
-              "    \"by\": \"control points\",\n"
-              "    \"control_points\": [\n"
-              "      {\n"
-              "        \"line\": 0.0,\n"
-              "        \"position\": 0.0,\n"
-              "        \"easting\": 500000.0,\n"
-              "        \"northing\": 6200000.0\n"
-              "      },\n"
-              "      {\n"
-              "        \"line\": 2.0,\n"
-              "        \"position\": 0.0,\n"
-              "        \"easting\": 499980.0,\n"
-              "        \"northing\": 6200000.0\n"
-              "      },\n"
-              "      {\n"
-              "        \"line\": 0.0,\n"
-              "        \"position\": 4.0,\n"
-              "        \"easting\": 500000.0,\n"
-              "        \"northing\": 6200021.0\n"
-              "      }\n"
-              "    ],\n"
-              "    \"line_spacing\": 10.0,\n"
-              "    \"station_interval\": 5.0,\n"
-              "    \"lines_to\": \"right\"\n"
-              "  },\n"
-              "  \"datum\": 48000.0,\n"
-              "  \"normal_field\": {\n"
-              "    \"kind\": \"igrf\",\n"
-              "    \"height\": 150.0\n"
-              "  },\n"
-              "  \"flags\": [],\n"
-              "  \"gridding\": {\n"
-              "    \"grid_of\": \"field\",\n"
-              "    \"cell\": 5.0,\n"
-              "    \"tension\": 0.5,\n"
-              "    \"blanking_distance\": \"none\",\n"
-              "    \"contour_interval\": 10.0\n"
-              "  }\n"
-              "}\n");
+    EXPECT_EQ(TempDir::read(file), Fixture::text("cli/session/changed.vsurvey"));
     r = survey({"set", file, "--crs", "none"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, told("2") +
@@ -267,41 +196,7 @@ TEST_F(SurveySession, PlacedByParametersAndExported) {
                   "6200036.65 m (16 readings)\n" +
                   kValues);
 
-    const std::string csv =
-        "file,reading,line,position,date,time,easting,northing,latitude,longitude,field"
-        ",base,diurnal,normal,anomaly,gradient,flag\r\n"
-        "day.velkor,1,1,1,03.07.2026,10:05:00,499993.840,6200009.330,55.94545883,14.999"
-        "90137,48111.00,48005.00,48106.00,48100.00,6.00,,\r\n"
-        "day.velkor,2,1,2,03.07.2026,10:05:20,499996.340,6200013.660,55.94549774,14.999"
-        "94139,48112.00,48005.33,48106.67,48100.00,6.67,3.50,\r\n"
-        "day.velkor,3,1,3,03.07.2026,10:05:40,499998.840,6200017.990,55.94553665,14.999"
-        "98142,48113.00,48005.67,48107.33,48100.00,7.33,,\r\n"
-        "day.velkor,4,1,4,03.07.2026,10:06:00,500001.340,6200022.321,55.94557555,15.000"
-        "02145,48114.00,48006.00,48108.00,48100.00,8.00,,\r\n"
-        "day.velkor,5,1,5,03.07.2026,10:06:20,500003.840,6200026.651,55.94561446,15.000"
-        "06148,48115.00,48006.33,48108.67,48100.00,8.67,,\r\n"
-        "day.velkor,6,2,1,03.07.2026,10:06:40,499985.179,6200014.330,55.94550376,14.999"
-        "76270,48121.00,48006.67,48114.33,48100.00,14.33,,\r\n"
-        "day.velkor,7,2,2,03.07.2026,10:07:00,499987.679,6200018.660,55.94554266,14.999"
-        "80273,48122.00,48007.00,48115.00,48100.00,15.00,3.50,\r\n"
-        "day.velkor,8,2,3,03.07.2026,10:07:20,499990.179,6200022.990,55.94558157,14.999"
-        "84276,48153.00,48007.33,48145.67,48100.00,45.67,,\r\n"
-        "day.velkor,9,2,4,03.07.2026,10:07:40,499992.679,6200027.321,55.94562048,14.999"
-        "88279,48124.00,48007.67,48116.33,48100.00,16.33,,\r\n"
-        "day.velkor,10,2,5,03.07.2026,10:08:00,499995.179,6200031.651,55.94565938,14.99"
-        "992282,48125.00,48008.00,48117.00,48100.00,17.00,,\r\n"
-        "day.velkor,11,3,1,03.07.2026,10:08:20,499976.519,6200019.330,55.94554868,14.99"
-        "962404,48131.00,48008.33,48122.67,48100.00,22.67,,\r\n"
-        "day.velkor,12,3,2,03.07.2026,10:08:40,499979.019,6200023.660,55.94558759,14.99"
-        "966407,48132.00,48008.67,48123.33,48100.00,23.33,3.50,\r\n"
-        "day.velkor,13,3,3,03.07.2026,10:09:00,499981.519,6200027.990,55.94562650,14.99"
-        "970410,48133.00,48009.00,48124.00,48100.00,24.00,,\r\n"
-        "day.velkor,14,3,4,03.07.2026,10:09:20,499984.019,6200032.321,55.94566540,14.99"
-        "974412,48134.00,48009.33,48124.67,48100.00,24.67,,\r\n"
-        "day.velkor,15,3,5,03.07.2026,10:09:40,499986.519,6200036.651,55.94570431,14.99"
-        "978415,48135.00,48009.67,48125.33,48100.00,25.33,,\r\n"
-        "day.velkor,16,0,0,03.07.2026,10:05:00,500000.000,6200000.000,55.94537500,15.00"
-        "000000,48004.60,,,,,,\r\n";
+    const std::string csv = Fixture::text("cli/session/t.csv");
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"export", file, dir.path("t.csv")},
              {"export", file, dir.path("t.txt"), "--format", "csv"},
@@ -405,44 +300,7 @@ TEST_F(SurveySession, SpikesListedThenFlaggedAndFlagsClearedOneByOne) {
     EXPECT_EQ(r.out, found + "5 readings flagged as spike\n" + told("1"));
     const std::string flagged = TempDir::read(file);
     EXPECT_EQ(flagged.substr(flagged.find("\"flags\"")),
-              "\"flags\": [\n"
-              "    {\n"
-              "      \"file\": \"day.velkor\",\n"
-              "      \"reading\": 6,\n"
-              "      \"text\": \"S 03.07.2026 10:06:40     2     1 48121.0  0.7 7 1.5         "
-              "      \",\n"
-              "      \"word\": \"spike\"\n"
-              "    },\n"
-              "    {\n"
-              "      \"file\": \"day.velkor\",\n"
-              "      \"reading\": 7,\n"
-              "      \"text\": \"G 03.07.2026 10:07:00     2     2 48122.0  0.7 7 1.5      3.5"
-              "      \",\n"
-              "      \"word\": \"spike\"\n"
-              "    },\n"
-              "    {\n"
-              "      \"file\": \"day.velkor\",\n"
-              "      \"reading\": 8,\n"
-              "      \"text\": \"S 03.07.2026 10:07:20     2     3 48153.0  0.7 7 1.5         "
-              "      \",\n"
-              "      \"word\": \"spike\"\n"
-              "    },\n"
-              "    {\n"
-              "      \"file\": \"day.velkor\",\n"
-              "      \"reading\": 9,\n"
-              "      \"text\": \"S 03.07.2026 10:07:40     2     4 48124.0  0.7 7 1.5         "
-              "      \",\n"
-              "      \"word\": \"spike\"\n"
-              "    },\n"
-              "    {\n"
-              "      \"file\": \"day.velkor\",\n"
-              "      \"reading\": 10,\n"
-              "      \"text\": \"S 03.07.2026 10:08:00     2     5 48125.0  0.7 7 1.5         "
-              "      \",\n"
-              "      \"word\": \"spike\"\n"
-              "    }\n"
-              "  ]\n"
-              "}\n");
+              Fixture::text("cli/session/flags-tail.txt"));
     EXPECT_NE(survey({"info", file}).out.find("\nflags: 5\n"), std::string::npos);
 
     r = survey({"flag", file, day, "3", "--word", "fence"});

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "data/ColumnLayout.h"
 
@@ -25,32 +27,27 @@ TEST(ColumnLayout, AllZeroBeforeFirstLoad) {
     }
 }
 
-TEST(ColumnLayout, BlankSeparatedCutsTheImportLine) {
-    const ColumnLayout l = ColumnLayout::blankSeparated();
+// Each column's text as the blank-separated layout cuts it from the import's line, and as
+// the comma-separated one cuts it from a comma-separated line, which has no note.
+TEST(ColumnLayout, EachLayoutCutsItsLine) {
     EXPECT_EQ(kBlankLine.size(), 67u);
-    EXPECT_EQ(l.cut(kBlankLine, Column::Date), "03.07.2026");
-    EXPECT_EQ(l.cut(kBlankLine, Column::Time), "10:15:42");
-    EXPECT_EQ(l.cut(kBlankLine, Column::Line), "   12");
-    EXPECT_EQ(l.cut(kBlankLine, Column::Pos), "    7");
-    EXPECT_EQ(l.cut(kBlankLine, Column::Field), "48123.4");
-    EXPECT_EQ(l.cut(kBlankLine, Column::Err), " 0.7");
-    EXPECT_EQ(l.cut(kBlankLine, Column::A), "7");
-    EXPECT_EQ(l.cut(kBlankLine, Column::D), "1.5");
-    EXPECT_EQ(l.cut(kBlankLine, Column::Grad), "   124.0");
-    EXPECT_EQ(l.cut(kBlankLine, Column::Note), "Base ");
-}
-
-TEST(ColumnLayout, CommaSeparatedHasNoNote) {
-    const ColumnLayout l = ColumnLayout::commaSeparated();
-    EXPECT_EQ(l.cut(kCommaLine, Column::Date), "03.07.2026");
-    EXPECT_EQ(l.cut(kCommaLine, Column::Time), "10:15:42");
-    EXPECT_EQ(l.cut(kCommaLine, Column::Line), "   12");
-    EXPECT_EQ(l.cut(kCommaLine, Column::Field), "48123.4");
-    EXPECT_EQ(l.cut(kCommaLine, Column::Err), " 0.7");
-    EXPECT_EQ(l.cut(kCommaLine, Column::A), "  7");
-    EXPECT_EQ(l.cut(kCommaLine, Column::D), " 1.5");
-    EXPECT_EQ(l.cut(kCommaLine, Column::Grad), "   -12.5");
-    EXPECT_EQ(l.cut(kCommaLine, Column::Note), "");
+    const ColumnLayout blank = ColumnLayout::blankSeparated();
+    const ColumnLayout comma = ColumnLayout::commaSeparated();
+    const std::vector<std::tuple<Column, std::string, std::string>> cuts{
+        {Column::Date, "03.07.2026", "03.07.2026"},
+        {Column::Time, "10:15:42", "10:15:42"},
+        {Column::Line, "   12", "   12"},
+        {Column::Pos, "    7", "    7"},
+        {Column::Field, "48123.4", "48123.4"},
+        {Column::Err, " 0.7", " 0.7"},
+        {Column::A, "7", "  7"},
+        {Column::D, "1.5", " 1.5"},
+        {Column::Grad, "   124.0", "   -12.5"},
+        {Column::Note, "Base ", ""}};
+    for (const auto& [column, blankText, commaText] : cuts) {
+        EXPECT_EQ(blank.cut(kBlankLine, column), blankText) << static_cast<int>(column);
+        EXPECT_EQ(comma.cut(kCommaLine, column), commaText) << static_cast<int>(column);
+    }
 }
 
 TEST(ColumnLayout, ShortLinesGiveShortOrEmptyTexts) {

@@ -49,10 +49,6 @@ bool write(const std::string& path, Format format, const VectorWriter::Layer& la
     return w.finish(message);
 }
 
-Dataset openVector(const std::string& path) {
-    return Dataset(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
-}
-
 TEST(VectorWriter, PointLayersReadBackWithTheirAttributesAndSystem) {
     const TempDir dir;
     const std::string wkt = utmWkt();
@@ -66,13 +62,10 @@ TEST(VectorWriter, PointLayersReadBackWithTheirAttributesAndSystem) {
         ASSERT_TRUE(write(dir.path(name), format, pointLayer(wkt), message)) << message;
         const Dataset ds = openVector(dir.path(name));
         ASSERT_TRUE(ds);
-        OGRLayerH layer = GDALDatasetGetLayer(static_cast<GDALDatasetH>(ds.get()), 0);
+        OGRLayerH layer = firstLayer(ds);
         ASSERT_NE(layer, nullptr);
         EXPECT_EQ(OGR_L_GetFeatureCount(layer, TRUE), 2);
-        OGRSpatialReferenceH srs = OGR_L_GetSpatialRef(layer);
-        ASSERT_NE(srs, nullptr);
-        EXPECT_EQ(std::string(OSRGetAuthorityCode(srs, nullptr)),
-                  format == Format::Kml ? "4326" : "32632");
+        EXPECT_EQ(systemCodeOf(layer), format == Format::Kml ? "4326" : "32632");
         OGR_L_ResetReading(layer);
         const Feature first(OGR_L_GetNextFeature(layer));
         const Feature second(OGR_L_GetNextFeature(layer));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ParametricPlacement.h"
 #include "survey/Placement.h"
 
 namespace velkor {
@@ -70,15 +71,8 @@ TEST(Placement, ByParametersOnEveryQuadrantAndBothSides) {
 }
 
 TEST(Placement, TwoControlPointsGiveTheirPlacementBack) {
-    Placement::Parameters p;
-    p.originEasting = 612345.0;
-    p.originNorthing = 5432100.0;
-    p.azimuth = 30.0;
-    p.lineSpacing = 25.0;
-    p.stationInterval = 12.5;
-    p.side = Side::Left;
+    const Placement given = parametricPlacement(612345.0, 5432100.0, 30.0, 25.0, 12.5);
     std::string message;
-    const Placement given = *Placement::byParameters(p, message);
     std::vector<Placement::ControlPoint> points;
     for (const auto& [line, position] : {std::pair{2.0, 3.0}, std::pair{7.0, 40.0}}) {
         const Placement::Point at = given.place(line, position);

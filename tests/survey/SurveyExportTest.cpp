@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/GdalHandles.h"
+#include "support/ParametricPlacement.h"
 #include "support/TempDir.h"
 #include "survey/Survey.h"
 #include "survey/SurveyExport.h"
@@ -64,14 +65,8 @@ class SurveyExportTest : public ::testing::Test {
         settings.days = {dir.write("day one.velkor", text)};
         settings.baseSources = {{dir.write("base.a", base), 0}};
         settings.datum = 48000.0;
-        Placement::Parameters p;
-        p.originEasting = 500000.0;
-        p.originNorthing = 5400000.0;
-        p.azimuth = 30.0;
-        p.lineSpacing = 20.0;
-        p.stationInterval = 5.0;
+        settings.placement = parametricPlacement(500000.0, 5400000.0, 30.0, 20.0, 5.0);
         std::string message;
-        settings.placement = *Placement::byParameters(p, message);
         settings.epsg = 32632;
         auto opened = Survey::open(settings, message);
         ASSERT_TRUE(opened) << message;
@@ -190,14 +185,12 @@ TEST_F(SurveyExportTest, GisPointLayersHoldEveryReadingWithItsAttributesAndSyste
         ASSERT_TRUE(format);
         std::string message;
         ASSERT_TRUE(SurveyExport::write(*survey, *format, path, {}, message)) << message;
-        const Dataset ds(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
+        const Dataset ds = openVector(path);
         ASSERT_TRUE(ds);
-        OGRLayerH layer = GDALDatasetGetLayer(static_cast<GDALDatasetH>(ds.get()), 0);
+        OGRLayerH layer = firstLayer(ds);
         ASSERT_NE(layer, nullptr);
         EXPECT_EQ(OGR_L_GetFeatureCount(layer, TRUE), 5);
-        OGRSpatialReferenceH srs = OGR_L_GetSpatialRef(layer);
-        ASSERT_NE(srs, nullptr);
-        EXPECT_STREQ(OSRGetAuthorityCode(srs, nullptr), *format == Format::Kml ? "4326" : "32632");
+        EXPECT_EQ(systemCodeOf(layer), *format == Format::Kml ? "4326" : "32632");
         OGRFeatureDefnH defn = OGR_L_GetLayerDefn(layer);
         for (const std::string& column : split(SurveyExport::kColumns, ",")) {
             EXPECT_GE(OGR_FD_GetFieldIndex(defn, column.c_str()), 0) << column;

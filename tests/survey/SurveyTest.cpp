@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "export/ExportFile.h"
+#include "support/ParametricPlacement.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 #include "survey/Survey.h"
@@ -61,6 +63,18 @@ std::string variationsFile(const std::vector<Sample>& samples) {
     return text;
 }
 
+const std::string kMorning = "06.07.2026";
+
+// A base sample every minute of the morning from 8 to 12 o'clock, each written shift
+// seconds late: rising 0.1 nT a minute, or level at the value given.
+std::vector<Sample> morningSamples(int shift, std::optional<double> level = std::nullopt) {
+    std::vector<Sample> samples;
+    for (int t = 8 * 3600; t <= 12 * 3600; t += 60) {
+        samples.push_back({kMorning, t + shift, level ? *level : 48000.0 + (t - 8 * 3600) / 600.0});
+    }
+    return samples;
+}
+
 // Every reading's value (diurnal, or anomaly) against the corrected export of the day:
 // the same readings, the same rows, byte for byte.
 void expectTheCorrectedExport(const Survey& survey, const DataSet& day, bool anomaly) {
@@ -96,6 +110,22 @@ class SurveyTest : public ::testing::Test {
     void change(Survey& survey, const SurveySettings& s) {
         std::string message;
         EXPECT_TRUE(survey.change(s, message)) << message;
+    }
+
+    // 300 readings of the morning, 30 to a line, under the rising base samples (minutes.a);
+    // datum 48000 nT.
+    SurveySettings morning() {
+        std::vector<std::string> readings;
+        for (int k = 0; k < 300; ++k) {
+            readings.push_back(reading('S', kMorning, 8 * 3600 + 600 + 37 * k,
+                                       std::to_string(k / 30), std::to_string(k % 30),
+                                       formatText("%0.1f", 48100.0 + k % 17)));
+        }
+        SurveySettings s;
+        s.days = {dir.write("day.velkor", dataFile(readings))};
+        s.baseSources = {{dir.write("minutes.a", variationsFile(morningSamples(0))), 0}};
+        s.datum = 48000.0;
+        return s;
     }
 
     TempDir dir;
@@ -185,23 +215,7 @@ TEST_F(SurveyTest, GeneratedDaysGiveWhatTheirCorrectionGives) {
 }
 
 TEST_F(SurveyTest, EveryChangeComputesTheValuesAgain) {
-    const std::string date = "06.07.2026";
-    std::vector<Sample> minutes, shifted, level;
-    for (int t = 8 * 3600; t <= 12 * 3600; t += 60) {
-        const double v = 48000.0 + (t - 8 * 3600) / 600.0;
-        minutes.push_back({date, t, v});
-        shifted.push_back({date, t + 60, v});
-        level.push_back({date, t, 48010.0});
-    }
-    std::vector<std::string> readings;
-    for (int k = 0; k < 300; ++k) {
-        readings.push_back(reading('S', date, 8 * 3600 + 600 + 37 * k, std::to_string(k / 30),
-                                   std::to_string(k % 30), formatText("%0.1f", 48100.0 + k % 17)));
-    }
-    SurveySettings s;
-    s.days = {dir.write("day.velkor", dataFile(readings))};
-    s.baseSources = {{dir.write("minutes.a", variationsFile(minutes)), 0}};
-    s.datum = 48000.0;
+    SurveySettings s = morning();
     Survey survey = open(s);
     const auto expectDiurnal = [&](double datum) {
         for (int r = 0; r < survey.readingCount(); ++r) {
@@ -218,14 +232,14 @@ TEST_F(SurveyTest, EveryChangeComputesTheValuesAgain) {
     change(survey, s);
     expectDiurnal(48500.0);
 
-    s.baseSources = {{dir.write("level.a", variationsFile(level)), 0}};
+    s.baseSources = {{dir.write("level.a", variationsFile(morningSamples(0, 48010.0))), 0}};
     change(survey, s);
     for (int r = 0; r < survey.readingCount(); ++r) {
         EXPECT_EQ(survey.reading(r).base, 48010.0f);
     }
 
     // An offset of a minute is the same as sample times written a minute later.
-    s.baseSources = {{dir.write("shifted.a", variationsFile(shifted)), 0}};
+    s.baseSources = {{dir.write("shifted.a", variationsFile(morningSamples(60))), 0}};
     change(survey, s);
     std::vector<std::optional<float>> later;
     for (int r = 0; r < survey.readingCount(); ++r) {
@@ -240,8 +254,11 @@ TEST_F(SurveyTest, EveryChangeComputesTheValuesAgain) {
     s.baseSources[0].offset = 0;
     change(survey, s);
     EXPECT_NE(survey.reading(0).base, later[0]);
+}
 
-    // Normal fields: a constant, then IGRF-14 at each reading's place and day.
+TEST_F(SurveyTest, TheNormalFieldAConstantThenIgrfAtEachReadingsPlaceAndDay) {
+    SurveySettings s = morning();
+    Survey survey = open(s);
     s.normal = {SurveySettings::NormalField::Kind::Constant, 47000.0, 0.0};
     change(survey, s);
     for (int r = 0; r < survey.readingCount(); ++r) {
@@ -253,18 +270,11 @@ TEST_F(SurveyTest, EveryChangeComputesTheValuesAgain) {
     change(survey, s);
     EXPECT_FALSE(survey.normalProblem().empty());
     EXPECT_FALSE(survey.reading(0).anomaly);
-    Placement::Parameters p;
-    p.originEasting = 500000.0;
-    p.originNorthing = 5300000.0;
-    p.azimuth = 0.0;
-    p.lineSpacing = 50.0;
-    p.stationInterval = 10.0;
-    std::string message;
-    s.placement = *Placement::byParameters(p, message);
+    s.placement = parametricPlacement(500000.0, 5300000.0, 0.0, 50.0, 10.0);
     s.epsg = 32633;
     change(survey, s);
     EXPECT_TRUE(survey.normalProblem().empty()) << survey.normalProblem();
-    const double year = DecimalYear::of(*CalendarDate::read(date));
+    const double year = DecimalYear::of(*CalendarDate::read(kMorning));
     // Every reading: most take the field from a lattice, which must give the model's own.
     for (int r = 0; r < survey.readingCount(); ++r) {
         const Survey::Reading g = survey.reading(r);

@@ -53,14 +53,18 @@ std::optional<DrawingSurface::Seen> QPainterSurface::seen() const {
                 area_.bottom() + kMargin, widestCharacter_};
 }
 
-void QPainterSurface::setFont(int emHeight) {
-    flushLines();
+QFont QPainterSurface::font(int emHeight) {
     QFont font("Courier New");
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setWeight(QFont::Normal);
     font.setPixelSize(emHeight > 0 ? emHeight : 1);
-    painter_.setFont(font);
+    return font;
+}
+
+void QPainterSurface::setFont(int emHeight) {
+    flushLines();
+    painter_.setFont(font(emHeight));
     // Measured once per font, not for every text.
     const QFontMetrics metrics = painter_.fontMetrics();
     ascent_ = metrics.ascent();

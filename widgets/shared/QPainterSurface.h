@@ -1,6 +1,7 @@
 // The drawing surface over a QPainter, for the screen and the printer alike.
 #pragma once
 
+#include <QFont>
 #include <QLine>
 #include <QList>
 #include <QRect>
@@ -23,6 +24,8 @@ class QPainterSurface final : public DrawingSurface {
     // texts that lie wholly outside it are not handed to the painter, which would clip
     // them away anyway. Without it everything is handed over.
     void setVisibleArea(const QRect& area);
+    // The pictures' font: a fixed-pitch face emHeight pixels high (at least 1).
+    static QFont font(int emHeight);
 
     std::optional<Seen> seen() const override;
     void setFont(int emHeight) override;

@@ -27,6 +27,7 @@
 #include "text/LineTitle.h"
 #include "widgets/shared/PrintController.h"
 #include "widgets/shared/QPainterSurface.h"
+#include "widgets/shared/TwoRowBar.h"
 #include "widgets/survey/LineProfileWidget.h"
 #include "widgets/survey/SurveySession.h"
 
@@ -88,13 +89,7 @@ LineProfilesWindow::LineProfilesWindow(SurveySession& session, Prompter& prompte
 }
 
 QWidget* LineProfilesWindow::makeBar() {
-    auto* bar = new QWidget(this);
-    auto* rows = new QVBoxLayout(bar);
-    rows->setContentsMargins(0, 0, 0, 0);
-    auto* top = new QHBoxLayout;
-    auto* bottom = new QHBoxLayout;
-    rows->addLayout(top);
-    rows->addLayout(bottom);
+    const auto [bar, top, bottom] = TwoRowBar::under(this);
 
     line_ = new QComboBox(bar);
     line_->setMinimumContentsLength(10);

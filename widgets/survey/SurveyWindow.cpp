@@ -24,6 +24,7 @@
 #include "survey/SurveyDescription.h"
 #include "widgets/shared/PrintController.h"
 #include "widgets/shared/QPainterSurface.h"
+#include "widgets/shared/TwoRowBar.h"
 #include "widgets/survey/BasePanelView.h"
 #include "widgets/survey/DlgGriddingOptions.h"
 #include "widgets/survey/DlgSurveySettings.h"
@@ -236,13 +237,7 @@ void SurveyWindow::refreshBase() {
 
 QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     // Two rows, so that the map's side leaves the days and the summary room to read.
-    auto* bar = new QWidget(parent);
-    auto* rows = new QVBoxLayout(bar);
-    rows->setContentsMargins(0, 0, 0, 0);
-    auto* row = new QHBoxLayout;
-    auto* gridRow = new QHBoxLayout;
-    rows->addLayout(row);
-    rows->addLayout(gridRow);
+    const auto [bar, row, gridRow] = TwoRowBar::under(parent);
     row->addWidget(new QLabel("Show:", bar));
     for (int k = 0; k < 4; ++k) {
         layers_[k] = new QCheckBox(kLayerNames[k], bar);

@@ -79,9 +79,9 @@ int SurveyEdit::checkOut(const std::string& out, const std::string& surveyPath,
 
 void SurveyEdit::tell(const std::string& path, const Survey& survey) {
     const Survey::Summary t = survey.total();
-    out_ << path << ": days " << survey.dayCount() << ", readings " << t.readings << " (merged "
-         << t.merged << ", left out " << t.leftOut << "), base sources " << survey.bases().size()
-         << '\n';
+    out_ << QuotedText::of(path) << ": days " << survey.dayCount() << ", readings " << t.readings
+         << " (merged " << t.merged << ", left out " << t.leftOut << "), base sources "
+         << survey.bases().size() << '\n';
     if (!survey.normalProblem().empty()) {
         out_ << survey.normalProblem() << '\n';
     }

@@ -67,7 +67,7 @@ std::optional<Survey::Day> loadDay(const std::string& path, std::string& message
     QuietPrompter prompter;
     Survey::Day day{path, DataSet()};
     if (!DataFile::load(path, day.data, prompter)) {
-        message = path + ": " + prompter.lastMessage();
+        message = QuotedText::of(path) + ": " + prompter.lastMessage();
         return std::nullopt;
     }
     // Any text of short lines loads as a data set; a day holds readings of the instrument,
@@ -78,7 +78,8 @@ std::optional<Survey::Day> loadDay(const std::string& path, std::string& message
         dated = CalendarDate::hasColumnShape(day.data.field(i, Column::Date));
     }
     if (!dated) {
-        message = path + ": no reading of the instrument in it (no line has a date such as " +
+        message = QuotedText::of(path) +
+                  ": no reading of the instrument in it (no line has a date such as " +
                   "06.07.2026)";
         return std::nullopt;
     }

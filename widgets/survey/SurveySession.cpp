@@ -114,7 +114,7 @@ void SurveySession::newSurvey() {
     path_ = *path;
     known_ = bytesOf(path_).value_or(std::string());
     painter_ = SurveyMapPainter();
-    emit status(QString::fromStdString("New survey " + path_));
+    emit status(QString::fromStdString("New survey " + QuotedText::of(path_)));
     emit changed();
 }
 
@@ -179,7 +179,7 @@ void SurveySession::exportSurvey() {
     }
     emit status(QString("Exported %1 readings to %2")
                     .arg(survey_->readingCount())
-                    .arg(QString::fromStdString(*path)));
+                    .arg(QString::fromStdString(QuotedText::of(*path))));
 }
 
 bool SurveySession::change(const SurveySettings& next) {

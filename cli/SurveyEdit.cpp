@@ -6,12 +6,14 @@
 #include "cli/SurveyCommand.h"
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyFile.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 
 SurveyEdit::SurveyEdit(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
 std::optional<SurveySettings> SurveyEdit::read(const std::string& path) {
+    held_.emplace(path);
     std::string message;
     std::optional<SurveySettings> settings = SurveyFile::read(path, message);
     if (!settings) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "survey/Survey.h"
+#include "survey/SurveyFileLock.h"
 #include "survey/SurveySettings.h"
 
 namespace velkor {
@@ -19,7 +20,9 @@ class SurveyEdit {
   public:
     SurveyEdit(std::ostream& out, std::ostream& err);
 
-    // The survey file's settings; nothing after the message when it cannot be read.
+    // The survey file's settings, read to be changed: the file is held from here until this
+    // object goes (see SurveyFileLock), so that no other change comes between the reading
+    // and the saving. Nothing after the message when it cannot be read.
     std::optional<SurveySettings> read(const std::string& path);
     // The survey of a survey file, or of settings read already; nothing after the message.
     std::optional<Survey> open(const std::string& path);
@@ -39,6 +42,7 @@ class SurveyEdit {
 
     std::ostream& out_;
     std::ostream& err_;
+    std::optional<SurveyFileLock> held_;
 };
 
 }  // namespace velkor

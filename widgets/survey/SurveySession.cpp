@@ -5,10 +5,9 @@
 #include <QThread>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -17,6 +16,8 @@
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
+#include "survey/SurveyFileLock.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 
@@ -28,6 +29,7 @@ struct SurveySession::Job {
     std::string path;
     SurveySettings old;  // the settings the work started from
     SurveySettings next;
+    std::string read;  // the survey file's bytes next came from
     std::atomic<bool> cancel{false};
     bool ok = false;
     bool cancelled = false;
@@ -65,14 +67,11 @@ SurveySession::~SurveySession() {
 
 namespace {
 
-// The file's bytes; nothing when it cannot be read (gone, or never written).
+// The file's bytes; nothing when it cannot be read (gone, never written, or no longer a
+// file a survey can be read from).
 std::optional<std::string> bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    if (!in || !(bytes << in.rdbuf())) {
-        return std::nullopt;
-    }
-    return bytes.str();
+    std::string ignored;
+    return SurveyFile::bytes(path, ignored);
 }
 
 }  // namespace
@@ -127,12 +126,13 @@ void SurveySession::openSurvey() {
         return;
     }
     std::string message;
-    const std::optional<SurveySettings> settings = SurveyFile::read(*path, message);
+    std::string read;
+    const std::optional<SurveySettings> settings = SurveyFile::read(*path, message, &read);
     if (!settings) {
         prompter_.message(message);
         return;
     }
-    start(nullptr, *path, *settings);
+    start(nullptr, *path, *settings, std::move(read));
 }
 
 void SurveySession::addDataFile() {
@@ -148,7 +148,7 @@ void SurveySession::addDataFile() {
     }
     SurveySettings next = survey_->settings();
     next.days.push_back(*day);
-    start(std::move(survey_), path_, next);
+    start(std::move(survey_), path_, next, known_);
 }
 
 void SurveySession::exportSurvey() {
@@ -191,7 +191,7 @@ bool SurveySession::change(const SurveySettings& next) {
         prompter_.message(refused);
         return false;
     }
-    start(std::move(survey_), path_, next);
+    start(std::move(survey_), path_, next, known_);
     return true;
 }
 
@@ -200,9 +200,10 @@ bool SurveySession::changedOutside() {
     if (!now || *now == known_) {
         return false;  // as this window left it, or gone: the next write puts it back
     }
-    const std::string name = std::filesystem::path(path_).filename().string();
+    const std::string name = QuotedText::of(std::filesystem::path(path_).filename().string());
     std::string message;
-    const std::optional<SurveySettings> settings = SurveyFile::read(path_, message);
+    std::string read;
+    const std::optional<SurveySettings> settings = SurveyFile::read(path_, message, &read);
     if (!settings) {
         prompter_.message(name +
                           " was changed outside this window and cannot be read now: " + message +
@@ -212,7 +213,7 @@ bool SurveySession::changedOutside() {
     prompter_.message(name +
                       " was changed outside this window since it was read here. The survey is "
                       "read again from it; make the change again if it is still wanted.");
-    start(nullptr, path_, *settings);
+    start(nullptr, path_, *settings, std::move(read));
     return true;
 }
 
@@ -229,12 +230,14 @@ void SurveySession::wait() {
     }
 }
 
-void SurveySession::start(std::unique_ptr<Survey> from, std::string path, SurveySettings next) {
+void SurveySession::start(std::unique_ptr<Survey> from, std::string path, SurveySettings next,
+                          std::string read) {
     job_ = std::make_shared<Job>();
     job_->fresh = from == nullptr;
     job_->survey = std::move(from);
     job_->path = std::move(path);
     job_->next = std::move(next);
+    job_->read = std::move(read);
     thread_ = QThread::create([this, job = job_] { run(*job); });
     thread_->setParent(this);
     connect(thread_, &QThread::finished, this, &SurveySession::finish);
@@ -298,26 +301,7 @@ void SurveySession::finish() {
         survey_ = std::move(job->survey);
         path_ = job->path;
         painter_ = std::move(job->painter);
-        const SurveyEditor::Finished f =
-            SurveyEditor::finish(*survey_, path_, job->fresh ? job->next : job->old);
-        if (f.written) {
-            known_ = bytesOf(path_).value_or(std::string());
-        } else {
-            prompter_.message(f.message);
-        }
-        if (!f.dropped.empty()) {
-            prompter_.message(f.dropped);
-        }
-        for (const std::string& line : f.coverage) {
-            prompter_.message(line);
-        }
-        const int days = survey_->dayCount();
-        const int readings = survey_->readingCount();
-        emit status(QString("Survey: %1 %2, %3 %4")
-                        .arg(days)
-                        .arg(days == 1 ? "day" : "days")
-                        .arg(readings)
-                        .arg(readings == 1 ? "reading" : "readings"));
+        save(*job);
     } else {
         if (!job->fresh) {
             survey_ = std::move(job->survey);
@@ -329,6 +313,35 @@ void SurveySession::finish() {
         }
     }
     emit changed();
+}
+
+void SurveySession::save(const Job& job) {
+    const SurveyFileLock held(path_);
+    // Changed by the tool or an editor while the work ran: read again, never written over.
+    known_ = job.read;
+    if (changedOutside()) {
+        return;
+    }
+    const SurveyEditor::Finished f =
+        SurveyEditor::finish(*survey_, path_, job.fresh ? job.next : job.old);
+    if (f.written) {
+        known_ = bytesOf(path_).value_or(std::string());
+    } else {
+        prompter_.message(f.message);
+    }
+    if (!f.dropped.empty()) {
+        prompter_.message(f.dropped);
+    }
+    for (const std::string& line : f.coverage) {
+        prompter_.message(line);
+    }
+    const int days = survey_->dayCount();
+    const int readings = survey_->readingCount();
+    emit status(QString("Survey: %1 %2, %3 %4")
+                    .arg(days)
+                    .arg(days == 1 ? "day" : "days")
+                    .arg(readings)
+                    .arg(readings == 1 ? "reading" : "readings"));
 }
 
 }  // namespace velkor

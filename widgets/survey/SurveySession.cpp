@@ -37,24 +37,6 @@ struct SurveySession::Job {
     SurveyMapPainter painter;
 };
 
-namespace {
-
-// The days of next that stand in old, and the first `added` of those that do not.
-std::vector<std::string> daysAtStep(const SurveySettings& next, const SurveySettings& old,
-                                    std::size_t added) {
-    std::vector<std::string> days;
-    std::size_t taken = 0;
-    for (const std::string& d : next.days) {
-        const bool known = std::find(old.days.begin(), old.days.end(), d) != old.days.end();
-        if (known || taken++ < added) {
-            days.push_back(d);
-        }
-    }
-    return days;
-}
-
-}  // namespace
-
 SurveySession::SurveySession(OpenDay openDay, Prompter& prompter, QObject* parent)
     : QObject(parent), openDay_(std::move(openDay)), prompter_(prompter) {}
 
@@ -254,33 +236,25 @@ void SurveySession::run(Job& job) {
         job.survey = std::make_unique<Survey>(std::move(*empty));
     }
     job.old = job.survey->settings();
-    const SurveySettings& old = job.old;
-    const std::size_t added =
-        std::count_if(job.next.days.begin(), job.next.days.end(), [&](const std::string& d) {
-            return std::find(old.days.begin(), old.days.end(), d) == old.days.end();
-        });
+    const std::unordered_set<std::string> old(job.old.days.begin(), job.old.days.end());
+    const auto added = std::count_if(job.next.days.begin(), job.next.days.end(),
+                                     [&old](const std::string& d) { return old.count(d) == 0; });
     const int total = static_cast<int>(added) + 1;
-    // A day at a time, so that the bar moves and a cancel is heard between days.
-    job.ok = true;
-    for (std::size_t k = 0; k <= added && job.ok; ++k) {
-        if (k > 0 && job.cancel) {
-            job.cancelled = true;
-            job.ok = false;
-            break;
-        }
-        SurveySettings step = job.next;
-        step.days = daysAtStep(job.next, old, k);
-        job.ok = job.survey->change(step, job.message);
+    const auto tell = [this, total](int done) {
         QMetaObject::invokeMethod(
-            this, [this, k, total] { emit progress(static_cast<int>(k) + 1, total); },
-            Qt::QueuedConnection);
-    }
+            this, [this, done, total] { emit progress(done, total); }, Qt::QueuedConnection);
+    };
+    // In one change, told a day at a time, so that the bar moves and a cancel is heard
+    // between days; a change that fails or is stopped leaves the survey as it was.
+    job.ok = job.survey->change(job.next, job.message, [&job, &tell](int opened, int) {
+        tell(opened);
+        return !job.cancel;
+    });
     if (!job.ok) {
-        // Back to the survey as it was; it opened these files before, so this holds.
-        std::string ignored;
-        job.survey->change(old, ignored);
+        job.cancelled = job.cancel;
         return;
     }
+    tell(total);
     job.painter = SurveyMapPainter::build(*job.survey);
 }
 

@@ -1,12 +1,14 @@
 // Speed and size of a survey of 20 days (200,000 readings, 20 variations files of 14,400
 // samples): opening it, placed in a coordinate system with the IGRF-14 field taken away,
 // beside loading its files alone with the program's own loaders; a settings change
-// computed again; the survey's own memory beyond its loaded days.
+// computed again; the survey's own memory beyond its loaded days; and a survey of
+// thousands of small days opened as the tool and as the window open it.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,7 +18,11 @@
 #include "corrections/VariationSet.h"
 #include "data/DataFile.h"
 #include "data/DataSet.h"
+#include "pictures/SurveyMapPainter.h"
 #include "survey/Survey.h"
+#include "survey/SurveyDescription.h"
+#include "survey/SurveyEditor.h"
+#include "survey/SurveyFile.h"
 #include "survey/SurveySettings.h"
 
 namespace {
@@ -160,5 +166,80 @@ void BM_SurveyBytesPerReading(benchmark::State& state) {
     state.counters["bytes_per_reading"] = perReading;
 }
 BENCHMARK(BM_SurveyBytesPerReading)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A survey of many small days (20 readings each), written once per count: thousands of
+// days in the thousands, the smoke runs' one day per thousand.
+const std::string& manyDaysSurvey(int thousands) {
+    static std::map<int, std::string> written;
+    std::string& path = written[thousands];
+    if (path.empty()) {
+        const int count = thousands * (sb::days() >= 20 ? 1000 : 1);
+        SurveySettings s;
+        for (int d = 0; d < count; ++d) {
+            std::string text =
+                "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
+            for (int i = 0; i < 20; ++i) {
+                text += bd::reading('S', sb::dateOfDay(d % sb::kMaxDays), 8 * 3600 + 4 * i, d, i,
+                                    48000.0 + i, 0.0) +
+                        "\r\n";
+            }
+            s.days.push_back(bd::writeFile("many-" + std::to_string(d) + ".velkor", text));
+        }
+        path = bd::folder() + "/many-" + std::to_string(count) + ".vsurvey";
+        std::string message;
+        if (!SurveyFile::write(path, s, message)) {
+            std::fprintf(stderr, "%s\n", message.c_str());
+            std::exit(1);
+        }
+    }
+    return path;
+}
+
+// survey info in the tool: the survey file read and opened, and described.
+void BM_SurveyManyDays_Tool(benchmark::State& state) {
+    const std::string& path = manyDaysSurvey(static_cast<int>(state.range(0)));
+    int days = 0;
+    for (auto _ : state) {
+        std::string message;
+        const std::optional<Survey> survey = Survey::read(path, message);
+        days = survey ? survey->dayCount() : 0;
+        benchmark::DoNotOptimize(survey ? SurveyDescription::info(*survey)
+                                        : std::vector<std::string>());
+    }
+    state.counters["days"] = days;
+}
+BENCHMARK(BM_SurveyManyDays_Tool)
+    ->Arg(1)
+    ->Arg(3)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Open Survey in the window, its work as the window does it: the file read, the days opened
+// in one change that tells each day as it is opened, the map's dots built, and the file
+// written back by the edit rules.
+void BM_SurveyManyDays_Window(benchmark::State& state) {
+    const std::string& path = manyDaysSurvey(static_cast<int>(state.range(0)));
+    int told = 0;
+    for (auto _ : state) {
+        std::string message;
+        const std::optional<SurveySettings> settings = SurveyFile::read(path, message);
+        Survey survey = openOrStop(SurveySettings{});
+        told = 0;
+        survey.change(*settings, message, [&told](int, int) {
+            ++told;
+            return true;
+        });
+        benchmark::DoNotOptimize(SurveyMapPainter::build(survey));
+        SurveyEditor::finish(survey, path, *settings);
+    }
+    state.counters["days"] = told;
+}
+BENCHMARK(BM_SurveyManyDays_Window)
+    ->Arg(1)
+    ->Arg(3)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

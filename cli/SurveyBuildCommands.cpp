@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
+#include <cmath>
 #include <ostream>
 
 #include "cli/CommandList.h"
@@ -14,12 +15,25 @@
 #include "cli/SurveyValues.h"
 #include "survey/BaseSource.h"
 #include "survey/SurveyDescription.h"
+#include "survey/SurveyFile.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 namespace {
 
 Placement::Side sideOf(const std::string& text) {
     return text == "right" ? Placement::Side::Right : Placement::Side::Left;
+}
+
+// An offset the survey file cannot hold is refused here rather than saved unreadable;
+// anything that is no whole number is left to the option's own reading.
+std::string fileOffset(const std::string& text) {
+    const std::optional<double> seconds = SurveyValues::wholeNumber(text);
+    const double largest = SurveyFile::kLargestWhole;
+    return seconds && std::abs(*seconds) > largest
+               ? "give whole seconds from -" + std::to_string(SurveyFile::kLargestWhole) + " to " +
+                     std::to_string(SurveyFile::kLargestWhole)
+               : std::string();
 }
 
 }  // namespace
@@ -58,6 +72,7 @@ void SurveyBuildCommands::declareBase(CLI::App& app, CommandList& commands) {
                      "(none with --format survey)")
         ->type_name("");
     base->add_option("--offset", base_.offset, "seconds added to its times (default 0)")
+        ->check(CLI::Validator(fileOffset, "", ""))
         ->type_name("SECONDS");
     base->add_option("--format", base_.format,
                      "a variations file, an observatory's IAGA-2002 file, a CSV file (default "
@@ -142,7 +157,7 @@ int SurveyBuildCommands::create(const NewOptions& o) {
     // even a link: a new survey never replaces a file, directly or through a link.
     const int claimed = ::open(o.survey.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (claimed < 0 && errno == EEXIST) {
-        err_ << o.survey << ": a file of that name exists; nothing was written.\n";
+        err_ << QuotedText::of(o.survey) << ": a file of that name exists; nothing was written.\n";
         return 1;
     }
     if (claimed >= 0) {

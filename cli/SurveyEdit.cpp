@@ -8,12 +8,14 @@
 #include "survey/OutputParts.h"
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyFile.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 
 SurveyEdit::SurveyEdit(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
 std::optional<SurveySettings> SurveyEdit::read(const std::string& path) {
+    held_.emplace(path);
     std::string message;
     std::optional<SurveySettings> settings = SurveyFile::read(path, message);
     if (!settings) {
@@ -86,9 +88,9 @@ int SurveyEdit::checkOut(const std::vector<std::string>& files, const std::strin
 
 void SurveyEdit::tell(const std::string& path, const Survey& survey) {
     const Survey::Summary t = survey.total();
-    out_ << path << ": days " << survey.dayCount() << ", readings " << t.readings << " (merged "
-         << t.merged << ", left out " << t.leftOut << "), base sources " << survey.bases().size()
-         << '\n';
+    out_ << QuotedText::of(path) << ": days " << survey.dayCount() << ", readings " << t.readings
+         << " (merged " << t.merged << ", left out " << t.leftOut << "), base sources "
+         << survey.bases().size() << '\n';
     if (!survey.normalProblem().empty()) {
         out_ << survey.normalProblem() << '\n';
     }

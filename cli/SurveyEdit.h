@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "survey/Survey.h"
+#include "survey/SurveyFileLock.h"
 #include "survey/SurveySettings.h"
 
 namespace velkor {
@@ -20,7 +21,9 @@ class SurveyEdit {
   public:
     SurveyEdit(std::ostream& out, std::ostream& err);
 
-    // The survey file's settings; nothing after the message when it cannot be read.
+    // The survey file's settings, read to be changed: the file is held from here until this
+    // object goes (see SurveyFileLock), so that no other change comes between the reading
+    // and the saving. Nothing after the message when it cannot be read.
     std::optional<SurveySettings> read(const std::string& path);
     // The survey of a survey file, or of settings read already; nothing after the message.
     std::optional<Survey> open(const std::string& path);
@@ -44,6 +47,7 @@ class SurveyEdit {
 
     std::ostream& out_;
     std::ostream& err_;
+    std::optional<SurveyFileLock> held_;
 };
 
 }  // namespace velkor

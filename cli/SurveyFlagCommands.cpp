@@ -12,6 +12,7 @@
 #include "cli/SurveyValues.h"
 #include "survey/FlagList.h"
 #include "survey/Survey.h"
+#include "text/QuotedText.h"
 #include "text/TextFormat.h"
 
 namespace velkor {
@@ -104,7 +105,7 @@ int SurveyFlagCommands::flag(const FlagOptions& o) {
     std::string message;
     if (o.clear) {
         if (!FlagList::clear(*next, file, o.reading)) {
-            err_ << o.file << ": reading " << o.reading << " has no flag.\n";
+            err_ << QuotedText::of(o.file) << ": reading " << o.reading << " has no flag.\n";
             return 1;
         }
     } else if (!FlagList::set(*next, *survey, file, o.reading, o.word, message)) {

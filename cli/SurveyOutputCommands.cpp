@@ -16,6 +16,7 @@
 #include "survey/OutputParts.h"
 #include "survey/SurveyDescription.h"
 #include "survey/SurveyExport.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 namespace {
@@ -117,7 +118,7 @@ int SurveyOutputCommands::grid(const GridOptions& o) {
                          : std::optional<GridFile::Format>(kGridFormats.at(o.format));
     if (!format) {
         return SurveyCommand::usageError(
-            err_, o.out + ": the extension names no grid format; give --format");
+            err_, QuotedText::of(o.out) + ": the extension names no grid format; give --format");
     }
     GriddedSurvey gridded;
     if (const int status = gridded.make({o.survey, o.out, true, OutputParts::of(o.out, *format)},

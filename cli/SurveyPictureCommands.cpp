@@ -20,6 +20,7 @@
 #include "pictures/PictureWriter.h"
 #include "pictures/SurveyPicture.h"
 #include "survey/SpikeFinder.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 namespace {
@@ -73,7 +74,7 @@ void SurveyPictureCommands::declarePlotLines(CLI::App& app, CommandList& command
 int SurveyPictureCommands::plot(const PlotOptions& o) {
     if (!SurveyValues::endsIn(o.out, ".png")) {
         return SurveyCommand::usageError(
-            err_, o.out + ": the map is drawn as PNG; name a file ending in .png");
+            err_, QuotedText::of(o.out) + ": the map is drawn as PNG; name a file ending in .png");
     }
     const std::optional<SurveyPicture::Layers> layers = SurveyPicture::layersOf(o.show);
     if (!layers) {
@@ -109,7 +110,8 @@ int SurveyPictureCommands::plot(const PlotOptions& o) {
 int SurveyPictureCommands::plotLines(const PlotLinesOptions& o) {
     if (!SurveyValues::endsIn(o.out, ".pdf")) {
         return SurveyCommand::usageError(
-            err_, o.out + ": the line profiles are written as PDF; name a file ending in .pdf");
+            err_, QuotedText::of(o.out) +
+                      ": the line profiles are written as PDF; name a file ending in .pdf");
     }
     if (!drawsPictures()) {
         return 1;

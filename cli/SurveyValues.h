@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "text/QuotedText.h"
+
 namespace velkor {
 
 class SurveyValues {
@@ -34,9 +36,9 @@ class SurveyValues {
                                            Format shapefile, std::string& problem) {
         const std::optional<Format> format = formatOf(given.empty() ? out : "out." + given);
         if (!format) {
-            problem = out + ": the extension names no format; give --format";
+            problem = QuotedText::of(out) + ": the extension names no format; give --format";
         } else if (*format == shapefile && formatOf(out) != shapefile) {
-            problem = out + ": a Shapefile's name ends in .shp";
+            problem = QuotedText::of(out) + ": a Shapefile's name ends in .shp";
             return std::nullopt;
         }
         return format;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace velkor {
 namespace {
@@ -88,6 +89,23 @@ std::vector<ContourLevel> ContourLevels::at(const Grid& grid, double interval) {
         return multiples(s.least, s.greatest, interval);
     }
     return multiples(s.p2, s.p98, interval);
+}
+
+std::string ContourLevels::refusal(const Grid& grid, double interval) {
+    const Spread s = spreadOf(grid);
+    if (!s.any || !(interval > 0.0) || !std::isfinite(interval)) {
+        return {};
+    }
+    const double count = std::floor(s.greatest / interval) - std::ceil(s.least / interval) + 1.0;
+    if (count <= kMaxAsked) {
+        return {};
+    }
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "A contour interval of %g nT gives more than %.0f levels over the grid's "
+                  "values (%g to %g nT): give a larger interval.",
+                  interval, kMaxAsked, s.least, s.greatest);
+    return text;
 }
 
 }  // namespace velkor

@@ -2,6 +2,7 @@
 // fifth (the multiples of five intervals) an index contour.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "gridding/Grid.h"
@@ -28,6 +29,10 @@ class ContourLevels {
     // would pass kMaxLevels, only those from the 2nd to the 98th percentile, at most
     // kMaxLevels of them.
     static std::vector<ContourLevel> at(const Grid& grid, double interval);
+    // Why interval cannot contour the grid: more than kMaxAsked levels over its values,
+    // too many to be any map's; empty when it can.
+    static constexpr double kMaxAsked = 10000;
+    static std::string refusal(const Grid& grid, double interval);
 };
 
 }  // namespace velkor

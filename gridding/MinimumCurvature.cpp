@@ -109,6 +109,13 @@ std::string placeGrid(const std::vector<GridPoint>& points, const GriddingOption
         const auto [xmin, xmax, ymin, ymax] = extentOf(points);
         const double nx = std::ceil(xmax / cell) - std::floor(xmin / cell) + 1.0;
         const double ny = std::ceil(ymax / cell) - std::floor(ymin / cell) + 1.0;
+        // Counts too large to be whole numbers (or no number at all) are never turned into
+        // them.
+        constexpr double kCountable = 1e15;
+        if (!(nx <= kCountable && ny <= kCountable)) {
+            return "The grid would have more than " + std::to_string(MinimumCurvature::kMaxNodes) +
+                   " nodes: choose a larger cell.";
+        }
         if (!(nx * ny <= double(MinimumCurvature::kMaxNodes))) {
             return tooLarge(nx, ny);
         }
@@ -116,6 +123,14 @@ std::string placeGrid(const std::vector<GridPoint>& points, const GriddingOption
     }
     if (double(lattice.nx) * lattice.ny > double(MinimumCurvature::kMaxNodes)) {
         return tooLarge(lattice.nx, lattice.ny);
+    }
+    // A surface needs neighbours each way; one row or column of nodes would only be solved
+    // as a wider grid and then be cut to a grid no format can hold.
+    if (lattice.nx < 2 || lattice.ny < 2) {
+        return "The grid would be 1 node wide (" + std::to_string(lattice.nx) + " x " +
+               std::to_string(lattice.ny) +
+               " nodes): the readings lie along one row or column of nodes, and a grid "
+               "needs two each way.";
     }
     return {};
 }

@@ -10,6 +10,7 @@
 #include "survey/SourceText.h"
 #include "text/CalendarDate.h"
 #include "text/NumberText.h"
+#include "text/QuotedText.h"
 #include "text/TimeOfDay.h"
 #include "text/Trim.h"
 
@@ -94,6 +95,12 @@ std::optional<Choice> automatic(const std::vector<std::string>& header) {
     return std::nullopt;
 }
 
+// Spreadsheet programs begin a UTF-8 file with a byte-order mark: no part of the header.
+std::string_view withoutMark(std::string_view text) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    return text.substr(0, kMark.size()) == kMark ? text.substr(kMark.size()) : text;
+}
+
 class Reader {
   public:
     explicit Reader(std::string name) : name_(std::move(name)) {}
@@ -141,7 +148,7 @@ class Reader {
                 refuse(
                     "no date, time or date-time column and value column (value, F, field, "
                     "nT) among \"" +
-                    std::string(row) + "\": name the columns to take");
+                    QuotedText::of(row) + "\": name the columns to take");
             }
             choice_ = *c;
         } else {
@@ -152,7 +159,7 @@ class Reader {
     Choice chosen(const std::vector<std::string>& header, const std::string& columns) const {
         const std::vector<std::string> names = fields(columns, ',');
         if (names.size() != 2 && names.size() != 3) {
-            throw Refusal{name_ + ": columns \"" + columns +
+            throw Refusal{name_ + ": columns \"" + QuotedText::of(columns) +
                           "\": expected DATE,TIME,VALUE or DATETIME,VALUE"};
         }
         std::vector<std::size_t> at;
@@ -162,7 +169,7 @@ class Reader {
                 ++k;
             }
             if (k == header.size()) {
-                refuse("no column named \"" + n + "\" in the header");
+                refuse("no column named \"" + QuotedText::of(n) + "\" in the header");
             }
             at.push_back(k);
         }
@@ -187,11 +194,11 @@ class Reader {
         }
         const std::optional<CalendarDate> date = CalendarDate::read(dateText);
         if (!date) {
-            refuse("\"" + dateText + "\" is no date (YYYY-MM-DD or DD.MM.YYYY)");
+            refuse("\"" + QuotedText::of(dateText) + "\" is no date (YYYY-MM-DD or DD.MM.YYYY)");
         }
         const std::optional<int> seconds = TimeOfDay::read(timeText);
         if (!seconds) {
-            refuse("\"" + timeText + "\" is no time of day (hh:mm:ss)");
+            refuse("\"" + QuotedText::of(timeText) + "\" is no time of day (hh:mm:ss)");
         }
         std::string value = choice_.value < f.size() ? f[choice_.value] : std::string();
         if (separator_ == ';') {
@@ -201,7 +208,7 @@ class Reader {
         }
         const std::optional<double> number = readWholeNumber(value, WholeNumber::BaseFile);
         if (number && std::abs(*number) >= SourceText::kMaxValue) {
-            refuse("\"" + value + "\" is out of range");
+            refuse("\"" + QuotedText::of(value) + "\" is out of range");
         }
         samples_.push_back({date->text(), *seconds, number.value_or(std::nan(""))});
     }
@@ -210,14 +217,15 @@ class Reader {
     void splitDateTime(std::string& date, std::string& time) const {
         const std::string whole = date;
         if (whole.size() < 16 || (whole[10] != 'T' && whole[10] != ' ')) {
-            refuse("\"" + whole + "\" is no date and time (2026-07-06T08:05:31)");
+            refuse("\"" + QuotedText::of(whole) + "\" is no date and time (2026-07-06T08:05:31)");
         }
         date = whole.substr(0, 10);
         time = std::string(Trim::spacesAndTabs(std::string_view(whole).substr(11)));
         if (!time.empty() && time.back() == 'Z') {
             time.pop_back();
         } else if (time.size() > 8 && time.find_first_of("+-", 8) != std::string::npos) {
-            refuse("\"" + whole + "\": a time zone other than Z; give the source an offset");
+            refuse("\"" + QuotedText::of(whole) +
+                   "\": a time zone other than Z; give the source an offset");
         }
     }
 
@@ -244,7 +252,7 @@ std::optional<std::vector<TemporalCorrection::Sample>> BaseCsvFile::parse(
     std::string_view text, const std::string& name, const std::string& columns,
     std::string& message) {
     try {
-        return Reader(name).read(text, columns);
+        return Reader(name).read(withoutMark(text), columns);
     } catch (const Refusal& r) {
         message = r.message;
         return std::nullopt;
@@ -252,7 +260,7 @@ std::optional<std::vector<TemporalCorrection::Sample>> BaseCsvFile::parse(
 }
 
 bool BaseCsvFile::looksLike(std::string_view text) {
-    for (std::string_view line : SourceText::lines(text.substr(0, 4096))) {
+    for (std::string_view line : SourceText::lines(withoutMark(text).substr(0, 4096))) {
         line = Trim::spacesAndTabs(line);
         if (!line.empty() && line.front() != '#') {
             const char separator = line.find(';') != std::string_view::npos ? ';' : ',';

@@ -14,6 +14,7 @@
 #include "survey/SourceText.h"
 #include "text/CalendarDate.h"
 #include "text/NumberText.h"
+#include "text/QuotedText.h"
 #include "text/TimeOfDay.h"
 #include "text/Trim.h"
 
@@ -34,6 +35,72 @@ std::optional<std::string> shifted(std::string_view date, long days) {
     return CalendarDate::ofDayNumber(d->dayNumber() + days).text();
 }
 
+using Sample = TemporalCorrection::Sample;
+
+// The day a sample's date text names; none for a text that is no date.
+std::optional<long> dayOf(std::string_view date) {
+    const std::optional<CalendarDate> d = CalendarDate::read(date);
+    return d ? std::optional<long>(d->dayNumber()) : std::nullopt;
+}
+
+using TimeKey = std::pair<long, int>;  // day, seconds
+
+// A file written newest first: its last dated sample earlier than its first. (One out of
+// order here and there is taken as the day's correction takes it, in the file's order.)
+template <typename KeyAt>
+bool newestFirst(std::size_t count, KeyAt keyAt) {
+    std::optional<TimeKey> first;
+    std::optional<TimeKey> last;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (const std::optional<TimeKey> key = keyAt(k)) {
+            first = first ? first : key;
+            last = key;
+        }
+    }
+    return first && *last < *first;
+}
+
+std::optional<TimeKey> keyOf(std::string_view date, int seconds) {
+    const std::optional<long> day = dayOf(date);
+    return day ? std::optional<TimeKey>(TimeKey(*day, seconds)) : std::nullopt;
+}
+
+// Samples of a file written newest first put in time order (in n log n), undated ones
+// first as they came; any other file's samples stay exactly as they are.
+void intoTimeOrder(std::vector<Sample>& all) {
+    std::vector<std::optional<TimeKey>> keys;
+    keys.reserve(all.size());
+    for (const Sample& sample : all) {
+        keys.push_back(keyOf(sample.date, sample.seconds));
+    }
+    if (!newestFirst(keys.size(), [&keys](std::size_t k) { return keys[k]; })) {
+        return;
+    }
+    std::vector<std::size_t> order(all.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        order[k] = k;
+    }
+    const TimeKey undated(LONG_MIN, 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return keys[a].value_or(undated) < keys[b].value_or(undated);
+    });
+    std::vector<Sample> sorted;
+    sorted.reserve(all.size());
+    for (const std::size_t k : order) {
+        sorted.push_back(std::move(all[k]));
+    }
+    all = std::move(sorted);
+}
+
+// Whether a variations file was written newest first.
+bool newestFirst(const VariationSet& variations) {
+    const int count = variations.count();
+    return newestFirst(static_cast<std::size_t>(std::max(count - 1, 0)), [&](std::size_t k) {
+        const int line = static_cast<int>(k) + 1;
+        return keyOf(variations.date(line), variations.seconds(line));
+    });
+}
+
 }  // namespace
 
 BaseSource::BaseSource(std::string path, int offset, int samples, TemporalCorrection::Samples index)
@@ -44,8 +111,20 @@ std::optional<BaseSource> BaseSource::open(const std::string& path, int offset,
     QuietPrompter prompter;
     VariationSet variations;
     if (!variations.load(path, prompter)) {
-        message = path + ": " + prompter.lastMessage();
+        message = QuotedText::of(path) + ": " + prompter.lastMessage();
         return std::nullopt;
+    }
+    if (newestFirst(variations)) {
+        // Taken as samples, to be put in time order.
+        std::vector<Sample> all;
+        all.reserve(static_cast<std::size_t>(std::max(variations.count() - 1, 0)));
+        for (int k = 1; k < variations.count(); ++k) {
+            all.push_back({std::string(variations.date(k)), variations.seconds(k),
+                           variations.valueNumber(k).value_or(kNoValue)});
+        }
+        intoTimeOrder(all);
+        return fromSamples(SurveySettings::BaseSource(path, offset, Format::Velkor, ""),
+                           Format::Velkor, std::move(all));
     }
     // The index keeps what it needs; the lines themselves are let go here.
     BaseSource source(path, offset, std::max(variations.count() - 1, 0),
@@ -54,9 +133,11 @@ std::optional<BaseSource> BaseSource::open(const std::string& path, int offset,
         source.firstDate_ = std::string(variations.date(1));
         source.lastDate_ = std::string(variations.date(variations.count() - 1));
     }
+    std::vector<long> days;
     for (int k = 1; k < variations.count(); ++k) {
-        source.addDate(variations.date(k));
+        source.addDate(days, variations.date(k));
     }
+    source.keepDays(std::move(days));
     return source;
 }
 
@@ -66,14 +147,15 @@ std::optional<BaseSource> BaseSource::open(const SurveySettings::BaseSource& set
     std::optional<BaseSource> source;
     switch (format) {
         case Format::Iaga2002:
-            if (const std::optional<IagaFile::Content> iaga =
-                    IagaFile::read(settings.path, message)) {
-                source = fromSamples(settings, format, iaga->samples);
+            if (std::optional<IagaFile::Content> iaga = IagaFile::read(settings.path, message)) {
+                intoTimeOrder(iaga->samples);
+                source = fromSamples(settings, format, std::move(iaga->samples));
             }
             break;
         case Format::Csv:
-            if (const auto csv = BaseCsvFile::read(settings.path, settings.columns, message)) {
-                source = fromSamples(settings, format, *csv);
+            if (auto csv = BaseCsvFile::read(settings.path, settings.columns, message)) {
+                intoTimeOrder(*csv);
+                source = fromSamples(settings, format, std::move(*csv));
             }
             break;
         case Format::Velkor:
@@ -109,7 +191,7 @@ BaseSource BaseSource::ofReadings(const SurveySettings::BaseSource& settings,
     }
     SurveySettings::BaseSource named = settings;
     named.path = kReadingsName;
-    BaseSource source = *fromSamples(named, Format::Survey, samples);
+    BaseSource source = *fromSamples(named, Format::Survey, std::move(samples));
     source.asked_ = Format::Survey;
     return source;
 }
@@ -118,9 +200,9 @@ bool BaseSource::opens(const SurveySettings::BaseSource& settings) const {
     return path_ == settings.path && asked_ == settings.format && columns_ == settings.columns;
 }
 
-std::optional<BaseSource> BaseSource::fromSamples(
-    const SurveySettings::BaseSource& settings, Format format,
-    const std::vector<TemporalCorrection::Sample>& all) {
+std::optional<BaseSource> BaseSource::fromSamples(const SurveySettings::BaseSource& settings,
+                                                  Format format,
+                                                  std::vector<TemporalCorrection::Sample> all) {
     BaseSource source(settings.path, settings.offset, static_cast<int>(all.size()),
                       TemporalCorrection::Samples(all));
     source.format_ = format;
@@ -128,9 +210,11 @@ std::optional<BaseSource> BaseSource::fromSamples(
         source.firstDate_ = all.front().date;
         source.lastDate_ = all.back().date;
     }
+    std::vector<long> days;
     for (const TemporalCorrection::Sample& sample : all) {
-        source.addDate(sample.date);
+        source.addDate(days, sample.date);
     }
+    source.keepDays(std::move(days));
     return source;
 }
 
@@ -146,21 +230,19 @@ BaseSource::Format BaseSource::detect(const std::string& path) {
     return BaseCsvFile::looksLike(*text) ? Format::Csv : Format::Velkor;
 }
 
-void BaseSource::addDate(std::string_view date) {
-    const std::optional<CalendarDate> d = CalendarDate::read(date);
-    if (!d) {
-        return;
+void BaseSource::addDate(std::vector<long>& days, std::string_view date) {
+    const std::optional<long> day = dayOf(date);
+    // Samples come in runs of one date: each run's day once.
+    if (day && (days.empty() || days.back() != *day)) {
+        days.push_back(*day);
     }
-    const long day = d->dayNumber();
-    // Samples come in runs of one date, mostly in order: the end is the likely place.
-    if (days_.empty() || days_.back() < day) {
-        days_.push_back(day);
-        return;
-    }
-    const auto at = std::lower_bound(days_.begin(), days_.end(), day);
-    if (*at != day) {
-        days_.insert(at, day);
-    }
+}
+
+void BaseSource::keepDays(std::vector<long> days) {
+    // Sorted once, whatever order the days came in.
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+    days_ = std::move(days);
 }
 
 std::string BaseSource::span() const {

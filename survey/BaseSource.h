@@ -65,10 +65,11 @@ class BaseSource {
 
   private:
     BaseSource(std::string path, int offset, int samples, TemporalCorrection::Samples index);
-    static std::optional<BaseSource> fromSamples(
-        const SurveySettings::BaseSource& settings, Format format,
-        const std::vector<TemporalCorrection::Sample>& all);
-    void addDate(std::string_view date);
+    static std::optional<BaseSource> fromSamples(const SurveySettings::BaseSource& settings,
+                                                 Format format,
+                                                 std::vector<TemporalCorrection::Sample> all);
+    static void addDate(std::vector<long>& days, std::string_view date);
+    void keepDays(std::vector<long> days);
 
     std::string path_;
     int offset_ = 0;

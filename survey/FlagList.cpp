@@ -6,6 +6,7 @@
 
 #include "survey/SameFile.h"
 #include "survey/SourceText.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 namespace {
@@ -40,7 +41,7 @@ bool FlagList::set(SurveySettings& settings, const Survey& survey, const std::st
     }
     const int d = dayOf(survey, file);
     if (d < 0) {
-        message = file + ": no day of the survey";
+        message = QuotedText::of(file) + ": no day of the survey";
         return false;
     }
     const DataSet& data = survey.day(d).data;

@@ -8,6 +8,7 @@
 #include "survey/SourceText.h"
 #include "text/CalendarDate.h"
 #include "text/NumberText.h"
+#include "text/QuotedText.h"
 #include "text/TimeOfDay.h"
 #include "text/Trim.h"
 
@@ -122,24 +123,24 @@ class Reader {
         }
         const std::optional<CalendarDate> date = CalendarDate::read(words[0]);
         if (!date || words[0][4] != '-') {
-            refuse("\"" + std::string(words[0]) + "\" is no date (YYYY-MM-DD)");
+            refuse("\"" + QuotedText::of(words[0]) + "\" is no date (YYYY-MM-DD)");
         }
         const std::optional<int> seconds = TimeOfDay::read(words[1]);
         if (!seconds || words[1].size() < 8) {
-            refuse("\"" + std::string(words[1]) + "\" is no time of day (hh:mm:ss.sss)");
+            refuse("\"" + QuotedText::of(words[1]) + "\" is no time of day (hh:mm:ss.sss)");
         }
         if (words[2].size() > 3 || words[2].find_first_not_of("0123456789") != std::string::npos) {
-            refuse("\"" + std::string(words[2]) + "\" is no day of the year");
+            refuse("\"" + QuotedText::of(words[2]) + "\" is no day of the year");
         }
         double sum = 0.0;
         bool present = true;
         for (std::size_t k = 0; k < 4; ++k) {
             const std::optional<double> v = readWholeNumber(words[3 + k], WholeNumber::BaseFile);
             if (!v) {
-                refuse("\"" + std::string(words[3 + k]) + "\" is no number");
+                refuse("\"" + QuotedText::of(words[3 + k]) + "\" is no number");
             }
             if (std::abs(*v) >= SourceText::kMaxValue && !IagaFile::missing(words[3 + k])) {
-                refuse("\"" + std::string(words[3 + k]) + "\" is out of range");
+                refuse("\"" + QuotedText::of(words[3 + k]) + "\" is out of range");
             }
             bool used = false;
             for (std::size_t u : use_) {

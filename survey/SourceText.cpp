@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "core/FileDescriptor.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 namespace {
@@ -55,17 +56,16 @@ std::optional<std::string> SourceText::read(const std::string& path, std::string
 }
 
 std::vector<std::string_view> SourceText::lines(std::string_view text) {
+    // A line ends at LF, CR LF, or a CR alone (as old spreadsheet exports write them).
     std::vector<std::string_view> out;
     std::size_t from = 0;
     while (from < text.size()) {
-        std::size_t end = text.find('\n', from);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        end = end == std::string_view::npos ? text.size() : end;
-        std::string_view line = text.substr(from, end - from);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        const std::size_t end = std::min(text.find_first_of("\r\n", from), text.size());
+        std::size_t next = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') {
+            ++next;
         }
-        out.push_back(line);
+        out.push_back(text.substr(from, end - from));
         from = next;
     }
     return out;
@@ -73,7 +73,7 @@ std::vector<std::string_view> SourceText::lines(std::string_view text) {
 
 std::string SourceText::name(const std::string& path) {
     const std::string file = std::filesystem::path(path).filename().string();
-    return file.empty() ? path : file;
+    return QuotedText::of(file.empty() ? path : file);
 }
 
 bool SourceText::sameName(std::string_view a, std::string_view b) {

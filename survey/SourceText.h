@@ -17,8 +17,8 @@ class SourceText {
     // The file's bytes; nothing and a message naming it when it is no regular file, cannot
     // be read or is larger than any base file could reasonably be.
     static std::optional<std::string> read(const std::string& path, std::string& message);
-    // The lines of a text, their CR dropped; a last line without LF counts, an empty
-    // rest after the last LF does not.
+    // The lines of a text, each ended by LF, CR LF or CR alone; a last line without an
+    // end counts, an empty rest after the last end does not.
     static std::vector<std::string_view> lines(std::string_view text);
     // The file's own name, as refusals name it: "obs20260706.min line 27: ...".
     static std::string name(const std::string& path);

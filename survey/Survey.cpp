@@ -14,10 +14,11 @@
 #include "corrections/GeomagneticModel.h"
 #include "data/DataFile.h"
 #include "survey/IgrfLattice.h"
-#include "survey/SameFile.h"
+#include "survey/SameFileSet.h"
 #include "survey/SurveyFile.h"
 #include "text/CalendarDate.h"
 #include "text/NumberText.h"
+#include "text/QuotedText.h"
 #include "text/TimeOfDay.h"
 
 namespace velkor {
@@ -67,7 +68,7 @@ std::optional<Survey::Day> loadDay(const std::string& path, std::string& message
     QuietPrompter prompter;
     Survey::Day day{path, DataSet()};
     if (!DataFile::load(path, day.data, prompter)) {
-        message = path + ": " + prompter.lastMessage();
+        message = QuotedText::of(path) + ": " + prompter.lastMessage();
         return std::nullopt;
     }
     // Any text of short lines loads as a data set; a day holds readings of the instrument,
@@ -78,7 +79,8 @@ std::optional<Survey::Day> loadDay(const std::string& path, std::string& message
         dated = CalendarDate::hasColumnShape(day.data.field(i, Column::Date));
     }
     if (!dated) {
-        message = path + ": no reading of the instrument in it (no line has a date such as " +
+        message = QuotedText::of(path) +
+                  ": no reading of the instrument in it (no line has a date such as " +
                   "06.07.2026)";
         return std::nullopt;
     }
@@ -124,26 +126,32 @@ bool Survey::write(const std::string& path, std::string& message) const {
 
 // The days of next: those open already are named by their old index, the others
 // loaded. Nothing and a message when one cannot be used.
-std::optional<Survey::Opened> Survey::openDays(const SurveySettings& next,
-                                               std::string& message) const {
+std::optional<Survey::Opened> Survey::openDays(const SurveySettings& next, std::string& message,
+                                               const Progress& progress) const {
     if (next.days.size() > kMaxDays) {
         message = "A survey holds at most " + std::to_string(kMaxDays) + " data files.";
         return std::nullopt;
     }
     Opened opened;
     long long readings = 0;
-    for (std::size_t k = 0; k < next.days.size(); ++k) {
-        const std::string& path = next.days[k];
-        for (std::size_t j = 0; j < k; ++j) {
-            if (sameFile(path, next.days[j])) {
-                message = "The data file " + path + " is in the survey already.";
-                return std::nullopt;
-            }
+    // Each path looked up once, the days open already by their paths: many days take time
+    // in proportion, not in the square of their number.
+    SameFileSet seen;
+    std::unordered_map<std::string_view, std::size_t> openDay;
+    for (std::size_t k = 0; k < days_.size(); ++k) {
+        openDay.emplace(days_[k]->path, k);
+    }
+    const int toOpen = static_cast<int>(
+        std::count_if(next.days.begin(), next.days.end(),
+                      [&openDay](const std::string& d) { return openDay.count(d) == 0; }));
+    int loaded = 0;
+    for (const std::string& path : next.days) {
+        if (!seen.add(path)) {
+            message = "The data file " + QuotedText::of(path) + " is in the survey already.";
+            return std::nullopt;
         }
-        std::size_t old = 0;
-        while (old < days_.size() && days_[old]->path != path) {
-            ++old;
-        }
+        const auto known = openDay.find(path);
+        const std::size_t old = known == openDay.end() ? days_.size() : known->second;
         opened.oldDay.push_back(old);
         if (old == days_.size()) {
             std::optional<Day> day = loadDay(path, message);
@@ -151,14 +159,18 @@ std::optional<Survey::Opened> Survey::openDays(const SurveySettings& next,
                 return std::nullopt;
             }
             opened.days.push_back(std::make_unique<Day>(std::move(*day)));
+            if (progress && !progress(++loaded, toOpen)) {
+                message = kStopped;
+                return std::nullopt;
+            }
         } else {
             opened.days.push_back(nullptr);
         }
         readings += (opened.days.back() ? *opened.days.back() : *days_[old]).data.readingCount();
         if (readings > kMaxReadings) {
             message = "A survey holds at most " + std::to_string(kMaxReadings) +
-                      " readings; with " + path + " it would hold " + std::to_string(readings) +
-                      ".";
+                      " readings; with " + QuotedText::of(path) + " it would hold " +
+                      std::to_string(readings) + ".";
             return std::nullopt;
         }
     }
@@ -196,10 +208,10 @@ bool Survey::openBases(const SurveySettings& next, Opened& opened, std::string& 
     return true;
 }
 
-bool Survey::change(const SurveySettings& next, std::string& message) {
+bool Survey::change(const SurveySettings& next, std::string& message, const Progress& progress) {
     // Everything that can fail is done first, into new things: a failure leaves the
     // survey as it was.
-    std::optional<Opened> opened = openDays(next, message);
+    std::optional<Opened> opened = openDays(next, message, progress);
     if (!opened || !openBases(next, *opened, message)) {
         return false;
     }

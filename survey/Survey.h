@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,10 +74,14 @@ class Survey {
     // Writes the settings as a survey file.
     bool write(const std::string& path, std::string& message) const;
 
+    // Told after each day opened anew: how many of how many; false stops the change.
+    using Progress = std::function<bool(int opened, int toOpen)>;
+    static constexpr const char* kStopped = "Stopped before every day was opened.";
+
     // Takes new settings: opens what is new, drops what is gone, and computes every value
-    // again. False and a message when something cannot be used; the survey then stays
-    // exactly as it was.
-    bool change(const SurveySettings& next, std::string& message);
+    // again. False and a message when something cannot be used or progress stops it; the
+    // survey then stays exactly as it was.
+    bool change(const SurveySettings& next, std::string& message, const Progress& progress = {});
 
     const SurveySettings& settings() const { return settings_; }
     int dayCount() const { return static_cast<int>(days_.size()); }
@@ -113,7 +118,8 @@ class Survey {
         std::vector<std::optional<BaseSource>> bases;  // empty: the old one oldBase names
         std::vector<std::size_t> oldBase;
     };
-    std::optional<Opened> openDays(const SurveySettings& next, std::string& message) const;
+    std::optional<Opened> openDays(const SurveySettings& next, std::string& message,
+                                   const Progress& progress) const;
     bool openBases(const SurveySettings& next, Opened& opened, std::string& message) const;
     void install(Opened opened, const SurveySettings& next);
     using Changed = std::uint8_t;

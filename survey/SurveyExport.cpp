@@ -16,6 +16,7 @@
 #include "survey/SurveyFlags.h"
 #include "text/LineTitle.h"
 #include "text/NumberText.h"
+#include "text/QuotedText.h"
 #include "text/TextFormat.h"
 #include "text/Trim.h"
 
@@ -203,8 +204,11 @@ void csvLines(const Survey& survey, const SurveyExport::Options& options, const 
 void xyzLines(const Survey& survey, const SurveyExport::Options& options, const LineSink& sink) {
     std::string columns = SurveyExport::kColumns;
     std::replace(columns.begin(), columns.end(), ',', ' ');
-    sink(options.name.empty() ? std::string("/ Velkor2tr survey")
-                              : "/ Velkor2tr survey: " + options.name);
+    // The name is a file's: it may hold line breaks, which would begin lines of their own.
+    std::string name = options.name;
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    sink(name.empty() ? std::string("/ Velkor2tr survey") : "/ Velkor2tr survey: " + name);
     sink("/ " + columns);
     const Rows rows(survey, options);
     bool first = true;
@@ -233,7 +237,7 @@ bool writeText(const Survey& survey, Format format, const std::string& path,
                const SurveyExport::Options& options, std::string& message) {
     SafeFileWriter writer(path);
     if (!writer.open()) {
-        message = "Write error: " + path;
+        message = "Write error: " + QuotedText::of(path);
         return false;
     }
     const LineSink sink = [&writer](std::string_view l) { writer.writeLine(l); };
@@ -247,7 +251,7 @@ bool writeText(const Survey& survey, Format format, const std::string& path,
         xyzLines(survey, named, sink);
     }
     if (!writer.commit()) {
-        message = "Write error: " + path;
+        message = "Write error: " + QuotedText::of(path);
         return false;
     }
     return true;

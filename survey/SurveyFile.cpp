@@ -1,20 +1,26 @@
 // Reading and writing survey files.
 #include "survey/SurveyFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <limits>
 #include <nlohmann/json.hpp>
-#include <sstream>
+#include <set>
 #include <string_view>
 #include <utility>
 
+#include "core/FileDescriptor.h"
 #include "core/SafeFileWriter.h"
 #include "data/DataFile.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 namespace {
@@ -32,8 +38,9 @@ struct Refusal {
     throw Refusal{place + ": " + what};
 }
 
+// A key as the file gives it, however long.
 std::string member(const std::string& place, const std::string& key) {
-    return place.empty() ? key : place + "." + key;
+    return place.empty() ? QuotedText::of(key) : place + "." + QuotedText::of(key);
 }
 
 std::string item(const std::string& place, std::size_t k) {
@@ -79,8 +86,11 @@ double number(const Json& j, const std::string& place) {
 }
 
 int whole(const Json& j, const std::string& place) {
-    if (!j.is_number_integer() || j.get<long long>() < -2147483647LL ||
-        j.get<long long>() > 2147483647LL) {
+    // Above the largest long long a number is held unsigned: its long long would wrap.
+    constexpr long long kLargest = SurveyFile::kLargestWhole;
+    if (!j.is_number_integer() ||
+        (j.is_number_unsigned() && j.get<unsigned long long>() > kLargest) ||
+        j.get<long long>() < -kLargest || j.get<long long>() > kLargest) {
         refuse(place, "expected a whole number");
     }
     return static_cast<int>(j.get<long long>());
@@ -427,19 +437,126 @@ std::string numberOutOfRange(const std::string& text, const std::string& what) {
     return where + ": a number too large to read";
 }
 
+// Lists and objects nested deeper than any survey file's: refused before the parser
+// builds them, at the place the limit is passed.
+std::string tooDeep(const std::string& text) {
+    int depth = 0;
+    bool inText = false;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const char c = text[k];
+        if (inText) {
+            k += c == '\\' ? 1 : 0;
+            inText = c != '"';
+        } else if (c == '"') {
+            inText = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > SurveyFile::kMaxDepth) {
+                return whereIs(text, k + 1) + ": lists and objects nested more than " +
+                       std::to_string(SurveyFile::kMaxDepth) + " deep";
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return {};
+}
+
+// Follows the parser through the file and refuses a key given twice in one object, which
+// the parser would take silently (the last one winning); it names the place as the
+// refusals of the settings do.
+class KeysOnce {
+  public:
+    void see(Json::parse_event_t event, const Json& parsed) {
+        using Event = Json::parse_event_t;
+        if (frames_.empty() && event != Event::object_start && event != Event::array_start) {
+            return;  // a file of one value alone: nothing to count
+        }
+        switch (event) {
+            case Event::object_start:
+            case Event::array_start:
+                open(event == Event::object_start);
+                break;
+            case Event::object_end:
+            case Event::array_end:
+                frames_.pop_back();
+                break;
+            case Event::key:
+                key(parsed.get<std::string>());
+                break;
+            case Event::value:
+                frames_.back().items += frames_.back().object ? 0 : 1;
+                break;
+        }
+    }
+
+  private:
+    struct Frame {
+        bool object = false;
+        std::string place;
+        std::set<std::string> keys;
+        std::string key;
+        std::size_t items = 0;
+    };
+
+    void open(bool object) {
+        std::string place;
+        if (!frames_.empty()) {
+            Frame& parent = frames_.back();
+            place = parent.object ? member(parent.place, parent.key)
+                                  : item(parent.place, parent.items++);
+        }
+        frames_.push_back({object, std::move(place), {}, {}, 0});
+    }
+
+    void key(const std::string& name) {
+        Frame& f = frames_.back();
+        if (!f.keys.insert(name).second) {
+            refuse(member(f.place, name), "given twice");
+        }
+        f.key = name;
+    }
+
+    std::vector<Frame> frames_;
+};
+
+// The folder the file's relative paths start from: the one it really lies in, when it is
+// reached through a link (to the file or to a folder on the way); else its folder as named.
+fs::path realFolder(const std::string& path) {
+    std::error_code error;
+    const fs::path real = fs::weakly_canonical(path, error).parent_path();
+    std::error_code ignored;
+    const fs::path plain = fs::absolute(path, ignored).lexically_normal().parent_path();
+    return error || real == plain ? fs::path(path).parent_path() : real;
+}
+
 }  // namespace
 
 std::optional<SurveySettings> SurveyFile::parse(const std::string& text, const std::string& folder,
                                                 std::string& message) {
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+        message = DataFile::kEmpty;
+        return std::nullopt;
+    }
+    message = tooDeep(text);
+    if (!message.empty()) {
+        return std::nullopt;
+    }
     Json root;
     try {
-        root = Json::parse(text);
+        KeysOnce once;
+        root = Json::parse(text, [&once](int, Json::parse_event_t event, Json& parsed) {
+            once.see(event, parsed);
+            return true;
+        });
     } catch (const Json::parse_error& e) {
         message = whereIs(text, e.byte) + ": not valid JSON";
         return std::nullopt;
     } catch (const Json::out_of_range& e) {
         // A number too large for a double ("1e999") is thrown here without a place.
         message = numberOutOfRange(text, e.what());
+        return std::nullopt;
+    } catch (const Refusal& r) {
+        message = r.message;
         return std::nullopt;
     }
     try {
@@ -450,14 +567,58 @@ std::optional<SurveySettings> SurveyFile::parse(const std::string& text, const s
     }
 }
 
-std::optional<SurveySettings> SurveyFile::read(const std::string& path, std::string& message) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    if (!in || !(bytes << in.rdbuf())) {
-        message = path + ": " + DataFile::kReadError;
+std::optional<std::string> SurveyFile::bytes(const std::string& path, std::string& message) {
+    // Non-blocking, so that a FIFO without a writer is refused at once.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (file.get() < 0 || ::fstat(file.get(), &st) != 0) {
+        message = QuotedText::of(path) + ": " + DataFile::kReadError;
         return std::nullopt;
     }
-    return parse(bytes.str(), fs::path(path).parent_path().string(), message);
+    if (!S_ISREG(st.st_mode)) {
+        message =
+            QuotedText::of(path) + ": not a regular file: a survey file cannot be read from it";
+        return std::nullopt;
+    }
+    const std::string tooLarge =
+        QuotedText::of(path) + ": larger than 64 MB, too large for a survey file";
+    if (static_cast<unsigned long long>(st.st_size) > kMaxBytes) {
+        message = tooLarge;
+        return std::nullopt;
+    }
+    std::string all;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            message = QuotedText::of(path) + ": " + DataFile::kReadError;
+            return std::nullopt;
+        }
+        if (got == 0) {
+            return all;
+        }
+        all.append(buffer, static_cast<std::size_t>(got));
+        // A file that grows while it is read is held to the same limit.
+        if (all.size() > kMaxBytes) {
+            message = tooLarge;
+            return std::nullopt;
+        }
+    }
+}
+
+std::optional<SurveySettings> SurveyFile::read(const std::string& path, std::string& message,
+                                               std::string* bytesRead) {
+    const std::optional<std::string> all = bytes(path, message);
+    if (!all) {
+        return std::nullopt;
+    }
+    if (bytesRead != nullptr) {
+        *bytesRead = *all;
+    }
+    return parse(*all, realFolder(path).string(), message);
 }
 
 std::string SurveyFile::text(const SurveySettings& s, const std::string& folder) {
@@ -508,9 +669,15 @@ std::string SurveyFile::text(const SurveySettings& s, const std::string& folder)
 
 bool SurveyFile::write(const std::string& path, const SurveySettings& settings,
                        std::string& message) {
+    // What is written must read back, or the survey could no longer be opened.
+    const std::string folder = realFolder(path).string();
+    const std::string all = text(settings, folder);
+    if (!parse(all, folder, message)) {
+        return false;
+    }
     SafeFileWriter out(path);
     if (out.open()) {
-        out.write(text(settings, fs::path(path).parent_path().string()));
+        out.write(all);
     }
     if (!out.commit()) {
         message = DataFile::kWriteError;

@@ -104,6 +104,12 @@ SurveyGridding::Result SurveyGridding::contoured(What what, MinimumCurvature::Re
         return result;
     }
     result.interval = interval > 0.0 ? interval : ContourLevels::defaultInterval(grid);
+    if (const std::string refused = ContourLevels::refusal(grid, result.interval);
+        !refused.empty()) {
+        result.gridded.report.error = refused;
+        result.gridded.grid = Grid();
+        return result;
+    }
     if (result.interval > 0.0) {
         result.contours = Contours::trace(grid, ContourLevels::at(grid, result.interval));
     }

@@ -2,6 +2,7 @@
 #include "survey/SurveySettings.h"
 
 #include "survey/SameFile.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 
@@ -101,7 +102,7 @@ bool SurveySettings::ownsFile(const std::string& path, const std::string& survey
 }
 
 std::string SurveySettings::ownFileMessage(const std::string& path) {
-    return path +
+    return QuotedText::of(path) +
            " is the survey file or one of its days or base sources: give the output another name.";
 }
 

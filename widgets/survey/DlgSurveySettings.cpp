@@ -14,10 +14,12 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "core/Prompter.h"
 #include "survey/BaseSource.h"
 #include "survey/SurveyEditor.h"
+#include "survey/SurveyFile.h"
 
 namespace velkor {
 namespace {
@@ -308,7 +310,8 @@ std::optional<SurveySettings> DlgSurveySettings::settings(std::string& message) 
     s.baseSources.clear();
     for (int row = 0; row < bases_->rowCount(); ++row) {
         const std::optional<double> offset = cellNumber(bases_, row, 2);
-        if (!offset || *offset != static_cast<int>(*offset)) {
+        if (!offset || *offset != std::trunc(*offset) ||
+            std::abs(*offset) > SurveyFile::kLargestWhole) {
             message = "Base source " + std::to_string(row + 1) +
                       ": the offset must be a whole number of seconds.";
             return std::nullopt;

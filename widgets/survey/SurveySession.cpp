@@ -5,10 +5,9 @@
 #include <QThread>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -18,6 +17,8 @@
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
+#include "survey/SurveyFileLock.h"
+#include "text/QuotedText.h"
 
 namespace velkor {
 
@@ -29,30 +30,13 @@ struct SurveySession::Job {
     std::string path;
     SurveySettings old;  // the settings the work started from
     SurveySettings next;
+    std::string read;  // the survey file's bytes next came from
     std::atomic<bool> cancel{false};
     bool ok = false;
     bool cancelled = false;
     std::string message;
     SurveyMapPainter painter;
 };
-
-namespace {
-
-// The days of next that stand in old, and the first `added` of those that do not.
-std::vector<std::string> daysAtStep(const SurveySettings& next, const SurveySettings& old,
-                                    std::size_t added) {
-    std::vector<std::string> days;
-    std::size_t taken = 0;
-    for (const std::string& d : next.days) {
-        const bool known = std::find(old.days.begin(), old.days.end(), d) != old.days.end();
-        if (known || taken++ < added) {
-            days.push_back(d);
-        }
-    }
-    return days;
-}
-
-}  // namespace
 
 SurveySession::SurveySession(OpenDay openDay, Prompter& prompter, QObject* parent)
     : QObject(parent), openDay_(std::move(openDay)), prompter_(prompter) {}
@@ -66,14 +50,11 @@ SurveySession::~SurveySession() {
 
 namespace {
 
-// The file's bytes; nothing when it cannot be read (gone, or never written).
+// The file's bytes; nothing when it cannot be read (gone, never written, or no longer a
+// file a survey can be read from).
 std::optional<std::string> bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    if (!in || !(bytes << in.rdbuf())) {
-        return std::nullopt;
-    }
-    return bytes.str();
+    std::string ignored;
+    return SurveyFile::bytes(path, ignored);
 }
 
 }  // namespace
@@ -115,7 +96,7 @@ void SurveySession::newSurvey() {
     path_ = *path;
     known_ = bytesOf(path_).value_or(std::string());
     painter_ = SurveyMapPainter();
-    emit status(QString::fromStdString("New survey " + path_));
+    emit status(QString::fromStdString("New survey " + QuotedText::of(path_)));
     emit changed();
 }
 
@@ -128,12 +109,13 @@ void SurveySession::openSurvey() {
         return;
     }
     std::string message;
-    const std::optional<SurveySettings> settings = SurveyFile::read(*path, message);
+    std::string read;
+    const std::optional<SurveySettings> settings = SurveyFile::read(*path, message, &read);
     if (!settings) {
         prompter_.message(message);
         return;
     }
-    start(nullptr, *path, *settings);
+    start(nullptr, *path, *settings, std::move(read));
 }
 
 void SurveySession::addDataFile() {
@@ -149,7 +131,7 @@ void SurveySession::addDataFile() {
     }
     SurveySettings next = survey_->settings();
     next.days.push_back(*day);
-    start(std::move(survey_), path_, next);
+    start(std::move(survey_), path_, next, known_);
 }
 
 void SurveySession::exportSurvey() {
@@ -182,7 +164,7 @@ void SurveySession::exportSurvey() {
     }
     emit status(QString("Exported %1 readings to %2")
                     .arg(survey_->readingCount())
-                    .arg(QString::fromStdString(*path)));
+                    .arg(QString::fromStdString(QuotedText::of(*path))));
 }
 
 bool SurveySession::change(const SurveySettings& next) {
@@ -194,7 +176,7 @@ bool SurveySession::change(const SurveySettings& next) {
         prompter_.message(refused);
         return false;
     }
-    start(std::move(survey_), path_, next);
+    start(std::move(survey_), path_, next, known_);
     return true;
 }
 
@@ -203,9 +185,10 @@ bool SurveySession::changedOutside() {
     if (!now || *now == known_) {
         return false;  // as this window left it, or gone: the next write puts it back
     }
-    const std::string name = std::filesystem::path(path_).filename().string();
+    const std::string name = QuotedText::of(std::filesystem::path(path_).filename().string());
     std::string message;
-    const std::optional<SurveySettings> settings = SurveyFile::read(path_, message);
+    std::string read;
+    const std::optional<SurveySettings> settings = SurveyFile::read(path_, message, &read);
     if (!settings) {
         prompter_.message(name +
                           " was changed outside this window and cannot be read now: " + message +
@@ -215,7 +198,7 @@ bool SurveySession::changedOutside() {
     prompter_.message(name +
                       " was changed outside this window since it was read here. The survey is "
                       "read again from it; make the change again if it is still wanted.");
-    start(nullptr, path_, *settings);
+    start(nullptr, path_, *settings, std::move(read));
     return true;
 }
 
@@ -232,12 +215,14 @@ void SurveySession::wait() {
     }
 }
 
-void SurveySession::start(std::unique_ptr<Survey> from, std::string path, SurveySettings next) {
+void SurveySession::start(std::unique_ptr<Survey> from, std::string path, SurveySettings next,
+                          std::string read) {
     job_ = std::make_shared<Job>();
     job_->fresh = from == nullptr;
     job_->survey = std::move(from);
     job_->path = std::move(path);
     job_->next = std::move(next);
+    job_->read = std::move(read);
     thread_ = QThread::create([this, job = job_] { run(*job); });
     thread_->setParent(this);
     connect(thread_, &QThread::finished, this, &SurveySession::finish);
@@ -254,33 +239,25 @@ void SurveySession::run(Job& job) {
         job.survey = std::make_unique<Survey>(std::move(*empty));
     }
     job.old = job.survey->settings();
-    const SurveySettings& old = job.old;
-    const std::size_t added =
-        std::count_if(job.next.days.begin(), job.next.days.end(), [&](const std::string& d) {
-            return std::find(old.days.begin(), old.days.end(), d) == old.days.end();
-        });
+    const std::unordered_set<std::string> old(job.old.days.begin(), job.old.days.end());
+    const auto added = std::count_if(job.next.days.begin(), job.next.days.end(),
+                                     [&old](const std::string& d) { return old.count(d) == 0; });
     const int total = static_cast<int>(added) + 1;
-    // A day at a time, so that the bar moves and a cancel is heard between days.
-    job.ok = true;
-    for (std::size_t k = 0; k <= added && job.ok; ++k) {
-        if (k > 0 && job.cancel) {
-            job.cancelled = true;
-            job.ok = false;
-            break;
-        }
-        SurveySettings step = job.next;
-        step.days = daysAtStep(job.next, old, k);
-        job.ok = job.survey->change(step, job.message);
+    const auto tell = [this, total](int done) {
         QMetaObject::invokeMethod(
-            this, [this, k, total] { emit progress(static_cast<int>(k) + 1, total); },
-            Qt::QueuedConnection);
-    }
+            this, [this, done, total] { emit progress(done, total); }, Qt::QueuedConnection);
+    };
+    // In one change, told a day at a time, so that the bar moves and a cancel is heard
+    // between days; a change that fails or is stopped leaves the survey as it was.
+    job.ok = job.survey->change(job.next, job.message, [&job, &tell](int opened, int) {
+        tell(opened);
+        return !job.cancel;
+    });
     if (!job.ok) {
-        // Back to the survey as it was; it opened these files before, so this holds.
-        std::string ignored;
-        job.survey->change(old, ignored);
+        job.cancelled = job.cancel;
         return;
     }
+    tell(total);
     job.painter = SurveyMapPainter::build(*job.survey);
 }
 
@@ -301,26 +278,7 @@ void SurveySession::finish() {
         survey_ = std::move(job->survey);
         path_ = job->path;
         painter_ = std::move(job->painter);
-        const SurveyEditor::Finished f =
-            SurveyEditor::finish(*survey_, path_, job->fresh ? job->next : job->old);
-        if (f.written) {
-            known_ = bytesOf(path_).value_or(std::string());
-        } else {
-            prompter_.message(f.message);
-        }
-        if (!f.dropped.empty()) {
-            prompter_.message(f.dropped);
-        }
-        for (const std::string& line : f.coverage) {
-            prompter_.message(line);
-        }
-        const int days = survey_->dayCount();
-        const int readings = survey_->readingCount();
-        emit status(QString("Survey: %1 %2, %3 %4")
-                        .arg(days)
-                        .arg(days == 1 ? "day" : "days")
-                        .arg(readings)
-                        .arg(readings == 1 ? "reading" : "readings"));
+        save(*job);
     } else {
         if (!job->fresh) {
             survey_ = std::move(job->survey);
@@ -332,6 +290,35 @@ void SurveySession::finish() {
         }
     }
     emit changed();
+}
+
+void SurveySession::save(const Job& job) {
+    const SurveyFileLock held(path_);
+    // Changed by the tool or an editor while the work ran: read again, never written over.
+    known_ = job.read;
+    if (changedOutside()) {
+        return;
+    }
+    const SurveyEditor::Finished f =
+        SurveyEditor::finish(*survey_, path_, job.fresh ? job.next : job.old);
+    if (f.written) {
+        known_ = bytesOf(path_).value_or(std::string());
+    } else {
+        prompter_.message(f.message);
+    }
+    if (!f.dropped.empty()) {
+        prompter_.message(f.dropped);
+    }
+    for (const std::string& line : f.coverage) {
+        prompter_.message(line);
+    }
+    const int days = survey_->dayCount();
+    const int readings = survey_->readingCount();
+    emit status(QString("Survey: %1 %2, %3 %4")
+                    .arg(days)
+                    .arg(days == 1 ? "day" : "days")
+                    .arg(readings)
+                    .arg(readings == 1 ? "reading" : "readings"));
 }
 
 }  // namespace velkor

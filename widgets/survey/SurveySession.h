@@ -77,7 +77,12 @@ class SurveySession : public QObject, public CommandTarget {
     // editor changed it): said so, nothing written over it, and the survey read again
     // from it when it can be. False when it is as left.
     bool changedOutside();
-    void start(std::unique_ptr<Survey> from, std::string path, SurveySettings next);
+    // read: the survey file's bytes the settings came from.
+    void start(std::unique_ptr<Survey> from, std::string path, SurveySettings next,
+               std::string read);
+    // Writes the survey a finished job made, holding the file from the check that nothing
+    // changed it since it was read to the writing; when something had, reads it again.
+    void save(const Job& job);
     void run(Job& job);
     void finish();
 

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/SurveyCommand.h"
+#include "survey/FlagList.h"
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyFile.h"
 
@@ -75,6 +76,13 @@ int SurveyEdit::checkOut(const std::string& out, const std::string& surveyPath,
     return settings.ownsFile(out, surveyPath)
                ? SurveyCommand::usageError(err_, SurveySettings::ownFileMessage(out))
                : 0;
+}
+
+void SurveyEdit::tellStale(const Survey& survey, std::ostream& err) {
+    const std::string note = FlagList::staleNote(survey);
+    if (!note.empty()) {
+        err << note << '\n';
+    }
 }
 
 void SurveyEdit::tell(const std::string& path, const Survey& survey) {

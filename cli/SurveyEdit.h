@@ -32,6 +32,9 @@ class SurveyEdit {
     // sources); else 2 after saying so.
     int checkOut(const std::string& out, const std::string& surveyPath,
                  const SurveySettings& settings);
+    // Names on err the survey's flags whose lines are gone from their files: a command
+    // that uses the flags never passes over them in silence.
+    static void tellStale(const Survey& survey, std::ostream& err);
 
   private:
     // The survey file's line after a change: days, readings, base sources.

@@ -76,6 +76,7 @@ int SurveyFlagCommands::despike(const DespikeOptions& o) {
     if (!survey) {
         return 1;
     }
+    SurveyEdit::tellStale(*survey, err_);
     SpikeFinder::Options options;
     options.window = o.window;
     options.threshold = o.threshold;
@@ -108,6 +109,7 @@ int SurveyFlagCommands::flag(const FlagOptions& o) {
     const std::string file = SurveyValues::absolute(o.file);
     std::string message;
     if (o.clear) {
+        FlagList::follow(*next, *survey);
         if (!FlagList::clear(*next, file, o.reading)) {
             err_ << o.file << ": reading " << o.reading << " has no flag.\n";
             return 1;

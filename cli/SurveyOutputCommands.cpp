@@ -101,6 +101,7 @@ int SurveyOutputCommands::exportTo(const ExportOptions& o) {
     if (const int status = edit_.checkOut(o.out, o.survey, survey->settings()); status != 0) {
         return status;
     }
+    SurveyEdit::tellStale(*survey, err_);
     SurveyExport::Options options;
     options.unflagged = o.unflagged;
     options.name = std::filesystem::path(o.survey).stem().string();

@@ -53,7 +53,10 @@ void SurveyBuildCommands::declareAdd(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyBuildCommands::declareBase(CLI::App& app, CommandList& commands) {
-    CLI::App* base = app.add_subcommand("base", "add a variations file as a base source");
+    CLI::App* base = app.add_subcommand(
+        "base",
+        "add a base source: a variations, IAGA-2002 or CSV file, or the survey's own "
+        "base-station readings");
     SurveyCommand::declareSurvey(*base, base_.survey);
     base->add_option("FILE", base_.file,
                      "the base-station file: a variations file, an IAGA-2002 or a CSV file "

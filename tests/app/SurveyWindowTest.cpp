@@ -553,6 +553,27 @@ TEST_F(SurveyWindowTest, GriddingOptionsDialogTakesNumbersOrDefaults) {
 
 }  // namespace velkor
 
+TEST_F(SurveyWindowTest, GriddingOptionsShowTheValuesTheDefaultsStandFor) {
+    prompter.files.push_back(dir.path("defaults.vsurvey"));
+    frame().dispatch(cmd::NewSurvey);
+    addDay(sample("week.velkor"));
+    ASSERT_TRUE(session().change(placed()));
+    session().wait();
+    SurveyWindow& w = window();
+    const DlgGriddingOptions unknown(w.gridding(), prompter, w.griddingDefaults());
+    EXPECT_EQ(unknown.cell()->placeholderText(), "from the readings");  // nothing gridded yet
+    w.layerBox(1)->setChecked(true);
+    w.gridder().wait();
+    ASSERT_NE(w.gridder().result(), nullptr);
+    const DlgGriddingOptions dialog(w.gridding(), prompter, w.griddingDefaults());
+    // Half the 5 m station interval, 2.5 line spacings of 20 m, the grid's contour step.
+    EXPECT_EQ(dialog.cell()->placeholderText(), "2.5");
+    EXPECT_EQ(dialog.blankDistance()->placeholderText(), "50");
+    EXPECT_EQ(dialog.interval()->placeholderText(),
+              QString::number(w.gridder().result()->interval));
+    EXPECT_GT(w.gridder().result()->interval, 0.0);
+}
+
 TEST_F(SurveyWindowTest, ASourceGivenTwiceIsRefusedAndOneThatNeverMeetsTheDaysIsNamed) {
     prompter.files.push_back(dir.path("rules.vsurvey"));
     frame().dispatch(cmd::NewSurvey);

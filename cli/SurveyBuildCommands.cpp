@@ -195,6 +195,9 @@ int SurveyBuildCommands::place(const PlaceOptions& o) {
     for (const std::string& line : SurveyDescription::placement(*placed)) {
         out_ << line << '\n';
     }
+    if (const std::string warning = placed->fitWarning(); !warning.empty()) {
+        err_ << warning << '\n';
+    }
     return edit_.save(o.survey, *next);
 }
 

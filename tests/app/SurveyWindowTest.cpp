@@ -304,6 +304,23 @@ TEST_F(SurveyWindowTest, SettingsDialogGivesBackWhatItShowsWithResiduals) {
     EXPECT_EQ(tables, 1);
 }
 
+TEST_F(SurveyWindowTest, SettingsDialogTakesAFitThatDoesNotHoldAndSaysSo) {
+    SurveySettings s;
+    std::string message;
+    // Lines to the left of positions running north, given to the right.
+    s.placement = *Placement::byControlPoints({{0, 0, 500000, 6000000},
+                                               {40, 0, 499960, 6000000},
+                                               {0, 120, 500000, 6000060},
+                                               {40, 120, 499960, 6000060}},
+                                              Placement::Side::Right, 1.0, 0.5, message);
+    DlgSurveySettings dialog(s, prompter);
+    dialog.accept();
+    EXPECT_TRUE(dialog.result().placement == s.placement);
+    ASSERT_EQ(prompter.shown.size(), 1U);
+    EXPECT_EQ(prompter.shown[0].text, s.placement.fitWarning());
+    EXPECT_NE(prompter.shown[0].text.find("With the lines to the left"), std::string::npos);
+}
+
 TEST_F(SurveyWindowTest, ExportSurveyWritesTheFormatItsFileNameEndsIn) {
     EXPECT_FALSE(frame().action(cmd::ExportSurvey)->isEnabled());
     prompter.files.push_back(dir.path("walk.vsurvey"));

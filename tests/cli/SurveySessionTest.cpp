@@ -148,7 +148,12 @@ TEST_F(SurveySession, EachChangeIsToldAndARefusedOneLeavesTheFile) {
         "  line 2, position 0 at 499980.000, 6200000.000: residual -10.250, 0.000 (10.250 m)\n"
         "  line 0, position 4 at 500000.000, 6200021.000: residual 0.000, 10.250 (10.250 m)\n";
     EXPECT_EQ(r.out, placement + told("2"));
-    EXPECT_EQ(r.err, "");
+    // Given to the wrong side: taken, and said so.
+    EXPECT_EQ(r.err,
+              "Control point 1 (line 0, position 0) is 14.496 m from where the fit places it, "
+              "more than half the line spacing: check its line, position, easting and northing. "
+              "With the lines to the left the largest residual is 0.354 m: the lines may lie on "
+              "the other side.\n");
     r = survey({"set", file, "--datum", "48000", "--normal", "igrf", "--height", "150", "--what",
                 "field", "--cell", "5", "--tension", "0.5", "--blank", "none", "--interval", "10"});
     EXPECT_EQ(r.status, 0);

@@ -30,6 +30,7 @@ class SurveyOutputCommands {
         std::string out;
         std::string format;
         bool unflagged = false;
+        bool includeBase = false;
     };
     // grid and contours.
     struct GridOptions {

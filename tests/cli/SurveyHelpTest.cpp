@@ -165,6 +165,8 @@ const std::vector<std::pair<std::string, std::string>> kHelp{
      "  --format csv|xyz|gpkg|shp|kml:{csv,xyz,gpkg,shp,kml}\n"
      "                              the format (default: from OUT's extension)\n"
      "  --unflagged                 leave flagged readings out\n"
+     "  --include-base              gpkg, shp, kml: write the base-station readings too, with "
+     "a mode\n"
      "\n"},
     {"grid",
      "grid the readings by minimum curvature with tension and write the grid\n"

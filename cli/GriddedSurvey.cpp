@@ -23,6 +23,7 @@ int GriddedSurvey::make(const Asked& asked, const SurveyGriddingOptions& options
         status != 0) {
         return status;
     }
+    SurveyEdit::tellStale(*survey, err);
     std::string problem;
     const std::optional<SurveySettings::Gridding> given =
         options.applied(survey->settings().gridding, problem);

@@ -65,8 +65,10 @@ void SurveyBuildCommands::declareAdd(CLI::App& app, CommandList& commands) {
 }
 
 void SurveyBuildCommands::declareBase(CLI::App& app, CommandList& commands) {
-    CLI::App* base =
-        addCommand(app, "base", "add a variations file as a base source", base_.survey);
+    CLI::App* base = addCommand(app, "base",
+                                "add a base source: a variations, IAGA-2002 or CSV file, or the "
+                                "survey's own base-station readings",
+                                base_.survey);
     base->add_option("FILE", base_.file,
                      "the base-station file: a variations file, an IAGA-2002 or a CSV file "
                      "(none with --format survey)")
@@ -214,6 +216,9 @@ int SurveyBuildCommands::place(const PlaceOptions& o) {
     next->placement = *placed;
     for (const std::string& line : SurveyDescription::placement(*placed)) {
         out_ << line << '\n';
+    }
+    if (const std::string warning = placed->fitWarning(); !warning.empty()) {
+        err_ << warning << '\n';
     }
     return edit_.save(o.survey, *next);
 }

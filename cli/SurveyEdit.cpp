@@ -6,6 +6,7 @@
 
 #include "cli/SurveyCommand.h"
 #include "survey/OutputParts.h"
+#include "survey/FlagList.h"
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyFile.h"
 #include "text/QuotedText.h"
@@ -84,6 +85,13 @@ int SurveyEdit::checkOut(const std::vector<std::string>& files, const std::strin
     const std::string owned = OutputParts::ownedBy(settings, files, surveyPath);
     return owned.empty() ? 0
                          : SurveyCommand::usageError(err_, SurveySettings::ownFileMessage(owned));
+}
+
+void SurveyEdit::tellStale(const Survey& survey, std::ostream& err) {
+    const std::string note = FlagList::staleNote(survey);
+    if (!note.empty()) {
+        err << note << '\n';
+    }
 }
 
 void SurveyEdit::tell(const std::string& path, const Survey& survey) {

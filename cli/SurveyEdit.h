@@ -40,6 +40,9 @@ class SurveyEdit {
     // first that is one of the survey's own.
     int checkOut(const std::vector<std::string>& files, const std::string& surveyPath,
                  const SurveySettings& settings);
+    // Names on err the survey's flags whose lines are gone from their files: a command
+    // that uses the flags never passes over them in silence.
+    static void tellStale(const Survey& survey, std::ostream& err);
 
   private:
     // The survey file's line after a change: days, readings, base sources.

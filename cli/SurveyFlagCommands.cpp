@@ -11,6 +11,7 @@
 #include "cli/SurveyEdit.h"
 #include "cli/SurveyValues.h"
 #include "survey/FlagList.h"
+#include "survey/SameFile.h"
 #include "survey/Survey.h"
 #include "text/QuotedText.h"
 #include "text/TextFormat.h"
@@ -23,6 +24,32 @@ std::string oddWindow(const std::string& text) {
     return n && *n >= 3 && *n <= 101 && std::fmod(*n, 2.0) == 1.0
                ? std::string()
                : std::string("give an odd number from 3 to 101");
+}
+
+// The day a typed file names: as typed (absolute, or from the current folder), from the
+// survey file's folder, or by its name alone as despike lists it; the typed path made
+// absolute when none of these is a day of the survey.
+std::string dayFile(const Survey& survey, const std::string& surveyPath, const std::string& typed) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> tries{SurveyValues::absolute(typed)};
+    if (fs::path(typed).is_relative()) {
+        tries.push_back(
+            SurveyValues::absolute((fs::path(surveyPath).parent_path() / typed).string()));
+    }
+    for (const std::string& path : tries) {
+        for (int d = 0; d < survey.dayCount(); ++d) {
+            if (sameFile(survey.day(d).path, path)) {
+                return survey.day(d).path;
+            }
+        }
+    }
+    std::vector<std::string> named;
+    for (int d = 0; d < survey.dayCount(); ++d) {
+        if (fs::path(survey.day(d).path).filename() == typed) {
+            named.push_back(survey.day(d).path);
+        }
+    }
+    return named.size() == 1 ? named[0] : tries[0];
 }
 
 std::string positiveThreshold(const std::string& text) {
@@ -57,7 +84,9 @@ void SurveyFlagCommands::declareDespike(CLI::App& app, CommandList& commands) {
 
 void SurveyFlagCommands::declareFlag(CLI::App& app, CommandList& commands) {
     CLI::App* flag = addCommand(app, "flag", "flag a reading, or clear its flag", flag_.survey);
-    flag->add_option("FILE", flag_.file, "the day's data file")->required()->type_name("");
+    flag->add_option("FILE", flag_.file, "the day's data file, as despike lists it or by its path")
+        ->required()
+        ->type_name("");
     flag->add_option("READING", flag_.reading, "the reading's number, as the list numbers it")
         ->required()
         ->type_name("");
@@ -72,6 +101,7 @@ int SurveyFlagCommands::despike(const DespikeOptions& o) {
     if (!survey) {
         return 1;
     }
+    SurveyEdit::tellStale(*survey, err_);
     SpikeFinder::Options options;
     options.window = o.window;
     options.threshold = o.threshold;
@@ -101,9 +131,10 @@ int SurveyFlagCommands::flag(const FlagOptions& o) {
     if (!survey) {
         return 1;
     }
-    const std::string file = SurveyValues::absolute(o.file);
+    const std::string file = dayFile(*survey, o.survey, o.file);
     std::string message;
     if (o.clear) {
+        FlagList::follow(*next, *survey);
         if (!FlagList::clear(*next, file, o.reading)) {
             err_ << QuotedText::of(o.file) << ": reading " << o.reading << " has no flag.\n";
             return 1;

@@ -46,6 +46,8 @@ void SurveyOutputCommands::declareExport(CLI::App& app, CommandList& commands) {
         ->check(CLI::IsMember({"csv", "xyz", "gpkg", "shp", "kml"}))
         ->type_name("csv|xyz|gpkg|shp|kml");
     exporter->add_flag("--unflagged", export_.unflagged, "leave flagged readings out");
+    exporter->add_flag("--include-base", export_.includeBase,
+                       "gpkg, shp, kml: write the base-station readings too, with a mode");
     commands.add(exporter, [this] { return exportTo(export_); });
 }
 
@@ -101,8 +103,10 @@ int SurveyOutputCommands::exportTo(const ExportOptions& o) {
         status != 0) {
         return status;
     }
+    SurveyEdit::tellStale(*survey, err_);
     SurveyExport::Options options;
     options.unflagged = o.unflagged;
+    options.includeBase = o.includeBase;
     options.name = std::filesystem::path(o.survey).stem().string();
     std::string message;
     if (!SurveyExport::write(*survey, *format, o.out, options, message)) {

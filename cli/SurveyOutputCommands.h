@@ -24,6 +24,7 @@ class SurveyOutputCommands : public SurveyFamily {
         std::string out;
         std::string format;
         bool unflagged = false;
+        bool includeBase = false;
     };
     // grid and contours.
     struct GridOptions {

@@ -123,6 +123,7 @@ int SurveyPictureCommands::plotLines(const PlotLinesOptions& o) {
     if (const int status = edit_.checkOut(o.out, o.survey, survey->settings()); status != 0) {
         return status;
     }
+    SurveyEdit::tellStale(*survey, err_);
     return printLines(*survey, o);
 }
 

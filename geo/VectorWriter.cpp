@@ -47,7 +47,8 @@ OGRFieldType typeOf(VectorWriter::FieldType t) {
         case VectorWriter::FieldType::Text:
             return OFTString;
         case VectorWriter::FieldType::Integer:
-            return OFTInteger64;
+            // 32 bits: every format keeps it as an integer (KML has no 64-bit one).
+            return OFTInteger;
         case VectorWriter::FieldType::Real:
             return OFTReal;
     }

@@ -21,6 +21,7 @@ SurveySettings FlagEdit::flagged(const Survey& survey, const std::vector<int>& r
 
 SurveySettings FlagEdit::cleared(const Survey& survey, const std::vector<int>& readings) {
     SurveySettings next = survey.settings();
+    FlagList::follow(next, survey);
     for (const int r : readings) {
         const Survey::Reading g = survey.reading(r);
         FlagList::clear(next, survey.day(g.day).path, g.line);

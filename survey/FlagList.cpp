@@ -1,9 +1,10 @@
 // Flags are keyed by file, reading number and line text, so that an edited or replaced
-// day never moves a flag onto another reading.
+// day never moves a flag onto another reading, and a flag follows its own.
 #include "survey/FlagList.h"
 
 #include <algorithm>
 
+#include "survey/FlagMatch.h"
 #include "survey/SameFile.h"
 #include "survey/SourceText.h"
 #include "text/QuotedText.h"
@@ -30,6 +31,16 @@ void put(SurveySettings& settings, SurveySettings::Flag flag) {
     settings.flags.push_back(std::move(flag));
 }
 
+// "day1.velkor reading 12 (spike), day1.velkor reading 40 (manual)"
+std::string named(const std::vector<SurveySettings::Flag>& flags) {
+    std::string text;
+    for (std::size_t k = 0; k < flags.size(); ++k) {
+        text += (k > 0 ? ", " : "") + SourceText::name(flags[k].file) + " reading " +
+                std::to_string(flags[k].reading) + " (" + flags[k].word + ")";
+    }
+    return text;
+}
+
 }  // namespace
 
 bool FlagList::set(SurveySettings& settings, const Survey& survey, const std::string& file,
@@ -40,6 +51,7 @@ bool FlagList::set(SurveySettings& settings, const Survey& survey, const std::st
         return false;
     }
     const int d = dayOf(survey, file);
+    follow(settings, survey);
     if (d < 0) {
         message = QuotedText::of(file) + ": no day of the survey";
         return false;
@@ -57,6 +69,7 @@ bool FlagList::set(SurveySettings& settings, const Survey& survey, const std::st
 void FlagList::set(SurveySettings& settings, const Survey& survey, int r, const std::string& word) {
     const Survey::Reading g = survey.reading(r);
     const Survey::Day& day = survey.day(g.day);
+    follow(settings, survey);
     put(settings, {day.path, g.line, std::string(day.data.line(g.line)), word});
 }
 
@@ -70,16 +83,22 @@ bool FlagList::clear(SurveySettings& settings, const std::string& file, int read
     return had;
 }
 
+void FlagList::follow(SurveySettings& settings, const Survey& survey) {
+    const FlagMatch match(settings, survey);
+    for (std::size_t k = 0; k < settings.flags.size(); ++k) {
+        if (const std::optional<FlagMatch::Place>& p = match.places()[k]) {
+            settings.flags[k].reading = p->reading;
+        }
+    }
+}
+
 std::vector<SurveySettings::Flag> FlagList::stale(const SurveySettings& settings,
                                                   const Survey& survey) {
+    const FlagMatch match(settings, survey);
     std::vector<SurveySettings::Flag> out;
-    for (const SurveySettings::Flag& f : settings.flags) {
-        const int d = dayOf(survey, f.file);
-        const bool holds = d >= 0 && f.reading >= 1 &&
-                           f.reading <= survey.day(d).data.readingCount() &&
-                           survey.day(d).data.line(f.reading) == f.text;
-        if (!holds) {
-            out.push_back(f);
+    for (std::size_t k = 0; k < settings.flags.size(); ++k) {
+        if (!match.places()[k]) {
+            out.push_back(settings.flags[k]);
         }
     }
     return out;
@@ -87,6 +106,7 @@ std::vector<SurveySettings::Flag> FlagList::stale(const SurveySettings& settings
 
 std::string FlagList::dropStale(SurveySettings& settings, const Survey& survey) {
     const std::vector<SurveySettings::Flag> dropped = stale(settings, survey);
+    follow(settings, survey);
     settings.flags.erase(std::remove_if(settings.flags.begin(), settings.flags.end(),
                                         [&](const SurveySettings::Flag& f) {
                                             return std::find(dropped.begin(), dropped.end(), f) !=
@@ -96,6 +116,18 @@ std::string FlagList::dropStale(SurveySettings& settings, const Survey& survey) 
     return warning(dropped);
 }
 
+std::string FlagList::staleNote(const Survey& survey) {
+    const std::vector<SurveySettings::Flag> gone = stale(survey.settings(), survey);
+    if (gone.empty()) {
+        return {};
+    }
+    std::string text = gone.size() == 1
+                           ? "1 flag matches no reading, its line is gone from its file: "
+                           : std::to_string(gone.size()) +
+                                 " flags match no reading, their lines are gone from their files: ";
+    return text + named(gone);
+}
+
 std::string FlagList::warning(const std::vector<SurveySettings::Flag>& dropped) {
     if (dropped.empty()) {
         return {};
@@ -103,11 +135,7 @@ std::string FlagList::warning(const std::vector<SurveySettings::Flag>& dropped) 
     std::string text = dropped.size() == 1 ? "1 flag dropped, its reading has changed: "
                                            : std::to_string(dropped.size()) +
                                                  " flags dropped, their readings have changed: ";
-    for (std::size_t k = 0; k < dropped.size(); ++k) {
-        text += (k > 0 ? ", " : "") + SourceText::name(dropped[k].file) + " reading " +
-                std::to_string(dropped[k].reading) + " (" + dropped[k].word + ")";
-    }
-    return text;
+    return text + named(dropped);
 }
 
 }  // namespace velkor

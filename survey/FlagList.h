@@ -1,5 +1,5 @@
 // Setting and clearing the flags of a survey's settings, and the flags its days no
-// longer hold.
+// longer hold. A flag follows its reading by its line text (see FlagMatch).
 #pragma once
 
 #include <string>
@@ -21,13 +21,20 @@ class FlagList {
     static void set(SurveySettings& settings, const Survey& survey, int r, const std::string& word);
     // Takes away the flag of that reading of that day; false when it had none.
     static bool clear(SurveySettings& settings, const std::string& file, int reading);
+    // Gives every flag whose reading an edit of its day has moved that reading's number
+    // now; stale flags stay as they are.
+    static void follow(SurveySettings& settings, const Survey& survey);
 
-    // The flags whose reading is no longer there as it was: its day gone from the survey,
-    // or the day's file changed so that the reading number holds another line.
+    // The flags whose reading is no longer there: its day gone from the survey, or its
+    // line text gone from the day's file.
     static std::vector<SurveySettings::Flag> stale(const SurveySettings& settings,
                                                    const Survey& survey);
-    // Takes the stale flags out of settings; the warning naming them, empty when none.
+    // Takes the stale flags out of settings and moves the others with their readings; the
+    // warning naming those taken out, empty when none.
     static std::string dropStale(SurveySettings& settings, const Survey& survey);
+    // "2 flags match no reading, their lines are gone from their files: day1.velkor reading
+    // 12 (spike), ..." for the survey's own stale flags; empty for none.
+    static std::string staleNote(const Survey& survey);
     // "2 flags dropped, their readings have changed: day1.velkor reading 12 (spike),
     // day1.velkor reading 40 (manual)"; empty for none.
     static std::string warning(const std::vector<SurveySettings::Flag>& dropped);

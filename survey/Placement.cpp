@@ -1,7 +1,10 @@
 // Placement of readings on the map.
 #include "survey/Placement.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
@@ -160,6 +163,42 @@ Placement::Point Placement::place(double line, double position) const {
     const double x = sign(p.side) * (line - p.firstLine) * p.lineSpacing;
     const double y = (position - p.firstPosition) * p.stationInterval;
     return {p.originEasting + a_ * x + b_ * y, p.originNorthing - b_ * x + a_ * y};
+}
+
+std::string Placement::fitWarning() const {
+    if (by_ != By::ControlPoints || residuals_.empty()) {
+        return {};
+    }
+    const auto farthest = [](const std::vector<Residual>& residuals) {
+        return std::max_element(
+            residuals.begin(), residuals.end(),
+            [](const Residual& a, const Residual& b) { return a.distance() < b.distance(); });
+    };
+    const auto worst = farthest(residuals_);
+    const Parameters& p = parameters_;
+    if (!(worst->distance() > p.lineSpacing / 2.0)) {
+        return {};
+    }
+    const ControlPoint& c = points_[static_cast<std::size_t>(worst - residuals_.begin())];
+    std::string text = formatText(
+        "Control point %td (line %g, position %g) is %.3f m from where the fit places it, "
+        "more than half the line spacing: check its line, position, easting and northing.",
+        worst - residuals_.begin() + 1, c.line, c.position, worst->distance());
+    // Lines given to the wrong side fit only as a mirror image, which a placement never is.
+    const Side other = p.side == Side::Left ? Side::Right : Side::Left;
+    std::string ignored;
+    const std::optional<Placement> mirrored =
+        byControlPoints(points_, other, p.lineSpacing, p.stationInterval, ignored);
+    if (mirrored) {
+        const double better = farthest(mirrored->residuals_)->distance();
+        if (better < worst->distance() / kMuchBetter) {
+            text += formatText(
+                " With the lines to the %s the largest residual is %.3f m: the lines may lie "
+                "on the other side.",
+                other == Side::Left ? "left" : "right", better);
+        }
+    }
+    return text;
 }
 
 double Placement::scale() const {

@@ -67,6 +67,11 @@ class Placement {
     const std::vector<ControlPoint>& controlPoints() const { return points_; }
     // One per control point, in their order.
     const std::vector<Residual>& residuals() const { return residuals_; }
+    // A fit to control points whose largest residual is more than half the line spacing:
+    // the point that is farthest, and the other side of the lines when a fit to it would
+    // put every point kMuchBetter times nearer; empty for a fit that holds.
+    std::string fitWarning() const;
+    static constexpr double kMuchBetter = 4.0;
 
     // Equal definitions: the same way, the same numbers.
     bool operator==(const Placement& o) const;

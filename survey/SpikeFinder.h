@@ -1,5 +1,6 @@
-// Spike candidates along survey lines: readings far from the running median of their
-// neighbours, or the centre of a fourth difference beyond the line's noise.
+// Spike candidates along survey lines: one or two readings far from the running median of
+// their neighbours, or the centre of a fourth difference beyond the line's noise, that
+// neither the readings beside them nor the adjacent lines at the same place support.
 #pragma once
 
 #include <optional>
@@ -14,6 +15,9 @@ class SpikeFinder {
     static constexpr int kWindow = 5;
     static constexpr double kNoiseFactor = 5.0;   // times the fourth difference's MAD
     static constexpr double kMinThreshold = 2.0;  // nT
+    // A departure of the same sign and at least this share of a candidate's, just beside
+    // it on its line or at its place on an adjacent line, makes it part of an anomaly.
+    static constexpr double kSupport = 0.25;
 
     struct Reading {
         double line = 0.0;
@@ -38,7 +42,9 @@ class SpikeFinder {
     };
 
     // Candidates line by line (in order of line number), in position order. Readings
-    // flagged or without a value are neither candidates nor anyone's neighbours.
+    // flagged or without a value are neither candidates nor anyone's neighbours. More
+    // than two neighbouring readings that stand out are an anomaly: none of them is a
+    // candidate.
     static std::vector<Candidate> find(const std::vector<Reading>& readings,
                                        const Options& options);
     // A line's threshold from its values in position order: kNoiseFactor times the median

@@ -351,6 +351,7 @@ void Survey::collect() {
                 s.noPosition += position ? 0 : 1;
                 s.noField += value ? 0 : 1;
                 ++s.leftOut;
+                s.unreadable.push_back(i);
                 continue;
             }
             ++s.readings;

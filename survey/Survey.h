@@ -46,6 +46,8 @@ class Survey {
         int noPosition = 0;
         int noField = 0;
         int leftOut = 0;
+        // Their data line numbers, in order: a day's own (a total names none).
+        std::vector<int> unreadable;
         void add(const Summary& o);
     };
 

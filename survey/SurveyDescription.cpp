@@ -182,6 +182,33 @@ std::string SurveyDescription::gridding(const SurveySettings::Gridding& g) {
         value(g.blankDistance, "m").c_str(), value(g.interval, "nT").c_str());
 }
 
+namespace {
+
+// "  day1.velkor: readings 12, 40 left out", a line for each day that has any, so that
+// they can be found and mended.
+std::vector<std::string> unreadable(const Survey& survey) {
+    constexpr std::size_t kNamed = 20;
+    std::vector<std::string> lines;
+    for (int d = 0; d < survey.dayCount(); ++d) {
+        const std::vector<int>& numbers = survey.summary(d).unreadable;
+        if (numbers.empty()) {
+            continue;
+        }
+        std::string text = "  " + fileName(survey.day(d).path) +
+                           (numbers.size() == 1 ? ": reading " : ": readings ");
+        for (std::size_t k = 0; k < numbers.size() && k < kNamed; ++k) {
+            text += (k > 0 ? ", " : "") + std::to_string(numbers[k]);
+        }
+        if (numbers.size() > kNamed) {
+            text += formatText(" and %zu more", numbers.size() - kNamed);
+        }
+        lines.push_back(text + " left out");
+    }
+    return lines;
+}
+
+}  // namespace
+
 std::vector<std::string> SurveyDescription::info(const Survey& survey) {
     std::vector<std::string> lines{formatText("days: %d", survey.dayCount())};
     for (int d = 0; d < survey.dayCount(); ++d) {
@@ -205,10 +232,13 @@ std::vector<std::string> SurveyDescription::info(const Survey& survey) {
         flagged +=
             formatText(" (%zu no longer match their readings: the next change drops them)", stale);
     }
+    std::vector<std::string> counts = leftOut(survey.total());
+    const std::vector<std::string> named = unreadable(survey);
+    counts.insert(counts.begin() + 1, named.begin(), named.end());
     for (const auto& part :
          {placement(survey.settings().placement), corrections(survey),
-          std::vector<std::string>{gridding(survey.settings().gridding), flagged},
-          leftOut(survey.total()), ranges(survey)}) {
+          std::vector<std::string>{gridding(survey.settings().gridding), flagged}, counts,
+          ranges(survey)}) {
         lines.insert(lines.end(), part.begin(), part.end());
     }
     return lines;

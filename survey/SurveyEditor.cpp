@@ -48,10 +48,11 @@ std::string SurveyEditor::refusal(const SurveySettings& before, const SurveySett
 SurveyEditor::Finished SurveyEditor::finish(Survey& survey, const std::string& path,
                                             const SurveySettings& before) {
     Finished f;
-    // Flags whose readings a changed day no longer holds go, and the user hears which.
+    // Flags whose readings a changed day no longer holds go, and the user hears which;
+    // flags whose readings moved are kept at their numbers now.
     SurveySettings kept = survey.settings();
     f.dropped = FlagList::dropStale(kept, survey);
-    if (!f.dropped.empty()) {
+    if (kept != survey.settings()) {
         survey.change(kept, f.message);
     }
     f.written = survey.write(path, f.message);

@@ -40,6 +40,7 @@ struct Row {
     double field = 0.0;
     std::optional<double> base, diurnal, normal, anomaly, gradient;
     std::string_view flag;
+    char mode = 'S';
 };
 
 // The readings to write, in the survey's order, each with its row.
@@ -47,13 +48,16 @@ class Rows {
   public:
     // Latitudes and longitudes are worked out all at once: one at a time, the coordinate
     // transformation would take most of the export's time.
-    Rows(const Survey& survey, const SurveyExport::Options& options)
+    // A point layer leaves the base-station readings out unless asked for them.
+    Rows(const Survey& survey, const SurveyExport::Options& options, bool pointLayer = false)
         : survey_(survey), flags_(survey), latLons_(survey.latLons()) {
         for (int d = 0; d < survey.dayCount(); ++d) {
             files_.push_back(fs::path(survey.day(d).path).filename().string());
         }
         for (int r = 0; r < survey.readingCount(); ++r) {
-            if (!options.unflagged || !flags_.flagged(survey.readingWithoutLatLon(r))) {
+            const Survey::Reading g = survey.readingWithoutLatLon(r);
+            const bool base = pointLayer && !options.includeBase && g.mode == 'A';
+            if (!base && (!options.unflagged || !flags_.flagged(g))) {
                 chosen_.push_back(r);
             }
         }
@@ -84,6 +88,7 @@ class Rows {
         w.anomaly = present(g.anomaly);
         w.gradient = survey_.gradient(g);
         w.flag = flags_.word(g);
+        w.mode = g.mode;
         return w;
     }
 
@@ -269,6 +274,10 @@ VectorWriter::Value real(const std::optional<double>& v, int decimals) {
     return decimals > 0 ? rounded(*v, decimals) : *v;
 }
 
+VectorWriter::Value number(std::string_view t) {
+    return real(readDecimalNumber(t), 0);
+}
+
 VectorWriter::Value text(std::string_view t) {
     return t.empty() ? VectorWriter::Value{} : VectorWriter::Value{std::string(t)};
 }
@@ -279,12 +288,16 @@ bool writePoints(const Survey& survey, Format format, const std::string& path,
     VectorWriter::Layer layer;
     layer.name = fs::path(path).stem().string();
     layer.geometry = VectorWriter::Geometry::Point;
-    layer.fields = {{"file", T::Text},      {"reading", T::Integer}, {"line", T::Text},
-                    {"position", T::Text},  {"date", T::Text},       {"time", T::Text},
+    // Line and position are numbers a GIS sorts and filters as numbers.
+    layer.fields = {{"file", T::Text},      {"reading", T::Integer}, {"line", T::Real},
+                    {"position", T::Real},  {"date", T::Text},       {"time", T::Text},
                     {"easting", T::Real},   {"northing", T::Real},   {"latitude", T::Real},
                     {"longitude", T::Real}, {"field", T::Real},      {"base", T::Real},
                     {"diurnal", T::Real},   {"normal", T::Real},     {"anomaly", T::Real},
                     {"gradient", T::Real},  {"flag", T::Text}};
+    if (options.includeBase) {
+        layer.fields.push_back({"mode", T::Text});
+    }
     if (const CoordinateSystem* crs = survey.coordinateSystem()) {
         layer.wkt = crs->wkt();
     }
@@ -296,17 +309,30 @@ bool writePoints(const Survey& survey, Format format, const std::string& path,
     if (!writer.open(message)) {
         return false;
     }
-    const Rows rows(survey, options);
+    const Rows rows(survey, options, true);
     for (const int r : rows.chosen()) {
         const Row w = rows.row(r);
-        const bool more = writer.addPoint(
-            {w.easting, w.northing},
-            {w.file, static_cast<long long>(w.reading), text(w.line), text(w.position),
-             text(w.date), text(w.time), rounded(w.easting, kMetres), rounded(w.northing, kMetres),
-             real(w.latitude, 0), real(w.longitude, 0), rounded(w.field, kNanotesla),
-             real(w.base, kNanotesla), real(w.diurnal, kNanotesla), real(w.normal, kNanotesla),
-             real(w.anomaly, kNanotesla), real(w.gradient, kNanotesla), text(w.flag)});
-        if (!more) {
+        std::vector<VectorWriter::Value> values{w.file,
+                                                static_cast<long long>(w.reading),
+                                                number(w.line),
+                                                number(w.position),
+                                                text(w.date),
+                                                text(w.time),
+                                                rounded(w.easting, kMetres),
+                                                rounded(w.northing, kMetres),
+                                                real(w.latitude, 0),
+                                                real(w.longitude, 0),
+                                                rounded(w.field, kNanotesla),
+                                                real(w.base, kNanotesla),
+                                                real(w.diurnal, kNanotesla),
+                                                real(w.normal, kNanotesla),
+                                                real(w.anomaly, kNanotesla),
+                                                real(w.gradient, kNanotesla),
+                                                text(w.flag)};
+        if (options.includeBase) {
+            values.emplace_back(std::string(1, w.mode));
+        }
+        if (!writer.addPoint({w.easting, w.northing}, values)) {
             break;
         }
     }

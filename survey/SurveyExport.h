@@ -15,6 +15,9 @@ class SurveyExport {
     struct Options {
         bool unflagged = false;  // leave flagged readings out
         std::string name;        // the survey's name in the XYZ comments
+        // GIS point layers: the base-station ('A') readings too, each row with its mode.
+        // They are no survey points, so they are left out otherwise.
+        bool includeBase = false;
     };
 
     static constexpr const char* kColumns =

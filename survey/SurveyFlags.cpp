@@ -1,22 +1,17 @@
 // Flags are matched once per survey, by path and then by the reading's own line text.
 #include "survey/SurveyFlags.h"
 
-#include "survey/SameFile.h"
+#include "survey/FlagMatch.h"
 
 namespace velkor {
 
 SurveyFlags::SurveyFlags(const Survey& survey) {
-    for (const SurveySettings::Flag& f : survey.settings().flags) {
-        for (int d = 0; d < survey.dayCount(); ++d) {
-            const DataSet& data = survey.day(d).data;
-            if (f.word.empty() || f.reading < 1 || f.reading > data.readingCount() ||
-                !sameFile(survey.day(d).path, f.file)) {
-                continue;
-            }
-            if (data.line(f.reading) == f.text) {
-                words_.emplace(key(d, f.reading), f.word);
-            }
-            break;
+    const std::vector<SurveySettings::Flag>& flags = survey.settings().flags;
+    const FlagMatch match(survey);
+    for (std::size_t k = 0; k < flags.size(); ++k) {
+        const std::optional<FlagMatch::Place>& place = match.places()[k];
+        if (place && !flags[k].word.empty()) {
+            words_.emplace(key(place->day, place->reading), flags[k].word);
         }
     }
 }

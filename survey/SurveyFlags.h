@@ -1,5 +1,5 @@
-// The survey's flags found again among its readings: a flag holds while its file, reading
-// number and line text are still those of a survey reading.
+// The survey's flags found again among its readings: a flag holds where its file has its
+// line text (see FlagMatch).
 #pragma once
 
 #include <string>

@@ -30,7 +30,8 @@ class LineProfilesTest : public AppFixture {
         ASSERT_TRUE(start());
         prompter.files.push_back(file);
         frame().dispatch(cmd::NewSurvey);
-        openData(std::string(VELKOR_SAMPLES) + "/week.velkor");
+        // The week with spikes put in: the spike finder has candidates to show.
+        openData(std::string(VELKOR_SAMPLES) + "/week-spikes.velkor");
         frame().dispatch(cmd::AddToSurvey);
         session().wait();
         ASSERT_TRUE(session().ready());

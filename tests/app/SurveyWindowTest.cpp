@@ -318,6 +318,23 @@ TEST_F(SurveyWindowTest, SettingsDialogGivesBackWhatItShowsWithResiduals) {
     EXPECT_EQ(tables, 1);
 }
 
+TEST_F(SurveyWindowTest, SettingsDialogTakesAFitThatDoesNotHoldAndSaysSo) {
+    SurveySettings s;
+    std::string message;
+    // Lines to the left of positions running north, given to the right.
+    s.placement = *Placement::byControlPoints({{0, 0, 500000, 6000000},
+                                               {40, 0, 499960, 6000000},
+                                               {0, 120, 500000, 6000060},
+                                               {40, 120, 499960, 6000060}},
+                                              Placement::Side::Right, 1.0, 0.5, message);
+    DlgSurveySettings dialog(s, prompter);
+    dialog.accept();
+    EXPECT_TRUE(dialog.result().placement == s.placement);
+    ASSERT_EQ(prompter.shown.size(), 1U);
+    EXPECT_EQ(prompter.shown[0].text, s.placement.fitWarning());
+    EXPECT_NE(prompter.shown[0].text.find("With the lines to the left"), std::string::npos);
+}
+
 TEST_F(SurveyWindowTest, ExportSurveyWritesTheFormatItsFileNameEndsIn) {
     EXPECT_FALSE(frame().action(cmd::ExportSurvey)->isEnabled());
     prompter.files.push_back(dir.path("walk.vsurvey"));
@@ -584,6 +601,27 @@ TEST_F(SurveyWindowTest, GriddingOptionsDialogTakesNumbersOrDefaults) {
 }
 
 }  // namespace velkor
+
+TEST_F(SurveyWindowTest, GriddingOptionsShowTheValuesTheDefaultsStandFor) {
+    prompter.files.push_back(dir.path("defaults.vsurvey"));
+    frame().dispatch(cmd::NewSurvey);
+    addDay(sample("week.velkor"));
+    ASSERT_TRUE(session().change(placed()));
+    session().wait();
+    SurveyWindow& w = window();
+    const DlgGriddingOptions unknown(w.gridding(), prompter, w.griddingDefaults());
+    EXPECT_EQ(unknown.cell()->placeholderText(), "from the readings");  // nothing gridded yet
+    w.layerBox(1)->setChecked(true);
+    w.gridder().wait();
+    ASSERT_NE(w.gridder().result(), nullptr);
+    const DlgGriddingOptions dialog(w.gridding(), prompter, w.griddingDefaults());
+    // Half the 5 m station interval, 2.5 line spacings of 20 m, the grid's contour step.
+    EXPECT_EQ(dialog.cell()->placeholderText(), "2.5");
+    EXPECT_EQ(dialog.blankDistance()->placeholderText(), "50");
+    EXPECT_EQ(dialog.interval()->placeholderText(),
+              QString::number(w.gridder().result()->interval));
+    EXPECT_GT(w.gridder().result()->interval, 0.0);
+}
 
 TEST_F(SurveyWindowTest, ASourceGivenTwiceIsRefusedAndOneThatNeverMeetsTheDaysIsNamed) {
     prompter.files.push_back(dir.path("rules.vsurvey"));

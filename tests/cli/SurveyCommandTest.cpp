@@ -261,7 +261,8 @@ TEST(CliSurvey, BaseSourcesOfEveryKindSpikesAndFlags) {
     TempDir dir;
     const std::string file = dir.path("w.vsurvey");
     ASSERT_EQ(survey({"new", file}).status, 0);
-    ASSERT_EQ(survey({"add", file, sample("week.velkor")}).status, 0);
+    // The week with spikes put in: the finder has something to flag.
+    ASSERT_EQ(survey({"add", file, sample("week-spikes.velkor")}).status, 0);
     // An observatory's file in universal time: the offset carries the survey clock's zone.
     ToolRun r = survey({"base", file, sample("week-base.iaga"), "--offset", "7200"});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -299,15 +300,16 @@ TEST(CliSurvey, BaseSourcesOfEveryKindSpikesAndFlags) {
     EXPECT_EQ(static_cast<long>(spikes), rows);
     EXPECT_TRUE(has(survey({"info", file}).out, "flags: " + std::to_string(rows) + "\n"));
 
-    EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "7", "--word", "fence"}).status, 0);
+    EXPECT_EQ(survey({"flag", file, sample("week-spikes.velkor"), "7", "--word", "fence"}).status,
+              0);
     EXPECT_TRUE(has(TempDir::read(file), "\"fence\""));
-    EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "7", "--clear"}).status, 0);
+    EXPECT_EQ(survey({"flag", file, sample("week-spikes.velkor"), "7", "--clear"}).status, 0);
     EXPECT_FALSE(has(TempDir::read(file), "\"fence\""));
-    r = survey({"flag", file, sample("week.velkor"), "7", "--clear"});
+    r = survey({"flag", file, sample("week-spikes.velkor"), "7", "--clear"});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.err, "reading 7 has no flag.\n"));
-    EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "99999"}).status, 1);
-    EXPECT_EQ(survey({"flag", file, sample("week.velkor"), "7", "--word", " "}).status, 1);
+    EXPECT_EQ(survey({"flag", file, sample("week-spikes.velkor"), "99999"}).status, 1);
+    EXPECT_EQ(survey({"flag", file, sample("week-spikes.velkor"), "7", "--word", " "}).status, 1);
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"despike", file, "--threshold", "0"}, {"despike", file, "--window", "4"}}) {
         r = survey(args);

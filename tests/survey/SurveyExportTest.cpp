@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "gridding/Contours.h"
 #include "support/GdalHandles.h"
 #include "support/ParametricPlacement.h"
 #include "support/TempDir.h"
+#include "survey/ContourFile.h"
 #include "survey/Survey.h"
 #include "survey/SurveyExport.h"
 #include "text/TextFormat.h"
@@ -189,7 +191,7 @@ TEST_F(SurveyExportTest, GisPointLayersHoldEveryReadingWithItsAttributesAndSyste
         ASSERT_TRUE(ds);
         OGRLayerH layer = firstLayer(ds);
         ASSERT_NE(layer, nullptr);
-        EXPECT_EQ(OGR_L_GetFeatureCount(layer, TRUE), 5);
+        EXPECT_EQ(OGR_L_GetFeatureCount(layer, TRUE), 4);  // the base station's is no point
         EXPECT_EQ(systemCodeOf(layer), *format == Format::Kml ? "4326" : "32632");
         OGRFeatureDefnH defn = OGR_L_GetLayerDefn(layer);
         for (const std::string& column : split(SurveyExport::kColumns, ",")) {
@@ -212,7 +214,7 @@ TEST_F(SurveyExportTest, GisPointLayersHoldEveryReadingWithItsAttributesAndSyste
             EXPECT_NEAR(OGR_G_GetY(at, 0), *format == Format::Kml ? *g.latitude : g.northing, 1e-6);
             ++seen;
         }
-        EXPECT_EQ(seen, 5);
+        EXPECT_EQ(seen, 4);
     }
     // Unflagged, and a failure told with the file's name.
     std::string message;
@@ -222,11 +224,52 @@ TEST_F(SurveyExportTest, GisPointLayersHoldEveryReadingWithItsAttributesAndSyste
         GDALOpenEx(dir.path("out.gpkg").c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
     EXPECT_EQ(
         OGR_L_GetFeatureCount(GDALDatasetGetLayer(static_cast<GDALDatasetH>(ds.get()), 0), TRUE),
-        4);
+        3);
     const std::string nowhere = dir.path("no/such.csv");
     EXPECT_FALSE(SurveyExport::write(*survey, Format::Csv, nowhere, {}, message));
     EXPECT_EQ(message, "Write error: " + nowhere);
     EXPECT_FALSE(SurveyExport::formatOf("x.txt"));
+}
+
+// Numbers as numbers, whole numbers as integers, in every GIS format; base-station
+// readings only when asked for, then with their mode.
+TEST_F(SurveyExportTest, GisAttributesAreTypedAndBaseReadingsAreNoPoints) {
+    const auto typeOf = [](OGRLayerH layer, const char* name) {
+        OGRFeatureDefnH defn = OGR_L_GetLayerDefn(layer);
+        const int k = OGR_FD_GetFieldIndex(defn, name);
+        return k < 0 ? OFTMaxType : OGR_Fld_GetType(OGR_FD_GetFieldDefn(defn, k));
+    };
+    ContourSet contours;
+    contours.lines.push_back({50.0, true, false, {{500000.0, 5400000.0}, {500010.0, 5400010.0}}});
+    const CoordinateSystem* crs = survey->coordinateSystem();
+    for (const std::string ext : {".gpkg", ".shp", ".kml"}) {
+        SCOPED_TRACE(ext);
+        for (const bool base : {false, true}) {
+            const std::string path = dir.path(std::string(base ? "base" : "points") + ext);
+            SurveyExport::Options options;
+            options.includeBase = base;
+            std::string message;
+            ASSERT_TRUE(
+                SurveyExport::write(*survey, *SurveyExport::formatOf(path), path, options, message))
+                << message;
+            const Dataset ds(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
+            ASSERT_TRUE(ds);
+            OGRLayerH layer = GDALDatasetGetLayer(static_cast<GDALDatasetH>(ds.get()), 0);
+            EXPECT_EQ(typeOf(layer, "line"), OFTReal);
+            EXPECT_EQ(typeOf(layer, "position"), OFTReal);
+            EXPECT_EQ(typeOf(layer, "reading"), OFTInteger);
+            EXPECT_EQ(OGR_L_GetFeatureCount(layer, TRUE), base ? 5 : 4);
+            EXPECT_EQ(typeOf(layer, "mode"), base ? OFTString : OFTMaxType);
+        }
+        const std::string path = dir.path("contours" + ext);
+        std::string message;
+        ASSERT_TRUE(ContourFile::write(contours, crs, *ContourFile::formatOf(path), path, message))
+            << message;
+        const Dataset ds(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
+        ASSERT_TRUE(ds);
+        EXPECT_EQ(typeOf(GDALDatasetGetLayer(static_cast<GDALDatasetH>(ds.get()), 0), "index"),
+                  OFTInteger);
+    }
 }
 
 }  // namespace velkor

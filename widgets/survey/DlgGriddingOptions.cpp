@@ -42,6 +42,12 @@ bool readAbove0(const QLineEdit* edit, const char* what, const char* unit, bool 
     return true;
 }
 
+// An empty text shows the value it stands for, rather than a word.
+void showDefault(QLineEdit* edit, const std::optional<double>& v) {
+    edit->setPlaceholderText(v && std::isfinite(*v) ? numberText(*v)
+                                                    : QString("from the readings"));
+}
+
 void showValue(QLineEdit* edit, const std::optional<double>& v) {
     if (v) {
         edit->setText(std::isfinite(*v) ? numberText(*v) : QString(kNone));
@@ -51,11 +57,11 @@ void showValue(QLineEdit* edit, const std::optional<double>& v) {
 }  // namespace
 
 DlgGriddingOptions::DlgGriddingOptions(const SurveySettings::Gridding& current, Prompter& prompter,
-                                       QWidget* parent)
+                                       const Defaults& defaults, QWidget* parent)
     : QDialog(parent), prompter_(prompter), result_(current) {
     setWindowTitle("Gridding Options");
     cell_ = new QLineEdit(this);
-    cell_->setPlaceholderText("default");
+    showDefault(cell_, defaults.cell);
     cell_->setWhatsThis(
         "The grid's cell size in metres. Empty: half the smaller of the spacing of the "
         "readings along a line and the line spacing.");
@@ -64,12 +70,12 @@ DlgGriddingOptions::DlgGriddingOptions(const SurveySettings::Gridding& current, 
         "From 0 (smoothest, minimum curvature) to 1 (no overshoot between readings). 0.25 "
         "suits a magnetic anomaly.");
     blank_ = new QLineEdit(this);
-    blank_->setPlaceholderText("default");
+    showDefault(blank_, defaults.blankDistance);
     blank_->setWhatsThis(
         "Nodes farther than this many metres from every reading are left blank; none blanks "
         "nothing. Empty: 2.5 line spacings.");
     interval_ = new QLineEdit(this);
-    interval_->setPlaceholderText("default");
+    showDefault(interval_, defaults.interval);
     interval_->setWhatsThis(
         "nT between contour levels. Empty: a round step giving about 20 levels over the "
         "grid's values.");

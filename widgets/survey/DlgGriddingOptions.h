@@ -19,8 +19,16 @@ class DlgGriddingOptions : public QDialog {
     Q_OBJECT
 
   public:
+    // What the empty texts stand for: the values the grid shown was made with where the
+    // survey sets none; unknown ones are said to come from the readings.
+    struct Defaults {
+        std::optional<double> cell;           // m
+        std::optional<double> blankDistance;  // m
+        std::optional<double> interval;       // nT
+    };
+
     DlgGriddingOptions(const SurveySettings::Gridding& current, Prompter& prompter,
-                       QWidget* parent = nullptr);
+                       const Defaults& defaults = {}, QWidget* parent = nullptr);
 
     // The gridding as typed; nothing and a message when a text is not a fitting number.
     std::optional<SurveySettings::Gridding> gridding(std::string& message) const;

@@ -360,6 +360,10 @@ void DlgSurveySettings::accept() {
         return;
     }
     result_ = *s;
+    // Taken all the same: the surveyor may mend the points later, or mean them.
+    if (const std::string warning = s->placement.fitWarning(); !warning.empty()) {
+        prompter_.message(warning);
+    }
     QDialog::accept();
 }
 

@@ -377,10 +377,31 @@ bool SurveyWindow::setGridding(const SurveySettings::Gridding& gridding) {
 }
 
 void SurveyWindow::editGriddingOptions() {
-    DlgGriddingOptions dialog(gridding(), prompter_, this);
+    DlgGriddingOptions dialog(gridding(), prompter_, griddingDefaults(), this);
     if (dialog.exec() == QDialog::Accepted) {
         setGridding(dialog.result());
     }
+}
+
+DlgGriddingOptions::Defaults SurveyWindow::griddingDefaults() const {
+    // The grid shown was made with the defaults wherever the survey sets no value.
+    DlgGriddingOptions::Defaults d;
+    const SurveyGridding::Result* shown = gridder_->result();
+    if (shown == nullptr || shown->gridded.grid.values.empty()) {
+        return d;
+    }
+    const SurveySettings::Gridding g = gridding();
+    const GriddingReport& report = shown->gridded.report;
+    if (!g.cell) {
+        d.cell = report.cell;
+    }
+    if (!g.blankDistance) {
+        d.blankDistance = report.blankDistance;
+    }
+    if (!g.interval && shown->interval > 0.0) {
+        d.interval = shown->interval;
+    }
+    return d;
 }
 
 void SurveyWindow::cancelWork() {

@@ -12,6 +12,7 @@
 #include "survey/SurveyGridding.h"
 #include "survey/SurveySettings.h"
 #include "widgets/shared/Printable.h"
+#include "widgets/survey/DlgGriddingOptions.h"
 
 class QCheckBox;
 class QComboBox;
@@ -64,6 +65,8 @@ class SurveyWindow : public QMainWindow, public Printable {
     // while no survey is open or work runs on it.
     bool setGridding(const SurveySettings::Gridding& gridding);
     void editGriddingOptions();
+    // What Gridding Options shows for the values the survey leaves to the defaults.
+    DlgGriddingOptions::Defaults griddingDefaults() const;
     // The Cancel button: stops the running survey work and the gridding.
     void cancelWork();
 

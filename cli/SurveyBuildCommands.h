@@ -57,6 +57,7 @@ class SurveyBuildCommands {
         std::optional<double> height;
         std::string crs;
         SurveyGriddingOptions gridding;
+        std::string regional;
     };
 
     void declareNew(CLI::App& app, CommandList& commands);

@@ -7,6 +7,7 @@
 
 #include "cli/SurveyGriddingOptions.h"
 #include "pictures/LineProfilePages.h"
+#include "pictures/SurveyPicture.h"
 
 namespace CLI {
 class App;
@@ -15,6 +16,7 @@ class App;
 namespace velkor {
 
 class CommandList;
+class GriddedSurvey;
 class PictureWriter;
 class SurveyEdit;
 
@@ -47,6 +49,8 @@ class SurveyPictureCommands {
     // The profiles of the survey in the document OUT; 1 after the message when there is no
     // line or the document cannot be written.
     int printLines(const Survey& survey, const PlotLinesOptions& o);
+    // survey plot OUT.pdf: the printed page of the map.
+    int printPage(const GriddedSurvey& gridded, SurveyPicture::Layers layers, const PlotOptions& o);
     // False after saying so when this build draws no pictures.
     bool drawsPictures();
 

@@ -139,6 +139,9 @@ const std::vector<std::pair<std::string, std::string>> kHelp{
      "value; none blanks nothing (default 2.5 line spacings)\n"
      "  --interval NT|default       nT between contour levels (default: about 20 levels over "
      "the values)\n"
+     "  --regional none|plane|quadratic:{none,plane,quadratic}\n"
+     "                              the regional trend fitted to the readings and taken away "
+     "before gridding\n"
      "\n"},
     {"info",
      "show the days, base sources, placement, corrections, ranges and counts\n"
@@ -215,7 +218,7 @@ const std::vector<std::pair<std::string, std::string>> kHelp{
      "\n"
      "Positionals:\n"
      "  SURVEY REQUIRED             the survey file (.vsurvey)\n"
-     "  OUT REQUIRED                the picture (.png)\n"
+     "  OUT REQUIRED                the picture (.png), or the printed page (.pdf)\n"
      "\n"
      "Options:\n"
      "  -h,--help                   Print this help message and exit\n"
@@ -445,7 +448,8 @@ TEST(SurveyHelp, UsageErrorsSayWhatAndWhereToLook) {
         {{"contours", file, out + ".txt"},
          out + ".txt: the extension names no format; give --format"},
         {{"plot", file, out + ".tif"},
-         out + ".tif: the map is drawn as PNG; name a file ending in .png"},
+         out + ".tif: the map is drawn as PNG or printed as PDF; name a file ending in .png or "
+               ".pdf"},
         {{"plot", file, out + ".png", "--show", "x"},
          "--show: give any of readings, grid, shade and contours, separated by commas"},
         {{"plot", file, out + ".png", "--size", "10x10"},

@@ -54,9 +54,13 @@ bool CVelkor1trApp::initInstance(const QString& file, bool print) {
     }
     if (print && !file.isEmpty()) {
         // A print request from the desktop prints the whole file, then ends.
+        finishedEarly_ = true;
+        if (!hasPrinter_()) {
+            earlyMessage_ = PrintController::kNoPrinter;
+            return false;
+        }
         frame_->listView()->selectAll();
         frame_->dispatch(cmd::PrintDirect);
-        finishedEarly_ = true;
         printed_ = frame_->printing().lastPrintSucceeded();
         return false;
     }

@@ -8,6 +8,7 @@
 #include "app/DialogHelp.h"
 #include "app/RecentFileList.h"
 #include "core/CommandTarget.h"
+#include "widgets/shared/PrintController.h"
 
 namespace velkor {
 
@@ -32,6 +33,11 @@ class CVelkor1trApp : public QObject, public CommandTarget {
     bool finishedEarly() const { return finishedEarly_; }
     // 0 after a print request that printed every page, 1 for any failure.
     int earlyExitCode() const { return finishedEarly_ && printed_ ? 0 : 1; }
+    // Why a print request printed nothing, for the caller to tell on the console: no
+    // window is shown to say it. Empty when a message already said it, or it printed.
+    const QString& earlyMessage() const { return earlyMessage_; }
+    // Whether a printer is installed, asked before a print request; tests replace it.
+    void setPrinterCheck(PrintController::PrinterCheck check) { hasPrinter_ = std::move(check); }
 
     bool onCommand(int id) override;
 
@@ -59,6 +65,8 @@ class CVelkor1trApp : public QObject, public CommandTarget {
     DialogHelp dialogHelp_;
     bool finishedEarly_ = false;
     bool printed_ = false;
+    QString earlyMessage_;
+    PrintController::PrinterCheck hasPrinter_ = PrintController::printersInstalled;
     bool recentUnstored_ = false;
 };
 

@@ -77,6 +77,9 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (!app.initInstance(line.file(), line.print())) {
+            if (!app.earlyMessage().isEmpty()) {
+                std::fprintf(stderr, "velkor2tr: %s\n", qPrintable(app.earlyMessage()));
+            }
             return app.earlyExitCode();
         }
         prompter.setParentWidget(app.mainFrame());

@@ -146,6 +146,10 @@ void SurveyBuildCommands::declareSet(CLI::App& app, CommandList& commands) {
     set->add_option("--crs", set_.crs, "the coordinate system, or none")
         ->type_name("EPSG:CODE|none");
     set_.gridding.declare(*set, true);
+    set->add_option("--regional", set_.regional,
+                    "the regional trend fitted to the readings and taken away before gridding")
+        ->check(CLI::IsMember({"none", "plane", "quadratic"}))
+        ->type_name("none|plane|quadratic");
     commands.add(set, [this] { return this->set(set_); });
 }
 
@@ -277,6 +281,9 @@ int SurveyBuildCommands::set(const SetOptions& o) {
             o.gridding.applied(next->gridding, problem);
         if (gridding) {
             next->gridding = *gridding;
+        }
+        if (const auto regional = RegionalTrend::named(o.regional)) {
+            next->gridding.regional = *regional;
         }
     }
     if (!problem.empty()) {

@@ -51,6 +51,7 @@ class SurveyBuildCommands : public SurveyFamily {
         std::optional<double> height;
         std::string crs;
         SurveyGriddingOptions gridding;
+        std::string regional;
     };
 
     void declareNew(CLI::App& app, CommandList& commands);

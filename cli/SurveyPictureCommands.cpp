@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "pictures/LineProfilePainter.h"
 #include "pictures/LineProfileSet.h"
 #include "pictures/PictureWriter.h"
+#include "pictures/SurveyPage.h"
 #include "pictures/SurveyPicture.h"
 #include "survey/SpikeFinder.h"
 #include "text/QuotedText.h"
@@ -46,7 +48,9 @@ void SurveyPictureCommands::declarePlot(CLI::App& app, CommandList& commands) {
     CLI::App* plot = addCommand(
         app, "plot", "draw the survey map: readings, colour grid, shaded relief and contours",
         plot_.survey);
-    plot->add_option("OUT", plot_.out, "the picture (.png)")->required()->type_name("");
+    plot->add_option("OUT", plot_.out, "the picture (.png), or the printed page (.pdf)")
+        ->required()
+        ->type_name("");
     plot_.gridding.declare(*plot, true);
     plot->add_option("--show", plot_.show,
                      "the layers, any of readings, grid, shade and contours (default all)")
@@ -72,9 +76,12 @@ void SurveyPictureCommands::declarePlotLines(CLI::App& app, CommandList& command
 }
 
 int SurveyPictureCommands::plot(const PlotOptions& o) {
-    if (!SurveyValues::endsIn(o.out, ".png")) {
+    const bool page = SurveyValues::endsIn(o.out, ".pdf");
+    if (!page && !SurveyValues::endsIn(o.out, ".png")) {
         return SurveyCommand::usageError(
-            err_, QuotedText::of(o.out) + ": the map is drawn as PNG; name a file ending in .png");
+            err_, QuotedText::of(o.out) +
+                      ": the map is drawn as PNG or printed as PDF; name a file ending in "
+                      ".png or .pdf");
     }
     const std::optional<SurveyPicture::Layers> layers = SurveyPicture::layersOf(o.show);
     if (!layers) {
@@ -95,12 +102,41 @@ int SurveyPictureCommands::plot(const PlotOptions& o) {
         status != 0) {
         return status;
     }
+    if (page) {
+        return printPage(gridded, *layers, o);
+    }
     const auto draw = [&](DrawingSurface& surface) {
         SurveyPicture::draw(surface, width, height, *gridded.survey,
                             layers->gridded() ? &gridded.result : nullptr, *layers,
-                            gridded.gridding.what, GridStretch::Kind::Percentile);
+                            gridded.gridding.what, GridStretch::Choice());
     };
     if (!pictures_->writePng(o.out, width, height, draw)) {
+        err_ << DataFile::kWriteError << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int SurveyPictureCommands::printPage(const GriddedSurvey& gridded, SurveyPicture::Layers layers,
+                                     const PlotOptions& o) {
+    // The page the survey window prints: its title block, the map turned to fit.
+    const SurveyMapPainter readings = SurveyMapPainter::build(*gridded.survey);
+    std::optional<GridLayerPainter> grid;
+    if (layers.gridded()) {
+        grid.emplace(gridded.result, GridStretch::Choice());
+    }
+    // Named as the window names it: the survey file's name up to its first dot.
+    const std::string file = std::filesystem::path(o.survey).filename().string();
+    const SurveyPage::Map map{&*gridded.survey, file.substr(0, file.find('.')),
+                              &readings,        grid ? &*grid : nullptr,
+                              layers,           SurveyPicture::valueOf(gridded.gridding.what)};
+    const auto drawPage = [&map](DrawingSurface& surface, int width, int height, int) {
+        SurveyPage::draw(surface, width, height, PictureWriter::kPdfDotsPerInch, map);
+    };
+    const bool written = SurveyPage::landscape(map)
+                             ? pictures_->writeLandscapePdf(o.out, 1, drawPage)
+                             : pictures_->writePdf(o.out, 1, drawPage);
+    if (!written) {
         err_ << DataFile::kWriteError << '\n';
         return 1;
     }

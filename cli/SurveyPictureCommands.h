@@ -8,9 +8,11 @@
 #include "cli/SurveyFamily.h"
 #include "cli/SurveyGriddingOptions.h"
 #include "pictures/LineProfilePages.h"
+#include "pictures/SurveyPicture.h"
 
 namespace velkor {
 
+class GriddedSurvey;
 class PictureWriter;
 
 class SurveyPictureCommands : public SurveyFamily {
@@ -42,6 +44,8 @@ class SurveyPictureCommands : public SurveyFamily {
     // The profiles of the survey in the document OUT; 1 after the message when there is no
     // line or the document cannot be written.
     int printLines(const Survey& survey, const PlotLinesOptions& o);
+    // survey plot OUT.pdf: the printed page of the map.
+    int printPage(const GriddedSurvey& gridded, SurveyPicture::Layers layers, const PlotOptions& o);
     // False after saying so when this build draws no pictures.
     bool drawsPictures();
 

@@ -40,6 +40,12 @@ Spread spreadOf(const Grid& grid) {
     return s;
 }
 
+constexpr double kRoundSteps[] = {1.0, 2.0, 2.5, 5.0};
+
+double levelCount(double least, double greatest, double interval) {
+    return std::floor(greatest / interval) - std::ceil(least / interval) + 1.0;
+}
+
 std::vector<ContourLevel> multiples(double from, double to, double interval) {
     std::vector<ContourLevel> levels;
     const double first = std::ceil(from / interval);
@@ -70,13 +76,39 @@ double ContourLevels::roundInterval(double raw) {
     return step * decade;
 }
 
+bool ContourLevels::isRoundStep(double interval) {
+    if (!(interval > 0.0) || !std::isfinite(interval)) {
+        return false;
+    }
+    const double decade = std::pow(10.0, std::floor(std::log10(interval)));
+    const double m = interval / decade;
+    return std::any_of(std::begin(kRoundSteps), std::end(kRoundSteps),
+                       [m](double step) { return std::fabs(m - step) < 1e-9 * step; });
+}
+
 double ContourLevels::defaultInterval(const Grid& grid) {
     const Spread s = spreadOf(grid);
-    if (!s.any) {
+    if (!s.any || !(s.greatest > s.least)) {
         return 0.0;
     }
-    const double span = s.p98 > s.p2 ? s.p98 - s.p2 : s.greatest - s.least;
-    return roundInterval(span / kAboutLevels);
+    // The candidates around the step that gives about kAboutLevels; the first in range
+    // nearest kAboutLevels wins, and failing any in range the nearest outside.
+    const double power = std::floor(std::log10((s.greatest - s.least) / kAboutLevels));
+    double best = 0.0;
+    double bestMiss = 0.0;
+    for (int e = -1; e <= 1; ++e) {
+        const double d = std::pow(10.0, power + e);
+        for (const double step : kRoundSteps) {
+            const double count = levelCount(s.least, s.greatest, step * d);
+            const bool within = count >= kFewestDefault && count <= kMostDefault;
+            const double miss = std::fabs(count - kAboutLevels) + (within ? 0.0 : 1.0e6);
+            if (best == 0.0 || miss < bestMiss) {
+                best = step * d;
+                bestMiss = miss;
+            }
+        }
+    }
+    return best;
 }
 
 std::vector<ContourLevel> ContourLevels::at(const Grid& grid, double interval) {
@@ -84,8 +116,7 @@ std::vector<ContourLevel> ContourLevels::at(const Grid& grid, double interval) {
     if (!s.any || !(interval > 0.0) || !std::isfinite(interval)) {
         return {};
     }
-    const double count = std::floor(s.greatest / interval) - std::ceil(s.least / interval) + 1.0;
-    if (count <= kMaxLevels) {
+    if (levelCount(s.least, s.greatest, interval) <= kMaxLevels) {
         return multiples(s.least, s.greatest, interval);
     }
     return multiples(s.p2, s.p98, interval);

@@ -19,10 +19,15 @@ class ContourLevels {
     static constexpr int kAboutLevels = 20;
     static constexpr int kIndexEvery = 5;
     static constexpr int kMaxLevels = 1000;
+    static constexpr int kFewestDefault = 10;
+    static constexpr int kMostDefault = 25;
 
     // To the nearest of 1, 2 or 5 times a power of ten (nearest by ratio); 0 for no interval.
     static double roundInterval(double raw);
-    // About twenty levels over the 2nd to 98th percentile of the grid's values; 0 when the
+    // The steps the default interval takes: 1, 2, 2.5 or 5 times a power of ten.
+    static bool isRoundStep(double interval);
+    // The round step whose multiples over the grid's whole range of values make
+    // kFewestDefault to kMostDefault levels, the count nearest kAboutLevels; 0 when the
     // grid has no values or they are all alike.
     static double defaultInterval(const Grid& grid);
     // The multiples of interval from the grid's least value to its greatest. When that

@@ -34,6 +34,9 @@ class DrawingSurface {
 
     // Selects the fixed-pitch font with this character (em) height for what follows.
     virtual void setFont(int emHeight) = 0;
+    // Lines drawn from here on are this many device units wide (a printed page's weight);
+    // a surface may keep them one unit wide.
+    virtual void setLineWidth(int /*units*/) {}
     virtual void segment(int x1, int y1, int x2, int y2) = 0;
     // Connected segments from each point to the next: the same segments, in the same
     // order, as one segment() call per pair. A surface may draw them in one go.

@@ -68,10 +68,23 @@ std::string levelText(double level) {
     return ShortNumber::sixDigits(ShortNumber::unsignedZero(level));
 }
 
+// Under the colour bar: how the values take the colours.
+const char* footText(GridStretch::Kind kind) {
+    switch (kind) {
+        case GridStretch::Kind::Equalised:
+            return "equalised";
+        case GridStretch::Kind::Limits:
+            return "clipped to limits";
+        case GridStretch::Kind::Percentile:
+            break;
+    }
+    return "clipped 2-98 %";
+}
+
 }  // namespace
 
-GridLayerPainter::GridLayerPainter(const SurveyGridding::Result& result, GridStretch::Kind stretch,
-                                   ShadedRelief::Light light)
+GridLayerPainter::GridLayerPainter(const SurveyGridding::Result& result,
+                                   const GridStretch::Choice& stretch, ShadedRelief::Light light)
     : result_(&result) {
     const Grid& grid = result.gridded.grid;
     const GridLattice& l = grid.lattice;
@@ -213,7 +226,7 @@ void GridLayerPainter::drawColourBar(DrawingSurface& s, const SurveyMapGeometry:
         s.text(x + em + em / 2, y - em / 2,
                equalised ? formatText("%.1f", ShortNumber::unsignedZero(v)) : levelText(v));
     }
-    s.text(x, top + height + em, equalised ? "equalised" : "clipped 2-98 %");
+    s.text(x, top + height + em, footText(stretch_.kind()));
 }
 
 }  // namespace velkor

@@ -18,7 +18,7 @@ class GridLayerPainter {
   public:
     GridLayerPainter() = default;
     // Keeps a pointer to result, which must outlive the painter.
-    GridLayerPainter(const SurveyGridding::Result& result, GridStretch::Kind stretch,
+    GridLayerPainter(const SurveyGridding::Result& result, const GridStretch::Choice& stretch,
                      ShadedRelief::Light light = {});
 
     // No grid, or a grid without a value.

@@ -8,7 +8,8 @@
 
 namespace velkor {
 
-GridStretch GridStretch::of(const Grid& grid, Kind kind) {
+GridStretch GridStretch::of(const Grid& grid, const Choice& choice) {
+    const Kind kind = choice.kind;
     GridStretch s;
     s.kind_ = kind;
     std::vector<double> values;
@@ -34,6 +35,11 @@ GridStretch GridStretch::of(const Grid& grid, Kind kind) {
     if (kind == Kind::Equalised) {
         s.lo_ = s.quantiles_.front();
         s.hi_ = s.quantiles_.back();
+    } else if (kind == Kind::Limits) {
+        const bool given =
+            std::isfinite(choice.lo) && std::isfinite(choice.hi) && choice.lo < choice.hi;
+        s.lo_ = given ? choice.lo : values.front();
+        s.hi_ = given ? choice.hi : values.back();
     } else {
         const PlanMapGeometry::Range r = PlanMapGeometry::clipRange(values);
         s.lo_ = r.lo;
@@ -43,7 +49,15 @@ GridStretch GridStretch::of(const Grid& grid, Kind kind) {
 }
 
 const char* GridStretch::name(Kind kind) {
-    return kind == Kind::Equalised ? "Equalised" : "Percentiles 2 - 98";
+    switch (kind) {
+        case Kind::Equalised:
+            return "Equalised";
+        case Kind::Limits:
+            return "Limits";
+        case Kind::Percentile:
+            break;
+    }
+    return "Percentiles 2 - 98";
 }
 
 double GridStretch::fraction(double value) const {
@@ -53,7 +67,7 @@ double GridStretch::fraction(double value) const {
     if (!(value < hi_)) {
         return 1.0;
     }
-    if (kind_ == Kind::Percentile) {
+    if (kind_ != Kind::Equalised) {
         return (value - lo_) / (hi_ - lo_);
     }
     // Within the quantiles that enclose the value; a run of equal ones takes its middle.
@@ -71,7 +85,7 @@ double GridStretch::fraction(double value) const {
 
 double GridStretch::valueAt(double fraction) const {
     const double f = std::clamp(fraction, 0.0, 1.0);
-    if (empty() || kind_ == Kind::Percentile) {
+    if (empty() || kind_ != Kind::Equalised) {
         return lo_ + (hi_ - lo_) * f;
     }
     const double at = f * kQuantiles;

@@ -1,6 +1,6 @@
-// How a grid's values spread over the colour scale: linearly between the 2nd and 98th
-// percentiles (the rest clipped to the ends), or equalised, each colour then covering
-// about as many nodes as every other.
+// How a grid's values spread over the colour scale: equalised, each colour then covering
+// about as many nodes as every other; linearly between the 2nd and 98th percentiles; or
+// linearly between limits the user gives. Beyond the ends values clip to them.
 #pragma once
 
 #include <vector>
@@ -11,15 +11,29 @@ namespace velkor {
 
 class GridStretch {
   public:
-    enum class Kind { Percentile, Equalised };
-    static constexpr int kKinds = 2;
+    enum class Kind { Equalised, Percentile, Limits };
+    static constexpr int kKinds = 3;
     // Quantiles kept for equalising: finer than any colour bar shows.
     static constexpr int kQuantiles = 1024;
 
-    GridStretch() = default;
-    static GridStretch of(const Grid& grid, Kind kind);
+    // A stretch as chosen: its kind and, for Limits, the values at the two ends.
+    struct Choice {
+        Choice(Kind k = Kind::Equalised, double low = 0.0, double high = 0.0)
+            : kind(k), lo(low), hi(high) {}
+        Kind kind;
+        double lo;
+        double hi;
+        bool operator==(const Choice& o) const {
+            return kind == o.kind && (kind != Kind::Limits || (lo == o.lo && hi == o.hi));
+        }
+        bool operator!=(const Choice& o) const { return !(*this == o); }
+    };
 
-    // "Percentiles 2 - 98", "Equalised".
+    GridStretch() = default;
+    // Limits that are not in order, or alike, take the grid's own least and greatest.
+    static GridStretch of(const Grid& grid, const Choice& choice);
+
+    // "Percentiles 2 - 98", "Equalised", "Limits".
     static const char* name(Kind kind);
 
     Kind kind() const { return kind_; }

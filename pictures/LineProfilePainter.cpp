@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -134,6 +135,11 @@ double LineProfilePainter::valueAt(const Scales& s, int y) {
                                                   std::max(1, f.bottom - f.top);
 }
 
+int LineProfilePainter::legendEm(int width, int em) {
+    const double fits = width / (kCharWidth * std::strlen(kLegend));
+    return std::max(1, std::min(em, static_cast<int>(fits)));
+}
+
 void LineProfilePainter::draw(DrawingSurface& surface, const Area& area, int em,
                               bool legend) const {
     surface.setFont(em);
@@ -162,7 +168,8 @@ void LineProfilePainter::draw(DrawingSurface& surface, const Area& area, int em,
         drawLine(surface, sc, static_cast<int>(k), em);
     }
     if (legend) {
-        surface.setFont(em);
+        // On one line within the picture: smaller where the page is too narrow for it.
+        surface.setFont(legendEm(area.width - em, em));
         surface.text(area.left + em / 2, f.bottom + 2 * em + em / 2, kLegend);
     }
 }

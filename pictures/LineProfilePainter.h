@@ -23,6 +23,10 @@ class LineProfilePainter {
     static constexpr const char* kLegend =
         "Filled: readings; hollow: flagged, with the flag's word; diamond: spike candidate "
         "(double: the one under review)";
+    // A character's width in ems of the fixed-pitch font the pictures draw with.
+    static constexpr double kCharWidth = 0.6;
+    // The legend's font: em, or as much less as makes the legend fit in width.
+    static int legendEm(int width, int em);
 
     // Where a picture goes on the surface.
     struct Area {

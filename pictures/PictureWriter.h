@@ -27,6 +27,16 @@ class PictureWriter {
         (void)drawPage;
         return false;
     }
+    // The same on A4 pages turned to landscape.
+    virtual bool writeLandscapePdf(const std::string& path, int pageCount,
+                                   const PageDrawer& drawPage) {
+        (void)path;
+        (void)pageCount;
+        (void)drawPage;
+        return false;
+    }
+    // Dots per inch of the pages' device units.
+    static constexpr int kPdfDotsPerInch = 300;
 };
 
 }  // namespace velkor

@@ -112,7 +112,7 @@ void SurveyPicture::draw(DrawingSurface& surface, int width, int height,
 
 void SurveyPicture::draw(DrawingSurface& surface, int width, int height, const Survey& survey,
                          const SurveyGridding::Result* gridded, Layers layers,
-                         SurveyGridding::What what, GridStretch::Kind stretch, int em) {
+                         SurveyGridding::What what, const GridStretch::Choice& stretch, int em) {
     const SurveyMapPainter readings = SurveyMapPainter::build(survey);
     if (gridded == nullptr) {
         draw(surface, width, height, readings, nullptr, layers, valueOf(what), em);

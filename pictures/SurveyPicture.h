@@ -60,7 +60,7 @@ class SurveyPicture {
     // without a window. The readings are coloured by what is gridded.
     static void draw(DrawingSurface& surface, int width, int height, const Survey& survey,
                      const SurveyGridding::Result* gridded, Layers layers,
-                     SurveyGridding::What what, GridStretch::Kind stretch,
+                     SurveyGridding::What what, const GridStretch::Choice& stretch,
                      int em = SurveyMapPainter::kScreenEm);
 
     // The survey reading whose position is within a few pixels of (x, y), or -1.

@@ -1,6 +1,7 @@
 // The printed map's title block.
 #include "pictures/SurveyTitleBlock.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "pictures/DrawingSurface.h"
@@ -31,9 +32,20 @@ std::string SurveyTitleBlock::dates(const Survey& survey) {
     return first == last ? first : first + " - " + last;
 }
 
+std::string SurveyTitleBlock::coordinateSystem(const Survey& survey) {
+    const std::optional<int> epsg = survey.settings().epsg;
+    if (!epsg) {
+        return "No coordinate system: local metres";
+    }
+    const CoordinateSystem* crs = survey.coordinateSystem();
+    return crs != nullptr && !crs->name().empty()
+               ? formatText("Coordinate system %s (EPSG:%d)", crs->name().c_str(), *epsg)
+               : formatText("Coordinate system EPSG:%d", *epsg);
+}
+
 std::vector<std::string> SurveyTitleBlock::lines(const Survey& survey, const std::string& name,
                                                  const SurveyGridding::Result* gridded,
-                                                 SurveyMapPainter::Value value) {
+                                                 SurveyMapPainter::Value value, long long scale) {
     std::vector<std::string> out{"Survey " + name};
     const std::string when = dates(survey);
     out.push_back(when.empty() ? std::string("No dates") : "Dates " + when);
@@ -48,7 +60,18 @@ std::vector<std::string> SurveyTitleBlock::lines(const Survey& survey, const std
         out.push_back(corrections[1]);
     }
     if (gridded != nullptr) {
+        out.push_back(formatText("Regional removed: %s",
+                                 RegionalTrend::name(survey.settings().gridding.regional)));
+    }
+    out.push_back(coordinateSystem(survey));
+    if (scale > 0) {
+        out.push_back(formatText("Scale 1:%lld", scale));
+    }
+    if (gridded != nullptr) {
         const GriddingReport& r = gridded->gridded.report;
+        out.push_back(gridded->interval > 0.0
+                          ? formatText("Contour interval %g nT", gridded->interval)
+                          : std::string("No contours"));
         out.push_back(formatText("Cell %g m, tension %g, ", r.cell, r.tension) +
                       (std::isfinite(r.blankDistance)
                            ? formatText("blanking distance %g m", r.blankDistance)
@@ -57,8 +80,18 @@ std::vector<std::string> SurveyTitleBlock::lines(const Survey& survey, const std
     return out;
 }
 
+int SurveyTitleBlock::fittedEm(const std::vector<std::string>& lines, int width, int em) {
+    std::size_t longest = 1;
+    for (const std::string& l : lines) {
+        longest = std::max(longest, l.size());
+    }
+    const double fits = (width / 2.0 - em) / (kCharWidth * static_cast<double>(longest));
+    return std::max(1, std::min(em, static_cast<int>(fits)));
+}
+
 int SurveyTitleBlock::height(const std::vector<std::string>& lines, int em) {
-    return static_cast<int>(lines.size()) * em * 3 / 2 + em;
+    const int rows = static_cast<int>((lines.size() + 1) / 2);
+    return rows * em * 3 / 2 + em;
 }
 
 void SurveyTitleBlock::draw(DrawingSurface& s, int width, const std::vector<std::string>& lines,
@@ -66,8 +99,11 @@ void SurveyTitleBlock::draw(DrawingSurface& s, int width, const std::vector<std:
     const int bottom = height(lines, em) - em / 2;
     s.setFont(em);
     s.polyline({{0, 0}, {width - 1, 0}, {width - 1, bottom}, {0, bottom}, {0, 0}});
+    const std::size_t rows = (lines.size() + 1) / 2;
     for (std::size_t k = 0; k < lines.size(); ++k) {
-        s.text(em, em / 2 + static_cast<int>(k) * em * 3 / 2, lines[k]);
+        const int x = k < rows ? em : width / 2;
+        const int row = static_cast<int>(k < rows ? k : k - rows);
+        s.text(x, em / 2 + row * em * 3 / 2, lines[k]);
     }
 }
 

@@ -152,6 +152,10 @@ std::vector<std::string> SurveyDescription::corrections(const Survey& survey) {
             break;
     }
     lines.push_back(datum);
+    if (s.gridding.regional != RegionalTrend::Kind::None) {
+        lines.push_back(formatText("Regional trend removed before gridding: %s",
+                                   RegionalTrend::name(s.gridding.regional)));
+    }
     if (!survey.normalProblem().empty()) {
         lines.push_back(survey.normalProblem());
     }

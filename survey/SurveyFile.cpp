@@ -309,6 +309,10 @@ SurveySettings::Gridding::What gridOf(const Json& j, const std::string& place) {
                   "expected \"anomaly\", \"diurnal\", \"field\" or \"gradient\"");
 }
 
+RegionalTrend::Kind regional(const Json& j, const std::string& place) {
+    return chosen(j, place, &RegionalTrend::named, "expected \"none\", \"plane\" or \"quadratic\"");
+}
+
 // "none": no node is blanked.
 double blanking(const Json& j, const std::string& place) {
     return j.is_string() && j.get<std::string>() == "none" ? std::numeric_limits<double>::infinity()
@@ -316,7 +320,8 @@ double blanking(const Json& j, const std::string& place) {
 }
 
 SurveySettings::Gridding readGridding(const Json& j, const std::string& place) {
-    object(j, place, {"grid_of", "cell", "tension", "blanking_distance", "contour_interval"});
+    object(j, place,
+           {"grid_of", "cell", "tension", "blanking_distance", "contour_interval", "regional"});
     SurveySettings::Gridding g;
     g.what = optional(j, "grid_of", place, gridOf, g.what);
     g.tension = optional(j, "tension", place, number, g.tension);
@@ -326,6 +331,7 @@ SurveySettings::Gridding readGridding(const Json& j, const std::string& place) {
     g.cell = present(j, "cell", place, positive);
     g.blankDistance = present(j, "blanking_distance", place, blanking);
     g.interval = present(j, "contour_interval", place, positive);
+    g.regional = optional(j, "regional", place, regional, g.regional);
     return g;
 }
 
@@ -342,6 +348,10 @@ Json writeGridding(const SurveySettings::Gridding& g) {
     }
     if (g.interval) {
         j["contour_interval"] = *g.interval;
+    }
+    // A survey without a regional trend is written as before the choice existed.
+    if (g.regional != RegionalTrend::Kind::None) {
+        j["regional"] = RegionalTrend::name(g.regional);
     }
     return j;
 }

@@ -55,7 +55,8 @@ std::vector<GridPoint> SurveyGridding::points(const Survey& survey, What what) {
         const int id = lineIds.emplace(line, static_cast<int>(lineIds.size())).first->second;
         points.push_back({g.easting, g.northing, *v, id});
     }
-    return points;
+    // Fitted to the readings that are gridded: a flagged one would bend the trend too.
+    return RegionalTrend::removed(std::move(points), survey.settings().gridding.regional);
 }
 
 GriddingOptions SurveyGridding::withSurvey(const Survey& survey, GriddingOptions options) {

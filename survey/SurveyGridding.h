@@ -29,8 +29,9 @@ class SurveyGridding {
         ContourSet contours;
     };
 
-    // The placed readings that have the value, flagged readings left out; readings of one
-    // survey line share their line number.
+    // The placed readings that have the value, flagged readings left out, less the
+    // regional trend the survey takes away; readings of one survey line share their line
+    // number.
     static std::vector<GridPoint> points(const Survey& survey, What what);
     // The options with the line spacing the placement gives, in map metres.
     static GriddingOptions withSurvey(const Survey& survey, GriddingOptions options);

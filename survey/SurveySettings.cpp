@@ -53,7 +53,7 @@ constexpr const char* kWhatNames[SurveySettings::Gridding::kWhats] = {"anomaly",
 
 bool SurveySettings::Gridding::operator==(const Gridding& o) const {
     return what == o.what && cell == o.cell && tension == o.tension &&
-           blankDistance == o.blankDistance && interval == o.interval;
+           blankDistance == o.blankDistance && interval == o.interval && regional == o.regional;
 }
 
 GriddingOptions SurveySettings::Gridding::options() const {

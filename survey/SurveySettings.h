@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gridding/GriddingOptions.h"
+#include "gridding/RegionalTrend.h"
 #include "survey/Placement.h"
 
 namespace velkor {
@@ -72,6 +73,8 @@ struct SurveySettings {
         double tension = GriddingOptions::kDefaultTension;
         std::optional<double> blankDistance;  // metres; infinity blanks nothing
         std::optional<double> interval;       // nT between contour levels
+        // The regional trend fitted to the readings and taken away before gridding.
+        RegionalTrend::Kind regional = RegionalTrend::Kind::None;
 
         bool operator==(const Gridding& o) const;
         bool operator!=(const Gridding& o) const { return !(*this == o); }

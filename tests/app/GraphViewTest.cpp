@@ -215,7 +215,9 @@ TEST_F(GraphViewTest, ClosingShowsTheGraphOnceThenTheList) {
 namespace velkor {
 
 TEST_F(AppFixture, PrintRequestFromTheDesktopPrintsTheWholeFileAndEnds) {
-    // Without a printer the print request fails with a message, and still ends the run.
+    // A printer said to be there that cannot print: the request fails with a message, and
+    // still ends the run. (With none at all, NoPrinterTest.)
+    app->setPrinterCheck([] { return true; });
     const std::string file = surveyFile("p.velkor", 45);
     EXPECT_FALSE(start({"--print", QString::fromStdString(file)}));
     EXPECT_TRUE(app->finishedEarly());

@@ -437,7 +437,7 @@ TEST_F(SurveyWindowTest, TheGriddedWeekPrintedWithItsTitleBlock) {
     EXPECT_EQ(w.preparePrinting(), 1);
     const std::vector<std::string> title =
         SurveyTitleBlock::lines(*session().survey(), "grid", gridder.result(), map.value());
-    ASSERT_EQ(title.size(), 5U);
+    ASSERT_EQ(title.size(), 8U);
     EXPECT_EQ(std::vector<std::string>(title.begin(), title.begin() + 4),
               (std::vector<std::string>{"Survey grid", "Dates 06.07.2026 - 09.07.2026",
                                         "Gridded: anomaly", "Datum 48000.00 nT, no normal field"}));

@@ -209,7 +209,8 @@ TEST_F(SurveyUsageErrors, OfTheCommandsThatWriteTheSurveyOut) {
         {{"contours", file, out + ".txt"},
          out + ".txt: the extension names no format; give --format"},
         {{"plot", file, out + ".tif"},
-         out + ".tif: the map is drawn as PNG; name a file ending in .png"},
+         out + ".tif: the map is drawn as PNG or printed as PDF; name a file ending in .png or "
+               ".pdf"},
         {{"plot", file, out + ".png", "--show", "x"},
          "--show: give any of readings, grid, shade and contours, separated by commas"},
         {{"plot", file, out + ".png", "--size", "10x10"},

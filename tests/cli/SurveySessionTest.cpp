@@ -239,7 +239,7 @@ TEST_F(SurveySession, GridsAndContoursWithTheGivenValues) {
     ToolRun r = survey({"grid", file, dir.path("t.asc"), "--cell", "5"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(solverFree(r.out), grid + "contours: every 2 nT, # lines\n");
+    EXPECT_EQ(solverFree(r.out), grid + "contours: every 2.5 nT, # lines\n");
     const std::string asc = TempDir::read(dir.path("t.asc"));
     EXPECT_EQ(asc.substr(0, asc.find("NODATA")),
               "ncols        7\nnrows        8\nxllcorner    499972.500000000000\n"
@@ -267,7 +267,7 @@ TEST_F(SurveySession, GridsAndContoursWithTheGivenValues) {
               "level 1: 4 x 5, cell 10 m, # iterations, last change # nT\n"
               "level 2: 7 x 8, cell 5 m, # iterations, last change # nT\n"
               "misfit at the readings: mean # nT, rms # nT\n"
-              "contours: every 2 nT, # lines\n");
+              "contours: every 2.5 nT, # lines\n");
     EXPECT_EQ(TempDir::read(dir.path("g.grd")).substr(0, 43),
               "DSAA\r\n7 8\r\n499975 500005\r\n6200005 6200040\r\n");
     r = survey({"grid", file, dir.path("g.tif"), "--blank", "none"});

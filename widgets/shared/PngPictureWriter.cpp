@@ -67,8 +67,8 @@ bool PngPictureWriter::writePng(const std::string& path, int width, int height,
     return writeBytes(path, bytes);
 }
 
-bool PngPictureWriter::writePdf(const std::string& path, int pageCount,
-                                const PageDrawer& drawPage) {
+bool PngPictureWriter::writePages(const std::string& path, int pageCount, bool landscape,
+                                  const PagePainter& paint) {
     if (pageCount <= 0) {
         return false;
     }
@@ -82,25 +82,41 @@ bool PngPictureWriter::writePdf(const std::string& path, int pageCount,
         QPdfWriter pdf(&buffer);
         pdf.setCreator("Velkor2tr");
         pdf.setResolution(kPdfResolution);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
+                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
         QPainter painter;
         if (!painter.begin(&pdf)) {
             return false;
         }
-        QPainterSurface surface(painter);
         for (int p = 1; p <= pageCount; ++p) {
             if (p > 1) {
                 pdf.newPage();
             }
-            drawPage(surface, page.width(), page.height(), p);
+            paint(painter, page.width(), page.height(), p);
         }
         if (!painter.end()) {
             return false;
         }
     }
     return writeBytes(path, bytes);
+}
+
+bool PngPictureWriter::writePdf(const std::string& path, int pageCount,
+                                const PageDrawer& drawPage) {
+    return writePages(path, pageCount, false, [&drawPage](QPainter& painter, int w, int h, int p) {
+        QPainterSurface surface(painter);
+        drawPage(surface, w, h, p);
+    });
+}
+
+bool PngPictureWriter::writeLandscapePdf(const std::string& path, int pageCount,
+                                         const PageDrawer& drawPage) {
+    return writePages(path, pageCount, true, [&drawPage](QPainter& painter, int w, int h, int p) {
+        QPainterSurface surface(painter);
+        drawPage(surface, w, h, p);
+    });
 }
 
 }  // namespace velkor

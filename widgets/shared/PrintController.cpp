@@ -7,13 +7,20 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProgressDialog>
+#include <optional>
 
 #include "core/CommandTable.h"
 #include "core/Prompter.h"
+#include "widgets/shared/PngPictureWriter.h"
 #include "widgets/shared/Printable.h"
 
 namespace velkor {
+
+bool PrintController::printersInstalled() {
+    return !QPrinterInfo::availablePrinters().isEmpty();
+}
 
 PrintController::PrintController(QWidget* parent, Prompter& prompter)
     : QObject(parent), parent_(parent), prompter_(prompter) {}
@@ -83,6 +90,7 @@ void PrintController::print(Printable& what, bool withDialog) {
         return;
     }
     QPrinter& p = printer();
+    turn(what, p);
     int first = 1;
     int last = pages;
     if (withDialog) {
@@ -111,10 +119,52 @@ void PrintController::preview(Printable& what) {
     if (pages <= 0) {
         return;
     }
+    turn(what, printer());
     QPrintPreviewDialog dialog(&printer(), parent_);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
             [this, &what, pages](QPrinter* target) { printPages(what, *target, 1, pages, false); });
     dialog.exec();
+}
+
+void PrintController::printOrOfferPdf(Printable& what) {
+    if (hasPrinter_()) {
+        print(what, true);
+        return;
+    }
+    lastPrintSucceeded_ = false;
+    if (what.preparePrinting() <= 0) {
+        return;
+    }
+    prompter_.message(kNoPrinter);
+    const std::optional<std::string> path =
+        prompter_.askSaveFile("PDF file (*.pdf)|*.pdf||", "pdf");
+    if (path && !printToPdf(what, *path)) {
+        prompter_.message("The document could not be printed. Check the printer and try again.");
+    }
+}
+
+bool PrintController::printToPdf(Printable& what, const std::string& path) {
+    lastPrintSucceeded_ = false;
+    const int pages = what.preparePrinting();
+    if (pages <= 0) {
+        return false;
+    }
+    // The pages the tool writes: one layout for every PDF of the program.
+    pagesPrinted_ = 0;
+    const bool written = PngPictureWriter::writePages(
+        path, pages, what.landscape().value_or(false),
+        [this, &what](QPainter& painter, int width, int height, int page) {
+            what.printPage(painter, width, height, page);
+            ++pagesPrinted_;
+        });
+    lastPrintSucceeded_ = written && pagesPrinted_ == pages;
+    return lastPrintSucceeded_;
+}
+
+void PrintController::turn(Printable& what, QPrinter& printer) {
+    if (const std::optional<bool> landscape = what.landscape()) {
+        printer.setPageOrientation(*landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    }
 }
 
 void PrintController::setup() {

@@ -4,7 +4,9 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <string>
 
 class QPrinter;
 class QWidget;
@@ -18,6 +20,12 @@ class PrintController : public QObject {
     Q_OBJECT
 
   public:
+    static constexpr const char* kNoPrinter =
+        "No printer is installed; use Print Preview or export a PDF";
+    // Whether the system has a printer at all; tests give their own answer.
+    using PrinterCheck = std::function<bool()>;
+    static bool printersInstalled();
+
     PrintController(QWidget* parent, Prompter& prompter);
     ~PrintController() override;
 
@@ -28,6 +36,13 @@ class PrintController : public QObject {
     void print(Printable& what, bool withDialog);
     void preview(Printable& what);
     void setup();
+    // Print... of a window that also prints to PDF: the print dialog when there is a
+    // printer; without one, the reason, then a PDF file to print to (cancel: nothing).
+    void printOrOfferPdf(Printable& what);
+    // Every page into a PDF file, laid out as the tool's PDF documents; false when it
+    // cannot be written.
+    bool printToPdf(Printable& what, const std::string& path);
+    void setPrinterCheck(PrinterCheck check) { hasPrinter_ = std::move(check); }
 
     QPrinter& printer();
     // Pages sent by the last print, for the caller's checks.
@@ -38,10 +53,13 @@ class PrintController : public QObject {
 
   private:
     bool printPages(Printable& what, QPrinter& printer, int first, int last, bool progress);
+    // The printer's pages turned as what asks, if it asks.
+    static void turn(Printable& what, QPrinter& printer);
 
     QWidget* parent_;
     Prompter& prompter_;
     std::unique_ptr<QPrinter> printer_;
+    PrinterCheck hasPrinter_ = printersInstalled;
     int pagesPrinted_ = 0;
     bool lastPrintSucceeded_ = false;
 };

@@ -72,6 +72,11 @@ void QPainterSurface::setFont(int emHeight) {
     widestCharacter_ = metrics.maxWidth();
 }
 
+void QPainterSurface::setLineWidth(int units) {
+    flushLines();
+    painter_.setPen(QPen(Qt::black, std::max(1, units)));
+}
+
 bool QPainterSurface::outside(int x1, int y1, int x2, int y2) const {
     if (!culling_) {
         return false;

@@ -29,6 +29,7 @@ class QPainterSurface final : public DrawingSurface {
 
     std::optional<Seen> seen() const override;
     void setFont(int emHeight) override;
+    void setLineWidth(int units) override;
     void segment(int x1, int y1, int x2, int y2) override;
     void polyline(const std::vector<Point>& points) override;
     void text(int x, int y, const std::string& text) override;

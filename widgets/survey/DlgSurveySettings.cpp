@@ -214,6 +214,13 @@ QWidget* DlgSurveySettings::createCorrections() {
     form->addRow("Constant:", normalValue_);
     height_ = spin(group, -12000.0, 1e6, 1, " m");
     form->addRow("Height (IGRF-14):", height_);
+    regional_ = new QComboBox(group);
+    regional_->setObjectName("regional");
+    regional_->addItems({"None", "Plane", "Quadratic"});
+    regional_->setWhatsThis(
+        "A regional trend, a plane or a second-order surface fitted to the readings by least "
+        "squares (flagged ones left out), taken away before gridding.");
+    form->addRow("Regional:", regional_);
     return group;
 }
 
@@ -251,6 +258,7 @@ void DlgSurveySettings::load(const SurveySettings& s) {
     normalKind_->setCurrentIndex(static_cast<int>(s.normal.kind));
     normalValue_->setValue(s.normal.value);
     height_->setValue(s.normal.height);
+    regional_->setCurrentIndex(static_cast<int>(s.gridding.regional));
 }
 
 void DlgSurveySettings::addBase() {
@@ -345,6 +353,7 @@ std::optional<SurveySettings> DlgSurveySettings::settings(std::string& message) 
     s.normal.kind = static_cast<SurveySettings::NormalField::Kind>(normalKind_->currentIndex());
     s.normal.value = normalValue_->value();
     s.normal.height = height_->value();
+    s.gridding.regional = static_cast<RegionalTrend::Kind>(regional_->currentIndex());
     message = SurveyEditor::refusal(result_, s);
     if (!message.empty()) {
         return std::nullopt;

@@ -62,6 +62,7 @@ class DlgSurveySettings : public QDialog {
     QComboBox* normalKind_ = nullptr;
     QDoubleSpinBox* normalValue_ = nullptr;
     QDoubleSpinBox* height_ = nullptr;
+    QComboBox* regional_ = nullptr;
     QTableWidget* bases_ = nullptr;
 };
 

@@ -28,6 +28,7 @@
 #include "widgets/shared/PrintController.h"
 #include "widgets/shared/QPainterSurface.h"
 #include "widgets/shared/TwoRowBar.h"
+#include "widgets/shared/WindowFit.h"
 #include "widgets/survey/LineProfileWidget.h"
 #include "widgets/survey/SurveySession.h"
 
@@ -57,7 +58,6 @@ int unflagged(const Survey& survey, const std::vector<int>& readings) {
 LineProfilesWindow::LineProfilesWindow(SurveySession& session, Prompter& prompter, QWidget* parent)
     : QMainWindow(parent, Qt::Window), session_(session) {
     setObjectName("lineProfilesWindow");
-    resize(1000, 620);
     printing_ = new PrintController(this, prompter);
     view_ = new LineProfileWidget(this);
 
@@ -79,13 +79,14 @@ LineProfilesWindow::LineProfilesWindow(SurveySession& session, Prompter& prompte
     connect(takeAll_, &QPushButton::clicked, this, &LineProfilesWindow::takeAll);
     connect(unflag_, &QPushButton::clicked, this, &LineProfilesWindow::unflagLines);
     connect(review_, &QPushButton::clicked, this, &LineProfilesWindow::reviewNext);
-    connect(print_, &QPushButton::clicked, this, [this] { printing_->print(*this, true); });
+    connect(print_, &QPushButton::clicked, this, [this] { printing_->printOrOfferPdf(*this); });
     connect(preview_, &QPushButton::clicked, this, [this] { printing_->preview(*this); });
     connect(view_, &LineProfileWidget::hovered, this, &LineProfilesWindow::hover);
     connect(view_, &LineProfileWidget::clicked, this, &LineProfilesWindow::click);
     connect(view_, &LineProfileWidget::boxDrawn, this, &LineProfilesWindow::box);
     connect(&session_, &SurveySession::changed, this, &LineProfilesWindow::refresh);
     refresh();
+    WindowFit::fit(*this, {1000, 620});
 }
 
 QWidget* LineProfilesWindow::makeBar() {
@@ -374,15 +375,26 @@ void LineProfilesWindow::reviewNext() {
         readout_->setText("No spike candidate lies on a survey line");
         return;
     }
+    const std::vector<int>& shown = painter.lines();
+    const auto isShown = [&shown](int k) {
+        return std::find(shown.begin(), shown.end(), k) != shown.end();
+    };
     const auto at = std::find_if(order.begin(), order.end(), [&painter](const auto& o) {
         return o.second == painter.current();
     });
-    const std::size_t next =
-        at == order.end() ? 0 : (static_cast<std::size_t>(at - order.begin()) + 1) % order.size();
+    // From the reading reviewed last while its line shows; else from the shown line on.
+    std::size_t next = 0;
+    if (at != order.end() && isShown(at->first)) {
+        next = (static_cast<std::size_t>(at - order.begin()) + 1) % order.size();
+    } else if (!shown.empty()) {
+        const auto from = std::find_if(order.begin(), order.end(), [&shown](const auto& o) {
+            return o.first >= shown.front();
+        });
+        next = from == order.end() ? 0 : static_cast<std::size_t>(from - order.begin());
+    }
     const auto [line, reading] = order[next];
     painter.setCurrent(reading);
-    const std::vector<int>& shown = painter.lines();
-    if (std::find(shown.begin(), shown.end(), line) == shown.end()) {
+    if (!isShown(line)) {
         line_->setCurrentIndex(line);
     }
     view_->update();

@@ -18,7 +18,7 @@ struct SurveyGridder::Job {
     GriddingOptions options;
     SurveyGridding::What what = SurveyGridding::What::Anomaly;
     double interval = 0.0;  // nT between contour levels; 0 the default
-    GridStretch::Kind stretch = GridStretch::Kind::Percentile;
+    GridStretch::Choice stretch;
     std::atomic<bool> cancel{false};
     std::atomic<int> permille{-1};
     // The grid shown when the request was made: the same readings with new values are
@@ -39,7 +39,7 @@ SurveyGridder::~SurveyGridder() {
     }
 }
 
-void SurveyGridder::start(const Survey& survey, GridStretch::Kind stretch) {
+void SurveyGridder::start(const Survey& survey, const GridStretch::Choice& stretch) {
     if (running_) {
         running_->cancel = true;
     }
@@ -127,7 +127,7 @@ void SurveyGridder::clear() {
     emit changed();
 }
 
-void SurveyGridder::setStretch(GridStretch::Kind stretch) {
+void SurveyGridder::setStretch(const GridStretch::Choice& stretch) {
     stretch_ = stretch;
     if (result_ && !result_->gridded.grid.lattice.empty()) {
         painter_ = GridLayerPainter(*result_, stretch);

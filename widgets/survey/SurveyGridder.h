@@ -30,14 +30,14 @@ class SurveyGridder : public QObject {
     // Grids survey's readings anew as its gridding settings say; work still running is
     // cancelled and its result will be dropped. The grid shown so far stays until the new
     // one is in.
-    void start(const Survey& survey, GridStretch::Kind stretch);
+    void start(const Survey& survey, const GridStretch::Choice& stretch);
     // Stops the running work; the grid it would have replaced is dropped too, as it no
     // longer matches what was asked for.
     void cancel();
     // No grid any more (the survey is closed or changed beyond it).
     void clear();
     // Colours the grid anew; no gridding.
-    void setStretch(GridStretch::Kind stretch);
+    void setStretch(const GridStretch::Choice& stretch);
     // Blocks until every worker is done and the latest result is taken (tests, closing).
     void wait();
 
@@ -45,7 +45,7 @@ class SurveyGridder : public QObject {
     // Null while there is no grid.
     const SurveyGridding::Result* result() const { return result_.get(); }
     const GridLayerPainter* painter() const { return result_ ? &painter_ : nullptr; }
-    GridStretch::Kind stretch() const { return stretch_; }
+    const GridStretch::Choice& stretch() const { return stretch_; }
 
   signals:
     // Thousandths of the running gridding done.
@@ -61,7 +61,7 @@ class SurveyGridder : public QObject {
     std::vector<QThread*> threads_;  // children of this object while they run
     std::shared_ptr<const SurveyGridding::Result> result_;
     GridLayerPainter painter_;
-    GridStretch::Kind stretch_ = GridStretch::Kind::Percentile;
+    GridStretch::Choice stretch_;
 };
 
 }  // namespace velkor

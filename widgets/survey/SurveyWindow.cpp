@@ -3,9 +3,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -19,12 +21,14 @@
 #include <algorithm>
 
 #include "pictures/BasePanel.h"
-#include "pictures/SurveyTitleBlock.h"
+#include "pictures/SurveyPage.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDescription.h"
+#include "survey/SurveyFlags.h"
 #include "widgets/shared/PrintController.h"
 #include "widgets/shared/QPainterSurface.h"
 #include "widgets/shared/TwoRowBar.h"
+#include "widgets/shared/WindowFit.h"
 #include "widgets/survey/BasePanelView.h"
 #include "widgets/survey/DlgGriddingOptions.h"
 #include "widgets/survey/DlgSurveySettings.h"
@@ -48,6 +52,17 @@ QString joined(const std::vector<std::string>& lines) {
     return list.join('\n');
 }
 
+// One end of the Limits stretch, in nT.
+QDoubleSpinBox* limitBox(QWidget* parent, double value) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setRange(-1.0e6, 1.0e6);
+    box->setDecimals(1);
+    box->setValue(value);
+    box->setSuffix(" nT");
+    box->setWhatsThis("An end of the colour scale when the colours are stretched to Limits.");
+    return box;
+}
+
 constexpr const char* kLayerNames[4] = {"Readings", "Grid", "Shade", "Contours"};
 // The values in the order the gridding names them.
 constexpr const char* kGridOf[SurveyGridding::kWhats] = {"Anomaly", "Diurnal", "Field", "Gradient"};
@@ -59,7 +74,6 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     setObjectName("surveyWindow");
     gridder_ = new SurveyGridder(this);
     printing_ = new PrintController(this, prompter_);
-    resize(1100, 680);
 
     days_ = new QTreeWidget(this);
     days_->setColumnCount(4);
@@ -129,6 +143,7 @@ SurveyWindow::SurveyWindow(SurveySession& session, Prompter& prompter, QWidget* 
     connect(&session_, &SurveySession::status, this,
             [this](const QString& text) { readout_->setText(text); });
     refresh();
+    WindowFit::fit(*this, {1100, 680});
 }
 
 void SurveyWindow::showBusy() {
@@ -261,8 +276,11 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
         stretch_->addItem(GridStretch::name(static_cast<GridStretch::Kind>(k)));
     }
     stretch_->setWhatsThis(
-        "How the grid's values take the colours: evenly from the 2nd to the 98th percentile, "
-        "or equalised so that each colour covers as much of the grid.");
+        "How the grid's values take the colours: equalised so that each colour covers as much "
+        "of the grid, evenly from the 2nd to the 98th percentile, or evenly between the limits "
+        "given beside it.");
+    stretchLo_ = limitBox(bar, -1000.0);
+    stretchHi_ = limitBox(bar, 1000.0);
     griddingOptions_ = new QPushButton("Gridding Options...", bar);
     griddingOptions_->setWhatsThis(
         "The cell size, the tension, the blanking distance and the contour interval, kept in "
@@ -275,6 +293,9 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     gridRow->addWidget(gridOf_);
     gridRow->addWidget(new QLabel("Colours:", bar));
     gridRow->addWidget(stretch_);
+    gridRow->addWidget(stretchLo_);
+    gridRow->addWidget(new QLabel("to", bar));
+    gridRow->addWidget(stretchHi_);
     gridRow->addWidget(griddingOptions_);
     gridRow->addStretch();
     row->addStretch();
@@ -287,12 +308,26 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
             showGridding();  // nothing open, or busy: back to what the survey says
         }
     });
-    connect(stretch_, &QComboBox::currentIndexChanged, this,
-            [this](int k) { gridder_->setStretch(static_cast<GridStretch::Kind>(k)); });
+    const auto restretch = [this] {
+        const GridStretch::Choice choice = stretchChoice();
+        stretchLo_->setEnabled(choice.kind == GridStretch::Kind::Limits);
+        stretchHi_->setEnabled(choice.kind == GridStretch::Kind::Limits);
+        gridder_->setStretch(choice);
+    };
+    connect(stretch_, &QComboBox::currentIndexChanged, this, restretch);
+    connect(stretchLo_, &QDoubleSpinBox::editingFinished, this, restretch);
+    connect(stretchHi_, &QDoubleSpinBox::editingFinished, this, restretch);
+    stretchLo_->setEnabled(false);
+    stretchHi_->setEnabled(false);
     connect(griddingOptions_, &QPushButton::clicked, this, &SurveyWindow::editGriddingOptions);
-    connect(print, &QPushButton::clicked, this, [this] { printing_->print(*this, true); });
+    connect(print, &QPushButton::clicked, this, [this] { printing_->printOrOfferPdf(*this); });
     connect(preview, &QPushButton::clicked, this, [this] { printing_->preview(*this); });
     return bar;
+}
+
+GridStretch::Choice SurveyWindow::stretchChoice() const {
+    return {static_cast<GridStretch::Kind>(stretch_->currentIndex()), stretchLo_->value(),
+            stretchHi_->value()};
 }
 
 QCheckBox* SurveyWindow::layerBox(int layer) const {
@@ -323,7 +358,7 @@ void SurveyWindow::regrid() {
         return;
     }
     gridded_ = key;
-    gridder_->start(*survey, static_cast<GridStretch::Kind>(stretch_->currentIndex()));
+    gridder_->start(*survey, stretchChoice());
 }
 
 void SurveyWindow::gridChanged() {
@@ -418,31 +453,30 @@ int SurveyWindow::preparePrinting() {
     return session_.survey() != nullptr ? 1 : 0;
 }
 
+SurveyPage::Map SurveyWindow::pageMap() const {
+    const bool gridded = map_->showsGrid();
+    return {
+        session_.survey(),
+        QString::fromStdString(session_.path()).section('/', -1).section('.', 0, 0).toStdString(),
+        &session_.painter(),
+        gridded ? gridder_->painter() : nullptr,
+        map_->layers(),
+        map_->value()};
+}
+
+std::optional<bool> SurveyWindow::landscape() {
+    if (session_.survey() == nullptr) {
+        return std::nullopt;
+    }
+    return SurveyPage::landscape(pageMap());
+}
+
 void SurveyWindow::printPage(QPainter& painter, int width, int height, int /*page*/) {
-    const Survey* survey = session_.survey();
-    if (survey == nullptr) {
+    if (session_.survey() == nullptr) {
         return;
     }
-    const int em = std::max(SurveyMapPainter::kScreenEm, height / 70);
-    const bool gridded = map_->showsGrid();
-    const std::vector<std::string> title = SurveyTitleBlock::lines(
-        *survey,
-        QString::fromStdString(session_.path()).section('/', -1).section('.', 0, 0).toStdString(),
-        gridded ? gridder_->result() : nullptr, map_->value());
-    const int top = SurveyTitleBlock::height(title, em) + em;
-    {
-        QPainterSurface surface(painter);
-        SurveyTitleBlock::draw(surface, width, title, em);
-    }
-    painter.save();
-    painter.translate(0, top);
-    {
-        QPainterSurface surface(painter);
-        SurveyPicture::draw(surface, width, height - top, session_.painter(),
-                            gridded ? gridder_->painter() : nullptr, map_->layers(), map_->value(),
-                            em);
-    }
-    painter.restore();
+    QPainterSurface surface(painter);
+    SurveyPage::draw(surface, width, height, painter.device()->logicalDpiY(), pageMap());
 }
 
 void SurveyWindow::fillDays() {
@@ -484,9 +518,16 @@ void SurveyWindow::showProgress(int done, int total) {
 
 void SurveyWindow::hover(int reading) {
     const Survey* survey = session_.survey();
-    readout_->setText(survey != nullptr && reading >= 0
-                          ? QString::fromStdString(SurveyMapPainter::describe(*survey, reading))
-                          : QString());
+    if (survey == nullptr || reading < 0) {
+        readout_->setText(QString());
+        return;
+    }
+    QString text = QString::fromStdString(SurveyMapPainter::describe(*survey, reading));
+    const std::string& word = SurveyFlags(*survey).word(survey->reading(reading));
+    if (!word.empty()) {
+        text += "   Flagged " + QString::fromStdString(word);
+    }
+    readout_->setText(text);
 }
 
 void SurveyWindow::click(int reading) {

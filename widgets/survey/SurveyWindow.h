@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "pictures/SurveyPage.h"
 #include "pictures/SurveyPicture.h"
 #include "survey/BaseSource.h"
 #include "survey/SurveyGridding.h"
@@ -16,6 +17,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -58,6 +60,10 @@ class SurveyWindow : public QMainWindow, public Printable {
     QCheckBox* layerBox(int layer) const;  // readings, grid, shade, contours
     QComboBox* gridOf() const { return gridOf_; }
     QComboBox* stretch() const { return stretch_; }
+    // The ends of the Limits stretch, in nT.
+    QDoubleSpinBox* stretchLow() const { return stretchLo_; }
+    QDoubleSpinBox* stretchHigh() const { return stretchHi_; }
+    GridStretch::Choice stretchChoice() const;
     SurveyGridder& gridder() const { return *gridder_; }
     // The open survey's gridding, kept in its file; the default while none is open.
     SurveySettings::Gridding gridding() const;
@@ -73,6 +79,8 @@ class SurveyWindow : public QMainWindow, public Printable {
     // One page: the title block and the map as it is shown.
     int preparePrinting() override;
     void printPage(QPainter& painter, int width, int height, int page) override;
+    // The page turned to the survey's shape.
+    std::optional<bool> landscape() override;
     PrintController& printing() const { return *printing_; }
 
   signals:
@@ -90,6 +98,8 @@ class SurveyWindow : public QMainWindow, public Printable {
     };
 
     QWidget* createGridBar(QWidget* parent);
+    // The printed page's map: the survey, its name and the map as shown.
+    SurveyPage::Map pageMap() const;
     QWidget* createBaseTab(QWidget* parent);
     void refreshBase();
     SurveyPicture::Layers layers() const;
@@ -118,6 +128,8 @@ class SurveyWindow : public QMainWindow, public Printable {
     QCheckBox* layers_[4] = {};
     QComboBox* gridOf_ = nullptr;
     QComboBox* stretch_ = nullptr;
+    QDoubleSpinBox* stretchLo_ = nullptr;
+    QDoubleSpinBox* stretchHi_ = nullptr;
     QPushButton* griddingOptions_ = nullptr;
     SurveyGridder* gridder_ = nullptr;
     PrintController* printing_ = nullptr;

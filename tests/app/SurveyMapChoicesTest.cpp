@@ -30,7 +30,7 @@ class SurveyMapChoicesTest : public AppFixture {
         ASSERT_TRUE(start());
         prompter.files.push_back(dir.path("week.vsurvey"));
         frame().dispatch(cmd::NewSurvey);
-        openData(std::string(VELKOR_SAMPLES) + "/week.velkor");
+        openData(std::string(VELKOR_SAMPLES) + "/week-spikes.velkor");
         frame().dispatch(cmd::AddToSurvey);
         session().wait();
         ASSERT_TRUE(session().ready());
@@ -77,7 +77,7 @@ TEST_F(SurveyMapChoicesTest, NextCandidateStartsAtTheShownLine) {
             }
         }
     }
-    ASSERT_GE(lines.size(), 2U) << "the week needs candidates on two lines";
+    ASSERT_GE(lines.size(), 2U) << "the week with spikes needs candidates on two lines";
     // Shown: a line past the first candidate's, before the next candidate's line.
     const int shown = lines[0] + 1;
     profiles.lineChooser()->setCurrentIndex(shown);

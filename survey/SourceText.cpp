@@ -1,15 +1,10 @@
 // Base files are read whole: they are small next to memory, and read by line number.
 #include "survey/SourceText.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 
-#include "core/FileDescriptor.h"
+#include "core/BoundedFile.h"
 #include "text/QuotedText.h"
 
 namespace velkor {
@@ -22,37 +17,20 @@ char lower(char c) {
 }  // namespace
 
 std::optional<std::string> SourceText::read(const std::string& path, std::string& message) {
-    // Non-blocking, so that a FIFO without a writer is refused at once.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat st {};
-    if (file.get() < 0 || ::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        message = name(path) + ": cannot be read";
-        return std::nullopt;
-    }
-    if (static_cast<unsigned long long>(st.st_size) > kMaxBytes) {
-        message = name(path) + ": larger than 256 MB, too large for a base file";
-        return std::nullopt;
-    }
     std::string bytes;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            message = name(path) + ": cannot be read";
-            return std::nullopt;
-        }
-        if (got == 0) {
+    switch (BoundedFile::read(path, kMaxBytes, bytes)) {
+        case BoundedFile::Outcome::Read:
             return bytes;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > kMaxBytes) {
+        case BoundedFile::Outcome::TooLarge:
             message = name(path) + ": larger than 256 MB, too large for a base file";
             return std::nullopt;
-        }
+        case BoundedFile::Outcome::CannotOpen:
+        case BoundedFile::Outcome::NotRegular:
+        case BoundedFile::Outcome::ReadError:
+            break;
     }
+    message = name(path) + ": cannot be read";
+    return std::nullopt;
 }
 
 std::vector<std::string_view> SourceText::lines(std::string_view text) {

@@ -1,12 +1,7 @@
 // Reading and writing survey files.
 #include "survey/SurveyFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <initializer_list>
@@ -17,7 +12,7 @@
 #include <string_view>
 #include <utility>
 
-#include "core/FileDescriptor.h"
+#include "core/BoundedFile.h"
 #include "core/SafeFileWriter.h"
 #include "data/DataFile.h"
 #include "text/QuotedText.h"
@@ -578,45 +573,23 @@ std::optional<SurveySettings> SurveyFile::parse(const std::string& text, const s
 }
 
 std::optional<std::string> SurveyFile::bytes(const std::string& path, std::string& message) {
-    // Non-blocking, so that a FIFO without a writer is refused at once.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat st {};
-    if (file.get() < 0 || ::fstat(file.get(), &st) != 0) {
-        message = QuotedText::of(path) + ": " + DataFile::kReadError;
-        return std::nullopt;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        message =
-            QuotedText::of(path) + ": not a regular file: a survey file cannot be read from it";
-        return std::nullopt;
-    }
-    const std::string tooLarge =
-        QuotedText::of(path) + ": larger than 64 MB, too large for a survey file";
-    if (static_cast<unsigned long long>(st.st_size) > kMaxBytes) {
-        message = tooLarge;
-        return std::nullopt;
-    }
     std::string all;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            message = QuotedText::of(path) + ": " + DataFile::kReadError;
-            return std::nullopt;
-        }
-        if (got == 0) {
+    switch (BoundedFile::read(path, kMaxBytes, all)) {
+        case BoundedFile::Outcome::Read:
             return all;
-        }
-        all.append(buffer, static_cast<std::size_t>(got));
-        // A file that grows while it is read is held to the same limit.
-        if (all.size() > kMaxBytes) {
-            message = tooLarge;
+        case BoundedFile::Outcome::NotRegular:
+            message =
+                QuotedText::of(path) + ": not a regular file: a survey file cannot be read from it";
             return std::nullopt;
-        }
+        case BoundedFile::Outcome::TooLarge:
+            message = QuotedText::of(path) + ": larger than 64 MB, too large for a survey file";
+            return std::nullopt;
+        case BoundedFile::Outcome::CannotOpen:
+        case BoundedFile::Outcome::ReadError:
+            break;
     }
+    message = QuotedText::of(path) + ": " + DataFile::kReadError;
+    return std::nullopt;
 }
 
 std::optional<SurveySettings> SurveyFile::read(const std::string& path, std::string& message,

@@ -1,6 +1,8 @@
 // The fuzz targets' line texts.
 #include "fuzz/FuzzedText.h"
 
+#include <cmath>
+
 #include "text/TextFormat.h"
 
 namespace velkor {
@@ -47,6 +49,17 @@ std::string FuzzedText::value(FuzzedDataProvider& in, int width) {
             return formatText("%*s", width, kNoNumbers[in.ConsumeIntegralInRange(0, 4)]);
         default:
             return formatText("%*.1f", width, in.ConsumeFloatingPointInRange(-99999.0, 99999.0));
+    }
+}
+
+double FuzzedText::number(FuzzedDataProvider& in, double lo, double hi) {
+    switch (in.ConsumeIntegralInRange(0, 7)) {
+        case 0:
+            return in.ConsumeFloatingPoint<double>();
+        case 1:
+            return in.ConsumeBool() ? NAN : -INFINITY;
+        default:
+            return in.ConsumeFloatingPointInRange(lo, hi);
     }
 }
 

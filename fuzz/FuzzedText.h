@@ -20,6 +20,8 @@ class FuzzedText {
     // A field or gradient of `width` columns: ordinary values, huge or tiny ones in
     // exponent form, spellings of no number ("nan", "inf", blanks) or any bytes.
     static std::string value(FuzzedDataProvider& in, int width);
+    // A number mostly from lo to hi, now and then any double, NaN or minus infinity.
+    static double number(FuzzedDataProvider& in, double lo, double hi);
 };
 
 }  // namespace velkor

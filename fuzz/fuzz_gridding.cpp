@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fuzz/FuzzPrompter.h"
+#include "fuzz/FuzzedText.h"
 #include "gridding/ContourLevels.h"
 #include "gridding/Contours.h"
 #include "gridding/MinimumCurvature.h"
@@ -18,17 +19,6 @@
 using namespace velkor;
 
 namespace {
-
-double anyDouble(FuzzedDataProvider& in, double lo, double hi) {
-    switch (in.ConsumeIntegralInRange(0, 7)) {
-        case 0:
-            return in.ConsumeFloatingPoint<double>();
-        case 1:
-            return in.ConsumeBool() ? NAN : -INFINITY;
-        default:
-            return in.ConsumeFloatingPointInRange(lo, hi);
-    }
-}
 
 // The places lie on a lattice of at most 64 x 64 steps, and a given cell is at least one
 // step: the grid stays small enough to fuzz quickly; the gridder's own node cap is tested
@@ -38,7 +28,7 @@ std::vector<GridPoint> readings(FuzzedDataProvider& in, double step, double x0, 
     for (GridPoint& p : points) {
         p.x = x0 + step * in.ConsumeIntegralInRange(0, 63);
         p.y = y0 + step * in.ConsumeIntegralInRange(0, 63);
-        p.value = anyDouble(in, -5000.0, 60000.0);
+        p.value = FuzzedText::number(in, -5000.0, 60000.0);
         p.line = in.ConsumeIntegralInRange(0, 9);
     }
     return points;
@@ -52,16 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const double x0 = in.ConsumeBool() ? 0.0 : in.ConsumeFloatingPointInRange(-1e7, 1e7);
     const double y0 = in.ConsumeBool() ? 0.0 : in.ConsumeFloatingPointInRange(-1e7, 1e7);
     GriddingOptions options;
-    options.tension = in.ConsumeBool() ? anyDouble(in, -0.1, 1.1) : 0.25;
+    options.tension = in.ConsumeBool() ? FuzzedText::number(in, -0.1, 1.1) : 0.25;
     if (in.ConsumeBool()) {
         options.cell = step * in.ConsumeIntegralInRange(1, 64) * (in.ConsumeBool() ? 1.0 : -1.0);
     }
     if (in.ConsumeBool()) {
-        options.blankDistance = anyDouble(in, 0.0, 300.0 * step);
+        options.blankDistance = FuzzedText::number(in, 0.0, 300.0 * step);
     }
     options.lineSpacing = in.ConsumeBool() ? 0.0 : step * in.ConsumeIntegralInRange(0, 50);
     options.maxIterations = in.ConsumeIntegralInRange(1, 12);
-    const double interval = anyDouble(in, 0.0, 500.0);
+    const double interval = FuzzedText::number(in, 0.0, 500.0);
     const std::vector<GridPoint> points = readings(in, step, x0, y0);
 
     const std::atomic<bool> cancel{false};

@@ -7,25 +7,15 @@
 #include <string>
 
 #include "fuzz/FuzzPrompter.h"
+#include "fuzz/FuzzedText.h"
 #include "transforms/GridTransform.h"
 
 using namespace velkor;
 
 namespace {
 
-double anyDouble(FuzzedDataProvider& in, double lo, double hi) {
-    switch (in.ConsumeIntegralInRange(0, 7)) {
-        case 0:
-            return in.ConsumeFloatingPoint<double>();
-        case 1:
-            return in.ConsumeBool() ? NAN : INFINITY;
-        default:
-            return in.ConsumeFloatingPointInRange(lo, hi);
-    }
-}
-
 GridTransform::Direction direction(FuzzedDataProvider& in) {
-    return {anyDouble(in, -90.0, 90.0), anyDouble(in, -360.0, 360.0)};
+    return {FuzzedText::number(in, -90.0, 90.0), FuzzedText::number(in, -360.0, 360.0)};
 }
 
 }  // namespace
@@ -39,19 +29,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     filled.values.resize(filled.lattice.size());
     Grid blanked = filled;
     for (std::size_t k = 0; k < filled.values.size(); ++k) {
-        filled.values[k] =
-            in.ConsumeBool() ? in.ConsumeFloatingPointInRange(-1e7, 1e7) : anyDouble(in, -1e7, 1e7);
+        filled.values[k] = in.ConsumeBool() ? in.ConsumeFloatingPointInRange(-1e7, 1e7)
+                                            : FuzzedText::number(in, -1e7, 1e7);
         blanked.values[k] = in.ConsumeIntegralInRange(0, 5) == 0 ? Grid::kNoData : 0.0;
     }
     GridTransform::Parameters p;
     p.kind = static_cast<GridTransform::Kind>(in.ConsumeIntegralInRange(0, 7));
-    p.height = anyDouble(in, -10.0, 100.0);
+    p.height = FuzzedText::number(in, -10.0, 100.0);
     p.order = in.ConsumeIntegralInRange(0, 3);
     p.field = direction(in);
     if (in.ConsumeBool()) {
         p.magnetisation = direction(in);
     }
-    p.rtpLimitInclination = anyDouble(in, -10.0, 100.0);
+    p.rtpLimitInclination = FuzzedText::number(in, -10.0, 100.0);
     std::string message;
     const auto r = GridTransform::apply(filled, blanked, p, message);
     if (!r) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "core/SafeFileWriter.h"
@@ -23,12 +25,7 @@ bool writeFile(const std::string& target, const std::string& text) {
 }
 
 int entries(const fs::path& folder) {
-    int n = 0;
-    for (const auto& e : fs::directory_iterator(folder)) {
-        (void)e;
-        ++n;
-    }
-    return n;
+    return static_cast<int>(std::distance(fs::directory_iterator(folder), {}));
 }
 
 }  // namespace
@@ -106,6 +103,64 @@ TEST(SafeFileWriter, NamesOfTheLongestLengthAreWritten) {
     const std::string almost = dir.write(std::string(249, 'a'), "old");
     EXPECT_TRUE(writeFile(almost, "new"));
     EXPECT_EQ(TempDir::read(almost), "new\r\n");
+    EXPECT_EQ(entries(dir.dir()), 2);
+}
+
+TEST(SafeFileWriterSafety, AnotherUsersLinkInASharedFolderIsNeverFollowed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a link to another user takes root";
+    }
+    TempDir dir;
+    const std::string precious = dir.write("precious.txt", "mine\r\n");
+    const fs::path shared = dir.dir() / "tmp";
+    fs::create_directory(shared);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);  // as /tmp is
+    const std::string planted = (shared / "day.velkor").string();
+    fs::create_symlink(precious, planted);
+    ASSERT_EQ(::lchown(planted.c_str(), ForkedChild::kNobody, ForkedChild::kNobody), 0);
+
+    SafeFileWriter out(planted);
+    EXPECT_FALSE(out.open());
+    EXPECT_FALSE(out.commit());
+    EXPECT_NE(out.reason().find(planted), std::string::npos) << out.reason();
+    EXPECT_EQ(TempDir::read(precious), "mine\r\n");
+    EXPECT_TRUE(fs::is_symlink(planted));
+    EXPECT_EQ(entries(shared), 1);
+
+    // The user's own link there is followed, as the kernel follows it.
+    const std::string own = (shared / "own.velkor").string();
+    fs::create_symlink(precious, own);
+    EXPECT_TRUE(writeFile(own, "through my own link"));
+    EXPECT_EQ(TempDir::read(precious), "through my own link\r\n");
+}
+
+TEST(SafeFileWriterSafety, AKilledWritesTemporaryFileGoesAtTheNextWriteOfItsTarget) {
+    TempDir dir;
+    const std::string target = dir.write("day.velkor", "old\r\n");
+    const std::string other = dir.write("other.velkor", "other\r\n");
+    for (const std::string& killed : {target, other}) {
+        EXPECT_FALSE(ForkedChild::run(
+            [&] {
+                SafeFileWriter out(killed);
+                out.open();
+                out.writeLine("never finished");
+                ::_exit(9);  // killed before its commit
+                return true;
+            },
+            10));
+    }
+    ASSERT_EQ(entries(dir.dir()), 4);  // each left a temporary file behind
+
+    // A writer at work on the same target keeps its file: only the dead one's goes.
+    SafeFileWriter working(target);
+    ASSERT_TRUE(working.open());
+    working.writeLine("second");
+    EXPECT_TRUE(writeFile(target, "first"));
+    EXPECT_EQ(entries(dir.dir()), 4);  // the other's left-over, and the working one's
+    EXPECT_TRUE(working.commit());
+    EXPECT_EQ(TempDir::read(target), "second\r\n");
+    EXPECT_EQ(entries(dir.dir()), 3);
+    EXPECT_TRUE(writeFile(other, "new"));
     EXPECT_EQ(entries(dir.dir()), 2);
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/SettingsKeys.h"
 #include "core/CommandTable.h"
+#include "widgets/survey/SurveySession.h"
 
 namespace velkor {
 
@@ -46,6 +47,15 @@ std::string AppFixture::surveyFile(const std::string& name, int readings) {
 void AppFixture::openData(const std::string& path) {
     prompter.files.push_back(path);
     frame().dispatch(cmd::OpenData);
+}
+
+bool AppFixture::newSurveyWith(const std::string& survey, const std::string& day) {
+    prompter.files.push_back(survey);
+    frame().dispatch(cmd::NewSurvey);
+    openData(day);
+    frame().dispatch(cmd::AddToSurvey);
+    frame().survey().wait();
+    return frame().survey().ready();
 }
 
 }  // namespace velkor

@@ -27,6 +27,9 @@ class AppFixture : public ::testing::Test {
     static std::string readingLine(int number);
     // Opens a file through Open Data, the way a user would.
     void openData(const std::string& path);
+    // Survey > New Survey... saved as survey, then the day opened, added and waited for;
+    // whether the survey is ready.
+    bool newSurveyWith(const std::string& survey, const std::string& day);
 
     CMainFrame& frame() { return *app->mainFrame(); }
     CVelkor1trDoc& doc() { return *app->document(); }

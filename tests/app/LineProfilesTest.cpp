@@ -28,13 +28,8 @@ class LineProfilesTest : public AppFixture {
     void SetUp() override {
         AppFixture::SetUp();
         ASSERT_TRUE(start());
-        prompter.files.push_back(file);
-        frame().dispatch(cmd::NewSurvey);
         // The week with spikes put in: the spike finder has candidates to show.
-        openData(std::string(VELKOR_SAMPLES) + "/week-spikes.velkor");
-        frame().dispatch(cmd::AddToSurvey);
-        session().wait();
-        ASSERT_TRUE(session().ready());
+        ASSERT_TRUE(newSurveyWith(file, std::string(VELKOR_SAMPLES) + "/week-spikes.velkor"));
         ASSERT_TRUE(frame().action(cmd::LineProfiles)->isEnabled());
         frame().dispatch(cmd::LineProfiles);
         ASSERT_NE(frame().lineProfiles(), nullptr);

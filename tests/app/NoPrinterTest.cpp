@@ -39,12 +39,8 @@ class NoPrinterTest : public AppFixture {
   protected:
     void openSurvey() {
         ASSERT_TRUE(start());
-        prompter.files.push_back(dir.path("week.vsurvey"));
-        frame().dispatch(cmd::NewSurvey);
-        openData(std::string(VELKOR_SAMPLES) + "/week.velkor");
-        frame().dispatch(cmd::AddToSurvey);
-        frame().survey().wait();
-        ASSERT_TRUE(frame().survey().ready());
+        ASSERT_TRUE(
+            newSurveyWith(dir.path("week.vsurvey"), std::string(VELKOR_SAMPLES) + "/week.velkor"));
         prompter.shown.clear();
     }
 };

@@ -35,12 +35,7 @@ class PrintedMapPdfTest : public AppFixture {};
 TEST_F(PrintedMapPdfTest, TheWindowsPdfIsTheToolsPage) {
     ASSERT_TRUE(start());
     const std::string survey = dir.path("week.vsurvey");
-    prompter.files.push_back(survey);
-    frame().dispatch(cmd::NewSurvey);
-    openData(std::string(VELKOR_SAMPLES) + "/week.velkor");
-    frame().dispatch(cmd::AddToSurvey);
-    frame().survey().wait();
-    ASSERT_TRUE(frame().survey().ready());
+    ASSERT_TRUE(newSurveyWith(survey, std::string(VELKOR_SAMPLES) + "/week.velkor"));
     SurveyWindow& w = *frame().surveyWindow();
     w.layerBox(1)->setChecked(true);
     w.layerBox(3)->setChecked(true);

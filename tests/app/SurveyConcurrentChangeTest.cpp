@@ -17,12 +17,7 @@ TEST_F(SurveyConcurrentChange, AChangeMadeWhileTheWindowWorksIsKept) {
     ASSERT_TRUE(start());
     SurveySession& session = frame().survey();
     const std::string file = dir.path("s.vsurvey");
-    prompter.files.push_back(file);
-    frame().dispatch(cmd::NewSurvey);
-    openData(std::string(VELKOR_SAMPLES) + "/survey.velkor");
-    frame().dispatch(cmd::AddToSurvey);
-    session.wait();
-    ASSERT_TRUE(session.ready());
+    ASSERT_TRUE(newSurveyWith(file, std::string(VELKOR_SAMPLES) + "/survey.velkor"));
 
     SurveySettings mine = session.survey()->settings();
     mine.gridding.interval = 20.0;

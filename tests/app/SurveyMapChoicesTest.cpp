@@ -28,12 +28,8 @@ class SurveyMapChoicesTest : public AppFixture {
     void SetUp() override {
         AppFixture::SetUp();
         ASSERT_TRUE(start());
-        prompter.files.push_back(dir.path("week.vsurvey"));
-        frame().dispatch(cmd::NewSurvey);
-        openData(std::string(VELKOR_SAMPLES) + "/week-spikes.velkor");
-        frame().dispatch(cmd::AddToSurvey);
-        session().wait();
-        ASSERT_TRUE(session().ready());
+        ASSERT_TRUE(newSurveyWith(dir.path("week.vsurvey"),
+                                  std::string(VELKOR_SAMPLES) + "/week-spikes.velkor"));
     }
     SurveySession& session() { return frame().survey(); }
     SurveyWindow& window() { return *frame().surveyWindow(); }

@@ -52,12 +52,8 @@ class SurveyWindowsFitTest : public AppFixture {};
 
 TEST_F(SurveyWindowsFitTest, TheSurveyAndLineProfilesWindowsOpenInsideTheScreen) {
     ASSERT_TRUE(start());
-    prompter.files.push_back(dir.path("week.vsurvey"));
-    frame().dispatch(cmd::NewSurvey);
-    openData(std::string(VELKOR_SAMPLES) + "/week.velkor");
-    frame().dispatch(cmd::AddToSurvey);
-    frame().survey().wait();
-    ASSERT_TRUE(frame().survey().ready());
+    ASSERT_TRUE(
+        newSurveyWith(dir.path("week.vsurvey"), std::string(VELKOR_SAMPLES) + "/week.velkor"));
     ASSERT_NE(frame().surveyWindow(), nullptr);
     EXPECT_TRUE(inside(*frame().surveyWindow()));
     frame().dispatch(cmd::LineProfiles);

@@ -76,10 +76,13 @@ Grid transformed(const Grid& g, const GridTransform::Parameters& p) {
 
 TEST(GridTransform, ReductionToThePoleAndContinuationMatchTheDipole) {
     const Direction pole{90.0, 0.0};
-    for (const auto& [f, m] : {std::pair<Direction, Direction>{{65, 3}, {65, 3}},
-                               {{30, -5}, {30, -5}},
-                               {{-45, 13}, {-45, 13}},
-                               {{65, 3}, {-20, 40}}}) {
+    for (const auto& directions : {std::pair<Direction, Direction>{{65, 3}, {65, 3}},
+                                   {{30, -5}, {30, -5}},
+                                   {{-45, 13}, {-45, 13}},
+                                   {{65, 3}, {-20, 40}}}) {
+        // Named copies: a lambda may not capture a structured binding in C++17.
+        const Direction f = directions.first;
+        const Direction m = directions.second;
         const Grid anomaly = gridOf([&](double x, double y) { return dipole(x, y, 0, f, m); });
         GridTransform::Parameters p;
         p.kind = GridTransform::Kind::Rtp;

@@ -523,7 +523,8 @@ void SurveyWindow::hover(int reading) {
         return;
     }
     QString text = QString::fromStdString(SurveyMapPainter::describe(*survey, reading));
-    const std::string& word = SurveyFlags(*survey).word(survey->reading(reading));
+    // A copy: the flags asked are a temporary that goes at the end of the line.
+    const std::string word = SurveyFlags(*survey).word(survey->reading(reading));
     if (!word.empty()) {
         text += "   Flagged " + QString::fromStdString(word);
     }

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "cli/SurveyCommand.h"
-#include "survey/OutputParts.h"
 #include "survey/FlagList.h"
+#include "survey/OutputParts.h"
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyFile.h"
 #include "text/QuotedText.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "transforms/GridSpectrum.h"
+#include "transforms/FourierGrid.h"
 
 namespace velkor {
 namespace {
@@ -68,7 +68,7 @@ struct Rtp {
     }
 };
 
-std::vector<double> vertical(const GridSpectrum& s, int order) {
+std::vector<double> vertical(const FourierGrid& s, int order) {
     if (order == 2) {
         return s.filtered([](double kx, double ky) { return Complex(kx * kx + ky * ky, 0.0); });
     }
@@ -76,11 +76,11 @@ std::vector<double> vertical(const GridSpectrum& s, int order) {
         [](double kx, double ky) { return Complex(std::sqrt(kx * kx + ky * ky), 0.0); });
 }
 
-std::vector<double> alongX(const GridSpectrum& s) {
+std::vector<double> alongX(const FourierGrid& s) {
     return s.filtered([](double kx, double) { return Complex(0.0, kx); });
 }
 
-std::vector<double> alongY(const GridSpectrum& s) {
+std::vector<double> alongY(const FourierGrid& s) {
     return s.filtered([](double, double ky) { return Complex(0.0, ky); });
 }
 
@@ -140,7 +140,7 @@ bool refused(const Grid& filled, const Grid& blanked, const GridTransform::Param
 }
 
 // The transform's values at every node, before blanking; the unit alongside.
-std::vector<double> values(const GridSpectrum& s, const GridTransform::Parameters& p,
+std::vector<double> values(const FourierGrid& s, const GridTransform::Parameters& p,
                            std::string& unit) {
     unit = "nT/m";
     switch (p.kind) {
@@ -194,7 +194,7 @@ std::optional<GridTransform::Result> GridTransform::apply(const Grid& filled, co
         return std::nullopt;
     }
     const GridLattice& l = filled.lattice;
-    const GridSpectrum spectrum(filled.values, l.nx, l.ny, l.cell, l.cell);
+    const FourierGrid spectrum(filled.values, l.nx, l.ny, l.cell, l.cell);
     Result r;
     r.grid.lattice = l;
     r.grid.values = values(spectrum, p, r.unit);

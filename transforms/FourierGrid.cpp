@@ -1,7 +1,7 @@
 // Padding, tapering and the two-dimensional FFT (KissFFT). The grid is real, so only the
 // half of its spectrum with kx >= 0 is kept (the rest mirrors it), and two real rows go
 // through one complex FFT as its real and imaginary parts.
-#include "transforms/GridSpectrum.h"
+#include "transforms/FourierGrid.h"
 
 #include <kissfft/kissfft.hh>
 
@@ -67,7 +67,7 @@ void transformColumns(std::vector<Complex>& a, int width, int height, bool inver
 
 }  // namespace
 
-int GridSpectrum::fastLength(int n) {
+int FourierGrid::fastLength(int n) {
     for (int m = std::max(n, 1);; ++m) {
         int r = m;
         for (const int f : {2, 3, 5}) {
@@ -81,7 +81,7 @@ int GridSpectrum::fastLength(int n) {
     }
 }
 
-GridSpectrum::GridSpectrum(const std::vector<double>& values, int nx, int ny, double dx, double dy)
+FourierGrid::FourierGrid(const std::vector<double>& values, int nx, int ny, double dx, double dy)
     : nx_(nx), ny_(ny), dx_(dx), dy_(dy) {
     px_ = fastLength(nx + 2 * static_cast<int>(std::ceil(0.1 * nx)));
     py_ = fastLength(ny + 2 * static_cast<int>(std::ceil(0.1 * ny)));
@@ -133,12 +133,12 @@ GridSpectrum::GridSpectrum(const std::vector<double>& values, int nx, int ny, do
     transformColumns(spectrum_, half_, py_, false);
 }
 
-double GridSpectrum::wavenumber(int i, int n, double cell) {
+double FourierGrid::wavenumber(int i, int n, double cell) {
     const int f = i <= n / 2 ? i : i - n;
     return 2.0 * kPi * f / (n * cell);
 }
 
-std::vector<double> GridSpectrum::filtered(
+std::vector<double> FourierGrid::filtered(
     const std::function<Complex(double kx, double ky)>& filter) const {
     std::vector<Complex> a(spectrum_.size());
     for (int j = 0; j < py_; ++j) {

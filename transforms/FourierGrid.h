@@ -10,10 +10,10 @@
 
 namespace velkor {
 
-class GridSpectrum {
+class FourierGrid {
   public:
     // nx * ny values, row by row, none of them NaN; dx, dy the cell, metres.
-    GridSpectrum(const std::vector<double>& values, int nx, int ny, double dx, double dy);
+    FourierGrid(const std::vector<double>& values, int nx, int ny, double dx, double dy);
 
     int paddedX() const { return px_; }
     int paddedY() const { return py_; }

@@ -43,6 +43,21 @@ class NoPrinterTest : public AppFixture {
             newSurveyWith(dir.path("week.vsurvey"), std::string(VELKOR_SAMPLES) + "/week.velkor"));
         prompter.shown.clear();
     }
+
+    // The window's print button on a machine with no printer: the reason told once, then
+    // the page written to the PDF file the user names.
+    void printWithoutPrinter(QWidget& window, PrintController& printing, const QString& label,
+                             const std::string& pdf) {
+        printing.setPrinterCheck(kNone);
+        prompter.shown.clear();
+        prompter.files.push_back(pdf);
+        QPushButton* print = button(window, label);
+        ASSERT_NE(print, nullptr);
+        print->click();
+        ASSERT_EQ(prompter.shown.size(), 1U);
+        EXPECT_EQ(prompter.shown[0].text, PrintController::kNoPrinter);
+        EXPECT_EQ(head(pdf), "%PDF-");
+    }
 };
 
 }  // namespace
@@ -60,26 +75,10 @@ TEST_F(NoPrinterTest, APrintRequestEndsWithTheReasonAndNoWindow) {
 TEST_F(NoPrinterTest, TheSurveyWindowsSayWhyAndPrintToAPdfFile) {
     openSurvey();
     SurveyWindow& survey = *frame().surveyWindow();
-    survey.printing().setPrinterCheck(kNone);
-    const std::string map = dir.path("map.pdf");
-    prompter.files.push_back(map);
-    ASSERT_NE(button(survey, "Print..."), nullptr);
-    button(survey, "Print...")->click();
-    ASSERT_EQ(prompter.shown.size(), 1U);
-    EXPECT_EQ(prompter.shown[0].text, PrintController::kNoPrinter);
-    EXPECT_EQ(head(map), "%PDF-");
-
+    printWithoutPrinter(survey, survey.printing(), "Print...", dir.path("map.pdf"));
     frame().dispatch(cmd::LineProfiles);
     LineProfilesWindow& profiles = *frame().lineProfiles();
-    profiles.printing().setPrinterCheck(kNone);
-    prompter.shown.clear();
-    const std::string lines = dir.path("lines.pdf");
-    prompter.files.push_back(lines);
-    ASSERT_NE(button(profiles, "P&rint..."), nullptr);
-    button(profiles, "P&rint...")->click();
-    ASSERT_EQ(prompter.shown.size(), 1U);
-    EXPECT_EQ(prompter.shown[0].text, PrintController::kNoPrinter);
-    EXPECT_EQ(head(lines), "%PDF-");
+    printWithoutPrinter(profiles, profiles.printing(), "P&rint...", dir.path("lines.pdf"));
 }
 
 }  // namespace velkor

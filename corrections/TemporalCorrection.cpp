@@ -188,11 +188,14 @@ TemporalCorrection::Base TemporalCorrection::interpolate(Samples& samples, std::
 TemporalCorrection::Base TemporalCorrection::outcomeOf(Samples& samples, const DataSet& data,
                                                        int i) {
     // A Field that holds no number is no reading of 0 nT: it stays uncorrected.
-    if (!readDecimalNumber(data.field(i, Column::Field))) {
+    const std::optional<double> field = readDecimalNumber(data.field(i, Column::Field));
+    if (!field) {
         return {Outcome::FieldNoNumber, 0.0f, false};
     }
-    return interpolate(samples, data.field(i, Column::Date),
-                       TimeOfDay::ofColumn(data.field(i, Column::Time)));
+    Base base = interpolate(samples, data.field(i, Column::Date),
+                            TimeOfDay::ofColumn(data.field(i, Column::Time)));
+    base.field = static_cast<float>(*field);
+    return base;
 }
 
 float TemporalCorrection::correctedValue(float field, float base, double basis) {
@@ -216,8 +219,8 @@ int TemporalCorrection::run(DataSet& data, const VariationSet& variations, Promp
         if (base.outcome != Outcome::Interpolated) {
             continue;
         }
-        const float field = static_cast<float>(*readDecimalNumber(data.field(i, Column::Field)));
-        data.setCorrected(i, correctedValue(field, base.value, static_cast<double>(data.basis)));
+        data.setCorrected(i,
+                          correctedValue(base.field, base.value, static_cast<double>(data.basis)));
         data.temporalDone = true;
         ++corrected;
     }

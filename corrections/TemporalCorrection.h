@@ -67,8 +67,9 @@ class TemporalCorrection {
     };
     struct Base {
         Outcome outcome;
-        float value;  // the base-station value at the reading's time, when interpolated
-        bool bigGap;  // no inner sample within an hour of the reading
+        float value;         // the base-station value at the reading's time, when interpolated
+        bool bigGap;         // no inner sample within an hour of the reading
+        float field = 0.0f;  // the reading's Field, as outcomeOf read it
     };
     // The base-station value at a date text and a time of day in seconds, exactly as a run
     // finds it for a reading of that date and time.

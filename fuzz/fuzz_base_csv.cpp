@@ -40,9 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         return 0;
     }
     FuzzPrompter::require(!samples->empty(), "a file read has samples");
+    // A row ends at LF, CR LF or a lone CR.
     std::size_t rows = 0;
-    for (char c : text) {
-        rows += c == '\n' ? 1 : 0;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        rows += text[k] == '\n' || (text[k] == '\r' && text.compare(k + 1, 1, "\n") != 0);
     }
     FuzzPrompter::require(samples->size() <= rows, "no more samples than rows after the header");
     for (const TemporalCorrection::Sample& s : *samples) {

@@ -23,6 +23,7 @@
 #include "core/CommandTable.h"
 #include "pictures/BasePanel.h"
 #include "pictures/SurveyTitleBlock.h"
+#include "support/Fixture.h"
 #include "support/RecordingSurface.h"
 #include "support/SimControl.h"
 #include "survey/Survey.h"
@@ -39,10 +40,6 @@
 
 namespace velkor {
 namespace {
-
-std::string sample(const std::string& name) {
-    return std::string(VELKOR_SAMPLES) + "/" + name;
-}
 
 // Every reading with a diurnal value (more than 1000 of them) shows at its place in the
 // map's picture; the one drawn last in its own colour.
@@ -90,7 +87,7 @@ class SurveyWindowTest : public AppFixture {
     void placeTheWeek(const std::string& name) {
         prompter.files.push_back(dir.path(name));
         frame().dispatch(cmd::NewSurvey);
-        addDay(sample("week.velkor"));
+        addDay(Fixture::sample("week.velkor"));
         ASSERT_TRUE(session().change(placed()));
         session().wait();
         ASSERT_TRUE(session().ready()) << testing::PrintToString(prompter.texts());
@@ -109,7 +106,7 @@ class SurveyWindowTest : public AppFixture {
         std::string message;
         s.placement = *Placement::byParameters(
             {500000.0, 6000000.0, 30.0, 20.0, 5.0, 0.0, 0.0, Placement::Side::Right}, message);
-        s.baseSources.push_back({sample("week-base.a"), 0});
+        s.baseSources.push_back({Fixture::sample("week-base.a"), 0});
         s.datum = 48000.0;
         return s;
     }
@@ -157,12 +154,12 @@ TEST_F(SurveyWindowTest, NewSurveyAddDaysPlaceAndSeeTheMap) {
     EXPECT_TRUE(std::ifstream(file).good());
     EXPECT_FALSE(frame().action(cmd::AddToSurvey)->isEnabled());  // no data file yet
 
-    addDay(sample("week.velkor"));
-    addDay(sample("survey.velkor"));
+    addDay(Fixture::sample("week.velkor"));
+    addDay(Fixture::sample("survey.velkor"));
     ASSERT_TRUE(session().ready()) << testing::PrintToString(prompter.texts());
     EXPECT_EQ(session().survey()->dayCount(), 2);
     // The same file again is refused with the core's message; the survey keeps its two days.
-    addDay(sample("survey.velkor"));
+    addDay(Fixture::sample("survey.velkor"));
     ASSERT_EQ(prompter.shown.size(), 1U);
     EXPECT_NE(prompter.shown[0].text.find("survey.velkor"), std::string::npos);
     EXPECT_EQ(session().survey()->dayCount(), 2);
@@ -207,9 +204,9 @@ TEST_F(SurveyWindowTest, NewSurveyAddDaysPlaceAndSeeTheMap) {
     EXPECT_TRUE(window().readout().startsWith("week.velkor   Reading"))
         << window().readout().toStdString();
     EXPECT_NE(window().readout().indexOf("Diurnal"), -1);
-    openData(sample("survey.velkor"));
+    openData(Fixture::sample("survey.velkor"));
     QTest::mouseClick(&map, Qt::LeftButton, Qt::NoModifier, point);
-    EXPECT_EQ(doc().loadedFrom(), sample("week.velkor"));
+    EXPECT_EQ(doc().loadedFrom(), Fixture::sample("week.velkor"));
     EXPECT_EQ(frame().shownViewIndex(), 0);
     EXPECT_EQ(frame().listView()->currentIndex().row(), survey.reading(r).line - 1);
 }
@@ -218,7 +215,7 @@ TEST_F(SurveyWindowTest, AChangeMadeOutsideTheWindowIsNeverWrittenOver) {
     const std::string file = dir.path("outside.vsurvey");
     prompter.files.push_back(file);
     frame().dispatch(cmd::NewSurvey);
-    addDay(sample("survey.velkor"));
+    addDay(Fixture::sample("survey.velkor"));
     ASSERT_TRUE(session().ready());
     // The tool sets the datum while the window is open.
     std::string message;
@@ -253,14 +250,14 @@ TEST_F(SurveyWindowTest, AChangeMadeOutsideTheWindowIsNeverWrittenOver) {
 TEST_F(SurveyWindowTest, CancelledOpeningKeepsTheSurveyThatWasOpen) {
     prompter.files.push_back(dir.path("one.vsurvey"));
     frame().dispatch(cmd::NewSurvey);
-    addDay(sample("survey.velkor"));
+    addDay(Fixture::sample("survey.velkor"));
     ASSERT_TRUE(session().ready());
     const SurveySettings before = session().survey()->settings();
 
     SurveySettings both;
-    both.days = {sample("week.velkor"), sample("survey.velkor")};
+    both.days = {Fixture::sample("week.velkor"), Fixture::sample("survey.velkor")};
     // A flag whose reading's line is no longer what it was: dropped on opening, and said.
-    both.flags.push_back({sample("week.velkor"), 3, "S changed since", "spike"});
+    both.flags.push_back({Fixture::sample("week.velkor"), 3, "S changed since", "spike"});
     std::string message;
     ASSERT_TRUE(SurveyFile::write(dir.path("two.vsurvey"), both, message)) << message;
     prompter.files.push_back(dir.path("two.vsurvey"));
@@ -295,12 +292,12 @@ TEST_F(SurveyWindowTest, SettingsDialogGivesBackWhatItShowsWithResiduals) {
     s.datum = 48000.5;
     s.normal.kind = SurveySettings::NormalField::Kind::Igrf;
     s.normal.height = 120.0;
-    s.baseSources.push_back({sample("week-base.a"), -30});
+    s.baseSources.push_back({Fixture::sample("week-base.a"), -30});
     // Sources of the other kinds come back as they are read: kind and columns kept.
     s.baseSources.push_back(
-        {sample("week-base.iaga"), 7200, SurveySettings::BaseSource::Format::Iaga2002});
-    s.baseSources.push_back({sample("week-base.csv"), 3600, SurveySettings::BaseSource::Format::Csv,
-                             "DATE,TIME,VALUE"});
+        {Fixture::sample("week-base.iaga"), 7200, SurveySettings::BaseSource::Format::Iaga2002});
+    s.baseSources.push_back({Fixture::sample("week-base.csv"), 3600,
+                             SurveySettings::BaseSource::Format::Csv, "DATE,TIME,VALUE"});
     s.baseSources.push_back({std::string(), 0, SurveySettings::BaseSource::Format::Survey});
     DlgSurveySettings dialog(s, prompter);
     const std::optional<SurveySettings> back = dialog.settings(message);
@@ -339,7 +336,7 @@ TEST_F(SurveyWindowTest, ExportSurveyWritesTheFormatItsFileNameEndsIn) {
     EXPECT_FALSE(frame().action(cmd::ExportSurvey)->isEnabled());
     prompter.files.push_back(dir.path("walk.vsurvey"));
     frame().dispatch(cmd::NewSurvey);
-    addDay(sample("survey.velkor"));
+    addDay(Fixture::sample("survey.velkor"));
     ASSERT_TRUE(session().ready());
     EXPECT_TRUE(frame().action(cmd::ExportSurvey)->isEnabled());
 
@@ -541,7 +538,7 @@ TEST_F(SurveyWindowTest, TheGriddingIsTheSurveys) {
 TEST_F(SurveyWindowTest, TheBasePanelStepsThroughTheSurveysDates) {
     prompter.files.push_back(dir.path("base.vsurvey"));
     frame().dispatch(cmd::NewSurvey);
-    addDay(sample("week.velkor"));
+    addDay(Fixture::sample("week.velkor"));
     ASSERT_TRUE(session().change(placed()));
     session().wait();
     ASSERT_TRUE(session().ready());
@@ -605,7 +602,7 @@ TEST_F(SurveyWindowTest, GriddingOptionsDialogTakesNumbersOrDefaults) {
 TEST_F(SurveyWindowTest, GriddingOptionsShowTheValuesTheDefaultsStandFor) {
     prompter.files.push_back(dir.path("defaults.vsurvey"));
     frame().dispatch(cmd::NewSurvey);
-    addDay(sample("week.velkor"));
+    addDay(Fixture::sample("week.velkor"));
     ASSERT_TRUE(session().change(placed()));
     session().wait();
     SurveyWindow& w = window();
@@ -626,18 +623,18 @@ TEST_F(SurveyWindowTest, GriddingOptionsShowTheValuesTheDefaultsStandFor) {
 TEST_F(SurveyWindowTest, ASourceGivenTwiceIsRefusedAndOneThatNeverMeetsTheDaysIsNamed) {
     prompter.files.push_back(dir.path("rules.vsurvey"));
     frame().dispatch(cmd::NewSurvey);
-    addDay(sample("week.velkor"));
+    addDay(Fixture::sample("week.velkor"));
     ASSERT_TRUE(session().change(placed()));
     session().wait();
     ASSERT_TRUE(session().ready());
 
     // The dialog will not close on the same file at the same offset again.
     SurveySettings twice = session().survey()->settings();
-    twice.baseSources.push_back({sample("week-base.a"), 0});
+    twice.baseSources.push_back({Fixture::sample("week-base.a"), 0});
     DlgSurveySettings dialog(session().survey()->settings(), prompter);
     std::string message;
     ASSERT_TRUE(dialog.settings(message)) << message;
-    prompter.files.push_back(sample("week-base.a"));
+    prompter.files.push_back(Fixture::sample("week-base.a"));
     for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
         if (b->text() == "Add...") {
             b->click();

@@ -15,7 +15,7 @@
 namespace velkor {
 namespace {
 
-std::string joined(const std::vector<std::string>& words) {
+std::string spacedWords(const std::vector<std::string>& words) {
     std::string line;
     for (const std::string& w : words) {
         line += (line.empty() ? "" : " ") + w;
@@ -23,10 +23,8 @@ std::string joined(const std::vector<std::string>& words) {
     return line;
 }
 
-const std::string kSmall = Fixture::path("small.velkor");
-
 // The help of a command as the fixture file holds it.
-std::string help(const std::string& command) {
+std::string commandHelp(const std::string& command) {
     return Fixture::text("cli/" + command + "-help.txt");
 }
 
@@ -50,37 +48,38 @@ TEST(CliCommandHelp, EachCommandsHelpDescribesThatCommandOnly) {
             std::vector<std::string> args = command;
             args.push_back(flag);
             const ToolRun r = tool(args);
-            const std::string line = "\nUsage: velkor2tr-cli " + joined(command) + " [OPTIONS]" +
-                                     (usage.empty() ? "" : " " + usage) + "\n";
-            EXPECT_EQ(r.status, 0) << joined(args);
-            EXPECT_EQ(r.err, "") << joined(args);
-            EXPECT_NE(r.out.find(line), std::string::npos) << joined(args) << "\n" << r.out;
+            const std::string line = "\nUsage: velkor2tr-cli " + spacedWords(command) +
+                                     " [OPTIONS]" + (usage.empty() ? "" : " " + usage) + "\n";
+            EXPECT_EQ(r.status, 0) << spacedWords(args);
+            EXPECT_EQ(r.err, "") << spacedWords(args);
+            EXPECT_NE(r.out.find(line), std::string::npos) << spacedWords(args) << "\n" << r.out;
             EXPECT_EQ(r.out.find("usage: velkor2tr-cli COMMAND"), std::string::npos)
-                << joined(args);
+                << spacedWords(args);
         }
     }
 }
 
 TEST(CliCommandHelp, TheHelpInFull) {
-    EXPECT_EQ(tool({"export", "--help"}).out, help("export"));
-    EXPECT_EQ(tool({"plot", "map", "-h"}).out, help("plot-map"));
-    EXPECT_EQ(tool({"igrf", "--help"}).out, help("igrf"));
-    EXPECT_EQ(tool({"plot", "--help"}).out, help("plot"));
+    EXPECT_EQ(tool({"export", "--help"}).out, commandHelp("export"));
+    EXPECT_EQ(tool({"plot", "map", "-h"}).out, commandHelp("plot-map"));
+    EXPECT_EQ(tool({"igrf", "--help"}).out, commandHelp("igrf"));
+    EXPECT_EQ(tool({"plot", "--help"}).out, commandHelp("plot"));
 }
 
 TEST(CliCommandHelp, AskedAnywhereAmongTheWordsItRunsNothing) {
     TempDir dir;
     const std::string out = dir.path("out");
     for (const auto& [args, text] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{"export", "field", kSmall, out, "--help"}, help("export")},
-             {{"export", "corrected", kSmall, out, "--geomag", "95000", "-h"}, help("export")},
-             {{"plot", "map", kSmall, out, "--size", "1x1", "--help"}, help("plot-map")},
-             {{"igrf", "55N", "-h", "37E"}, help("igrf")},
-             {{"igrf", "-.5", "--help"}, help("igrf")}}) {
+             {{"export", "field", kSmall, out, "--help"}, commandHelp("export")},
+             {{"export", "corrected", kSmall, out, "--geomag", "95000", "-h"},
+              commandHelp("export")},
+             {{"plot", "map", kSmall, out, "--size", "1x1", "--help"}, commandHelp("plot-map")},
+             {{"igrf", "55N", "-h", "37E"}, commandHelp("igrf")},
+             {{"igrf", "-.5", "--help"}, commandHelp("igrf")}}) {
         const ToolRun r = tool(args);
-        EXPECT_EQ(r.status, 0) << joined(args);
-        EXPECT_EQ(r.out, text) << joined(args);
-        EXPECT_EQ(r.err, "") << joined(args);
+        EXPECT_EQ(r.status, 0) << spacedWords(args);
+        EXPECT_EQ(r.out, text) << spacedWords(args);
+        EXPECT_EQ(r.err, "") << spacedWords(args);
     }
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{"info", "--help"},
@@ -88,10 +87,10 @@ TEST(CliCommandHelp, AskedAnywhereAmongTheWordsItRunsNothing) {
                                                {"import", "--help"},
                                                {"copy", "-h", out}}) {
         const ToolRun r = tool(args);
-        EXPECT_EQ(r.status, 0) << joined(args);
-        EXPECT_EQ(r.err, "") << joined(args);
+        EXPECT_EQ(r.status, 0) << spacedWords(args);
+        EXPECT_EQ(r.err, "") << spacedWords(args);
         EXPECT_NE(r.out.find("Usage: velkor2tr-cli " + args[0] + " [OPTIONS]"), std::string::npos)
-            << joined(args);
+            << spacedWords(args);
     }
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_FALSE(std::filesystem::exists("--help"));

@@ -16,7 +16,6 @@
 namespace velkor {
 namespace {
 
-const std::string kSmall = std::string(VELKOR_FIXTURES) + "/small.velkor";
 const std::string kLink = std::string("USB link: FTDI D2XX library ") + VELKOR_SIM_LIB + "\n";
 
 class CliDevices : public ::testing::Test {

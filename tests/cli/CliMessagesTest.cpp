@@ -10,6 +10,7 @@
 
 #include "cli/CliTool.h"
 #include "pictures/PictureWriter.h"
+#include "support/Fixture.h"
 #include "support/RecordingPictures.h"
 #include "support/TempDir.h"
 #include "support/ToolRun.h"
@@ -26,27 +27,13 @@ class FailingPictures : public PictureWriter {
     }
 };
 
-const std::string kSmall = std::string(VELKOR_FIXTURES) + "/small.velkor";
-
-std::string sample(const std::string& name) {
-    return std::string(VELKOR_SAMPLES) + "/" + name;
-}
-
-std::string joined(const std::vector<std::string>& args) {
-    std::string line;
-    for (const std::string& a : args) {
-        line += " " + a;
-    }
-    return line;
-}
-
 }  // namespace
 
 TEST(CliMessages, EachRefusedValueHasItsOwnMessage) {
     TempDir dir;
     const std::string out = dir.path("out");
-    const std::string base = sample("base.a");
-    const std::string survey = sample("survey.velkor");
+    const std::string base = Fixture::sample("base.a");
+    const std::string survey = Fixture::sample("survey.velkor");
     const std::string basisRange = "velkor2tr-cli: --basis: Enter a number between 0 and 99000.\n";
     const std::string geomagRange =
         "velkor2tr-cli: --geomag: Enter a number between 0 and 90000.\n";
@@ -100,19 +87,19 @@ TEST(CliMessages, EachRefusedValueHasItsOwnMessage) {
     for (const auto& [args, message] : cases) {
         RecordingPictures pictures;
         const ToolRun r = tool(args, &pictures);
-        EXPECT_EQ(r.status, 2) << joined(args);
-        EXPECT_EQ(r.out, "") << joined(args);
-        EXPECT_EQ(r.err, message) << joined(args);
-        EXPECT_EQ(pictures.path, "") << joined(args);
-        EXPECT_FALSE(std::filesystem::exists(out)) << joined(args);
+        EXPECT_EQ(r.status, 2) << commandLine(args);
+        EXPECT_EQ(r.out, "") << commandLine(args);
+        EXPECT_EQ(r.err, message) << commandLine(args);
+        EXPECT_EQ(pictures.path, "") << commandLine(args);
+        EXPECT_FALSE(std::filesystem::exists(out)) << commandLine(args);
     }
 }
 
 TEST(CliMessages, FailuresEndWithTheirMessage) {
     TempDir dir;
     const std::string out = dir.path("out");
-    const std::string base = sample("base.a");
-    const std::string survey = sample("survey.velkor");
+    const std::string base = Fixture::sample("base.a");
+    const std::string survey = Fixture::sample("survey.velkor");
     const std::string noPictures = "velkor2tr-cli: this build draws no pictures.\n";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{"info", dir.path("none")}, "Read error\n"},
@@ -123,7 +110,7 @@ TEST(CliMessages, FailuresEndWithTheirMessage) {
         {{"export", "field", survey, dir.path("no/out")}, "Write error\n"},
         {{"export", "corrected", survey, out, "--geomag", "igrf:100,0"},
          "The latitude must lie between -90 and 90 degrees.\n"},
-        {{"export", "corrected", survey, out, "--variations", sample("week-base.a")},
+        {{"export", "corrected", survey, out, "--variations", Fixture::sample("week-base.a")},
          "There are uncorrected readings in the file\nNo reading was corrected from the "
          "variations file, so there are no corrected values to export; nothing was written.\n"},
         {{"summary", dir.path("none")}, "Read error\n"},
@@ -140,18 +127,18 @@ TEST(CliMessages, FailuresEndWithTheirMessage) {
     };
     for (const auto& [args, message] : cases) {
         const ToolRun r = tool(args);
-        EXPECT_EQ(r.status, 1) << joined(args);
-        EXPECT_EQ(r.out, "") << joined(args);
-        EXPECT_EQ(r.err, message) << joined(args);
-        EXPECT_FALSE(std::filesystem::exists(out)) << joined(args);
+        EXPECT_EQ(r.status, 1) << commandLine(args);
+        EXPECT_EQ(r.out, "") << commandLine(args);
+        EXPECT_EQ(r.err, message) << commandLine(args);
+        EXPECT_FALSE(std::filesystem::exists(out)) << commandLine(args);
     }
 }
 
 TEST(CliMessages, PlotFailuresEndWithTheirMessage) {
     TempDir dir;
     const std::string out = dir.path("out.png");
-    const std::string base = sample("base.a");
-    const std::string survey = sample("survey.velkor");
+    const std::string base = Fixture::sample("base.a");
+    const std::string survey = Fixture::sample("survey.velkor");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{"plot", "base", dir.path("none.a"), out}, "Read error \n"},
         {{"plot", "base", base, out, "--survey", dir.path("none")}, "Read error\n"},
@@ -159,9 +146,10 @@ TEST(CliMessages, PlotFailuresEndWithTheirMessage) {
          "The variations file holds no sample of 01.01.2000.\n"},
         {{"plot", "base", dir.write("empty.a", " Date       Time     Variations\r\n"), out},
          "The variations file holds no sample.\n"},
-        {{"plot", "map", sample("base.a"), out},
+        {{"plot", "map", Fixture::sample("base.a"), out},
          "No reading has a value to map; nothing was written.\n"},
-        {{"plot", "map", survey, out, "--by", "corrected", "--variations", sample("week-base.a")},
+        {{"plot", "map", survey, out, "--by", "corrected", "--variations",
+          Fixture::sample("week-base.a")},
          "There are uncorrected readings in the file\nNo reading was corrected from the "
          "variations file, so there are no corrected values to export; nothing was written.\n"},
         {{"plot", "map", dir.path("none"), out}, "Read error\n"},
@@ -170,10 +158,10 @@ TEST(CliMessages, PlotFailuresEndWithTheirMessage) {
     for (const auto& [args, message] : cases) {
         RecordingPictures pictures;
         const ToolRun r = tool(args, &pictures);
-        EXPECT_EQ(r.status, 1) << joined(args);
-        EXPECT_EQ(r.out, "") << joined(args);
-        EXPECT_EQ(r.err, message) << joined(args);
-        EXPECT_EQ(pictures.path, "") << joined(args);
+        EXPECT_EQ(r.status, 1) << commandLine(args);
+        EXPECT_EQ(r.out, "") << commandLine(args);
+        EXPECT_EQ(r.err, message) << commandLine(args);
+        EXPECT_EQ(pictures.path, "") << commandLine(args);
     }
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{"plot", "base", base, out},
@@ -188,14 +176,14 @@ TEST(CliMessages, PlotFailuresEndWithTheirMessage) {
 }
 
 TEST(CliOutputs, InfoOfTheSamples) {
-    ToolRun r = tool({"info", sample("week.velkor")});
+    ToolRun r = tool({"info", Fixture::sample("week.velkor")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out,
               "lines: 3241\nlayout: blank\nS: 2560\nA: 40\nG: 640\n"
               "dates: 06.07.2026 08:05:31 to 09.07.2026 14:13:31\nline numbers: 1 to 40\n"
               "positions: 1 to 80\nfield: 48174.9 to 48724.2 nT\n");
-    r = tool({"info", sample("base.a")});
+    r = tool({"info", Fixture::sample("base.a")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "lines: 227\nlayout: blank\nS: 0\nA: 0\nG: 0\nother: 226\n"
@@ -225,10 +213,10 @@ TEST(CliOutputs, ExportFilesOfEachKind) {
         std::vector<std::string> args{"export", kind[0], kSmall, out};
         args.insert(args.end(), kind.begin() + 1, kind.end());
         const ToolRun r = tool(args);
-        EXPECT_EQ(r.status, 0) << joined(args);
-        EXPECT_EQ(r.out, "") << joined(args);
-        EXPECT_EQ(r.err, "") << joined(args);
-        EXPECT_EQ(TempDir::read(out), bytes) << joined(args);
+        EXPECT_EQ(r.status, 0) << commandLine(args);
+        EXPECT_EQ(r.out, "") << commandLine(args);
+        EXPECT_EQ(r.err, "") << commandLine(args);
+        EXPECT_EQ(TempDir::read(out), bytes) << commandLine(args);
     }
 }
 
@@ -236,8 +224,8 @@ TEST(CliOutputs, SummaryAndIgrf) {
     const std::string counts =
         "reason no-sample: 0\nreason one-sample: 0\nreason outside-span: 0\n"
         "reason equal-times: 0\nreason field-no-number: 0\nreason sample-no-number: 0\n";
-    ToolRun r = tool(
-        {"summary", sample("survey.velkor"), "--variations", sample("base.a"), "--basis", "48000"});
+    ToolRun r = tool({"summary", Fixture::sample("survey.velkor"), "--variations",
+                      Fixture::sample("base.a"), "--basis", "48000"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "readings: 488\ncorrected: 480\nuncorrected: 0\nskipped-auto: 8\n" + counts);
@@ -256,9 +244,9 @@ TEST(CliOutputs, SummaryAndIgrf) {
         std::vector<std::string> igrf{"igrf"};
         igrf.insert(igrf.end(), args.begin(), args.end());
         r = tool(igrf);
-        EXPECT_EQ(r.status, 0) << joined(igrf);
-        EXPECT_EQ(r.err, "") << joined(igrf);
-        EXPECT_EQ(r.out, line) << joined(igrf);
+        EXPECT_EQ(r.status, 0) << commandLine(igrf);
+        EXPECT_EQ(r.err, "") << commandLine(igrf);
+        EXPECT_EQ(r.out, line) << commandLine(igrf);
     }
 }
 
@@ -266,43 +254,44 @@ TEST(CliOutputs, PlotsSayWhatTheyDrew) {
     TempDir dir;
     const std::string out = dir.path("out.png");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
-        {{"base", sample("base.a"), out},
+        {{"base", Fixture::sample("base.a"), out},
          "03.07.2026: 226 samples, 08:30:00 to 16:00:00, 48102.5 to 48120.2 nT, largest gap "
          "00:02:00\n"},
-        {{"base", sample("week-base.a"), out, "--survey", sample("week.velkor")},
+        {{"base", Fixture::sample("week-base.a"), out, "--survey", Fixture::sample("week.velkor")},
          "06.07.2026: 340 samples, 07:00:00 to 23:57:00, 48208.6 to 48257.1 nT, largest gap "
          "00:03:00\n"},
-        {{"base", sample("week-base.a"), out, "--date", "08.07.2026", "--size", "640x400"},
+        {{"base", Fixture::sample("week-base.a"), out, "--date", "08.07.2026", "--size", "640x400"},
          "08.07.2026: 480 samples, 00:00:00 to 23:57:00, 48171.3 to 48264.4 nT, largest gap "
          "00:03:00\n"},
-        {{"map", sample("survey.velkor"), out}, "480 readings, 48115.1 to 48513.1 nT\n"},
-        {{"map", sample("survey.velkor"), out, "--by", "corrected", "--variations",
-          sample("base.a"), "--basis", "48000"},
+        {{"map", Fixture::sample("survey.velkor"), out}, "480 readings, 48115.1 to 48513.1 nT\n"},
+        {{"map", Fixture::sample("survey.velkor"), out, "--by", "corrected", "--variations",
+          Fixture::sample("base.a"), "--basis", "48000"},
          "480 readings, 48004.5 to 48405.2 nT\n"},
-        {{"map", sample("week.velkor"), out, "--by", "gradient", "--size", "640x400"},
+        {{"map", Fixture::sample("week.velkor"), out, "--by", "gradient", "--size", "640x400"},
          "640 readings, -40.4 to 45.2 nT\n"},
-        {{"map", sample("week.velkor"), out, "--by", "corrected", "--variations",
-          sample("week-base.a"), "--basis", "48230", "--geomag", "100"},
+        {{"map", Fixture::sample("week.velkor"), out, "--by", "corrected", "--variations",
+          Fixture::sample("week-base.a"), "--basis", "48230", "--geomag", "100"},
          "3200 readings, 48130.1 to 48494.4 nT\n"},
-        {{"map", sample("survey.velkor"), out, "--by", "corrected", "--geomag", "igrf:55N,37E"},
+        {{"map", Fixture::sample("survey.velkor"), out, "--by", "corrected", "--geomag",
+          "igrf:55N,37E"},
          "480 readings, -4754.1 to -4356.1 nT\n"},
-        {{"profile", sample("survey.velkor"), out, "--size", "200x200"}, ""},
+        {{"profile", Fixture::sample("survey.velkor"), out, "--size", "200x200"}, ""},
     };
     for (const auto& [words, said] : cases) {
         std::vector<std::string> args{"plot"};
         args.insert(args.end(), words.begin(), words.end());
         RecordingPictures pictures;
         const ToolRun r = tool(args, &pictures);
-        EXPECT_EQ(r.status, 0) << joined(args);
-        EXPECT_EQ(r.err, "") << joined(args);
-        EXPECT_EQ(r.out, said) << joined(args);
-        EXPECT_EQ(pictures.path, out) << joined(args);
+        EXPECT_EQ(r.status, 0) << commandLine(args);
+        EXPECT_EQ(r.err, "") << commandLine(args);
+        EXPECT_EQ(r.out, said) << commandLine(args);
+        EXPECT_EQ(pictures.path, out) << commandLine(args);
         const bool sized = args.size() > 5 && args[args.size() - 2] == "--size";
-        EXPECT_EQ(pictures.size, sized ? args.back() : "900x560") << joined(args);
+        EXPECT_EQ(pictures.size, sized ? args.back() : "900x560") << commandLine(args);
     }
     // The map's title: the file's name and the first reading's date.
     RecordingPictures pictures;
-    ASSERT_EQ(tool({"plot", "map", sample("survey.velkor"), out}, &pictures).status, 0);
+    ASSERT_EQ(tool({"plot", "map", Fixture::sample("survey.velkor"), out}, &pictures).status, 0);
     EXPECT_NE(pictures.surface.findText("survey   03.07.2026"), nullptr);
 }
 

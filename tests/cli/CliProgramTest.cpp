@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/Fixture.h"
 #include "support/TempDir.h"
 
 namespace velkor {
@@ -26,15 +27,14 @@ ProgramRun program(const TempDir& dir, const std::string& args) {
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, TempDir::read(err)};
 }
 
-const std::string kSmall = std::string(VELKOR_FIXTURES) + "/small.velkor";
-
 }  // namespace
 
 TEST(CliProgram, PlotsPrintOnlyTheToolsOwnMessages) {
     TempDir dir;
     for (const std::string kind : {"profile", "map"}) {
         const std::string png = dir.path(kind + ".png");
-        const ProgramRun r = program(dir, "plot " + kind + " '" + kSmall + "' '" + png + "'");
+        const ProgramRun r =
+            program(dir, "plot " + kind + " '" + Fixture::path("small.velkor") + "' '" + png + "'");
         EXPECT_EQ(r.status, 0) << kind;
         EXPECT_EQ(r.err, "") << kind;
         EXPECT_EQ(TempDir::read(png).substr(1, 3), "PNG") << kind;
@@ -46,12 +46,12 @@ TEST(CliProgram, PlotsWriteThroughTheSafeWriterAsExportsDo) {
     namespace fs = std::filesystem;
     fs::create_symlink("loop2", dir.path("loop1"));
     fs::create_symlink("loop1", dir.path("loop2"));
-    const ProgramRun exported =
-        program(dir, "export field '" + kSmall + "' '" + dir.path("loop1") + "'");
+    const ProgramRun exported = program(
+        dir, "export field '" + Fixture::path("small.velkor") + "' '" + dir.path("loop1") + "'");
     EXPECT_EQ(exported.status, 1);
     EXPECT_EQ(exported.err, "Write error\n");
-    const ProgramRun plotted =
-        program(dir, "plot profile '" + kSmall + "' '" + dir.path("loop2") + "'");
+    const ProgramRun plotted = program(
+        dir, "plot profile '" + Fixture::path("small.velkor") + "' '" + dir.path("loop2") + "'");
     EXPECT_EQ(plotted.status, exported.status);
     EXPECT_EQ(plotted.err, exported.err);
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir.path("loop1"))));

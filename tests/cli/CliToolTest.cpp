@@ -25,8 +25,6 @@ CliRun cli(const std::vector<std::string>& args) {
     return tool(args);
 }
 
-const std::string kSmall = std::string(VELKOR_FIXTURES) + "/small.velkor";
-
 }  // namespace
 
 TEST(CliTool, InfoCountsReadingsByModeAndTellsWhatTheyCover) {
@@ -101,7 +99,7 @@ TEST(CliTool, UsageErrors) {
 
 namespace {
 
-const std::string kDay =
+const std::string kToolDay =
     "M header \r\n"
     "S 03.07.2026 10:05:00     1     1 48100.0  0.7 7 1.5          Base \r\n"
     "S 03.07.2026 11:05:00     1     2 48200.0  0.7 7 1.5               \r\n"
@@ -132,7 +130,7 @@ const std::string kBase = Fixture::text("three-samples.a");
 
 TEST(CliExport, CorrectedWithVariationsAndGeomagnetic) {
     TempDir dir;
-    const std::string in = dir.write("day.velkor", kDay);
+    const std::string in = dir.write("day.velkor", kToolDay);
     const std::string base = dir.write("base.a", kBase);
     const std::string out = dir.path("day.cf");
     const CliRun r = cli({"export", "corrected", in, out, "--variations", base, "--basis", "48000",
@@ -152,7 +150,7 @@ TEST(CliExport, CorrectedWithVariationsAndGeomagnetic) {
 
 TEST(CliExport, CorrectedRefusesWhenNothingWasCorrected) {
     TempDir dir;
-    const std::string in = dir.write("day.velkor", kDay);
+    const std::string in = dir.write("day.velkor", kToolDay);
     std::string otherDay = kBase;
     for (std::size_t at = otherDay.find("03.07"); at != std::string::npos;
          at = otherDay.find("03.07", at)) {
@@ -173,7 +171,7 @@ TEST(CliExport, CorrectedRefusesWhenNothingWasCorrected) {
 
 TEST(CliExport, NoticesFailuresAndUsage) {
     TempDir dir;
-    const std::string in = dir.write("day.velkor", kDay);
+    const std::string in = dir.write("day.velkor", kToolDay);
     CliRun r = cli({"export", "gradient", in, dir.path("day.g")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "There is nothing to export. The output file is empty.\n");
@@ -218,7 +216,7 @@ TEST(CliIgrf, PrintsTheFieldOnOneLine) {
 
     // F goes into the corrected export: the first reading is of 3 July 2026.
     TempDir dir;
-    const std::string in = dir.write("day.velkor", kDay);
+    const std::string in = dir.write("day.velkor", kToolDay);
     const std::string out = dir.path("day.cf");
     EXPECT_EQ(cli({"export", "corrected", in, out, "--geomag", "igrf:55N,37E,200"}).status, 0);
     std::istringstream fields(r.out);
@@ -245,13 +243,13 @@ TEST(CliIgrf, RefusesWhatTheModelDoesNotCover) {
     EXPECT_EQ(cli({"igrf", "55N", "37E", "2026.5"}).status, 2);
 
     TempDir dir;
-    const std::string in = dir.write("day.velkor", kDay);
+    const std::string in = dir.write("day.velkor", kToolDay);
     r = cli({"export", "corrected", in, dir.path("c"), "--geomag", "igrf:55N"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(
         r.err,
         "velkor2tr-cli: --geomag: Give the place as igrf:LAT,LON or igrf:LAT,LON,HEIGHT_M.\n");
-    std::string undated = kDay;
+    std::string undated = kToolDay;
     undated.replace(undated.find("03.07.2026"), 10, "  .  .    ");
     r = cli({"export", "corrected", dir.write("undated.velkor", undated), dir.path("c"), "--geomag",
              "igrf:55N,37E"});
@@ -264,7 +262,7 @@ TEST(CliIgrf, RefusesWhatTheModelDoesNotCover) {
 
 TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
     TempDir dir;
-    const std::string in = dir.write("day.velkor", kDay);
+    const std::string in = dir.write("day.velkor", kToolDay);
     const std::string base = dir.write("base.a", kBase);
     EXPECT_EQ(
         cli({"summary", in, "--variations", base, "--basis", "48000"}),
@@ -300,7 +298,7 @@ TEST(CliSummary, CountsWhatTheCorrectedExportWritesAndWhy) {
 
 TEST(CliPlot, BaseCurveOfTheChosenDate) {
     TempDir dir;
-    const std::string in = dir.write("day.velkor", kDay);
+    const std::string in = dir.write("day.velkor", kToolDay);
     const std::string base = dir.write("base.a", kBase);
     RecordingPictures pictures;
     std::ostringstream out;

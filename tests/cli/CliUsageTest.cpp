@@ -15,8 +15,6 @@
 namespace velkor {
 namespace {
 
-const std::string kSmall = Fixture::path("small.velkor");
-
 // The usage errors of the fixture file, each a call's words with SMALL, OUT and BASE put
 // in for those files.
 std::vector<std::vector<std::string>> usageErrors(const std::string& out, const std::string& base) {

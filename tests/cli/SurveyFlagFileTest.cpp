@@ -12,7 +12,7 @@
 namespace velkor {
 namespace {
 
-const std::string kDay =
+const std::string kFlagFileDay =
     "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n"
     "S 03.07.2026 10:05:00     1     1 48111.0  0.7 7 1.5               \r\n"
     "S 03.07.2026 10:05:20     1     2 48112.0  0.7 7 1.5               \r\n"
@@ -35,7 +35,7 @@ TEST(SurveyFlagFileTest, TheFileAsDespikeListsItOrFromHereOrFromTheSurvey) {
     TempDir dir;
     std::filesystem::create_directories(dir.dir() / "days");
     std::filesystem::create_directories(dir.dir() / "surveys");
-    const std::string day = dir.write("days/day.velkor", kDay);
+    const std::string day = dir.write("days/day.velkor", kFlagFileDay);
     const std::string file = dir.path("surveys/s.vsurvey");
     ASSERT_EQ(tool({"survey", "new", file}).status, 0);
     ASSERT_EQ(tool({"survey", "add", file, day}).status, 0);

@@ -26,32 +26,27 @@ std::string day(int from, const char* spike) {
     return text;
 }
 
-ToolRun survey(std::vector<std::string> args, PictureWriter* pictures = nullptr) {
-    args.insert(args.begin(), "survey");
-    return tool(args, pictures);
-}
-
 TEST(SurveyFlagsFollowTest, MovedFlagsHoldAndStaleOnesAreToldByEveryCommandUsingFlags) {
     TempDir dir;
     const std::string data = dir.write("day.velkor", day(1, "48153.0"));
     const std::string file = dir.path("t.vsurvey");
-    ASSERT_EQ(survey({"new", file}).status, 0);
-    ASSERT_EQ(survey({"add", file, data}).status, 0);
-    ASSERT_EQ(survey({"place", file, "--origin", "0,0", "--azimuth", "0", "--line-spacing", "10",
-                      "--station-interval", "5"})
+    ASSERT_EQ(surveyTool({"new", file}).status, 0);
+    ASSERT_EQ(surveyTool({"add", file, data}).status, 0);
+    ASSERT_EQ(surveyTool({"place", file, "--origin", "0,0", "--azimuth", "0", "--line-spacing",
+                          "10", "--station-interval", "5"})
                   .status,
               0);
-    ASSERT_EQ(survey({"flag", file, data, "8", "--word", "spike"}).status, 0);
+    ASSERT_EQ(surveyTool({"flag", file, data, "8", "--word", "spike"}).status, 0);
 
     // The first reading deleted: the spike is reading 7 now, and still flagged.
     dir.write("day.velkor", day(2, "48153.0"));
-    ToolRun r = survey({"export", file, dir.path("a.csv")});
+    ToolRun r = surveyTool({"export", file, dir.path("a.csv")});
     EXPECT_EQ(r.err, "");
     const std::string csv = TempDir::read(dir.path("a.csv"));
     const std::size_t row = csv.find("day.velkor,7,2,3,");
     ASSERT_NE(row, std::string::npos) << csv;
     EXPECT_EQ(csv.substr(csv.find('\r', row) - 6, 6), ",spike") << csv;
-    r = survey({"set", file, "--datum", "48000"});
+    r = surveyTool({"set", file, "--datum", "48000"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_NE(TempDir::read(file).find("\"reading\": 7,"), std::string::npos);
@@ -69,7 +64,7 @@ TEST(SurveyFlagsFollowTest, MovedFlagsHoldAndStaleOnesAreToldByEveryCommandUsing
                                                {"plot", file, dir.path("b.png")},
                                                {"plot-lines", file, dir.path("b.pdf")},
                                                {"despike", file}}) {
-        r = survey(args, &pictures);
+        r = surveyTool(args, &pictures);
         EXPECT_EQ(r.status, 0) << args[0] << ": " << r.err;
         EXPECT_EQ(r.err, told) << args[0];
     }

@@ -21,30 +21,13 @@ const std::vector<std::string> kCommands{"",     "new",        "add",     "base"
                                          "plot", "plot-lines", "despike", "flag"};
 
 // A command's help as the fixture file holds it, "" the survey's own.
-std::string help(const std::string& command) {
+std::string surveyHelpText(const std::string& command) {
     return Fixture::text("cli/survey" + (command.empty() ? "" : "-" + command) + "-help.txt");
 }
 
 const std::string kRunHelp =
     "Run \"velkor2tr-cli survey --help\" or \"velkor2tr-cli survey COMMAND --help\" for the "
     "commands and their options.\n";
-
-ToolRun survey(std::vector<std::string> args) {
-    args.insert(args.begin(), "survey");
-    return tool(args);
-}
-
-std::string joined(const std::vector<std::string>& args) {
-    std::string line;
-    for (const std::string& a : args) {
-        line += " " + a;
-    }
-    return line;
-}
-
-std::string sample(const std::string& name) {
-    return std::string(VELKOR_SAMPLES) + "/" + name;
-}
 
 // The text with the option names after each "Needs:" and "Excludes:" in name order: the
 // parser lists them in the order of their places in memory, which differs from run to run.
@@ -82,8 +65,8 @@ std::string inNameOrder(const std::string& text) {
 class SurveyUsageErrors : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(survey({"new", file}).status, 0);
-        ASSERT_EQ(survey({"add", file, sample("week.velkor")}).status, 0);
+        ASSERT_EQ(surveyTool({"new", file}).status, 0);
+        ASSERT_EQ(surveyTool({"add", file, Fixture::sample("week.velkor")}).status, 0);
         before = TempDir::read(file);
     }
 
@@ -92,10 +75,11 @@ class SurveyUsageErrors : public ::testing::Test {
     void expectErrors(
         const std::vector<std::pair<std::vector<std::string>, std::string>>& cases) const {
         for (const auto& [args, text] : cases) {
-            const ToolRun r = survey(args);
-            EXPECT_EQ(r.status, 2) << joined(args);
-            EXPECT_EQ(r.out, "") << joined(args);
-            EXPECT_EQ(r.err, "velkor2tr-cli survey: " + text + "\n" + kRunHelp) << joined(args);
+            const ToolRun r = surveyTool(args);
+            EXPECT_EQ(r.status, 2) << commandLine(args);
+            EXPECT_EQ(r.out, "") << commandLine(args);
+            EXPECT_EQ(r.err, "velkor2tr-cli survey: " + text + "\n" + kRunHelp)
+                << commandLine(args);
         }
         EXPECT_EQ(TempDir::read(file), before);
     }
@@ -110,24 +94,25 @@ class SurveyUsageErrors : public ::testing::Test {
 
 TEST(SurveyHelp, EachCommandsHelpOnStdout) {
     for (const std::string& command : kCommands) {
-        const std::string text = help(command);
+        const std::string text = surveyHelpText(command);
         for (const char* flag : {"--help", "-h"}) {
             std::vector<std::string> args;
             if (!command.empty()) {
                 args.push_back(command);
             }
             args.push_back(flag);
-            const ToolRun r = survey(args);
-            EXPECT_EQ(r.status, 0) << joined(args);
-            EXPECT_EQ(inNameOrder(r.out), inNameOrder(text)) << joined(args);
-            EXPECT_EQ(r.out.size(), text.size()) << joined(args);
-            EXPECT_EQ(r.err, "") << joined(args);
+            const ToolRun r = surveyTool(args);
+            EXPECT_EQ(r.status, 0) << commandLine(args);
+            EXPECT_EQ(inNameOrder(r.out), inNameOrder(text)) << commandLine(args);
+            EXPECT_EQ(r.out.size(), text.size()) << commandLine(args);
+            EXPECT_EQ(r.err, "") << commandLine(args);
         }
     }
     // Help goes before any other word, right or wrong.
     TempDir dir;
-    EXPECT_EQ(survey({"grid", "s.vsurvey", "--cell", "x", "--help", "extra"}).out, help("grid"));
-    EXPECT_EQ(survey({"nothing", "--help"}).out, help(""));
+    EXPECT_EQ(surveyTool({"grid", "s.vsurvey", "--cell", "x", "--help", "extra"}).out,
+              surveyHelpText("grid"));
+    EXPECT_EQ(surveyTool({"nothing", "--help"}).out, surveyHelpText(""));
 }
 
 TEST_F(SurveyUsageErrors, OfTheWordsAndTheCommandsThatBuildTheSurvey) {
@@ -145,11 +130,12 @@ TEST_F(SurveyUsageErrors, OfTheWordsAndTheCommandsThatBuildTheSurvey) {
          "--crs: give EPSG: and the code of a projected coordinate system"},
         {{"add", file}, "DATAFILE is required"},
         {{"base", file}, "base: give the FILE"},
-        {{"base", file, sample("base.a"), "--format", "survey"},
+        {{"base", file, Fixture::sample("base.a"), "--format", "survey"},
          "base: --format survey takes no FILE"},
-        {{"base", file, sample("base.a"), "--format", "pdf"},
+        {{"base", file, Fixture::sample("base.a"), "--format", "pdf"},
          "--format: pdf not in {velkor,iaga2002,csv,auto,survey}"},
-        {{"base", file, sample("base.a"), "--offset", "x"}, "Could not convert: --offset = x"},
+        {{"base", file, Fixture::sample("base.a"), "--offset", "x"},
+         "Could not convert: --offset = x"},
         {{"place", file}, "place: give --origin E,N or --control points"},
         {{"place", file, "--azimuth", "0"}, "place: give --origin E,N or --control points"},
         {{"place", file, "--origin", "0,0", "--line-spacing", "1", "--station-interval", "1"},
@@ -235,7 +221,7 @@ TEST_F(SurveyUsageErrors, OfTheCommandsThatWriteTheSurveyOut) {
 }
 
 TEST_F(SurveyUsageErrors, WithMoreThanOneMissingAnyMayBeNamedFirst) {
-    const ToolRun r = survey({"place", file, "--control", "1,2,3,4", "--origin", "1,2"});
+    const ToolRun r = surveyTool({"place", file, "--control", "1,2,3,4", "--origin", "1,2"});
     EXPECT_EQ(r.status, 2);
     const std::vector<std::string> missing{"--azimuth", "--line-spacing", "--station-interval"};
     EXPECT_TRUE(std::any_of(missing.begin(), missing.end(), [&](const std::string& name) {

@@ -10,7 +10,7 @@
 namespace velkor {
 namespace {
 
-const std::string kDay =
+const std::string kMistakenDay =
     "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n"
     "S 03.07.2026 10:05:00     1     1 48111.0  0.7 7 1.5               \r\n"
     "S 03.07.2026 10:05:20     1     2 xxxxx.x  0.7 7 1.5               \r\n"
@@ -21,7 +21,7 @@ TEST(SurveyMistakesToldTest, AFitThatDoesNotHoldWarnsAndUnreadableReadingsAreNam
     TempDir dir;
     const std::string file = dir.path("s.vsurvey");
     ASSERT_EQ(tool({"survey", "new", file}).status, 0);
-    ASSERT_EQ(tool({"survey", "add", file, dir.write("day.velkor", kDay)}).status, 0);
+    ASSERT_EQ(tool({"survey", "add", file, dir.write("day.velkor", kMistakenDay)}).status, 0);
     ToolRun r = tool({"survey", "info", file});
     EXPECT_NE(r.out.find("field without a number 1)\n  day.velkor: readings 2, 4 left out\n"),
               std::string::npos)

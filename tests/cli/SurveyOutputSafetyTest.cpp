@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/CliTool.h"
+#include "support/Fixture.h"
 #include "support/TempDir.h"
 
 namespace velkor {
@@ -23,16 +24,12 @@ struct Outcome {
     std::string err;
 };
 
-Outcome survey(std::vector<std::string> args) {
+Outcome guardedSurvey(std::vector<std::string> args) {
     args.insert(args.begin(), "survey");
     std::ostringstream out;
     std::ostringstream err;
     const int status = CliTool(out, err).run(args);
     return {status, err.str()};
-}
-
-std::string sample(const std::string& name) {
-    return std::string(VELKOR_SAMPLES) + "/" + name;
 }
 
 }  // namespace
@@ -41,13 +38,13 @@ TEST(SurveyOutputSafety, EverySidecarIsHeldAgainstTheSurveysOwnFiles) {
     const TempDir dir;
     const std::string file = dir.path("s.vsurvey");
     // A day and a base file whose names a GIS output's sidecars would take.
-    const std::string day = dir.write("site.dbf", TempDir::read(sample("week.velkor")));
-    const std::string base = dir.write("grid.prj", TempDir::read(sample("week-base.a")));
-    ASSERT_EQ(survey({"new", file, "--crs", "EPSG:32633"}).status, 0);
-    ASSERT_EQ(survey({"add", file, day}).status, 0);
-    ASSERT_EQ(survey({"base", file, base}).status, 0);
-    ASSERT_EQ(survey({"place", file, "--origin", "500000,6200000", "--azimuth", "0",
-                      "--line-spacing", "10", "--station-interval", "5"})
+    const std::string day = dir.write("site.dbf", TempDir::read(Fixture::sample("week.velkor")));
+    const std::string base = dir.write("grid.prj", TempDir::read(Fixture::sample("week-base.a")));
+    ASSERT_EQ(guardedSurvey({"new", file, "--crs", "EPSG:32633"}).status, 0);
+    ASSERT_EQ(guardedSurvey({"add", file, day}).status, 0);
+    ASSERT_EQ(guardedSurvey({"base", file, base}).status, 0);
+    ASSERT_EQ(guardedSurvey({"place", file, "--origin", "500000,6200000", "--azimuth", "0",
+                             "--line-spacing", "10", "--station-interval", "5"})
                   .status,
               0);
     for (const auto& [args, own] : std::vector<std::pair<std::vector<std::string>, std::string>>{
@@ -55,15 +52,15 @@ TEST(SurveyOutputSafety, EverySidecarIsHeldAgainstTheSurveysOwnFiles) {
              {{"contours", file, dir.path("site.shp")}, day},
              {{"grid", file, dir.path("grid.asc")}, base},
              {{"grid", file, dir.path("grid.txt"), "--format", "esri"}, base}}) {
-        const Outcome r = survey(args);
+        const Outcome r = guardedSurvey(args);
         EXPECT_EQ(r.status, 2) << args[0] << " " << args[2];
         EXPECT_NE(r.err.find(own + " is the survey file or one of its days or base sources: "
                                    "give the output another name."),
                   std::string::npos)
             << r.err;
     }
-    EXPECT_TRUE(TempDir::read(day) == TempDir::read(sample("week.velkor")));
-    EXPECT_TRUE(TempDir::read(base) == TempDir::read(sample("week-base.a")));
+    EXPECT_TRUE(TempDir::read(day) == TempDir::read(Fixture::sample("week.velkor")));
+    EXPECT_TRUE(TempDir::read(base) == TempDir::read(Fixture::sample("week-base.a")));
 }
 
 TEST(SurveyOutputSafety, ANewSurveyNeverFollowsAnotherUsersLink) {
@@ -78,7 +75,7 @@ TEST(SurveyOutputSafety, ANewSurveyNeverFollowsAnotherUsersLink) {
     const std::string aimed = dir.path("aimed.txt");
     fs::create_symlink(aimed, planted);
     ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
-    EXPECT_EQ(survey({"new", planted}).status, 1);
+    EXPECT_EQ(guardedSurvey({"new", planted}).status, 1);
     EXPECT_FALSE(fs::exists(aimed));
     EXPECT_TRUE(fs::is_symlink(planted));
 }

@@ -17,7 +17,7 @@ namespace velkor {
 namespace {
 
 // Three lines of five positions, one reading far off the rest, and a base-station reading.
-const std::string kDay =
+const std::string kSessionDay =
     "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n"
     "S 03.07.2026 10:05:00     1     1 48111.0  0.7 7 1.5               \r\n"
     "G 03.07.2026 10:05:20     1     2 48112.0  0.7 7 1.5      3.5      \r\n"
@@ -69,7 +69,7 @@ class SurveySession : public ::testing::Test {
     }
 
     TempDir dir;
-    const std::string day = dir.write("day.velkor", kDay);
+    const std::string day = dir.write("day.velkor", kSessionDay);
     const std::string base = dir.write("base.a", Fixture::text("three-samples.a"));
     const std::string file = dir.path("t.vsurvey");
 };

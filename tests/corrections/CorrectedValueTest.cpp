@@ -14,7 +14,7 @@ namespace velkor {
 namespace {
 
 const std::string kS1 = "S 03.07.2026 10:15:42    12     7 48123.4  0.7 7 1.5          Base ";
-const std::string kA = "A 03.07.2026 10:20:00     0     0 48110.2  0.4 8 1.6          Base ";
+const std::string kBaseLine = "A 03.07.2026 10:20:00     0     0 48110.2  0.4 8 1.6          Base ";
 const std::string kG = "G 03.07.2026 10:16:02    12     8 48130.9  1.2 6 1.4    124.0 Fence";
 const std::string kS2 = "S 03.07.2026 10:17:00    12     9 48140.0  0.7 7 1.5               ";
 
@@ -43,7 +43,7 @@ std::vector<std::string> valuesOfEveryLine(const DataSet& data) {
 
 class CorrectedValueTest : public ::testing::Test {
   protected:
-    void SetUp() override { data.replaceLines({"M header ", kS1, kA, kG, kS2}); }
+    void SetUp() override { data.replaceLines({"M header ", kS1, kBaseLine, kG, kS2}); }
     DataSet data;
 };
 
@@ -90,7 +90,7 @@ TEST_F(CorrectedValueTest, StaysWithItsReadingThroughDeleteAndUndo) {
     EXPECT_EQ(*CorrectedValue::of(data, 2), 48140.0f);  // kS2, now line 2
 
     EXPECT_EQ(history.undo(data), 2);
-    EXPECT_EQ(data.lines(), (std::vector<std::string>{"M header ", kS1, kA, kG, kS2}));
+    EXPECT_EQ(data.lines(), (std::vector<std::string>{"M header ", kS1, kBaseLine, kG, kS2}));
     EXPECT_EQ(*CorrectedValue::of(data, 1), 48100.0f);
     EXPECT_FALSE(CorrectedValue::of(data, 3).has_value());
     EXPECT_EQ(*CorrectedValue::of(data, 4), 48140.0f);

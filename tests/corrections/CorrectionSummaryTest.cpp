@@ -16,7 +16,7 @@ namespace {
 
 using Reason = TemporalCorrection::Outcome;
 
-std::string reading(char mode, const std::string& date, const std::string& time) {
+std::string summaryReading(char mode, const std::string& date, const std::string& time) {
     char line[96];
     std::snprintf(line, sizeof line, "%c %s %s     1     1 48100.0  0.7 7 1.5          Base ", mode,
                   date.c_str(), time.c_str());
@@ -27,15 +27,15 @@ class CorrectionSummaryTest : public ::testing::Test {
   protected:
     void SetUp() override {
         data.replaceLines({
-            "M header ", reading('S', "03.07.2026", "10:05:00"),  // 1 corrected
-            reading('S', "03.07.2026", "10:10:00"),  // 2 between the two 10:10:00 samples
-            reading('S', "03.07.2026", "09:00:00"),  // 3 before the first sample
-            reading('A', "03.07.2026", "10:05:00"),  // 4 never corrected
-            reading('S', "04.07.2026", "09:30:00"),  // 5 its date has one sample
-            reading('S', "05.07.2026", "09:30:00"),  // 6 no sample of its date
-            reading('S', "03.07.2026", "10:20:00"),  // 7 at the last sample: outside
-            reading('S', "03.07.2026", "11:00:00"),  // 8 after it
-            reading('G', "03.07.2026", "12:00:00"),  // 9 after it
+            "M header ", summaryReading('S', "03.07.2026", "10:05:00"),  // 1 corrected
+            summaryReading('S', "03.07.2026", "10:10:00"),  // 2 between the two 10:10:00 samples
+            summaryReading('S', "03.07.2026", "09:00:00"),  // 3 before the first sample
+            summaryReading('A', "03.07.2026", "10:05:00"),  // 4 never corrected
+            summaryReading('S', "04.07.2026", "09:30:00"),  // 5 its date has one sample
+            summaryReading('S', "05.07.2026", "09:30:00"),  // 6 no sample of its date
+            summaryReading('S', "03.07.2026", "10:20:00"),  // 7 at the last sample: outside
+            summaryReading('S', "03.07.2026", "11:00:00"),  // 8 after it
+            summaryReading('G', "03.07.2026", "12:00:00"),  // 9 after it
         });
         ASSERT_TRUE(variations.load(dir.write("v.a",
                                               " Date       Time     Variations\r\n"
@@ -101,11 +101,11 @@ TEST_F(CorrectionSummaryTest, TextsThatHoldNoNumberAreTheirOwnReasons) {
                                           " 03.07.2026 10:10:00 48010.0\r\n"
                                           " 03.07.2026 10:20:00 48020.0\r\n"),
                                 prompter));
-    std::string blank = reading('S', "05.07.2026", "10:15:00");
+    std::string blank = summaryReading('S', "05.07.2026", "10:15:00");
     blank.replace(34, 7, "       ");
-    data.replaceLines({"M header ", reading('S', "03.07.2026", "10:02:00"),
-                       reading('S', "03.07.2026", "10:15:00"), blank,
-                       reading('S', "03.07.2026", "10:07:00")});
+    data.replaceLines({"M header ", summaryReading('S', "03.07.2026", "10:02:00"),
+                       summaryReading('S', "03.07.2026", "10:15:00"), blank,
+                       summaryReading('S', "03.07.2026", "10:07:00")});
     EXPECT_EQ(TemporalCorrection::run(data, variations, prompter), 1);
     const CorrectionSummary s =
         CorrectionSummary::of(data, variations, CorrectionSummary::Counted::Slots);
@@ -119,7 +119,7 @@ TEST_F(CorrectionSummaryTest, TextsThatHoldNoNumberAreTheirOwnReasons) {
 
     // Counted as the export writes them, with a geomagnetic value and nothing corrected.
     DataSet fresh;
-    fresh.replaceLines({"M header ", blank, reading('S', "03.07.2026", "10:15:00")});
+    fresh.replaceLines({"M header ", blank, summaryReading('S', "03.07.2026", "10:15:00")});
     fresh.geomagDone = true;
     fresh.geomag = 50000.0f;
     const CorrectionSummary e =

@@ -19,7 +19,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRad = kPi / 180.0;
-constexpr double kA = 6371.2;
+constexpr double kEarthRadiusKm = 6371.2;
 
 struct FileRow {
     char kind;
@@ -121,8 +121,8 @@ double potential(const Vec& p, double year, int nmin, int nmax) {
             continue;
         }
         const double trig = row.kind == 'g' ? std::cos(row.m * lambda) : std::sin(row.m * lambda);
-        v += kA * std::pow(kA / r, row.n + 1) * coefficient(row, year) * trig *
-             schmidt(row.n, row.m, p.z / r);
+        v += kEarthRadiusKm * std::pow(kEarthRadiusKm / r, row.n + 1) * coefficient(row, year) *
+             trig * schmidt(row.n, row.m, p.z / r);
     }
     return v;
 }

@@ -20,8 +20,8 @@ namespace {
 const char* const kGap = TemporalCorrection::kBigGap;
 const char* const kLeft = TemporalCorrection::kUncorrected;
 
-std::string reading(char mode, const std::string& date, const std::string& time,
-                    const std::string& field) {
+std::string temporalReading(char mode, const std::string& date, const std::string& time,
+                            const std::string& field) {
     char line[96];
     std::snprintf(line, sizeof line, "%c %s %s     1     1 %s  0.7 7 1.5          Base ", mode,
                   date.c_str(), time.c_str(), field.c_str());
@@ -64,7 +64,7 @@ void expectLiteralResults(const DataSet& data, const VariationSet& variations, i
 
 TEST_F(TemporalTest, WorkedExample) {
     setSamples(kThreeSamples);
-    setData({reading('S', "03.07.2026", "10:05:00", "48100.0")});
+    setData({temporalReading('S', "03.07.2026", "10:05:00", "48100.0")});
     data.basis = 48000.0f;
     EXPECT_EQ(run(), 1);
     EXPECT_EQ(data.corrected(1), 48095.0f);
@@ -76,7 +76,7 @@ TEST_F(TemporalTest, TheCorrectedValueIsRoundedOnce) {
     setSamples({sample("03.07.2026", "10:00:00", "  0.000"),
                 sample("03.07.2026", "10:05:00", "  0.052"),
                 sample("03.07.2026", "10:10:00", "  0.100")});
-    setData({reading('S', "03.07.2026", "10:05:00", "48000.0")});
+    setData({temporalReading('S', "03.07.2026", "10:05:00", "48000.0")});
     data.basis = 48000.0f;
     EXPECT_EQ(run(), 1);
     // 48000 - 0.052f + 48000 lies nearer 95999.945 than 95999.953; rounding F - Vi
@@ -89,13 +89,13 @@ TEST_F(TemporalTest, TheCorrectedValueIsRoundedOnce) {
 
 TEST_F(TemporalTest, SpanEndsInnerSamplesAndAutomaticReadings) {
     setSamples(kThreeSamples);
-    setData({reading('S', "03.07.2026", "10:00:00", "48100.0"),  // first sample time
-             reading('S', "03.07.2026", "10:10:00", "48100.0"),  // last sample time
-             reading('S', "03.07.2026", "10:04:00", "48100.0"),  // inner sample time
-             reading('A', "03.07.2026", "10:05:00", "48100.0"),  // base station
-             reading('G', "03.07.2026", "10:02:00", "48100.0"),
-             reading('S', "04.07.2026", "10:05:00", "48100.0"),    // no sample of that date
-             reading('S', "3.07.2026 ", "10:05:00", "48100.0")});  // written differently
+    setData({temporalReading('S', "03.07.2026", "10:00:00", "48100.0"),  // first sample time
+             temporalReading('S', "03.07.2026", "10:10:00", "48100.0"),  // last sample time
+             temporalReading('S', "03.07.2026", "10:04:00", "48100.0"),  // inner sample time
+             temporalReading('A', "03.07.2026", "10:05:00", "48100.0"),  // base station
+             temporalReading('G', "03.07.2026", "10:02:00", "48100.0"),
+             temporalReading('S', "04.07.2026", "10:05:00", "48100.0"),    // no sample of that date
+             temporalReading('S', "3.07.2026 ", "10:05:00", "48100.0")});  // written differently
     EXPECT_EQ(run(), 2);
     EXPECT_EQ(data.corrected(1), DataSet::kNoValue);
     EXPECT_EQ(data.corrected(2), DataSet::kNoValue);
@@ -110,8 +110,8 @@ TEST_F(TemporalTest, SpanEndsInnerSamplesAndAutomaticReadings) {
 TEST_F(TemporalTest, TwoSamplesGiveTheGapMessageOnceAndStillCorrect) {
     setSamples(
         {sample("03.07.2026", "08:00:00", "48000.0"), sample("03.07.2026", "12:00:00", "48040.0")});
-    setData({reading('S', "03.07.2026", "09:00:00", "48100.0"),
-             reading('S', "03.07.2026", "10:00:00", "48100.0")});
+    setData({temporalReading('S', "03.07.2026", "09:00:00", "48100.0"),
+             temporalReading('S', "03.07.2026", "10:00:00", "48100.0")});
     EXPECT_EQ(run(), 2);
     EXPECT_EQ(data.corrected(1), 90.0f);
     EXPECT_EQ(data.corrected(2), 80.0f);
@@ -120,21 +120,21 @@ TEST_F(TemporalTest, TwoSamplesGiveTheGapMessageOnceAndStillCorrect) {
 
 TEST_F(TemporalTest, OneSampleAndTheOnlyAutomaticReadings) {
     setSamples({sample("03.07.2026", "08:00:00", "48000.0")});
-    setData({reading('S', "03.07.2026", "08:00:00", "48100.0"),
-             reading('S', "03.07.2026", "09:00:00", "48100.0")});
+    setData({temporalReading('S', "03.07.2026", "08:00:00", "48100.0"),
+             temporalReading('S', "03.07.2026", "09:00:00", "48100.0")});
     EXPECT_EQ(run(), 0);
     EXPECT_FALSE(data.temporalDone);
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{kLeft}));
 
     prompter.shown.clear();
-    setData({reading('A', "03.07.2026", "09:00:00", "48100.0")});
+    setData({temporalReading('A', "03.07.2026", "09:00:00", "48100.0")});
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(prompter.shown.empty());  // 'A' readings never count as left out
 }
 
 TEST_F(TemporalTest, ASecondRunNeverTouchesCorrectedReadings) {
     setSamples(kThreeSamples);
-    setData({reading('S', "03.07.2026", "10:05:00", "48100.0")});
+    setData({temporalReading('S', "03.07.2026", "10:05:00", "48100.0")});
     data.basis = 0.0f;
     run();
     EXPECT_EQ(data.corrected(1), 48100.0f - 48005.0f);
@@ -149,8 +149,8 @@ TEST_F(TemporalTest, EqualEnclosingTimesLeaveTheReadingUncorrected) {
          sample("03.07.2026", "10:05:00", "48006.0"), sample("03.07.2026", "10:10:00", "48010.0")});
     // Nearest inner sample: line 2 (earliest of the two at 10:05); 10:04 lies before it,
     // so lines 1 and 2 enclose it. 10:06 lies after line 2: lines 2 and 3, at one time.
-    setData({reading('S', "03.07.2026", "10:04:00", "48100.0"),
-             reading('S', "03.07.2026", "10:06:00", "48100.0")});
+    setData({temporalReading('S', "03.07.2026", "10:04:00", "48100.0"),
+             temporalReading('S', "03.07.2026", "10:06:00", "48100.0")});
     EXPECT_EQ(run(), 1);
     EXPECT_EQ(data.corrected(1), 96.0f);
     EXPECT_EQ(data.corrected(2), DataSet::kNoValue);
@@ -161,13 +161,13 @@ TEST_F(TemporalTest, TextsThatHoldNoNumberCorrectNothing) {
     setSamples(
         {sample("03.07.2026", "10:00:00", "48000.0"), sample("03.07.2026", "10:05:00", "       "),
          sample("03.07.2026", "10:10:00", "48010.0"), sample("03.07.2026", "10:20:00", "48020.0")});
-    setData({reading('S', "03.07.2026", "10:02:00", "48109.9"),
-             reading('S', "03.07.2026", "10:07:00", "48109.9"),
-             reading('S', "03.07.2026", "10:15:00", "48109.9"),
-             reading('S', "03.07.2026", "10:16:00", "    nan"),
-             reading('S', "03.07.2026", "10:17:00", "       "),
-             reading('G', "03.07.2026", "10:18:00", "   1e39"),
-             reading('S', "03.07.2026", "10:12:00", "    0.0")});
+    setData({temporalReading('S', "03.07.2026", "10:02:00", "48109.9"),
+             temporalReading('S', "03.07.2026", "10:07:00", "48109.9"),
+             temporalReading('S', "03.07.2026", "10:15:00", "48109.9"),
+             temporalReading('S', "03.07.2026", "10:16:00", "    nan"),
+             temporalReading('S', "03.07.2026", "10:17:00", "       "),
+             temporalReading('G', "03.07.2026", "10:18:00", "   1e39"),
+             temporalReading('S', "03.07.2026", "10:12:00", "    0.0")});
     data.basis = 48000.0f;
     expectLiteralResults(data, variations, 0);
     EXPECT_EQ(run(), 2);
@@ -198,7 +198,7 @@ void expectLiteralResults(const DataSet& data, const VariationSet& variations, i
     }
 }
 
-std::string clock(int s) {
+std::string temporalClock(int s) {
     char time[16];
     std::snprintf(time, sizeof time, "%02d:%02d:%02d", s / 3600 % 24, s / 60 % 60, s % 60);
     return time;
@@ -228,7 +228,7 @@ TEST_F(TemporalTest, SameResultsAsTheLiteralAlgorithm) {
             const char* date =
                 dates[rnd() % 100 < 80 || (ordered && round % 4 == 0) ? 0 : rnd() % 3];
             // Now and then a value that holds no number.
-            samples.push_back(sample(date, clock(s), rnd() % 25 == 0 ? "       " : value));
+            samples.push_back(sample(date, temporalClock(s), rnd() % 25 == 0 ? "       " : value));
         }
         setSamples(samples);
         std::vector<std::string> readings;
@@ -238,8 +238,9 @@ TEST_F(TemporalTest, SameResultsAsTheLiteralAlgorithm) {
                                            : static_cast<int>(rnd() % (n * 300 + 600));
             char field[16];
             std::snprintf(field, sizeof field, "%7.1f", 48000.0 + (rnd() % 9000) / 10.0);
-            readings.push_back(reading(rnd() % 10 == 0 ? 'A' : 'S', dates[rnd() % 3], clock(t),
-                                       rnd() % 25 == 0 ? "    nan" : field));
+            readings.push_back(temporalReading(rnd() % 10 == 0 ? 'A' : 'S', dates[rnd() % 3],
+                                               temporalClock(t),
+                                               rnd() % 25 == 0 ? "    nan" : field));
         }
         setData(readings);
         data.basis = 1000.0f;
@@ -255,12 +256,12 @@ TEST_F(TemporalTest, SameResultsAsTheLiteralAlgorithmOnOddTexts) {
          sample("04.07.2026", "10:00:00", "48002.0"), sample("03.07.2026", "10:30:00", "48003.0"),
          sample("03.07.2026", "99:00:00", "  48004"), sample("03.07.2026", "10:40:00", "x"),
          sample("03.07.2026", "10:50:00", "48005.5"), " 03.07.2026 10:5"});
-    setData({reading('S', "03.07.2026", "10:10:00", "48100.0"),
-             reading('S', "03.07.2026", " 9:59:30", "48100.0"),
-             reading('S', "03.07.2026", "10:35:+1", "48100.0"),
-             reading('S', "03.07.2026", "10:45:00", "   -1.5"), "S 03.07.2026 10:4",
-             reading('G', "03.07.2026", "10:20:00", "1e3    "), "S 03.07.2026",
-             reading('S', "04.07.2026", "10:00:00", "48100.0")});
+    setData({temporalReading('S', "03.07.2026", "10:10:00", "48100.0"),
+             temporalReading('S', "03.07.2026", " 9:59:30", "48100.0"),
+             temporalReading('S', "03.07.2026", "10:35:+1", "48100.0"),
+             temporalReading('S', "03.07.2026", "10:45:00", "   -1.5"), "S 03.07.2026 10:4",
+             temporalReading('G', "03.07.2026", "10:20:00", "1e3    "), "S 03.07.2026",
+             temporalReading('S', "04.07.2026", "10:00:00", "48100.0")});
     data.basis = 48000.0f;
     expectLiteralResults(data, variations, 0);
 }

@@ -10,7 +10,7 @@
 namespace velkor {
 namespace {
 
-std::vector<std::string> survey(int readings) {
+std::vector<std::string> dataSetSurvey(int readings) {
     std::vector<std::string> lines{
         "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note "};
     for (int i = 1; i <= readings; ++i) {
@@ -36,7 +36,7 @@ TEST(DataSet, StartsEmptyWithNoValues) {
 
 TEST(DataSet, ReplacingClearsCorrectionsButKeepsVariationsAndModified) {
     DataSet d;
-    d.replaceLines(survey(3));
+    d.replaceLines(dataSetSurvey(3));
     d.variationsLoaded = true;
     d.modified = true;
     d.temporalDone = true;
@@ -46,7 +46,7 @@ TEST(DataSet, ReplacingClearsCorrectionsButKeepsVariationsAndModified) {
     d.geomag = 47000.0f;
     d.setCorrected(2, 48100.0f);
 
-    d.replaceLines(survey(5));
+    d.replaceLines(dataSetSurvey(5));
     EXPECT_EQ(d.lineCount(), 6);
     EXPECT_TRUE(d.dataLoaded);
     EXPECT_TRUE(d.variationsLoaded);
@@ -62,7 +62,7 @@ TEST(DataSet, ReplacingClearsCorrectionsButKeepsVariationsAndModified) {
 
 TEST(DataSet, DeletingMovesCorrectedValuesWithTheirLines) {
     DataSet d;
-    d.replaceLines(survey(5));
+    d.replaceLines(dataSetSurvey(5));
     for (int k = 1; k <= 5; ++k) {
         d.setCorrected(k, 48000.0f + static_cast<float>(k));
     }
@@ -86,14 +86,15 @@ TEST(DataSet, DeletingMovesCorrectedValuesWithTheirLines) {
     }
     EXPECT_EQ(d.lineCount(), 1);
     EXPECT_EQ(d.readingCount(), 0);
-    EXPECT_EQ(d.line(0), survey(0)[0]);
+    EXPECT_EQ(d.line(0), dataSetSurvey(0)[0]);
 }
 
 TEST(DataSet, DeletingManyAtOnceEqualsDeletingOneAfterAnother) {
     std::mt19937 rnd(4);
     for (int round = 0; round < 30; ++round) {
         DataSet d;
-        d.replaceLines(survey(round == 0 ? DataSet::kCapacity - 1 : static_cast<int>(rnd() % 300)));
+        d.replaceLines(
+            dataSetSurvey(round == 0 ? DataSet::kCapacity - 1 : static_cast<int>(rnd() % 300)));
         std::vector<std::string> lines = d.lines();
         std::vector<float> slots(DataSet::kCapacity, DataSet::kNoValue);
         for (int k = 0; k < d.lineCount(); ++k) {

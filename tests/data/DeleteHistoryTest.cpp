@@ -9,7 +9,7 @@
 namespace velkor {
 namespace {
 
-std::vector<std::string> survey(int readings) {
+std::vector<std::string> historySurvey(int readings) {
     std::vector<std::string> lines{"M header "};
     for (int i = 1; i <= readings; ++i) {
         lines.push_back("S 03.07.2026 10:15:42     1 " + std::to_string(10000 + i) +
@@ -31,7 +31,7 @@ void deleteLines(DataSet& data, DeleteHistory& history, const std::vector<int>& 
 
 TEST(DeleteHistory, UndoesDeletesLastFirstWithSlotsAndFlag) {
     DataSet data;
-    const std::vector<std::string> original = survey(6);
+    const std::vector<std::string> original = historySurvey(6);
     data.replaceLines(original);
     for (int i = 1; i <= 6; ++i) {
         data.setCorrected(i, 48000.0f + static_cast<float>(i));
@@ -60,7 +60,7 @@ TEST(DeleteHistory, UndoesDeletesLastFirstWithSlotsAndFlag) {
 
 TEST(DeleteHistory, AfterASaveAnUndoLeavesTheDataModified) {
     DataSet data;
-    data.replaceLines(survey(3));
+    data.replaceLines(historySurvey(3));
     DeleteHistory history;
     deleteLines(data, history, {2});
     data.modified = false;  // saved

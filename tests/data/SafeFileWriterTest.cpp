@@ -24,7 +24,7 @@ bool writeFile(const std::string& target, const std::string& text) {
     return out.commit();
 }
 
-int entries(const fs::path& folder) {
+int writerFolderEntries(const fs::path& folder) {
     return static_cast<int>(std::distance(fs::directory_iterator(folder), {}));
 }
 
@@ -49,7 +49,7 @@ TEST(SafeFileWriter, ATargetTheUserMayNotWriteStaysAsItWas) {
     EXPECT_EQ(fs::status(locked).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(TempDir::read(open), "new\r\n");
-    EXPECT_EQ(entries(dir.dir()), 2);  // no temporary file left behind
+    EXPECT_EQ(writerFolderEntries(dir.dir()), 2);  // no temporary file left behind
 }
 
 TEST(SafeFileWriter, LinksStayAndTheFileTheyNameIsWritten) {
@@ -78,8 +78,8 @@ TEST(SafeFileWriter, LinksStayAndTheFileTheyNameIsWritten) {
 
     EXPECT_FALSE(writeFile(dir.path("loop.f"), "never"));
     EXPECT_TRUE(fs::is_symlink(dir.path("loop.f")));
-    EXPECT_EQ(entries(dir.dir()), 7);  // sub, real, new and the four links at the top
-    EXPECT_EQ(entries(dir.path("sub")), 1);
+    EXPECT_EQ(writerFolderEntries(dir.dir()), 7);  // sub, real, new and the four links at the top
+    EXPECT_EQ(writerFolderEntries(dir.path("sub")), 1);
 }
 
 TEST(SafeFileWriter, OnlyRegularFilesAreReplaced) {
@@ -91,7 +91,7 @@ TEST(SafeFileWriter, OnlyRegularFilesAreReplaced) {
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_FALSE(writeFile(dir.path("folder.f"), "x"));
     EXPECT_TRUE(fs::is_directory(dir.path("folder.f")));
-    EXPECT_EQ(entries(dir.dir()), 2);
+    EXPECT_EQ(writerFolderEntries(dir.dir()), 2);
 }
 
 TEST(SafeFileWriter, NamesOfTheLongestLengthAreWritten) {
@@ -103,7 +103,7 @@ TEST(SafeFileWriter, NamesOfTheLongestLengthAreWritten) {
     const std::string almost = dir.write(std::string(249, 'a'), "old");
     EXPECT_TRUE(writeFile(almost, "new"));
     EXPECT_EQ(TempDir::read(almost), "new\r\n");
-    EXPECT_EQ(entries(dir.dir()), 2);
+    EXPECT_EQ(writerFolderEntries(dir.dir()), 2);
 }
 
 TEST(SafeFileWriterSafety, AnotherUsersLinkInASharedFolderIsNeverFollowed) {
@@ -125,7 +125,7 @@ TEST(SafeFileWriterSafety, AnotherUsersLinkInASharedFolderIsNeverFollowed) {
     EXPECT_NE(out.reason().find(planted), std::string::npos) << out.reason();
     EXPECT_EQ(TempDir::read(precious), "mine\r\n");
     EXPECT_TRUE(fs::is_symlink(planted));
-    EXPECT_EQ(entries(shared), 1);
+    EXPECT_EQ(writerFolderEntries(shared), 1);
 
     // The user's own link there is followed, as the kernel follows it.
     const std::string own = (shared / "own.velkor").string();
@@ -149,19 +149,19 @@ TEST(SafeFileWriterSafety, AKilledWritesTemporaryFileGoesAtTheNextWriteOfItsTarg
             },
             10));
     }
-    ASSERT_EQ(entries(dir.dir()), 4);  // each left a temporary file behind
+    ASSERT_EQ(writerFolderEntries(dir.dir()), 4);  // each left a temporary file behind
 
     // A writer at work on the same target keeps its file: only the dead one's goes.
     SafeFileWriter working(target);
     ASSERT_TRUE(working.open());
     working.writeLine("second");
     EXPECT_TRUE(writeFile(target, "first"));
-    EXPECT_EQ(entries(dir.dir()), 4);  // the other's left-over, and the working one's
+    EXPECT_EQ(writerFolderEntries(dir.dir()), 4);  // the other's left-over, and the working one's
     EXPECT_TRUE(working.commit());
     EXPECT_EQ(TempDir::read(target), "second\r\n");
-    EXPECT_EQ(entries(dir.dir()), 3);
+    EXPECT_EQ(writerFolderEntries(dir.dir()), 3);
     EXPECT_TRUE(writeFile(other, "new"));
-    EXPECT_EQ(entries(dir.dir()), 2);
+    EXPECT_EQ(writerFolderEntries(dir.dir()), 2);
 }
 
 }  // namespace velkor

@@ -48,7 +48,7 @@ std::string contents(const TempDir& dir) {
     return all;
 }
 
-int entries(const fs::path& folder) {
+int stagedFolderEntries(const fs::path& folder) {
     return static_cast<int>(std::distance(fs::directory_iterator(folder), {}));
 }
 
@@ -78,7 +78,7 @@ TEST(StagedOutput, AKillBetweenTheMovesIsFinishedByTheNextWrite) {
         ASSERT_TRUE(next.open(message)) << message;
         EXPECT_EQ(contents(dir), "new site.shp;new site.shx;new site.dbf;");
     }
-    EXPECT_EQ(entries(dir.dir()), 3);  // the killed write's journal and files are gone
+    EXPECT_EQ(stagedFolderEntries(dir.dir()), 3);  // the killed write's journal and files are gone
 }
 
 TEST(StagedOutput, AFailedMovePutsTheOldSetBack) {
@@ -101,7 +101,8 @@ TEST(StagedOutput, AFailedMovePutsTheOldSetBack) {
     }
     EXPECT_EQ(TempDir::read(dir.path("site.shp")), "old site.shp");
     EXPECT_EQ(TempDir::read(dir.path("site.shx")), "old site.shx");
-    EXPECT_EQ(entries(dir.dir()), 3);  // the two old files and the folder, nothing of ours
+    EXPECT_EQ(stagedFolderEntries(dir.dir()),
+              3);  // the two old files and the folder, nothing of ours
 }
 
 }  // namespace velkor

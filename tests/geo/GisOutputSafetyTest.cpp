@@ -66,7 +66,7 @@ int hidden(const fs::path& folder) {
         [](const fs::directory_entry& e) { return e.path().filename().string().front() == '.'; }));
 }
 
-int entries(const fs::path& folder) {
+int gisFolderEntries(const fs::path& folder) {
     return static_cast<int>(std::distance(fs::directory_iterator(folder), {}));
 }
 
@@ -138,7 +138,7 @@ TEST(GisOutputSafety, AnotherUsersLinkInASharedFolderIsNeverFollowed) {
     EXPECT_TRUE(has(message, "Write error: ")) << message;
     EXPECT_TRUE(has(message, "not following " + planted)) << message;
     EXPECT_EQ(TempDir::read(precious), "mine");
-    EXPECT_EQ(entries(shared), 1);
+    EXPECT_EQ(gisFolderEntries(shared), 1);
 }
 
 TEST(GisOutputSafety, AFullDiskFailsTheWriteAndKeepsTheOldSet) {
@@ -167,7 +167,7 @@ TEST(GisOutputSafety, AFullDiskFailsTheWriteAndKeepsTheOldSet) {
     for (const char* name : {"p.shp", "p.shx", "p.dbf", "s.grd"}) {
         EXPECT_EQ(TempDir::read(dir.path(name)), "old") << name;
     }
-    EXPECT_EQ(entries(dir.dir()), 4);
+    EXPECT_EQ(gisFolderEntries(dir.dir()), 4);
 }
 
 }  // namespace velkor

@@ -18,7 +18,7 @@
 namespace velkor {
 namespace {
 
-using Format = RasterWriter::Format;
+using RasterFormat = RasterWriter::Format;
 
 // 4 x 3 nodes, one without a value, on UTM 32N.
 RasterWriter::Raster sampleRaster() {
@@ -52,15 +52,16 @@ TEST(RasterWriter, EveryFormatReadsBackWithItsPlaceSystemNodataAndValues) {
     const RasterWriter::Raster r = sampleRaster();
     ASSERT_FALSE(r.wkt.empty());
     for (const auto& [format, name] :
-         {std::pair{Format::GeoTiff, "g.tif"}, std::pair{Format::Surfer7, "s7.grd"},
-          std::pair{Format::Surfer6, "s6.grd"}, std::pair{Format::EsriAscii, "e.asc"}}) {
+         {std::pair{RasterFormat::GeoTiff, "g.tif"}, std::pair{RasterFormat::Surfer7, "s7.grd"},
+          std::pair{RasterFormat::Surfer6, "s6.grd"},
+          std::pair{RasterFormat::EsriAscii, "e.asc"}}) {
         SCOPED_TRACE(name);
         std::string message;
         ASSERT_TRUE(RasterWriter::write(r, format, dir.path(name), message)) << message;
         // GDAL reads ESRI ASCII decimals as single precision unless told.
         const char* const wide[] = {"DATATYPE=Float64", nullptr};
         const Dataset ds(GDALOpenEx(dir.path(name).c_str(), GDAL_OF_RASTER, nullptr,
-                                    format == Format::EsriAscii ? wide : nullptr, nullptr));
+                                    format == RasterFormat::EsriAscii ? wide : nullptr, nullptr));
         ASSERT_TRUE(ds);
         const auto h = static_cast<GDALDatasetH>(ds.get());
         EXPECT_STREQ(GDALGetDriverShortName(GDALGetDatasetDriver(h)),
@@ -100,7 +101,7 @@ TEST(RasterWriter, AGridWithoutASystemDeclaresNone) {
     RasterWriter::Raster r = sampleRaster();
     r.wkt.clear();
     std::string message;
-    ASSERT_TRUE(RasterWriter::write(r, Format::GeoTiff, dir.path("local.tif"), message));
+    ASSERT_TRUE(RasterWriter::write(r, RasterFormat::GeoTiff, dir.path("local.tif"), message));
     const Dataset ds(GDALOpen(dir.path("local.tif").c_str(), GA_ReadOnly));
     ASSERT_TRUE(ds);
     EXPECT_STREQ(GDALGetProjectionRef(static_cast<GDALDatasetH>(ds.get())), "");
@@ -114,7 +115,7 @@ TEST(RasterWriter, AFailureNamesTheFileAndGdalsReasonAndKeepsTheOldFile) {
     r.wkt = "not a coordinate system";
     std::string message;
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(RasterWriter::write(r, Format::EsriAscii, old, message));
+    EXPECT_FALSE(RasterWriter::write(r, RasterFormat::EsriAscii, old, message));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(message.rfind("Write error: " + old + ": ", 0), 0u) << message;
     EXPECT_GT(message.size(), ("Write error: " + old + ": ").size());
@@ -122,7 +123,7 @@ TEST(RasterWriter, AFailureNamesTheFileAndGdalsReasonAndKeepsTheOldFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.dir()), {}), 1);
 
     const std::string nowhere = dir.path("missing/x.tif");
-    EXPECT_FALSE(RasterWriter::write(sampleRaster(), Format::GeoTiff, nowhere, message));
+    EXPECT_FALSE(RasterWriter::write(sampleRaster(), RasterFormat::GeoTiff, nowhere, message));
     EXPECT_EQ(message.rfind("Write error: " + nowhere, 0), 0u) << message;
 }
 

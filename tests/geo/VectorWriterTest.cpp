@@ -21,7 +21,7 @@
 namespace velkor {
 namespace {
 
-using Format = VectorWriter::Format;
+using VectorFormat = VectorWriter::Format;
 using Type = VectorWriter::FieldType;
 using Value = VectorWriter::Value;
 
@@ -38,7 +38,7 @@ VectorWriter::Layer pointLayer(const std::string& wkt) {
             wkt};
 }
 
-bool write(const std::string& path, Format format, const VectorWriter::Layer& layer,
+bool write(const std::string& path, VectorFormat format, const VectorWriter::Layer& layer,
            std::string& message) {
     VectorWriter w(path, format, layer);
     if (!w.open(message)) {
@@ -56,8 +56,8 @@ TEST(VectorWriter, PointLayersReadBackWithTheirAttributesAndSystem) {
     std::string message;
     const auto utm = CoordinateSystem::fromEpsg(32632, message);
     for (const auto& [format, name] :
-         {std::pair{Format::GeoPackage, "p.gpkg"}, std::pair{Format::Shapefile, "p.shp"},
-          std::pair{Format::Kml, "p.kml"}}) {
+         {std::pair{VectorFormat::GeoPackage, "p.gpkg"},
+          std::pair{VectorFormat::Shapefile, "p.shp"}, std::pair{VectorFormat::Kml, "p.kml"}}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(write(dir.path(name), format, pointLayer(wkt), message)) << message;
         const Dataset ds = openVector(dir.path(name));
@@ -65,7 +65,7 @@ TEST(VectorWriter, PointLayersReadBackWithTheirAttributesAndSystem) {
         OGRLayerH layer = firstLayer(ds);
         ASSERT_NE(layer, nullptr);
         EXPECT_EQ(OGR_L_GetFeatureCount(layer, TRUE), 2);
-        EXPECT_EQ(systemCodeOf(layer), format == Format::Kml ? "4326" : "32632");
+        EXPECT_EQ(systemCodeOf(layer), format == VectorFormat::Kml ? "4326" : "32632");
         OGR_L_ResetReading(layer);
         const Feature first(OGR_L_GetNextFeature(layer));
         const Feature second(OGR_L_GetNextFeature(layer));
@@ -77,7 +77,7 @@ TEST(VectorWriter, PointLayersReadBackWithTheirAttributesAndSystem) {
         EXPECT_DOUBLE_EQ(OGR_F_GetFieldAsDouble(f, OGR_F_GetFieldIndex(f, "field")), 48123.45);
         EXPECT_FALSE(OGR_F_IsFieldSetAndNotNull(g, OGR_F_GetFieldIndex(g, "field")));
         OGRGeometryH at = OGR_F_GetGeometryRef(f);
-        if (format == Format::Kml) {
+        if (format == VectorFormat::Kml) {
             const CoordinateSystem::LatLon ll = utm->toLatLon({500100.0, 5400200.0});
             EXPECT_NEAR(OGR_G_GetX(at, 0), ll.longitude, 1e-7);
             EXPECT_NEAR(OGR_G_GetY(at, 0), ll.latitude, 1e-7);
@@ -97,7 +97,7 @@ TEST(VectorWriter, DxfLinesCarryTheirHeightAndCadLayer) {
                               0,
                               1};
     std::string message;
-    VectorWriter w(dir.path("c.dxf"), Format::Dxf, layer);
+    VectorWriter w(dir.path("c.dxf"), VectorFormat::Dxf, layer);
     ASSERT_TRUE(w.open(message)) << message;
     ASSERT_TRUE(w.addLine({{0.0, 0.0}, {10.0, 5.0}, {20.0, 5.0}}, {25.0, std::string("INDEX")}));
     ASSERT_TRUE(w.finish(message)) << message;
@@ -122,13 +122,13 @@ TEST(VectorWriter, FailuresAreToldAndLeaveTheOldFilesAlone) {
     std::string message;
     // A KML of coordinates in no known system cannot be placed.
     VectorWriter::Layer local = pointLayer("");
-    EXPECT_FALSE(write(dir.path("p.kml"), Format::Kml, local, message));
+    EXPECT_FALSE(write(dir.path("p.kml"), VectorFormat::Kml, local, message));
     EXPECT_EQ(message.rfind("Write error: " + dir.path("p.kml") + ": ", 0), 0u) << message;
     // A point in a layer of lines fails in GDAL; its message is ours, not on stderr.
     VectorWriter::Layer bad = pointLayer(utmWkt());
     bad.geometry = VectorWriter::Geometry::Line;
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(write(shp, Format::Shapefile, bad, message));
+    EXPECT_FALSE(write(shp, VectorFormat::Shapefile, bad, message));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(message.rfind("Write error: " + shp + ": ", 0), 0u) << message;
     EXPECT_NE(message.find("geometry"), std::string::npos) << message;
@@ -136,13 +136,13 @@ TEST(VectorWriter, FailuresAreToldAndLeaveTheOldFilesAlone) {
     EXPECT_EQ(TempDir::read(dir.path("p.dbf")), "old dbf");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.dir()), {}), 2);
     // Written at last, every sidecar replaces its old one.
-    ASSERT_TRUE(write(shp, Format::Shapefile, pointLayer(utmWkt()), message)) << message;
+    ASSERT_TRUE(write(shp, VectorFormat::Shapefile, pointLayer(utmWkt()), message)) << message;
     EXPECT_NE(TempDir::read(dir.path("p.dbf")), "old dbf");
     EXPECT_TRUE(std::filesystem::exists(dir.path("p.prj")));
     // A full disk, where every file may hold 1000 bytes: KML and DXF, whose drivers never
     // check their writes, fail as the others do, and the old file stays.
     for (const auto& [name, format] :
-         {std::pair{"full.kml", Format::Kml}, {"full.dxf", Format::Dxf}}) {
+         {std::pair{"full.kml", VectorFormat::Kml}, {"full.dxf", VectorFormat::Dxf}}) {
         const std::string target = dir.write(name, "old");
         EXPECT_TRUE(ForkedChild::run(
             [&, format = format] {
@@ -162,7 +162,8 @@ TEST(VectorWriter, FailuresAreToldAndLeaveTheOldFilesAlone) {
     }
     // A target that is there but no regular file is never renamed over.
     std::filesystem::create_directory(dir.path("folder.gpkg"));
-    EXPECT_FALSE(write(dir.path("folder.gpkg"), Format::GeoPackage, pointLayer(utmWkt()), message));
+    EXPECT_FALSE(
+        write(dir.path("folder.gpkg"), VectorFormat::GeoPackage, pointLayer(utmWkt()), message));
     EXPECT_EQ(message, "Write error: " + dir.path("folder.gpkg") + ": not a regular file");
     EXPECT_TRUE(std::filesystem::is_directory(dir.path("folder.gpkg")));
 }

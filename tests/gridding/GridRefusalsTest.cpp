@@ -10,7 +10,7 @@
 namespace velkor {
 namespace {
 
-std::atomic<bool> notCancelled{false};
+std::atomic<bool> refusalsNotCancelled{false};
 
 // Five lines of five readings over 100 m by 100 m.
 std::vector<GridPoint> square() {
@@ -31,7 +31,8 @@ TEST(GridRefusals, ACellSoSmallTheNodesCannotBeCountedIsRefusedAsSuch) {
     for (const double cell : {1e-300, std::numeric_limits<double>::denorm_min()}) {
         GriddingOptions options;
         options.cell = cell;
-        const MinimumCurvature::Result r = MinimumCurvature::run(square(), options, notCancelled);
+        const MinimumCurvature::Result r =
+            MinimumCurvature::run(square(), options, refusalsNotCancelled);
         EXPECT_EQ(r.report.error, expected) << cell;
         EXPECT_TRUE(r.grid.values.empty());
     }
@@ -43,7 +44,7 @@ TEST(GridRefusals, AGridOneNodeWideIsRefusedBeforeTheSolve) {
     for (int k = 0; k < 40; ++k) {
         row.push_back({k * 2.5, 0.0, 48000.0 + k, 0});
     }
-    const MinimumCurvature::Result along = MinimumCurvature::run(row, {}, notCancelled);
+    const MinimumCurvature::Result along = MinimumCurvature::run(row, {}, refusalsNotCancelled);
     EXPECT_EQ(along.report.error,
               "The grid would be 1 node wide (79 x 1 nodes): the readings lie along one row or "
               "column of nodes, and a grid needs two each way.");
@@ -51,7 +52,7 @@ TEST(GridRefusals, AGridOneNodeWideIsRefusedBeforeTheSolve) {
     for (GridPoint& p : row) {
         std::swap(p.x, p.y);
     }
-    const MinimumCurvature::Result across = MinimumCurvature::run(row, {}, notCancelled);
+    const MinimumCurvature::Result across = MinimumCurvature::run(row, {}, refusalsNotCancelled);
     EXPECT_NE(across.report.error.find("(1 x 79 nodes)"), std::string::npos) << across.report.error;
 }
 

@@ -15,10 +15,10 @@
 namespace velkor {
 namespace {
 
-std::atomic<bool> notCancelled{false};
+std::atomic<bool> griddingNotCancelled{false};
 
 MinimumCurvature::Result grid(const std::vector<GridPoint>& points, GriddingOptions options = {}) {
-    return MinimumCurvature::run(points, options, notCancelled);
+    return MinimumCurvature::run(points, options, griddingNotCancelled);
 }
 
 // Readings scattered over [0, size]^2 with values from f.
@@ -293,8 +293,8 @@ TEST(Gridding, CancelStopsWithoutAGridAndProgressRunsToTheEnd) {
     GriddingOptions options;
     options.cell = 0.5;
     std::vector<double> seen;
-    const auto done =
-        MinimumCurvature::run(points, options, notCancelled, [&](double f) { seen.push_back(f); });
+    const auto done = MinimumCurvature::run(points, options, griddingNotCancelled,
+                                            [&](double f) { seen.push_back(f); });
     ASSERT_FALSE(seen.empty());
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_DOUBLE_EQ(seen.back(), 1.0);

@@ -18,7 +18,7 @@ namespace {
 using Seg = RecordingSurface::Segment;
 using Txt = RecordingSurface::Text;
 
-std::string reading(char mode, const std::string& date, const std::string& time) {
+std::string curveReading(char mode, const std::string& date, const std::string& time) {
     return std::string(1, mode) + " " + date + " " + time +
            "     1     1 48100.0  0.7 7 1.5          Base ";
 }
@@ -34,10 +34,11 @@ class BaseCurveTest : public ::testing::Test {
                                               " 03.07.2026 12:00:00 48005.0\r\n"
                                               " 03.07.2026 12:15:00 48020.0\r\n"),
                                     prompter));
-        survey.replaceLines(
-            {"M header ", reading('S', "05.07.2026", "10:00:00"),
-             reading('S', "03.07.2026", "10:15:00"), reading('S', "03.07.2026", "09:30:00"),
-             reading('A', "03.07.2026", "11:00:00"), reading('S', "03.07.2026", "12:15:00")});
+        survey.replaceLines({"M header ", curveReading('S', "05.07.2026", "10:00:00"),
+                             curveReading('S', "03.07.2026", "10:15:00"),
+                             curveReading('S', "03.07.2026", "09:30:00"),
+                             curveReading('A', "03.07.2026", "11:00:00"),
+                             curveReading('S', "03.07.2026", "12:15:00")});
     }
     TempDir dir;
     RecordingPrompter prompter;

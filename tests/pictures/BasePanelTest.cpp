@@ -14,13 +14,13 @@
 namespace velkor {
 namespace {
 
-std::string clock(int seconds) {
+std::string panelClock(int seconds) {
     return formatText("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
-std::string reading(char mode, const std::string& date, int seconds) {
+std::string panelReading(char mode, const std::string& date, int seconds) {
     return formatText("%c %s %s %5s %5s %s  0.7 7 1.5          Base ", mode, date.c_str(),
-                      clock(seconds).c_str(), "1", "1", "48100.0");
+                      panelClock(seconds).c_str(), "1", "1", "48100.0");
 }
 
 constexpr int kHour = 3600;
@@ -31,10 +31,10 @@ class BasePanelTest : public ::testing::Test {
         SurveySettings s;
         s.days = {dir.write(
             "day.velkor", "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n" +
-                              reading('S', "03.07.2026", 10 * kHour + 900) + "\r\n" +
-                              reading('S', "03.07.2026", 9 * kHour + 1800) + "\r\n" +
-                              reading('A', "03.07.2026", 11 * kHour) + "\r\n" +
-                              reading('S', "04.07.2026", 10 * kHour) + "\r\n")};
+                              panelReading('S', "03.07.2026", 10 * kHour + 900) + "\r\n" +
+                              panelReading('S', "03.07.2026", 9 * kHour + 1800) + "\r\n" +
+                              panelReading('A', "03.07.2026", 11 * kHour) + "\r\n" +
+                              panelReading('S', "04.07.2026", 10 * kHour) + "\r\n")};
         s.baseSources = {{dir.write("near.a",
                                     " Date       Time     Variations\r\n"
                                     " 03.07.2026 10:00:00 48000.0\r\n"

@@ -20,8 +20,8 @@ using Txt = RecordingSurface::Text;
 
 // A blank-separated reading line with the given mode, Line text (5), Field text (7) and
 // Grad text (8).
-std::string reading(char mode, const std::string& line, const std::string& field,
-                    const std::string& grad = "        ") {
+std::string graphReading(char mode, const std::string& line, const std::string& field,
+                         const std::string& grad = "        ") {
     std::string s = std::string(1, mode) + " 03.07.2026 10:15:42 " + line + "     1 " + field +
                     "  0.7 7 1.5 " + grad + " Base ";
     return s;
@@ -41,8 +41,9 @@ const GraphWindow kWindow{1000, 600, 0, 0};  // B = 480
 }  // namespace
 
 TEST(GraphPainter, ScreenPictureOfFourReadings) {
-    const DataSet d = dataOf({reading('S', "    1", "48000.0"), reading('S', "    1", "52000.0"),
-                              reading('S', "    2", "50000.0"), reading('S', "    2", "49000.0")});
+    const DataSet d =
+        dataOf({graphReading('S', "    1", "48000.0"), graphReading('S', "    1", "52000.0"),
+                graphReading('S', "    2", "50000.0"), graphReading('S', "    2", "49000.0")});
     ASSERT_EQ(d.field(3, Column::Line), "    2");
     GraphPainter painter(d);
     RecordingSurface s;
@@ -78,9 +79,10 @@ TEST(GraphPainter, ScreenPictureOfFourReadings) {
 }
 
 TEST(GraphPainter, SeparatorsCompareNumbersButWriteTheStoredText) {
-    const DataSet d = dataOf({reading('S', "   12", "48000.0"), reading('S', "00012", "48001.0"),
-                              reading('S', "   13", "48002.0"), reading('S', "   12", "48003.0"),
-                              reading('S', "  abc", "48004.0"), reading('S', "    0", "48005.0")});
+    const DataSet d =
+        dataOf({graphReading('S', "   12", "48000.0"), graphReading('S', "00012", "48001.0"),
+                graphReading('S', "   13", "48002.0"), graphReading('S', "   12", "48003.0"),
+                graphReading('S', "  abc", "48004.0"), graphReading('S', "    0", "48005.0")});
     GraphPainter painter(d);
     RecordingSurface s;
     painter.drawScreen(s, kWindow, 1.0f);
@@ -96,10 +98,10 @@ TEST(GraphPainter, SeparatorsCompareNumbersButWriteTheStoredText) {
 }
 
 TEST(GraphPainter, GradientPartOnlyWhereGradientsAre) {
-    const DataSet d =
-        dataOf({reading('S', "    1", "48000.0"), reading('G', "    1", "48010.0", "    -3.2"),
-                reading('S', "    1", "48020.0", "   999.0"),
-                reading('G', "    1", "48030.0", "    12.5")});
+    const DataSet d = dataOf({graphReading('S', "    1", "48000.0"),
+                              graphReading('G', "    1", "48010.0", "    -3.2"),
+                              graphReading('S', "    1", "48020.0", "   999.0"),
+                              graphReading('G', "    1", "48030.0", "    12.5")});
     GraphPainter painter(d);
     RecordingSurface s;
     painter.drawScreen(s, GraphWindow{1000, 600, 40, 0}, 1.0f);
@@ -139,8 +141,8 @@ TEST(GraphPainter, PrintedPageAfterScrolling) {
     std::vector<std::string> readings;
     for (int i = 1; i <= 40; ++i) {
         const char* line = i <= 5 ? "    1" : (i <= 25 ? "    2" : "    3");
-        readings.push_back(reading(i % 4 == 0 ? 'G' : 'S', line,
-                                   "4800" + std::to_string(i % 10) + ".0", "     1.5"));
+        readings.push_back(graphReading(i % 4 == 0 ? 'G' : 'S', line,
+                                        "4800" + std::to_string(i % 10) + ".0", "     1.5"));
     }
     const DataSet d = dataOf(readings);
     GraphPainter painter(d);
@@ -202,7 +204,7 @@ TEST(GraphPainter, TheProfilePolylineHoldsTheFormerSegments) {
     for (int i = 1; i <= 700; ++i) {
         char field[16];
         std::snprintf(field, sizeof field, "%7.1f", 48000.0 + (i * 37 % 500) * 0.7);
-        readings.push_back(reading(i % 4 == 0 ? 'G' : 'S', "    1", field, "    12.5"));
+        readings.push_back(graphReading(i % 4 == 0 ? 'G' : 'S', "    1", field, "    12.5"));
     }
     const DataSet d = dataOf(readings);
     for (const bool printed : {false, true}) {
@@ -257,8 +259,9 @@ TEST(GraphPainter, TheProfilePolylineHoldsTheFormerSegments) {
 namespace velkor {
 
 TEST(GraphPainter, AnotherProfileSkipsReadingsWithoutAValue) {
-    const DataSet d = dataOf({reading('S', "    1", "48000.0"), reading('S', "    1", "52000.0"),
-                              reading('S', "    1", "50000.0"), reading('S', "    1", "49000.0")});
+    const DataSet d =
+        dataOf({graphReading('S', "    1", "48000.0"), graphReading('S', "    1", "52000.0"),
+                graphReading('S', "    1", "50000.0"), graphReading('S', "    1", "49000.0")});
     GraphPainter painter(d);
     painter.setProfile(
         [](int i) {
@@ -306,7 +309,7 @@ TEST(GraphPainter, ExtremeFieldsGiveBoundedCoordinatesOnScreenAndPaper) {
     // of 4.8e12 lies ten million pixels above the axis before scaling. Zoomed out, the
     // profile from it to the next reading falls on the page.
     const DataSet huge =
-        dataOf({reading('S', "    1", " 4.8e12"), reading('S', "    1", "48000.0")});
+        dataOf({graphReading('S', "    1", " 4.8e12"), graphReading('S', "    1", "48000.0")});
     GraphPainter hugePainter(huge);
     RecordingSurface paper;
     hugePainter.drawPrinted(paper, GraphWindow{18, 600, 0, 0}, 0.5f, 4883, 6000);
@@ -315,7 +318,7 @@ TEST(GraphPainter, ExtremeFieldsGiveBoundedCoordinatesOnScreenAndPaper) {
     // Fields so far apart that the axis span overflows: its bottom becomes infinite, and a
     // view one pixel high multiplies that by a baseline of 0.
     const DataSet apart =
-        dataOf({reading('S', "    1", "-1.8e38"), reading('S', "    1", " 1.8e38")});
+        dataOf({graphReading('S', "    1", "-1.8e38"), graphReading('S', "    1", " 1.8e38")});
     GraphPainter apartPainter(apart);
     RecordingSurface flat;
     apartPainter.drawScreen(flat, GraphWindow{1000, 1, 0, 0}, 1.0f);

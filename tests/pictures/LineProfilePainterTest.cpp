@@ -14,28 +14,28 @@ namespace velkor {
 namespace {
 
 using P = LineProfilePainter;
-constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+constexpr float kNoProfileValue = std::numeric_limits<float>::quiet_NaN();
 const P::Area kArea{0, 0, 800, 500};
 constexpr int kEm = 12;
 
 LineProfileSet::Point point(int reading, double position, float field,
                             const std::string& word = {}) {
-    return {reading, position, {field, kNone, field - 48000.0f, kNone}, word};
+    return {reading, position, {field, kNoProfileValue, field - 48000.0f, kNoProfileValue}, word};
 }
 
 // Line 2 walked backwards, line 1 forwards; reading 6 has no anomaly.
 std::shared_ptr<const LineProfileSet> twoLines() {
-    return std::make_shared<LineProfileSet>(
-        std::vector<LineProfileSet::Line>{{2.0,
-                                           {point(10, 40.0, 48010.0f), point(11, 30.0, 48012.0f),
-                                            point(12, 20.0, 48011.0f), point(13, 10.0, 48009.0f)}},
-                                          {1.0,
-                                           {point(0, 0.0, 48000.0f),
-                                            point(1, 10.0, 48002.0f),
-                                            point(2, 20.0, 48090.0f, "spike"),
-                                            point(3, 30.0, 48004.0f),
-                                            point(4, 40.0, 48003.0f),
-                                            {5, 50.0, {48001.0f, kNone, kNone, kNone}, {}}}}});
+    return std::make_shared<LineProfileSet>(std::vector<LineProfileSet::Line>{
+        {2.0,
+         {point(10, 40.0, 48010.0f), point(11, 30.0, 48012.0f), point(12, 20.0, 48011.0f),
+          point(13, 10.0, 48009.0f)}},
+        {1.0,
+         {point(0, 0.0, 48000.0f),
+          point(1, 10.0, 48002.0f),
+          point(2, 20.0, 48090.0f, "spike"),
+          point(3, 30.0, 48004.0f),
+          point(4, 40.0, 48003.0f),
+          {5, 50.0, {48001.0f, kNoProfileValue, kNoProfileValue, kNoProfileValue}, {}}}}});
 }
 
 bool filledAt(const RecordingSurface& s, int x, int y) {

@@ -169,7 +169,7 @@ PlanMapPainter::View view(const PlanMap::Bounds& window, const PlanMapGeometry::
     return {window, scale, style, std::move(marked)};
 }
 
-std::string reading(char mode, int line, int pos, const char* field, const char* grad = "") {
+std::string mapReading(char mode, int line, int pos, const char* field, const char* grad = "") {
     char buf[128];
     std::snprintf(buf, sizeof buf, "%c 03.07.2026 09:02:10 %5d %5d %7s  0.7 7 1.5 %8s      ", mode,
                   line, pos, field, grad);
@@ -179,8 +179,8 @@ std::string reading(char mode, int line, int pos, const char* field, const char*
 TEST(PlanMap, LeavesOutBaseReadingsAndColoursGradientsOnlyWhereMeasured) {
     DataSet data;
     data.replaceLines({"M Date      Time      Line  Pos  Field  Err  A D    Grad    Note ",
-                       reading('S', 1, 1, "48100.0"), reading('A', 0, 0, "99999.0"),
-                       reading('G', 1, 2, "48200.0", "12.5"), reading('S', 2, 1, "48300.0")});
+                       mapReading('S', 1, 1, "48100.0"), mapReading('A', 0, 0, "99999.0"),
+                       mapReading('G', 1, 2, "48200.0", "12.5"), mapReading('S', 2, 1, "48300.0")});
     const PlanMap field = PlanMap::build(data, PlanMap::By::Field);
     ASSERT_EQ(field.cells().size(), 3u);
     EXPECT_EQ(field.cells()[1].reading, 3);
@@ -208,9 +208,9 @@ TEST(PlanMap, LeavesOutBaseReadingsAndColoursGradientsOnlyWhereMeasured) {
 
 TEST(PlanMap, ReadingsWhoseFieldHoldsNoNumberAreLeftOut) {
     DataSet data;
-    data.replaceLines({"M header ", reading('S', 1, 1, "48100.9"), reading('S', 1, 2, ""),
-                       reading('G', 1, 3, "nan", "12.5"), reading('S', 1, 4, "48000.0"),
-                       reading('G', 1, 5, "48050.0", "nan")});
+    data.replaceLines({"M header ", mapReading('S', 1, 1, "48100.9"), mapReading('S', 1, 2, ""),
+                       mapReading('G', 1, 3, "nan", "12.5"), mapReading('S', 1, 4, "48000.0"),
+                       mapReading('G', 1, 5, "48050.0", "nan")});
     const PlanMap field = PlanMap::build(data, PlanMap::By::Field);
     ASSERT_EQ(field.cells().size(), 3u);
     EXPECT_EQ(field.cells()[1].reading, 4);
@@ -229,8 +229,9 @@ TEST(PlanMap, ReadingsWhoseFieldHoldsNoNumberAreLeftOut) {
 
 TEST(PlanMapPainter, CellsFillTheirPlaceUpwardsWithScaleAxesAndTitle) {
     DataSet data;
-    data.replaceLines({"M header ", reading('S', 1, 0, "48100.0"), reading('S', 1, 10, "48200.0"),
-                       reading('S', 2, 0, "48300.0"), reading('S', 2, 10, "48400.0")});
+    data.replaceLines({"M header ", mapReading('S', 1, 0, "48100.0"),
+                       mapReading('S', 1, 10, "48200.0"), mapReading('S', 2, 0, "48300.0"),
+                       mapReading('S', 2, 10, "48400.0")});
     const PlanMap map = PlanMap::build(data, PlanMap::By::Field);
     RecordingSurface s;
     // Lines 10 m apart, positions 1 m: a square of 20 m, drawn square in the middle.
@@ -298,7 +299,7 @@ TEST(PlanMapPainter, AMetreAcrossTheLinesIsAsLongAsOneAlongThem) {
     std::vector<std::string> lines{"M header "};
     for (int line = 1; line <= 6; ++line) {
         for (int pos = 1; pos <= 40; ++pos) {
-            lines.push_back(reading('S', line, pos, "48100.0"));
+            lines.push_back(mapReading('S', line, pos, "48100.0"));
         }
     }
     data.replaceLines(lines);
@@ -337,10 +338,10 @@ TEST(PlanMapPainter, PostedValuesStandAtTheirReadingsWithoutOverlapping) {
     for (int line = 1; line <= 6; ++line) {
         for (int pos = 1; pos <= 40; ++pos) {
             const std::string field = formatText("%7.1f", 48000.0 + line * 100 + pos);
-            lines.push_back(reading('S', line, pos, field.c_str()));
+            lines.push_back(mapReading('S', line, pos, field.c_str()));
         }
     }
-    lines.push_back(reading('S', 3, 20, "47000.0"));  // stacked on another reading
+    lines.push_back(mapReading('S', 3, 20, "47000.0"));  // stacked on another reading
     data.replaceLines(lines);
     const PlanMap map = PlanMap::build(data, PlanMap::By::Field);
     const PlanMap::Bounds whole = map.bounds();
@@ -395,8 +396,8 @@ TEST(PlanMapPainter, PostedValuesStandAtTheirReadingsWithoutOverlapping) {
 
 TEST(PlanMapPainter, StackedReadingsAreDividedByLines) {
     DataSet data;
-    data.replaceLines({"M header ", reading('S', 1, 0, "48100.0"), reading('S', 1, 10, "48200.0"),
-                       reading('S', 1, 10, "48300.0")});
+    data.replaceLines({"M header ", mapReading('S', 1, 0, "48100.0"),
+                       mapReading('S', 1, 10, "48200.0"), mapReading('S', 1, 10, "48300.0")});
     const PlanMap map = PlanMap::build(data, PlanMap::By::Field);
     RecordingSurface s;
     PlanMapPainter::draw(s, map, view(map.bounds()), 600, 400, "t");
@@ -418,7 +419,7 @@ TEST(PlanMapPainter, HugeLineNumbersAndValuesDrawFewTicks) {
     DataSet data;
     std::vector<std::string> lines{"M header "};
     for (int k = 1; k <= 6; ++k) {
-        std::string r = reading('S', 1, k, "5.0e+15");
+        std::string r = mapReading('S', 1, k, "5.0e+15");
         r.replace(22, 5, k < 4 ? " 1e16" : " 2e16");
         lines.push_back(r);
     }

@@ -15,7 +15,7 @@ namespace velkor {
 namespace {
 
 using G = SurveyMapGeometry;
-constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+constexpr float kNoMapValue = std::numeric_limits<float>::quiet_NaN();
 
 TEST(SurveyMapGeometry, OneScaleOnBothAxesNorthUpAndCentred) {
     // 1000 m east by 100 m north in a 800 x 600 frame: the width decides, 0.8 px/m.
@@ -67,10 +67,10 @@ class SurveyMapPainterTest : public ::testing::Test {
   protected:
     // Three readings on a line running east, 10 m apart, and one without a diurnal value.
     SurveyMapPainter painter{{
-        {0, 1000.0, 2000.0, {50000.0f, 49990.0f, -10.0f, kNone}},
+        {0, 1000.0, 2000.0, {50000.0f, 49990.0f, -10.0f, kNoMapValue}},
         {1, 1010.0, 2000.0, {50010.0f, 50000.0f, 0.0f, 1.5f}},
-        {2, 1020.0, 2000.0, {50020.0f, 50010.0f, 10.0f, kNone}},
-        {3, 1020.0, 2040.0, {50030.0f, kNone, kNone, kNone}},
+        {2, 1020.0, 2000.0, {50020.0f, 50010.0f, 10.0f, kNoMapValue}},
+        {3, 1020.0, 2040.0, {50030.0f, kNoMapValue, kNoMapValue, kNoMapValue}},
     }};
     static constexpr int kWidth = 640;
     static constexpr int kHeight = 480;
@@ -130,7 +130,7 @@ TEST(SurveyMapPainter, LeavesOutSquaresWhollyPaintedOverAndDrawsTheSamePicture) 
     std::vector<SurveyMapPainter::Dot> dots{{0, 0.0, 0.0, {1.0f, 1.0f, 1.0f, 1.0f}},
                                             {1, 400.0, 400.0, {2.0f, 2.0f, 2.0f, 2.0f}}};
     for (int r = 2; r < 2000; ++r) {
-        const float v = r % 7 == 0 ? kNone : value(random);
+        const float v = r % 7 == 0 ? kNoMapValue : value(random);
         dots.push_back({r, near(random), near(random), {-v, v, v, v}});
     }
     const SurveyMapPainter painter(dots);

@@ -11,6 +11,10 @@ std::string Fixture::path(const std::string& name) {
     return std::string(VELKOR_FIXTURES) + "/" + name;
 }
 
+std::string Fixture::sample(const std::string& name) {
+    return std::string(VELKOR_SAMPLES) + "/" + name;
+}
+
 std::string Fixture::text(const std::string& name) {
     std::ifstream in(path(name), std::ios::binary);
     if (!in) {

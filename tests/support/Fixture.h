@@ -12,6 +12,9 @@ class Fixture {
     // The file's bytes; throws when it cannot be read, so that a missing golden file fails
     // the test instead of comparing with nothing.
     static std::string text(const std::string& name);
+
+    // A file of the made-up sample week under samples/.
+    static std::string sample(const std::string& name);
 };
 
 }  // namespace velkor

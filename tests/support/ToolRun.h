@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/CliTool.h"
+#include "support/Fixture.h"
 
 namespace velkor {
 
@@ -33,5 +34,22 @@ inline ToolRun tool(const std::vector<std::string>& args, PictureWriter* picture
     const int status = CliTool(out, err, pictures).run(args);
     return {status, out.str(), err.str()};
 }
+
+inline ToolRun surveyTool(std::vector<std::string> args, PictureWriter* pictures = nullptr) {
+    args.insert(args.begin(), "survey");
+    return tool(args, pictures);
+}
+
+// The words of a call as a message quotes them, each after a space.
+inline std::string commandLine(const std::vector<std::string>& args) {
+    std::string line;
+    for (const std::string& a : args) {
+        line += " " + a;
+    }
+    return line;
+}
+
+// The small day every command of the tool is tried on.
+inline const std::string kSmall = Fixture::path("small.velkor");
 
 }  // namespace velkor

@@ -12,7 +12,7 @@
 namespace velkor {
 namespace {
 
-using Format = SurveySettings::BaseSource::Format;
+using BaseFormat = SurveySettings::BaseSource::Format;
 
 // Three samples of each of two days, 48000 + the minute, one line each.
 std::string rows(const char* format, bool newestFirst) {
@@ -25,7 +25,7 @@ std::string rows(const char* format, bool newestFirst) {
     return text;
 }
 
-void expectCorrected(const std::string& path, Format format) {
+void expectCorrected(const std::string& path, BaseFormat format) {
     std::string message;
     std::optional<BaseSource> source =
         BaseSource::open(SurveySettings::BaseSource(path, 0, format, ""), message);
@@ -47,31 +47,31 @@ TEST(BaseFileShapes, ACsvFileWithAByteOrderMarkIsRead) {
                                        "\xEF\xBB\xBF"
                                        "DATE,TIME,VALUE\n" +
                                            rows("2026-07-%02d,08:%02d:00,%.1f\n", false));
-    EXPECT_EQ(BaseSource::detect(path), Format::Csv);
-    expectCorrected(path, Format::Csv);
+    EXPECT_EQ(BaseSource::detect(path), BaseFormat::Csv);
+    expectCorrected(path, BaseFormat::Csv);
 }
 
 TEST(BaseFileShapes, LinesEndedByCarriageReturnsAloneAreRead) {
     TempDir dir;
     const std::string csv =
         dir.write("cr.csv", "DATE,TIME,VALUE\r" + rows("2026-07-%02d,08:%02d:00,%.1f\r", false));
-    EXPECT_EQ(BaseSource::detect(csv), Format::Csv);
-    expectCorrected(csv, Format::Csv);
+    EXPECT_EQ(BaseSource::detect(csv), BaseFormat::Csv);
+    expectCorrected(csv, BaseFormat::Csv);
     std::string iaga = formatText(" %-23s%-45s|\r", "Format", "IAGA-2002");
     iaga += formatText("%-30s%-10s%-10s%-10s%-9s|\r", "DATE       TIME         DOY", "OBSX", "OBSY",
                        "OBSZ", "OBSF");
     iaga += rows("2026-07-%02d 08:%02d:00.000 187   99999.00  99999.00  99999.00%10.2f\r", false);
-    expectCorrected(dir.write("cr.iaga", iaga), Format::Iaga2002);
+    expectCorrected(dir.write("cr.iaga", iaga), BaseFormat::Iaga2002);
 }
 
 TEST(BaseFileShapes, SamplesNewestFirstAreTakenInTimeOrder) {
     TempDir dir;
     expectCorrected(
         dir.write("down.csv", "DATE,TIME,VALUE\n" + rows("2026-07-%02d,08:%02d:00,%.1f\n", true)),
-        Format::Csv);
+        BaseFormat::Csv);
     expectCorrected(dir.write("down.a", " Date       Time     Variations\r\n" +
                                             rows(" %02d.07.2026 08:%02d:00 %.1f\r\n", true)),
-                    Format::Velkor);
+                    BaseFormat::Velkor);
 }
 
 }  // namespace velkor

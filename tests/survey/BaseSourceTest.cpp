@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "corrections/TemporalCorrection.h"
+#include "support/Fixture.h"
 #include "support/TempDir.h"
 #include "survey/BaseCoverage.h"
 #include "survey/BaseCsvFile.h"
@@ -18,11 +19,7 @@ namespace velkor {
 namespace {
 
 using Outcome = TemporalCorrection::Outcome;
-using Format = SurveySettings::BaseSource::Format;
-
-std::string sample(const std::string& name) {
-    return std::string(VELKOR_SAMPLES) + "/" + name;
-}
+using BaseFormat = SurveySettings::BaseSource::Format;
 
 struct Record {
     std::string date;
@@ -55,7 +52,7 @@ std::string iaga(const std::string& elements, const std::vector<Record>& records
 
 class BaseSourceTest : public ::testing::Test {
   protected:
-    BaseSource open(const std::string& path, int offset, Format format,
+    BaseSource open(const std::string& path, int offset, BaseFormat format,
                     const std::string& columns = "") {
         std::string message;
         std::optional<BaseSource> source =
@@ -63,7 +60,7 @@ class BaseSourceTest : public ::testing::Test {
         EXPECT_TRUE(source) << message;
         return std::move(*source);
     }
-    std::string refusal(const std::string& name, const std::string& text, Format format,
+    std::string refusal(const std::string& name, const std::string& text, BaseFormat format,
                         const std::string& columns = "") {
         std::string message;
         const std::optional<BaseSource> source = BaseSource::open(
@@ -123,7 +120,7 @@ TEST_F(BaseSourceTest, IagaGivesFFromItsColumnOrFromTheComponents) {
         third.time = "00:02:00.000";
         const std::string path = dir.write(std::string(c.elements) + ".min",
                                            iaga(c.elements, {c.first, c.second, third}));
-        BaseSource source = open(path, 0, Format::Iaga2002);
+        BaseSource source = open(path, 0, BaseFormat::Iaga2002);
         EXPECT_EQ(source.samples(), 3);
         expectValue(source, "06.07.2026", 30, c.at30);
     }
@@ -138,7 +135,7 @@ TEST_F(BaseSourceTest, IagaMissingValuesAreNeverInterpolatedAcross) {
                       {d, "00:03:00.000", {88888.00, 1800, 43000, 48030}},  // F stands on its own
                       {d, "00:04:00.000", {21000, 1800, 43000, 88888.00}},
                       {d, "00:05:00.000", {21000, 1800, 43000, 48050}}});
-    BaseSource source = open(dir.write("gaps.min", text), 0, Format::Iaga2002);
+    BaseSource source = open(dir.write("gaps.min", text), 0, BaseFormat::Iaga2002);
     EXPECT_EQ(source.at("06.07.2026", 30).outcome, Outcome::SampleNoNumber);
     EXPECT_EQ(source.at("06.07.2026", 90).outcome, Outcome::SampleNoNumber);
     expectValue(source, "06.07.2026", 150, 48025);
@@ -150,7 +147,7 @@ TEST_F(BaseSourceTest, IagaMissingValuesAreNeverInterpolatedAcross) {
                       {d, "00:01:00.000", {88888.00, 3000, 6000, 0}},
                       {d, "00:02:00.000", {2000, 3000, 6000, 99999.00}},  // G is no part of F
                       {d, "00:03:00.000", {2000, 3000, 6000, 0}}});
-    BaseSource xyz = open(dir.write("xyzg.min", components), 0, Format::Iaga2002);
+    BaseSource xyz = open(dir.write("xyzg.min", components), 0, BaseFormat::Iaga2002);
     EXPECT_EQ(xyz.at("06.07.2026", 30).outcome, Outcome::SampleNoNumber);
     expectValue(xyz, "06.07.2026", 150, 7000);
     std::string message;
@@ -177,7 +174,7 @@ TEST_F(BaseSourceTest, IagaLeapSecondEndsItsDayAndDaysFollowInOneFile) {
     EXPECT_EQ(content->samples[3].date, "01.01.2017");
     EXPECT_EQ(content->samples[3].seconds, 0);
 
-    BaseSource source = open(dir.write("leap.sec", text), 0, Format::Iaga2002);
+    BaseSource source = open(dir.write("leap.sec", text), 0, BaseFormat::Iaga2002);
     // 23:59:59 lies inside the last day of 2016 only because 23:59:60 closes it.
     expectValue(source, "31.12.2016", 86399, 48001);
     expectValue(source, "01.01.2017", 1, 48004);
@@ -204,7 +201,7 @@ TEST_F(BaseSourceTest, IagaRefusalsNameTheFileAndTheLine) {
          "obs20260706.min line 6: expected a date, a time, the day of the year and four values"},
         {records + "48000.00\r\n" + good,
          "obs20260706.min line 1: a data record before the DATE TIME DOY record"},
-        {" Format  IAGA-2002 |\r\n",
+        {" BaseFormat  IAGA-2002 |\r\n",
          "obs20260706.min: no DATE TIME DOY record: not an IAGA-2002 file"},
         {head, "obs20260706.min: no data records"},
         {iaga("DEIG", {}),
@@ -212,7 +209,7 @@ TEST_F(BaseSourceTest, IagaRefusalsNameTheFileAndTheLine) {
          "from"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(refusal("obs20260706.min", c.text, Format::Iaga2002), c.message);
+        EXPECT_EQ(refusal("obs20260706.min", c.text, BaseFormat::Iaga2002), c.message);
     }
 }
 
@@ -241,8 +238,8 @@ TEST_F(BaseSourceTest, CsvWithEitherSeparatorAndEitherTimeForm) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         const std::string path = dir.write("base.csv", c.text);
-        EXPECT_EQ(BaseSource::detect(path), *c.columns ? Format::Velkor : Format::Csv);
-        BaseSource source = open(path, 0, Format::Csv, c.columns);
+        EXPECT_EQ(BaseSource::detect(path), *c.columns ? BaseFormat::Velkor : BaseFormat::Csv);
+        BaseSource source = open(path, 0, BaseFormat::Csv, c.columns);
         EXPECT_EQ(source.samples(), 4);
         expectValue(source, "06.07.2026", 8 * 3600 + 30, 48005);
         // An empty or unreadable value is a sample without a number.
@@ -276,7 +273,7 @@ TEST_F(BaseSourceTest, CsvRefusalsNameTheFileAndTheLine) {
          "base.csv line 2: \"1e300\" is out of range"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(refusal("base.csv", c.text, Format::Csv, c.columns), c.message);
+        EXPECT_EQ(refusal("base.csv", c.text, BaseFormat::Csv, c.columns), c.message);
     }
 }
 
@@ -293,7 +290,7 @@ TEST_F(BaseSourceTest, OffsetsMoveBaseValuesByExactlyTheirSeconds) {
     }
     const std::string paths[] = {dir.write("day.a", a), dir.write("day.csv", csv),
                                  dir.write("day.min", iaga("XYZF", records))};
-    const Format formats[] = {Format::Velkor, Format::Csv, Format::Iaga2002};
+    const BaseFormat formats[] = {BaseFormat::Velkor, BaseFormat::Csv, BaseFormat::Iaga2002};
     for (int k = 0; k < 3; ++k) {
         SCOPED_TRACE(paths[k]);
         BaseSource still = open(paths[k], 0, formats[k]);
@@ -310,13 +307,13 @@ TEST_F(BaseSourceTest, OffsetsMoveBaseValuesByExactlyTheirSeconds) {
 }
 
 TEST_F(BaseSourceTest, FormatsAreToldByContentAndDatesThatNeverMeetAreNamed) {
-    EXPECT_EQ(BaseSource::detect(sample("week-base.a")), Format::Velkor);
-    EXPECT_EQ(BaseSource::detect(sample("week-base.iaga")), Format::Iaga2002);
-    EXPECT_EQ(BaseSource::detect(sample("week-base.csv")), Format::Csv);
-    EXPECT_EQ(BaseSource::detect(dir.path("nowhere")), Format::Velkor);
+    EXPECT_EQ(BaseSource::detect(Fixture::sample("week-base.a")), BaseFormat::Velkor);
+    EXPECT_EQ(BaseSource::detect(Fixture::sample("week-base.iaga")), BaseFormat::Iaga2002);
+    EXPECT_EQ(BaseSource::detect(Fixture::sample("week-base.csv")), BaseFormat::Csv);
+    EXPECT_EQ(BaseSource::detect(dir.path("nowhere")), BaseFormat::Velkor);
 
-    BaseSource iagaSource = open(sample("week-base.iaga"), 7200, Format::Auto);
-    EXPECT_EQ(iagaSource.format(), Format::Iaga2002);
+    BaseSource iagaSource = open(Fixture::sample("week-base.iaga"), 7200, BaseFormat::Auto);
+    EXPECT_EQ(iagaSource.format(), BaseFormat::Iaga2002);
     EXPECT_EQ(BaseCoverage::problem(iagaSource, {"garbage", "08.07.2026"}), "");
     EXPECT_EQ(BaseCoverage::problem(iagaSource, {"01.08.2026", "03.08.2026", "02.08.2026"}),
               "week-base.iaga: its dates (06.07.2026 to 09.07.2026) never meet the survey's "
@@ -326,26 +323,27 @@ TEST_F(BaseSourceTest, FormatsAreToldByContentAndDatesThatNeverMeetAreNamed) {
     const std::string evening =
         dir.write("evening.min", iaga("XYZF", {{"2026-07-05", "22:00:00.000", {0, 0, 0, 48000}},
                                                {"2026-07-05", "23:59:00.000", {0, 0, 0, 48001}}}));
-    EXPECT_TRUE(open(evening, 7200, Format::Iaga2002).meets({"06.07.2026"}));
-    EXPECT_FALSE(open(evening, 0, Format::Iaga2002).meets({"06.07.2026"}));
-    EXPECT_FALSE(open(evening, -60, Format::Iaga2002).meets({"06.07.2026"}));
-    EXPECT_TRUE(open(evening, -60, Format::Iaga2002).meets({"04.07.2026"}));
+    EXPECT_TRUE(open(evening, 7200, BaseFormat::Iaga2002).meets({"06.07.2026"}));
+    EXPECT_FALSE(open(evening, 0, BaseFormat::Iaga2002).meets({"06.07.2026"}));
+    EXPECT_FALSE(open(evening, -60, BaseFormat::Iaga2002).meets({"06.07.2026"}));
+    EXPECT_TRUE(open(evening, -60, BaseFormat::Iaga2002).meets({"04.07.2026"}));
 }
 
 TEST_F(BaseSourceTest, TheSampleWeekIsCorrectedAlikeFromAllThreeKindsAndNothingIsWritten) {
-    const std::vector<std::string> files = {sample("week.velkor"), sample("week-base.a"),
-                                            sample("week-base.iaga"), sample("week-base.csv")};
+    const std::vector<std::string> files = {
+        Fixture::sample("week.velkor"), Fixture::sample("week-base.a"),
+        Fixture::sample("week-base.iaga"), Fixture::sample("week-base.csv")};
     std::vector<std::string> before;
     for (const std::string& f : files) {
         before.push_back(TempDir::read(f));
     }
     SurveySettings s;
-    s.days = {sample("week.velkor")};
+    s.days = {Fixture::sample("week.velkor")};
     s.datum = 48000.0;
     const SurveySettings::BaseSource sources[] = {
-        {sample("week-base.a"), 0},
-        {sample("week-base.iaga"), 7200, Format::Auto},
-        {sample("week-base.csv"), 3600, Format::Csv},
+        {Fixture::sample("week-base.a"), 0},
+        {Fixture::sample("week-base.iaga"), 7200, BaseFormat::Auto},
+        {Fixture::sample("week-base.csv"), 3600, BaseFormat::Csv},
     };
     std::vector<std::vector<std::optional<float>>> diurnal;
     std::vector<int> corrected;
@@ -372,16 +370,17 @@ TEST_F(BaseSourceTest, TheSampleWeekIsCorrectedAlikeFromAllThreeKindsAndNothingI
 
 TEST_F(BaseSourceTest, ASourceReadAnotherWayIsReadAgain) {
     SurveySettings s;
-    s.days = {sample("week.velkor")};
-    s.baseSources = {{dir.write("base.txt", TempDir::read(sample("week-base.csv"))), 3600}};
+    s.days = {Fixture::sample("week.velkor")};
+    s.baseSources = {
+        {dir.write("base.txt", TempDir::read(Fixture::sample("week-base.csv"))), 3600}};
     std::string message;
     std::optional<Survey> survey = Survey::open(s, message);
     ASSERT_TRUE(survey) << message;
     EXPECT_EQ(survey->total().corrected, 0);  // a CSV file read as a variations file
-    s.baseSources[0].format = Format::Csv;
+    s.baseSources[0].format = BaseFormat::Csv;
     ASSERT_TRUE(survey->change(s, message)) << message;
     EXPECT_GT(survey->total().corrected, 3000);
-    EXPECT_EQ(survey->bases()[0].format(), Format::Csv);
+    EXPECT_EQ(survey->bases()[0].format(), BaseFormat::Csv);
     s.baseSources[0].columns = "Date,Time,Nothing";
     EXPECT_FALSE(survey->change(s, message));
     EXPECT_EQ(message, "base.txt line 1: no column named \"Nothing\" in the header");
@@ -390,9 +389,9 @@ TEST_F(BaseSourceTest, ASourceReadAnotherWayIsReadAgain) {
 TEST_F(BaseSourceTest, TheSurveyFileKeepsFormatAndColumns) {
     SurveySettings s;
     s.baseSources = {{dir.path("b.a"), 0},
-                     {dir.path("obs.min"), 7200, Format::Iaga2002},
-                     {dir.path("b.csv"), -60, Format::Csv, "DATE,TIME,F"},
-                     {std::string(), 30, Format::Survey}};
+                     {dir.path("obs.min"), 7200, BaseFormat::Iaga2002},
+                     {dir.path("b.csv"), -60, BaseFormat::Csv, "DATE,TIME,F"},
+                     {std::string(), 30, BaseFormat::Survey}};
     const std::string text = SurveyFile::text(s, dir.dir().string());
     EXPECT_EQ(text.find("velkor"), std::string::npos);  // a variations file is written as before
     std::string message;
@@ -403,7 +402,7 @@ TEST_F(BaseSourceTest, TheSurveyFileKeepsFormatAndColumns) {
     const std::string head = R"({"format": "Velkor2tr survey", "version": 1, "base_sources": [)";
     const auto old = SurveyFile::parse(head + R"({"path": "b.a", "offset": 5}]})", "", message);
     ASSERT_TRUE(old) << message;
-    EXPECT_EQ(old->baseSources[0].format, Format::Velkor);
+    EXPECT_EQ(old->baseSources[0].format, BaseFormat::Velkor);
     EXPECT_FALSE(SurveyFile::parse(head + R"({"path": "b.a", "format": "iaga"}]})", "", message));
     EXPECT_EQ(message,
               "base_sources[0].format: expected \"velkor\", \"iaga2002\", \"csv\", \"auto\" or "
@@ -425,7 +424,7 @@ TEST_F(BaseSourceTest, TheSurveysOwnBaseStationReadingsAreASource) {
                   "A 06.07.2026 10:00:00     0     0    nan   0.3 8 1.6               Base\r\n");
     SurveySettings s;
     s.days = {day};
-    s.baseSources = {{std::string(), 0, Format::Survey}};
+    s.baseSources = {{std::string(), 0, BaseFormat::Survey}};
     std::string message;
     const std::optional<Survey> survey = Survey::open(s, message);
     ASSERT_TRUE(survey) << message;

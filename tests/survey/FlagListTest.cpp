@@ -13,10 +13,11 @@
 namespace velkor {
 namespace {
 
-const char* kHeader = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
+const char* kFlagListHeader =
+    "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
 
-std::string day(const std::string& secondField) {
-    return std::string(kHeader) +
+std::string flagListDay(const std::string& secondField) {
+    return std::string(kFlagListHeader) +
            "S 06.07.2026 08:00:00     1     1 48100.0  0.7 7 1.5          Base \r\n"
            "S 06.07.2026 08:00:30     1     2 " +
            secondField +
@@ -28,7 +29,7 @@ std::string day(const std::string& secondField) {
 class FlagListTest : public testing::Test {
   protected:
     void SetUp() override {
-        s.days = {dir.write("day.velkor", day("48900.0"))};
+        s.days = {dir.write("day.velkor", flagListDay("48900.0"))};
         survey = Survey::open(s, message);
         ASSERT_TRUE(survey) << message;
     }
@@ -72,7 +73,7 @@ TEST_F(FlagListTest, ADayChangedUnderItsFlagsDropsThemWithAWarning) {
     s.flags.push_back({dir.path("gone.velkor"), 1, "S", "manual"});
 
     // The second reading downloaded again with another value: its flag no longer holds.
-    dir.write("day.velkor", day("48101.0"));
+    dir.write("day.velkor", flagListDay("48101.0"));
     survey = Survey::open(s, message);
     ASSERT_TRUE(survey) << message;
     EXPECT_FALSE(SurveyFlags(*survey).flagged(survey->reading(1)));

@@ -15,7 +15,8 @@
 namespace velkor {
 namespace {
 
-const char* kHeader = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
+const char* kFlagMatchHeader =
+    "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
 
 std::string row(int pos, const char* field) {
     return "S 06.07.2026 08:00:0" + std::to_string(pos) + "     1     " + std::to_string(pos) +
@@ -23,15 +24,15 @@ std::string row(int pos, const char* field) {
 }
 
 // Readings 1 to 5; the fourth's line is the second's again.
-std::string day(bool withFirst, const char* fifth = "48105.0") {
-    return kHeader + (withFirst ? row(1, "48101.0") : "") + row(2, "48102.0") + row(3, "48103.0") +
-           row(2, "48102.0") + row(5, fifth);
+std::string flagMatchDay(bool withFirst, const char* fifth = "48105.0") {
+    return kFlagMatchHeader + (withFirst ? row(1, "48101.0") : "") + row(2, "48102.0") +
+           row(3, "48103.0") + row(2, "48102.0") + row(5, fifth);
 }
 
 TEST(FlagMatchTest, AFlagFollowsItsReadingWhenAnEarlierOneIsDeleted) {
     TempDir dir;
     SurveySettings s;
-    s.days = {dir.write("day.velkor", day(true))};
+    s.days = {dir.write("day.velkor", flagMatchDay(true))};
     std::string message;
     std::optional<Survey> survey = Survey::open(s, message);
     ASSERT_TRUE(survey) << message;
@@ -39,7 +40,7 @@ TEST(FlagMatchTest, AFlagFollowsItsReadingWhenAnEarlierOneIsDeleted) {
         ASSERT_TRUE(FlagList::set(s, *survey, s.days[0], reading, "spike", message)) << message;
     }
     // The first reading deleted: every later one moves up by one.
-    dir.write("day.velkor", day(false));
+    dir.write("day.velkor", flagMatchDay(false));
     survey = Survey::open(s, message);
     ASSERT_TRUE(survey) << message;
     const SurveyFlags flags(*survey);
@@ -59,7 +60,7 @@ TEST(FlagMatchTest, AFlagFollowsItsReadingWhenAnEarlierOneIsDeleted) {
     EXPECT_EQ(s.flags[2].reading, 4);
 
     // Only a flag whose line is gone is stale, and it is named.
-    dir.write("day.velkor", day(false, "48155.0"));
+    dir.write("day.velkor", flagMatchDay(false, "48155.0"));
     survey = Survey::open(s, message);
     ASSERT_TRUE(survey) << message;
     EXPECT_EQ(FlagList::staleNote(*survey),

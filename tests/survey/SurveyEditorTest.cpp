@@ -5,7 +5,7 @@
 namespace velkor {
 namespace {
 
-using Format = SurveySettings::BaseSource::Format;
+using BaseFormat = SurveySettings::BaseSource::Format;
 
 TEST(SurveyEditor, ASourceGivenTwiceIsRefusedOnlyWhenTheChangeRepeatsIt) {
     SurveySettings before;
@@ -13,7 +13,7 @@ TEST(SurveyEditor, ASourceGivenTwiceIsRefusedOnlyWhenTheChangeRepeatsIt) {
     SurveySettings next = before;
     // Another offset, or another kind of file, is another source.
     next.baseSources.push_back({"/data/base.a", 60});
-    next.baseSources.push_back({"/data/base.a", 0, Format::Csv});
+    next.baseSources.push_back({"/data/base.a", 0, BaseFormat::Csv});
     EXPECT_EQ(SurveyEditor::refusal(before, next), "");
     // The same path written another way is the same file.
     next.baseSources.push_back({"/data/./base.a", 0});
@@ -21,9 +21,9 @@ TEST(SurveyEditor, ASourceGivenTwiceIsRefusedOnlyWhenTheChangeRepeatsIt) {
               "base.a at offset 0 s is a base source of the survey already.");
     // The survey's own readings have no file: twice is twice whatever the path says.
     SurveySettings own = before;
-    own.baseSources.push_back({std::string(), 0, Format::Survey});
+    own.baseSources.push_back({std::string(), 0, BaseFormat::Survey});
     SurveySettings ownTwice = own;
-    ownTwice.baseSources.push_back({"x", 0, Format::Survey});
+    ownTwice.baseSources.push_back({"x", 0, BaseFormat::Survey});
     EXPECT_EQ(SurveyEditor::refusal(own, ownTwice),
               "The survey's base-station readings are a base source of the survey already.");
     // A repeat written into the file by hand is not refused again at every change after.

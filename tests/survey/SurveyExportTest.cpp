@@ -24,17 +24,17 @@
 namespace velkor {
 namespace {
 
-using Format = SurveyExport::Format;
+using ExportFormat = SurveyExport::Format;
 
-std::string clock(int seconds) {
+std::string exportClock(int seconds) {
     return formatText("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
 // A data line as the import writes it, with a gradient column.
-std::string reading(char mode, int seconds, const char* line, const char* position,
-                    const char* field, const char* gradient = "") {
+std::string exportReading(char mode, int seconds, const char* line, const char* position,
+                          const char* field, const char* gradient = "") {
     return formatText("%c 03.07.2026 %s %5s %5s %7s  0.7 7 1.5 %8s Base ", mode,
-                      clock(seconds).c_str(), line, position, field, gradient);
+                      exportClock(seconds).c_str(), line, position, field, gradient);
 }
 
 std::vector<std::string> split(const std::string& text, const std::string& by) {
@@ -53,16 +53,17 @@ class SurveyExportTest : public ::testing::Test {
     // and readings after the base file ends; reading 3 flagged.
     void SetUp() override {
         std::string text = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note \r\n";
-        for (const std::string& l : {reading('A', 8 * 3600 + 100, "0", "0", "48220.5"),
-                                     reading('S', 8 * 3600 + 200, "2", "3", "48232.8"),
-                                     reading('S', 8 * 3600 + 300, "2", "1", "48231.1"),
-                                     reading('G', 8 * 3600 + 400, "1", "2", "48230.0", "12.35"),
-                                     reading('S', 9 * 3600 + 1800, "1", "1", "48229.4")}) {
+        for (const std::string& l :
+             {exportReading('A', 8 * 3600 + 100, "0", "0", "48220.5"),
+              exportReading('S', 8 * 3600 + 200, "2", "3", "48232.8"),
+              exportReading('S', 8 * 3600 + 300, "2", "1", "48231.1"),
+              exportReading('G', 8 * 3600 + 400, "1", "2", "48230.0", "12.35"),
+              exportReading('S', 9 * 3600 + 1800, "1", "1", "48229.4")}) {
             text += l + "\r\n";
         }
         std::string base = " Date       Time     Variations\r\n";
         for (int t = 8 * 3600; t <= 9 * 3600; t += 60) {
-            base += formatText(" 03.07.2026 %s %7.1f\r\n", clock(t).c_str(), 48010.0 + t % 7);
+            base += formatText(" 03.07.2026 %s %7.1f\r\n", exportClock(t).c_str(), 48010.0 + t % 7);
         }
         settings.days = {dir.write("day one.velkor", text)};
         settings.baseSources = {{dir.write("base.a", base), 0}};
@@ -192,7 +193,7 @@ TEST_F(SurveyExportTest, GisPointLayersHoldEveryReadingWithItsAttributesAndSyste
         OGRLayerH layer = firstLayer(ds);
         ASSERT_NE(layer, nullptr);
         EXPECT_EQ(OGR_L_GetFeatureCount(layer, TRUE), 4);  // the base station's is no point
-        EXPECT_EQ(systemCodeOf(layer), *format == Format::Kml ? "4326" : "32632");
+        EXPECT_EQ(systemCodeOf(layer), *format == ExportFormat::Kml ? "4326" : "32632");
         OGRFeatureDefnH defn = OGR_L_GetLayerDefn(layer);
         for (const std::string& column : split(SurveyExport::kColumns, ",")) {
             EXPECT_GE(OGR_FD_GetFieldIndex(defn, column.c_str()), 0) << column;
@@ -210,23 +211,25 @@ TEST_F(SurveyExportTest, GisPointLayersHoldEveryReadingWithItsAttributesAndSyste
             EXPECT_EQ(OGR_F_IsFieldSetAndNotNull(f, field("anomaly")) != 0, g.anomaly.has_value());
             EXPECT_STREQ(OGR_F_GetFieldAsString(f, field("flag")), reading == 3 ? "spike" : "");
             OGRGeometryH at = OGR_F_GetGeometryRef(f);
-            EXPECT_NEAR(OGR_G_GetX(at, 0), *format == Format::Kml ? *g.longitude : g.easting, 1e-6);
-            EXPECT_NEAR(OGR_G_GetY(at, 0), *format == Format::Kml ? *g.latitude : g.northing, 1e-6);
+            EXPECT_NEAR(OGR_G_GetX(at, 0), *format == ExportFormat::Kml ? *g.longitude : g.easting,
+                        1e-6);
+            EXPECT_NEAR(OGR_G_GetY(at, 0), *format == ExportFormat::Kml ? *g.latitude : g.northing,
+                        1e-6);
             ++seen;
         }
         EXPECT_EQ(seen, 4);
     }
     // Unflagged, and a failure told with the file's name.
     std::string message;
-    ASSERT_TRUE(SurveyExport::write(*survey, Format::GeoPackage, dir.path("out.gpkg"), {true, ""},
-                                    message));
+    ASSERT_TRUE(SurveyExport::write(*survey, ExportFormat::GeoPackage, dir.path("out.gpkg"),
+                                    {true, ""}, message));
     const Dataset ds(
         GDALOpenEx(dir.path("out.gpkg").c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
     EXPECT_EQ(
         OGR_L_GetFeatureCount(GDALDatasetGetLayer(static_cast<GDALDatasetH>(ds.get()), 0), TRUE),
         3);
     const std::string nowhere = dir.path("no/such.csv");
-    EXPECT_FALSE(SurveyExport::write(*survey, Format::Csv, nowhere, {}, message));
+    EXPECT_FALSE(SurveyExport::write(*survey, ExportFormat::Csv, nowhere, {}, message));
     EXPECT_EQ(message, "Write error: " + nowhere);
     EXPECT_FALSE(SurveyExport::formatOf("x.txt"));
 }

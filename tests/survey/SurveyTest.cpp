@@ -16,6 +16,7 @@
 #include "data/DataFile.h"
 #include "data/DataSet.h"
 #include "export/ExportFile.h"
+#include "support/Fixture.h"
 #include "support/ParametricPlacement.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
@@ -26,19 +27,15 @@
 namespace velkor {
 namespace {
 
-std::string sample(const std::string& name) {
-    return std::string(VELKOR_SAMPLES) + "/" + name;
-}
-
-std::string clock(int seconds) {
+std::string surveyClock(int seconds) {
     return formatText("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
 // A data line as the import writes it; line and position given as their texts.
-std::string reading(char mode, const std::string& date, int seconds, const std::string& line,
-                    const std::string& position, const std::string& field) {
+std::string surveyReading(char mode, const std::string& date, int seconds, const std::string& line,
+                          const std::string& position, const std::string& field) {
     return formatText("%c %s %s %5s %5s %s  0.7 7 1.5          Base ", mode, date.c_str(),
-                      clock(seconds).c_str(), line.c_str(), position.c_str(), field.c_str());
+                      surveyClock(seconds).c_str(), line.c_str(), position.c_str(), field.c_str());
 }
 
 std::string dataFile(const std::vector<std::string>& readings) {
@@ -58,7 +55,8 @@ struct Sample {
 std::string variationsFile(const std::vector<Sample>& samples) {
     std::string text = " Date       Time     Variations\r\n";
     for (const Sample& s : samples) {
-        text += formatText(" %s %s %7.1f\r\n", s.date.c_str(), clock(s.seconds).c_str(), s.value);
+        text +=
+            formatText(" %s %s %7.1f\r\n", s.date.c_str(), surveyClock(s.seconds).c_str(), s.value);
     }
     return text;
 }
@@ -117,9 +115,9 @@ class SurveyTest : public ::testing::Test {
     SurveySettings morning() {
         std::vector<std::string> readings;
         for (int k = 0; k < 300; ++k) {
-            readings.push_back(reading('S', kMorning, 8 * 3600 + 600 + 37 * k,
-                                       std::to_string(k / 30), std::to_string(k % 30),
-                                       formatText("%0.1f", 48100.0 + k % 17)));
+            readings.push_back(surveyReading('S', kMorning, 8 * 3600 + 600 + 37 * k,
+                                             std::to_string(k / 30), std::to_string(k % 30),
+                                             formatText("%0.1f", 48100.0 + k % 17)));
         }
         SurveySettings s;
         s.days = {dir.write("day.velkor", dataFile(readings))};
@@ -137,14 +135,14 @@ class SurveyTest : public ::testing::Test {
 TEST_F(SurveyTest, OneDayGivesWhatTheCorrectedExportWrites) {
     DataSet day;
     VariationSet base;
-    ASSERT_TRUE(DataFile::load(sample("survey.velkor"), day, prompter));
-    ASSERT_TRUE(base.load(sample("base.a"), prompter));
+    ASSERT_TRUE(DataFile::load(Fixture::sample("survey.velkor"), day, prompter));
+    ASSERT_TRUE(base.load(Fixture::sample("base.a"), prompter));
     day.basis = 48000.0f;
     ASSERT_GT(TemporalCorrection::run(day, base, prompter), 0);
 
     SurveySettings s;
-    s.days = {sample("survey.velkor")};
-    s.baseSources = {{sample("base.a"), 0}};
+    s.days = {Fixture::sample("survey.velkor")};
+    s.baseSources = {{Fixture::sample("base.a"), 0}};
     s.datum = 48000.0;
     Survey survey = open(s);
     expectTheCorrectedExport(survey, day, false);
@@ -180,10 +178,10 @@ TEST_F(SurveyTest, GeneratedDaysGiveWhatTheirCorrectionGives) {
         std::vector<std::string> readings;
         for (int i = 0; i < 1500; ++i) {
             const std::string& date = dates[random() % dates.size()];
-            readings.push_back(
-                reading(random() % 10 == 0 ? 'A' : 'S', date, static_cast<int>(random() % 86400),
-                        std::to_string(random() % 40), std::to_string(random() % 500),
-                        formatText("%0.1f", 47000.0 + (random() % 30000) / 10.0)));
+            readings.push_back(surveyReading(
+                random() % 10 == 0 ? 'A' : 'S', date, static_cast<int>(random() % 86400),
+                std::to_string(random() % 40), std::to_string(random() % 500),
+                formatText("%0.1f", 47000.0 + (random() % 30000) / 10.0)));
         }
         const std::string dayPath = dir.write("day.velkor", dataFile(readings));
         const std::string basePath = dir.write("base.a", variationsFile(samples));
@@ -302,8 +300,8 @@ TEST_F(SurveyTest, AnOffsetCarriesReadingsOverMidnight) {
         evening.push_back({"02.07.2026", t, 48000.0 + t % 100});
     }
     SurveySettings s;
-    s.days = {
-        dir.write("day.velkor", dataFile({reading('S', "03.07.2026", 30, "1", "1", "48100.0")}))};
+    s.days = {dir.write("day.velkor",
+                        dataFile({surveyReading('S', "03.07.2026", 30, "1", "1", "48100.0")}))};
     s.baseSources = {{dir.write("evening.a", variationsFile(evening)), 0}};
     Survey survey = open(s);
     EXPECT_FALSE(survey.reading(0).base);
@@ -317,8 +315,8 @@ TEST_F(SurveyTest, AnOffsetCarriesReadingsOverMidnight) {
 TEST_F(SurveyTest, OverlappingDownloadsMergeAndTheSameFileTwiceIsRefused) {
     std::vector<std::string> all;
     for (int k = 0; k < 80; ++k) {
-        all.push_back(reading('S', "06.07.2026", 30000 + 20 * k, "1", std::to_string(k),
-                              formatText("%0.1f", 48200.0 + k)));
+        all.push_back(surveyReading('S', "06.07.2026", 30000 + 20 * k, "1", std::to_string(k),
+                                    formatText("%0.1f", 48200.0 + k)));
     }
     // The instrument's memory was not cleared: the second download gives the first again.
     SurveySettings s;
@@ -350,12 +348,13 @@ TEST_F(SurveyTest, OverlappingDownloadsMergeAndTheSameFileTwiceIsRefused) {
 TEST_F(SurveyTest, ReadingsWithoutNumbersAreLeftOutAndCounted) {
     const std::string d = "06.07.2026";
     SurveySettings s;
-    s.days = {dir.write("day.velkor", dataFile({reading('S', d, 36000, "1", "1", "48200.0"),
-                                                reading('S', d, 36010, "1", "2", "-------"),
-                                                reading('S', d, 36020, "", "3", "48200.2"),
-                                                reading('S', d, 36030, "1", "x", "48200.3"),
-                                                reading('S', d, 36040, "?", "?", "48200.4"),
-                                                reading('S', d, 36050, "1", "6", "  .5   ")}))};
+    s.days = {
+        dir.write("day.velkor", dataFile({surveyReading('S', d, 36000, "1", "1", "48200.0"),
+                                          surveyReading('S', d, 36010, "1", "2", "-------"),
+                                          surveyReading('S', d, 36020, "", "3", "48200.2"),
+                                          surveyReading('S', d, 36030, "1", "x", "48200.3"),
+                                          surveyReading('S', d, 36040, "?", "?", "48200.4"),
+                                          surveyReading('S', d, 36050, "1", "6", "  .5   ")}))};
     const Survey survey = open(s);
     const Survey::Summary t = survey.total();
     EXPECT_EQ(survey.readingCount(), 2);

@@ -14,7 +14,7 @@
 namespace velkor {
 namespace {
 
-constexpr int kNodes = 81;
+constexpr int kGmtNodes = 81;
 constexpr int kInside = 10;
 
 std::vector<double> gmt(const std::string& name) {
@@ -33,9 +33,9 @@ Grid dipoleGrid() {
     const double u[3] = {std::cos(i) * std::sin(d), std::cos(i) * std::cos(d), std::sin(i)};
     const double depth = 5.0;
     Grid g;
-    g.lattice = {0.0, 0.0, 1.0, kNodes, kNodes};
-    for (int y = 0; y < kNodes; ++y) {
-        for (int x = 0; x < kNodes; ++x) {
+    g.lattice = {0.0, 0.0, 1.0, kGmtNodes, kGmtNodes};
+    for (int y = 0; y < kGmtNodes; ++y) {
+        for (int x = 0; x < kGmtNodes; ++x) {
             const double r[3] = {x - 40.0, y - 40.0, -depth};
             const double len = std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2]);
             const double ur = (u[0] * r[0] + u[1] * r[1] + u[2] * r[2]) / len;
@@ -46,12 +46,12 @@ Grid dipoleGrid() {
     return g;
 }
 
-double worstShare(const std::vector<double>& ours, const std::vector<double>& theirs) {
+double worstShareOfGmt(const std::vector<double>& ours, const std::vector<double>& theirs) {
     double worst = 0.0;
     double peak = 0.0;
-    for (int y = kInside; y < kNodes - kInside; ++y) {
-        for (int x = kInside; x < kNodes - kInside; ++x) {
-            const auto k = static_cast<std::size_t>(y * kNodes + x);
+    for (int y = kInside; y < kGmtNodes - kInside; ++y) {
+        for (int x = kInside; x < kGmtNodes - kInside; ++x) {
+            const auto k = static_cast<std::size_t>(y * kGmtNodes + x);
             worst = std::max(worst, std::abs(ours[k] - theirs[k]));
             peak = std::max(peak, std::abs(theirs[k]));
         }
@@ -80,7 +80,7 @@ TEST(GmtGrdfft, DerivativesAndContinuationAgreeWithGmt) {
         std::string message;
         const auto ours = GridTransform::apply(g, g, p, message);
         ASSERT_TRUE(ours) << message;
-        EXPECT_LT(worstShare(ours->grid.values, theirs), 0.01) << c.file;
+        EXPECT_LT(worstShareOfGmt(ours->grid.values, theirs), 0.01) << c.file;
     }
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 constexpr double kDepth = 5.0;
 constexpr double kCell = 0.5;
-constexpr int kNodes = 201;  // 100 m a side, the dipole under the middle
+constexpr int kDipoleNodes = 201;  // 100 m a side, the dipole under the middle
 constexpr double kDegree = 3.14159265358979323846 / 180.0;
 
 using Direction = GridTransform::Direction;
@@ -42,9 +42,9 @@ double dipole(double x, double y, double z, const Direction& f, const Direction&
 
 Grid gridOf(const std::function<double(double, double)>& value) {
     Grid g;
-    g.lattice = {-50.0, -50.0, kCell, kNodes, kNodes};
-    for (int j = 0; j < kNodes; ++j) {
-        for (int i = 0; i < kNodes; ++i) {
+    g.lattice = {-50.0, -50.0, kCell, kDipoleNodes, kDipoleNodes};
+    for (int j = 0; j < kDipoleNodes; ++j) {
+        for (int i = 0; i < kDipoleNodes; ++i) {
             g.values.push_back(value(g.lattice.x(i), g.lattice.y(j)));
         }
     }
@@ -52,12 +52,12 @@ Grid gridOf(const std::function<double(double, double)>& value) {
 }
 
 // The largest difference more than 10 m inside the grid, as a share of the truth's peak.
-double worstShare(const Grid& got, const Grid& truth) {
+double worstShareOfTruth(const Grid& got, const Grid& truth) {
     double worst = 0.0;
     double peak = 0.0;
     const int inside = static_cast<int>(10.0 / kCell);
-    for (int j = inside; j < kNodes - inside; ++j) {
-        for (int i = inside; i < kNodes - inside; ++i) {
+    for (int j = inside; j < kDipoleNodes - inside; ++j) {
+        for (int i = inside; i < kDipoleNodes - inside; ++i) {
             worst = std::max(worst, std::abs(got.at(i, j) - truth.at(i, j)));
             peak = std::max(peak, std::abs(truth.at(i, j)));
         }
@@ -89,19 +89,20 @@ TEST(GridTransform, ReductionToThePoleAndContinuationMatchTheDipole) {
         p.field = f;
         p.magnetisation = m;
         const Grid rtp = transformed(anomaly, p);
-        EXPECT_LT(worstShare(
+        EXPECT_LT(worstShareOfTruth(
                       rtp, gridOf([&](double x, double y) { return dipole(x, y, 0, pole, pole); })),
                   0.02)
             << f.inclination << " " << m.inclination;
         const auto top = std::max_element(rtp.values.begin(), rtp.values.end());
         const auto at = static_cast<int>(top - rtp.values.begin());
-        EXPECT_LE(std::abs(at % kNodes - kNodes / 2), 1);
-        EXPECT_LE(std::abs(at / kNodes - kNodes / 2), 1);
+        EXPECT_LE(std::abs(at % kDipoleNodes - kDipoleNodes / 2), 1);
+        EXPECT_LE(std::abs(at / kDipoleNodes - kDipoleNodes / 2), 1);
 
         p.kind = GridTransform::Kind::Continue;
         p.height = 2.0;
-        EXPECT_LT(worstShare(transformed(anomaly, p),
-                             gridOf([&](double x, double y) { return dipole(x, y, -2.0, f, m); })),
+        EXPECT_LT(worstShareOfTruth(transformed(anomaly, p), gridOf([&](double x, double y) {
+                                        return dipole(x, y, -2.0, f, m);
+                                    })),
                   0.01);
     }
 }
@@ -119,21 +120,23 @@ TEST(GridTransform, DerivativesMatchTheDipoles) {
         gridOf([&](double x, double y) { return (at(x, y, h) - at(x, y, -h)) / (2 * h); });
     GridTransform::Parameters p;
     p.kind = GridTransform::Kind::Dx;
-    EXPECT_LT(worstShare(transformed(anomaly, p), dx), 0.03);
+    EXPECT_LT(worstShareOfTruth(transformed(anomaly, p), dx), 0.03);
     p.kind = GridTransform::Kind::Dy;
-    EXPECT_LT(worstShare(transformed(anomaly, p), dy), 0.03);
+    EXPECT_LT(worstShareOfTruth(transformed(anomaly, p), dy), 0.03);
     p.kind = GridTransform::Kind::Dz;
-    EXPECT_LT(worstShare(transformed(anomaly, p), dz), 0.03);
+    EXPECT_LT(worstShareOfTruth(transformed(anomaly, p), dz), 0.03);
     p.kind = GridTransform::Kind::Thg;
     Grid thg = dx;
     for (std::size_t k = 0; k < thg.values.size(); ++k) {
         thg.values[k] = std::hypot(dx.values[k], dy.values[k]);
     }
-    EXPECT_LT(worstShare(transformed(anomaly, p), thg), 0.03);
+    EXPECT_LT(worstShareOfTruth(transformed(anomaly, p), thg), 0.03);
     p.kind = GridTransform::Kind::Tilt;
     const Grid tilt = transformed(anomaly, p);
-    EXPECT_NEAR(tilt.at(kNodes / 2, kNodes / 2),
-                std::atan2(dz.at(kNodes / 2, kNodes / 2), thg.at(kNodes / 2, kNodes / 2)) / kDegree,
+    EXPECT_NEAR(tilt.at(kDipoleNodes / 2, kDipoleNodes / 2),
+                std::atan2(dz.at(kDipoleNodes / 2, kDipoleNodes / 2),
+                           thg.at(kDipoleNodes / 2, kDipoleNodes / 2)) /
+                    kDegree,
                 2.0);
 }
 
@@ -149,7 +152,7 @@ TEST(GridTransform, BlankedAgainAndRefusedInPlainWords) {
     EXPECT_FALSE(Grid::isNoData(r->grid.at(4, 4)));
     EXPECT_EQ(r->unit, "nT/m");
     EXPECT_GE(r->borderX, 20);
-    EXPECT_GE(r->paddedX, kNodes + 2 * r->borderX - 1);
+    EXPECT_GE(r->paddedX, kDipoleNodes + 2 * r->borderX - 1);
 
     p.kind = GridTransform::Kind::Continue;
     p.height = -1.5;

@@ -6,11 +6,9 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/CliTool.h"
 #include "support/Fixture.h"
 #include "support/TempDir.h"
 
@@ -18,19 +16,6 @@ namespace velkor {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status;
-    std::string err;
-};
-
-Outcome guardedSurvey(std::vector<std::string> args) {
-    args.insert(args.begin(), "survey");
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = CliTool(out, err).run(args);
-    return {status, err.str()};
-}
 
 }  // namespace
 
@@ -40,19 +25,13 @@ TEST(SurveyOutputSafety, EverySidecarIsHeldAgainstTheSurveysOwnFiles) {
     // A day and a base file whose names a GIS output's sidecars would take.
     const std::string day = dir.write("site.dbf", TempDir::read(Fixture::sample("week.velkor")));
     const std::string base = dir.write("grid.prj", TempDir::read(Fixture::sample("week-base.a")));
-    ASSERT_EQ(guardedSurvey({"new", file, "--crs", "EPSG:32633"}).status, 0);
-    ASSERT_EQ(guardedSurvey({"add", file, day}).status, 0);
-    ASSERT_EQ(guardedSurvey({"base", file, base}).status, 0);
-    ASSERT_EQ(guardedSurvey({"place", file, "--origin", "500000,6200000", "--azimuth", "0",
-                             "--line-spacing", "10", "--station-interval", "5"})
-                  .status,
-              0);
+    ASSERT_EQ(placedSurvey(file, day, base, "0").status, 0);
     for (const auto& [args, own] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"export", file, dir.path("site.shp")}, day},
              {{"contours", file, dir.path("site.shp")}, day},
              {{"grid", file, dir.path("grid.asc")}, base},
              {{"grid", file, dir.path("grid.txt"), "--format", "esri"}, base}}) {
-        const Outcome r = guardedSurvey(args);
+        const ToolRun r = surveyTool(args);
         EXPECT_EQ(r.status, 2) << args[0] << " " << args[2];
         EXPECT_NE(r.err.find(own + " is the survey file or one of its days or base sources: "
                                    "give the output another name."),
@@ -75,7 +54,7 @@ TEST(SurveyOutputSafety, ANewSurveyNeverFollowsAnotherUsersLink) {
     const std::string aimed = dir.path("aimed.txt");
     fs::create_symlink(aimed, planted);
     ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
-    EXPECT_EQ(guardedSurvey({"new", planted}).status, 1);
+    EXPECT_EQ(surveyTool({"new", planted}).status, 1);
     EXPECT_FALSE(fs::exists(aimed));
     EXPECT_TRUE(fs::is_symlink(planted));
 }

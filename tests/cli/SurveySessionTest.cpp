@@ -48,24 +48,14 @@ std::string solverFree(const std::string& report) {
 
 class SurveySession : public ::testing::Test {
   protected:
-    ToolRun survey(std::vector<std::string> args, PictureWriter* pictures = nullptr) {
-        args.insert(args.begin(), "survey");
-        return tool(args, pictures);
-    }
     // The survey file's line after each change.
     std::string told(const std::string& bases) const {
         return file + ": days 1, readings 16 (merged 0, left out 0), base sources " + bases + "\n";
     }
     // A survey of the day with its base, placed by parameters and corrected.
     void build() {
-        ASSERT_EQ(survey({"new", file, "--crs", "EPSG:32633"}).status, 0);
-        ASSERT_EQ(survey({"add", file, day}).status, 0);
-        ASSERT_EQ(survey({"base", file, base}).status, 0);
-        ASSERT_EQ(survey({"place", file, "--origin", "500000,6200000", "--azimuth", "30",
-                          "--line-spacing", "10", "--station-interval", "5"})
-                      .status,
-                  0);
-        ASSERT_EQ(survey({"set", file, "--datum", "48000", "--normal", "48100"}).status, 0);
+        ASSERT_EQ(placedSurvey(file, day, base, "30").status, 0);
+        ASSERT_EQ(surveyTool({"set", file, "--datum", "48000", "--normal", "48100"}).status, 0);
     }
 
     TempDir dir;
@@ -92,43 +82,43 @@ const std::string kValues =
 }  // namespace
 
 TEST_F(SurveySession, EachChangeIsToldAndARefusedOneLeavesTheFile) {
-    ToolRun r = survey({"new", file, "--crs", "EPSG:32633"});
+    ToolRun r = surveyTool({"new", file, "--crs", "EPSG:32633"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, file + ": days 0, readings 0 (merged 0, left out 0), base sources 0\n");
     EXPECT_EQ(r.err, "");
-    r = survey({"new", file});
+    r = surveyTool({"new", file});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, file + ": a file of that name exists; nothing was written.\n");
-    r = survey({"add", file, day});
+    r = surveyTool({"add", file, day});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, told("0"));
-    r = survey({"add", file, day});
+    r = surveyTool({"add", file, day});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "The data file " + day +
                          " is in the survey already.\nThe survey file was not changed.\n");
-    r = survey({"base", file, base});
+    r = surveyTool({"base", file, base});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, told("1"));
     EXPECT_EQ(r.err, "");
-    r = survey({"base", file, base});
+    r = surveyTool({"base", file, base});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err,
               "base.a at offset 0 s is a base source of the survey already.\nThe survey file was "
               "not changed.\n");
-    r = survey({"base", file, "--format", "survey", "--offset", "60"});
+    r = surveyTool({"base", file, "--format", "survey", "--offset", "60"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, told("2"));
-    r = survey({"base", file, "--format", "survey", "--offset", "60"});
+    r = surveyTool({"base", file, "--format", "survey", "--offset", "60"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err,
               "The survey's base-station readings are a base source of the survey already.\nThe "
               "survey file was not changed.\n");
 
-    r = survey({"place", file, "--control", "0,0,500000,6200000", "--control", "2,0,499980,6200000",
-                "--control", "0,4,500000,6200021", "--station-interval", "5", "--line-spacing",
-                "10", "--lines-to", "right"});
+    r = surveyTool({"place", file, "--control", "0,0,500000,6200000", "--control",
+                    "2,0,499980,6200000", "--control", "0,4,500000,6200021", "--station-interval",
+                    "5", "--line-spacing", "10", "--lines-to", "right"});
     EXPECT_EQ(r.status, 0);
     const std::string placement =
         "Placement by 3 control points: azimuth 87.2073, scale 0.513109, lines to the right\n"
@@ -142,18 +132,19 @@ TEST_F(SurveySession, EachChangeIsToldAndARefusedOneLeavesTheFile) {
               "more than half the line spacing: check its line, position, easting and northing. "
               "With the lines to the left the largest residual is 0.354 m: the lines may lie on "
               "the other side.\n");
-    r = survey({"set", file, "--datum", "48000", "--normal", "igrf", "--height", "150", "--what",
-                "field", "--cell", "5", "--tension", "0.5", "--blank", "none", "--interval", "10"});
+    r = surveyTool({"set", file, "--datum", "48000", "--normal", "igrf", "--height", "150",
+                    "--what", "field", "--cell", "5", "--tension", "0.5", "--blank", "none",
+                    "--interval", "10"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, told("2"));
     EXPECT_EQ(TempDir::read(file), Fixture::text("cli/session/changed.vsurvey"));
-    r = survey({"set", file, "--crs", "none"});
+    r = surveyTool({"set", file, "--crs", "none"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, told("2") +
                          "The normal field from IGRF-14 needs each reading's latitude and "
                          "longitude: name the survey's coordinate system.\n");
-    ASSERT_EQ(survey({"set", file, "--normal", "48100"}).status, 0);
-    r = survey({"info", file});
+    ASSERT_EQ(surveyTool({"set", file, "--normal", "48100"}).status, 0);
+    r = surveyTool({"info", file});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out,
@@ -174,18 +165,18 @@ TEST_F(SurveySession, EachChangeIsToldAndARefusedOneLeavesTheFile) {
 }
 
 TEST_F(SurveySession, PlacedByParametersAndExported) {
-    ToolRun r = survey({"new", file, "--crs", "EPSG:32633"});
-    ASSERT_EQ(survey({"add", file, day}).status, 0);
-    ASSERT_EQ(survey({"base", file, base}).status, 0);
-    r = survey({"place", file, "--origin", "500000,6200000", "--azimuth", "30", "--line-spacing",
-                "10", "--station-interval", "5"});
+    ToolRun r = surveyTool({"new", file, "--crs", "EPSG:32633"});
+    ASSERT_EQ(surveyTool({"add", file, day}).status, 0);
+    ASSERT_EQ(surveyTool({"base", file, base}).status, 0);
+    r = surveyTool({"place", file, "--origin", "500000,6200000", "--azimuth", "30",
+                    "--line-spacing", "10", "--station-interval", "5"});
     EXPECT_EQ(r.status, 0);
     const std::string placement =
         "Placement by parameters: origin 500000.000, 6200000.000, azimuth 30, line spacing 10 m, "
         "station interval 5 m, first line 0, first position 0, lines to the left\n";
     EXPECT_EQ(r.out, placement + told("1"));
-    ASSERT_EQ(survey({"set", file, "--datum", "48000", "--normal", "48100"}).status, 0);
-    r = survey({"info", file});
+    ASSERT_EQ(surveyTool({"set", file, "--datum", "48000", "--normal", "48100"}).status, 0);
+    r = surveyTool({"info", file});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "days: 1\n  day.velkor: dates 03.07.2026, readings 16, merged 0, left out 0, base "
@@ -206,20 +197,20 @@ TEST_F(SurveySession, PlacedByParametersAndExported) {
              {"export", file, dir.path("t.csv")},
              {"export", file, dir.path("t.txt"), "--format", "csv"},
              {"export", file, dir.path("u.csv"), "--unflagged"}}) {
-        r = survey(args);
+        r = surveyTool(args);
         EXPECT_EQ(r.status, 0) << args[2];
         EXPECT_EQ(r.out, "") << args[2];
         EXPECT_EQ(r.err, "") << args[2];
         EXPECT_EQ(TempDir::read(args[2]), csv) << args[2];
     }
-    ASSERT_EQ(survey({"export", file, dir.path("t.xyz")}).status, 0);
+    ASSERT_EQ(surveyTool({"export", file, dir.path("t.xyz")}).status, 0);
     const std::string xyz = TempDir::read(dir.path("t.xyz"));
     EXPECT_EQ(xyz.substr(0, xyz.find("day.velkor 1 ")),
               "/ Velkor2tr survey: t\r\n/ file reading line position date time easting northing "
               "latitude longitude field base diurnal normal anomaly gradient flag\r\nLine 0\r\n"
               "day.velkor 16 0 0 03.07.2026 10:05:00 500000.000 6200000.000 55.94537500 "
               "15.00000000 48004.60 * * * * * *\r\nLine 1\r\n");
-    ASSERT_EQ(survey({"export", file, dir.path("t.kml")}).status, 0);
+    ASSERT_EQ(surveyTool({"export", file, dir.path("t.kml")}).status, 0);
     const std::string kml = TempDir::read(dir.path("t.kml"));
     EXPECT_EQ(kml.substr(0, kml.find("<Document")),
               "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<kml "
@@ -236,7 +227,7 @@ TEST_F(SurveySession, GridsAndContoursWithTheGivenValues) {
         "level 1: 4 x 5, cell 10 m, # iterations, last change # nT\n"
         "level 2: 7 x 8, cell 5 m, # iterations, last change # nT\n"
         "misfit at the readings: mean # nT, rms # nT\n";
-    ToolRun r = survey({"grid", file, dir.path("t.asc"), "--cell", "5"});
+    ToolRun r = surveyTool({"grid", file, dir.path("t.asc"), "--cell", "5"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(solverFree(r.out), grid + "contours: every 2.5 nT, # lines\n");
@@ -252,12 +243,12 @@ TEST_F(SurveySession, GridsAndContoursWithTheGivenValues) {
     }
     EXPECT_EQ(count, 8);
 
-    r = survey({"contours", file, dir.path("t.dxf"), "--cell", "5", "--interval", "10"});
+    r = surveyTool({"contours", file, dir.path("t.dxf"), "--cell", "5", "--interval", "10"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(solverFree(r.out), grid + "contours: every 10 nT, # lines\n");
     EXPECT_EQ(TempDir::read(dir.path("t.dxf")).substr(0, 29), "  0\nSECTION\n  2\nHEADER\n  9\n$A");
-    r = survey({"grid", file, dir.path("g.grd"), "--format", "surfer6", "--what", "field", "--cell",
-                "5", "--tension", "0.5", "--blank", "30"});
+    r = surveyTool({"grid", file, dir.path("g.grd"), "--format", "surfer6", "--what", "field",
+                    "--cell", "5", "--tension", "0.5", "--blank", "30"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(solverFree(r.out),
               "gridded: field of 15 readings (0 left out)\n"
@@ -270,7 +261,7 @@ TEST_F(SurveySession, GridsAndContoursWithTheGivenValues) {
               "contours: every 2.5 nT, # lines\n");
     EXPECT_EQ(TempDir::read(dir.path("g.grd")).substr(0, 43),
               "DSAA\r\n7 8\r\n499975 500005\r\n6200005 6200040\r\n");
-    r = survey({"grid", file, dir.path("g.tif"), "--blank", "none"});
+    r = surveyTool({"grid", file, dir.path("g.tif"), "--blank", "none"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("; no node blanked\n"), std::string::npos) << r.out;
     EXPECT_EQ(TempDir::read(dir.path("g.tif")).substr(0, 4), std::string("II*\0", 4));
@@ -279,32 +270,32 @@ TEST_F(SurveySession, GridsAndContoursWithTheGivenValues) {
 TEST_F(SurveySession, SpikesListedThenFlaggedAndFlagsClearedOneByOne) {
     build();
     const std::string header = "file,reading,line,position,value,median,reason\n";
-    ToolRun r = survey({"despike", file});
+    ToolRun r = surveyTool({"despike", file});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     // Only the reading far off the rest: the ends of the lines follow their lines.
     const std::string found = header + "day.velkor,8,2,3,48153.00,48123.00,median\n";
     EXPECT_EQ(r.out, found);
     const std::string before = TempDir::read(file);
-    r = survey({"despike", file, "--window", "3", "--threshold", "5"});
+    r = surveyTool({"despike", file, "--window", "3", "--threshold", "5"});
     EXPECT_EQ(r.out, found);
     EXPECT_EQ(TempDir::read(file), before);
-    r = survey({"despike", file, "--window", "3", "--threshold", "5", "--apply"});
+    r = surveyTool({"despike", file, "--window", "3", "--threshold", "5", "--apply"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, found + "1 readings flagged as spike\n" + told("1"));
     const std::string flagged = TempDir::read(file);
     EXPECT_EQ(flagged.substr(flagged.find("\"flags\"")),
               Fixture::text("cli/session/flags-tail.txt"));
-    EXPECT_NE(survey({"info", file}).out.find("\nflags: 1\n"), std::string::npos);
+    EXPECT_NE(surveyTool({"info", file}).out.find("\nflags: 1\n"), std::string::npos);
 
-    r = survey({"flag", file, day, "3", "--word", "fence"});
+    r = surveyTool({"flag", file, day, "3", "--word", "fence"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, told("1"));
     EXPECT_NE(TempDir::read(file).find("\"reading\": 3,\n      \"text\": \"S 03.07.2026 10:05:40"
                                        "     1     3 48113.0  0.7 7 1.5               \",\n"
                                        "      \"word\": \"fence\""),
               std::string::npos);
-    r = survey({"flag", file, day, "3", "--clear"});
+    r = surveyTool({"flag", file, day, "3", "--clear"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, told("1"));
     EXPECT_EQ(TempDir::read(file), flagged);
@@ -316,13 +307,13 @@ TEST_F(SurveySession, SpikesListedThenFlaggedAndFlagsClearedOneByOne) {
               "A flag needs a word, such as manual or spike.\n"},
              {{"flag", file, dir.path("other.velkor"), "3"},
               dir.path("other.velkor") + ": no day of the survey\n"}}) {
-        r = survey(args);
+        r = surveyTool(args);
         EXPECT_EQ(r.status, 1) << args[2];
         EXPECT_EQ(r.out, "") << args[2];
         EXPECT_EQ(r.err, message) << args[2];
     }
     EXPECT_EQ(TempDir::read(file), flagged);
-    ASSERT_EQ(survey({"flag", file, day, "8"}).status, 0);
+    ASSERT_EQ(surveyTool({"flag", file, day, "8"}).status, 0);
     EXPECT_NE(TempDir::read(file).find("\"reading\": 8,\n      \"text\": \"S 03.07.2026 10:07:20"
                                        "     2     3 48153.0  0.7 7 1.5               \",\n"
                                        "      \"word\": \"manual\""),
@@ -332,19 +323,19 @@ TEST_F(SurveySession, SpikesListedThenFlaggedAndFlagsClearedOneByOne) {
 TEST_F(SurveySession, PicturesOfTheSurvey) {
     build();
     RecordingPictures pictures;
-    ToolRun r = survey({"plot", file, dir.path("m.png"), "--show", "readings", "--size", "640x400"},
-                       &pictures);
+    ToolRun r = surveyTool(
+        {"plot", file, dir.path("m.png"), "--show", "readings", "--size", "640x400"}, &pictures);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(pictures.path, dir.path("m.png"));
     EXPECT_EQ(pictures.size, "640x400");
-    r = survey({"plot", file, dir.path("g.png"), "--cell", "5", "--interval", "10"}, &pictures);
+    r = surveyTool({"plot", file, dir.path("g.png"), "--cell", "5", "--interval", "10"}, &pictures);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(pictures.size, "900x560");
     EXPECT_NE(r.out.find("grid: 7 x 8 nodes, cell 5 m, "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("contours: every 10 nT, "), std::string::npos) << r.out;
-    r = survey(
+    r = surveyTool(
         {"plot-lines", file, dir.path("l.pdf"), "--lines-per-page", "2", "--what", "anomaly"},
         &pictures);
     EXPECT_EQ(r.status, 0);
@@ -352,11 +343,11 @@ TEST_F(SurveySession, PicturesOfTheSurvey) {
     EXPECT_EQ(r.out, "2 pages\n");
     EXPECT_EQ(pictures.path, dir.path("l.pdf"));
     EXPECT_EQ(pictures.pages.size(), 2u);
-    r = survey({"plot-lines", file, dir.path("l.pdf")}, &pictures);
+    r = surveyTool({"plot-lines", file, dir.path("l.pdf")}, &pictures);
     EXPECT_EQ(r.out, "1 page\n");
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"plot", file, dir.path("m.png")}, {"plot-lines", file, dir.path("l.pdf")}}) {
-        r = survey(args);
+        r = surveyTool(args);
         EXPECT_EQ(r.status, 1) << args[0];
         EXPECT_EQ(r.out, "") << args[0];
         EXPECT_EQ(r.err, "velkor2tr-cli: this build draws no pictures.\n") << args[0];

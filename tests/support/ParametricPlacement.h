@@ -10,14 +10,21 @@
 
 namespace velkor {
 
-inline Placement parametricPlacement(double easting, double northing, double azimuth,
-                                     double lineSpacing, double stationInterval) {
+inline Placement::Parameters placementParameters(double easting, double northing, double azimuth,
+                                                 double lineSpacing, double stationInterval) {
     Placement::Parameters p;
     p.originEasting = easting;
     p.originNorthing = northing;
     p.azimuth = azimuth;
     p.lineSpacing = lineSpacing;
     p.stationInterval = stationInterval;
+    return p;
+}
+
+inline Placement parametricPlacement(double easting, double northing, double azimuth,
+                                     double lineSpacing, double stationInterval) {
+    const Placement::Parameters p =
+        placementParameters(easting, northing, azimuth, lineSpacing, stationInterval);
     std::string message;
     const std::optional<Placement> placement = Placement::byParameters(p, message);
     if (!placement) {

@@ -40,6 +40,26 @@ inline ToolRun surveyTool(std::vector<std::string> args, PictureWriter* pictures
     return tool(args, pictures);
 }
 
+// A new survey in EPSG:32633 of DAY with BASE, placed by parameters 10 m by 5 m from
+// 500000,6200000: the first step that failed, or the last.
+inline ToolRun placedSurvey(const std::string& file, const std::string& day,
+                            const std::string& base, const std::string& azimuth) {
+    const std::vector<std::vector<std::string>> steps = {
+        {"new", file, "--crs", "EPSG:32633"},
+        {"add", file, day},
+        {"base", file, base},
+        {"place", file, "--origin", "500000,6200000", "--azimuth", azimuth, "--line-spacing", "10",
+         "--station-interval", "5"}};
+    ToolRun run{};
+    for (const std::vector<std::string>& step : steps) {
+        run = surveyTool(step);
+        if (run.status != 0) {
+            break;
+        }
+    }
+    return run;
+}
+
 // The words of a call as a message quotes them, each after a space.
 inline std::string commandLine(const std::vector<std::string>& args) {
     std::string line;

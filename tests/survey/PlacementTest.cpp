@@ -16,12 +16,7 @@ using Side = Placement::Side;
 const double kR = std::sqrt(0.5);  // 1 / sqrt 2
 
 Placement byParameters(double azimuth, Side side) {
-    Placement::Parameters p;
-    p.originEasting = 1000.0;
-    p.originNorthing = 2000.0;
-    p.azimuth = azimuth;
-    p.lineSpacing = 20.0;
-    p.stationInterval = 5.0;
+    Placement::Parameters p = placementParameters(1000.0, 2000.0, azimuth, 20.0, 5.0);
     p.firstLine = 10.0;
     p.firstPosition = 100.0;
     p.side = side;

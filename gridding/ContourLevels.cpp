@@ -88,18 +88,22 @@ bool ContourLevels::isRoundStep(double interval) {
 
 double ContourLevels::defaultInterval(const Grid& grid) {
     const Spread s = spreadOf(grid);
-    if (!s.any || !(s.greatest > s.least)) {
+    return s.any ? defaultInterval(s.least, s.greatest) : 0.0;
+}
+
+double ContourLevels::defaultInterval(double least, double greatest) {
+    if (!(greatest > least) || !std::isfinite(greatest - least)) {
         return 0.0;
     }
     // The candidates around the step that gives about kAboutLevels; the first in range
     // nearest kAboutLevels wins, and failing any in range the nearest outside.
-    const double power = std::floor(std::log10((s.greatest - s.least) / kAboutLevels));
+    const double power = std::floor(std::log10((greatest - least) / kAboutLevels));
     double best = 0.0;
     double bestMiss = 0.0;
     for (int e = -1; e <= 1; ++e) {
         const double d = std::pow(10.0, power + e);
         for (const double step : kRoundSteps) {
-            const double count = levelCount(s.least, s.greatest, step * d);
+            const double count = levelCount(least, greatest, step * d);
             const bool within = count >= kFewestDefault && count <= kMostDefault;
             const double miss = std::fabs(count - kAboutLevels) + (within ? 0.0 : 1.0e6);
             if (best == 0.0 || miss < bestMiss) {

@@ -30,6 +30,8 @@ class ContourLevels {
     // kFewestDefault to kMostDefault levels, the count nearest kAboutLevels; 0 when the
     // grid has no values or they are all alike.
     static double defaultInterval(const Grid& grid);
+    // The same over values from least to greatest (the readings', before any grid).
+    static double defaultInterval(double least, double greatest);
     // The multiples of interval from the grid's least value to its greatest. When that
     // would pass kMaxLevels, only those from the 2nd to the 98th percentile, at most
     // kMaxLevels of them.

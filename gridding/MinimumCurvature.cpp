@@ -93,6 +93,12 @@ Spacings spacingsOf(const std::vector<GridPoint>& points, const GriddingOptions&
     return s;
 }
 
+MinimumCurvature::Defaults defaultsOf(const Spacings& s, const GriddingOptions& o) {
+    const double lines = s.lines > 0.0 ? s.lines : s.along;
+    return {o.cell ? *o.cell : GridLattice::defaultCell(s.along, s.lines),
+            o.blankDistance ? *o.blankDistance : GriddingOptions::kBlankLineSpacings * lines};
+}
+
 std::string tooLarge(double nx, double ny) {
     return "The grid would have " + std::to_string(static_cast<long long>(nx)) + " x " +
            std::to_string(static_cast<long long>(ny)) + " nodes, more than the " +
@@ -105,7 +111,7 @@ std::string placeGrid(const std::vector<GridPoint>& points, const GriddingOption
     if (o.extent) {
         lattice = *o.extent;
     } else {
-        const double cell = o.cell ? *o.cell : GridLattice::defaultCell(s.along, s.lines);
+        const double cell = defaultsOf(s, o).cell;
         const auto [xmin, xmax, ymin, ymax] = extentOf(points);
         const double nx = std::ceil(xmax / cell) - std::floor(xmin / cell) + 1.0;
         const double ny = std::ceil(ymax / cell) - std::floor(ymin / cell) + 1.0;
@@ -327,6 +333,12 @@ Grid gridOf(const CurvatureLevel& level, int nx, const GridLattice& lattice, con
 
 }  // namespace
 
+MinimumCurvature::Defaults MinimumCurvature::defaults(const std::vector<GridPoint>& points,
+                                                      const GriddingOptions& options) {
+    const std::vector<GridPoint> usable = usableOf(points);
+    return usable.empty() ? Defaults{} : defaultsOf(spacingsOf(usable, options), options);
+}
+
 MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& points,
                                                const GriddingOptions& options,
                                                const std::atomic<bool>& cancel,
@@ -385,9 +397,7 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     setMisfit(report, basis->misfits);
 
     result.grid = gridOf(level, nx, lattice, plane);
-    const double lines = spacings.lines > 0.0 ? spacings.lines : spacings.along;
-    report.blankDistance = options.blankDistance ? *options.blankDistance
-                                                 : GriddingOptions::kBlankLineSpacings * lines;
+    report.blankDistance = defaultsOf(spacings, options).blankDistance;
     basis->points = points;
     basis->options = options;
     basis->surface = result.grid;

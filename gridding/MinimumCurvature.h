@@ -36,6 +36,13 @@ class MinimumCurvature {
         std::shared_ptr<const Basis> basis;  // with every grid
     };
     using Progress = std::function<void(double fraction)>;
+    // The cell and blanking distance a run takes where the options give none; 0 for each
+    // when no reading can be gridded.
+    struct Defaults {
+        double cell = 0.0;           // metres
+        double blankDistance = 0.0;  // metres
+    };
+    static Defaults defaults(const std::vector<GridPoint>& points, const GriddingOptions& options);
 
     // Safe to run off the user-interface thread: it reads only its arguments, polls cancel
     // and calls progress (from the calling thread) with the fraction done.

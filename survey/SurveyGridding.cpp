@@ -1,6 +1,7 @@
 // The survey's readings gridded and contoured.
 #include "survey/SurveyGridding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <utility>
@@ -57,6 +58,19 @@ std::vector<GridPoint> SurveyGridding::points(const Survey& survey, What what) {
     }
     // Fitted to the readings that are gridded: a flagged one would bend the trend too.
     return RegionalTrend::removed(std::move(points), survey.settings().gridding.regional);
+}
+
+SurveyGridding::Defaults SurveyGridding::defaults(const Survey& survey,
+                                                  const SurveySettings::Gridding& gridding) {
+    const std::vector<GridPoint> readings = points(survey, gridding.what);
+    const MinimumCurvature::Defaults d =
+        MinimumCurvature::defaults(readings, withSurvey(survey, gridding.options()));
+    const auto [least, greatest] = std::minmax_element(
+        readings.begin(), readings.end(),
+        [](const GridPoint& a, const GridPoint& b) { return a.value < b.value; });
+    const double interval =
+        readings.empty() ? 0.0 : ContourLevels::defaultInterval(least->value, greatest->value);
+    return {d.cell, d.blankDistance, interval};
 }
 
 GriddingOptions SurveyGridding::withSurvey(const Survey& survey, GriddingOptions options) {

@@ -52,6 +52,15 @@ class SurveyGridding {
                          const GriddingOptions& options, double interval,
                          const std::atomic<bool>& cancel,
                          const MinimumCurvature::Progress& progress = {});
+    // What the unset values of gridding stand for before anything is gridded: the cell and
+    // blanking distance the readings and placement give, the interval over the readings'
+    // range; 0 where the readings give nothing.
+    struct Defaults {
+        double cell = 0.0;           // m
+        double blankDistance = 0.0;  // m
+        double interval = 0.0;       // nT
+    };
+    static Defaults defaults(const Survey& survey, const SurveySettings::Gridding& gridding);
     // The grid's report as the tool prints it, line by line.
     static std::vector<std::string> describe(const Result& result);
 

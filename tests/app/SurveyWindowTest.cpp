@@ -606,8 +606,11 @@ TEST_F(SurveyWindowTest, GriddingOptionsShowTheValuesTheDefaultsStandFor) {
     ASSERT_TRUE(session().change(placed()));
     session().wait();
     SurveyWindow& w = window();
-    const DlgGriddingOptions unknown(w.gridding(), prompter, w.griddingDefaults());
-    EXPECT_EQ(unknown.cell()->placeholderText(), "from the readings");  // nothing gridded yet
+    // Nothing gridded yet: the values the readings and placement give.
+    const DlgGriddingOptions before(w.gridding(), prompter, w.griddingDefaults());
+    bool number = false;
+    EXPECT_GT(before.interval()->placeholderText().toDouble(&number), 0.0);
+    EXPECT_TRUE(number);
     w.layerBox(1)->setChecked(true);
     w.gridder().wait();
     ASSERT_NE(w.gridder().result(), nullptr);
@@ -615,6 +618,9 @@ TEST_F(SurveyWindowTest, GriddingOptionsShowTheValuesTheDefaultsStandFor) {
     // Half the 5 m station interval, 2.5 line spacings of 20 m, the grid's contour step.
     EXPECT_EQ(dialog.cell()->placeholderText(), "2.5");
     EXPECT_EQ(dialog.blankDistance()->placeholderText(), "50");
+    EXPECT_EQ(before.cell()->placeholderText(), "2.5");
+    EXPECT_EQ(before.blankDistance()->placeholderText(), "50");
+    EXPECT_EQ(before.interval()->placeholderText(), dialog.interval()->placeholderText());
     EXPECT_EQ(dialog.interval()->placeholderText(),
               QString::number(w.gridder().result()->interval));
     EXPECT_GT(w.gridder().result()->interval, 0.0);

@@ -419,13 +419,14 @@ void SurveyWindow::editGriddingOptions() {
 }
 
 DlgGriddingOptions::Defaults SurveyWindow::griddingDefaults() const {
-    // The grid shown was made with the defaults wherever the survey sets no value.
+    // The grid shown was made with the defaults wherever the survey sets no value; before
+    // any grid, they are what the readings and placement give.
     DlgGriddingOptions::Defaults d;
+    const SurveySettings::Gridding g = gridding();
     const SurveyGridding::Result* shown = gridder_->result();
     if (shown == nullptr || shown->gridded.grid.values.empty()) {
-        return d;
+        return readingsDefaults(g);
     }
-    const SurveySettings::Gridding g = gridding();
     const GriddingReport& report = shown->gridded.report;
     if (!g.cell) {
         d.cell = report.cell;
@@ -436,6 +437,21 @@ DlgGriddingOptions::Defaults SurveyWindow::griddingDefaults() const {
     if (!g.interval && shown->interval > 0.0) {
         d.interval = shown->interval;
     }
+    return d;
+}
+
+DlgGriddingOptions::Defaults SurveyWindow::readingsDefaults(
+    const SurveySettings::Gridding& g) const {
+    DlgGriddingOptions::Defaults d;
+    const Survey* survey = session_.survey();
+    if (survey == nullptr) {
+        return d;
+    }
+    const SurveyGridding::Defaults given = SurveyGridding::defaults(*survey, g);
+    const auto known = [](double v) { return v > 0.0 ? std::optional<double>(v) : std::nullopt; };
+    d.cell = g.cell ? std::nullopt : known(given.cell);
+    d.blankDistance = g.blankDistance ? std::nullopt : known(given.blankDistance);
+    d.interval = g.interval ? std::nullopt : known(given.interval);
     return d;
 }
 

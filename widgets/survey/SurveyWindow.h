@@ -73,6 +73,7 @@ class SurveyWindow : public QMainWindow, public Printable {
     void editGriddingOptions();
     // What Gridding Options shows for the values the survey leaves to the defaults.
     DlgGriddingOptions::Defaults griddingDefaults() const;
+    DlgGriddingOptions::Defaults readingsDefaults(const SurveySettings::Gridding& g) const;
     // The Cancel button: stops the running survey work and the gridding.
     void cancelWork();
 

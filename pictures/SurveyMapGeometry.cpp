@@ -15,14 +15,15 @@ SurveyMapGeometry::MetrePoint SurveyMapGeometry::Transform::toMetres(double x, d
     return {e0_ + (x - x0_) / scale_, n0_ - (y - y0_) / scale_};
 }
 
-SurveyMapGeometry::Transform SurveyMapGeometry::fit(const Bounds& b, const Frame& f) {
+SurveyMapGeometry::Transform SurveyMapGeometry::fit(const Bounds& b, const Frame& f,
+                                                    double shrink) {
     const double width = std::max(1, f.right - f.left);
     const double height = std::max(1, f.bottom - f.top);
     const double spanE = std::max(b.e1 - b.e0, 0.0);
     const double spanN = std::max(b.n1 - b.n0, 0.0);
     // The extent that limits the scale, never below the least one.
     const double across = std::max({spanE / width, spanN / height, kLeastExtent / width});
-    const double scale = 1.0 / across;
+    const double scale = shrink / across;
     const double midE = (b.e0 + b.e1) / 2.0;
     const double midN = (b.n0 + b.n1) / 2.0;
     return Transform(scale, midE, midN, f.left + width / 2.0, f.top + height / 2.0);

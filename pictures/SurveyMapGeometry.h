@@ -55,7 +55,8 @@ class SurveyMapGeometry {
 
     // The largest extent of b fills the frame, centred; a single point or a single line
     // of readings still gets a finite scale (10 m across the frame at the least).
-    static Transform fit(const Bounds& b, const Frame& f);
+    // shrink below 1 draws the map that much smaller about the same centre.
+    static Transform fit(const Bounds& b, const Frame& f, double shrink = 1.0);
     // The longest 1, 2 or 5 times a power of ten metres that is no longer than maxPixels
     // at this scale.
     static ScaleBar scaleBar(const Transform& t, int maxPixels);

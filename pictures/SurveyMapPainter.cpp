@@ -183,23 +183,25 @@ SurveyMapGeometry::Frame SurveyMapPainter::frame(int width, int height, int em) 
     return {2 * em, 2 * em, std::max(3 * em, width - 10 * em), std::max(3 * em, height - 4 * em)};
 }
 
-SurveyMapGeometry::Transform SurveyMapPainter::transform(int width, int height, int em) const {
-    return SurveyMapGeometry::fit(bounds(), frame(width, height, em));
+SurveyMapGeometry::Transform SurveyMapPainter::transform(int width, int height, int em,
+                                                         double shrink) const {
+    return SurveyMapGeometry::fit(bounds(), frame(width, height, em), shrink);
 }
 
-void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Value v, int em) const {
+void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Value v, int em,
+                            double shrink) const {
     surface.setFont(em);
     const SurveyMapGeometry::Frame f = frame(width, height, em);
     if (dots_.empty()) {
         surface.text(f.left, f.top, kNothingPlaced);
         return;
     }
-    const SurveyMapGeometry::Transform t = transform(width, height, em);
+    const SurveyMapGeometry::Transform t = transform(width, height, em, shrink);
     const PlanMapGeometry::Range r = range(v);
     const int size = dots_.size() > 50000 ? 3 : 5;
     if (!(drawn_.width == width && drawn_.height == height && drawn_.em == em &&
-          drawn_.value == v && !drawn_.squares.empty())) {
-        drawn_ = {width, height, em, v, squares(t, v, r, size)};
+          drawn_.value == v && drawn_.shrink == shrink && !drawn_.squares.empty())) {
+        drawn_ = {width, height, em, v, shrink, squares(t, v, r, size)};
     }
     for (const Square& q : drawn_.squares) {
         surface.fillRect(q.x, q.y, size, size, q.rgb);

@@ -50,11 +50,13 @@ class SurveyMapPainter {
     SurveyMapGeometry::Bounds bounds() const { return bounds_; }
     // Where the dots go in a picture of this size, and at what scale.
     static SurveyMapGeometry::Frame frame(int width, int height, int em);
-    SurveyMapGeometry::Transform transform(int width, int height, int em) const;
+    SurveyMapGeometry::Transform transform(int width, int height, int em,
+                                           double shrink = 1.0) const;
     // The 2nd to 98th percentile of the value over the dots that have it.
     PlanMapGeometry::Range range(Value v) const { return ranges_[static_cast<std::size_t>(v)]; }
 
-    void draw(DrawingSurface& surface, int width, int height, Value v, int em = kScreenEm) const;
+    void draw(DrawingSurface& surface, int width, int height, Value v, int em = kScreenEm,
+              double shrink = 1.0) const;
     // The survey reading of the dot nearest the device point within a few pixels, or -1.
     int readingAt(int width, int height, int em, int x, int y) const;
     // The same on a map drawn with transform t.
@@ -92,6 +94,7 @@ class SurveyMapPainter {
         int height = 0;
         int em = 0;
         Value value = Value::Field;
+        double shrink = 1.0;
         std::vector<Square> squares;
     };
     mutable Drawn drawn_;

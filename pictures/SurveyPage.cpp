@@ -40,6 +40,17 @@ long long SurveyPage::scale(const SurveyMapGeometry::Transform& t, double dotsPe
     return std::llround(dotsPerMetre / t.pixelsPerMetre());
 }
 
+long long SurveyPage::standardScale(double n) {
+    const double decade = std::pow(10.0, std::floor(std::log10(std::max(n, 10.0))));
+    for (const double step : {1.0, 1.25, 2.0, 2.5, 5.0, 10.0}) {
+        // A hair of tolerance: a 1:1000 map computed as 1:1000.0000001 stays at 1:1000.
+        if (step * decade >= n * (1.0 - 1e-9)) {
+            return std::llround(step * decade);
+        }
+    }
+    return std::llround(10.0 * decade);
+}
+
 double SurveyPage::mapScaleOn(const Map& map, int width, int height) {
     const int e = em(width, height);
     const std::vector<std::string> title = titleOf(map, 1);
@@ -60,15 +71,19 @@ void SurveyPage::draw(DrawingSurface& s, int width, int height, double dotsPerIn
     // below it, then the block with the map's scale.
     const int titleEm = SurveyTitleBlock::fittedEm(titleOf(map, 1), width, e);
     const int top = SurveyTitleBlock::height(titleOf(map, 1), titleEm) + e;
-    const SurveyMapGeometry::Transform t =
+    const SurveyMapGeometry::Transform fitted =
         SurveyPicture::transform(width, height - top, e, *map.readings, map.grid, map.layers);
+    const double n = dotsPerInch / kMetresPerInch / fitted.pixelsPerMetre();
+    const double shrink = map.standardScale ? n / double(standardScale(n)) : 1.0;
+    const SurveyMapGeometry::Transform t = SurveyPicture::transform(
+        width, height - top, e, *map.readings, map.grid, map.layers, shrink);
     const std::vector<std::string> title = titleOf(map, scale(t, dotsPerInch));
     s.setLineWidth(lineWidth(dotsPerInch));
     SurveyTitleBlock::draw(s, width, title,
                            std::min(titleEm, SurveyTitleBlock::fittedEm(title, width, e)));
     OffsetSurface below(s, 0, top);
     SurveyPicture::draw(below, width, height - top, *map.readings, map.grid, map.layers, map.value,
-                        e);
+                        e, shrink);
 }
 
 }  // namespace velkor

@@ -24,6 +24,8 @@ class SurveyPage {
         const GridLayerPainter* grid;  // null: none
         SurveyPicture::Layers layers;
         SurveyMapPainter::Value value;
+        // The map drawn at the next standard scale down from the one that fills the page.
+        bool standardScale = false;
     };
 
     // Whether the map comes out larger on a landscape page than on a portrait one.
@@ -34,6 +36,9 @@ class SurveyPage {
     static int lineWidth(double dotsPerInch);
     // N of the scale 1:N of a map drawn with t on a device of this resolution.
     static long long scale(const SurveyMapGeometry::Transform& t, double dotsPerInch);
+    // The least standard scale (1, 1.25, 2, 2.5 or 5 times a power of ten, from 1:10) whose
+    // N is at least n.
+    static long long standardScale(double n);
 
     // The page on width x height device units at dotsPerInch.
     static void draw(DrawingSurface& s, int width, int height, double dotsPerInch, const Map& map);

@@ -93,20 +93,21 @@ bool SurveyPicture::showsGrid(const GridLayerPainter* grid, Layers layers) {
 
 SurveyMapGeometry::Transform SurveyPicture::transform(int width, int height, int em,
                                                       const SurveyMapPainter& readings,
-                                                      const GridLayerPainter* grid, Layers layers) {
+                                                      const GridLayerPainter* grid, Layers layers,
+                                                      double shrink) {
     if (!showsGrid(grid, layers)) {
-        return readings.transform(width, height, em);
+        return readings.transform(width, height, em, shrink);
     }
-    return SurveyMapGeometry::fit(shownBounds(readings, *grid), frame(width, height, em));
+    return SurveyMapGeometry::fit(shownBounds(readings, *grid), frame(width, height, em), shrink);
 }
 
 void SurveyPicture::draw(DrawingSurface& surface, int width, int height,
                          const SurveyMapPainter& readings, const GridLayerPainter* grid,
-                         Layers layers, SurveyMapPainter::Value value, int em) {
+                         Layers layers, SurveyMapPainter::Value value, int em, double shrink) {
     if (showsGrid(grid, layers)) {
-        drawGridded(surface, width, height, readings, *grid, layers, em);
+        drawGridded(surface, width, height, readings, *grid, layers, em, shrink);
     } else {
-        readings.draw(surface, width, height, value, em);
+        readings.draw(surface, width, height, value, em, shrink);
     }
 }
 
@@ -124,11 +125,11 @@ void SurveyPicture::draw(DrawingSurface& surface, int width, int height, const S
 
 void SurveyPicture::drawGridded(DrawingSurface& s, int width, int height,
                                 const SurveyMapPainter& readings, const GridLayerPainter& grid,
-                                Layers layers, int em) {
+                                Layers layers, int em, double shrink) {
     s.setFont(em);
     const SurveyMapGeometry::Frame f = frame(width, height, em);
     const SurveyMapGeometry::Bounds b = shownBounds(readings, grid);
-    const SurveyMapGeometry::Transform t = SurveyMapGeometry::fit(b, f);
+    const SurveyMapGeometry::Transform t = SurveyMapGeometry::fit(b, f, shrink);
     grid.drawImage(s, t, layers.grid, layers.shade);
     if (layers.contours) {
         grid.drawContours(s, t);

@@ -46,7 +46,8 @@ class SurveyPicture {
     // layer is drawn. With no grid layer to draw it is the readings' map's own.
     static SurveyMapGeometry::Transform transform(int width, int height, int em,
                                                   const SurveyMapPainter& readings,
-                                                  const GridLayerPainter* grid, Layers layers);
+                                                  const GridLayerPainter* grid, Layers layers,
+                                                  double shrink = 1.0);
     // Whether the gridded picture is drawn: a grid layer is chosen and there is a grid.
     static bool showsGrid(const GridLayerPainter* grid, Layers layers);
 
@@ -55,7 +56,8 @@ class SurveyPicture {
     // names what is gridded.
     static void draw(DrawingSurface& surface, int width, int height,
                      const SurveyMapPainter& readings, const GridLayerPainter* grid, Layers layers,
-                     SurveyMapPainter::Value value, int em = SurveyMapPainter::kScreenEm);
+                     SurveyMapPainter::Value value, int em = SurveyMapPainter::kScreenEm,
+                     double shrink = 1.0);
     // The same picture straight from a survey and its gridding (null: none), for a tool
     // without a window. The readings are coloured by what is gridded.
     static void draw(DrawingSurface& surface, int width, int height, const Survey& survey,
@@ -70,7 +72,7 @@ class SurveyPicture {
   private:
     static void drawGridded(DrawingSurface& s, int width, int height,
                             const SurveyMapPainter& readings, const GridLayerPainter& grid,
-                            Layers layers, int em);
+                            Layers layers, int em, double shrink);
     static void drawPositions(DrawingSurface& s, const SurveyMapPainter& readings,
                               const SurveyMapGeometry::Transform& t, int em);
     static void drawCoordinates(DrawingSurface& s, const SurveyMapGeometry::Bounds& b,

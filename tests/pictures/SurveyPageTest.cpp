@@ -51,7 +51,65 @@ Survey week(RegionalTrend::Kind regional) {
     return std::move(*survey);
 }
 
+// N of the title block's "Scale 1:N", and the width the readings' dots span.
+struct DrawnScale {
+    long long n = 0;
+    int span = 0;
+};
+
+DrawnScale drawnScale(const SurveyPage::Map& map) {
+    RecordingSurface page;
+    SurveyPage::draw(page, 3272, 2244, 300.0, map);
+    DrawnScale d;
+    for (const std::string& t : page.textsOnly()) {
+        if (t.rfind("Scale 1:", 0) == 0) {
+            d.n = std::stoll(t.substr(8));
+        }
+    }
+    int left = 1 << 30;
+    int right = 0;
+    for (const RecordingSurface::Fill& f : page.fills) {
+        if (f.width == 5 || f.width == 3) {  // a reading's dot
+            left = std::min(left, f.x);
+            right = std::max(right, f.x);
+        }
+    }
+    d.span = right - left;
+    return d;
+}
+
 }  // namespace
+
+TEST(SurveyPage, AskedForAStandardScaleTheMapIsDrawnAtTheNextOneDown) {
+    for (const auto& [n, standard] :
+         std::vector<std::pair<double, long long>>{{3.0, 10},
+                                                   {999.2, 1000},
+                                                   {1000.0, 1000},
+                                                   {1000.4, 1250},
+                                                   {1300.0, 2000},
+                                                   {2100.0, 2500},
+                                                   {2600.0, 5000},
+                                                   {7000.0, 10000},
+                                                   {123456.0, 125000},
+                                                   {130000.0, 200000}}) {
+        EXPECT_EQ(SurveyPage::standardScale(n), standard) << n;
+    }
+    const Survey survey = week(RegionalTrend::Kind::None);
+    const SurveyMapPainter wide = readingsOver(300, 100);
+    SurveyPage::Map map{&survey,
+                        "w",
+                        &wide,
+                        nullptr,
+                        {true, false, false, false},
+                        SurveyMapPainter::Value::Anomaly};
+    const DrawnScale fitted = drawnScale(map);
+    map.standardScale = true;
+    const DrawnScale standard = drawnScale(map);
+    EXPECT_EQ(standard.n, SurveyPage::standardScale(double(fitted.n)));
+    EXPECT_GT(standard.n, fitted.n);
+    // The map is that much smaller on the page.
+    EXPECT_NEAR(double(standard.span) / fitted.span, double(fitted.n) / standard.n, 0.01);
+}
 
 TEST(SurveyPage, TurnedToTheSurveysShape) {
     const Survey survey = week(RegionalTrend::Kind::None);

@@ -1,7 +1,7 @@
 // The survey's grid transformed and contoured.
 #include "survey/TransformedGridding.h"
 
-#include <atomic>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -76,6 +76,13 @@ std::string TransformedGridding::parametersOf(const GridTransform::Parameters& p
     }
 }
 
+std::string TransformedGridding::describe(const SurveyGridding::Result& t) {
+    const std::optional<Kind> kind = GridTransform::kindNamed(t.transform);
+    std::string text =
+        formatText("Transform: %s (%s)", t.transform.c_str(), kind ? title(*kind) : "");
+    return t.transformParameters.empty() ? text : text + ", " + t.transformParameters;
+}
+
 std::optional<TransformedGridding::Result> TransformedGridding::run(
     const Survey& survey, const SurveyGridding::Result& gridded, const Asked& asked,
     std::string& message) {
@@ -89,7 +96,7 @@ std::optional<TransformedGridding::Result> TransformedGridding::run(
         }
         p.field = {igrf->inclination, igrf->declination};
         const std::string told = MainFieldDirection::describe(*igrf);
-        source = " (" + told.substr(told.find("IGRF-14"));
+        source = " (" + told.substr(told.find("IGRF-14"));  // with its closing bracket
     }
     std::optional<GridTransform::Result> t = GriddedTransform::apply(gridded.gridded, p, message);
     if (!t) {
@@ -103,15 +110,16 @@ std::optional<TransformedGridding::Result> TransformedGridding::run(
     g.gridded.grid = std::move(t->grid);
     g.transform = GridTransform::name(p.kind);
     g.transformParameters = parametersOf(p);
+    // Where the direction came from follows it.
+    g.transformParameters.insert(
+        std::min(g.transformParameters.find(';'), g.transformParameters.size()), source);
     g.unit = t->unit;
     if (!contoured(g, asked.interval, message)) {
         return std::nullopt;
     }
-    std::string said = formatText("transform: %s (%s)", g.transform.c_str(), title(p.kind));
-    if (!g.transformParameters.empty()) {
-        said += ", " + g.transformParameters;
-    }
-    r.report.push_back(said + source);
+    std::string said = describe(g);
+    said[0] = 't';  // the tool's report lines begin in lower case
+    r.report.push_back(said);
     const GridLattice& l = g.gridded.grid.lattice;
     r.report.push_back(formatText(
         "padded to %d x %d nodes, a cosine taper over %d nodes (%g m) beyond the west and east "

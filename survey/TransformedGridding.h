@@ -40,6 +40,9 @@ class TransformedGridding {
     // What the transform did with its parameters, without the field's source:
     // "field inclination 65.2, declination 3.1; magnetisation the field's; ...".
     static std::string parametersOf(const GridTransform::Parameters& parameters);
+    // "Transform: rtp (reduction to the pole), field inclination ...", of a transformed
+    // gridding, as the title block and the window name it.
+    static std::string describe(const SurveyGridding::Result& transformed);
 };
 
 }  // namespace velkor

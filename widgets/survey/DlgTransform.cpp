@@ -17,7 +17,7 @@ namespace velkor {
 namespace {
 
 using Kind = GridTransform::Kind;
-constexpr int kKinds = 8;
+constexpr int kKinds = GridTransform::kKinds;
 
 // What each transform shows, and when it misleads, in the order of GridTransform::Kind.
 constexpr const char* kExplained[kKinds] = {

@@ -20,7 +20,7 @@ class RasterWriter {
         int columns = 0;
         int rows = 0;
         std::vector<double> values;
-        std::string wkt;  // the coordinate system; empty: none declared
+        std::string wkt;   // the coordinate system; empty: none declared
         std::string unit;  // the values' unit ("nT/m"); empty: none declared
     };
 

@@ -166,9 +166,14 @@ std::optional<TransformedGridding::Asked> DlgTransform::asked(std::string& messa
     std::optional<double> mi;
     std::optional<double> md;
     std::optional<double> limit;
-    if (!h || !std::isfinite(*h)) {
+    // A box the transform does not use (disabled) has no say.
+    if (p.kind == Kind::Continue && (!h || !std::isfinite(*h))) {
         message = "The height must be a number of metres, above 0 upwards.";
         return std::nullopt;
+    }
+    p.height = p.kind == Kind::Continue ? *h : result_.parameters.height;
+    if (p.kind != Kind::Rtp) {
+        return a;
     }
     if (!readDegrees(inclination_, "field inclination", -90, 90, i, message) ||
         !readDegrees(declination_, "field declination", -360, 360, d, message) ||
@@ -181,7 +186,6 @@ std::optional<TransformedGridding::Asked> DlgTransform::asked(std::string& messa
         message = "Give an inclination with its declination, or neither.";
         return std::nullopt;
     }
-    p.height = *h;
     a.fieldGiven = i.has_value();
     if (i) {
         p.field = {*i, *d};

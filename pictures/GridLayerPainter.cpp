@@ -218,12 +218,12 @@ void GridLayerPainter::drawColourBar(DrawingSurface& s, const SurveyMapGeometry:
         const int y1 = top + height * (k + 1) / kBarSteps;
         s.fillRect(x, y0, em, y1 - y0, PlanMapGeometry::colourAt(1.0 - (k + 0.5) / kBarSteps));
     }
-    // A transform names itself over what was gridded, in its own unit.
+    // A transform names itself in its own unit, short enough for the bar's room; the title
+    // block says what was gridded and the parameters.
     const SurveyGridding::Result& r = *result_;
     s.text(x, f.top,
-           r.transform.empty()
-               ? formatText("%s (nT)", what)
-               : formatText("%s of %s (%s)", r.transform.c_str(), what, r.unit.c_str()));
+           r.transform.empty() ? formatText("%s (nT)", what)
+                               : formatText("%s (%s)", r.transform.c_str(), r.unit.c_str()));
     const bool equalised = stretch_.kind() == GridStretch::Kind::Equalised;
     // Derivatives run to fractions of their unit: three figures, not tenths.
     const char* equalisedFormat = r.unit == "nT" ? "%.1f" : "%.3g";

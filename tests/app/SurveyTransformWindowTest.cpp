@@ -63,6 +63,10 @@ TEST_F(AppFixture, TheWindowShowsAndNamesATransformOfItsGrid) {
     EXPECT_NE(w.summary().indexOf("No transform: "), -1) << w.summary().toStdString();
     EXPECT_NE(w.summary().indexOf("coordinate system"), -1) << w.summary().toStdString();
 
+    EXPECT_NE(w.readout().indexOf("No transform: "), -1);
+    w.setTransform(*dz);
+    EXPECT_EQ(w.readout().indexOf("No transform: "), -1) << "an earlier refusal stays told";
+
     w.gridOf()->setCurrentIndex(0);
     EXPECT_EQ(w.gridPainter(), w.gridder().painter());
     EXPECT_EQ(w.summary().indexOf("transform"), -1);

@@ -452,6 +452,9 @@ void SurveyWindow::updateTransform() {
         readout_->setText(transformReport_);
         return;
     }
+    if (readout_->text().startsWith("No transform: ")) {
+        readout_->clear();  // an earlier refusal no longer holds
+    }
     transformReport_ = joined(t->report);
     transformed_ = std::move(t->gridding);
     transformedPainter_ = GridLayerPainter(*transformed_, stretchChoice());

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "cli/SurveyCommand.h"
@@ -36,7 +37,7 @@ int GriddedSurvey::make(const Asked& asked, const SurveyGriddingOptions& options
     }
     const std::atomic<bool> never{false};
     result = SurveyGridding::run(*survey, gridding.what, gridding.options(),
-                                 gridding.interval.value_or(0.0), never);
+                                 asked.transformed ? 0.0 : gridding.interval.value_or(0.0), never);
     const GriddingReport& report = result.gridded.report;
     if (!report.error.empty()) {
         err << report.error << '\n';
@@ -45,6 +46,23 @@ int GriddedSurvey::make(const Asked& asked, const SurveyGriddingOptions& options
     for (const std::string& line : SurveyGridding::describe(result)) {
         out << line << '\n';
     }
+    return 0;
+}
+
+int GriddedSurvey::transform(TransformedGridding::Asked asked, std::ostream& out,
+                             std::ostream& err) {
+    asked.interval = gridding.interval.value_or(0.0);
+    std::string message;
+    std::optional<TransformedGridding::Result> t =
+        TransformedGridding::run(*survey, result, asked, message);
+    if (!t) {
+        err << message << '\n';
+        return 1;
+    }
+    for (const std::string& line : t->report) {
+        out << line << '\n';
+    }
+    result = std::move(t->gridding);
     return 0;
 }
 

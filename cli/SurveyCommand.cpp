@@ -10,6 +10,7 @@
 #include "cli/SurveyFlagCommands.h"
 #include "cli/SurveyOutputCommands.h"
 #include "cli/SurveyPictureCommands.h"
+#include "cli/SurveyTransformCommands.h"
 
 namespace velkor {
 
@@ -29,6 +30,8 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
     build.declare(app, commands);
     SurveyOutputCommands output(edit, out_, err_);
     output.declare(app, commands);
+    SurveyTransformCommands transforms(edit, out_, err_);
+    transforms.declare(app, commands);
     SurveyPictureCommands pictures(edit, out_, err_, pictures_);
     pictures.declare(app, commands);
     SurveyFlagCommands flags(edit, out_, err_);

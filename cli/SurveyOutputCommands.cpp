@@ -73,6 +73,7 @@ void SurveyOutputCommands::declareContours(CLI::App& app, CommandList& commands)
     contours->add_option("--format", contours_.format, "the format (default: from OUT's extension)")
         ->check(CLI::IsMember({"gpkg", "shp", "dxf", "kml"}))
         ->type_name("gpkg|shp|dxf|kml");
+    contours_.transform.declare(*contours, "--transform");
     commands.add(contours, [this] { return this->contours(contours_); });
 }
 
@@ -146,10 +147,19 @@ int SurveyOutputCommands::contours(const GridOptions& o) {
     if (!format) {
         return SurveyCommand::usageError(err_, problem);
     }
+    const std::optional<TransformedGridding::Asked> transform =
+        o.transform.asked() ? o.transform.applied(0.0, problem) : std::nullopt;
+    if (!problem.empty()) {
+        return SurveyCommand::usageError(err_, problem);
+    }
     GriddedSurvey gridded;
-    if (const int status = gridded.make({o.survey, o.out, true, OutputParts::of(o.out, *format)},
-                                        o.gridding, edit_, out_, err_);
+    if (const int status = gridded.make(
+            {o.survey, o.out, true, OutputParts::of(o.out, *format), transform.has_value()},
+            o.gridding, edit_, out_, err_);
         status != 0) {
+        return status;
+    }
+    if (const int status = transform ? gridded.transform(*transform, out_, err_) : 0; status != 0) {
         return status;
     }
     std::string message;

@@ -7,6 +7,7 @@
 
 #include "cli/SurveyFamily.h"
 #include "cli/SurveyGriddingOptions.h"
+#include "cli/TransformOptions.h"
 
 namespace velkor {
 
@@ -32,6 +33,7 @@ class SurveyOutputCommands : public SurveyFamily {
         std::string out;
         SurveyGriddingOptions gridding;
         std::string format;
+        TransformOptions transform;  // contours only
     };
 
     void declareExport(CLI::App& app, CommandList& commands);

@@ -56,6 +56,7 @@ void SurveyPictureCommands::declarePlot(CLI::App& app, CommandList& commands) {
                      "the layers, any of readings, grid, shade and contours (default all)")
         ->type_name("readings,grid,shade,contours");
     plot->add_option("--size", plot_.size, "pixels (default 900x560)")->type_name("WxH");
+    plot_.transform.declare(*plot, "--transform");
     commands.add(plot, [this] { return this->plot(plot_); });
 }
 
@@ -93,13 +94,26 @@ int SurveyPictureCommands::plot(const PlotOptions& o) {
     if (!OptionValues::readSize(o.size, width, height)) {
         return SurveyCommand::usageError(err_, "--size: give WxH, each from 200 to 10000 pixels");
     }
+    std::string problem;
+    const std::optional<TransformedGridding::Asked> transform =
+        o.transform.asked() ? o.transform.applied(0.0, problem) : std::nullopt;
+    if (transform && !layers->gridded()) {
+        problem = "--transform: show a layer of the grid (grid, shade or contours)";
+    }
+    if (!problem.empty()) {
+        return SurveyCommand::usageError(err_, problem);
+    }
     if (!drawsPictures()) {
         return 1;
     }
     GriddedSurvey gridded;
     if (const int status =
-            gridded.make({o.survey, o.out, layers->gridded()}, o.gridding, edit_, out_, err_);
+            gridded.make({o.survey, o.out, layers->gridded(), {}, transform.has_value()},
+                         o.gridding, edit_, out_, err_);
         status != 0) {
+        return status;
+    }
+    if (const int status = transform ? gridded.transform(*transform, out_, err_) : 0; status != 0) {
         return status;
     }
     if (page) {

@@ -7,6 +7,7 @@
 
 #include "cli/SurveyFamily.h"
 #include "cli/SurveyGriddingOptions.h"
+#include "cli/TransformOptions.h"
 #include "pictures/LineProfilePages.h"
 #include "pictures/SurveyPicture.h"
 
@@ -29,6 +30,7 @@ class SurveyPictureCommands : public SurveyFamily {
         SurveyGriddingOptions gridding;
         std::string show = "readings,grid,shade,contours";
         std::string size = "900x560";
+        TransformOptions transform;
     };
     struct PlotLinesOptions {
         std::string survey;

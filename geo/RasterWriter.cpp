@@ -45,7 +45,8 @@ Dataset memoryCopy(const RasterWriter::Raster& r, double noData) {
         return nullptr;
     }
     GDALRasterBandH band = GDALGetRasterBand(h, 1);
-    if (GDALSetRasterNoDataValue(band, noData) != CE_None) {
+    if (GDALSetRasterNoDataValue(band, noData) != CE_None ||
+        (!r.unit.empty() && GDALSetRasterUnitType(band, r.unit.c_str()) != CE_None)) {
         return nullptr;
     }
     std::vector<double> row(static_cast<std::size_t>(r.columns));

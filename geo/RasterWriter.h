@@ -20,7 +20,8 @@ class RasterWriter {
         int columns = 0;
         int rows = 0;
         std::vector<double> values;
-        std::string wkt;  // the coordinate system; empty: none declared
+        std::string wkt;   // the coordinate system; empty: none declared
+        std::string unit;  // the values' unit ("nT/m"); empty: none declared
     };
 
     // The GDAL driver of a format, and the nodata value the file is given in it.

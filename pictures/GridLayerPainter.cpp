@@ -218,13 +218,21 @@ void GridLayerPainter::drawColourBar(DrawingSurface& s, const SurveyMapGeometry:
         const int y1 = top + height * (k + 1) / kBarSteps;
         s.fillRect(x, y0, em, y1 - y0, PlanMapGeometry::colourAt(1.0 - (k + 0.5) / kBarSteps));
     }
-    s.text(x, f.top, formatText("%s (nT)", what));
+    // A transform names itself in its own unit, short enough for the bar's room; the title
+    // block says what was gridded and the parameters.
+    const SurveyGridding::Result& r = *result_;
+    s.text(x, f.top,
+           r.transform.empty() ? formatText("%s (nT)", what)
+                               : formatText("%s (%s)", r.transform.c_str(), r.unit.c_str()));
     const bool equalised = stretch_.kind() == GridStretch::Kind::Equalised;
+    // Derivatives run to fractions of their unit: three figures, not tenths.
+    const char* equalisedFormat = r.unit == "nT" ? "%.1f" : "%.3g";
     for (const double v : barValues()) {
         const int y = top + static_cast<int>(std::lround(height * (1.0 - stretch_.fraction(v))));
         s.segment(x + em, y, x + em + em / 3, y);
-        s.text(x + em + em / 2, y - em / 2,
-               equalised ? formatText("%.1f", ShortNumber::unsignedZero(v)) : levelText(v));
+        s.text(
+            x + em + em / 2, y - em / 2,
+            equalised ? formatText(equalisedFormat, ShortNumber::unsignedZero(v)) : levelText(v));
     }
     s.text(x, top + height + em, footText(stretch_.kind()));
 }

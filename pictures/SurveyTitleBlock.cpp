@@ -7,6 +7,7 @@
 #include "pictures/DrawingSurface.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDescription.h"
+#include "survey/TransformedGridding.h"
 #include "text/CalendarDate.h"
 #include "text/TextFormat.h"
 
@@ -51,6 +52,9 @@ std::vector<std::string> SurveyTitleBlock::lines(const Survey& survey, const std
     out.push_back(when.empty() ? std::string("No dates") : "Dates " + when);
     if (gridded != nullptr) {
         out.push_back(formatText("Gridded: %s", SurveySettings::Gridding::name(gridded->what)));
+        if (!gridded->transform.empty()) {
+            out.push_back(TransformedGridding::describe(*gridded));
+        }
     } else {
         out.push_back(formatText("Readings coloured by %s", SurveyMapPainter::valueName(value)));
     }
@@ -69,9 +73,9 @@ std::vector<std::string> SurveyTitleBlock::lines(const Survey& survey, const std
     }
     if (gridded != nullptr) {
         const GriddingReport& r = gridded->gridded.report;
-        out.push_back(gridded->interval > 0.0
-                          ? formatText("Contour interval %g nT", gridded->interval)
-                          : std::string("No contours"));
+        out.push_back(gridded->interval > 0.0 ? formatText("Contour interval %g %s",
+                                                           gridded->interval, gridded->unit.c_str())
+                                              : std::string("No contours"));
         out.push_back(formatText("Cell %g m, tension %g, ", r.cell, r.tension) +
                       (std::isfinite(r.blankDistance)
                            ? formatText("blanking distance %g m", r.blankDistance)

@@ -24,7 +24,7 @@ std::optional<GridFile::Format> GridFile::formatOf(const std::string& path) {
 }
 
 bool GridFile::write(const Grid& grid, const CoordinateSystem* crs, Format format,
-                     const std::string& path, std::string& message) {
+                     const std::string& path, std::string& message, const std::string& unit) {
     RasterWriter::Raster raster;
     raster.west = grid.lattice.x0;
     raster.south = grid.lattice.y0;
@@ -35,6 +35,7 @@ bool GridFile::write(const Grid& grid, const CoordinateSystem* crs, Format forma
     if (crs != nullptr) {
         raster.wkt = crs->wkt();
     }
+    raster.unit = unit;
     return RasterWriter::write(raster, format, path, message);
 }
 

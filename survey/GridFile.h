@@ -19,10 +19,11 @@ class GridFile {
     // ESRI ASCII. Surfer 6 text grids share .grd and are only made when asked for.
     static std::optional<Format> formatOf(const std::string& path);
 
-    // crs: null for local metres. False and a message naming the file on failure, the old
-    // file then intact.
+    // crs: null for local metres; unit: the values' unit, none declared when empty. False
+    // and a message naming the file on failure, the old file then intact.
     static bool write(const Grid& grid, const CoordinateSystem* crs, Format format,
-                      const std::string& path, std::string& message);
+                      const std::string& path, std::string& message,
+                      const std::string& unit = std::string());
 };
 
 }  // namespace velkor

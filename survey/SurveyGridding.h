@@ -27,6 +27,11 @@ class SurveyGridding {
         MinimumCurvature::Result gridded;
         double interval = 0.0;  // between contour levels, nT
         ContourSet contours;
+        // After a transform of the grid (see TransformedGridding): its name ("rtp") and
+        // parameters, and the unit of the values and the interval; empty and nT before.
+        std::string transform;
+        std::string transformParameters;
+        std::string unit = "nT";
     };
 
     // The placed readings that have the value, flagged readings left out, less the

@@ -14,6 +14,7 @@ namespace velkor {
 class GridTransform {
   public:
     enum class Kind { Rtp, Continue, Dx, Dy, Dz, Thg, Asig, Tilt };
+    static constexpr int kKinds = 8;
 
     // Degrees: inclination positive down, declination east of north.
     struct Direction {

@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "pictures/BasePanel.h"
 #include "pictures/SurveyPage.h"
@@ -32,6 +33,7 @@
 #include "widgets/survey/BasePanelView.h"
 #include "widgets/survey/DlgGriddingOptions.h"
 #include "widgets/survey/DlgSurveySettings.h"
+#include "widgets/survey/DlgTransform.h"
 #include "widgets/survey/SurveyGridder.h"
 #include "widgets/survey/SurveyMapWidget.h"
 #include "widgets/survey/SurveySession.h"
@@ -66,6 +68,8 @@ QDoubleSpinBox* limitBox(QWidget* parent, double value) {
 constexpr const char* kLayerNames[4] = {"Readings", "Grid", "Shade", "Contours"};
 // The values in the order the gridding names them.
 constexpr const char* kGridOf[SurveyGridding::kWhats] = {"Anomaly", "Diurnal", "Field", "Gradient"};
+// After the values: the transforms of the grid of the value chosen last.
+constexpr const char* kTransformEntry = "Transform...";
 
 }  // namespace
 
@@ -157,7 +161,8 @@ void SurveyWindow::showBusy() {
 
 void SurveyWindow::showGridding() {
     const QSignalBlocker quiet(gridOf_);
-    gridOf_->setCurrentIndex(static_cast<int>(gridding().what));
+    gridOf_->setCurrentIndex(transform_ ? SurveyGridding::kWhats
+                                        : static_cast<int>(gridding().what));
 }
 
 void SurveyWindow::refresh() {
@@ -176,6 +181,7 @@ void SurveyWindow::refresh() {
             days_->clear();
             summary_->clear();
             gridded_.reset();
+            transform_.reset();
             gridder_->clear();
         }
         refreshBase();
@@ -268,9 +274,10 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     for (const char* what : kGridOf) {
         gridOf_->addItem(what);
     }
+    gridOf_->addItem(kTransformEntry);
     gridOf_->setWhatsThis(
         "The value gridded: the anomaly, the diurnal-corrected field, the "
-        "field as read, or the gradient.");
+        "field as read, or the gradient; or a transform of that grid.");
     stretch_ = new QComboBox(bar);
     for (int k = 0; k < GridStretch::kKinds; ++k) {
         stretch_->addItem(GridStretch::name(static_cast<GridStretch::Kind>(k)));
@@ -302,6 +309,11 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     row->addWidget(print);
     row->addWidget(preview);
     connect(gridOf_, &QComboBox::currentIndexChanged, this, [this](int k) {
+        if (k == SurveyGridding::kWhats) {
+            editTransform();
+            return;
+        }
+        setTransform(std::nullopt);
         SurveySettings::Gridding g = gridding();
         g.what = static_cast<SurveyGridding::What>(k);
         if (!setGridding(g)) {
@@ -366,7 +378,8 @@ void SurveyWindow::gridChanged() {
     if (gridder_->busy()) {
         progress_->setRange(0, 1000);
     }
-    map_->setGrid(gridder_->painter());
+    updateTransform();
+    map_->setGrid(gridPainter());
     // Over a grid the readings are only positions: their colour has no say.
     colourBy_->setEnabled(!map_->showsGrid());
     const Survey* survey = session_.survey();
@@ -390,7 +403,61 @@ QString SurveyWindow::griddingText() const {
     if (!result->gridded.report.error.empty()) {
         return "No grid: " + QString::fromStdString(result->gridded.report.error);
     }
-    return joined(SurveyGridding::describe(*result));
+    const QString text = joined(SurveyGridding::describe(*result));
+    return transform_ ? text + "\n" + transformReport_ : text;
+}
+
+void SurveyWindow::editTransform() {
+    DlgTransform dialog(transform_.value_or(TransformedGridding::Asked()), prompter_, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        setTransform(dialog.result());
+    } else {
+        showGridding();
+    }
+}
+
+void SurveyWindow::setTransform(const std::optional<TransformedGridding::Asked>& transform) {
+    if (!transform && !transform_) {
+        return;
+    }
+    transform_ = transform;
+    showGridding();
+    gridChanged();
+}
+
+const GridLayerPainter* SurveyWindow::gridPainter() const {
+    if (!transform_) {
+        return gridder_->painter();
+    }
+    return transformed_ ? &transformedPainter_ : nullptr;
+}
+
+void SurveyWindow::updateTransform() {
+    // Worked out again with every grid and colouring: it takes far less than the gridding.
+    transformedPainter_ = GridLayerPainter();
+    transformed_.reset();
+    transformReport_.clear();
+    const SurveyGridding::Result* result = gridder_->result();
+    const Survey* survey = session_.survey();
+    if (!transform_ || result == nullptr || survey == nullptr) {
+        return;
+    }
+    TransformedGridding::Asked asked = *transform_;
+    asked.interval = 0.0;  // the survey's interval is in nT: the transform takes its own
+    std::string message;
+    std::optional<TransformedGridding::Result> t =
+        TransformedGridding::run(*survey, *result, asked, message);
+    if (!t) {
+        transformReport_ = "No transform: " + QString::fromStdString(message);
+        readout_->setText(transformReport_);
+        return;
+    }
+    if (readout_->text().startsWith("No transform: ")) {
+        readout_->clear();  // an earlier refusal no longer holds
+    }
+    transformReport_ = joined(t->report);
+    transformed_ = std::move(t->gridding);
+    transformedPainter_ = GridLayerPainter(*transformed_, stretchChoice());
 }
 
 SurveySettings::Gridding SurveyWindow::gridding() const {
@@ -475,7 +542,7 @@ SurveyPage::Map SurveyWindow::pageMap() const {
         session_.survey(),
         QString::fromStdString(session_.path()).section('/', -1).section('.', 0, 0).toStdString(),
         &session_.painter(),
-        gridded ? gridder_->painter() : nullptr,
+        gridded ? gridPainter() : nullptr,
         map_->layers(),
         map_->value()};
 }

@@ -12,6 +12,7 @@
 #include "survey/BaseSource.h"
 #include "survey/SurveyGridding.h"
 #include "survey/SurveySettings.h"
+#include "survey/TransformedGridding.h"
 #include "widgets/shared/Printable.h"
 #include "widgets/survey/DlgGriddingOptions.h"
 
@@ -74,6 +75,14 @@ class SurveyWindow : public QMainWindow, public Printable {
     // What Gridding Options shows for the values the survey leaves to the defaults.
     DlgGriddingOptions::Defaults griddingDefaults() const;
     DlgGriddingOptions::Defaults readingsDefaults(const SurveySettings::Gridding& g) const;
+    // "Transform..." under Grid of: the dialog on the transform shown; OK shows it.
+    void editTransform();
+    // Shows this transform of the grid (nothing: the grid itself); the window's own
+    // choice, not kept in the survey.
+    void setTransform(const std::optional<TransformedGridding::Asked>& transform);
+    // The grid's layers as drawn and printed: the transform's when one is chosen (null
+    // when it was refused), else the gridder's.
+    const GridLayerPainter* gridPainter() const;
     // The Cancel button: stops the running survey work and the gridding.
     void cancelWork();
 
@@ -142,6 +151,13 @@ class SurveyWindow : public QMainWindow, public Printable {
     std::vector<BaseSource> panelSources_;
     std::optional<SurveySettings> panelSettings_;
     std::optional<GridKey> gridded_;  // what the grid shown or coming was asked for
+    // The transform chosen, what it made of the gridder's grid (with the report, or why
+    // it was refused) and its painter.
+    std::optional<TransformedGridding::Asked> transform_;
+    std::optional<SurveyGridding::Result> transformed_;
+    QString transformReport_;
+    GridLayerPainter transformedPainter_;
+    void updateTransform();
 };
 
 }  // namespace velkor

@@ -56,6 +56,9 @@ void SurveyPictureCommands::declarePlot(CLI::App& app, CommandList& commands) {
                      "the layers, any of readings, grid, shade and contours (default all)")
         ->type_name("readings,grid,shade,contours");
     plot->add_option("--size", plot_.size, "pixels (default 900x560)")->type_name("WxH");
+    plot->add_flag("--standard-scale", plot_.standardScale,
+                   "print the page at the next standard scale (1:1000, 1:1250, 1:2000, 1:2500, "
+                   "1:5000, ...) down from the one that fills it");
     plot_.transform.declare(*plot, "--transform");
     commands.add(plot, [this] { return this->plot(plot_); });
 }
@@ -103,6 +106,10 @@ int SurveyPictureCommands::plot(const PlotOptions& o) {
     if (!problem.empty()) {
         return SurveyCommand::usageError(err_, problem);
     }
+    if (o.standardScale && !page) {
+        return SurveyCommand::usageError(
+            err_, "--standard-scale: only a printed page (.pdf) is drawn to a scale");
+    }
     if (!drawsPictures()) {
         return 1;
     }
@@ -143,7 +150,8 @@ int SurveyPictureCommands::printPage(const GriddedSurvey& gridded, SurveyPicture
     const std::string file = std::filesystem::path(o.survey).filename().string();
     const SurveyPage::Map map{&*gridded.survey, file.substr(0, file.find('.')),
                               &readings,        grid ? &*grid : nullptr,
-                              layers,           SurveyPicture::valueOf(gridded.gridding.what)};
+                              layers,           SurveyPicture::valueOf(gridded.gridding.what),
+                              o.standardScale};
     const auto drawPage = [&map](DrawingSurface& surface, int width, int height, int) {
         SurveyPage::draw(surface, width, height, PictureWriter::kPdfDotsPerInch, map);
     };

@@ -30,6 +30,7 @@ class SurveyPictureCommands : public SurveyFamily {
         SurveyGriddingOptions gridding;
         std::string show = "readings,grid,shade,contours";
         std::string size = "900x560";
+        bool standardScale = false;
         TransformOptions transform;
     };
     struct PlotLinesOptions {

@@ -9,7 +9,9 @@
 
 #include "support/TempDir.h"
 #include "survey/Survey.h"
+#include "survey/SurveyExport.h"
 #include "survey/SurveyFile.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
@@ -63,6 +65,16 @@ std::string levellingZigZagWeek(const TempDir& dir) {
         out += line + "\n";
     }
     return dir.write("zigzag.velkor", out);
+}
+
+std::vector<std::string> levellingCells(const std::string& row) {
+    std::vector<std::string> cells;
+    std::istringstream in(row);
+    std::string cell;
+    while (std::getline(in, cell, ',')) {
+        cells.push_back(cell);
+    }
+    return cells;
 }
 
 Survey levellingOpen(const SurveySettings& s) {
@@ -186,6 +198,37 @@ TEST(SurveyLevelling, DaysTiedByTheirPlacesComeOutAtTheirOffset) {
             EXPECT_NEAR(*b.anomaly, *a.anomaly, 0.01);
         }
     }
+}
+
+TEST(SurveyLevelling, TheCsvTellsTheLevelAndKeepsEveryOtherColumn) {
+    SurveySettings s = levellingWeek();
+    std::istringstream plain(SurveyExport::csv(levellingOpen(s), {}));
+    s.levelling.lines = true;
+    const Survey levelled = levellingOpen(s);
+    std::istringstream rows(SurveyExport::csv(levelled, {}));
+    std::string a;
+    std::string b;
+    std::getline(plain, a);
+    std::getline(rows, b);
+    EXPECT_EQ(b, a);
+    int shifted = 0;
+    for (int r = 0; std::getline(plain, a) && std::getline(rows, b) && !a.empty(); ++r) {
+        std::vector<std::string> before = levellingCells(a);
+        std::vector<std::string> after = levellingCells(b);
+        ASSERT_EQ(after.size(), 18u) << b;
+        const Survey::Reading g = levelled.readingWithoutLatLon(r);
+        EXPECT_EQ(after[17].substr(0, after[17].size() - 1),
+                  formatText("%.2f", static_cast<double>(g.level)));
+        // Both are rounded to 0.01 nT from single precision.
+        if (!before[14].empty()) {
+            EXPECT_NEAR(std::stod(after[14]), std::stod(before[14]) + g.level, 0.02);
+        }
+        shifted += g.level != 0.0f ? 1 : 0;
+        before[14] = after[14];
+        before[17] = after[17];
+        EXPECT_EQ(after, before);
+    }
+    EXPECT_GT(shifted, 1000);
 }
 
 }  // namespace velkor

@@ -19,6 +19,10 @@ class LevellingDescription {
     // Each step asked for and its estimate; each line's shift too when everyLine. Nothing
     // for a survey that is not levelled.
     static std::vector<std::string> lines(const Survey& survey, bool everyLine);
+    // The same for a report of levelling as asked, which need not be the survey's own.
+    static std::vector<std::string> lines(const Survey& survey,
+                                          const SurveySettings::Levelling& asked,
+                                          const SurveyLevelling::Report& report, bool everyLine);
     // "day1.velkor, day3.velkor": the days no tie reaches.
     static std::string untiedDays(const Survey& survey);
 };

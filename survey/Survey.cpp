@@ -567,15 +567,9 @@ void Survey::correctAll() {
     }
 }
 
-// The value levelling starts from: the diurnal, or the field without a base source.
-void Survey::levelAll() {
-    const SurveySettings::Levelling& asked = settings_.levelling;
-    moved_ = false;
-    level_.clear();
-    levelling_ = SurveyLevelling::Report();
-    if (!asked.any()) {
-        return;
-    }
+// The value levelling starts from: the diurnal, or the field without a base source; each
+// reading at the place its day gives it.
+std::vector<SurveyLevelling::Input> Survey::levellingInput() const {
     std::vector<SurveyLevelling::Input> in(lineOf_.size());
     for (int d = 0; d < dayCount(); ++d) {
         const DataSet& data = days_[static_cast<std::size_t>(d)]->data;
@@ -586,6 +580,11 @@ void Survey::levelAll() {
                      static_cast<double>(bases_.empty() ? field_[k] : diurnal_[k]), !isAuto(d, r)};
         }
     }
+    return in;
+}
+
+SurveyLevelling::Outcome Survey::levelled(const SurveySettings::Levelling& asked,
+                                          const std::vector<SurveyLevelling::Input>& in) const {
     std::optional<int> fixed;
     for (std::size_t d = 0; d < settings_.days.size() && !asked.fixDay.empty(); ++d) {
         if (settings_.days[d] == asked.fixDay) {
@@ -595,7 +594,26 @@ void Survey::levelAll() {
     // Metres along a line per unit of position, as the placement has them.
     const double interval =
         settings_.placement.parameters().stationInterval * settings_.placement.scale();
-    SurveyLevelling::Outcome out = SurveyLevelling::run(asked, fixed, dayCount(), in, interval);
+    return SurveyLevelling::run(asked, fixed, dayCount(), in, interval);
+}
+
+SurveyLevelling::Report Survey::levellingFor(const SurveySettings::Levelling& asked) const {
+    if (!asked.any()) {
+        return {};
+    }
+    return levelled(asked, levellingInput()).report;
+}
+
+void Survey::levelAll() {
+    const SurveySettings::Levelling& asked = settings_.levelling;
+    moved_ = false;
+    level_.clear();
+    levelling_ = SurveyLevelling::Report();
+    if (!asked.any()) {
+        return;
+    }
+    const std::vector<SurveyLevelling::Input> in = levellingInput();
+    SurveyLevelling::Outcome out = levelled(asked, in);
     for (std::size_t k = 0; k < in.size(); ++k) {
         if (out.positionBy[k] != 0.0) {
             const Placement::Point at =

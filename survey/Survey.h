@@ -99,6 +99,8 @@ class Survey {
     const std::string& normalProblem() const { return normalProblem_; }
     // What levelling estimated; empty steps when the settings ask for none.
     const SurveyLevelling::Report& levelling() const { return levelling_; }
+    // What levelling as asked would estimate, the survey left as it is.
+    SurveyLevelling::Report levellingFor(const SurveySettings::Levelling& asked) const;
 
     int readingCount() const { return static_cast<int>(lineOf_.size()); }
     // The survey readings of day d are those from first(d) up to first(d + 1).
@@ -137,6 +139,9 @@ class Survey {
     std::vector<std::optional<IgrfLattice>> igrfLattices(
         const std::vector<std::optional<GeomagneticModel::AtYear>>& models) const;
     void correctAll();
+    std::vector<SurveyLevelling::Input> levellingInput() const;
+    SurveyLevelling::Outcome levelled(const SurveySettings::Levelling& asked,
+                                      const std::vector<SurveyLevelling::Input>& in) const;
     void levelAll();
     void anomalyAll();
     void recompute(Changed changed);

@@ -9,6 +9,7 @@
 #include "cli/SurveyEdit.h"
 #include "cli/SurveyValues.h"
 #include "survey/LevellingDescription.h"
+#include "survey/SameFile.h"
 #include "text/QuotedText.h"
 
 namespace velkor {
@@ -90,12 +91,13 @@ void SurveyLevelCommand::choose(const Options& o, SurveySettings& next, std::str
     }
     l.days = o.days || !o.fixDay.empty();
     if (!o.fixDay.empty()) {
-        l.fixDay = SurveyValues::absolute(o.fixDay);
-        bool known = false;
+        // Kept as the survey names the day, however it was typed.
         for (const std::string& d : next.days) {
-            known = known || d == l.fixDay;
+            if (l.fixDay.empty() && sameFile(d, o.fixDay)) {
+                l.fixDay = d;
+            }
         }
-        if (!known) {
+        if (l.fixDay.empty()) {
             problem = "--fix-day: " + QuotedText::of(o.fixDay) + " is not a day of the survey";
             return;
         }

@@ -105,6 +105,14 @@ TEST_F(SurveyLevelTest, StoresTheStepsAndPrintsEveryEstimate) {
     ASSERT_EQ(levelTestSurvey({"export", file, dir.path("given.csv")}).status, 0);
     EXPECT_EQ(TempDir::read(dir.path("given.csv")), TempDir::read(dir.path("auto.csv")));
 
+    // The second day held at 0 instead: the first reads 4 nT below it.
+    const ToolRun held =
+        levelTestSurvey({"level", file, "--days", "--fix-day", dir.path("two.velkor")});
+    ASSERT_EQ(held.status, 0) << held.err;
+    EXPECT_NE(held.out.find("two.velkor held at 0"), std::string::npos) << held.out;
+    EXPECT_NEAR(levelTestNumber(held.out, "one.velkor:"), -4.0, 0.1) << held.out;
+    EXPECT_EQ(levelTestNumber(held.out, "two.velkor:"), 0.0) << held.out;
+
     EXPECT_EQ(levelTestSurvey({"level", file, "--clear"}).status, 0);
     EXPECT_EQ(TempDir::read(file).find("levelling"), std::string::npos);
     EXPECT_NE(before.find("levelling"), std::string::npos);

@@ -318,6 +318,10 @@ bool CMainFrame::onCommand(int id) {
         case cmd::LineProfiles:
             showLineProfiles();
             return true;
+        case cmd::Levelling:
+            showSurveyWindow();
+            surveyWindow_->editLevelling();
+            return true;
         default:
             break;
     }

@@ -8,6 +8,7 @@
 #include "cli/SurveyBuildCommands.h"
 #include "cli/SurveyEdit.h"
 #include "cli/SurveyFlagCommands.h"
+#include "cli/SurveyLevelCommand.h"
 #include "cli/SurveyOutputCommands.h"
 #include "cli/SurveyPictureCommands.h"
 #include "cli/SurveyTransformCommands.h"
@@ -36,6 +37,8 @@ int SurveyCommand::run(const std::vector<std::string>& args) {
     pictures.declare(app, commands);
     SurveyFlagCommands flags(edit, out_, err_);
     flags.declare(app, commands);
+    SurveyLevelCommand level(edit, out_, err_);
+    level.declare(app, commands);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {

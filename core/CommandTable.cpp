@@ -87,6 +87,9 @@ const std::vector<Command>& CommandTable::commands() {
         {cmd::LineProfiles, "&Line Profiles...", "",
          "Show the survey lines as profiles, to find and flag spikes\nLine Profiles",
          Rule::SurveyOpen, false, ""},
+        {cmd::Levelling, "Le&velling...", "",
+         "Level the survey: days, walking directions, lines and stagger\nLevelling",
+         Rule::SurveyOpen, false, ""},
     };
     return table;
 }
@@ -149,6 +152,7 @@ const std::vector<MenuEntry>& CommandTable::menus() {
         {E::Item, cmd::SurveySettings, nullptr},
         {E::Item, cmd::ExportSurvey, nullptr},
         {E::Item, cmd::LineProfiles, nullptr},
+        {E::Item, cmd::Levelling, nullptr},
         {E::EndMenu, 0, nullptr},
         {E::Menu, 0, "&Help"},
         {E::Item, cmd::HelpTopics, nullptr},

@@ -33,6 +33,7 @@ enum Id : int {
     SurveySettings = 32801,
     ExportSurvey = 32802,
     LineProfiles = 32803,
+    Levelling = 32810,
     SaveAs = 57604,
     PrintSetup = 57606,
     Print = 57607,

@@ -2,7 +2,8 @@
 // heading effect): the median difference between neighbouring lines walked in opposite
 // directions, compared at the same distance along, pair by pair; the pairs' medians are
 // then averaged, since each line stands in a pair with both its neighbours and so its own
-// offset cancels out of the mean.
+// offset cancels out of the mean; pairs far off the others (a feature along a line) are
+// left out of it.
 #pragma once
 
 #include <optional>

@@ -33,11 +33,25 @@ struct Fine {
             while (b + 1 < line.along.size() && line.along[b + 1] < x) {
                 ++b;
             }
-            const std::size_t a = std::min(b + 1, line.along.size() - 1);
-            const double span = line.along[a] - line.along[b];
-            const double f = span > 0.0 ? (x - line.along[b]) / span : 0.0;
-            values.push_back(line.value[b] + f * (line.value[a] - line.value[b]) - mean);
+            values.push_back(between(line, b, x) - mean);
         }
+    }
+
+    // The cubic through the readings around x (Catmull-Rom): a straight line between two
+    // readings would flatten a peak everywhere except at the readings themselves, and the
+    // sum would favour the shift that reads both lines there.
+    static double between(const LevelLine& line, std::size_t b, double x) {
+        const std::size_t a = std::min(b + 1, line.along.size() - 1);
+        const double span = line.along[a] - line.along[b];
+        const double f = span > 0.0 ? (x - line.along[b]) / span : 0.0;
+        const double p1 = line.value[b];
+        const double p2 = line.value[a];
+        const double p0 = b > 0 ? line.value[b - 1] : 2.0 * p1 - p2;
+        const double p3 = a + 1 < line.along.size() ? line.value[a + 1] : 2.0 * p2 - p1;
+        return p1 +
+               0.5 * f *
+                   (p2 - p0 +
+                    f * (2.0 * p0 - 5.0 * p1 + 4.0 * p2 - p3 + f * (3.0 * (p1 - p2) + p3 - p0)));
     }
 
     long last() const { return first + static_cast<long>(values.size()) - 1; }
@@ -46,11 +60,12 @@ struct Fine {
 // For each shift of -steps to +steps, the sum of products of the pair moved half the shift
 // each its own way, at places one station interval apart (rounded to fine places): both
 // are read half the shift off those places, so neither is favoured by being read at its
-// own readings.
+// own readings. Every shift sums over the same places, those both lines reach at every
+// shift: a place more at a small shift would add to its sum and favour it.
 void addAgreements(const LevelLine& forward, const Fine& f, const LevelLine& back, const Fine& b,
                    double interval, int steps, std::vector<double>& sums) {
-    const double from = std::max(forward.along.front(), back.along.front()) - steps * kFine;
-    const double to = std::min(forward.along.back(), back.along.back()) + steps * kFine;
+    const double from = std::max(forward.along.front(), back.along.front()) + steps * kFine;
+    const double to = std::min(forward.along.back(), back.along.back()) - steps * kFine;
     for (double k = std::ceil(from / interval); k * interval <= to; k += 1.0) {
         const auto m = static_cast<long>(std::lround(k * interval / kFine));
         // The shifts for which both lines are read within their places.

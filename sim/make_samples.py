@@ -18,6 +18,14 @@ its offset (7200 s, 3600 s) corrects the week exactly as from the variations fil
 samples/week-spikes.velkor is the same week with a dozen single bad readings (spikes of
 10 to 300 nT, up and down) on survey readings of several lines and days, for the spike
 finder; its other readings are those of week.velkor, byte for byte.
+
+samples/level-06.velkor to level-09.velkor are the week walked again for levelling, one
+file a day: each morning a control line (line 0, positions 1 to 40) is walked first, then
+the day's ten lines in zig-zag (odd lines towards increasing positions, even ones back).
+Each reading is taken half a stagger of LEVEL_STAGGER stations on in the direction walked;
+lines walked forward read LEVEL_DIRECTION nT above those walked back; each line is off by
+its own amount (zero mean in each direction); each day is off by LEVEL_DAY_OFFSETS. They
+are corrected by samples/week-base.a as the week is.
 """
 import datetime
 import math
@@ -118,6 +126,56 @@ def make_week(spikes=None):
     return survey, base
 
 
+LEVEL_STAGGER = 0.5  # stations (the week's station interval is 1 m)
+LEVEL_DIRECTION = 3.0  # nT
+LEVEL_DAY_OFFSETS = {6: 0.0, 7: 4.0, 8: -2.5, 9: 1.5}
+
+
+def level_line_offsets(rnd):
+    """An offset for each of the week's lines, with a mean of 0 over each walking direction
+    (otherwise part of them would itself be a direction offset)."""
+    offsets = {ln: rnd.gauss(0, 2.0) for ln in range(1, 41)}
+    for parity in (0, 1):
+        lines = [ln for ln in offsets if ln % 2 == parity]
+        mean = sum(offsets[ln] for ln in lines) / len(lines)
+        for ln in lines:
+            offsets[ln] -= mean
+    return offsets
+
+
+def level_walk(rnd, day, t, ln, way, first, last, offset):
+    """One line walked from first to last position; the rows and the time after it."""
+    rows = []
+    step = 1 if way > 0 else -1
+    for pos in range(first, last + step, step):
+        at = pos + way * LEVEL_STAGGER / 2.0
+        field = (week_variation(day, t) + week_anomaly(ln, at) + offset + way * LEVEL_DIRECTION / 2.0
+                 + rnd.gauss(0, 0.5))
+        rows.append(line("S", t, ln, pos, field, 0.3 + rnd.random() * 1.5, 7, 1.5, 0, "     ", day))
+        t += 18 + rnd.randrange(12)
+    return rows, t + 240
+
+
+def make_level_week():
+    """The level week's days, {day: rows}."""
+    rnd = random.Random(20260710)
+    offsets = level_line_offsets(rnd)
+    days = {}
+    for day in range(WEEK_FIRST_DAY, WEEK_FIRST_DAY + WEEK_DAYS):
+        t = 8 * 3600 + rnd.randrange(600)
+        rows = [HEADER]
+        walked, t = level_walk(rnd, day, t, 0, 1, 1, 40, LEVEL_DAY_OFFSETS[day])
+        rows += walked
+        for ln in range(1 + (day - WEEK_FIRST_DAY) * 10, 11 + (day - WEEK_FIRST_DAY) * 10):
+            way = 1 if ln % 2 == 1 else -1
+            first, last = (1, 80) if way > 0 else (80, 1)
+            walked, t = level_walk(rnd, day, t, ln, way, first, last,
+                                   offsets[ln] + LEVEL_DAY_OFFSETS[day])
+            rows += walked
+        days[day] = rows
+    return days
+
+
 IAGA_OFFSET = 7200
 CSV_OFFSET = 3600
 
@@ -201,10 +259,11 @@ def main():
         t += 300
     week, week_base = make_week()
     week_spikes, _ = make_week(WEEK_SPIKES)
-    for name, rows in (("survey.velkor", survey), ("base.a", base),
+    level = [("level-%02d.velkor" % day, rows) for day, rows in make_level_week().items()]
+    for name, rows in level + [("survey.velkor", survey), ("base.a", base),
                        ("week.velkor", week), ("week-spikes.velkor", week_spikes),
                        ("week-base.a", week_base),
-                       ("week-base.iaga", week_iaga(week_base)), ("week-base.csv", week_csv(week_base))):
+                       ("week-base.iaga", week_iaga(week_base)), ("week-base.csv", week_csv(week_base))]:
         with open(os.path.join(out, name), "wb") as f:
             f.write("".join(r + "\r\n" for r in rows).encode("ascii"))
 

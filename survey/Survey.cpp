@@ -263,13 +263,18 @@ void Survey::recompute(Changed changed) {
     if (changed & kReadings) {
         collect();
     }
-    if (changed & kPlaces) {
+    // Readings moved along their lines last time are placed afresh before they move again.
+    const bool wasMoved = moved_;
+    if ((changed & kPlaces) || wasMoved) {
         placeAll();
     }
-    if (changed & kNormal) {
+    correctAll();
+    levelAll();
+    // The normal field is taken where the readings lie once levelling has moved them.
+    if ((changed & kNormal) || wasMoved || moved_) {
         normalAll();
     }
-    correctAll();
+    anomalyAll();
 }
 
 // Which readings an earlier day of the survey holds already. Every reading's identity is
@@ -510,7 +515,6 @@ void Survey::correctAll() {
     const std::size_t n = lineOf_.size();
     base_.assign(n, kNone);
     diurnal_.assign(n, kNone);
-    anomaly_.assign(n, kNone);
     // Which source holds samples of which date, asked once per date.
     std::vector<std::vector<bool>> holds(bases_.size(), std::vector<bool>(dates_.size()));
     for (std::size_t b = 0; b < bases_.size(); ++b) {
@@ -520,7 +524,6 @@ void Survey::correctAll() {
     }
     // The datum is a single-precision value, as the day's variations basis is.
     const double datum = static_cast<double>(static_cast<float>(settings_.datum));
-    const bool normalAsked = settings_.normal.kind != SurveySettings::NormalField::Kind::None;
     for (int d = 0; d < dayCount(); ++d) {
         const DataSet& data = days_[static_cast<std::size_t>(d)]->data;
         Summary& s = summaries_[static_cast<std::size_t>(d)];
@@ -532,11 +535,7 @@ void Survey::correctAll() {
                 ++s.skippedAuto;
                 continue;
             }
-            const double f = static_cast<double>(field_[k]);
-            // No normal field asked: nothing is taken away. Asked but not known: no anomaly.
-            const double normal = normalAsked ? static_cast<double>(normal_[k]) : 0.0;
             if (bases_.empty()) {
-                anomaly_[k] = static_cast<float>(f - normal);
                 continue;
             }
             const int seconds = TimeOfDay::ofColumn(data.field(lineOf_[k], Column::Time));
@@ -564,7 +563,88 @@ void Survey::correctAll() {
             s.bigGaps += found.bigGap ? 1 : 0;
             base_[k] = found.value;
             diurnal_[k] = TemporalCorrection::correctedValue(field_[k], found.value, datum);
-            anomaly_[k] = static_cast<float>(static_cast<double>(diurnal_[k]) - normal);
+        }
+    }
+}
+
+// The value levelling starts from: the diurnal, or the field without a base source; each
+// reading at the place its day gives it.
+std::vector<SurveyLevelling::Input> Survey::levellingInput() const {
+    std::vector<SurveyLevelling::Input> in(lineOf_.size());
+    for (int d = 0; d < dayCount(); ++d) {
+        const DataSet& data = days_[static_cast<std::size_t>(d)]->data;
+        for (int r = first(d); r < first(d + 1); ++r) {
+            const auto k = static_cast<std::size_t>(r);
+            in[k] = {d, readDecimal(data.field(lineOf_[k], Column::Line)),
+                     readDecimal(data.field(lineOf_[k], Column::Pos)),
+                     static_cast<double>(bases_.empty() ? field_[k] : diurnal_[k]), !isAuto(d, r)};
+        }
+    }
+    return in;
+}
+
+SurveyLevelling::Outcome Survey::levelled(const SurveySettings::Levelling& asked,
+                                          const std::vector<SurveyLevelling::Input>& in) const {
+    std::optional<int> fixed;
+    for (std::size_t d = 0; d < settings_.days.size() && !asked.fixDay.empty(); ++d) {
+        if (settings_.days[d] == asked.fixDay) {
+            fixed = static_cast<int>(d);
+        }
+    }
+    // Metres along a line per unit of position, as the placement has them.
+    const double interval =
+        settings_.placement.parameters().stationInterval * settings_.placement.scale();
+    return SurveyLevelling::run(asked, fixed, dayCount(), in, interval);
+}
+
+SurveyLevelling::Report Survey::levellingFor(const SurveySettings::Levelling& asked) const {
+    if (!asked.any()) {
+        return {};
+    }
+    return levelled(asked, levellingInput()).report;
+}
+
+void Survey::levelAll() {
+    const SurveySettings::Levelling& asked = settings_.levelling;
+    moved_ = false;
+    level_.clear();
+    levelling_ = SurveyLevelling::Report();
+    if (!asked.any()) {
+        return;
+    }
+    const std::vector<SurveyLevelling::Input> in = levellingInput();
+    SurveyLevelling::Outcome out = levelled(asked, in);
+    for (std::size_t k = 0; k < in.size(); ++k) {
+        if (out.positionBy[k] != 0.0) {
+            const Placement::Point at =
+                settings_.placement.place(in[k].line, in[k].position + out.positionBy[k]);
+            easting_[k] = at.easting;
+            northing_[k] = at.northing;
+            moved_ = true;
+        }
+    }
+    level_ = std::move(out.level);
+    levelling_ = std::move(out.report);
+}
+
+// anomaly = diurnal (or field) + level - normal: no normal field asked takes nothing
+// away; one asked but not known leaves no anomaly.
+void Survey::anomalyAll() {
+    const std::size_t n = lineOf_.size();
+    anomaly_.assign(n, kNone);
+    const bool normalAsked = settings_.normal.kind != SurveySettings::NormalField::Kind::None;
+    for (int d = 0; d < dayCount(); ++d) {
+        for (int r = first(d); r < first(d + 1); ++r) {
+            const auto k = static_cast<std::size_t>(r);
+            if (isAuto(d, r)) {
+                continue;
+            }
+            double v = static_cast<double>(bases_.empty() ? field_[k] : diurnal_[k]);
+            if (!level_.empty()) {
+                v += static_cast<double>(level_[k]);
+            }
+            const double normal = normalAsked ? static_cast<double>(normal_[k]) : 0.0;
+            anomaly_[k] = static_cast<float>(v - normal);
         }
     }
 }
@@ -608,7 +688,8 @@ Survey::Reading Survey::readingWithoutLatLon(int r) const {
             value(base_[k]),
             value(diurnal_[k]),
             value(normal_[k]),
-            value(anomaly_[k])};
+            value(anomaly_[k]),
+            level_.empty() ? 0.0f : level_[k]};
 }
 
 Survey::Reading Survey::reading(int r) const {

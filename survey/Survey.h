@@ -16,6 +16,7 @@
 #include "geo/CoordinateSystem.h"
 #include "survey/BaseSource.h"
 #include "survey/IgrfLattice.h"
+#include "survey/SurveyLevelling.h"
 #include "survey/SurveySettings.h"
 
 namespace velkor {
@@ -66,6 +67,7 @@ class Survey {
         std::optional<float> diurnal;
         std::optional<float> normal;
         std::optional<float> anomaly;
+        float level = 0.0f;  // nT levelling added; the anomaly holds it
     };
 
     // Opens every day and base source the settings name; nothing and a message when one
@@ -95,6 +97,10 @@ class Survey {
     const CoordinateSystem* coordinateSystem() const { return crs_ ? &*crs_ : nullptr; }
     // Why no reading has a normal field value although one is asked for; empty otherwise.
     const std::string& normalProblem() const { return normalProblem_; }
+    // What levelling estimated; empty steps when the settings ask for none.
+    const SurveyLevelling::Report& levelling() const { return levelling_; }
+    // What levelling as asked would estimate, the survey left as it is.
+    SurveyLevelling::Report levellingFor(const SurveySettings::Levelling& asked) const;
 
     int readingCount() const { return static_cast<int>(lineOf_.size()); }
     // The survey readings of day d are those from first(d) up to first(d + 1).
@@ -133,6 +139,11 @@ class Survey {
     std::vector<std::optional<IgrfLattice>> igrfLattices(
         const std::vector<std::optional<GeomagneticModel::AtYear>>& models) const;
     void correctAll();
+    std::vector<SurveyLevelling::Input> levellingInput() const;
+    SurveyLevelling::Outcome levelled(const SurveySettings::Levelling& asked,
+                                      const std::vector<SurveyLevelling::Input>& in) const;
+    void levelAll();
+    void anomalyAll();
     void recompute(Changed changed);
     int dayOf(int r) const;
     bool isAuto(int d, int r) const;
@@ -159,6 +170,11 @@ class Survey {
     std::vector<float> diurnal_;
     std::vector<float> normal_;
     std::vector<float> anomaly_;
+    // nT levelling added, and whether it moved readings along their lines; empty and false
+    // without levelling.
+    std::vector<float> level_;
+    bool moved_ = false;
+    SurveyLevelling::Report levelling_;
 };
 
 }  // namespace velkor

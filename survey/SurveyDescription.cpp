@@ -10,6 +10,7 @@
 #include "data/DataSet.h"
 #include "survey/BaseCoverage.h"
 #include "survey/FlagList.h"
+#include "survey/LevellingDescription.h"
 #include "survey/Placement.h"
 #include "text/ShortNumber.h"
 #include "text/TextFormat.h"
@@ -241,6 +242,7 @@ std::vector<std::string> SurveyDescription::info(const Survey& survey) {
     counts.insert(counts.begin() + 1, named.begin(), named.end());
     for (const auto& part :
          {placement(survey.settings().placement), corrections(survey),
+          LevellingDescription::lines(survey, false),
           std::vector<std::string>{gridding(survey.settings().gridding), flagged}, counts,
           ranges(survey)}) {
         lines.insert(lines.end(), part.begin(), part.end());

@@ -40,6 +40,7 @@ struct Row {
     double field = 0.0;
     std::optional<double> base, diurnal, normal, anomaly, gradient;
     std::string_view flag;
+    double level = 0.0;  // nT levelling added
     char mode = 'S';
 };
 
@@ -88,6 +89,7 @@ class Rows {
         w.anomaly = present(g.anomaly);
         w.gradient = survey_.gradient(g);
         w.flag = flags_.word(g);
+        w.level = static_cast<double>(g.level);
         w.mode = g.mode;
         return w;
     }
@@ -192,6 +194,8 @@ std::string rowText(const Row& w, char separator, Text text, std::string_view no
     }
     next();
     text(out, w.flag);
+    next();
+    appendNumber(out, w.level, kNanotesla, none);
     return out;
 }
 
@@ -294,7 +298,7 @@ bool writePoints(const Survey& survey, Format format, const std::string& path,
                     {"easting", T::Real},   {"northing", T::Real},   {"latitude", T::Real},
                     {"longitude", T::Real}, {"field", T::Real},      {"base", T::Real},
                     {"diurnal", T::Real},   {"normal", T::Real},     {"anomaly", T::Real},
-                    {"gradient", T::Real},  {"flag", T::Text}};
+                    {"gradient", T::Real},  {"flag", T::Text},       {"level", T::Real}};
     if (options.includeBase) {
         layer.fields.push_back({"mode", T::Text});
     }
@@ -328,7 +332,8 @@ bool writePoints(const Survey& survey, Format format, const std::string& path,
                                                 real(w.normal, kNanotesla),
                                                 real(w.anomaly, kNanotesla),
                                                 real(w.gradient, kNanotesla),
-                                                text(w.flag)};
+                                                text(w.flag),
+                                                rounded(w.level, kNanotesla)};
         if (options.includeBase) {
             values.emplace_back(std::string(1, w.mode));
         }

@@ -22,7 +22,7 @@ class SurveyExport {
 
     static constexpr const char* kColumns =
         "file,reading,line,position,date,time,easting,northing,latitude,longitude,field,base,"
-        "diurnal,normal,anomaly,gradient,flag";
+        "diurnal,normal,anomaly,gradient,flag,level";
 
     // The format of a file name's extension (.csv, .xyz, .gpkg, .shp, .kml, any case).
     static std::optional<Format> formatOf(const std::string& path);

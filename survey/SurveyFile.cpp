@@ -351,10 +351,64 @@ Json writeGridding(const SurveySettings::Gridding& g) {
     return j;
 }
 
+bool yesNo(const Json& j, const std::string& place) {
+    if (!j.is_boolean()) {
+        refuse(place, "expected true or false");
+    }
+    return j.get<bool>();
+}
+
+// "none", "auto" or the stagger in metres.
+void readDestagger(const Json& j, const std::string& place, SurveySettings::Levelling& l) {
+    using D = SurveySettings::Levelling::Destagger;
+    if (j.is_number()) {
+        l.destagger = D::Given;
+        l.stagger = number(j, place);
+        return;
+    }
+    const std::string s = j.is_string() ? j.get<std::string>() : std::string();
+    if (s != "none" && s != "auto") {
+        refuse(place, "expected \"none\", \"auto\" or a number of metres");
+    }
+    l.destagger = s == "auto" ? D::Auto : D::None;
+}
+
+SurveySettings::Levelling readLevelling(const Json& j, const std::string& place,
+                                        const fs::path& folder) {
+    object(j, place, {"days", "fix_day", "directions", "lines", "threshold", "destagger"});
+    SurveySettings::Levelling l;
+    l.days = optional(j, "days", place, yesNo, false);
+    if (j.contains("fix_day")) {
+        l.fixDay = resolved(j["fix_day"], member(place, "fix_day"), folder);
+    }
+    l.directions = optional(j, "directions", place, yesNo, false);
+    l.lines = optional(j, "lines", place, yesNo, false);
+    l.threshold = optional(j, "threshold", place, positive, l.threshold);
+    if (j.contains("destagger")) {
+        readDestagger(j["destagger"], member(place, "destagger"), l);
+    }
+    return l;
+}
+
+Json writeLevelling(const SurveySettings::Levelling& l, const fs::path& folder) {
+    using D = SurveySettings::Levelling::Destagger;
+    Json j = Json::object();
+    j["days"] = l.days;
+    if (!l.fixDay.empty()) {
+        j["fix_day"] = relative(l.fixDay, folder);
+    }
+    j["directions"] = l.directions;
+    j["lines"] = l.lines;
+    j["threshold"] = l.threshold;
+    j["destagger"] =
+        l.destagger == D::Given ? Json(l.stagger) : Json(l.destagger == D::Auto ? "auto" : "none");
+    return j;
+}
+
 SurveySettings readSettings(const Json& root, const fs::path& folder) {
     object(root, "",
            {"format", "version", "days", "base_sources", "coordinate_system", "placement", "datum",
-            "normal_field", "flags", "gridding"});
+            "normal_field", "flags", "gridding", "levelling"});
     if (text(required(root, "format", ""), "format") != SurveyFile::kFormat) {
         refuse("format", std::string("expected \"") + SurveyFile::kFormat + "\"");
     }
@@ -410,6 +464,9 @@ SurveySettings readSettings(const Json& root, const fs::path& folder) {
     }
     if (root.contains("gridding")) {
         s.gridding = readGridding(root["gridding"], "gridding");
+    }
+    if (root.contains("levelling")) {
+        s.levelling = readLevelling(root["levelling"], "levelling", folder);
     }
     return s;
 }
@@ -646,6 +703,10 @@ std::string SurveyFile::text(const SurveySettings& s, const std::string& folder)
     // A survey gridded as the readings suggest is written as before this choice existed.
     if (s.gridding != SurveySettings::Gridding()) {
         root["gridding"] = writeGridding(s.gridding);
+    }
+    // So is a survey that is not levelled.
+    if (s.levelling != SurveySettings::Levelling()) {
+        root["levelling"] = writeLevelling(s.levelling, at);
     }
     return root.dump(2) + "\n";
 }

@@ -78,10 +78,16 @@ std::optional<SurveySettings::Gridding::What> SurveySettings::Gridding::named(
     return std::nullopt;
 }
 
+bool SurveySettings::Levelling::operator==(const Levelling& o) const {
+    return days == o.days && fixDay == o.fixDay && directions == o.directions && lines == o.lines &&
+           threshold == o.threshold && destagger == o.destagger &&
+           (destagger != Destagger::Given || stagger == o.stagger);
+}
+
 bool SurveySettings::operator==(const SurveySettings& o) const {
     return days == o.days && baseSources == o.baseSources && epsg == o.epsg &&
            placement == o.placement && datum == o.datum && normal == o.normal && flags == o.flags &&
-           gridding == o.gridding;
+           gridding == o.gridding && levelling == o.levelling;
 }
 
 bool SurveySettings::ownsFile(const std::string& path, const std::string& surveyPath) const {

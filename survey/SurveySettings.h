@@ -86,6 +86,25 @@ struct SurveySettings {
         static std::optional<What> named(std::string_view name);
     };
 
+    // Offsets and a stagger the survey estimates from its own readings after the diurnal
+    // correction: between days, between walking directions, line by line, and along lines.
+    struct Levelling {
+        enum class Destagger { None, Auto, Given };
+
+        bool days = false;
+        std::string fixDay;  // the day held at 0; empty: the days' offsets keep a mean of 0
+        bool directions = false;
+        bool lines = false;
+        double threshold = 3.0;  // nT from a line's median beyond which a reading is left out
+        Destagger destagger = Destagger::None;
+        double stagger = 0.0;  // metres, when given; nothing otherwise
+
+        // Whether any step is asked for: without one the survey is as it was before.
+        bool any() const { return days || directions || lines || destagger != Destagger::None; }
+        bool operator==(const Levelling& o) const;
+        bool operator!=(const Levelling& o) const { return !(*this == o); }
+    };
+
     std::vector<std::string> days;
     std::vector<BaseSource> baseSources;
     std::optional<int> epsg;  // no coordinate system: local metres
@@ -94,6 +113,7 @@ struct SurveySettings {
     NormalField normal;
     std::vector<Flag> flags;
     Gridding gridding;
+    Levelling levelling;
 
     bool operator==(const SurveySettings& o) const;
     bool operator!=(const SurveySettings& o) const { return !(*this == o); }

@@ -41,7 +41,7 @@ TEST(CommandTable, EveryIdOnceWithItsRule) {
     for (const Command& c : CommandTable::commands()) {
         EXPECT_TRUE(ids.insert(c.id).second) << c.id;
     }
-    EXPECT_EQ(ids.size(), 37u);
+    EXPECT_EQ(ids.size(), 38u);
     EXPECT_EQ(CommandTable::find(cmd::ExportCorrected)->rule, Rule::AnyCorrection);
     EXPECT_STREQ(CommandTable::find(cmd::ZoomOut)->prompt, "Zoom out \nZoom out");
     EXPECT_EQ(CommandTable::find(12345), nullptr);
@@ -105,10 +105,11 @@ TEST_F(CommandTableTest, MenusAndToolbarAreBuiltInOrder) {
                                         "&Map\tCtrl+M"}));
     EXPECT_EQ(menuTexts(top[2]->menu()),
               (std::vector<std::string>{"&Temporal...\tCtrl+T", "&Geomagnetic..."}));
-    EXPECT_EQ(menuTexts(top[3]->menu()),
-              (std::vector<std::string>{"&New Survey...", "&Open Survey...", "-",
-                                        "&Add Data File to Survey...", "Survey &Settings...",
-                                        "&Export Survey...", "&Line Profiles..."}));
+    EXPECT_EQ(
+        menuTexts(top[3]->menu()),
+        (std::vector<std::string>{"&New Survey...", "&Open Survey...", "-",
+                                  "&Add Data File to Survey...", "Survey &Settings...",
+                                  "&Export Survey...", "&Line Profiles...", "Le&velling..."}));
     EXPECT_EQ(menuTexts(top[4]->menu()),
               (std::vector<std::string>{"&Help Topics", "-", "&About Velkor2tr..."}));
 

@@ -45,7 +45,7 @@ TEST(SurveyFlagsFollowTest, MovedFlagsHoldAndStaleOnesAreToldByEveryCommandUsing
     const std::string csv = TempDir::read(dir.path("a.csv"));
     const std::size_t row = csv.find("day.velkor,7,2,3,");
     ASSERT_NE(row, std::string::npos) << csv;
-    EXPECT_EQ(csv.substr(csv.find('\r', row) - 6, 6), ",spike") << csv;
+    EXPECT_EQ(csv.substr(csv.find('\r', row) - 11, 11), ",spike,0.00") << csv;
     r = surveyTool({"set", file, "--datum", "48000"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");

@@ -205,11 +205,12 @@ TEST_F(SurveySession, PlacedByParametersAndExported) {
     }
     ASSERT_EQ(surveyTool({"export", file, dir.path("t.xyz")}).status, 0);
     const std::string xyz = TempDir::read(dir.path("t.xyz"));
-    EXPECT_EQ(xyz.substr(0, xyz.find("day.velkor 1 ")),
-              "/ Velkor2tr survey: t\r\n/ file reading line position date time easting northing "
-              "latitude longitude field base diurnal normal anomaly gradient flag\r\nLine 0\r\n"
-              "day.velkor 16 0 0 03.07.2026 10:05:00 500000.000 6200000.000 55.94537500 "
-              "15.00000000 48004.60 * * * * * *\r\nLine 1\r\n");
+    EXPECT_EQ(
+        xyz.substr(0, xyz.find("day.velkor 1 ")),
+        "/ Velkor2tr survey: t\r\n/ file reading line position date time easting northing "
+        "latitude longitude field base diurnal normal anomaly gradient flag level\r\nLine 0\r\n"
+        "day.velkor 16 0 0 03.07.2026 10:05:00 500000.000 6200000.000 55.94537500 "
+        "15.00000000 48004.60 * * * * * * 0.00\r\nLine 1\r\n");
     ASSERT_EQ(surveyTool({"export", file, dir.path("t.kml")}).status, 0);
     const std::string kml = TempDir::read(dir.path("t.kml"));
     EXPECT_EQ(kml.substr(0, kml.find("<Document")),

@@ -96,12 +96,13 @@ TEST_F(SurveyExportTest, CsvHasItsColumnsAndEveryValueOfEachReading) {
     ASSERT_EQ(lines.size(), 7u);  // header, five readings, nothing after the last line end
     EXPECT_EQ(lines[0],
               "file,reading,line,position,date,time,easting,northing,latitude,longitude,field,"
-              "base,diurnal,normal,anomaly,gradient,flag");
+              "base,diurnal,normal,anomaly,gradient,flag,level");
     EXPECT_EQ(lines[6], "");
     for (int r = 0; r < 5; ++r) {
         SCOPED_TRACE(r);
         const std::vector<std::string> c = split(lines[static_cast<std::size_t>(r) + 1], ",");
-        ASSERT_EQ(c.size(), 17u);
+        ASSERT_EQ(c.size(), 18u);
+        EXPECT_EQ(c[17], "0.00");  // not levelled
         const Survey::Reading g = survey->reading(r);
         EXPECT_EQ(c[0], "day one.velkor");
         EXPECT_EQ(c[1], std::to_string(g.line));
@@ -150,7 +151,7 @@ TEST_F(SurveyExportTest, XyzHasOneBlockPerLineInOrderAndStarsForMissingValues) {
     EXPECT_EQ(head, (std::vector<std::string>{
                         "/ Velkor2tr survey: week",
                         "/ file reading line position date time easting northing latitude "
-                        "longitude field base diurnal normal anomaly gradient flag"}));
+                        "longitude field base diurnal normal anomaly gradient flag level"}));
     std::vector<std::string> order;
     for (std::size_t k = 2; k + 1 < lines.size(); ++k) {
         if (lines[k].rfind("Line ", 0) == 0) {
@@ -158,7 +159,7 @@ TEST_F(SurveyExportTest, XyzHasOneBlockPerLineInOrderAndStarsForMissingValues) {
             continue;
         }
         const std::vector<std::string> c = split(lines[k], " ");
-        ASSERT_EQ(c.size(), 17u) << lines[k];
+        ASSERT_EQ(c.size(), 18u) << lines[k];
         EXPECT_EQ(c[0], "day_one.velkor");
         order.push_back(c[2] + "/" + c[3]);
         for (const std::string& v : c) {

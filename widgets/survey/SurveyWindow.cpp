@@ -23,6 +23,7 @@
 
 #include "pictures/BasePanel.h"
 #include "pictures/SurveyPage.h"
+#include "survey/LevellingDescription.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDescription.h"
 #include "survey/SurveyFlags.h"
@@ -32,6 +33,7 @@
 #include "widgets/shared/WindowFit.h"
 #include "widgets/survey/BasePanelView.h"
 #include "widgets/survey/DlgGriddingOptions.h"
+#include "widgets/survey/DlgLevelling.h"
 #include "widgets/survey/DlgSurveySettings.h"
 #include "widgets/survey/DlgTransform.h"
 #include "widgets/survey/SurveyGridder.h"
@@ -632,6 +634,38 @@ void SurveyWindow::editSettings() {
     if (dialog.exec() == QDialog::Accepted && dialog.result() != survey->settings()) {
         session_.change(dialog.result());
     }
+}
+
+void SurveyWindow::editLevelling() {
+    const Survey* survey = session_.survey();
+    if (survey == nullptr || session_.busy()) {
+        return;
+    }
+    const SurveySettings before = survey->settings();
+    // The survey is asked each time: the map's before and after change it in between.
+    const auto estimate = [this](const SurveySettings::Levelling& l) {
+        const Survey* now = session_.survey();
+        return now == nullptr ? std::vector<std::string>{"The survey is busy: tick again."}
+                              : LevellingDescription::lines(*now, l, now->levellingFor(l), false);
+    };
+    DlgLevelling dialog(
+        before, estimate, [this](const SurveySettings::Levelling& l) { setLevelling(l); }, this);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    session_.wait();
+    setLevelling(ok ? dialog.levelling() : before.levelling);
+}
+
+bool SurveyWindow::setLevelling(const SurveySettings::Levelling& levelling) {
+    const Survey* survey = session_.survey();
+    if (survey == nullptr || !session_.ready()) {
+        return false;
+    }
+    if (levelling == survey->settings().levelling) {
+        return true;
+    }
+    SurveySettings next = survey->settings();
+    next.levelling = levelling;
+    return session_.change(next);
 }
 
 QString SurveyWindow::summary() const {

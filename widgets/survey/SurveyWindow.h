@@ -44,6 +44,9 @@ class SurveyWindow : public QMainWindow, public Printable {
 
     // "Survey Settings...": the dialog on the open survey's settings; OK takes them.
     void editSettings();
+    // "Levelling...": the steps chosen with their estimates, the map shown before and after;
+    // OK keeps the levelling chosen, Cancel the survey's own.
+    void editLevelling();
 
     SurveyMapWidget* map() const { return map_; }
     QTreeWidget* days() const { return days_; }
@@ -71,6 +74,9 @@ class SurveyWindow : public QMainWindow, public Printable {
     // Takes this gridding for the survey (which is then saved) and grids again; false
     // while no survey is open or work runs on it.
     bool setGridding(const SurveySettings::Gridding& gridding);
+    // Takes this levelling for the survey (which is then saved); false while nothing is
+    // open or work runs.
+    bool setLevelling(const SurveySettings::Levelling& levelling);
     void editGriddingOptions();
     // What Gridding Options shows for the values the survey leaves to the defaults.
     DlgGriddingOptions::Defaults griddingDefaults() const;

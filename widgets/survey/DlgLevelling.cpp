@@ -23,17 +23,17 @@ constexpr const char* kStepNames[DlgLevelling::kSteps] = {
 constexpr const char* kStepWords[DlgLevelling::kSteps] = {"  days", "  direction offset", "  lines",
                                                           "  stagger"};
 constexpr const char* kStepHelp[DlgLevelling::kSteps] = {
-    "Readings repeated on more than one day at the same line and position (a control line "
-    "walked every morning) tie the days: each day's offset is found by least squares and taken "
-    "away.",
-    "Lines walked one way read a little differently from those walked back: the median "
-    "difference between neighbouring lines walked in opposite directions, half taken from each "
-    "way.",
-    "Each line is shifted so that its median equals the survey's, readings far from it left "
-    "out. It removes any signal constant along a line: leave it off where an anomaly runs "
-    "along the lines.",
-    "Lines walked in opposite directions are moved along by half the stagger each way: "
-    "estimated by cross-correlating neighbouring lines, or given in metres."};
+    ("Readings repeated on more than one day at the same line and position (a control line "
+     "walked every morning) tie the days: each day's offset is found by least squares and taken "
+     "away."),
+    ("Lines walked one way read a little differently from those walked back: the median "
+     "difference between neighbouring lines walked in opposite directions, half taken from each "
+     "way."),
+    ("Each line is shifted so that its median equals the survey's, readings far from it left "
+     "out. It removes any signal constant along a line: leave it off where an anomaly runs "
+     "along the lines."),
+    ("Lines walked in opposite directions are moved along by half the stagger each way: "
+     "estimated by cross-correlating neighbouring lines, or given in metres.")};
 
 }  // namespace
 

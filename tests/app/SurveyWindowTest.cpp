@@ -448,6 +448,44 @@ TEST_F(SurveyWindowTest, TheGriddedWeekPrintedWithItsTitleBlock) {
     EXPECT_NE(page.pixel(700, 1000) & 0xffffff, 0xffffffu);
 }
 
+namespace {
+
+// How wide the coloured readings lie on a printed page, in pixels.
+int printedMapWidth(velkor::SurveyWindow& w) {
+    QImage page(1400, 2000, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        w.printPage(painter, page.width(), page.height(), 1);
+    }
+    int left = page.width();
+    int right = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (std::max({c.red(), c.green(), c.blue()}) -
+                    std::min({c.red(), c.green(), c.blue()}) >
+                60) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return right - left;
+}
+
+}  // namespace
+
+TEST_F(SurveyWindowTest, PrintedAtAStandardScaleTheMapIsSmaller) {
+    ASSERT_NO_FATAL_FAILURE(placeTheWeek("scale.vsurvey"));
+    SurveyWindow& w = window();
+    const int filling = printedMapWidth(w);
+    w.standardScale()->setChecked(true);
+    const int standard = printedMapWidth(w);
+    EXPECT_GT(filling, 0);
+    EXPECT_LT(standard, filling);
+}
+
 TEST_F(SurveyWindowTest, AGriddingCancelledAndOnlyTheLatestOfTwoTaken) {
     ASSERT_NO_FATAL_FAILURE(placeTheWeek("grid.vsurvey"));
     SurveyWindow& w = window();

@@ -298,6 +298,10 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     print->setWhatsThis("Prints the map as shown, on one page with a title block.");
     auto* preview = new QPushButton("Print Preview...", bar);
     preview->setWhatsThis("Shows the printed page.");
+    standardScale_ = new QCheckBox("Standard scale", bar);
+    standardScale_->setWhatsThis(
+        "Prints the map at the next standard scale (1:1000, 1:1250, 1:2000, 1:2500, 1:5000, ...) "
+        "down from the one that fills the page, so that it can be measured with a scale rule.");
     gridRow->addWidget(new QLabel("Grid of:", bar));
     gridRow->addWidget(gridOf_);
     gridRow->addWidget(new QLabel("Colours:", bar));
@@ -308,6 +312,7 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     gridRow->addWidget(griddingOptions_);
     gridRow->addStretch();
     row->addStretch();
+    row->addWidget(standardScale_);
     row->addWidget(print);
     row->addWidget(preview);
     connect(gridOf_, &QComboBox::currentIndexChanged, this, [this](int k) {
@@ -546,7 +551,8 @@ SurveyPage::Map SurveyWindow::pageMap() const {
         &session_.painter(),
         gridded ? gridPainter() : nullptr,
         map_->layers(),
-        map_->value()};
+        map_->value(),
+        standardScale_->isChecked()};
 }
 
 std::optional<bool> SurveyWindow::landscape() {

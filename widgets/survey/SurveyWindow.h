@@ -98,6 +98,8 @@ class SurveyWindow : public QMainWindow, public Printable {
     // The page turned to the survey's shape.
     std::optional<bool> landscape() override;
     PrintController& printing() const { return *printing_; }
+    // Ticked: the page is printed at the next standard scale down from the one that fills it.
+    QCheckBox* standardScale() const { return standardScale_; }
 
   signals:
     // A click on the map: open this data file at this data line.
@@ -135,6 +137,7 @@ class SurveyWindow : public QMainWindow, public Printable {
     SurveySession& session_;
     Prompter& prompter_;
     QComboBox* colourBy_ = nullptr;
+    QCheckBox* standardScale_ = nullptr;
     QTreeWidget* days_ = nullptr;
     QPlainTextEdit* summary_ = nullptr;
     SurveyMapWidget* map_ = nullptr;

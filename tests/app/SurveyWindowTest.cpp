@@ -451,7 +451,7 @@ TEST_F(SurveyWindowTest, TheGriddedWeekPrintedWithItsTitleBlock) {
 namespace {
 
 // How wide the coloured readings lie on a printed page, in pixels.
-int printedMapWidth(velkor::SurveyWindow& w) {
+int printedMapWidth(SurveyWindow& w) {
     QImage page(1400, 2000, QImage::Format_RGB32);
     page.fill(Qt::white);
     {

@@ -83,13 +83,10 @@ const std::string kValues =
 
 TEST_F(SurveySession, EachChangeIsToldAndARefusedOneLeavesTheFile) {
     ToolRun r = surveyTool({"new", file, "--crs", "EPSG:32633"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, file + ": days 0, readings 0 (merged 0, left out 0), base sources 0\n");
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r, (ToolRun{0, file + ": days 0, readings 0 (merged 0, left out 0), base sources 0\n",
+                          ""}));
     r = surveyTool({"new", file});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, file + ": a file of that name exists; nothing was written.\n");
+    EXPECT_EQ(r, (ToolRun{1, "", file + ": a file of that name exists; nothing was written.\n"}));
     r = surveyTool({"add", file, day});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, told("0"));

@@ -294,14 +294,6 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     griddingOptions_->setWhatsThis(
         "The cell size, the tension, the blanking distance and the contour interval, kept in "
         "the survey file.");
-    auto* print = new QPushButton("Print...", bar);
-    print->setWhatsThis("Prints the map as shown, on one page with a title block.");
-    auto* preview = new QPushButton("Print Preview...", bar);
-    preview->setWhatsThis("Shows the printed page.");
-    standardScale_ = new QCheckBox("Standard scale", bar);
-    standardScale_->setWhatsThis(
-        "Prints the map at the next standard scale (1:1000, 1:1250, 1:2000, 1:2500, 1:5000, ...) "
-        "down from the one that fills the page, so that it can be measured with a scale rule.");
     gridRow->addWidget(new QLabel("Grid of:", bar));
     gridRow->addWidget(gridOf_);
     gridRow->addWidget(new QLabel("Colours:", bar));
@@ -312,9 +304,7 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     gridRow->addWidget(griddingOptions_);
     gridRow->addStretch();
     row->addStretch();
-    row->addWidget(standardScale_);
-    row->addWidget(print);
-    row->addWidget(preview);
+    addPrintButtons(bar, row);
     connect(gridOf_, &QComboBox::currentIndexChanged, this, [this](int k) {
         if (k == SurveyGridding::kWhats) {
             editTransform();
@@ -339,9 +329,23 @@ QWidget* SurveyWindow::createGridBar(QWidget* parent) {
     stretchLo_->setEnabled(false);
     stretchHi_->setEnabled(false);
     connect(griddingOptions_, &QPushButton::clicked, this, &SurveyWindow::editGriddingOptions);
+    return bar;
+}
+
+void SurveyWindow::addPrintButtons(QWidget* bar, QHBoxLayout* row) {
+    auto* print = new QPushButton("Print...", bar);
+    print->setWhatsThis("Prints the map as shown, on one page with a title block.");
+    auto* preview = new QPushButton("Print Preview...", bar);
+    preview->setWhatsThis("Shows the printed page.");
+    standardScale_ = new QCheckBox("Standard scale", bar);
+    standardScale_->setWhatsThis(
+        "Prints the map at the next standard scale (1:1000, 1:1250, 1:2000, 1:2500, 1:5000, ...) "
+        "down from the one that fills the page, so that it can be measured with a scale rule.");
+    row->addWidget(standardScale_);
+    row->addWidget(print);
+    row->addWidget(preview);
     connect(print, &QPushButton::clicked, this, [this] { printing_->printOrOfferPdf(*this); });
     connect(preview, &QPushButton::clicked, this, [this] { printing_->preview(*this); });
-    return bar;
 }
 
 GridStretch::Choice SurveyWindow::stretchChoice() const {

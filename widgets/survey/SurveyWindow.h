@@ -17,6 +17,7 @@
 #include "widgets/survey/DlgGriddingOptions.h"
 
 class QCheckBox;
+class QHBoxLayout;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -116,6 +117,8 @@ class SurveyWindow : public QMainWindow, public Printable {
     };
 
     QWidget* createGridBar(QWidget* parent);
+    // Standard scale, Print... and Print Preview... at the end of the bar's first row.
+    void addPrintButtons(QWidget* bar, QHBoxLayout* row);
     // The printed page's map: the survey, its name and the map as shown.
     SurveyPage::Map pageMap() const;
     QWidget* createBaseTab(QWidget* parent);

@@ -70,6 +70,46 @@ fs::path folderOf(const fs::path& path) {
     return path.parent_path().empty() ? fs::path(".") : path.parent_path();
 }
 
+// Whether name is a staging folder's as the program once made them beside a target:
+// "." + the target's name + "." + six letters or digits (mkdtemp's pattern).
+bool stagingName(const std::string& name, const std::string& target) {
+    const std::string start = "." + target + ".";
+    return name.size() == start.size() + 6 && name.compare(0, start.size(), start) == 0 &&
+           std::all_of(name.begin() + start.size(), name.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+// A left-over staging folder of the target: ours, and holding nothing but regular files
+// named as the target's parts. Anything else in it, and it is not touched.
+bool onlyOurParts(const fs::path& folder, const std::string& stem) {
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
+        return false;
+    }
+    std::error_code error;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder, error)) {
+        const std::string name = e.path().filename().string();
+        if (!e.is_regular_file(error) || e.is_symlink(error) || name.rfind(stem + ".", 0) != 0) {
+            return false;
+        }
+    }
+    return !error;
+}
+
+// Removes the staging folders an older version left beside the target when a write was
+// killed; the journal is held, so no writer of this target is using one.
+void removeOldStagingFolders(const fs::path& target) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string name = target.filename().string();
+    std::error_code error;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder, error)) {
+        if (stagingName(e.path().filename().string(), name) &&
+            onlyOurParts(e.path(), target.stem().string())) {
+            fs::remove_all(e.path(), error);
+        }
+    }
+}
+
 }  // namespace
 
 StagedOutput::StagedOutput(std::string target)
@@ -96,6 +136,7 @@ bool StagedOutput::open(std::string& message) {
         message = failure(target_, reason);
         return false;
     }
+    removeOldStagingFolders(target);
     opened_ = true;
     return true;
 }

@@ -575,9 +575,13 @@ std::vector<SurveyLevelling::Input> Survey::levellingInput() const {
         const DataSet& data = days_[static_cast<std::size_t>(d)]->data;
         for (int r = first(d); r < first(d + 1); ++r) {
             const auto k = static_cast<std::size_t>(r);
-            in[k] = {d, readDecimal(data.field(lineOf_[k], Column::Line)),
+            in[k] = {d,
+                     readDecimal(data.field(lineOf_[k], Column::Line)),
                      readDecimal(data.field(lineOf_[k], Column::Pos)),
-                     static_cast<double>(bases_.empty() ? field_[k] : diurnal_[k]), !isAuto(d, r)};
+                     static_cast<double>(bases_.empty() ? field_[k] : diurnal_[k]),
+                     !isAuto(d, r),
+                     easting_[k],
+                     northing_[k]};
         }
     }
     return in;

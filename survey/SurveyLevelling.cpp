@@ -75,7 +75,13 @@ class Levelling {
             return std::tie(in_[a].line, in_[a].position, in_[a].day, a) <
                    std::tie(in_[b].line, in_[b].position, in_[b].day, b);
         });
-        const DayTies::Result r = DayTies::solve(days, ties(order), fixedDay);
+        const bool placed =
+            interval_ > 0.0 && !order.empty() &&
+            std::all_of(order.begin(), order.end(), [this](std::size_t k) {
+                return std::isfinite(in_[k].easting) && std::isfinite(in_[k].northing);
+            });
+        const DayTies::Result r =
+            DayTies::solve(days, placed ? placedTies(order) : ties(order), fixedDay);
         for (std::size_t k = 0; k < in_.size(); ++k) {
             if (in_[k].walked) {
                 add(k, -r.offsets[static_cast<std::size_t>(in_[k].day)]);
@@ -174,6 +180,46 @@ class Levelling {
                 }
             }
             from = to;
+        }
+        return out;
+    }
+
+    // Once placed, each reading tied to the nearest reading of every later day within half a
+    // station interval: a control line tied whatever line numbers each day gave it.
+    std::vector<DayTies::Tie> placedTies(const std::vector<std::size_t>& usable) const {
+        const double reach = interval_ / 2.0;
+        const auto cellOf = [reach](double metres) {
+            return static_cast<long long>(std::floor(metres / reach));
+        };
+        std::map<std::pair<long long, long long>, std::vector<std::size_t>> cells;
+        for (const std::size_t k : usable) {
+            cells[{cellOf(in_[k].easting), cellOf(in_[k].northing)}].push_back(k);
+        }
+        std::vector<DayTies::Tie> out;
+        for (const std::size_t k : usable) {
+            std::map<int, std::pair<double, std::size_t>> nearest;  // later day: distance, reading
+            const long long ce = cellOf(in_[k].easting);
+            const long long cn = cellOf(in_[k].northing);
+            for (long long e = ce - 1; e <= ce + 1; ++e) {
+                for (long long n = cn - 1; n <= cn + 1; ++n) {
+                    const auto at = cells.find({e, n});
+                    if (at == cells.end()) {
+                        continue;
+                    }
+                    for (const std::size_t j : at->second) {
+                        const double d = std::hypot(in_[j].easting - in_[k].easting,
+                                                    in_[j].northing - in_[k].northing);
+                        const auto best = nearest.find(in_[j].day);
+                        if (in_[j].day > in_[k].day && d <= reach &&
+                            (best == nearest.end() || d < best->second.first)) {
+                            nearest[in_[j].day] = {d, j};
+                        }
+                    }
+                }
+            }
+            for (const auto& [day, found] : nearest) {
+                out.push_back({in_[k].day, day, values_[k] - values_[found.second]});
+            }
         }
         return out;
     }

@@ -3,6 +3,7 @@
 // directions, lines), and what each reading gains and how far along its line it moves.
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,9 @@ class SurveyLevelling {
         double position = 0.0;
         double value = 0.0;  // NaN: none to level by (not corrected)
         bool walked = true;  // false: a base-station reading, left alone
+        // Where it is placed, metres; NaN unplaced (days are then tied by line and position).
+        double easting = std::numeric_limits<double>::quiet_NaN();
+        double northing = std::numeric_limits<double>::quiet_NaN();
     };
     struct LineShift {
         int day = 0;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "transforms/DipoleField.h"
 #include "transforms/GridTransform.h"
 
 namespace velkor {
@@ -17,27 +18,9 @@ constexpr double kDegree = 3.14159265358979323846 / 180.0;
 
 using Direction = GridTransform::Direction;
 
-struct Vec {
-    double x, y, z;
-};
-
-Vec unitOf(const Direction& d) {
-    return {std::cos(d.inclination * kDegree) * std::sin(d.declination * kDegree),
-            std::cos(d.inclination * kDegree) * std::cos(d.declination * kDegree),
-            std::sin(d.inclination * kDegree)};
-}
-
-// The total-field anomaly of a point dipole kDepth below the origin, seen at (x, y, z),
-// z down, along the field f, magnetised along m; scaled to 1000 at its scale.
+// The dipole kDepth below the origin.
 double dipole(double x, double y, double z, const Direction& f, const Direction& m) {
-    const Vec fu = unitOf(f);
-    const Vec mu = unitOf(m);
-    const Vec r{x, y, z - kDepth};
-    const double d = std::sqrt(r.x * r.x + r.y * r.y + r.z * r.z);
-    const double mr = (mu.x * r.x + mu.y * r.y + mu.z * r.z) / d;
-    const double fr = (fu.x * r.x + fu.y * r.y + fu.z * r.z) / d;
-    const double fm = fu.x * mu.x + fu.y * mu.y + fu.z * mu.z;
-    return 1000.0 * kDepth * kDepth * kDepth * (3.0 * mr * fr - fm) / (d * d * d);
+    return dipoleField(x, y, z, kDepth, f, m);
 }
 
 Grid gridOf(const std::function<double(double, double)>& value) {

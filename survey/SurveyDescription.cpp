@@ -118,6 +118,13 @@ std::vector<std::string> SurveyDescription::placement(const Placement& p) {
                            q.stationInterval, q.firstLine, q.firstPosition, sideName(q.side))};
         case Placement::By::ControlPoints:
             break;
+        case Placement::By::Track: {
+            const Placement::Track& t = p.track();
+            return {
+                formatText("Placement by track: antenna offset %g m along, %g m across, "
+                           "lag %g s, largest gap %g s",
+                           t.along, t.across, t.lag, t.maxGap)};
+        }
     }
     // A fit is exact only to rounding: 359.99999999 degrees is said as 0, -0.0000001 m as 0.
     std::vector<std::string> lines{formatText(

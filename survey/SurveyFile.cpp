@@ -145,7 +145,8 @@ const char* sideName(Placement::Side s) {
 Placement readPlacement(const Json& j, const std::string& place) {
     object(j, place,
            {"by", "origin_easting", "origin_northing", "azimuth", "line_spacing",
-            "station_interval", "first_line", "first_position", "lines_to", "control_points"});
+            "station_interval", "first_line", "first_position", "lines_to", "control_points",
+            "antenna_along", "antenna_across", "lag", "max_gap"});
     const std::string by = text(required(j, "by", place), member(place, "by"));
     std::string message;
     std::optional<Placement> made;
@@ -185,8 +186,17 @@ Placement readPlacement(const Json& j, const std::string& place) {
         made = Placement::byControlPoints(
             points, optional(j, "lines_to", place, side, Placement::Side::Left), spacing, interval,
             message);
+    } else if (by == "track") {
+        object(j, place, {"by", "antenna_along", "antenna_across", "lag", "max_gap"});
+        Placement::Track t;
+        t.along = optional(j, "antenna_along", place, number, 0.0);
+        t.across = optional(j, "antenna_across", place, number, 0.0);
+        t.lag = optional(j, "lag", place, number, 0.0);
+        t.maxGap = optional(j, "max_gap", place, number, t.maxGap);
+        made = Placement::byTrack(t, message);
     } else {
-        refuse(member(place, "by"), "expected \"none\", \"parameters\" or \"control points\"");
+        refuse(member(place, "by"),
+               "expected \"none\", \"parameters\", \"control points\" or \"track\"");
     }
     if (!made) {
         refuse(place, message);
@@ -222,6 +232,14 @@ Json writePlacement(const Placement& placement) {
                         {"line_spacing", p.lineSpacing},
                         {"station_interval", p.stationInterval},
                         {"lines_to", sideName(p.side)}};
+        }
+        case Placement::By::Track: {
+            const Placement::Track& t = placement.track();
+            return Json{{"by", "track"},
+                        {"antenna_along", t.along},
+                        {"antenna_across", t.across},
+                        {"lag", t.lag},
+                        {"max_gap", t.maxGap}};
         }
     }
     return Json{{"by", "none"}};

@@ -48,6 +48,30 @@ TEST(SurveyTracksFile, ASurveyWithoutTracksIsWrittenAsBefore) {
     EXPECT_FALSE(withTrack == s);
 }
 
+TEST(SurveyTracksFile, PlacementByTrackComesBack) {
+    TempDir dir;
+    SurveySettings s = tracksFileSettings(dir);
+    Placement::Track t;
+    t.along = -0.8;
+    t.across = 0.25;
+    t.lag = 0.6;
+    t.maxGap = 7.5;
+    std::string message;
+    s.placement = *Placement::byTrack(t, message);
+    const auto back = SurveyFile::parse(SurveyFile::text(s, dir.path("")), dir.path(""), message);
+    ASSERT_TRUE(back) << message;
+    EXPECT_TRUE(back->placement == s.placement);
+    EXPECT_EQ(back->placement.track().maxGap, 7.5);
+    // The gap must be above nothing for a reading ever to be placed.
+    t.maxGap = 0.0;
+    EXPECT_FALSE(Placement::byTrack(t, message));
+    const std::string head = R"({"format": "Velkor2tr survey", "version": 1, "placement": )";
+    EXPECT_FALSE(SurveyFile::parse(head + R"({"by": "track", "max_gap": -1}})", "/tmp", message));
+    EXPECT_EQ(message, "placement: The largest gap between fixes must be above 0 seconds.");
+    EXPECT_FALSE(SurveyFile::parse(head + R"({"by": "track", "azimuth": 3}})", "/tmp", message));
+    EXPECT_EQ(message, "placement.azimuth: unknown key");
+}
+
 TEST(SurveyTracksFile, RefusesATrackItCannotReadNamingThePlace) {
     const std::string head = R"({"format": "Velkor2tr survey", "version": 1, "tracks": )";
     const std::pair<std::string, std::string> cases[] = {

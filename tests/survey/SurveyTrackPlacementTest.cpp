@@ -54,6 +54,25 @@ std::string trackPlacementDay(const std::vector<int>& seconds) {
     return text;
 }
 
+// The same fixes as RMC sentences (minutes to 5 decimals), and one with a wrong checksum.
+std::string trackPlacementNmea() {
+    std::string text;
+    for (const TrackPlacementFix& f : kTrackPlacementFixes) {
+        const double latMinutes = (f.latitude - 48.0) * 60.0;
+        const double lonMinutes = (f.longitude - 11.0) * 60.0;
+        const std::string body = formatText(
+            "GPRMC,0800%02d,A,48%08.5f,N,011%08.5f,E,0.5,45.0,"
+            "060726,,",
+            f.second, latMinutes, lonMinutes);
+        unsigned sum = 0;
+        for (const char c : body) {
+            sum ^= static_cast<unsigned char>(c);
+        }
+        text += "$" + body + formatText("*%02X\r\n", sum);
+    }
+    return text + "$GPRMC,080030,A,4806.000,N,01130.000,E,0.5,45.0,060726,,*00\r\n";
+}
+
 CoordinateSystem::EastNorth trackPlacementAt(const CoordinateSystem& crs, std::size_t fix) {
     const TrackPlacementFix& f = kTrackPlacementFixes[fix];
     return crs.fromLatLon({f.latitude, f.longitude});
@@ -131,6 +150,33 @@ TEST(SurveyTrackPlacement, TheLagMovesTheMomentAndAWrongTrackChangesNothing) {
     ASSERT_TRUE(survey->change(plain, message)) << message;
     EXPECT_EQ(survey->readingCount(), 7);
     EXPECT_EQ(survey->total().inGap, 0);
+}
+
+TEST(SurveyTrackPlacement, AnNmeaLogPlacesAsItsGpxDoesAndCountsWhatItRefused) {
+    TempDir dir;
+    std::string message;
+    const auto byGpx = Survey::open(trackPlacementSettings(dir, 0.0), message);
+    ASSERT_TRUE(byGpx) << message;
+    SurveySettings s = trackPlacementSettings(dir, 0.0);
+    s.tracks = {{dir.write("walk.nmea", trackPlacementNmea()), SurveySettings::Track::Format::Nmea,
+                 7200.0}};
+    const auto byNmea = Survey::open(s, message);
+    ASSERT_TRUE(byNmea) << message;
+    ASSERT_EQ(byNmea->tracks().size(), 1u);
+    EXPECT_EQ(byNmea->tracks()[0].fixes().size(), kTrackPlacementFixes.size());
+    int refused = 0;
+    for (const TrackSource::Refused& r : byNmea->tracks()[0].refused()) {
+        refused += r.count;
+    }
+    EXPECT_EQ(refused, 1);
+    ASSERT_EQ(byNmea->readingCount(), byGpx->readingCount());
+    // Five decimals of a minute hold a position to about 2 cm.
+    for (int r = 0; r < byGpx->readingCount(); ++r) {
+        EXPECT_NEAR(byNmea->readingWithoutLatLon(r).easting, byGpx->readingWithoutLatLon(r).easting,
+                    0.02);
+        EXPECT_NEAR(byNmea->readingWithoutLatLon(r).northing,
+                    byGpx->readingWithoutLatLon(r).northing, 0.02);
+    }
 }
 
 }  // namespace velkor

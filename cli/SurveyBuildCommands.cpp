@@ -16,6 +16,7 @@
 #include "survey/BaseSource.h"
 #include "survey/SurveyDescription.h"
 #include "survey/SurveyFile.h"
+#include "survey/TrackSource.h"
 #include "text/QuotedText.h"
 
 namespace velkor {
@@ -42,6 +43,7 @@ void SurveyBuildCommands::declare(CLI::App& app, CommandList& commands) {
     declareNew(app, commands);
     declareAdd(app, commands);
     declareBase(app, commands);
+    declareTrack(app, commands);
     declarePlace(app, commands);
     declareSet(app, commands);
 }
@@ -88,6 +90,41 @@ void SurveyBuildCommands::declareBase(CLI::App& app, CommandList& commands) {
     commands.add(base, [this] { return this->base(base_); });
 }
 
+void SurveyBuildCommands::declareTrack(CLI::App& app, CommandList& commands) {
+    CLI::App* track =
+        addCommand(app, "track", "add a position track: a GNSS receiver's GPX file or NMEA log",
+                   track_.survey);
+    track->add_option("FILE", track_.file, "the track, read as it is, never written")
+        ->type_name("")
+        ->required();
+    track
+        ->add_option("--format", track_.format,
+                     "a GPX file or an NMEA 0183 log (default auto: told by the file's content)")
+        ->check(CLI::IsMember({"gpx", "nmea", "auto"}))
+        ->type_name("gpx|nmea|auto");
+    track
+        ->add_option("--offset", track_.offset,
+                     "seconds added to its times to bring them to the instrument's clock "
+                     "(default 0)")
+        ->type_name("SECONDS");
+    commands.add(track, [this] { return this->track(track_); });
+}
+
+void SurveyBuildCommands::declareByTrack(CLI::App& place, PlaceOptions& o) {
+    place.add_flag("--by-track", o.byTrack,
+                   "place each reading where the survey's tracks were at its time");
+    place
+        .add_option("--antenna-offset", o.antennaOffset,
+                    "metres from the antenna to the sensor, ahead and to the right (default 0)")
+        ->type_name("ALONG[,ACROSS]");
+    place.add_option("--lag", o.lag, "seconds the readings' times run behind (default 0)")
+        ->type_name("SECONDS");
+    place
+        .add_option("--max-gap", o.maxGap,
+                    "seconds between fixes beyond which a reading is not placed (default 5)")
+        ->type_name("SECONDS");
+}
+
 void SurveyBuildCommands::declarePlace(CLI::App& app, CommandList& commands) {
     CLI::App* place = addCommand(
         app, "place", "place the readings: by origin, azimuth and spacing, or by control points",
@@ -127,6 +164,7 @@ void SurveyBuildCommands::declarePlace(CLI::App& app, CommandList& commands) {
     // The parameters leave nothing to a default that would place a survey silently wrong.
     origin->needs(azimuth)->needs(spacing)->needs(interval);
     control->excludes(origin)->excludes(azimuth)->excludes(firstLine)->excludes(firstPosition);
+    declareByTrack(*place, o);
     commands.add(place, [this] { return this->place(place_); });
 }
 
@@ -207,6 +245,28 @@ int SurveyBuildCommands::base(const BaseOptions& o) {
     return edit_.save(o.survey, *next);
 }
 
+int SurveyBuildCommands::track(const TrackOptions& o) {
+    std::optional<SurveySettings> next = edit_.read(o.survey);
+    if (!next) {
+        return 1;
+    }
+    SurveySettings::Track t;
+    t.path = SurveyValues::absolute(o.file);
+    t.offset = o.offset;
+    if (o.format == "auto") {
+        const std::optional<TrackSource::Format> found = TrackSource::detect(t.path);
+        if (!found) {
+            err_ << QuotedText::of(t.path) << ": neither a GPX file nor an NMEA log\n";
+            return 1;
+        }
+        t.format = *found;
+    } else {
+        t.format = *SurveySettings::Track::named(o.format);
+    }
+    next->tracks.push_back(t);
+    return edit_.save(o.survey, *next);
+}
+
 int SurveyBuildCommands::place(const PlaceOptions& o) {
     std::optional<SurveySettings> next = edit_.read(o.survey);
     if (!next) {
@@ -228,6 +288,9 @@ int SurveyBuildCommands::place(const PlaceOptions& o) {
 }
 
 std::optional<Placement> SurveyBuildCommands::placement(const PlaceOptions& o, int& status) {
+    if (o.byTrack) {
+        return trackPlacement(o, status);
+    }
     std::string message;
     std::optional<Placement> placed;
     if (!o.controls.empty()) {
@@ -262,6 +325,36 @@ std::optional<Placement> SurveyBuildCommands::placement(const PlaceOptions& o, i
         p.side = sideOf(o.linesTo);
         placed = Placement::byParameters(p, message);
     }
+    if (!placed) {
+        err_ << message << '\n';
+        status = 1;
+    }
+    return placed;
+}
+
+std::optional<Placement> SurveyBuildCommands::trackPlacement(const PlaceOptions& o, int& status) {
+    if (!o.origin.empty() || !o.controls.empty()) {
+        status = SurveyCommand::usageError(err_, "--by-track: give no --origin or --control");
+        return std::nullopt;
+    }
+    Placement::Track t;
+    if (!o.antennaOffset.empty()) {
+        std::optional<std::vector<double>> v = SurveyValues::numbers(o.antennaOffset, 2);
+        if (!v) {
+            v = SurveyValues::numbers(o.antennaOffset, 1);
+        }
+        if (!v) {
+            status = SurveyCommand::usageError(
+                err_, "--antenna-offset: give ALONG or ALONG,ACROSS in metres");
+            return std::nullopt;
+        }
+        t.along = (*v)[0];
+        t.across = v->size() > 1 ? (*v)[1] : 0.0;
+    }
+    t.lag = o.lag;
+    t.maxGap = o.maxGap;
+    std::string message;
+    std::optional<Placement> placed = Placement::byTrack(t, message);
     if (!placed) {
         err_ << message << '\n';
         status = 1;

@@ -33,6 +33,12 @@ class SurveyBuildCommands : public SurveyFamily {
         std::string format = "auto";
         std::string columns;
     };
+    struct TrackOptions {
+        std::string survey;
+        std::string file;
+        std::string format = "auto";
+        double offset = 0.0;
+    };
     struct PlaceOptions {
         std::string survey;
         std::string origin;
@@ -43,6 +49,10 @@ class SurveyBuildCommands : public SurveyFamily {
         double firstPosition = 0.0;
         std::string linesTo = "left";
         std::vector<std::string> controls;
+        bool byTrack = false;
+        std::string antennaOffset;
+        double lag = 0.0;
+        double maxGap = 5.0;
     };
     struct SetOptions {
         std::string survey;
@@ -57,16 +67,21 @@ class SurveyBuildCommands : public SurveyFamily {
     void declareNew(CLI::App& app, CommandList& commands);
     void declareAdd(CLI::App& app, CommandList& commands);
     void declareBase(CLI::App& app, CommandList& commands);
+    void declareTrack(CLI::App& app, CommandList& commands);
     void declarePlace(CLI::App& app, CommandList& commands);
+    // The options of place --by-track, beside the others.
+    void declareByTrack(CLI::App& place, PlaceOptions& o);
     void declareSet(CLI::App& app, CommandList& commands);
     int create(const NewOptions& o);
     int add(const AddOptions& o);
     int base(const BaseOptions& o);
+    int track(const TrackOptions& o);
     int place(const PlaceOptions& o);
     int set(const SetOptions& o);
     // The placement the options give, by control points or by parameters; nothing after
     // the message, status then 1 or 2.
     std::optional<Placement> placement(const PlaceOptions& o, int& status);
+    std::optional<Placement> trackPlacement(const PlaceOptions& o, int& status);
     // The corrections and the coordinate system of set into next; a usage error's text in
     // problem when one does not fit.
     static void setCorrections(const SetOptions& o, SurveySettings& next, std::string& problem);
@@ -74,6 +89,7 @@ class SurveyBuildCommands : public SurveyFamily {
     NewOptions new_;
     AddOptions add_;
     BaseOptions base_;
+    TrackOptions track_;
     PlaceOptions place_;
     SetOptions set_;
 };

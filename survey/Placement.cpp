@@ -86,6 +86,25 @@ std::optional<Placement> Placement::byParameters(const Parameters& p, std::strin
     return placement;
 }
 
+bool Placement::Track::operator==(const Track& o) const {
+    return along == o.along && across == o.across && lag == o.lag && maxGap == o.maxGap;
+}
+
+std::optional<Placement> Placement::byTrack(const Track& t, std::string& message) {
+    if (!finite({t.along, t.across, t.lag, t.maxGap})) {
+        message = "Every value of the placement must be a number.";
+        return std::nullopt;
+    }
+    if (!(t.maxGap > 0.0)) {
+        message = "The largest gap between fixes must be above 0 seconds.";
+        return std::nullopt;
+    }
+    Placement placement;
+    placement.by_ = By::Track;
+    placement.track_ = t;
+    return placement;
+}
+
 std::optional<Placement> Placement::byControlPoints(const std::vector<ControlPoint>& points,
                                                     Side side, double lineSpacing,
                                                     double stationInterval, std::string& message) {
@@ -218,6 +237,8 @@ bool Placement::operator==(const Placement& o) const {
             return points_ == o.points_ && parameters_.side == o.parameters_.side &&
                    parameters_.lineSpacing == o.parameters_.lineSpacing &&
                    parameters_.stationInterval == o.parameters_.stationInterval;
+        case By::Track:
+            return track_ == o.track_;
     }
     return false;
 }

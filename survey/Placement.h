@@ -1,5 +1,6 @@
 // How line and position numbers become map coordinates: by origin, azimuth, spacing and
-// side, or fitted to control points.
+// side, or fitted to control points; or, by track, how the survey's position tracks place
+// each reading by its time.
 #pragma once
 
 #include <optional>
@@ -12,7 +13,7 @@ class Placement {
   public:
     // Where increasing line numbers lie, looking along increasing positions.
     enum class Side { Right, Left };
-    enum class By { Nothing, Parameters, ControlPoints };
+    enum class By { Nothing, Parameters, ControlPoints, Track };
 
     struct Parameters {
         double originEasting = 0.0;
@@ -31,6 +32,14 @@ class Placement {
         double easting;
         double northing;
         bool operator==(const ControlPoint& o) const;
+    };
+    // How a reading's moment becomes a position on the tracks.
+    struct Track {
+        double along = 0.0;   // metres from the antenna to the sensor, ahead as walked
+        double across = 0.0;  // and to the right of the way walked
+        double lag = 0.0;     // seconds the instrument's times run behind the moment measured
+        double maxGap = 5.0;  // seconds between fixes beyond which nothing is interpolated
+        bool operator==(const Track& o) const;
     };
     // What the point's own coordinates lack of where the placement puts it.
     struct Residual {
@@ -56,6 +65,11 @@ class Placement {
                                                     Side side, double lineSpacing,
                                                     double stationInterval, std::string& message);
 
+    // Nothing and a message when a value is not a number or the gap is not above 0.
+    static std::optional<Placement> byTrack(const Track& t, std::string& message);
+
+    // By track, the survey places each reading by its time: here a reading sits where no
+    // placement puts it.
     Point place(double line, double position) const;
 
     By by() const { return by_; }
@@ -65,6 +79,7 @@ class Placement {
     // 1 for parameters; the fitted scale for control points.
     double scale() const;
     const std::vector<ControlPoint>& controlPoints() const { return points_; }
+    const Track& track() const { return track_; }
     // One per control point, in their order.
     const std::vector<Residual>& residuals() const { return residuals_; }
     // A fit to control points whose largest residual is more than half the line spacing:
@@ -85,6 +100,7 @@ class Placement {
     Parameters parameters_;
     std::vector<ControlPoint> points_;
     std::vector<Residual> residuals_;
+    Track track_;
     double a_ = 0.0;
     double b_ = 1.0;
 };

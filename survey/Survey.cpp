@@ -102,6 +102,8 @@ void Survey::Summary::add(const Summary& o) {
     noPosition += o.noPosition;
     noField += o.noField;
     leftOut += o.leftOut;
+    inGap += o.inGap;
+    outsideTracks += o.outsideTracks;
 }
 
 std::optional<Survey> Survey::open(const SurveySettings& settings, std::string& message) {
@@ -208,11 +210,37 @@ bool Survey::openBases(const SurveySettings& next, Opened& opened, std::string& 
     return true;
 }
 
+// The tracks of next, taken over or opened as the base sources are.
+bool Survey::openTracks(const SurveySettings& next, Opened& opened, std::string& message) const {
+    std::vector<bool> taken(tracks_.size(), false);
+    for (const SurveySettings::Track& t : next.tracks) {
+        std::size_t old = 0;
+        while (old < tracks_.size() && (taken[old] || !tracks_[old].opens(t))) {
+            ++old;
+        }
+        opened.oldTrack.push_back(old);
+        if (old < tracks_.size()) {
+            taken[old] = true;
+            opened.tracks.emplace_back();
+        } else if (!(opened.tracks.emplace_back(TrackSource::open(t, message)))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Survey::change(const SurveySettings& next, std::string& message, const Progress& progress) {
     // Everything that can fail is done first, into new things: a failure leaves the
     // survey as it was.
     std::optional<Opened> opened = openDays(next, message, progress);
-    if (!opened || !openBases(next, *opened, message)) {
+    if (!opened || !openBases(next, *opened, message) || !openTracks(next, *opened, message)) {
+        return false;
+    }
+    const bool byTrack = next.placement.by() == Placement::By::Track;
+    if (byTrack && !next.epsg) {
+        message =
+            "Placing by track needs the survey's coordinate system: name a projected EPSG "
+            "code.";
         return false;
     }
     std::optional<CoordinateSystem> crs;
@@ -232,6 +260,12 @@ bool Survey::change(const SurveySettings& next, std::string& message, const Prog
     if (!(next.normal == settings_.normal)) {
         changed |= kNormal;
     }
+    // Placed by track, which readings have a position at all depends on the tracks.
+    if ((byTrack || settings_.placement.by() == Placement::By::Track) &&
+        (next.placement != settings_.placement || next.tracks != settings_.tracks ||
+         next.epsg != settings_.epsg)) {
+        changed |= kReadings | kPlaces | kNormal;
+    }
     install(std::move(*opened), next);
     if (!next.epsg) {
         crs_.reset();
@@ -239,6 +273,9 @@ bool Survey::change(const SurveySettings& next, std::string& message, const Prog
         crs_ = std::move(crs);
     }
     settings_ = next;
+    if (changed & kReadings) {
+        makeTrackSet();
+    }
     recompute(changed);
     return true;
 }
@@ -257,6 +294,41 @@ void Survey::install(Opened opened, const SurveySettings& next) {
         bases.back().setOffset(next.baseSources[k].offset);
     }
     bases_ = std::move(bases);
+    std::vector<TrackSource> tracks;
+    for (std::size_t k = 0; k < opened.tracks.size(); ++k) {
+        tracks.push_back(opened.tracks[k] ? std::move(*opened.tracks[k])
+                                          : std::move(tracks_[opened.oldTrack[k]]));
+        tracks.back().setOffset(next.tracks[k].offset);
+    }
+    tracks_ = std::move(tracks);
+}
+
+void Survey::makeTrackSet() {
+    trackSet_.reset();
+    if (settings_.placement.by() != Placement::By::Track || !crs_) {
+        return;
+    }
+    std::vector<PositionTrack> projected;
+    for (const TrackSource& t : tracks_) {
+        projected.push_back(t.projected(*crs_));
+    }
+    trackSet_.emplace(std::move(projected));
+}
+
+PositionTrack::Position Survey::onTracks(const DataSet& data, int i, std::size_t& track) const {
+    track = tracks_.size();
+    const std::optional<CalendarDate> date = CalendarDate::read(data.field(i, Column::Date));
+    if (!date) {
+        return {};
+    }
+    const Placement::Track& t = settings_.placement.track();
+    const double seconds = static_cast<double>(date->dayNumber()) * 86400.0 +
+                           TimeOfDay::ofColumn(data.field(i, Column::Time));
+    return trackSet_->place(seconds, {t.lag, t.maxGap, {t.along, t.across}}, track);
+}
+
+int Survey::placedBy(std::size_t track) const {
+    return track < trackPlaced_.size() ? trackPlaced_[track] : 0;
 }
 
 void Survey::recompute(Changed changed) {
@@ -359,6 +431,14 @@ void Survey::collect() {
                 s.unreadable.push_back(i);
                 continue;
             }
+            if (trackSet_) {
+                std::size_t track = 0;
+                const PositionTrack::Where where = onTracks(data, i, track).where;
+                if (where != PositionTrack::Where::Placed) {
+                    ++(where == PositionTrack::Where::InGap ? s.inGap : s.outsideTracks);
+                    continue;
+                }
+            }
             ++s.readings;
             // Readings come in runs of one date: the map is asked when the date changes.
             if (dates_.empty() || id.date != dates_[dateOf.back()]) {
@@ -384,6 +464,11 @@ void Survey::collect() {
 void Survey::placeAll() {
     easting_.resize(lineOf_.size());
     northing_.resize(lineOf_.size());
+    trackPlaced_.assign(tracks_.size(), 0);
+    if (trackSet_) {
+        placeByTracks();
+        return;
+    }
     for (int d = 0; d < dayCount(); ++d) {
         const DataSet& data = days_[static_cast<std::size_t>(d)]->data;
         for (int r = first(d); r < first(d + 1); ++r) {
@@ -393,6 +478,23 @@ void Survey::placeAll() {
                                           readDecimal(data.field(lineOf_[k], Column::Pos)));
             easting_[k] = at.easting;
             northing_[k] = at.northing;
+        }
+    }
+}
+
+// Every reading collected has a position on the tracks: collect() left out the others.
+void Survey::placeByTracks() {
+    for (int d = 0; d < dayCount(); ++d) {
+        const DataSet& data = days_[static_cast<std::size_t>(d)]->data;
+        for (int r = first(d); r < first(d + 1); ++r) {
+            const auto k = static_cast<std::size_t>(r);
+            std::size_t track = 0;
+            const PositionTrack::Position at = onTracks(data, lineOf_[k], track);
+            easting_[k] = at.x;
+            northing_[k] = at.y;
+            if (track < trackPlaced_.size()) {
+                ++trackPlaced_[track];
+            }
         }
     }
 }
@@ -619,7 +721,8 @@ void Survey::levelAll() {
     const std::vector<SurveyLevelling::Input> in = levellingInput();
     SurveyLevelling::Outcome out = levelled(asked, in);
     for (std::size_t k = 0; k < in.size(); ++k) {
-        if (out.positionBy[k] != 0.0) {
+        // Placed by track a reading's place is its moment's, not its line's.
+        if (out.positionBy[k] != 0.0 && settings_.placement.by() != Placement::By::Track) {
             const Placement::Point at =
                 settings_.placement.place(in[k].line, in[k].position + out.positionBy[k]);
             easting_[k] = at.easting;

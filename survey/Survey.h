@@ -18,6 +18,8 @@
 #include "survey/IgrfLattice.h"
 #include "survey/SurveyLevelling.h"
 #include "survey/SurveySettings.h"
+#include "survey/TrackSource.h"
+#include "tracks/TrackSet.h"
 
 namespace velkor {
 
@@ -47,6 +49,10 @@ class Survey {
         int noPosition = 0;
         int noField = 0;
         int leftOut = 0;
+        // Placed by track: readings with no position, in a gap of the tracks or outside
+        // them all, left out of everything placed as well (and not counted above).
+        int inGap = 0;
+        int outsideTracks = 0;
         // Their data line numbers, in order: a day's own (a total names none).
         std::vector<int> unreadable;
         void add(const Summary& o);
@@ -92,6 +98,10 @@ class Survey {
     const Day& day(int d) const { return *days_[static_cast<std::size_t>(d)]; }
     // The base sources opened, in the settings' order.
     const std::vector<BaseSource>& bases() const { return bases_; }
+    // The position tracks opened, in the settings' order, and how many readings each
+    // placed (none unless the survey is placed by track).
+    const std::vector<TrackSource>& tracks() const { return tracks_; }
+    int placedBy(std::size_t track) const;
     const Summary& summary(int d) const { return summaries_[static_cast<std::size_t>(d)]; }
     Summary total() const;
     const CoordinateSystem* coordinateSystem() const { return crs_ ? &*crs_ : nullptr; }
@@ -125,15 +135,22 @@ class Survey {
         std::vector<std::size_t> oldDay;
         std::vector<std::optional<BaseSource>> bases;  // empty: the old one oldBase names
         std::vector<std::size_t> oldBase;
+        std::vector<std::optional<TrackSource>> tracks;  // empty: the old one oldTrack names
+        std::vector<std::size_t> oldTrack;
     };
     std::optional<Opened> openDays(const SurveySettings& next, std::string& message,
                                    const Progress& progress) const;
     bool openBases(const SurveySettings& next, Opened& opened, std::string& message) const;
+    bool openTracks(const SurveySettings& next, Opened& opened, std::string& message) const;
+    void makeTrackSet();
+    // Where the tracks put the reading on line i of a day.
+    PositionTrack::Position onTracks(const DataSet& data, int i, std::size_t& track) const;
     void install(Opened opened, const SurveySettings& next);
     using Changed = std::uint8_t;
     std::vector<bool> mergedReadings(const std::vector<int>& slotStart) const;
     void collect();
     void placeAll();
+    void placeByTracks();
     void normalAll();
     void igrfAll();
     std::vector<std::optional<IgrfLattice>> igrfLattices(
@@ -151,6 +168,10 @@ class Survey {
     SurveySettings settings_;
     std::vector<std::unique_ptr<Day>> days_;
     std::vector<BaseSource> bases_;
+    std::vector<TrackSource> tracks_;
+    // The tracks in the survey's coordinate system, when it is placed by track.
+    std::optional<TrackSet> trackSet_;
+    std::vector<int> trackPlaced_;
     std::optional<CoordinateSystem> crs_;
     std::vector<Summary> summaries_;
     std::string normalProblem_;

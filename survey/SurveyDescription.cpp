@@ -12,6 +12,7 @@
 #include "survey/FlagList.h"
 #include "survey/LevellingDescription.h"
 #include "survey/Placement.h"
+#include "text/CalendarDate.h"
 #include "text/ShortNumber.h"
 #include "text/TextFormat.h"
 #include "text/Trim.h"
@@ -47,6 +48,43 @@ struct Range {
         return formatText("%s: %.2f to %.2f %s (%d readings)", name, lo, hi, unit, count);
     }
 };
+
+// A moment of a track, seconds as TrackFix counts them: "06.07.2026 08:00:01".
+std::string moment(double seconds) {
+    const double day = std::floor(seconds / 86400.0);
+    const auto of = static_cast<long>(std::floor(seconds - day * 86400.0));
+    return CalendarDate::ofDayNumber(static_cast<long>(day)).text() +
+           formatText(" %02ld:%02ld:%02ld", of / 3600, of / 60 % 60, of % 60);
+}
+
+// The survey's tracks and what they placed; nothing for a survey without tracks.
+std::vector<std::string> trackLines(const Survey& survey) {
+    std::vector<std::string> lines;
+    if (!survey.tracks().empty()) {
+        lines.push_back(formatText("tracks: %zu", survey.tracks().size()));
+    }
+    for (std::size_t k = 0; k < survey.tracks().size(); ++k) {
+        const TrackSource& t = survey.tracks()[k];
+        std::string refused;
+        for (const TrackSource::Refused& r : t.refused()) {
+            if (r.count > 0) {
+                refused += (refused.empty() ? "" : ", ") + r.reason + formatText(" %d", r.count) +
+                           (r.firstLine > 0 ? formatText(" (first line %d)", r.firstLine) : "");
+            }
+        }
+        lines.push_back(
+            formatText("  %s: %zu fixes, refused: %s, %s - %s, offset %g s, placed %d readings",
+                       fileName(t.path()).c_str(), t.fixes().size(),
+                       refused.empty() ? "none" : refused.c_str(), moment(t.start()).c_str(),
+                       moment(t.end()).c_str(), t.offset(), survey.placedBy(k)));
+    }
+    if (survey.settings().placement.by() == Placement::By::Track) {
+        const Survey::Summary total = survey.total();
+        lines.push_back(formatText("no position: in a gap %d, outside the tracks %d", total.inGap,
+                                   total.outsideTracks));
+    }
+    return lines;
+}
 
 std::vector<std::string> ranges(const Survey& survey) {
     Range easting, northing, field, base, diurnal, normal, anomaly;
@@ -118,6 +156,13 @@ std::vector<std::string> SurveyDescription::placement(const Placement& p) {
                            q.stationInterval, q.firstLine, q.firstPosition, sideName(q.side))};
         case Placement::By::ControlPoints:
             break;
+        case Placement::By::Track: {
+            const Placement::Track& t = p.track();
+            return {
+                formatText("Placement by track: antenna offset %g m along, %g m across, "
+                           "lag %g s, largest gap %g s",
+                           t.along, t.across, t.lag, t.maxGap)};
+        }
     }
     // A fit is exact only to rounding: 359.99999999 degrees is said as 0, -0.0000001 m as 0.
     std::vector<std::string> lines{formatText(
@@ -230,6 +275,8 @@ std::vector<std::string> SurveyDescription::info(const Survey& survey) {
                                    fileName(b.path()).c_str(), b.offset(), b.samples(),
                                    b.firstDate().c_str(), b.lastDate().c_str()));
     }
+    const std::vector<std::string> tracks = trackLines(survey);
+    lines.insert(lines.end(), tracks.begin(), tracks.end());
     const std::size_t flags = survey.settings().flags.size();
     const std::size_t stale = FlagList::stale(survey.settings(), survey).size();
     std::string flagged = formatText("flags: %zu", flags);

@@ -145,7 +145,8 @@ const char* sideName(Placement::Side s) {
 Placement readPlacement(const Json& j, const std::string& place) {
     object(j, place,
            {"by", "origin_easting", "origin_northing", "azimuth", "line_spacing",
-            "station_interval", "first_line", "first_position", "lines_to", "control_points"});
+            "station_interval", "first_line", "first_position", "lines_to", "control_points",
+            "antenna_along", "antenna_across", "lag", "max_gap"});
     const std::string by = text(required(j, "by", place), member(place, "by"));
     std::string message;
     std::optional<Placement> made;
@@ -185,8 +186,17 @@ Placement readPlacement(const Json& j, const std::string& place) {
         made = Placement::byControlPoints(
             points, optional(j, "lines_to", place, side, Placement::Side::Left), spacing, interval,
             message);
+    } else if (by == "track") {
+        object(j, place, {"by", "antenna_along", "antenna_across", "lag", "max_gap"});
+        Placement::Track t;
+        t.along = optional(j, "antenna_along", place, number, 0.0);
+        t.across = optional(j, "antenna_across", place, number, 0.0);
+        t.lag = optional(j, "lag", place, number, 0.0);
+        t.maxGap = optional(j, "max_gap", place, number, t.maxGap);
+        made = Placement::byTrack(t, message);
     } else {
-        refuse(member(place, "by"), "expected \"none\", \"parameters\" or \"control points\"");
+        refuse(member(place, "by"),
+               "expected \"none\", \"parameters\", \"control points\" or \"track\"");
     }
     if (!made) {
         refuse(place, message);
@@ -222,6 +232,14 @@ Json writePlacement(const Placement& placement) {
                         {"line_spacing", p.lineSpacing},
                         {"station_interval", p.stationInterval},
                         {"lines_to", sideName(p.side)}};
+        }
+        case Placement::By::Track: {
+            const Placement::Track& t = placement.track();
+            return Json{{"by", "track"},
+                        {"antenna_along", t.along},
+                        {"antenna_across", t.across},
+                        {"lag", t.lag},
+                        {"max_gap", t.maxGap}};
         }
     }
     return Json{{"by", "none"}};
@@ -288,6 +306,25 @@ Choice chosen(const Json& j, const std::string& place,
 SurveySettings::BaseSource::Format baseFormat(const Json& j, const std::string& place) {
     return chosen(j, place, &SurveySettings::BaseSource::named,
                   "expected \"velkor\", \"iaga2002\", \"csv\", \"auto\" or \"survey\"");
+}
+
+SurveySettings::Track::Format trackFormat(const Json& j, const std::string& place) {
+    return chosen(j, place, &SurveySettings::Track::named, "expected \"gpx\" or \"nmea\"");
+}
+
+std::vector<SurveySettings::Track> readTracks(const Json& j, const fs::path& folder) {
+    const Json& all = list(j, "tracks");
+    std::vector<SurveySettings::Track> tracks;
+    for (std::size_t k = 0; k < all.size(); ++k) {
+        const std::string place = item("tracks", k);
+        object(all[k], place, {"path", "format", "offset"});
+        SurveySettings::Track t;
+        t.path = resolved(required(all[k], "path", place), member(place, "path"), folder);
+        t.format = trackFormat(required(all[k], "format", place), member(place, "format"));
+        t.offset = optional(all[k], "offset", place, number, 0.0);
+        tracks.push_back(std::move(t));
+    }
+    return tracks;
 }
 
 // A length in metres or a number of nT: above nought.
@@ -407,8 +444,8 @@ Json writeLevelling(const SurveySettings::Levelling& l, const fs::path& folder) 
 
 SurveySettings readSettings(const Json& root, const fs::path& folder) {
     object(root, "",
-           {"format", "version", "days", "base_sources", "coordinate_system", "placement", "datum",
-            "normal_field", "flags", "gridding", "levelling"});
+           {"format", "version", "days", "base_sources", "tracks", "coordinate_system", "placement",
+            "datum", "normal_field", "flags", "gridding", "levelling"});
     if (text(required(root, "format", ""), "format") != SurveyFile::kFormat) {
         refuse("format", std::string("expected \"") + SurveyFile::kFormat + "\"");
     }
@@ -442,6 +479,9 @@ SurveySettings readSettings(const Json& root, const fs::path& folder) {
         b.offset = optional(bases[k], "offset", place, whole, 0);
         b.columns = optional(bases[k], "columns", place, text, std::string());
         s.baseSources.push_back(std::move(b));
+    }
+    if (root.contains("tracks")) {
+        s.tracks = readTracks(root["tracks"], folder);
     }
     if (root.contains("coordinate_system")) {
         s.epsg = readEpsg(root["coordinate_system"], "coordinate_system");
@@ -695,6 +735,16 @@ std::string SurveyFile::text(const SurveySettings& s, const std::string& folder)
     root["version"] = kVersion;
     root["days"] = days;
     root["base_sources"] = bases;
+    // A survey without tracks is written as before they existed.
+    if (!s.tracks.empty()) {
+        Json tracks = Json::array();
+        for (const SurveySettings::Track& t : s.tracks) {
+            tracks.push_back({{"path", relative(t.path, at)},
+                              {"format", SurveySettings::Track::name(t.format)},
+                              {"offset", t.offset}});
+        }
+        root["tracks"] = tracks;
+    }
     root["coordinate_system"] = s.epsg ? Json("EPSG:" + std::to_string(*s.epsg)) : Json(nullptr);
     root["placement"] = writePlacement(s.placement);
     root["datum"] = s.datum;

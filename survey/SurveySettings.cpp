@@ -36,6 +36,23 @@ std::optional<SurveySettings::BaseSource::Format> SurveySettings::BaseSource::na
     return std::nullopt;
 }
 
+bool SurveySettings::Track::operator==(const Track& o) const {
+    return path == o.path && format == o.format && offset == o.offset;
+}
+
+const char* SurveySettings::Track::name(Format format) {
+    return format == Format::Nmea ? "nmea" : "gpx";
+}
+
+std::optional<SurveySettings::Track::Format> SurveySettings::Track::named(std::string_view name) {
+    for (Format f : {Format::Gpx, Format::Nmea}) {
+        if (name == Track::name(f)) {
+            return f;
+        }
+    }
+    return std::nullopt;
+}
+
 bool SurveySettings::NormalField::operator==(const NormalField& o) const {
     return kind == o.kind && value == o.value && height == o.height;
 }
@@ -85,7 +102,7 @@ bool SurveySettings::Levelling::operator==(const Levelling& o) const {
 }
 
 bool SurveySettings::operator==(const SurveySettings& o) const {
-    return days == o.days && baseSources == o.baseSources && epsg == o.epsg &&
+    return days == o.days && baseSources == o.baseSources && tracks == o.tracks && epsg == o.epsg &&
            placement == o.placement && datum == o.datum && normal == o.normal && flags == o.flags &&
            gridding == o.gridding && levelling == o.levelling;
 }
@@ -101,6 +118,11 @@ bool SurveySettings::ownsFile(const std::string& path, const std::string& survey
     }
     for (const BaseSource& b : baseSources) {
         if (!b.path.empty() && sameFile(path, b.path)) {
+            return true;
+        }
+    }
+    for (const Track& t : tracks) {
+        if (sameFile(path, t.path)) {
             return true;
         }
     }

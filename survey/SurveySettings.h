@@ -40,6 +40,20 @@ struct SurveySettings {
         static const char* name(Format format);
         static std::optional<Format> named(std::string_view name);
     };
+    // A GNSS log of where the sensor was carried; offset seconds are added to its times
+    // to bring them to the instrument's clock.
+    struct Track {
+        enum class Format { Gpx, Nmea };
+
+        std::string path;
+        Format format = Format::Gpx;
+        double offset = 0.0;
+        bool operator==(const Track& o) const;
+
+        // "gpx", "nmea", as files and the command line write them.
+        static const char* name(Format format);
+        static std::optional<Format> named(std::string_view name);
+    };
     // The regional field taken away to leave the anomaly.
     struct NormalField {
         enum class Kind { None, Constant, Igrf };
@@ -107,6 +121,7 @@ struct SurveySettings {
 
     std::vector<std::string> days;
     std::vector<BaseSource> baseSources;
+    std::vector<Track> tracks;
     std::optional<int> epsg;  // no coordinate system: local metres
     Placement placement;
     double datum = 0.0;  // nT
@@ -117,7 +132,7 @@ struct SurveySettings {
 
     bool operator==(const SurveySettings& o) const;
     bool operator!=(const SurveySettings& o) const { return !(*this == o); }
-    // Whether path is the survey file (named by surveyPath) or a day or base source of it:
+    // Whether path is the survey file (named by surveyPath) or a day, base source or track of it:
     // a file nothing may be written over.
     bool ownsFile(const std::string& path, const std::string& surveyPath) const;
     // "PATH is the survey file or one of its days or base sources: give the output

@@ -2,6 +2,7 @@
 // when none does, a gap in one of them is told before the moment lying outside them all.
 #pragma once
 
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,9 @@ class TrackSet {
     const std::vector<PositionTrack>& tracks() const { return tracks_; }
     // Where the sensor was for a reading taken at the instrument's time seconds.
     PositionTrack::Position place(double seconds, const Settings& settings) const;
+    // The same, and which track placed it: tracks().size() when none did.
+    PositionTrack::Position place(double seconds, const Settings& settings,
+                                  std::size_t& track) const;
 
   private:
     std::vector<PositionTrack> tracks_;

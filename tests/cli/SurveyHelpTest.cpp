@@ -16,9 +16,9 @@ namespace velkor {
 namespace {
 
 // The survey's commands, "" the survey itself, in the order its help lists them.
-const std::vector<std::string> kCommands{"",          "new",  "add",        "base",    "place",
-                                         "set",       "info", "export",     "grid",    "contours",
-                                         "transform", "plot", "plot-lines", "despike", "flag"};
+const std::vector<std::string> kCommands{
+    "",       "new",  "add",      "base",      "track", "place",      "set",     "info",
+    "export", "grid", "contours", "transform", "plot",  "plot-lines", "despike", "flag"};
 
 // A command's help as the fixture file holds it, "" the survey's own.
 std::string surveyHelpText(const std::string& command) {

@@ -146,7 +146,8 @@ QWidget* DlgSurveySettings::createPlacement() {
     epsg_->setPlaceholderText("none: local metres");
     form->addRow("EPSG code:", epsg_);
     placeBy_ = new QComboBox(group);
-    placeBy_->addItems({"None (E = position, N = line)", "By parameters", "By control points"});
+    placeBy_->addItems({"None (E = position, N = line)", "By parameters", "By control points",
+                        "By position track"});
     form->addRow("Place:", placeBy_);
     side_ = new QComboBox(group);
     side_->addItems({"Left", "Right"});
@@ -159,6 +160,12 @@ QWidget* DlgSurveySettings::createPlacement() {
     placePages_->addWidget(new QWidget(placePages_));
     placePages_->addWidget(createParameters());
     placePages_->addWidget(createControlPoints());
+    auto* byTrack = new QLabel(
+        "Each reading at the place its time has in the survey's position tracks: set with "
+        "velkor2tr-cli survey track and survey place --by-track.",
+        placePages_);
+    byTrack->setWordWrap(true);
+    placePages_->addWidget(byTrack);
     form->addRow(placePages_);
     connect(placeBy_, &QComboBox::currentIndexChanged, placePages_,
             &QStackedWidget::setCurrentIndex);
@@ -308,6 +315,15 @@ std::optional<Placement> DlgSurveySettings::placement(std::string& message) cons
             return Placement::byControlPoints(points, side, lineSpacing_->value(),
                                               stationInterval_->value(), message);
         }
+        case 3:
+            // Kept as the tool set it: this dialog does not edit a placement by track.
+            if (result_.placement.by() == Placement::By::Track) {
+                return result_.placement;
+            }
+            message =
+                "Placing by position track is set with velkor2tr-cli survey place "
+                "--by-track.";
+            return std::nullopt;
         default:
             return Placement();
     }

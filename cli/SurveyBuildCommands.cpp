@@ -127,7 +127,7 @@ void SurveyBuildCommands::declareByTrack(CLI::App& place, PlaceOptions& o) {
 
 void SurveyBuildCommands::declarePlace(CLI::App& app, CommandList& commands) {
     CLI::App* place = addCommand(
-        app, "place", "place the readings: by origin, azimuth and spacing, or by control points",
+        app, "place", "place the readings: by origin, azimuth and spacing, by control points, or by position track",
         place_.survey);
     PlaceOptions& o = place_;
     CLI::Option* origin =

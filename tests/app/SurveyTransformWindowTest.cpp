@@ -46,6 +46,7 @@ TEST_F(AppFixture, TheWindowShowsAndNamesATransformOfItsGrid) {
     ASSERT_NE(w.gridPainter(), nullptr);
     const SurveyGridding::Result& shown = *w.gridPainter()->result();
     EXPECT_EQ(shown.unit, "nT/m2");
+    EXPECT_EQ(w.stretchLow()->suffix(), " nT/m2");
     EXPECT_EQ(w.gridOf()->currentText(), "Transform...");
     EXPECT_NE(w.summary().indexOf("transform: dz (vertical derivative), second order"), -1)
         << w.summary().toStdString();
@@ -70,6 +71,7 @@ TEST_F(AppFixture, TheWindowShowsAndNamesATransformOfItsGrid) {
     w.gridOf()->setCurrentIndex(0);
     EXPECT_EQ(w.gridPainter(), w.gridder().painter());
     EXPECT_EQ(w.summary().indexOf("transform"), -1);
+    EXPECT_EQ(w.stretchHigh()->suffix(), " nT");
 }
 
 }  // namespace velkor

@@ -390,6 +390,11 @@ void SurveyWindow::gridChanged() {
         progress_->setRange(0, 1000);
     }
     updateTransform();
+    // The colour limits are in the unit of the grid shown: a derivative's nT/m, a tilt's degrees.
+    const QString unit =
+        " " + QString::fromStdString(transform_ && transformed_ ? transformed_->unit : "nT");
+    stretchLo_->setSuffix(unit);
+    stretchHi_->setSuffix(unit);
     map_->setGrid(gridPainter());
     // Over a grid the readings are only positions: their colour has no say.
     colourBy_->setEnabled(!map_->showsGrid());

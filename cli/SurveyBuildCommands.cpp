@@ -126,9 +126,10 @@ void SurveyBuildCommands::declareByTrack(CLI::App& place, PlaceOptions& o) {
 }
 
 void SurveyBuildCommands::declarePlace(CLI::App& app, CommandList& commands) {
-    CLI::App* place = addCommand(
-        app, "place", "place the readings: by origin, azimuth and spacing, by control points, or by position track",
-        place_.survey);
+    CLI::App* place = addCommand(app, "place",
+                                 "place the readings: by origin, azimuth and spacing, by control "
+                                 "points, or by position track",
+                                 place_.survey);
     PlaceOptions& o = place_;
     CLI::Option* origin =
         place->add_option("--origin", o.origin, "where line and position of the first reading lie")

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <utility>
 
+#include "gridding/PointBuckets.h"
 #include "levelling/DayTies.h"
 #include "levelling/DirectionOffset.h"
 #include "levelling/LevelLine.h"
@@ -188,35 +189,22 @@ class Levelling {
     // station interval: a control line tied whatever line numbers each day gave it.
     std::vector<DayTies::Tie> placedTies(const std::vector<std::size_t>& usable) const {
         const double reach = interval_ / 2.0;
-        const auto cellOf = [reach](double metres) {
-            return static_cast<long long>(std::floor(metres / reach));
-        };
-        std::map<std::pair<long long, long long>, std::vector<std::size_t>> cells;
+        PointBuckets buckets(reach);
         for (const std::size_t k : usable) {
-            cells[{cellOf(in_[k].easting), cellOf(in_[k].northing)}].push_back(k);
+            buckets.add(k, in_[k].easting, in_[k].northing);
         }
         std::vector<DayTies::Tie> out;
         for (const std::size_t k : usable) {
             std::map<int, std::pair<double, std::size_t>> nearest;  // later day: distance, reading
-            const long long ce = cellOf(in_[k].easting);
-            const long long cn = cellOf(in_[k].northing);
-            for (long long e = ce - 1; e <= ce + 1; ++e) {
-                for (long long n = cn - 1; n <= cn + 1; ++n) {
-                    const auto at = cells.find({e, n});
-                    if (at == cells.end()) {
-                        continue;
-                    }
-                    for (const std::size_t j : at->second) {
-                        const double d = std::hypot(in_[j].easting - in_[k].easting,
-                                                    in_[j].northing - in_[k].northing);
-                        const auto best = nearest.find(in_[j].day);
-                        if (in_[j].day > in_[k].day && d <= reach &&
-                            (best == nearest.end() || d < best->second.first)) {
-                            nearest[in_[j].day] = {d, j};
-                        }
-                    }
+            buckets.neighbours(in_[k].easting, in_[k].northing, [&](std::size_t j) {
+                const double d =
+                    std::hypot(in_[j].easting - in_[k].easting, in_[j].northing - in_[k].northing);
+                const auto best = nearest.find(in_[j].day);
+                if (in_[j].day > in_[k].day && d <= reach &&
+                    (best == nearest.end() || d < best->second.first)) {
+                    nearest[in_[j].day] = {d, j};
                 }
-            }
+            });
             for (const auto& [day, found] : nearest) {
                 out.push_back({in_[k].day, day, values_[k] - values_[found.second]});
             }

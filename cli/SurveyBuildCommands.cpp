@@ -16,8 +16,10 @@
 #include "survey/BaseSource.h"
 #include "survey/SurveyDescription.h"
 #include "survey/SurveyFile.h"
+#include "survey/SurveyLagEstimate.h"
 #include "survey/TrackSource.h"
 #include "text/QuotedText.h"
+#include "text/TextFormat.h"
 
 namespace velkor {
 namespace {
@@ -35,6 +37,16 @@ std::string fileOffset(const std::string& text) {
                ? "give whole seconds from -" + std::to_string(SurveyFile::kLargestWhole) + " to " +
                      std::to_string(SurveyFile::kLargestWhole)
                : std::string();
+}
+
+// The pairs compared at the estimate's lag.
+int pairsAt(const LagEstimate::Result& r) {
+    for (const LagEstimate::Point& p : r.curve) {
+        if (p.lag == r.lag) {
+            return p.pairs;
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -92,21 +104,30 @@ void SurveyBuildCommands::declareBase(CLI::App& app, CommandList& commands) {
 
 void SurveyBuildCommands::declareTrack(CLI::App& app, CommandList& commands) {
     CLI::App* track =
-        addCommand(app, "track", "add a position track: a GNSS receiver's GPX file or NMEA log",
+        addCommand(app, "track",
+                   "add a position track: a GNSS receiver's GPX file or NMEA log, or a CSV file "
+                   "of times and positions",
                    track_.survey);
     track->add_option("FILE", track_.file, "the track, read as it is, never written")
         ->type_name("")
         ->required();
     track
         ->add_option("--format", track_.format,
-                     "a GPX file or an NMEA 0183 log (default auto: told by the file's content)")
-        ->check(CLI::IsMember({"gpx", "nmea", "auto"}))
-        ->type_name("gpx|nmea|auto");
+                     "a GPX file, an NMEA 0183 log or a CSV file (default auto: told by the "
+                     "file's content)")
+        ->check(CLI::IsMember({"gpx", "nmea", "csv", "auto"}))
+        ->type_name("gpx|nmea|csv|auto");
     track
         ->add_option("--offset", track_.offset,
                      "seconds added to its times to bring them to the instrument's clock "
                      "(default 0)")
         ->type_name("SECONDS");
+    track
+        ->add_option("--columns", track_.columns,
+                     "for CSV, the columns to take: latitude and longitude (WGS 84), or easting "
+                     "and northing in the survey's coordinate system (default: chosen by their "
+                     "names)")
+        ->type_name("DATE,TIME,A,B|DATETIME,A,B");
     commands.add(track, [this] { return this->track(track_); });
 }
 
@@ -117,8 +138,11 @@ void SurveyBuildCommands::declareByTrack(CLI::App& place, PlaceOptions& o) {
         .add_option("--antenna-offset", o.antennaOffset,
                     "metres from the antenna to the sensor, ahead and to the right (default 0)")
         ->type_name("ALONG[,ACROSS]");
-    place.add_option("--lag", o.lag, "seconds the readings' times run behind (default 0)")
-        ->type_name("SECONDS");
+    place
+        .add_option("--lag", o.lag,
+                    "seconds the readings' times run behind (default 0), or auto: estimated "
+                    "from lines walked both ways")
+        ->type_name("SECONDS|auto");
     place
         .add_option("--max-gap", o.maxGap,
                     "seconds between fixes beyond which a reading is not placed (default 5)")
@@ -182,8 +206,9 @@ void SurveyBuildCommands::declareSet(CLI::App& app, CommandList& commands) {
         ->type_name("none|NT|igrf");
     set->add_option("--height", set_.height, "metres above the ellipsoid for IGRF-14 (default 0)")
         ->type_name("M");
-    set->add_option("--crs", set_.crs, "the coordinate system, or none")
-        ->type_name("EPSG:CODE|none");
+    set->add_option("--crs", set_.crs,
+                    "the coordinate system, none, or utm: the WGS 84 UTM zone of the tracks")
+        ->type_name("EPSG:CODE|utm|none");
     set_.gridding.declare(*set, true);
     set->add_option("--regional", set_.regional,
                     "the regional trend fitted to the readings and taken away before gridding")
@@ -254,10 +279,12 @@ int SurveyBuildCommands::track(const TrackOptions& o) {
     SurveySettings::Track t;
     t.path = SurveyValues::absolute(o.file);
     t.offset = o.offset;
+    t.columns = o.columns;
     if (o.format == "auto") {
         const std::optional<TrackSource::Format> found = TrackSource::detect(t.path);
         if (!found) {
-            err_ << QuotedText::of(t.path) << ": neither a GPX file nor an NMEA log\n";
+            err_ << QuotedText::of(t.path)
+                 << ": neither a GPX file nor an NMEA log nor a CSV file of times and positions\n";
             return 1;
         }
         t.format = *found;
@@ -279,7 +306,10 @@ int SurveyBuildCommands::place(const PlaceOptions& o) {
         return status;
     }
     next->placement = *placed;
-    for (const std::string& line : SurveyDescription::placement(*placed)) {
+    if (o.byTrack && o.lag == "auto" && !estimateLag(*next, next->placement)) {
+        return 1;
+    }
+    for (const std::string& line : SurveyDescription::placement(next->placement)) {
         out_ << line << '\n';
     }
     if (const std::string warning = placed->fitWarning(); !warning.empty()) {
@@ -352,7 +382,14 @@ std::optional<Placement> SurveyBuildCommands::trackPlacement(const PlaceOptions&
         t.along = (*v)[0];
         t.across = v->size() > 1 ? (*v)[1] : 0.0;
     }
-    t.lag = o.lag;
+    if (!o.lag.empty() && o.lag != "auto") {
+        const std::optional<double> lag = SurveyValues::wholeNumber(o.lag);
+        if (!lag) {
+            status = SurveyCommand::usageError(err_, "--lag: give seconds or auto");
+            return std::nullopt;
+        }
+        t.lag = *lag;
+    }
     t.maxGap = o.maxGap;
     std::string message;
     std::optional<Placement> placed = Placement::byTrack(t, message);
@@ -363,9 +400,50 @@ std::optional<Placement> SurveyBuildCommands::trackPlacement(const PlaceOptions&
     return placed;
 }
 
+bool SurveyBuildCommands::estimateLag(const SurveySettings& next, Placement& placed) {
+    std::optional<Survey> survey = edit_.open(next);
+    if (!survey) {
+        return false;
+    }
+    std::string message;
+    const std::optional<LagEstimate::Result> found =
+        SurveyLagEstimate::of(*survey, placed.track(), message);
+    if (found && !found->found) {
+        message =
+            "The lag cannot be estimated: no neighbouring lines walked in opposite directions "
+            "were placed by the tracks.";
+    }
+    if (!found || !found->found) {
+        err_ << message << '\n';
+        return false;
+    }
+    out_ << formatText(
+        "Lag estimated: %g s, where the misfit is least: %.3g nT rms over %d pairs\n", found->lag,
+        std::sqrt(found->misfit), pairsAt(*found));
+    Placement::Track t = placed.track();
+    t.lag = std::round(found->lag * 1000.0) / 1000.0;  // the search's step, not its rounding
+    t.lagEstimated = true;
+    placed = *Placement::byTrack(t, message);
+    return true;
+}
+
+bool SurveyBuildCommands::utmOfTracks(SurveySettings& next) {
+    std::string message;
+    const std::optional<int> code = TrackSource::utmZoneCode(next.tracks, message);
+    if (!code) {
+        err_ << message << '\n';
+        return false;
+    }
+    next.epsg = *code;
+    return true;
+}
+
 int SurveyBuildCommands::set(const SetOptions& o) {
     std::optional<SurveySettings> next = edit_.read(o.survey);
     if (!next) {
+        return 1;
+    }
+    if (o.crs == "utm" && !utmOfTracks(*next)) {
         return 1;
     }
     std::string problem;
@@ -388,7 +466,7 @@ int SurveyBuildCommands::set(const SetOptions& o) {
 
 void SurveyBuildCommands::setCorrections(const SetOptions& o, SurveySettings& next,
                                          std::string& problem) {
-    if (!o.crs.empty() && !SurveyValues::readCrs(o.crs, next.epsg)) {
+    if (!o.crs.empty() && o.crs != "utm" && !SurveyValues::readCrs(o.crs, next.epsg)) {
         problem = "--crs: give EPSG: and the code of a projected coordinate system, or none";
         return;
     }

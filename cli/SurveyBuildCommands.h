@@ -38,6 +38,7 @@ class SurveyBuildCommands : public SurveyFamily {
         std::string file;
         std::string format = "auto";
         double offset = 0.0;
+        std::string columns;
     };
     struct PlaceOptions {
         std::string survey;
@@ -51,7 +52,7 @@ class SurveyBuildCommands : public SurveyFamily {
         std::vector<std::string> controls;
         bool byTrack = false;
         std::string antennaOffset;
-        double lag = 0.0;
+        std::string lag;  // seconds, or "auto" to estimate
         double maxGap = 5.0;
     };
     struct SetOptions {
@@ -82,6 +83,12 @@ class SurveyBuildCommands : public SurveyFamily {
     // the message, status then 1 or 2.
     std::optional<Placement> placement(const PlaceOptions& o, int& status);
     std::optional<Placement> trackPlacement(const PlaceOptions& o, int& status);
+    // The lag of the survey next estimated into placed, the estimate told; false after the
+    // message when it cannot be.
+    bool estimateLag(const SurveySettings& next, Placement& placed);
+    // The coordinate system of --crs utm: the UTM zone of next's tracks; false after the
+    // message when there is none.
+    bool utmOfTracks(SurveySettings& next);
     // The corrections and the coordinate system of set into next; a usage error's text in
     // problem when one does not fit.
     static void setCorrections(const SetOptions& o, SurveySettings& next, std::string& problem);

@@ -19,6 +19,15 @@ samples/week-spikes.velkor is the same week with a dozen single bad readings (sp
 10 to 300 nT, up and down) on survey readings of several lines and days, for the spike
 finder; its other readings are those of week.velkor, byte for byte.
 
+samples/week-track.gpx and samples/week-track.nmea are the week's walk as a GNSS receiver
+beside the sensor logged it, a fix every WALK_FIX_SECONDS in UTC (two hours behind the
+survey's clock): the lines lie as the README places them (origin 500000,6200000 in
+EPSG:32633, azimuth 30, 10 m between lines, 5 m between positions, lines to the left), the
+walker pauses a little at each line's ends and walks straight back between lines. The NMEA
+log holds a GGA sentence each fix and an RMC sentence each minute (and first each day) to
+date them; both files
+give the same positions, converted by PROJ's cs2cs.
+
 samples/level-06.velkor to level-09.velkor are the week walked again for levelling, one
 file a day: each morning a control line (line 0, positions 1 to 40) is walked first, then
 the day's ten lines in zig-zag (odd lines towards increasing positions, even ones back).
@@ -31,6 +40,7 @@ import datetime
 import math
 import os
 import random
+import subprocess
 
 HEADER = "M Date      Time      Line  Pos  Field  Err  A D    Grad    Note "
 NOTES = ["Base ", "Fence", "Road ", "Brook", "Tree ", "Pipe "]
@@ -124,6 +134,120 @@ def make_week(spikes=None):
                 t += 18 + rnd.randrange(12)
             t += 240
     return survey, base
+
+
+WALK_FIX_SECONDS = 5
+WALK_CLOCK = 7200  # the survey's clock runs two hours ahead of UTC
+WALK_ORIGIN = (500000.0, 6200000.0)
+WALK_AZIMUTH = 30.0
+WALK_LINE_SPACING = 10.0
+WALK_STATION = 5.0
+WALK_PAUSE = 10  # seconds stood still at each line's ends
+
+
+def walk_place(ln, pos):
+    """Easting and northing of (line, position) as the README places the week."""
+    a = math.radians(WALK_AZIMUTH)
+    across = math.radians(WALK_AZIMUTH - 90.0)  # lines to the left of the way walked
+    along, side = pos * WALK_STATION, ln * WALK_LINE_SPACING
+    return (WALK_ORIGIN[0] + along * math.sin(a) + side * math.sin(across),
+            WALK_ORIGIN[1] + along * math.cos(a) + side * math.cos(across))
+
+
+def walk_waypoints(week):
+    """{day: [(seconds of the survey's clock, line, position)]}: where the walker was, from
+    the week's own rows; in between the walker goes straight at an even pace."""
+    days = {}
+    rows = [(int(r[2:4]), int(r[13:15]) * 3600 + int(r[16:18]) * 60 + int(r[19:21]), r[0],
+             int(r[22:27]), int(r[28:33])) for r in week[1:]]
+    for k, (day, t, mode, ln, pos) in enumerate(rows):
+        points = days.setdefault(day, [])
+        if mode == "A":  # at the start of the line that follows
+            ln = rows[k + 1][3]
+            points.append((t - WALK_PAUSE, ln, 0))
+            points.append((t, ln, 0))
+            continue
+        points.append((t, ln, pos))
+        if k + 1 == len(rows) or rows[k + 1][2] == "A":
+            points.append((t + WALK_PAUSE, ln, pos))
+    return days
+
+
+def walk_fixes(week):
+    """[(day, UTC seconds, easting, northing)] every WALK_FIX_SECONDS along the walk."""
+    fixes = []
+    for day, points in sorted(walk_waypoints(week).items()):
+        k = 0
+        t = points[0][0] - points[0][0] % WALK_FIX_SECONDS
+        while t <= points[-1][0] + WALK_FIX_SECONDS:
+            while k + 1 < len(points) and points[k + 1][0] <= t:
+                k += 1
+            t0, l0, p0 = points[k]
+            t1, l1, p1 = points[min(k + 1, len(points) - 1)]
+            f = 0.0 if t1 == t0 or t < t0 else min(1.0, (t - t0) / float(t1 - t0))
+            e, n = walk_place(l0 + f * (l1 - l0), p0 + f * (p1 - p0))
+            fixes.append((day, t - WALK_CLOCK, e, n))
+            t += WALK_FIX_SECONDS
+    return fixes
+
+
+def walk_lat_lon(fixes):
+    """The fixes' latitudes and longitudes, WGS 84, by PROJ."""
+    text = "".join("%.4f %.4f\n" % (e, n) for _, _, e, n in fixes)
+    out = subprocess.run(["cs2cs", "-f", "%.9f", "EPSG:32633", "EPSG:4326"], input=text,
+                         capture_output=True, text=True, check=True).stdout
+    return [tuple(float(v) for v in row.split()[:2]) for row in out.splitlines()]
+
+
+def walk_height(t):
+    return 42.0 + 1.5 * math.sin(t / 700.0)
+
+
+def week_gpx(fixes, places):
+    rows = ['<?xml version="1.0" encoding="UTF-8"?>',
+            '<gpx version="1.1" creator="velkor2tr make_samples.py" '
+            'xmlns="http://www.topografix.com/GPX/1/1">',
+            "<trk><name>Sample week (made up)</name>"]
+    last = None
+    for (day, t, _, _), (lat, lon) in zip(fixes, places):
+        if day != last:
+            rows.append(("</trkseg>" if last else "") + "<trkseg>")
+            last = day
+        rows.append('<trkpt lat="%.8f" lon="%.8f"><ele>%.1f</ele>'
+                    "<time>2026-07-%02dT%02d:%02d:%02dZ</time></trkpt>" % (
+                        lat, lon, walk_height(t), day, t // 3600, t // 60 % 60, t % 60))
+    rows += ["</trkseg>", "</trk>", "</gpx>"]
+    return rows
+
+
+def nmea_sentence(body):
+    check = 0
+    for c in body:
+        check ^= ord(c)
+    return "$%s*%02X" % (body, check)
+
+
+def nmea_angle(value, width, hemispheres):
+    v = abs(value)
+    degrees = int(v)
+    minutes = (v - degrees) * 60.0
+    text = "%0*d%08.5f" % (width, degrees, minutes)
+    if text[width:].startswith("60"):
+        text = "%0*d%08.5f" % (width, degrees + 1, 0.0)
+    return text + "," + hemispheres[value < 0]
+
+
+def week_nmea(fixes, places):
+    rows, last = [], None
+    for (day, t, _, _), (lat, lon) in zip(fixes, places):
+        hms = "%02d%02d%02d.00" % (t // 3600, t // 60 % 60, t % 60)
+        where = nmea_angle(lat, 2, "NS") + "," + nmea_angle(lon, 3, "EW")
+        if t % 60 == 0 or day != last:  # a day's first fix is dated at once
+            last = day
+            rows.append(nmea_sentence("GPRMC,%s,A,%s,0.4,30.0,%02d0726,,,A" % (hms, where, day)))
+        rows.append(nmea_sentence("GPGGA,%s,%s,1,09,0.8,%.1f,M,39.6,M,," % (
+            hms, where, walk_height(t))))
+    return rows
 
 
 LEVEL_STAGGER = 0.5  # stations (the week's station interval is 1 m)
@@ -264,6 +388,12 @@ def main():
                        ("week.velkor", week), ("week-spikes.velkor", week_spikes),
                        ("week-base.a", week_base),
                        ("week-base.iaga", week_iaga(week_base)), ("week-base.csv", week_csv(week_base))]:
+        with open(os.path.join(out, name), "wb") as f:
+            f.write("".join(r + "\r\n" for r in rows).encode("ascii"))
+    fixes = walk_fixes(week)
+    places = walk_lat_lon(fixes)
+    for name, rows in [("week-track.gpx", week_gpx(fixes, places)),
+                       ("week-track.nmea", week_nmea(fixes, places))]:
         with open(os.path.join(out, name), "wb") as f:
             f.write("".join(r + "\r\n" for r in rows).encode("ascii"))
 

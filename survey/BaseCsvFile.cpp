@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "survey/CsvTable.h"
 #include "survey/SourceText.h"
 #include "text/CalendarDate.h"
 #include "text/NumberText.h"
@@ -21,67 +22,18 @@ struct Refusal {
     std::string message;
 };
 
-// Fields of a row; a field in double quotes may hold the separator, "" is a quote.
-std::vector<std::string> fields(std::string_view row, char separator) {
-    std::vector<std::string> out(1);
-    bool quoted = false;
-    for (std::size_t k = 0; k < row.size(); ++k) {
-        const char c = row[k];
-        if (quoted && c == '"' && k + 1 < row.size() && row[k + 1] == '"') {
-            out.back() += '"';
-            ++k;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == separator && !quoted) {
-            out.emplace_back();
-        } else {
-            out.back() += c;
-        }
-    }
-    for (std::string& f : out) {
-        f = std::string(Trim::spacesAndTabs(f));
-    }
-    return out;
-}
-
-// A column's name as the automatic choice compares it: lower case, a unit in brackets
-// dropped ("F (nT)" is "f").
-std::string plain(std::string_view name) {
-    std::string s(Trim::spacesAndTabs(name));
-    const std::size_t unit = s.find_first_of("([");
-    if (unit != std::string::npos && unit > 0) {
-        s = std::string(Trim::spacesAndTabs(std::string_view(s).substr(0, unit)));
-    }
-    for (char& c : s) {
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return s;
-}
-
 struct Choice {
     std::size_t date = 0;  // the date-time column when time is none
     std::optional<std::size_t> time;
     std::size_t value = 0;
 };
 
-std::optional<std::size_t> named(const std::vector<std::string>& header,
-                                 std::initializer_list<const char*> names) {
-    for (const char* n : names) {
-        for (std::size_t k = 0; k < header.size(); ++k) {
-            if (plain(header[k]) == n) {
-                return k;
-            }
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<Choice> automatic(const std::vector<std::string>& header) {
-    const auto date = named(header, {"date"});
-    const auto time = named(header, {"time"});
+    const auto date = CsvTable::named(header, {"date"});
+    const auto time = CsvTable::named(header, {"time"});
     const auto dateTime =
-        named(header, {"datetime", "date_time", "date-time", "date time", "timestamp"});
-    const auto value = named(header, {"value", "f", "field", "nt"});
+        CsvTable::named(header, {"datetime", "date_time", "date-time", "date time", "timestamp"});
+    const auto value = CsvTable::named(header, {"value", "f", "field", "nt"});
     if (!value) {
         return std::nullopt;
     }
@@ -93,12 +45,6 @@ std::optional<Choice> automatic(const std::vector<std::string>& header) {
         return Choice{dateTime ? *dateTime : date ? *date : *time, std::nullopt, *value};
     }
     return std::nullopt;
-}
-
-// Spreadsheet programs begin a UTF-8 file with a byte-order mark: no part of the header.
-std::string_view withoutMark(std::string_view text) {
-    constexpr std::string_view kMark = "\xEF\xBB\xBF";
-    return text.substr(0, kMark.size()) == kMark ? text.substr(kMark.size()) : text;
 }
 
 class Reader {
@@ -137,8 +83,8 @@ class Reader {
     }
 
     void head(std::string_view row, const std::string& columns) {
-        separator_ = row.find(';') != std::string_view::npos ? ';' : ',';
-        const std::vector<std::string> header = fields(row, separator_);
+        separator_ = CsvTable::separator(row);
+        const std::vector<std::string> header = CsvTable::fields(row, separator_);
         if (header.size() < 2) {
             refuse("a header of columns separated by commas or semicolons was expected");
         }
@@ -157,21 +103,18 @@ class Reader {
     }
 
     Choice chosen(const std::vector<std::string>& header, const std::string& columns) const {
-        const std::vector<std::string> names = fields(columns, ',');
+        const std::vector<std::string> names = CsvTable::fields(columns, ',');
         if (names.size() != 2 && names.size() != 3) {
             throw Refusal{name_ + ": columns \"" + QuotedText::of(columns) +
                           "\": expected DATE,TIME,VALUE or DATETIME,VALUE"};
         }
         std::vector<std::size_t> at;
         for (const std::string& n : names) {
-            std::size_t k = 0;
-            while (k < header.size() && !SourceText::sameName(header[k], n)) {
-                ++k;
-            }
-            if (k == header.size()) {
+            const std::optional<std::size_t> k = CsvTable::column(header, n);
+            if (!k) {
                 refuse("no column named \"" + QuotedText::of(n) + "\" in the header");
             }
-            at.push_back(k);
+            at.push_back(*k);
         }
         if (names.size() == 3) {
             return Choice{at[0], at[1], at[2]};
@@ -180,7 +123,7 @@ class Reader {
     }
 
     void sample(std::string_view row) {
-        const std::vector<std::string> f = fields(row, separator_);
+        const std::vector<std::string> f = CsvTable::fields(row, separator_);
         const std::size_t needed = std::max(choice_.date, choice_.time.value_or(0)) + 1;
         if (f.size() < needed) {
             refuse("expected at least " + std::to_string(needed) + " fields");
@@ -213,19 +156,9 @@ class Reader {
         samples_.push_back({date->text(), *seconds, number.value_or(std::nan(""))});
     }
 
-    // "2026-07-06T08:05:31.5Z" (or a blank for the T) into its date and its time.
     void splitDateTime(std::string& date, std::string& time) const {
-        const std::string whole = date;
-        if (whole.size() < 16 || (whole[10] != 'T' && whole[10] != ' ')) {
-            refuse("\"" + QuotedText::of(whole) + "\" is no date and time (2026-07-06T08:05:31)");
-        }
-        date = whole.substr(0, 10);
-        time = std::string(Trim::spacesAndTabs(std::string_view(whole).substr(11)));
-        if (!time.empty() && time.back() == 'Z') {
-            time.pop_back();
-        } else if (time.size() > 8 && time.find_first_of("+-", 8) != std::string::npos) {
-            refuse("\"" + QuotedText::of(whole) +
-                   "\": a time zone other than Z; give the source an offset");
+        if (const std::string problem = CsvTable::splitDateTime(date, time); !problem.empty()) {
+            refuse(problem);
         }
     }
 
@@ -252,7 +185,7 @@ std::optional<std::vector<TemporalCorrection::Sample>> BaseCsvFile::parse(
     std::string_view text, const std::string& name, const std::string& columns,
     std::string& message) {
     try {
-        return Reader(name).read(withoutMark(text), columns);
+        return Reader(name).read(CsvTable::withoutMark(text), columns);
     } catch (const Refusal& r) {
         message = r.message;
         return std::nullopt;
@@ -260,15 +193,12 @@ std::optional<std::vector<TemporalCorrection::Sample>> BaseCsvFile::parse(
 }
 
 bool BaseCsvFile::looksLike(std::string_view text) {
-    for (std::string_view line : SourceText::lines(withoutMark(text).substr(0, 4096))) {
-        line = Trim::spacesAndTabs(line);
-        if (!line.empty() && line.front() != '#') {
-            const char separator = line.find(';') != std::string_view::npos ? ';' : ',';
-            const std::vector<std::string> header = fields(line, separator);
-            return header.size() >= 2 && automatic(header).has_value();
-        }
+    const std::optional<std::string_view> row = CsvTable::firstRow(text);
+    if (!row) {
+        return false;
     }
-    return false;
+    const std::vector<std::string> header = CsvTable::fields(*row, CsvTable::separator(*row));
+    return header.size() >= 2 && automatic(header).has_value();
 }
 
 }  // namespace velkor

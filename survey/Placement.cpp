@@ -87,7 +87,8 @@ std::optional<Placement> Placement::byParameters(const Parameters& p, std::strin
 }
 
 bool Placement::Track::operator==(const Track& o) const {
-    return along == o.along && across == o.across && lag == o.lag && maxGap == o.maxGap;
+    return along == o.along && across == o.across && lag == o.lag && maxGap == o.maxGap &&
+           lagEstimated == o.lagEstimated;
 }
 
 std::optional<Placement> Placement::byTrack(const Track& t, std::string& message) {

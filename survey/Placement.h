@@ -35,10 +35,11 @@ class Placement {
     };
     // How a reading's moment becomes a position on the tracks.
     struct Track {
-        double along = 0.0;   // metres from the antenna to the sensor, ahead as walked
-        double across = 0.0;  // and to the right of the way walked
-        double lag = 0.0;     // seconds the instrument's times run behind the moment measured
-        double maxGap = 5.0;  // seconds between fixes beyond which nothing is interpolated
+        double along = 0.0;         // metres from the antenna to the sensor, ahead as walked
+        double across = 0.0;        // and to the right of the way walked
+        double lag = 0.0;           // seconds the instrument's times run behind the moment measured
+        double maxGap = 5.0;        // seconds between fixes beyond which nothing is interpolated
+        bool lagEstimated = false;  // the lag was estimated from the survey, not given
         bool operator==(const Track& o) const;
     };
     // What the point's own coordinates lack of where the placement puts it.

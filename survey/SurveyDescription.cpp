@@ -72,11 +72,10 @@ std::vector<std::string> trackLines(const Survey& survey) {
                            (r.firstLine > 0 ? formatText(" (first line %d)", r.firstLine) : "");
             }
         }
-        lines.push_back(
-            formatText("  %s: %zu fixes, refused: %s, %s - %s, offset %g s, placed %d readings",
-                       fileName(t.path()).c_str(), t.fixes().size(),
-                       refused.empty() ? "none" : refused.c_str(), moment(t.start()).c_str(),
-                       moment(t.end()).c_str(), t.offset(), survey.placedBy(k)));
+        lines.push_back(formatText(
+            "  %s: %zu fixes, refused: %s, %s - %s, offset %g s, placed %d readings",
+            fileName(t.path()).c_str(), t.fixCount(), refused.empty() ? "none" : refused.c_str(),
+            moment(t.start()).c_str(), moment(t.end()).c_str(), t.offset(), survey.placedBy(k)));
     }
     if (survey.settings().placement.by() == Placement::By::Track) {
         const Survey::Summary total = survey.total();
@@ -158,10 +157,10 @@ std::vector<std::string> SurveyDescription::placement(const Placement& p) {
             break;
         case Placement::By::Track: {
             const Placement::Track& t = p.track();
-            return {
-                formatText("Placement by track: antenna offset %g m along, %g m across, "
-                           "lag %g s, largest gap %g s",
-                           t.along, t.across, t.lag, t.maxGap)};
+            return {formatText(
+                "Placement by track: antenna offset %g m along, %g m across, %s %g s, largest "
+                "gap %g s",
+                t.along, t.across, t.lagEstimated ? "estimated lag" : "lag", t.lag, t.maxGap)};
         }
     }
     // A fit is exact only to rounding: 359.99999999 degrees is said as 0, -0.0000001 m as 0.

@@ -98,6 +98,13 @@ auto optional(const Json& parent, const char* key, const std::string& place, Rea
     return it == parent.end() ? otherwise : read(*it, member(place, key));
 }
 
+bool yesNo(const Json& j, const std::string& place) {
+    if (!j.is_boolean()) {
+        refuse(place, "expected true or false");
+    }
+    return j.get<bool>();
+}
+
 // A value the file may leave out, meaning "the default".
 std::optional<double> present(const Json& parent, const char* key, const std::string& place,
                               double (*read)(const Json&, const std::string&)) {
@@ -146,7 +153,7 @@ Placement readPlacement(const Json& j, const std::string& place) {
     object(j, place,
            {"by", "origin_easting", "origin_northing", "azimuth", "line_spacing",
             "station_interval", "first_line", "first_position", "lines_to", "control_points",
-            "antenna_along", "antenna_across", "lag", "max_gap"});
+            "antenna_along", "antenna_across", "lag", "lag_estimated", "max_gap"});
     const std::string by = text(required(j, "by", place), member(place, "by"));
     std::string message;
     std::optional<Placement> made;
@@ -187,12 +194,14 @@ Placement readPlacement(const Json& j, const std::string& place) {
             points, optional(j, "lines_to", place, side, Placement::Side::Left), spacing, interval,
             message);
     } else if (by == "track") {
-        object(j, place, {"by", "antenna_along", "antenna_across", "lag", "max_gap"});
+        object(j, place,
+               {"by", "antenna_along", "antenna_across", "lag", "lag_estimated", "max_gap"});
         Placement::Track t;
         t.along = optional(j, "antenna_along", place, number, 0.0);
         t.across = optional(j, "antenna_across", place, number, 0.0);
         t.lag = optional(j, "lag", place, number, 0.0);
         t.maxGap = optional(j, "max_gap", place, number, t.maxGap);
+        t.lagEstimated = optional(j, "lag_estimated", place, yesNo, false);
         made = Placement::byTrack(t, message);
     } else {
         refuse(member(place, "by"),
@@ -235,11 +244,16 @@ Json writePlacement(const Placement& placement) {
         }
         case Placement::By::Track: {
             const Placement::Track& t = placement.track();
-            return Json{{"by", "track"},
-                        {"antenna_along", t.along},
-                        {"antenna_across", t.across},
-                        {"lag", t.lag},
-                        {"max_gap", t.maxGap}};
+            Json j{{"by", "track"},
+                   {"antenna_along", t.along},
+                   {"antenna_across", t.across},
+                   {"lag", t.lag},
+                   {"max_gap", t.maxGap}};
+            // Written only when so: a lag given keeps its file as it was.
+            if (t.lagEstimated) {
+                j["lag_estimated"] = true;
+            }
+            return j;
         }
     }
     return Json{{"by", "none"}};
@@ -309,7 +323,7 @@ SurveySettings::BaseSource::Format baseFormat(const Json& j, const std::string& 
 }
 
 SurveySettings::Track::Format trackFormat(const Json& j, const std::string& place) {
-    return chosen(j, place, &SurveySettings::Track::named, "expected \"gpx\" or \"nmea\"");
+    return chosen(j, place, &SurveySettings::Track::named, "expected \"gpx\", \"nmea\" or \"csv\"");
 }
 
 std::vector<SurveySettings::Track> readTracks(const Json& j, const fs::path& folder) {
@@ -317,11 +331,12 @@ std::vector<SurveySettings::Track> readTracks(const Json& j, const fs::path& fol
     std::vector<SurveySettings::Track> tracks;
     for (std::size_t k = 0; k < all.size(); ++k) {
         const std::string place = item("tracks", k);
-        object(all[k], place, {"path", "format", "offset"});
+        object(all[k], place, {"path", "format", "offset", "columns"});
         SurveySettings::Track t;
         t.path = resolved(required(all[k], "path", place), member(place, "path"), folder);
         t.format = trackFormat(required(all[k], "format", place), member(place, "format"));
         t.offset = optional(all[k], "offset", place, number, 0.0);
+        t.columns = optional(all[k], "columns", place, text, std::string());
         tracks.push_back(std::move(t));
     }
     return tracks;
@@ -386,13 +401,6 @@ Json writeGridding(const SurveySettings::Gridding& g) {
         j["regional"] = RegionalTrend::name(g.regional);
     }
     return j;
-}
-
-bool yesNo(const Json& j, const std::string& place) {
-    if (!j.is_boolean()) {
-        refuse(place, "expected true or false");
-    }
-    return j.get<bool>();
 }
 
 // "none", "auto" or the stagger in metres.
@@ -742,6 +750,9 @@ std::string SurveyFile::text(const SurveySettings& s, const std::string& folder)
             tracks.push_back({{"path", relative(t.path, at)},
                               {"format", SurveySettings::Track::name(t.format)},
                               {"offset", t.offset}});
+            if (!t.columns.empty()) {
+                tracks.back()["columns"] = t.columns;
+            }
         }
         root["tracks"] = tracks;
     }

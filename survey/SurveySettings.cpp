@@ -37,15 +37,15 @@ std::optional<SurveySettings::BaseSource::Format> SurveySettings::BaseSource::na
 }
 
 bool SurveySettings::Track::operator==(const Track& o) const {
-    return path == o.path && format == o.format && offset == o.offset;
+    return path == o.path && format == o.format && offset == o.offset && columns == o.columns;
 }
 
 const char* SurveySettings::Track::name(Format format) {
-    return format == Format::Nmea ? "nmea" : "gpx";
+    return format == Format::Nmea ? "nmea" : format == Format::Csv ? "csv" : "gpx";
 }
 
 std::optional<SurveySettings::Track::Format> SurveySettings::Track::named(std::string_view name) {
-    for (Format f : {Format::Gpx, Format::Nmea}) {
+    for (Format f : {Format::Gpx, Format::Nmea, Format::Csv}) {
         if (name == Track::name(f)) {
             return f;
         }

@@ -43,14 +43,17 @@ struct SurveySettings {
     // A GNSS log of where the sensor was carried; offset seconds are added to its times
     // to bring them to the instrument's clock.
     struct Track {
-        enum class Format { Gpx, Nmea };
+        enum class Format { Gpx, Nmea, Csv };
 
         std::string path;
         Format format = Format::Gpx;
         double offset = 0.0;
+        // CSV: the columns to take, empty for the header's own choice (given a default so that
+        // a track named by path, format and offset alone needs none).
+        std::string columns = std::string();
         bool operator==(const Track& o) const;
 
-        // "gpx", "nmea", as files and the command line write them.
+        // "gpx", "nmea", "csv", as files and the command line write them.
         static const char* name(Format format);
         static std::optional<Format> named(std::string_view name);
     };

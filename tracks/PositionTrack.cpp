@@ -17,6 +17,24 @@ PositionTrack::Point between(const PositionTrack::Point& a, const PositionTrack:
     return {a.seconds + (b.seconds - a.seconds) * f, a.x + (b.x - a.x) * f, a.y + (b.y - a.y) * f};
 }
 
+// The first index whose distance is beyond distance, sought outward from near by doubling
+// steps and then halving: a few steps where the whole track's search would take many.
+std::size_t firstBeyond(const std::vector<double>& walked, double distance, std::size_t near) {
+    std::size_t lo = near;  // the index sought is at lo or after it
+    std::size_t hi = near;  // and at hi or before it
+    for (std::size_t step = 1; lo > 0 && walked[lo - 1] > distance; step *= 2) {
+        hi = lo - 1;
+        lo = lo > step ? lo - step : 0;
+    }
+    for (std::size_t step = 1; hi < walked.size() && walked[hi] <= distance; step *= 2) {
+        lo = hi + 1;
+        hi = std::min(walked.size(), hi + step);
+    }
+    const auto begin = walked.begin() + static_cast<std::ptrdiff_t>(lo);
+    const auto end = walked.begin() + static_cast<std::ptrdiff_t>(hi);
+    return static_cast<std::size_t>(std::upper_bound(begin, end, distance) - walked.begin());
+}
+
 }  // namespace
 
 PositionTrack::PositionTrack(std::vector<Point> points) : points_(std::move(points)) {
@@ -58,7 +76,7 @@ PositionTrack::Position PositionTrack::at(double seconds, double maxGap, Offset 
     double ux = 0.0;
     double uy = 0.0;
     if ((offset.along == 0.0 && offset.across == 0.0) ||
-        !heading(walked_[a] + (walked_[b] - walked_[a]) * f, ux, uy)) {
+        !heading(walked_[a] + (walked_[b] - walked_[a]) * f, a, ux, uy)) {
         return {Where::Placed, here.x, here.y};
     }
     // To the right of the way walked is the heading turned clockwise.
@@ -66,12 +84,11 @@ PositionTrack::Position PositionTrack::at(double seconds, double maxGap, Offset 
             here.y + offset.along * uy - offset.across * ux};
 }
 
-PositionTrack::Point PositionTrack::atDistance(double distance) const {
-    const auto after = std::upper_bound(walked_.begin(), walked_.end(), distance);
-    if (after == walked_.end()) {
+PositionTrack::Point PositionTrack::atDistance(double distance, std::size_t near) const {
+    const std::size_t b = firstBeyond(walked_, distance, near);
+    if (b == walked_.size()) {
         return points_.back();
     }
-    const auto b = static_cast<std::size_t>(after - walked_.begin());
     if (b == 0) {
         return points_.front();
     }
@@ -79,9 +96,9 @@ PositionTrack::Point PositionTrack::atDistance(double distance) const {
     return between(points_[b - 1], points_[b], (distance - walked_[b - 1]) / span);
 }
 
-bool PositionTrack::heading(double distance, double& ux, double& uy) const {
-    const Point from = atDistance(std::max(0.0, distance - kHeadingReach));
-    const Point to = atDistance(std::min(walked_.back(), distance + kHeadingReach));
+bool PositionTrack::heading(double distance, std::size_t near, double& ux, double& uy) const {
+    const Point from = atDistance(std::max(0.0, distance - kHeadingReach), near);
+    const Point to = atDistance(std::min(walked_.back(), distance + kHeadingReach), near);
     const double length = std::hypot(to.x - from.x, to.y - from.y);
     if (length <= 0.0) {
         return false;

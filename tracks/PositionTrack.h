@@ -4,6 +4,7 @@
 // walked.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace velkor {
@@ -39,11 +40,12 @@ class PositionTrack {
     Position at(double seconds, double maxGap, Offset offset) const;
 
   private:
-    // The place on the path at a distance walked from the first point.
-    Point atDistance(double distance) const;
-    // The direction walked at a distance along the path, over the path within
-    // kHeadingReach either side of it; false where the walk has not moved at all.
-    bool heading(double distance, double& ux, double& uy) const;
+    // The place on the path at a distance walked from the first point, sought outward from
+    // point near (the distances asked lie a few points from it).
+    Point atDistance(double distance, std::size_t near) const;
+    // The direction walked at a distance along the path (near point near), over the path
+    // within kHeadingReach either side of it; false where the walk has not moved at all.
+    bool heading(double distance, std::size_t near, double& ux, double& uy) const;
 
     std::vector<Point> points_;
     std::vector<double> walked_;  // path length from the first point to each point

@@ -75,8 +75,10 @@ TEST(SurveyTracksFile, PlacementByTrackComesBack) {
 TEST(SurveyTracksFile, RefusesATrackItCannotReadNamingThePlace) {
     const std::string head = R"({"format": "Velkor2tr survey", "version": 1, "tracks": )";
     const std::pair<std::string, std::string> cases[] = {
-        {head + R"([{"path": "a.gpx", "format": "csv"}]})",
-         "tracks[0].format: expected \"gpx\" or \"nmea\""},
+        {head + R"([{"path": "a.gpx", "format": "kml"}]})",
+         "tracks[0].format: expected \"gpx\", \"nmea\" or \"csv\""},
+        {head + R"([{"path": "a.csv", "format": "csv", "columns": 3}]})",
+         "tracks[0].columns: expected a text"},
         {head + R"([{"path": "a.gpx"}]})", "tracks[0].format: missing"},
         {head + R"([{"format": "gpx"}]})", "tracks[0].path: missing"},
         {head + R"([{"path": "a.gpx", "format": "gpx", "offset": "x"}]})",

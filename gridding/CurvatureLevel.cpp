@@ -115,11 +115,11 @@ CurvatureLevel::Combination CurvatureLevel::ghostCorner(int i, int j) const {
     return c;
 }
 
-// Per node, the nearest of the readings in its cell, or -1. The distances are not kept:
-// they are worked out again from the readings, a node's worth of memory less.
-std::vector<int> CurvatureLevel::nearestReadings(const std::vector<LevelReading>& readings,
-                                                 double scale) const {
-    std::vector<int> nearest(rowOf_.size(), -1);
+// Per node, the nearest of the readings in its cell (kInterior where none), written where
+// the node's row goes once the conditions are made: no array of nodes of its own. The
+// distances are not kept either: they are worked out again from the readings.
+void CurvatureLevel::markNearestReadings(const std::vector<LevelReading>& readings, double scale) {
+    std::vector<int>& nearest = rowOf_;
     auto distance = [&](const LevelReading& p, double ri, double rj) {
         const double fx = p.fx / scale;
         const double fy = p.fy / scale;
@@ -139,11 +139,11 @@ std::vector<int> CurvatureLevel::nearestReadings(const std::vector<LevelReading>
             nearest[k] = static_cast<int>(r);
         }
     }
-    return nearest;
 }
 
 void CurvatureLevel::holdByReadings(const std::vector<LevelReading>& readings, double scale) {
-    const std::vector<int> nearest = nearestReadings(readings, scale);
+    markNearestReadings(readings, scale);
+    const std::vector<int>& nearest = rowOf_;
     // Fixed nodes first: the other readings' conditions may reach them.
     for (int j = 0; j < ny_; ++j) {
         for (int i = 0; i < nx_; ++i) {
@@ -161,18 +161,21 @@ void CurvatureLevel::holdByReadings(const std::vector<LevelReading>& readings, d
             }
         }
     }
-    indexConditionsByNode(readings, scale, nearest);
+    indexConditionsByNode(readings, scale);
+    std::replace_if(
+        rowOf_.begin(), rowOf_.end(), [](int r) { return r >= 0; }, kInterior);
 }
 
 // Each held node that is not fixed gives one condition; the nodes its expansion reaches
 // list it (a count first, then the entries), so that it is stored once.
-void CurvatureLevel::indexConditionsByNode(const std::vector<LevelReading>& readings, double scale,
-                                           const std::vector<int>& nearest) {
+void CurvatureLevel::indexConditionsByNode(const std::vector<LevelReading>& readings,
+                                           double scale) {
+    const std::vector<int>& nearest = rowOf_;  // or kFixed
     nodeStart_.assign(u_.size() + 1, 0);
     auto forEachCondition = [&](auto&& use) {
         int c = 0;
         for (std::size_t k = 0; k < nearest.size(); ++k) {
-            if (nearest[k] >= 0 && rowOf_[k] != kFixed) {
+            if (nearest[k] >= 0) {
                 const LevelReading& p = readings[static_cast<std::size_t>(nearest[k])];
                 use(c++, p, expansionAt(p.fx / scale, p.fy / scale));
             }
@@ -193,7 +196,8 @@ void CurvatureLevel::indexConditionsByNode(const std::vector<LevelReading>& read
     conditionValue_.resize(static_cast<std::size_t>(count));
     residual_.resize(static_cast<std::size_t>(count));
     multiplier_.assign(static_cast<std::size_t>(count), 0.0);
-    std::vector<int> fill(nodeStart_.begin(), nodeStart_.end() - 1);
+    // Each node's start serves as its cursor while the entries are written, and ends at the
+    // next node's start: moved back one node afterwards. No second array of nodes.
     forEachCondition([&](int c, const LevelReading& p, const Combination& terms) {
         const auto c0 = static_cast<std::size_t>(c);
         conditionValue_[c0] = p.value;
@@ -202,11 +206,13 @@ void CurvatureLevel::indexConditionsByNode(const std::vector<LevelReading>& read
             const auto weight = static_cast<float>(t.weight);
             if (weight != 0.0f) {
                 const auto node = static_cast<std::size_t>(t.node);
-                entries_[static_cast<std::size_t>(fill[node]++)] = {c, weight};
+                entries_[static_cast<std::size_t>(nodeStart_[node]++)] = {c, weight};
                 residual_[c0] += weight * u_[node];
             }
         }
     });
+    std::copy_backward(nodeStart_.begin(), nodeStart_.end() - 1, nodeStart_.end());
+    nodeStart_[0] = 0;
 }
 
 // Nodes within two steps of an edge reach past it: their equations take the edge conditions in.

@@ -7,6 +7,7 @@
 // Coordinates are in cells of this grid, node (0, 0) at the origin.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "gridding/TensionStencil.h"
@@ -44,6 +45,8 @@ class CurvatureLevel {
     void restart(const std::vector<double>& values);
 
     const std::vector<double>& values() const { return u_; }
+    // The values moved out, for a level that is done with: the grid takes them uncopied.
+    std::vector<double> takeValues() { return std::move(u_); }
     int constrainedNodes() const { return constrained_; }
 
   private:
@@ -80,10 +83,9 @@ class CurvatureLevel {
         int condition;
         float weight;
     };
-    std::vector<int> nearestReadings(const std::vector<LevelReading>& readings, double scale) const;
+    void markNearestReadings(const std::vector<LevelReading>& readings, double scale);
     void holdByReadings(const std::vector<LevelReading>& readings, double scale);
-    void indexConditionsByNode(const std::vector<LevelReading>& readings, double scale,
-                               const std::vector<int>& nearest);
+    void indexConditionsByNode(const std::vector<LevelReading>& readings, double scale);
     void buildEdgeRows();
     double relax(int k, double overRelaxation);
     double relaxHeld(int k);

@@ -215,8 +215,8 @@ class Solver {
 
     // Solves for the conditions (x, y in cells of the finest grid, one a node); false when
     // cancelled.
-    bool solve(int nx, int ny, const std::vector<LevelReading>& conditions, double limit,
-               double spread, GriddingReport& report, double cell) {
+    bool solve(int nx, int ny, std::vector<LevelReading> conditions, double limit, double spread,
+               GriddingReport& report, double cell) {
         const std::vector<int> factors = levelFactors(nx, ny);
         double totalWork = 0.0;
         for (int f : factors) {
@@ -230,6 +230,9 @@ class Solver {
             level_.reset();  // its values are in coarse_
             level_ = std::make_unique<CurvatureLevel>(lnx, lny, options_.tension, startOf(lnx, lny),
                                                       conditions, static_cast<double>(f));
+            if (l + 1 == factors.size()) {
+                conditions = {};  // the finest level has its own
+            }
             LevelReport lr{cell * f, lnx, lny, level_->constrainedNodes(), 0, 0.0, false, false};
             if (!relax(lr, limit, spread, doneWork, totalWork)) {
                 return false;
@@ -249,7 +252,13 @@ class Solver {
     }
 
     const CurvatureLevel& finest() const { return *level_; }
-    void release() { level_.reset(); }
+    // The finest level's values; the levels are gone.
+    std::vector<double> takeFinest() {
+        std::vector<double> values = level_->takeValues();
+        level_.reset();
+        coarse_ = {};
+        return values;
+    }
 
   private:
     // Where a level starts: the coarser level's surface, or nought for the first.
@@ -311,17 +320,41 @@ std::vector<GridPoint> usableOf(const std::vector<GridPoint>& points) {
     return kept;
 }
 
-// Leaves out the readings whose nearest node lies outside the grid, in place: the readings
-// are the gridder's largest store but for the grid itself.
-void keepInside(std::vector<GridPoint>& points, const GridLattice& lattice) {
-    auto outside = [&](const GridPoint& p) {
-        const double i = std::round((p.x - lattice.x0) / lattice.cell);
-        const double j = std::round((p.y - lattice.y0) / lattice.cell);
-        return !(i >= 0.0 && j >= 0.0 && i < lattice.nx && j < lattice.ny);
-    };
-    points.erase(std::remove_if(points.begin(), points.end(), outside), points.end());
-    points.shrink_to_fit();
-}
+// The readings a grid is made of: usable, and their nearest node inside the grid. The given
+// readings themselves when that is every one (the readings are the gridder's largest store
+// but for the grid), else a copy of those.
+class UsedReadings {
+  public:
+    explicit UsedReadings(const std::vector<GridPoint>& points) : given_(points) {
+        if (!std::all_of(points.begin(), points.end(), usable)) {
+            kept_ = usableOf(points);
+            copied_ = true;
+        }
+    }
+
+    const std::vector<GridPoint>& get() const { return copied_ ? kept_ : given_; }
+
+    void keepInside(const GridLattice& lattice) {
+        auto outside = [&](const GridPoint& p) {
+            const double i = std::round((p.x - lattice.x0) / lattice.cell);
+            const double j = std::round((p.y - lattice.y0) / lattice.cell);
+            return !(i >= 0.0 && j >= 0.0 && i < lattice.nx && j < lattice.ny);
+        };
+        if (!copied_ && std::none_of(given_.begin(), given_.end(), outside)) {
+            return;
+        }
+        if (!copied_) {
+            kept_ = given_;
+            copied_ = true;
+        }
+        kept_.erase(std::remove_if(kept_.begin(), kept_.end(), outside), kept_.end());
+    }
+
+  private:
+    const std::vector<GridPoint>& given_;
+    std::vector<GridPoint> kept_;
+    bool copied_ = false;
+};
 
 // A reading as the levels take it: in cells of the grid, the plane taken from its value.
 class LevelReadings {
@@ -392,16 +425,20 @@ class LevelReadings {
 };
 
 // The finest level's surface (nx nodes a row) with the plane put back, on the lattice.
-Grid gridOf(const CurvatureLevel& level, int nx, const GridLattice& lattice, const Plane& plane) {
+// In place: the grid takes the level's values (rows of the lattice's width are the first
+// nx of each row of the level's) without a copy of them.
+Grid gridOf(std::vector<double> values, int nx, const GridLattice& lattice, const Plane& plane) {
     Grid grid;
     grid.lattice = lattice;
-    grid.values.resize(lattice.size());
+    grid.values = std::move(values);
     for (int j = 0; j < lattice.ny; ++j) {
         for (int i = 0; i < lattice.nx; ++i) {
-            grid.at(i, j) = level.values()[static_cast<std::size_t>(j) * nx + i] +
+            grid.at(i, j) = grid.values[static_cast<std::size_t>(j) * nx + i] +
                             plane.at(lattice.x(i), lattice.y(j));
         }
     }
+    grid.values.resize(lattice.size());
+    grid.values.shrink_to_fit();
     return grid;
 }
 
@@ -424,7 +461,8 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     if (!report.error.empty()) {
         return result;
     }
-    std::vector<GridPoint> usable = usableOf(points);
+    UsedReadings used(points);
+    const std::vector<GridPoint>& usable = used.get();
     const std::size_t usableCount = usable.size();
     report.readingsLeftOut = static_cast<int>(points.size() - usableCount);
     if (usable.empty()) {
@@ -439,8 +477,8 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     }
     report.cell = lattice.cell;
 
-    std::vector<GridPoint> inside = std::move(usable);
-    keepInside(inside, lattice);
+    used.keepInside(lattice);
+    const std::vector<GridPoint>& inside = used.get();
     report.readingsUsed = static_cast<int>(inside.size());
     report.readingsLeftOut += static_cast<int>(usableCount - inside.size());
     if (inside.empty()) {
@@ -473,14 +511,12 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     }
     setMisfit(report, basis->misfits);
 
-    result.grid = gridOf(level, nx, lattice, plane);
-    solver.release();
+    result.grid = gridOf(solver.takeFinest(), nx, lattice, plane);
     report.blankDistance = defaultsOf(spacings, options).blankDistance;
     basis->points = points;
     basis->options = options;
     basis->surface = result.grid;
     report.blankedNodes = GridBlanking::apply(result.grid, inside, report.blankDistance);
-    basis->inside = std::move(inside);
     result.basis = std::move(basis);
     return result;
 }
@@ -530,7 +566,9 @@ MinimumCurvature::Result MinimumCurvature::regrid(const Result& previous,
         next->surface.values[k] += delta.grid.values[k];
     }
     result.grid = next->surface;
-    report.blankedNodes = GridBlanking::apply(result.grid, next->inside, report.blankDistance);
+    UsedReadings used(points);
+    used.keepInside(next->surface.lattice);
+    report.blankedNodes = GridBlanking::apply(result.grid, used.get(), report.blankDistance);
     result.basis = std::move(next);
     return result;
 }

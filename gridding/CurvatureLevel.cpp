@@ -194,20 +194,19 @@ void CurvatureLevel::indexConditionsByNode(const std::vector<LevelReading>& read
     }
     entries_.resize(static_cast<std::size_t>(nodeStart_.back()));
     conditionValue_.resize(static_cast<std::size_t>(count));
-    residual_.resize(static_cast<std::size_t>(count));
-    multiplier_.assign(static_cast<std::size_t>(count), 0.0);
+    held_.assign(static_cast<std::size_t>(count), Held{0.0, 0.0});
     // Each node's start serves as its cursor while the entries are written, and ends at the
     // next node's start: moved back one node afterwards. No second array of nodes.
     forEachCondition([&](int c, const LevelReading& p, const Combination& terms) {
         const auto c0 = static_cast<std::size_t>(c);
         conditionValue_[c0] = p.value;
-        residual_[c0] = -p.value;
+        held_[c0].residual = -p.value;
         for (const Term& t : terms) {
             const auto weight = static_cast<float>(t.weight);
             if (weight != 0.0f) {
                 const auto node = static_cast<std::size_t>(t.node);
                 entries_[static_cast<std::size_t>(nodeStart_[node]++)] = {c, weight};
-                residual_[c0] += weight * u_[node];
+                held_[c0].residual += weight * u_[node];
             }
         }
     });
@@ -261,7 +260,7 @@ double CurvatureLevel::dataTerms(int k, double& diagonal) const {
         const Entry& t = entries_[static_cast<std::size_t>(e)];
         const auto c = static_cast<std::size_t>(t.condition);
         const double w = t.weight;
-        data += w * (stiffness_ * (residual_[c] - w * uk) + multiplier_[c]);
+        data += w * (stiffness_ * (held_[c].residual - w * uk) + held_[c].multiplier);
         squares += w * w;
     }
     diagonal += stiffness_ * squares;
@@ -273,7 +272,7 @@ void CurvatureLevel::spread(int k, double change) {
     const auto k0 = static_cast<std::size_t>(k);
     for (int e = nodeStart_[k0]; e < nodeStart_[k0 + 1]; ++e) {
         const Entry& t = entries_[static_cast<std::size_t>(e)];
-        residual_[static_cast<std::size_t>(t.condition)] += t.weight * change;
+        held_[static_cast<std::size_t>(t.condition)].residual += t.weight * change;
     }
 }
 
@@ -297,20 +296,32 @@ double CurvatureLevel::relax(int k, double overRelaxation) {
     return std::fabs(change);
 }
 
-// An interior node that readings reach: the stencil written out, no over-relaxation.
+// An interior node that readings reach: the stencil and the readings' terms written out
+// in one place (the sweep's time goes here), no over-relaxation.
 double CurvatureLevel::relaxHeld(int k) {
     const double* u = u_.data();
     const int n1 = nx_;
     const int n2 = 2 * nx_;
+    const double uk = u[k];
     double sum =
         stencil_.side * (u[k - 1] + u[k + 1] + u[k - n1] + u[k + n1]) +
         stencil_.diagonal * (u[k - n1 - 1] + u[k - n1 + 1] + u[k + n1 - 1] + u[k + n1 + 1]) +
         stencil_.far * (u[k - 2] + u[k + 2] + u[k - n2] + u[k + n2]);
-    double diagonal = stencil_.centre;
-    sum += dataTerms(k, diagonal);
-    const double change = -sum / diagonal - u[k];
-    u_[static_cast<std::size_t>(k)] += change;
-    spread(k, change);
+    const Entry* first = entries_.data() + nodeStart_[static_cast<std::size_t>(k)];
+    const Entry* last = entries_.data() + nodeStart_[static_cast<std::size_t>(k) + 1];
+    Held* held = held_.data();
+    double squares = 0.0;
+    for (const Entry* e = first; e != last; ++e) {
+        const Held& h = held[e->condition];
+        const double w = e->weight;
+        sum += w * (stiffness_ * (h.residual - w * uk) + h.multiplier);
+        squares += w * w;
+    }
+    const double change = -sum / (stencil_.centre + stiffness_ * squares) - uk;
+    u_[static_cast<std::size_t>(k)] = uk + change;
+    for (const Entry* e = first; e != last; ++e) {
+        held[e->condition].residual += e->weight * change;
+    }
     return std::fabs(change);
 }
 
@@ -347,8 +358,8 @@ double CurvatureLevel::sweep(double overRelaxation) {
             largest = std::max(largest, std::fabs(change));
         }
     }
-    for (std::size_t d = 0; d < residual_.size(); ++d) {
-        multiplier_[d] += stiffness_ * residual_[d];
+    for (Held& h : held_) {
+        h.multiplier += stiffness_ * h.residual;
     }
     return largest;
 }
@@ -359,14 +370,13 @@ void CurvatureLevel::restart(const std::vector<double>& values) {
             u_[k] = values[k];
         }
     }
-    std::fill(multiplier_.begin(), multiplier_.end(), 0.0);
-    for (std::size_t c = 0; c < residual_.size(); ++c) {
-        residual_[c] = -conditionValue_[c];
+    for (std::size_t c = 0; c < held_.size(); ++c) {
+        held_[c] = {-conditionValue_[c], 0.0};
     }
     for (std::size_t k = 0; k < u_.size(); ++k) {
         for (int e = nodeStart_[k]; e < nodeStart_[k + 1]; ++e) {
             const Entry& t = entries_[static_cast<std::size_t>(e)];
-            residual_[static_cast<std::size_t>(t.condition)] += t.weight * u_[k];
+            held_[static_cast<std::size_t>(t.condition)].residual += t.weight * u_[k];
         }
     }
 }

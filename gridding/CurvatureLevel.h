@@ -102,8 +102,12 @@ class CurvatureLevel {
     // The readings' conditions, one per held node that is not fixed, each stored once: the
     // value, the current residual, and per node the conditions it enters with its weight.
     std::vector<double> conditionValue_;
-    std::vector<double> residual_;
-    std::vector<double> multiplier_;  // stiffness * residual, summed over the sweeps
+    // Side by side: a sweep reads both of a condition where it reads one.
+    struct Held {
+        double residual;
+        double multiplier;  // stiffness * residual, summed over the sweeps
+    };
+    std::vector<Held> held_;
     std::vector<int> nodeStart_;
     std::vector<Entry> entries_;
     double stiffness_;

@@ -145,7 +145,9 @@ int runCase(const GridSurvey& s, const std::string& gmt, const std::string& dir,
     for (const LevelReport& l : rep.levels) {
         std::printf("  level %6.2f m %5d x %4d: %5d held, %4d iterations, last change %.3g%s\n",
                     l.cell, l.nx, l.ny, l.heldNodes, l.iterations, l.lastChange,
-                    l.converged ? "" : " (cap)");
+                    l.converged ? ""
+                    : l.stalled ? " (stalled)"
+                                : " (cap)");
     }
     std::printf("  vs GMT within 1.5 cells of a reading: rms %.4f nT, max %.4f nT over %zu nodes\n",
                 std::sqrt(sum2 / count), maxNear, count);
@@ -225,7 +227,10 @@ int gridXyz(const std::string& path, double cell, const std::string& outPath) {
                 fmt(l.y0).c_str(), fmt(l.y(l.ny - 1)).c_str(), l.size());
     for (const LevelReport& v : r.report.levels) {
         std::printf("level %g m %d x %d: %d iterations, last change %.3g%s\n", v.cell, v.nx, v.ny,
-                    v.iterations, v.lastChange, v.converged ? "" : " (not converged)");
+                    v.iterations, v.lastChange,
+                    v.converged ? ""
+                    : v.stalled ? " (stopped: its change no longer fell)"
+                                : " (at the cap)");
     }
     return 0;
 }

@@ -2,12 +2,18 @@
 // readings, extent, cell and tension. Prints the agreement at nodes near readings, our
 // misfit at the readings and the wall times, each case's ratio as "RATIO <case> <n>".
 // GMT is only measured here, never needed to build or test: bench/grid_vs_gmt.sh runs it.
+// With "survey" and "grid" first it is the season's pair run by bench/grid_season_vs_gmt.sh,
+// each in a process of its own so that its peak memory can be measured beside GMT's:
+//   survey <file.xyz>                   writes the season's readings (1,000,000) as x y z
+//   grid <file.xyz> <cell> <out.bin>    grids them as GMT is asked to; prints the region
+//   compare <ours.bin> <gmt.xyz> <file.xyz> <cell>   the agreement within 1.5 cells
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -139,7 +145,9 @@ int runCase(const GridSurvey& s, const std::string& gmt, const std::string& dir,
     for (const LevelReport& l : rep.levels) {
         std::printf("  level %6.2f m %5d x %4d: %5d held, %4d iterations, last change %.3g%s\n",
                     l.cell, l.nx, l.ny, l.heldNodes, l.iterations, l.lastChange,
-                    l.converged ? "" : " (cap)");
+                    l.converged ? ""
+                    : l.stalled ? " (stalled)"
+                                : " (cap)");
     }
     std::printf("  vs GMT within 1.5 cells of a reading: rms %.4f nT, max %.4f nT over %zu nodes\n",
                 std::sqrt(sum2 / count), maxNear, count);
@@ -155,9 +163,122 @@ int runCase(const GridSurvey& s, const std::string& gmt, const std::string& dir,
     return 0;
 }
 
+// The season: 250 lines 8 m apart, a reading every 0.5 m, 2 km each way.
+GridSurvey season() {
+    GridSurvey s = regular(250, 4000, 8.0, 0.5, 4);
+    s.name = "season";
+    return s;
+}
+
+int writeSurvey(const std::string& path) {
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (out == nullptr) {
+        return 1;
+    }
+    for (const GridPoint& p : season().points) {
+        std::fprintf(out, "%.10g %.10g %.10g\n", p.x, p.y, p.value);
+    }
+    return std::fclose(out) == 0 ? 0 : 1;
+}
+
+// x y z a line; the lines of the season's survey give each reading its line number back.
+std::vector<GridPoint> readXyz(const std::string& path, double lineSpacing) {
+    std::vector<GridPoint> points;
+    std::FILE* in = std::fopen(path.c_str(), "r");
+    if (in == nullptr) {
+        return points;
+    }
+    char line[256];
+    while (std::fgets(line, sizeof line, in) != nullptr) {
+        char* end = line;
+        GridPoint p;
+        p.x = std::strtod(end, &end);
+        p.y = std::strtod(end, &end);
+        p.value = std::strtod(end, &end);
+        p.line = static_cast<int>(std::lround(p.x / lineSpacing));
+        points.push_back(p);
+    }
+    std::fclose(in);
+    return points;
+}
+
+// Ours as GMT is asked: the readings' extent in whole cells, tension 0.25, no blanking.
+int gridXyz(const std::string& path, double cell, const std::string& outPath) {
+    const std::vector<GridPoint> points = readXyz(path, 8.0);
+    GriddingOptions options;
+    options.lineSpacing = 8.0;
+    options.cell = cell;
+    options.blankDistance = std::numeric_limits<double>::infinity();
+    const std::atomic<bool> cancel{false};
+    const MinimumCurvature::Result r = MinimumCurvature::run(points, options, cancel);
+    if (!r.report.error.empty()) {
+        std::cerr << r.report.error << "\n";
+        return 1;
+    }
+    const GridLattice& l = r.grid.lattice;
+    std::FILE* out = std::fopen(outPath.c_str(), "w");
+    if (out == nullptr) {
+        return 1;
+    }
+    // Binary, as GMT writes its grid: the time is the gridding's, not the printing's.
+    std::fwrite(r.grid.values.data(), sizeof(double), r.grid.values.size(), out);
+    std::fclose(out);
+    std::printf("region %s/%s/%s/%s nodes %zu\n", fmt(l.x0).c_str(), fmt(l.x(l.nx - 1)).c_str(),
+                fmt(l.y0).c_str(), fmt(l.y(l.ny - 1)).c_str(), l.size());
+    for (const LevelReport& v : r.report.levels) {
+        std::printf("level %g m %d x %d: %d iterations, last change %.3g%s\n", v.cell, v.nx, v.ny,
+                    v.iterations, v.lastChange,
+                    v.converged ? ""
+                    : v.stalled ? " (stopped: its change no longer fell)"
+                                : " (at the cap)");
+    }
+    return 0;
+}
+
+// Ours against GMT's grid, both as x y z, at the nodes within 1.5 cells of a reading.
+int compareXyz(const std::string& oursPath, const std::string& gmtPath, const std::string& xyz,
+               double cell) {
+    const std::vector<GridPoint> points = readXyz(xyz, 8.0);
+    const GridLattice lattice = GridLattice::covering(points, cell);
+    std::vector<double> ours(lattice.size());
+    std::vector<double> theirs;
+    std::FILE* in = std::fopen(oursPath.c_str(), "rb");
+    const std::size_t got = in ? std::fread(ours.data(), sizeof(double), ours.size(), in) : 0;
+    if (in) {
+        std::fclose(in);
+    }
+    if (got != ours.size() || !readGmt(gmtPath, lattice, theirs)) {
+        std::cerr << "the grids do not have the same nodes\n";
+        return 1;
+    }
+    Grid near{lattice, std::vector<double>(lattice.size(), 1.0)};
+    GridBlanking::apply(near, points, 1.5 * lattice.cell);
+    double sum2 = 0.0;
+    std::size_t count = 0;
+    for (std::size_t k = 0; k < lattice.size(); ++k) {
+        if (!Grid::isNoData(near.values[k])) {
+            sum2 += (ours[k] - theirs[k]) * (ours[k] - theirs[k]);
+            ++count;
+        }
+    }
+    std::printf("vs GMT within 1.5 cells of a reading: rms %.4f nT over %zu nodes\n",
+                std::sqrt(sum2 / count), count);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "survey" && argc == 3) {
+        return writeSurvey(argv[2]);
+    }
+    if (first == "grid" && argc == 5) {
+        return gridXyz(argv[2], std::atof(argv[3]), argv[4]);
+    }
+    if (first == "compare" && argc == 6) {
+        return compareXyz(argv[2], argv[3], argv[4], std::atof(argv[5]));
+    }
     const std::string gmt = argc > 1 ? argv[1] : "gmt";
     const std::string dir = argc > 2 ? argv[2] : "/tmp";
     const int repeats = argc > 3 ? std::atoi(argv[3]) : 3;

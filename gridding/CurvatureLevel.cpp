@@ -22,15 +22,14 @@ constexpr Neighbour kFar[] = {{2, 0}, {-2, 0}, {0, 2}, {0, -2}};
 }  // namespace
 
 CurvatureLevel::CurvatureLevel(int nx, int ny, double tension, std::vector<double> start,
-                               const std::vector<LevelReading>& readings)
+                               const std::vector<LevelReading>& readings, double scale)
     : nx_(nx),
       ny_(ny),
       stencil_(tension),
       u_(std::move(start)),
       rowOf_(static_cast<std::size_t>(nx) * ny, kInterior),
       stiffness_(kStiffness * stencil_.centre) {
-    holdByReadings(readings);
-    indexConditionsByNode();
+    holdByReadings(readings, scale);
     buildEdgeRows();
 }
 
@@ -116,31 +115,36 @@ CurvatureLevel::Combination CurvatureLevel::ghostCorner(int i, int j) const {
     return c;
 }
 
-void CurvatureLevel::holdByReadings(const std::vector<LevelReading>& readings) {
-    std::vector<int> nearest(rowOf_.size(), -1);
-    std::vector<double> distance(rowOf_.size(), 0.0);
+// Per node, the nearest of the readings in its cell (kInterior where none), written where
+// the node's row goes once the conditions are made: no array of nodes of its own. The
+// distances are not kept either: they are worked out again from the readings.
+void CurvatureLevel::markNearestReadings(const std::vector<LevelReading>& readings, double scale) {
+    std::vector<int>& nearest = rowOf_;
+    auto distance = [&](const LevelReading& p, double ri, double rj) {
+        const double fx = p.fx / scale;
+        const double fy = p.fy / scale;
+        return (fx - ri) * (fx - ri) + (fy - rj) * (fy - rj);
+    };
     for (std::size_t r = 0; r < readings.size(); ++r) {
         const LevelReading& p = readings[r];
-        const double ri = std::round(p.fx);
-        const double rj = std::round(p.fy);
+        const double ri = std::round(p.fx / scale);
+        const double rj = std::round(p.fy / scale);
         if (!(ri >= 0.0 && rj >= 0.0 && ri < nx_ && rj < ny_)) {
             continue;
         }
         const int k = index(static_cast<int>(ri), static_cast<int>(rj));
-        const double d = (p.fx - ri) * (p.fx - ri) + (p.fy - rj) * (p.fy - rj);
-        if (nearest[k] < 0 || d < distance[k]) {
+        if (nearest[k] < 0 ||
+            distance(p, ri, rj) <
+                distance(readings[static_cast<std::size_t>(nearest[k])], ri, rj)) {
             nearest[k] = static_cast<int>(r);
-            distance[k] = d;
         }
     }
+}
+
+void CurvatureLevel::holdByReadings(const std::vector<LevelReading>& readings, double scale) {
+    markNearestReadings(readings, scale);
+    const std::vector<int>& nearest = rowOf_;
     // Fixed nodes first: the other readings' conditions may reach them.
-    for (std::size_t k = 0; k < nearest.size(); ++k) {
-        if (nearest[k] >= 0 && distance[k] <= kFixRadius * kFixRadius) {
-            const LevelReading& p = readings[static_cast<std::size_t>(nearest[k])];
-            rowOf_[k] = kFixed;
-            u_[k] = p.value;
-        }
-    }
     for (int j = 0; j < ny_; ++j) {
         for (int i = 0; i < nx_; ++i) {
             const int k = index(i, j);
@@ -148,49 +152,66 @@ void CurvatureLevel::holdByReadings(const std::vector<LevelReading>& readings) {
                 continue;
             }
             ++constrained_;
-            if (rowOf_[k] == kFixed) {
-                continue;
-            }
             const LevelReading& p = readings[static_cast<std::size_t>(nearest[k])];
-            addCondition(expansionAt(p.fx, p.fy), p.value);
+            const double di = p.fx / scale - i;
+            const double dj = p.fy / scale - j;
+            if (di * di + dj * dj <= kFixRadius * kFixRadius) {
+                rowOf_[k] = kFixed;
+                u_[k] = p.value;
+            }
         }
     }
+    indexConditionsByNode(readings, scale);
+    std::replace_if(
+        rowOf_.begin(), rowOf_.end(), [](int r) { return r >= 0; }, kInterior);
 }
 
-void CurvatureLevel::addCondition(const Combination& terms, double value) {
-    double residual = -value;
-    for (const Term& t : terms) {
-        if (t.weight != 0.0) {
-            conditionTerms_.push_back(t);
-            residual += t.weight * u_[static_cast<std::size_t>(t.node)];
-        }
-    }
-    conditionStart_.push_back(static_cast<int>(conditionTerms_.size()));
-    conditionValue_.push_back(value);
-    residual_.push_back(residual);
-    multiplier_.push_back(0.0);
-}
-
-void CurvatureLevel::indexConditionsByNode() {
+// Each held node that is not fixed gives one condition; the nodes its expansion reaches
+// list it (a count first, then the entries), so that it is stored once.
+void CurvatureLevel::indexConditionsByNode(const std::vector<LevelReading>& readings,
+                                           double scale) {
+    const std::vector<int>& nearest = rowOf_;  // or kFixed
     nodeStart_.assign(u_.size() + 1, 0);
-    dataDiagonal_.assign(u_.size(), 0.0);
-    for (const Term& t : conditionTerms_) {
-        ++nodeStart_[static_cast<std::size_t>(t.node) + 1];
-    }
+    auto forEachCondition = [&](auto&& use) {
+        int c = 0;
+        for (std::size_t k = 0; k < nearest.size(); ++k) {
+            if (nearest[k] >= 0) {
+                const LevelReading& p = readings[static_cast<std::size_t>(nearest[k])];
+                use(c++, p, expansionAt(p.fx / scale, p.fy / scale));
+            }
+        }
+        return c;
+    };
+    const int count = forEachCondition([&](int, const LevelReading&, const Combination& terms) {
+        for (const Term& t : terms) {
+            if (static_cast<float>(t.weight) != 0.0f) {
+                ++nodeStart_[static_cast<std::size_t>(t.node) + 1];
+            }
+        }
+    });
     for (std::size_t k = 1; k < nodeStart_.size(); ++k) {
         nodeStart_[k] += nodeStart_[k - 1];
     }
-    std::vector<int> fill(nodeStart_.begin(), nodeStart_.end() - 1);
-    nodeConditions_.resize(conditionTerms_.size());
-    for (std::size_t c = 0; c + 1 < conditionStart_.size(); ++c) {
-        for (int t = conditionStart_[c]; t < conditionStart_[c + 1]; ++t) {
-            const Term& term = conditionTerms_[static_cast<std::size_t>(t)];
-            const auto node = static_cast<std::size_t>(term.node);
-            nodeConditions_[static_cast<std::size_t>(fill[node]++)] = {static_cast<int>(c),
-                                                                       term.weight};
-            dataDiagonal_[node] += term.weight * term.weight;
+    entries_.resize(static_cast<std::size_t>(nodeStart_.back()));
+    conditionValue_.resize(static_cast<std::size_t>(count));
+    held_.assign(static_cast<std::size_t>(count), Held{0.0, 0.0});
+    // Each node's start serves as its cursor while the entries are written, and ends at the
+    // next node's start: moved back one node afterwards. No second array of nodes.
+    forEachCondition([&](int c, const LevelReading& p, const Combination& terms) {
+        const auto c0 = static_cast<std::size_t>(c);
+        conditionValue_[c0] = p.value;
+        held_[c0].residual = -p.value;
+        for (const Term& t : terms) {
+            const auto weight = static_cast<float>(t.weight);
+            if (weight != 0.0f) {
+                const auto node = static_cast<std::size_t>(t.node);
+                entries_[static_cast<std::size_t>(nodeStart_[node]++)] = {c, weight};
+                held_[c0].residual += weight * u_[node];
+            }
         }
-    }
+    });
+    std::copy_backward(nodeStart_.begin(), nodeStart_.end() - 1, nodeStart_.end());
+    nodeStart_[0] = 0;
 }
 
 // Nodes within two steps of an edge reach past it: their equations take the edge conditions in.
@@ -228,43 +249,78 @@ void CurvatureLevel::buildEdgeRows() {
     }
 }
 
-// The node's value that solves its tension equation plus the readings' terms, every other
-// node held.
-double CurvatureLevel::relax(int k, double overRelaxation) {
-    double* u = u_.data();
-    const int row = rowOf_[static_cast<std::size_t>(k)];
-    double sum = 0.0;
-    double diagonal = 0.0;
-    if (row == kInterior) {
-        const int n1 = nx_;
-        const int n2 = 2 * nx_;
-        sum = stencil_.side * (u[k - 1] + u[k + 1] + u[k - n1] + u[k + n1]) +
-              stencil_.diagonal * (u[k - n1 - 1] + u[k - n1 + 1] + u[k + n1 - 1] + u[k + n1 + 1]) +
-              stencil_.far * (u[k - 2] + u[k + 2] + u[k - n2] + u[k + n2]);
-        diagonal = stencil_.centre;
-    } else {
-        const Row& r = rows_[static_cast<std::size_t>(row)];
-        for (int t = r.begin; t < r.end; ++t) {
-            const Term& term = rowTerms_[static_cast<std::size_t>(t)];
-            sum += term.weight * u[term.node];
-        }
-        diagonal = r.diagonal;
-    }
+// The readings' terms of node k's equation, every other node held; adds their part of
+// the diagonal to it.
+double CurvatureLevel::dataTerms(int k, double& diagonal) const {
     const auto k0 = static_cast<std::size_t>(k);
+    const double uk = u_[k0];
     double data = 0.0;
-    for (int c = nodeStart_[k0]; c < nodeStart_[k0 + 1]; ++c) {
-        const Term& t = nodeConditions_[static_cast<std::size_t>(c)];
-        const auto c0 = static_cast<std::size_t>(t.node);
-        data += t.weight * (stiffness_ * (residual_[c0] - t.weight * u[k]) + multiplier_[c0]);
+    double squares = 0.0;
+    for (int e = nodeStart_[k0]; e < nodeStart_[k0 + 1]; ++e) {
+        const Entry& t = entries_[static_cast<std::size_t>(e)];
+        const auto c = static_cast<std::size_t>(t.condition);
+        const double w = t.weight;
+        data += w * (stiffness_ * (held_[c].residual - w * uk) + held_[c].multiplier);
+        squares += w * w;
     }
-    sum += data;
-    diagonal += stiffness_ * dataDiagonal_[k0];
+    diagonal += stiffness_ * squares;
+    return data;
+}
+
+// Node k moved by change: the residuals of the conditions it enters follow.
+void CurvatureLevel::spread(int k, double change) {
+    const auto k0 = static_cast<std::size_t>(k);
+    for (int e = nodeStart_[k0]; e < nodeStart_[k0 + 1]; ++e) {
+        const Entry& t = entries_[static_cast<std::size_t>(e)];
+        held_[static_cast<std::size_t>(t.condition)].residual += t.weight * change;
+    }
+}
+
+// The node's value that solves its tension equation plus the readings' terms, every other
+// node held: for nodes near an edge, whose equations take the edge conditions in.
+double CurvatureLevel::relax(int k, double overRelaxation) {
+    const double* u = u_.data();
+    const Row& r = rows_[static_cast<std::size_t>(rowOf_[static_cast<std::size_t>(k)])];
+    double sum = 0.0;
+    for (int t = r.begin; t < r.end; ++t) {
+        const Term& term = rowTerms_[static_cast<std::size_t>(t)];
+        sum += term.weight * u[term.node];
+    }
+    double diagonal = r.diagonal;
+    sum += dataTerms(k, diagonal);
+    const auto k0 = static_cast<std::size_t>(k);
     const double omega = nodeStart_[k0] == nodeStart_[k0 + 1] ? overRelaxation : 1.0;
     const double change = omega * (-sum / diagonal - u[k]);
-    u[k] += change;
-    for (int c = nodeStart_[k0]; c < nodeStart_[k0 + 1]; ++c) {
-        const Term& t = nodeConditions_[static_cast<std::size_t>(c)];
-        residual_[static_cast<std::size_t>(t.node)] += t.weight * change;
+    u_[k0] += change;
+    spread(k, change);
+    return std::fabs(change);
+}
+
+// An interior node that readings reach: the stencil and the readings' terms written out
+// in one place (the sweep's time goes here), no over-relaxation.
+double CurvatureLevel::relaxHeld(int k) {
+    const double* u = u_.data();
+    const int n1 = nx_;
+    const int n2 = 2 * nx_;
+    const double uk = u[k];
+    double sum =
+        stencil_.side * (u[k - 1] + u[k + 1] + u[k - n1] + u[k + n1]) +
+        stencil_.diagonal * (u[k - n1 - 1] + u[k - n1 + 1] + u[k + n1 - 1] + u[k + n1 + 1]) +
+        stencil_.far * (u[k - 2] + u[k + 2] + u[k - n2] + u[k + n2]);
+    const Entry* first = entries_.data() + nodeStart_[static_cast<std::size_t>(k)];
+    const Entry* last = entries_.data() + nodeStart_[static_cast<std::size_t>(k) + 1];
+    Held* held = held_.data();
+    double squares = 0.0;
+    for (const Entry* e = first; e != last; ++e) {
+        const Held& h = held[e->condition];
+        const double w = e->weight;
+        sum += w * (stiffness_ * (h.residual - w * uk) + h.multiplier);
+        squares += w * w;
+    }
+    const double change = -sum / (stencil_.centre + stiffness_ * squares) - uk;
+    u_[static_cast<std::size_t>(k)] = uk + change;
+    for (const Entry* e = first; e != last; ++e) {
+        held[e->condition].residual += e->weight * change;
     }
     return std::fabs(change);
 }
@@ -285,8 +341,12 @@ double CurvatureLevel::sweep(double overRelaxation) {
             if (row == kFixed) {
                 continue;
             }
-            if (row != kInterior || start[k] != start[k + 1]) {
+            if (row != kInterior) {
                 largest = std::max(largest, relax(k, overRelaxation));
+                continue;
+            }
+            if (start[k] != start[k + 1]) {
+                largest = std::max(largest, relaxHeld(k));
                 continue;
             }
             const double next =
@@ -298,8 +358,8 @@ double CurvatureLevel::sweep(double overRelaxation) {
             largest = std::max(largest, std::fabs(change));
         }
     }
-    for (std::size_t d = 0; d < residual_.size(); ++d) {
-        multiplier_[d] += stiffness_ * residual_[d];
+    for (Held& h : held_) {
+        h.multiplier += stiffness_ * h.residual;
     }
     return largest;
 }
@@ -310,14 +370,14 @@ void CurvatureLevel::restart(const std::vector<double>& values) {
             u_[k] = values[k];
         }
     }
-    std::fill(multiplier_.begin(), multiplier_.end(), 0.0);
-    for (std::size_t c = 0; c < residual_.size(); ++c) {
-        double r = -conditionValue_[c];
-        for (int t = conditionStart_[c]; t < conditionStart_[c + 1]; ++t) {
-            const Term& term = conditionTerms_[static_cast<std::size_t>(t)];
-            r += term.weight * u_[static_cast<std::size_t>(term.node)];
+    for (std::size_t c = 0; c < held_.size(); ++c) {
+        held_[c] = {-conditionValue_[c], 0.0};
+    }
+    for (std::size_t k = 0; k < u_.size(); ++k) {
+        for (int e = nodeStart_[k]; e < nodeStart_[k + 1]; ++e) {
+            const Entry& t = entries_[static_cast<std::size_t>(e)];
+            held_[static_cast<std::size_t>(t.condition)].residual += t.weight * u_[k];
         }
-        residual_[c] = r;
     }
 }
 
@@ -341,17 +401,23 @@ double CurvatureLevel::valueAt(double fx, double fy) const {
 }
 
 std::vector<double> CurvatureLevel::refined(int fineNx, int fineNy) const {
+    return refine(u_, nx_, ny_, fineNx, fineNy);
+}
+
+std::vector<double> CurvatureLevel::refine(const std::vector<double>& coarse, int nx, int ny,
+                                           int fineNx, int fineNy) {
     std::vector<double> fine(static_cast<std::size_t>(fineNx) * fineNy);
+    auto at = [&](int i, int j) { return coarse[static_cast<std::size_t>(j) * nx + i]; };
     for (int j = 0; j < fineNy; ++j) {
         const int cj = j / 2;
-        const int cj1 = std::min(cj + 1, ny_ - 1);
+        const int cj1 = std::min(cj + 1, ny - 1);
         const double wy = (j % 2) * 0.5;
         for (int i = 0; i < fineNx; ++i) {
             const int ci = i / 2;
-            const int ci1 = std::min(ci + 1, nx_ - 1);
+            const int ci1 = std::min(ci + 1, nx - 1);
             const double wx = (i % 2) * 0.5;
-            const double south = (1.0 - wx) * u_[index(ci, cj)] + wx * u_[index(ci1, cj)];
-            const double north = (1.0 - wx) * u_[index(ci, cj1)] + wx * u_[index(ci1, cj1)];
+            const double south = (1.0 - wx) * at(ci, cj) + wx * at(ci1, cj);
+            const double north = (1.0 - wx) * at(ci, cj1) + wx * at(ci1, cj1);
             fine[static_cast<std::size_t>(j) * fineNx + i] = (1.0 - wy) * south + wy * north;
         }
     }

@@ -7,6 +7,7 @@
 // Coordinates are in cells of this grid, node (0, 0) at the origin.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "gridding/TensionStencil.h"
@@ -25,9 +26,10 @@ class CurvatureLevel {
     static constexpr double kFixRadius = 0.05;
 
     // nx, ny at least 4; start holds nx * ny values. Each node is held by the nearest of
-    // the readings in its cell, if any.
+    // the readings in its cell, if any. The readings' places are divided by scale: every
+    // level of a series takes the same readings, in cells of the finest grid, uncopied.
     CurvatureLevel(int nx, int ny, double tension, std::vector<double> start,
-                   const std::vector<LevelReading>& readings);
+                   const std::vector<LevelReading>& readings, double scale = 1.0);
 
     // One pass over every node; returns the largest change made.
     double sweep(double overRelaxation);
@@ -35,11 +37,16 @@ class CurvatureLevel {
     double valueAt(double fx, double fy) const;
     // This grid's surface, bilinear, on the nodes of a grid of half the spacing.
     std::vector<double> refined(int fineNx, int fineNy) const;
+    // The same of any grid's values (nx * ny, rows from the south).
+    static std::vector<double> refine(const std::vector<double>& coarse, int nx, int ny, int fineNx,
+                                      int fineNy);
 
     // Back to the given values (nx * ny), readings' multipliers cleared.
     void restart(const std::vector<double>& values);
 
     const std::vector<double>& values() const { return u_; }
+    // The values moved out, for a level that is done with: the grid takes them uncopied.
+    std::vector<double> takeValues() { return std::move(u_); }
     int constrainedNodes() const { return constrained_; }
 
   private:
@@ -69,11 +76,21 @@ class CurvatureLevel {
     Combination ghostAcrossX(int i, int j) const;
     Combination ghostAcrossY(int i, int j) const;
     Combination ghostCorner(int i, int j) const;
-    void holdByReadings(const std::vector<LevelReading>& readings);
-    void addCondition(const Combination& terms, double value);
-    void indexConditionsByNode();
+    // One entry of a node's list of the conditions it enters. A float weight: the
+    // conditions are most of a level's memory, and their rounding (1e-7 of a reading's
+    // value) is far below a reading's own.
+    struct Entry {
+        int condition;
+        float weight;
+    };
+    void markNearestReadings(const std::vector<LevelReading>& readings, double scale);
+    void holdByReadings(const std::vector<LevelReading>& readings, double scale);
+    void indexConditionsByNode(const std::vector<LevelReading>& readings, double scale);
     void buildEdgeRows();
     double relax(int k, double overRelaxation);
+    double relaxHeld(int k);
+    double dataTerms(int k, double& diagonal) const;
+    void spread(int k, double change);
 
     int nx_;
     int ny_;
@@ -82,16 +99,17 @@ class CurvatureLevel {
     std::vector<int> rowOf_;  // kInterior, kFixed or an index into rows_ (edge equations)
     std::vector<Row> rows_;
     std::vector<Term> rowTerms_;
-    // The readings' conditions: terms over nodes, the value, and the current residual.
-    std::vector<int> conditionStart_{0};
-    std::vector<Term> conditionTerms_;
+    // The readings' conditions, one per held node that is not fixed, each stored once: the
+    // value, the current residual, and per node the conditions it enters with its weight.
     std::vector<double> conditionValue_;
-    std::vector<double> residual_;
-    std::vector<double> multiplier_;  // stiffness * residual, summed over the sweeps
-    // Per node, the conditions it enters: (condition, weight), and its data diagonal.
+    // Side by side: a sweep reads both of a condition where it reads one.
+    struct Held {
+        double residual;
+        double multiplier;  // stiffness * residual, summed over the sweeps
+    };
+    std::vector<Held> held_;
     std::vector<int> nodeStart_;
-    std::vector<Term> nodeConditions_;
-    std::vector<double> dataDiagonal_;
+    std::vector<Entry> entries_;
     double stiffness_;
     int constrained_ = 0;
 };

@@ -13,7 +13,10 @@ struct LevelReport {
     int heldNodes = 0;  // nodes held by a reading
     int iterations = 0;
     double lastChange = 0.0;  // the largest change of the last iteration
-    bool converged = false;
+    bool converged = false;   // its change fell to the convergence limit
+    // Stopped before the limit and the cap because its change no longer fell: more sweeps
+    // would not have made it better.
+    bool stalled = false;
 };
 
 struct GriddingReport {

@@ -202,79 +202,116 @@ bool samePlaces(const std::vector<GridPoint>& a, const std::vector<GridPoint>& b
     return true;
 }
 
+// A level whose largest change has fallen by less than this share over so many sweeps
+// has stopped improving: it hands on what it has rather than sweeping on to the cap.
+constexpr int kStallSweeps = 20;
+constexpr double kLeastImprovement = 0.01;
+
 class Solver {
   public:
     Solver(const GriddingOptions& options, const std::atomic<bool>& cancel,
            const MinimumCurvature::Progress& progress)
         : options_(options), cancel_(cancel), progress_(progress) {}
 
-    // Solves for the readings (x, y in cells of the finest grid); false when cancelled.
-    bool solve(int nx, int ny, const std::vector<LevelReading>& readings, double limit,
-               double spread, GriddingReport& report, double cell) {
-        const double divergence = 1e6 * (spread + 1.0);
+    // Solves for the conditions (x, y in cells of the finest grid, one a node); false when
+    // cancelled.
+    bool solve(int nx, int ny, std::vector<LevelReading> conditions, double limit, double spread,
+               GriddingReport& report, double cell) {
         const std::vector<int> factors = levelFactors(nx, ny);
         double totalWork = 0.0;
         for (int f : factors) {
             totalWork += double(levelSize(nx, f)) * levelSize(ny, f);
         }
         double doneWork = 0.0;
-        std::vector<double> start(static_cast<std::size_t>(levelSize(nx, factors[0])) *
-                                  levelSize(ny, factors[0]));
         for (std::size_t l = 0; l < factors.size(); ++l) {
             const int f = factors[l];
             const int lnx = levelSize(nx, f);
             const int lny = levelSize(ny, f);
-            std::vector<LevelReading> scaled(readings);
-            for (LevelReading& r : scaled) {
-                r.fx /= f;
-                r.fy /= f;
+            level_.reset();  // its values are in coarse_
+            level_ = std::make_unique<CurvatureLevel>(lnx, lny, options_.tension, startOf(lnx, lny),
+                                                      conditions, static_cast<double>(f));
+            if (l + 1 == factors.size()) {
+                conditions = {};  // the finest level has its own
             }
-            const std::vector<double> startCopy = start;
-            level_ = std::make_unique<CurvatureLevel>(lnx, lny, options_.tension, std::move(start),
-                                                      scaled);
-            LevelReport lr{cell * f, lnx, lny, level_->constrainedNodes(), 0, 0.0, false};
-            const double work = double(lnx) * lny;
-            while (lr.iterations < options_.maxIterations) {
-                if (cancel_.load(std::memory_order_relaxed)) {
-                    return false;
-                }
-                lr.lastChange = level_->sweep(options_.overRelaxation);
-                ++lr.iterations;
-                if (lr.lastChange <= limit) {
-                    lr.converged = true;
-                    break;
-                }
-                if (!(lr.lastChange < divergence)) {
-                    // Never seen, but a grid of overflowing numbers is no grid: hand on
-                    // where this level started.
-                    level_->restart(startCopy);
-                    break;
-                }
-                if (progress_ && lr.iterations % 16 == 0) {
-                    progress_((doneWork + work * lr.iterations / options_.maxIterations) /
-                              totalWork);
-                }
+            LevelReport lr{cell * f, lnx, lny, level_->constrainedNodes(), 0, 0.0, false, false};
+            if (!relax(lr, limit, spread, doneWork, totalWork)) {
+                return false;
             }
             report.levels.push_back(lr);
-            doneWork += work;
+            doneWork += double(lnx) * lny;
             if (progress_) {
                 progress_(doneWork / totalWork);
             }
             if (l + 1 < factors.size()) {
-                start =
-                    level_->refined(levelSize(nx, factors[l + 1]), levelSize(ny, factors[l + 1]));
+                coarse_ = level_->values();
+                coarseNx_ = lnx;
+                coarseNy_ = lny;
             }
         }
         return true;
     }
 
     const CurvatureLevel& finest() const { return *level_; }
+    // The finest level's values; the levels are gone.
+    std::vector<double> takeFinest() {
+        std::vector<double> values = level_->takeValues();
+        level_.reset();
+        coarse_ = {};
+        return values;
+    }
 
   private:
+    // Where a level starts: the coarser level's surface, or nought for the first.
+    std::vector<double> startOf(int nx, int ny) const {
+        if (coarse_.empty()) {
+            return std::vector<double>(static_cast<std::size_t>(nx) * ny, 0.0);
+        }
+        return CurvatureLevel::refine(coarse_, coarseNx_, coarseNy_, nx, ny);
+    }
+
+    // Sweeps the level until it converges, stops improving or reaches the cap; false when
+    // cancelled.
+    bool relax(LevelReport& lr, double limit, double spread, double doneWork, double totalWork) {
+        const double divergence = 1e6 * (spread + 1.0);
+        const double work = double(lr.nx) * lr.ny;
+        double before = std::numeric_limits<double>::infinity();
+        while (lr.iterations < options_.maxIterations) {
+            if (cancel_.load(std::memory_order_relaxed)) {
+                return false;
+            }
+            lr.lastChange = level_->sweep(options_.overRelaxation);
+            ++lr.iterations;
+            if (lr.lastChange <= limit) {
+                lr.converged = true;
+                break;
+            }
+            if (!(lr.lastChange < divergence)) {
+                // Never seen, but a grid of overflowing numbers is no grid: hand on where
+                // this level started.
+                level_->restart(startOf(lr.nx, lr.ny));
+                break;
+            }
+            if (lr.iterations % kStallSweeps == 0) {
+                if (lr.lastChange > (1.0 - kLeastImprovement) * before) {
+                    lr.stalled = true;
+                    break;
+                }
+                before = lr.lastChange;
+            }
+            if (progress_ && lr.iterations % 16 == 0) {
+                progress_((doneWork + work * lr.iterations / options_.maxIterations) / totalWork);
+            }
+        }
+        return true;
+    }
+
     const GriddingOptions& options_;
     const std::atomic<bool>& cancel_;
     const MinimumCurvature::Progress& progress_;
     std::unique_ptr<CurvatureLevel> level_;
+    std::vector<double> coarse_;  // the coarser level's values
+    int coarseNx_ = 0;
+    int coarseNy_ = 0;
 };
 
 std::vector<GridPoint> usableOf(const std::vector<GridPoint>& points) {
@@ -283,51 +320,125 @@ std::vector<GridPoint> usableOf(const std::vector<GridPoint>& points) {
     return kept;
 }
 
-// Readings in cells of the grid; those whose nearest node lies outside it are left out.
-void placeInside(const std::vector<GridPoint>& usable, const GridLattice& lattice,
-                 std::vector<GridPoint>& inside, std::vector<LevelReading>& readings) {
-    for (const GridPoint& p : usable) {
-        const double fx = (p.x - lattice.x0) / lattice.cell;
-        const double fy = (p.y - lattice.y0) / lattice.cell;
-        if (std::round(fx) >= 0.0 && std::round(fy) >= 0.0 && std::round(fx) < lattice.nx &&
-            std::round(fy) < lattice.ny) {
-            inside.push_back(p);
-            readings.push_back({fx, fy, p.value});
+// The readings a grid is made of: usable, and their nearest node inside the grid. The given
+// readings themselves when that is every one (the readings are the gridder's largest store
+// but for the grid), else a copy of those.
+class UsedReadings {
+  public:
+    explicit UsedReadings(const std::vector<GridPoint>& points) : given_(points) {
+        if (!std::all_of(points.begin(), points.end(), usable)) {
+            kept_ = usableOf(points);
+            copied_ = true;
         }
     }
-}
 
-// Takes the plane away from the readings' values; returns the rms of what is left.
-double takePlane(const Plane& plane, const std::vector<GridPoint>& inside,
-                 std::vector<LevelReading>& readings) {
-    double largest = 0.0;
-    for (const GridPoint& p : inside) {
-        largest = std::max(largest, std::fabs(p.value));
-    }
-    // What is left of a reading below its own rounding says nothing; solved, it would
-    // only be magnified where readings crowd.
-    double sumSquares = 0.0;
-    for (std::size_t k = 0; k < inside.size(); ++k) {
-        readings[k].value -= plane.at(inside[k].x, inside[k].y);
-        if (std::fabs(readings[k].value) <= kRounding * largest) {
-            readings[k].value = 0.0;
+    const std::vector<GridPoint>& get() const { return copied_ ? kept_ : given_; }
+
+    void keepInside(const GridLattice& lattice) {
+        auto outside = [&](const GridPoint& p) {
+            const double i = std::round((p.x - lattice.x0) / lattice.cell);
+            const double j = std::round((p.y - lattice.y0) / lattice.cell);
+            return !(i >= 0.0 && j >= 0.0 && i < lattice.nx && j < lattice.ny);
+        };
+        if (!copied_ && std::none_of(given_.begin(), given_.end(), outside)) {
+            return;
         }
-        sumSquares += readings[k].value * readings[k].value;
+        if (!copied_) {
+            kept_ = given_;
+            copied_ = true;
+        }
+        kept_.erase(std::remove_if(kept_.begin(), kept_.end(), outside), kept_.end());
     }
-    return std::sqrt(sumSquares / inside.size());
-}
+
+  private:
+    const std::vector<GridPoint>& given_;
+    std::vector<GridPoint> kept_;
+    bool copied_ = false;
+};
+
+// A reading as the levels take it: in cells of the grid, the plane taken from its value.
+class LevelReadings {
+  public:
+    LevelReadings(const GridLattice& lattice, const Plane& plane,
+                  const std::vector<GridPoint>& inside)
+        : lattice_(lattice), plane_(plane) {
+        for (const GridPoint& p : inside) {
+            largest_ = std::max(largest_, std::fabs(p.value));
+        }
+    }
+
+    LevelReading of(const GridPoint& p) const {
+        LevelReading r{(p.x - lattice_.x0) / lattice_.cell, (p.y - lattice_.y0) / lattice_.cell,
+                       p.value - plane_.at(p.x, p.y)};
+        // What is left of a reading below its own rounding says nothing; solved, it would
+        // only be magnified where readings crowd.
+        if (std::fabs(r.value) <= kRounding * largest_) {
+            r.value = 0.0;
+        }
+        return r;
+    }
+
+    // The rms of what the plane leaves of the readings.
+    double rms(const std::vector<GridPoint>& inside) const {
+        double sumSquares = 0.0;
+        for (const GridPoint& p : inside) {
+            const double v = of(p).value;
+            sumSquares += v * v;
+        }
+        return std::sqrt(sumSquares / inside.size());
+    }
+
+    // One condition a node of the finest grid (nx nodes a row): its nearest reading, the
+    // first of equals, in the order of the nodes. The solver would keep no other, and every
+    // coarser level takes its own nearest from these.
+    std::vector<LevelReading> conditions(const std::vector<GridPoint>& inside, int nx,
+                                         int ny) const {
+        std::vector<int> nearest(static_cast<std::size_t>(nx) * ny, -1);
+        auto distance = [&](const LevelReading& r) {
+            const double di = r.fx - std::round(r.fx);
+            const double dj = r.fy - std::round(r.fy);
+            return di * di + dj * dj;
+        };
+        for (std::size_t n = 0; n < inside.size(); ++n) {
+            const LevelReading r = of(inside[n]);
+            const auto k = static_cast<std::size_t>(std::lround(r.fy)) * nx +
+                           static_cast<std::size_t>(std::lround(r.fx));
+            if (nearest[k] < 0 ||
+                distance(r) < distance(of(inside[static_cast<std::size_t>(nearest[k])]))) {
+                nearest[k] = static_cast<int>(n);
+            }
+        }
+        std::vector<LevelReading> held;
+        for (const int n : nearest) {
+            if (n >= 0) {
+                held.push_back(of(inside[static_cast<std::size_t>(n)]));
+            }
+        }
+        held.shrink_to_fit();
+        return held;
+    }
+
+  private:
+    const GridLattice& lattice_;
+    const Plane& plane_;
+    double largest_ = 0.0;
+};
 
 // The finest level's surface (nx nodes a row) with the plane put back, on the lattice.
-Grid gridOf(const CurvatureLevel& level, int nx, const GridLattice& lattice, const Plane& plane) {
+// In place: the grid takes the level's values (rows of the lattice's width are the first
+// nx of each row of the level's) without a copy of them.
+Grid gridOf(std::vector<double> values, int nx, const GridLattice& lattice, const Plane& plane) {
     Grid grid;
     grid.lattice = lattice;
-    grid.values.resize(lattice.size());
+    grid.values = std::move(values);
     for (int j = 0; j < lattice.ny; ++j) {
         for (int i = 0; i < lattice.nx; ++i) {
-            grid.at(i, j) = level.values()[static_cast<std::size_t>(j) * nx + i] +
+            grid.at(i, j) = grid.values[static_cast<std::size_t>(j) * nx + i] +
                             plane.at(lattice.x(i), lattice.y(j));
         }
     }
+    grid.values.resize(lattice.size());
+    grid.values.shrink_to_fit();
     return grid;
 }
 
@@ -350,8 +461,10 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     if (!report.error.empty()) {
         return result;
     }
-    const std::vector<GridPoint> usable = usableOf(points);
-    report.readingsLeftOut = static_cast<int>(points.size() - usable.size());
+    UsedReadings used(points);
+    const std::vector<GridPoint>& usable = used.get();
+    const std::size_t usableCount = usable.size();
+    report.readingsLeftOut = static_cast<int>(points.size() - usableCount);
     if (usable.empty()) {
         report.error = "There are no readings to grid.";
         return result;
@@ -364,25 +477,26 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     }
     report.cell = lattice.cell;
 
-    std::vector<GridPoint> inside;
-    std::vector<LevelReading> readings;
-    placeInside(usable, lattice, inside, readings);
+    used.keepInside(lattice);
+    const std::vector<GridPoint>& inside = used.get();
     report.readingsUsed = static_cast<int>(inside.size());
-    report.readingsLeftOut += static_cast<int>(usable.size() - inside.size());
+    report.readingsLeftOut += static_cast<int>(usableCount - inside.size());
     if (inside.empty()) {
         report.error = "No reading lies inside the grid.";
         return result;
     }
 
     const Plane plane = Plane::fit(inside);
-    const double rms = takePlane(plane, inside, readings);
+    const LevelReadings readings(lattice, plane, inside);
+    const double rms = readings.rms(inside);
     report.convergenceLimit =
         options.convergence > 0.0 ? options.convergence : GriddingOptions::kConvergenceOfRms * rms;
 
     const int nx = std::max(lattice.nx, kMinNodes);
     const int ny = std::max(lattice.ny, kMinNodes);
     Solver solver(options, cancel, progress);
-    if (!solver.solve(nx, ny, readings, report.convergenceLimit, rms, report, lattice.cell)) {
+    if (!solver.solve(nx, ny, readings.conditions(inside, nx, ny), report.convergenceLimit, rms,
+                      report, lattice.cell)) {
         report.cancelled = true;
         report.levels.clear();
         return result;
@@ -390,19 +504,19 @@ MinimumCurvature::Result MinimumCurvature::run(const std::vector<GridPoint>& poi
     const CurvatureLevel& level = solver.finest();
 
     auto basis = std::make_shared<Basis>();
-    basis->misfits.reserve(readings.size());
-    for (const LevelReading& r : readings) {
+    basis->misfits.reserve(inside.size());
+    for (const GridPoint& p : inside) {
+        const LevelReading r = readings.of(p);
         basis->misfits.push_back(level.valueAt(r.fx, r.fy) - r.value);
     }
     setMisfit(report, basis->misfits);
 
-    result.grid = gridOf(level, nx, lattice, plane);
+    result.grid = gridOf(solver.takeFinest(), nx, lattice, plane);
     report.blankDistance = defaultsOf(spacings, options).blankDistance;
     basis->points = points;
     basis->options = options;
     basis->surface = result.grid;
     report.blankedNodes = GridBlanking::apply(result.grid, inside, report.blankDistance);
-    basis->inside = std::move(inside);
     result.basis = std::move(basis);
     return result;
 }
@@ -452,7 +566,9 @@ MinimumCurvature::Result MinimumCurvature::regrid(const Result& previous,
         next->surface.values[k] += delta.grid.values[k];
     }
     result.grid = next->surface;
-    report.blankedNodes = GridBlanking::apply(result.grid, next->inside, report.blankDistance);
+    UsedReadings used(points);
+    used.keepInside(next->surface.lattice);
+    report.blankedNodes = GridBlanking::apply(result.grid, used.get(), report.blankDistance);
     result.basis = std::move(next);
     return result;
 }

@@ -26,7 +26,6 @@ class MinimumCurvature {
     struct Basis {
         std::vector<GridPoint> points;  // as given
         GriddingOptions options;        // as given
-        std::vector<GridPoint> inside;  // the readings used
         std::vector<double> misfits;    // at each of those
         Grid surface;                   // before blanking
     };

@@ -49,12 +49,19 @@ int SurveyEdit::save(const std::string& path, const SurveySettings& next,
     // The survey as the file holds it now: what the change is a change of.
     const SurveySettings before = SurveyFile::read(path, message).value_or(SurveySettings{});
     message = SurveyEditor::refusal(before, next);
-    std::optional<Survey> opened;
-    if (message.empty()) {
-        opened = Survey::open(next, message);
+    // The days read once in a command: a survey open already takes the change.
+    const bool given = saved != nullptr && saved->has_value();
+    std::optional<Survey> fresh;
+    Survey* opened = nullptr;
+    if (message.empty() && !given) {
+        fresh = Survey::open(next, message);
+        opened = fresh ? &*fresh : nullptr;
+    } else if (message.empty() &&
+               ((*saved)->settings() == next || (*saved)->change(next, message))) {
+        opened = &**saved;
     }
     SurveyEditor::Finished f;
-    if (opened) {
+    if (opened != nullptr) {
         f = SurveyEditor::finish(*opened, path, before);
         message = f.message;
     }
@@ -69,8 +76,8 @@ int SurveyEdit::save(const std::string& path, const SurveySettings& next,
     for (const std::string& line : f.coverage) {
         err_ << line << '\n';
     }
-    if (saved != nullptr) {
-        *saved = std::move(opened);
+    if (saved != nullptr && !given) {
+        *saved = std::move(fresh);
     }
     return 0;
 }

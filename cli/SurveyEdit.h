@@ -29,7 +29,9 @@ class SurveyEdit {
     std::optional<Survey> open(const std::string& path);
     std::optional<Survey> open(const std::optional<SurveySettings>& settings);
     // Saves next over the survey file at path: 0, or 1 after the message with the file
-    // untouched. saved, when given, takes the survey as saved.
+    // untouched. saved, when given, takes the survey as saved; when it holds a survey
+    // already (the one this command opened), that one is changed to next instead of
+    // opening every day again.
     int save(const std::string& path, const SurveySettings& next,
              std::optional<Survey>* saved = nullptr);
     // 0 when out is none of the survey's own files (the survey file, its days and base

@@ -97,7 +97,7 @@ void SurveyFlagCommands::declareFlag(CLI::App& app, CommandList& commands) {
 
 int SurveyFlagCommands::despike(const DespikeOptions& o) {
     std::optional<SurveySettings> next = edit_.read(o.survey);
-    const std::optional<Survey> survey = edit_.open(next);
+    std::optional<Survey> survey = edit_.open(next);
     if (!survey) {
         return 1;
     }
@@ -122,12 +122,12 @@ int SurveyFlagCommands::despike(const DespikeOptions& o) {
         return 0;
     }
     out_ << candidates.size() << " readings flagged as spike\n";
-    return edit_.save(o.survey, *next);
+    return edit_.save(o.survey, *next, &survey);
 }
 
 int SurveyFlagCommands::flag(const FlagOptions& o) {
     std::optional<SurveySettings> next = edit_.read(o.survey);
-    const std::optional<Survey> survey = edit_.open(next);
+    std::optional<Survey> survey = edit_.open(next);
     if (!survey) {
         return 1;
     }
@@ -143,7 +143,7 @@ int SurveyFlagCommands::flag(const FlagOptions& o) {
         err_ << message << '\n';
         return 1;
     }
-    return edit_.save(o.survey, *next);
+    return edit_.save(o.survey, *next, &survey);
 }
 
 }  // namespace velkor

@@ -153,11 +153,16 @@ double PlanMapGeometry::percentile(std::vector<double> values, double p) {
     if (values.empty()) {
         return 0.0;
     }
-    std::sort(values.begin(), values.end());
     const double rank = std::clamp(p, 0.0, 100.0) / 100.0 * static_cast<double>(values.size() - 1);
     const auto below = static_cast<std::size_t>(std::floor(rank));
     const std::size_t above = std::min(below + 1, values.size() - 1);
-    return values[below] + (values[above] - values[below]) * (rank - static_cast<double>(below));
+    // Only the two values about the rank are needed in their sorted places, not all of them:
+    // a million readings' map is coloured without a sort.
+    const auto at = values.begin() + static_cast<std::ptrdiff_t>(below);
+    std::nth_element(values.begin(), at, values.end());
+    const double low = *at;
+    const double high = above == below ? low : *std::min_element(at + 1, values.end());
+    return low + (high - low) * (rank - static_cast<double>(below));
 }
 
 PlanMapGeometry::Range PlanMapGeometry::clipRange(const std::vector<double>& values) {

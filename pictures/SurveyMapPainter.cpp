@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <optional>
+#include <utility>
 
 #include "pictures/DrawingSurface.h"
 #include "survey/Survey.h"
@@ -71,6 +73,16 @@ PlanMapGeometry::Range rangeOf(const std::vector<SurveyMapPainter::Dot>& dots, s
     return PlanMapGeometry::clipRange(values);
 }
 
+std::vector<SurveyMapGeometry::MetrePoint> placesOf(
+    const std::vector<SurveyMapPainter::Dot>& dots) {
+    std::vector<SurveyMapGeometry::MetrePoint> places;
+    places.reserve(dots.size());
+    for (const SurveyMapPainter::Dot& d : dots) {
+        places.push_back({d.easting, d.northing});
+    }
+    return places;
+}
+
 // A dot's square on the picture, before it is coloured.
 struct Placed {
     int x;
@@ -124,6 +136,7 @@ SurveyMapPainter::SurveyMapPainter(std::vector<Dot> dots) : dots_(std::move(dots
     for (std::size_t v = 0; v < ranges_.size(); ++v) {
         ranges_[v] = rangeOf(dots_, v);
     }
+    buckets_ = PointBuckets(placesOf(dots_));
 }
 
 SurveyMapPainter SurveyMapPainter::build(const Survey& survey) {
@@ -293,17 +306,53 @@ int SurveyMapPainter::readingAt(int width, int height, int em, int x, int y) con
 }
 
 int SurveyMapPainter::readingAt(const SurveyMapGeometry::Transform& t, int x, int y) const {
-    int best = -1;
+    // The dot nearest on the picture, the first in order of equally near ones.
+    std::size_t best = dots_.size();
     double bestDistance = kPickRadius * kPickRadius + 0.5;
-    for (const Dot& d : dots_) {
-        const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
-        const double distance = (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y);
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = d.reading;
+    const double reach = (std::sqrt(bestDistance) + 1.0) / t.pixelsPerMetre();
+    const SurveyMapGeometry::MetrePoint at = t.toMetres(x, y);
+    buckets_.visit(at.easting - reach, at.northing - reach, at.easting + reach, at.northing + reach,
+                   [&](int k) {
+                       const Dot& d = dots_[static_cast<std::size_t>(k)];
+                       const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
+                       const double distance = (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y);
+                       const auto index = static_cast<std::size_t>(k);
+                       if (distance < bestDistance || (distance == bestDistance && index < best)) {
+                           bestDistance = distance;
+                           best = index;
+                       }
+                   });
+    return best < dots_.size() ? dots_[best].reading : -1;
+}
+
+std::vector<int> SurveyMapPainter::thinned(const SurveyMapGeometry::Transform& t, int cell) const {
+    std::vector<int> kept;
+    if (dots_.empty()) {
+        return kept;
+    }
+    cell = std::max(1, cell);
+    const SurveyMapGeometry::DevicePoint a = t.toDevice(bounds_.e0, bounds_.n1);
+    const SurveyMapGeometry::DevicePoint b = t.toDevice(bounds_.e1, bounds_.n0);
+    const double x0 = std::floor(a.x);
+    const double y0 = std::floor(a.y);
+    const double columns = std::floor((b.x - x0) / cell) + 1.0;
+    const double rows = std::floor((b.y - y0) / cell) + 1.0;
+    if (!(columns * rows <= static_cast<double>(kMostCoverPixels))) {
+        kept.resize(dots_.size());
+        std::iota(kept.begin(), kept.end(), 0);
+        return kept;  // a picture that large is drawn dot by dot
+    }
+    const auto width = static_cast<std::size_t>(columns);
+    std::vector<unsigned char> taken(width * static_cast<std::size_t>(rows), 0);
+    for (std::size_t k = 0; k < dots_.size(); ++k) {
+        const SurveyMapGeometry::DevicePoint p = t.toDevice(dots_[k].easting, dots_[k].northing);
+        const auto c = static_cast<std::size_t>(std::clamp((p.x - x0) / cell, 0.0, columns - 1));
+        const auto r = static_cast<std::size_t>(std::clamp((p.y - y0) / cell, 0.0, rows - 1));
+        if (!std::exchange(taken[r * width + c], 1)) {
+            kept.push_back(static_cast<int>(k));
         }
     }
-    return best;
+    return kept;
 }
 
 }  // namespace velkor

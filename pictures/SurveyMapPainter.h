@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pictures/PlanMapGeometry.h"
+#include "pictures/PointBuckets.h"
 #include "pictures/SurveyMapGeometry.h"
 
 namespace velkor {
@@ -59,8 +60,12 @@ class SurveyMapPainter {
               double shrink = 1.0) const;
     // The survey reading of the dot nearest the device point within a few pixels, or -1.
     int readingAt(int width, int height, int em, int x, int y) const;
-    // The same on a map drawn with transform t.
+    // The same on a map drawn with transform t; only the dots near the point are looked at.
     int readingAt(const SurveyMapGeometry::Transform& t, int x, int y) const;
+    // The dots to draw over a grid on a map drawn with transform t: the first in each
+    // square of cell x cell pixels that holds any, so that the grid shows between them
+    // however many readings there are. Indexes into dots(), in order.
+    std::vector<int> thinned(const SurveyMapGeometry::Transform& t, int cell) const;
 
     // Shared with the gridded map.
     static void drawNorthArrow(DrawingSurface& s, const SurveyMapGeometry::Frame& f, int em);
@@ -86,6 +91,7 @@ class SurveyMapPainter {
     // Worked out once: every redraw needs them, and the percentiles sort all values.
     SurveyMapGeometry::Bounds bounds_{};
     std::array<PlanMapGeometry::Range, kValues> ranges_{};
+    PointBuckets buckets_;  // the dots by place, for the reading under the pointer
     // The squares of the last picture drawn: the same picture again (the window
     // uncovered, a readout shown) hands them over at once. So one painter is drawn from
     // one thread at a time.

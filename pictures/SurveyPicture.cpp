@@ -135,7 +135,7 @@ void SurveyPicture::drawGridded(DrawingSurface& s, int width, int height,
         grid.drawContours(s, t);
     }
     if (layers.readings) {
-        drawPositions(s, readings, t, em);
+        drawPositions(s, readings, t, em, layers.grid || layers.shade);
     }
     if (layers.contours) {
         grid.drawContourLabels(s, t, em);
@@ -155,12 +155,22 @@ void SurveyPicture::drawGridded(DrawingSurface& s, int width, int height,
 }
 
 void SurveyPicture::drawPositions(DrawingSurface& s, const SurveyMapPainter& readings,
-                                  const SurveyMapGeometry::Transform& t, int em) {
+                                  const SurveyMapGeometry::Transform& t, int em, bool overGrid) {
     // A little larger on a page, where an em has many more pixels than on screen.
-    const int size = readings.dots().size() > 50000 ? std::max(1, em / 12) : std::max(2, em / 8);
-    for (const SurveyMapPainter::Dot& d : readings.dots()) {
+    const bool many = readings.dots().size() > kManyPositions;
+    const int size = many ? std::max(1, em / 12) : std::max(2, em / 8);
+    const auto drawAt = [&](const SurveyMapPainter::Dot& d) {
         const SurveyMapGeometry::DevicePoint p = t.toDevice(d.easting, d.northing);
         s.fillRect(rounded(p.x) - size / 2, rounded(p.y) - size / 2, size, size, kPositionColour);
+    };
+    if (!(many && overGrid)) {
+        std::for_each(readings.dots().begin(), readings.dots().end(), drawAt);
+        return;
+    }
+    // So many dots would hide the grid under them: one in each few pixels shows where the
+    // readings are and leaves the grid seen between them.
+    for (const int k : readings.thinned(t, kThinning * size)) {
+        drawAt(readings.dots()[static_cast<std::size_t>(k)]);
     }
 }
 

@@ -20,6 +20,11 @@ class Survey;
 
 class SurveyPicture {
   public:
+    // More readings than this are drawn as smaller dots, and over a grid one in each square
+    // of kThinning dots across.
+    static constexpr std::size_t kManyPositions = 50000;
+    static constexpr int kThinning = 3;
+
     struct Layers {
         bool readings = true;
         bool grid = false;
@@ -73,8 +78,9 @@ class SurveyPicture {
     static void drawGridded(DrawingSurface& s, int width, int height,
                             const SurveyMapPainter& readings, const GridLayerPainter& grid,
                             Layers layers, int em, double shrink);
+    // overGrid: drawn over the grid's colours or relief, which many dots would hide.
     static void drawPositions(DrawingSurface& s, const SurveyMapPainter& readings,
-                              const SurveyMapGeometry::Transform& t, int em);
+                              const SurveyMapGeometry::Transform& t, int em, bool overGrid);
     static void drawCoordinates(DrawingSurface& s, const SurveyMapGeometry::Bounds& b,
                                 const SurveyMapGeometry::Transform& t, int em);
 };

@@ -106,9 +106,10 @@ void Survey::Summary::add(const Summary& o) {
     outsideTracks += o.outsideTracks;
 }
 
-std::optional<Survey> Survey::open(const SurveySettings& settings, std::string& message) {
+std::optional<Survey> Survey::open(const SurveySettings& settings, std::string& message,
+                                   const Progress& progress) {
     Survey survey;
-    if (!survey.change(settings, message)) {
+    if (!survey.change(settings, message, progress)) {
         return std::nullopt;
     }
     return survey;
@@ -332,6 +333,7 @@ int Survey::placedBy(std::size_t track) const {
 }
 
 void Survey::recompute(Changed changed) {
+    ++computations_;
     if (changed & kReadings) {
         collect();
     }

@@ -76,17 +76,18 @@ class Survey {
         float level = 0.0f;  // nT levelling added; the anomaly holds it
     };
 
-    // Opens every day and base source the settings name; nothing and a message when one
-    // cannot be used.
-    static std::optional<Survey> open(const SurveySettings& settings, std::string& message);
+    // Told after each day opened anew: how many of how many; false stops the change.
+    using Progress = std::function<bool(int opened, int toOpen)>;
+    static constexpr const char* kStopped = "Stopped before every day was opened.";
+
+    // Opens every day and base source the settings name, and computes every value once;
+    // nothing and a message when one cannot be used or progress stops it.
+    static std::optional<Survey> open(const SurveySettings& settings, std::string& message,
+                                      const Progress& progress = {});
     // Reads a survey file and opens it.
     static std::optional<Survey> read(const std::string& path, std::string& message);
     // Writes the settings as a survey file.
     bool write(const std::string& path, std::string& message) const;
-
-    // Told after each day opened anew: how many of how many; false stops the change.
-    using Progress = std::function<bool(int opened, int toOpen)>;
-    static constexpr const char* kStopped = "Stopped before every day was opened.";
 
     // Takes new settings: opens what is new, drops what is gone, and computes every value
     // again. False and a message when something cannot be used or progress stops it; the
@@ -94,6 +95,9 @@ class Survey {
     bool change(const SurveySettings& next, std::string& message, const Progress& progress = {});
 
     const SurveySettings& settings() const { return settings_; }
+    // How many times the values have been computed since the survey was opened: once per
+    // change that works, however many days it opens.
+    int computations() const { return computations_; }
     int dayCount() const { return static_cast<int>(days_.size()); }
     const Day& day(int d) const { return *days_[static_cast<std::size_t>(d)]; }
     // The base sources opened, in the settings' order.
@@ -196,6 +200,7 @@ class Survey {
     std::vector<float> level_;
     bool moved_ = false;
     SurveyLevelling::Report levelling_;
+    int computations_ = 0;
 };
 
 }  // namespace velkor

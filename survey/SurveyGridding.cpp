@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "data/DataSet.h"
@@ -37,6 +38,45 @@ std::optional<double> valueOf(const Survey& survey, const Survey::Reading& g,
     return std::nullopt;
 }
 
+// Where the gridder would put its nodes: the readings' extent, rounded outwards to whole
+// cells.
+struct NodeExtent {
+    double x0, x1, y0, y1;
+    double nodes(double cell) const {
+        return (std::ceil(x1 / cell) - std::floor(x0 / cell) + 1.0) *
+               (std::ceil(y1 / cell) - std::floor(y0 / cell) + 1.0);
+    }
+};
+
+std::optional<NodeExtent> nodeExtentOf(const std::vector<GridPoint>& points) {
+    std::optional<NodeExtent> e;
+    for (const GridPoint& p : points) {
+        if (!(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.value))) {
+            continue;
+        }
+        if (!e) {
+            e = NodeExtent{p.x, p.x, p.y, p.y};
+        }
+        e->x0 = std::min(e->x0, p.x);
+        e->x1 = std::max(e->x1, p.x);
+        e->y0 = std::min(e->y0, p.y);
+        e->y1 = std::max(e->y1, p.y);
+    }
+    return e;
+}
+
+// The smallest 1, 2, 2.5 or 5 times a power of ten not below v (> 0): a cell a user reads
+// at a glance.
+double roundUp(double v) {
+    const double power = std::pow(10.0, std::floor(std::log10(v)));
+    for (const double step : {1.0, 2.0, 2.5, 5.0}) {
+        if (step * power >= v) {
+            return step * power;
+        }
+    }
+    return 10.0 * power;
+}
+
 }  // namespace
 
 std::vector<GridPoint> SurveyGridding::points(const Survey& survey, What what) {
@@ -61,16 +101,39 @@ std::vector<GridPoint> SurveyGridding::points(const Survey& survey, What what) {
 }
 
 SurveyGridding::Defaults SurveyGridding::defaults(const Survey& survey,
-                                                  const SurveySettings::Gridding& gridding) {
+                                                  const SurveySettings::Gridding& gridding,
+                                                  double maxNodes) {
     const std::vector<GridPoint> readings = points(survey, gridding.what);
-    const MinimumCurvature::Defaults d =
-        MinimumCurvature::defaults(readings, withSurvey(survey, gridding.options()));
+    GriddingOptions options = withSurvey(survey, gridding.options());
+    if (maxNodes > 0.0) {
+        options = withNodeLimit(readings, options, maxNodes);
+    }
+    MinimumCurvature::Defaults d = MinimumCurvature::defaults(readings, options);
+    d.cell = options.cell.value_or(d.cell);
     const auto [least, greatest] = std::minmax_element(
         readings.begin(), readings.end(),
         [](const GridPoint& a, const GridPoint& b) { return a.value < b.value; });
     const double interval =
         readings.empty() ? 0.0 : ContourLevels::defaultInterval(least->value, greatest->value);
     return {d.cell, d.blankDistance, interval};
+}
+
+GriddingOptions SurveyGridding::withNodeLimit(const std::vector<GridPoint>& points,
+                                              GriddingOptions options, double maxNodes) {
+    if (options.cell || options.extent) {
+        return options;
+    }
+    const double cell = MinimumCurvature::defaults(points, options).cell;
+    const std::optional<NodeExtent> extent = nodeExtentOf(points);
+    if (!(cell > 0.0) || !extent || extent->nodes(cell) <= maxNodes) {
+        return options;
+    }
+    double coarser = cell * std::sqrt(extent->nodes(cell) / maxNodes);
+    for (int k = 0; k < 64 && extent->nodes(roundUp(coarser)) > maxNodes; ++k) {
+        coarser = roundUp(coarser) * 1.01;
+    }
+    options.cell = roundUp(coarser);
+    return options;
 }
 
 GriddingOptions SurveyGridding::withSurvey(const Survey& survey, GriddingOptions options) {

@@ -65,7 +65,16 @@ class SurveyGridding {
         double blankDistance = 0.0;  // m
         double interval = 0.0;       // nT
     };
-    static Defaults defaults(const Survey& survey, const SurveySettings::Gridding& gridding);
+    // maxNodes above 0: the cell as the window takes it (see withNodeLimit).
+    static Defaults defaults(const Survey& survey, const SurveySettings::Gridding& gridding,
+                             double maxNodes = 0.0);
+    // The window's first grid of a season's readings shows in seconds, not minutes: where
+    // the options set neither cell nor extent and the default cell would give more than
+    // maxNodes nodes, the cell is made coarser (1, 2, 2.5 or 5 times a power of ten metres)
+    // until they are fewer. The tool keeps the default cell, whatever the nodes.
+    static constexpr double kWindowNodes = 2.0e6;
+    static GriddingOptions withNodeLimit(const std::vector<GridPoint>& points,
+                                         GriddingOptions options, double maxNodes);
     // The grid's report as the tool prints it, line by line.
     static std::vector<std::string> describe(const Result& result);
 

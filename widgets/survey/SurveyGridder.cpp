@@ -46,7 +46,10 @@ void SurveyGridder::start(const Survey& survey, const GridStretch::Choice& stret
     auto job = std::make_shared<Job>();
     const SurveySettings::Gridding& gridding = survey.settings().gridding;
     job->points = SurveyGridding::points(survey, gridding.what);
-    job->options = SurveyGridding::withSurvey(survey, gridding.options());
+    // The window's own coarser default cell, so that a season's first grid shows soon.
+    job->options = SurveyGridding::withNodeLimit(
+        job->points, SurveyGridding::withSurvey(survey, gridding.options()),
+        SurveyGridding::kWindowNodes);
     job->what = gridding.what;
     job->interval = gridding.interval.value_or(0.0);
     job->stretch = stretch;

@@ -231,14 +231,9 @@ void SurveySession::start(std::unique_ptr<Survey> from, std::string path, Survey
 }
 
 void SurveySession::run(Job& job) {
-    if (!job.survey) {
-        std::optional<Survey> empty = Survey::open(SurveySettings{}, job.message);
-        if (!empty) {
-            return;
-        }
-        job.survey = std::make_unique<Survey>(std::move(*empty));
+    if (job.survey) {
+        job.old = job.survey->settings();
     }
-    job.old = job.survey->settings();
     const std::unordered_set<std::string> old(job.old.days.begin(), job.old.days.end());
     const auto added = std::count_if(job.next.days.begin(), job.next.days.end(),
                                      [&old](const std::string& d) { return old.count(d) == 0; });
@@ -248,11 +243,18 @@ void SurveySession::run(Job& job) {
             this, [this, done, total] { emit progress(done, total); }, Qt::QueuedConnection);
     };
     // In one change, told a day at a time, so that the bar moves and a cancel is heard
-    // between days; a change that fails or is stopped leaves the survey as it was.
-    job.ok = job.survey->change(job.next, job.message, [&job, &tell](int opened, int) {
+    // between days, and every value is computed once at the end; a change that fails or
+    // is stopped leaves the survey as it was.
+    const Survey::Progress dayDone = [&job, &tell](int opened, int) {
         tell(opened);
         return !job.cancel;
-    });
+    };
+    if (job.survey) {
+        job.ok = job.survey->change(job.next, job.message, dayDone);
+    } else if (std::optional<Survey> opened = Survey::open(job.next, job.message, dayDone)) {
+        job.survey = std::make_unique<Survey>(std::move(*opened));
+        job.ok = true;
+    }
     if (!job.ok) {
         job.cancelled = job.cancel;
         return;

@@ -530,7 +530,8 @@ DlgGriddingOptions::Defaults SurveyWindow::readingsDefaults(
     if (survey == nullptr) {
         return d;
     }
-    const SurveyGridding::Defaults given = SurveyGridding::defaults(*survey, g);
+    const SurveyGridding::Defaults given =
+        SurveyGridding::defaults(*survey, g, SurveyGridding::kWindowNodes);
     const auto known = [](double v) { return v > 0.0 ? std::optional<double>(v) : std::nullopt; };
     d.cell = g.cell ? std::nullopt : known(given.cell);
     d.blankDistance = g.blankDistance ? std::nullopt : known(given.blankDistance);

@@ -74,9 +74,12 @@ DlgSurveySettings::DlgSurveySettings(const SurveySettings& current, Prompter& pr
     : QDialog(parent), prompter_(prompter), result_(current) {
     setWindowTitle("Survey Settings");
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(createBases());
+    // Side by side, so that the dialog still fits a small screen.
+    auto* sources = new QHBoxLayout;
+    sources->addWidget(createBases());
     tracks_ = new TrackTable(prompter_, this);
-    layout->addWidget(tracks_);
+    sources->addWidget(tracks_);
+    layout->addLayout(sources);
     layout->addWidget(createPlacement());
     layout->addWidget(createCorrections());
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -152,7 +152,9 @@ SurveyMapPainter SurveyMapPainter::build(const Survey& survey) {
                         {g.field, orNone(g.diurnal), orNone(g.anomaly), gradientOf(survey, g)},
                         flags.flagged(g)});
     }
-    return SurveyMapPainter(std::move(dots));
+    SurveyMapPainter painter(std::move(dots));
+    painter.setTracks(TrackLines::of(survey));
+    return painter;
 }
 
 const char* SurveyMapPainter::valueName(Value v) {
@@ -210,6 +212,7 @@ void SurveyMapPainter::draw(DrawingSurface& surface, int width, int height, Valu
         return;
     }
     const SurveyMapGeometry::Transform t = transform(width, height, em, shrink);
+    tracks_.draw(surface, t, f);  // under the readings
     const PlanMapGeometry::Range r = range(v);
     const int size = dots_.size() > 50000 ? 3 : 5;
     if (!(drawn_.width == width && drawn_.height == height && drawn_.em == em &&

@@ -7,11 +7,13 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pictures/PlanMapGeometry.h"
 #include "pictures/PointBuckets.h"
 #include "pictures/SurveyMapGeometry.h"
+#include "pictures/TrackLines.h"
 
 namespace velkor {
 
@@ -47,6 +49,9 @@ class SurveyMapPainter {
     static std::string describe(const Survey& survey, int r);
 
     const std::vector<Dot>& dots() const { return dots_; }
+    // The position tracks drawn under the dots; none unless the survey is placed by track.
+    const TrackLines& tracks() const { return tracks_; }
+    void setTracks(TrackLines tracks) { tracks_ = std::move(tracks); }
     // The rectangle holding every dot, in metres.
     SurveyMapGeometry::Bounds bounds() const { return bounds_; }
     // Where the dots go in a picture of this size, and at what scale.
@@ -88,6 +93,7 @@ class SurveyMapPainter {
                                 const PlanMapGeometry::Range& range, int em);
 
     std::vector<Dot> dots_;
+    TrackLines tracks_;
     // Worked out once: every redraw needs them, and the percentiles sort all values.
     SurveyMapGeometry::Bounds bounds_{};
     std::array<PlanMapGeometry::Range, kValues> ranges_{};

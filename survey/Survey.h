@@ -106,6 +106,9 @@ class Survey {
     // placed (none unless the survey is placed by track).
     const std::vector<TrackSource>& tracks() const { return tracks_; }
     int placedBy(std::size_t track) const;
+    // The tracks in the survey's coordinate system, the offsets added, when it is placed by
+    // track; null otherwise.
+    const TrackSet* trackSet() const { return trackSet_ ? &*trackSet_ : nullptr; }
     const Summary& summary(int d) const { return summaries_[static_cast<std::size_t>(d)]; }
     Summary total() const;
     const CoordinateSystem* coordinateSystem() const { return crs_ ? &*crs_ : nullptr; }

@@ -24,6 +24,28 @@ long countOf(const std::vector<Source>& sources, std::size_t end, const Source& 
                          [&](const Source& b) { return sameSource(b, s); });
 }
 
+bool sameTrack(const SurveySettings::Track& a, const SurveySettings::Track& b) {
+    return a.format == b.format && sameFile(a.path, b.path);
+}
+
+long tracksLike(const std::vector<SurveySettings::Track>& tracks, std::size_t end,
+                const SurveySettings::Track& t) {
+    return std::count_if(tracks.begin(), tracks.begin() + static_cast<long>(end),
+                         [&](const SurveySettings::Track& u) { return sameTrack(u, t); });
+}
+
+// The same walk twice, at whatever offset, can only be right once.
+std::string trackRefusal(const SurveySettings& before, const SurveySettings& next) {
+    const std::vector<SurveySettings::Track>& tracks = next.tracks;
+    for (std::size_t j = 0; j < tracks.size(); ++j) {
+        const long earlier = tracksLike(tracks, j, tracks[j]);
+        if (earlier != 0 && tracksLike(before.tracks, before.tracks.size(), tracks[j]) <= earlier) {
+            return SourceText::name(tracks[j].path) + " is a position track of the survey already.";
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string SurveyEditor::refusal(const SurveySettings& before, const SurveySettings& next) {
@@ -42,7 +64,7 @@ std::string SurveyEditor::refusal(const SurveySettings& before, const SurveySett
                           " s is") +
                " a base source of the survey already.";
     }
-    return {};
+    return trackRefusal(before, next);
 }
 
 SurveyEditor::Finished SurveyEditor::finish(Survey& survey, const std::string& path,

@@ -1,8 +1,9 @@
 // The rules every change of a survey follows, whoever makes it (the survey window, its
-// settings dialog, the tool): a base source given twice is refused before anything is read;
-// once the survey is open with the change, flags whose readings have changed are dropped
-// with a warning naming them, the survey file is written, and a new base source whose dates
-// never meet the survey's is named. (A day given twice is refused by the survey itself.)
+// settings dialog, the tool): a base source or a position track given twice is refused
+// before anything is read; once the survey is open with the change, flags whose readings
+// have changed are dropped with a warning naming them, the survey file is written, and a
+// new base source whose dates never meet the survey's is named. (A day given twice is
+// refused by the survey itself.)
 #pragma once
 
 #include <string>

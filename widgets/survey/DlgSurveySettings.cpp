@@ -20,6 +20,7 @@
 #include "survey/BaseSource.h"
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyFile.h"
+#include "widgets/survey/TrackTable.h"
 
 namespace velkor {
 namespace {
@@ -73,7 +74,12 @@ DlgSurveySettings::DlgSurveySettings(const SurveySettings& current, Prompter& pr
     : QDialog(parent), prompter_(prompter), result_(current) {
     setWindowTitle("Survey Settings");
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(createBases());
+    // Side by side, so that the dialog still fits a small screen.
+    auto* sources = new QHBoxLayout;
+    sources->addWidget(createBases());
+    tracks_ = new TrackTable(prompter_, this);
+    sources->addWidget(tracks_);
+    layout->addLayout(sources);
     layout->addWidget(createPlacement());
     layout->addWidget(createCorrections());
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -143,9 +149,11 @@ QWidget* DlgSurveySettings::createPlacement() {
     auto* group = new QGroupBox("Placement", this);
     auto* form = new QFormLayout(group);
     epsg_ = new QLineEdit(group);
+    epsg_->setObjectName("epsg");
     epsg_->setPlaceholderText("none: local metres");
     form->addRow("EPSG code:", epsg_);
     placeBy_ = new QComboBox(group);
+    placeBy_->setObjectName("placeBy");
     placeBy_->addItems({"None (E = position, N = line)", "By parameters", "By control points",
                         "By position track"});
     form->addRow("Place:", placeBy_);
@@ -160,12 +168,7 @@ QWidget* DlgSurveySettings::createPlacement() {
     placePages_->addWidget(new QWidget(placePages_));
     placePages_->addWidget(createParameters());
     placePages_->addWidget(createControlPoints());
-    auto* byTrack = new QLabel(
-        "Each reading at the place its time has in the survey's position tracks: set with "
-        "velkor2tr-cli survey track and survey place --by-track.",
-        placePages_);
-    byTrack->setWordWrap(true);
-    placePages_->addWidget(byTrack);
+    placePages_->addWidget(createByTrack());
     form->addRow(placePages_);
     connect(placeBy_, &QComboBox::currentIndexChanged, placePages_,
             &QStackedWidget::setCurrentIndex);
@@ -209,6 +212,35 @@ QWidget* DlgSurveySettings::createControlPoints() {
     return page;
 }
 
+QWidget* DlgSurveySettings::createByTrack() {
+    auto* page = new QWidget(this);
+    auto* form = new QFormLayout(page);
+    auto* what =
+        new QLabel("Each reading at the place its time has in the position tracks above.", page);
+    what->setWordWrap(true);
+    form->addRow(what);
+    along_ = spin(page, -100.0, 100.0, 3, " m");
+    along_->setObjectName("along");
+    along_->setWhatsThis("From the antenna to the sensor along the way walked: ahead is above 0.");
+    across_ = spin(page, -100.0, 100.0, 3, " m");
+    across_->setObjectName("across");
+    across_->setWhatsThis(
+        "From the antenna to the sensor across the way walked: right is above 0.");
+    lag_ = spin(page, -60.0, 60.0, 3, " s");
+    lag_->setObjectName("lag");
+    lag_->setWhatsThis("Seconds the instrument's times run behind the moment measured.");
+    maxGap_ = spin(page, 0.0, 86400.0, 1, " s");
+    maxGap_->setObjectName("maxGap");
+    maxGap_->setWhatsThis(
+        "A reading between two fixes farther apart than this has no position and is left off "
+        "the map.");
+    form->addRow("Antenna to sensor, along:", along_);
+    form->addRow("Antenna to sensor, across:", across_);
+    form->addRow("Lag:", lag_);
+    form->addRow("Largest gap:", maxGap_);
+    return page;
+}
+
 QWidget* DlgSurveySettings::createCorrections() {
     auto* group = new QGroupBox("Corrections", this);
     auto* form = new QFormLayout(group);
@@ -235,6 +267,7 @@ void DlgSurveySettings::load(const SurveySettings& s) {
     for (const SurveySettings::BaseSource& b : s.baseSources) {
         addBaseRow(b);
     }
+    tracks_->load(s.tracks);
     epsg_->setText(s.epsg ? QString::number(*s.epsg) : QString());
     const Placement& p = s.placement;
     placeBy_->setCurrentIndex(static_cast<int>(p.by()));
@@ -248,6 +281,11 @@ void DlgSurveySettings::load(const SurveySettings& s) {
     azimuth_->setValue(q.azimuth);
     firstLine_->setValue(q.firstLine);
     firstPosition_->setValue(q.firstPosition);
+    along_->setValue(p.track().along);
+    across_->setValue(p.track().across);
+    lag_->setValue(p.track().lag);
+    maxGap_->setValue(p.track().maxGap);
+    loadedTrack_ = shownTrack();
     for (std::size_t k = 0; k < p.controlPoints().size(); ++k) {
         const Placement::ControlPoint& c = p.controlPoints()[k];
         const int row = points_->rowCount();
@@ -316,17 +354,22 @@ std::optional<Placement> DlgSurveySettings::placement(std::string& message) cons
                                               stationInterval_->value(), message);
         }
         case 3:
-            // Kept as the tool set it: this dialog does not edit a placement by track.
-            if (result_.placement.by() == Placement::By::Track) {
+            if (result_.placement.by() == Placement::By::Track && shownTrack() == loadedTrack_) {
                 return result_.placement;
             }
-            message =
-                "Placing by position track is set with velkor2tr-cli survey place "
-                "--by-track.";
-            return std::nullopt;
+            return Placement::byTrack(shownTrack(), message);
         default:
             return Placement();
     }
+}
+
+Placement::Track DlgSurveySettings::shownTrack() const {
+    Placement::Track t;
+    t.along = along_->value();
+    t.across = across_->value();
+    t.lag = lag_->value();
+    t.maxGap = maxGap_->value();
+    return t;
 }
 
 std::optional<SurveySettings> DlgSurveySettings::settings(std::string& message) const {
@@ -348,6 +391,11 @@ std::optional<SurveySettings> DlgSurveySettings::settings(std::string& message) 
                                                                   : file->text().toStdString(),
              static_cast<int>(*offset), format, file->data(kColumnsRole).toString().toStdString()});
     }
+    const std::optional<std::vector<SurveySettings::Track>> tracks = tracks_->tracks(message);
+    if (!tracks) {
+        return std::nullopt;
+    }
+    s.tracks = *tracks;
     const QString code = epsg_->text().trimmed();
     if (code.isEmpty() || code.compare("none", Qt::CaseInsensitive) == 0) {
         s.epsg.reset();

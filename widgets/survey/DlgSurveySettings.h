@@ -1,6 +1,7 @@
-// "Survey Settings": the base sources with their offsets, the coordinate system, the
-// placement (by parameters or by control points, their residuals shown), the datum and
-// the normal field. The days are kept as they are.
+// "Survey Settings": the base sources with their offsets, the position tracks with theirs,
+// the coordinate system, the placement (by parameters, by control points with their
+// residuals shown, or by position track), the datum and the normal field. The days are
+// kept as they are.
 #pragma once
 
 #include <QDialog>
@@ -18,6 +19,7 @@ class QTableWidget;
 namespace velkor {
 
 class Prompter;
+class TrackTable;
 
 class DlgSurveySettings : public QDialog {
     Q_OBJECT
@@ -37,12 +39,14 @@ class DlgSurveySettings : public QDialog {
     QWidget* createPlacement();
     QWidget* createParameters();
     QWidget* createControlPoints();
+    QWidget* createByTrack();
     QWidget* createCorrections();
     QWidget* createBases();
     void load(const SurveySettings& s);
     void addBase();
     void addBaseRow(const SurveySettings::BaseSource& b);
     std::optional<Placement> placement(std::string& message) const;
+    Placement::Track shownTrack() const;
 
     Prompter& prompter_;
     SurveySettings result_;
@@ -64,6 +68,14 @@ class DlgSurveySettings : public QDialog {
     QDoubleSpinBox* height_ = nullptr;
     QComboBox* regional_ = nullptr;
     QTableWidget* bases_ = nullptr;
+    TrackTable* tracks_ = nullptr;
+    QDoubleSpinBox* along_ = nullptr;
+    QDoubleSpinBox* across_ = nullptr;
+    QDoubleSpinBox* lag_ = nullptr;
+    QDoubleSpinBox* maxGap_ = nullptr;
+    // The placement by track as its controls first showed it: unchanged, the survey's
+    // own is kept, whatever decimals the controls round it to.
+    Placement::Track loadedTrack_;
 };
 
 }  // namespace velkor

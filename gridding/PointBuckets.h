@@ -1,57 +1,58 @@
-// Points sorted into square buckets of one size, so that the points near a place are found
-// by looking at nine buckets rather than at every point.
+// Points sorted into a uniform grid of square buckets, so that those near a place are found
+// by looking in a few buckets instead of going through every point: the reading under the
+// pointer, the readings of other days near a reading.
 #pragma once
 
-#include <algorithm>
-#include <cmath>
 #include <cstddef>
-#include <unordered_map>
 #include <vector>
 
 namespace velkor {
 
 class PointBuckets {
   public:
-    // size: the bucket's side; every point within size of a place is among its neighbours.
-    explicit PointBuckets(double size) : size_(size) {}
+    struct Place {
+        double x;
+        double y;
+    };
 
-    void add(std::size_t id, double x, double y) { buckets_[keyOf(x, y)].push_back(id); }
+    PointBuckets() = default;
+    // Each place is known by its index in this vector; places that are not numbers are
+    // kept in an edge bucket, where a caller measuring distances passes them by.
+    explicit PointBuckets(const std::vector<Place>& places);
 
-    // Calls visit(id) for every point in the place's bucket and the eight around it: all
-    // within the bucket size of the place, and some farther.
+    // Calls visit(index) for every place in a bucket the rectangle touches (so for every
+    // place inside it, and some near it), each bucket's places in increasing index.
     template <typename Visit>
-    void neighbours(double x, double y, Visit&& visit) const {
-        const long long bx = cell(x);
-        const long long by = cell(y);
-        for (long long i = bx - 1; i <= bx + 1; ++i) {
-            for (long long j = by - 1; j <= by + 1; ++j) {
-                const auto at = buckets_.find(key(i, j));
-                if (at == buckets_.end()) {
-                    continue;
-                }
-                for (const std::size_t id : at->second) {
-                    visit(id);
+    void visit(double x0, double y0, double x1, double y1, Visit&& visit) const {
+        if (start_.empty() || !(x1 >= x0 && y1 >= y0)) {
+            return;
+        }
+        const int c0 = column(x0), c1 = column(x1);
+        const int r0 = row(y0), r1 = row(y1);
+        for (int r = r0; r <= r1; ++r) {
+            for (int c = c0; c <= c1; ++c) {
+                const std::size_t b = static_cast<std::size_t>(r) * columns_ + c;
+                for (int k = start_[b]; k < start_[b + 1]; ++k) {
+                    visit(index_[static_cast<std::size_t>(k)]);
                 }
             }
         }
     }
 
   private:
-    // A place beyond reach of any bucket number (or not a number) falls in an edge bucket.
-    long long cell(double v) const {
-        const double c = std::floor(v / size_);
-        return std::isnan(c) ? 0 : static_cast<long long>(std::clamp(c, -9e18, 9e18));
+    int column(double x) const { return clamp((x - x0_) / size_, columns_); }
+    int row(double y) const { return clamp((y - y0_) / size_, rows_); }
+    static int clamp(double at, int count) {
+        return !(at >= 0.0) ? 0 : at >= count - 1 ? count - 1 : static_cast<int>(at);
     }
-    // Bucket numbers beyond 2^31 either way share keys: a neighbour may then be a far
-    // point, which callers measure anyway.
-    static unsigned long long key(long long i, long long j) {
-        return (static_cast<unsigned long long>(i) << 32) ^
-               (static_cast<unsigned long long>(j) & 0xffffffffULL);
-    }
-    unsigned long long keyOf(double x, double y) const { return key(cell(x), cell(y)); }
 
-    double size_;
-    std::unordered_map<unsigned long long, std::vector<std::size_t>> buckets_;
+    double x0_ = 0.0;
+    double y0_ = 0.0;
+    double size_ = 1.0;
+    int columns_ = 0;
+    int rows_ = 0;
+    std::vector<int> start_;  // bucket b holds index_[start_[b]] up to index_[start_[b + 1]]
+    std::vector<int> index_;
 };
 
 }  // namespace velkor

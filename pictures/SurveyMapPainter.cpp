@@ -73,9 +73,8 @@ PlanMapGeometry::Range rangeOf(const std::vector<SurveyMapPainter::Dot>& dots, s
     return PlanMapGeometry::clipRange(values);
 }
 
-std::vector<SurveyMapGeometry::MetrePoint> placesOf(
-    const std::vector<SurveyMapPainter::Dot>& dots) {
-    std::vector<SurveyMapGeometry::MetrePoint> places;
+std::vector<PointBuckets::Place> placesOf(const std::vector<SurveyMapPainter::Dot>& dots) {
+    std::vector<PointBuckets::Place> places;
     places.reserve(dots.size());
     for (const SurveyMapPainter::Dot& d : dots) {
         places.push_back({d.easting, d.northing});

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "gridding/PointBuckets.h"
 #include "pictures/PlanMapGeometry.h"
-#include "pictures/PointBuckets.h"
 #include "pictures/SurveyMapGeometry.h"
 #include "pictures/TrackLines.h"
 

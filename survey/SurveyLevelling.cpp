@@ -189,14 +189,18 @@ class Levelling {
     // station interval: a control line tied whatever line numbers each day gave it.
     std::vector<DayTies::Tie> placedTies(const std::vector<std::size_t>& usable) const {
         const double reach = interval_ / 2.0;
-        PointBuckets buckets(reach);
+        std::vector<PointBuckets::Place> places;
         for (const std::size_t k : usable) {
-            buckets.add(k, in_[k].easting, in_[k].northing);
+            places.push_back({in_[k].easting, in_[k].northing});
         }
+        const PointBuckets buckets(places);
         std::vector<DayTies::Tie> out;
         for (const std::size_t k : usable) {
             std::map<int, std::pair<double, std::size_t>> nearest;  // later day: distance, reading
-            buckets.neighbours(in_[k].easting, in_[k].northing, [&](std::size_t j) {
+            const double e = in_[k].easting;
+            const double n = in_[k].northing;
+            buckets.visit(e - reach, n - reach, e + reach, n + reach, [&](int at) {
+                const std::size_t j = usable[static_cast<std::size_t>(at)];
                 const double d =
                     std::hypot(in_[j].easting - in_[k].easting, in_[j].northing - in_[k].northing);
                 const auto best = nearest.find(in_[j].day);

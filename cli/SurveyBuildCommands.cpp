@@ -408,22 +408,14 @@ bool SurveyBuildCommands::estimateLag(const SurveySettings& next, Placement& pla
     std::string message;
     const std::optional<LagEstimate::Result> found =
         SurveyLagEstimate::of(*survey, placed.track(), message);
-    if (found && !found->found) {
-        message =
-            "The lag cannot be estimated: no neighbouring lines walked in opposite directions "
-            "were placed by the tracks.";
-    }
-    if (!found || !found->found) {
+    if (!found) {
         err_ << message << '\n';
         return false;
     }
     out_ << formatText(
         "Lag estimated: %g s, where the misfit is least: %.3g nT rms over %d pairs\n", found->lag,
         std::sqrt(found->misfit), pairsAt(*found));
-    Placement::Track t = placed.track();
-    t.lag = std::round(found->lag * 1000.0) / 1000.0;  // the search's step, not its rounding
-    t.lagEstimated = true;
-    placed = *Placement::byTrack(t, message);
+    placed = *Placement::byTrack(SurveyLagEstimate::withLag(placed.track(), *found), message);
     return true;
 }
 

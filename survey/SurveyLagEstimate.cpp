@@ -1,6 +1,7 @@
 // The survey's readings and tracks handed to the lag estimate.
 #include "survey/SurveyLagEstimate.h"
 
+#include <cmath>
 #include <map>
 #include <string_view>
 #include <utility>
@@ -82,7 +83,21 @@ std::optional<LagEstimate::Result> SurveyLagEstimate::of(const Survey& survey,
     TrackSet::Settings settings;
     settings.maxGap = track.maxGap;
     settings.offset = {track.along, track.across};
-    return LagEstimate::of(readings(survey), TrackSet(std::move(projected)), settings);
+    LagEstimate::Result r =
+        LagEstimate::of(readings(survey), TrackSet(std::move(projected)), settings);
+    if (!r.found) {
+        message =
+            "The lag cannot be estimated: no neighbouring lines walked in opposite directions "
+            "were placed by the tracks.";
+        return std::nullopt;
+    }
+    return r;
+}
+
+Placement::Track SurveyLagEstimate::withLag(Placement::Track track, const LagEstimate::Result& r) {
+    track.lag = std::round(r.lag * 1000.0) / 1000.0;  // the search's step, not its rounding
+    track.lagEstimated = true;
+    return track;
 }
 
 }  // namespace velkor

@@ -18,10 +18,13 @@ class SurveyLagEstimate {
     // tracks, in its coordinate system with the antenna offset and largest gap of track
     // (its lag aside), brings neighbouring lines walked in opposite directions nearest to
     // agreeing. Nothing and a message when the survey has no track or no coordinate
-    // system; a result not found when no lines walked both ways lie side by side.
+    // system, or when no lines walked both ways lie side by side.
     static std::optional<LagEstimate::Result> of(const Survey& survey,
                                                  const Placement::Track& track,
                                                  std::string& message);
+
+    // The track at the lag found, kept as estimated.
+    static Placement::Track withLag(Placement::Track track, const LagEstimate::Result& r);
 
     // The survey readings of every day (base-station readings and those without a line,
     // position, field, date or time left out) at their instrument times, each line of a

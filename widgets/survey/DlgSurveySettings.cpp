@@ -236,7 +236,17 @@ QWidget* DlgSurveySettings::createByTrack() {
         "the map.");
     form->addRow("Antenna to sensor, along:", along_);
     form->addRow("Antenna to sensor, across:", across_);
-    form->addRow("Lag:", lag_);
+    estimate_ = new QPushButton("Estimate", page);
+    estimate_->setObjectName("estimateLag");
+    estimate_->setWhatsThis(
+        "The lag that brings neighbouring lines walked in opposite directions nearest to "
+        "agreeing, from the survey's own readings and tracks.");
+    estimate_->setEnabled(false);
+    connect(estimate_, &QPushButton::clicked, this, [this] { estimateLag(); });
+    auto* lagRow = new QHBoxLayout;
+    lagRow->addWidget(lag_, 1);
+    lagRow->addWidget(estimate_);
+    form->addRow("Lag:", lagRow);
     form->addRow("Largest gap:", maxGap_);
     return page;
 }
@@ -284,6 +294,9 @@ void DlgSurveySettings::load(const SurveySettings& s) {
     along_->setValue(p.track().along);
     across_->setValue(p.track().across);
     lag_->setValue(p.track().lag);
+    if (p.track().lagEstimated) {
+        estimatedLag_ = lag_->value();
+    }
     maxGap_->setValue(p.track().maxGap);
     loadedTrack_ = shownTrack();
     for (std::size_t k = 0; k < p.controlPoints().size(); ++k) {
@@ -363,11 +376,28 @@ std::optional<Placement> DlgSurveySettings::placement(std::string& message) cons
     }
 }
 
+void DlgSurveySettings::setLagEstimate(EstimateLag estimate) {
+    estimateLag_ = std::move(estimate);
+    estimate_->setEnabled(static_cast<bool>(estimateLag_));
+}
+
+void DlgSurveySettings::estimateLag() {
+    std::string message;
+    const std::optional<Placement::Track> t = estimateLag_(shownTrack(), message);
+    if (!t) {
+        prompter_.message(message);
+        return;
+    }
+    lag_->setValue(t->lag);
+    estimatedLag_ = lag_->value();
+}
+
 Placement::Track DlgSurveySettings::shownTrack() const {
     Placement::Track t;
     t.along = along_->value();
     t.across = across_->value();
     t.lag = lag_->value();
+    t.lagEstimated = estimatedLag_ && std::abs(*estimatedLag_ - t.lag) < 1e-9;
     t.maxGap = maxGap_->value();
     return t;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,7 @@
 class QComboBox;
 class QDoubleSpinBox;
 class QLineEdit;
+class QPushButton;
 class QStackedWidget;
 class QTableWidget;
 
@@ -35,6 +37,13 @@ class DlgSurveySettings : public QDialog {
 
     void accept() override;
 
+    // The lag the survey's own readings give for a placement by track (antenna offset and
+    // gap as shown); nothing and a message when it cannot be estimated.
+    using EstimateLag =
+        std::function<std::optional<Placement::Track>(const Placement::Track&, std::string&)>;
+    // Without one, the lag is only typed in.
+    void setLagEstimate(EstimateLag estimate);
+
   private:
     QWidget* createPlacement();
     QWidget* createParameters();
@@ -47,6 +56,7 @@ class DlgSurveySettings : public QDialog {
     void addBaseRow(const SurveySettings::BaseSource& b);
     std::optional<Placement> placement(std::string& message) const;
     Placement::Track shownTrack() const;
+    void estimateLag();
 
     Prompter& prompter_;
     SurveySettings result_;
@@ -72,6 +82,9 @@ class DlgSurveySettings : public QDialog {
     QDoubleSpinBox* along_ = nullptr;
     QDoubleSpinBox* across_ = nullptr;
     QDoubleSpinBox* lag_ = nullptr;
+    QPushButton* estimate_ = nullptr;
+    EstimateLag estimateLag_;
+    std::optional<double> estimatedLag_;  // the lag shown when it was estimated
     QDoubleSpinBox* maxGap_ = nullptr;
     // The placement by track as its controls first showed it: unchanged, the survey's
     // own is kept, whatever decimals the controls round it to.

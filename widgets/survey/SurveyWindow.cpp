@@ -27,6 +27,7 @@
 #include "survey/Survey.h"
 #include "survey/SurveyDescription.h"
 #include "survey/SurveyFlags.h"
+#include "survey/SurveyLagEstimate.h"
 #include "widgets/shared/PrintController.h"
 #include "widgets/shared/QPainterSurface.h"
 #include "widgets/shared/TwoRowBar.h"
@@ -647,6 +648,17 @@ void SurveyWindow::editSettings() {
         return;
     }
     DlgSurveySettings dialog(survey->settings(), prompter_, this);
+    // From the survey as it is open: tracks added in the dialog count once it is saved.
+    dialog.setLagEstimate([this](const Placement::Track& track, std::string& message) {
+        const Survey* now = session_.survey();
+        if (now == nullptr) {
+            message = "The survey is busy: try again.";
+            return std::optional<Placement::Track>();
+        }
+        const std::optional<LagEstimate::Result> r = SurveyLagEstimate::of(*now, track, message);
+        return r ? std::optional<Placement::Track>(SurveyLagEstimate::withLag(track, *r))
+                 : std::nullopt;
+    });
     if (dialog.exec() == QDialog::Accepted && dialog.result() != survey->settings()) {
         session_.change(dialog.result());
     }

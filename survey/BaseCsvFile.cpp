@@ -7,20 +7,14 @@
 #include <initializer_list>
 #include <utility>
 
+#include "survey/CsvRowReader.h"
 #include "survey/CsvTable.h"
 #include "survey/SourceText.h"
-#include "text/CalendarDate.h"
 #include "text/NumberText.h"
 #include "text/QuotedText.h"
-#include "text/TimeOfDay.h"
-#include "text/Trim.h"
 
 namespace velkor {
 namespace {
-
-struct Refusal {
-    std::string message;
-};
 
 struct Choice {
     std::size_t date = 0;  // the date-time column when time is none
@@ -47,124 +41,51 @@ std::optional<Choice> automatic(const std::vector<std::string>& header) {
     return std::nullopt;
 }
 
-class Reader {
+class Reader : public CsvRowReader {
   public:
-    explicit Reader(std::string name) : name_(std::move(name)) {}
+    using CsvRowReader::CsvRowReader;
 
     std::vector<TemporalCorrection::Sample> read(std::string_view text,
                                                  const std::string& columns) {
-        const std::vector<std::string_view> lines = SourceText::lines(text);
-        bool headed = false;
-        for (std::size_t k = 0; k < lines.size(); ++k) {
-            line_ = k + 1;
-            const std::string_view row = Trim::spacesAndTabs(lines[k]);
-            if (row.empty() || row.front() == '#') {
-                continue;
-            }
-            if (!headed) {
-                head(row, columns);
-                headed = true;
-            } else {
-                sample(row);
-            }
-        }
-        if (!headed) {
-            throw Refusal{name_ + ": no header"};
-        }
+        readRows(
+            text, [&](std::string_view row) { head(row, columns); },
+            [&](std::string_view row) { sample(row); });
         if (samples_.empty()) {
-            throw Refusal{name_ + ": no rows of values"};
+            refuseFile("no rows of values");
         }
         return std::move(samples_);
     }
 
   private:
-    [[noreturn]] void refuse(const std::string& what) const {
-        throw Refusal{name_ + " line " + std::to_string(line_) + ": " + what};
-    }
-
     void head(std::string_view row, const std::string& columns) {
-        separator_ = CsvTable::separator(row);
-        const std::vector<std::string> header = CsvTable::fields(row, separator_);
-        if (header.size() < 2) {
+        const std::vector<std::string> names = header(row);
+        if (names.size() < 2) {
             refuse("a header of columns separated by commas or semicolons was expected");
         }
-        if (columns.empty()) {
-            const std::optional<Choice> c = automatic(header);
-            if (!c) {
-                refuse(
-                    "no date, time or date-time column and value column (value, F, field, "
-                    "nT) among \"" +
-                    QuotedText::of(row) + "\": name the columns to take");
-            }
+        if (!columns.empty()) {
+            const std::vector<std::size_t> at =
+                namedColumns(names, columns, {2, 3}, "DATE,TIME,VALUE or DATETIME,VALUE");
+            choice_ =
+                at.size() == 3 ? Choice{at[0], at[1], at[2]} : Choice{at[0], std::nullopt, at[1]};
+        } else if (const std::optional<Choice> c = automatic(names)) {
             choice_ = *c;
         } else {
-            choice_ = chosen(header, columns);
+            refuseHeader(row, "value column (value, F, field, nT)");
         }
-    }
-
-    Choice chosen(const std::vector<std::string>& header, const std::string& columns) const {
-        const std::vector<std::string> names = CsvTable::fields(columns, ',');
-        if (names.size() != 2 && names.size() != 3) {
-            throw Refusal{name_ + ": columns \"" + QuotedText::of(columns) +
-                          "\": expected DATE,TIME,VALUE or DATETIME,VALUE"};
-        }
-        std::vector<std::size_t> at;
-        for (const std::string& n : names) {
-            const std::optional<std::size_t> k = CsvTable::column(header, n);
-            if (!k) {
-                refuse("no column named \"" + QuotedText::of(n) + "\" in the header");
-            }
-            at.push_back(*k);
-        }
-        if (names.size() == 3) {
-            return Choice{at[0], at[1], at[2]};
-        }
-        return Choice{at[0], std::nullopt, at[1]};
     }
 
     void sample(std::string_view row) {
-        const std::vector<std::string> f = CsvTable::fields(row, separator_);
-        const std::size_t needed = std::max(choice_.date, choice_.time.value_or(0)) + 1;
-        if (f.size() < needed) {
-            refuse("expected at least " + std::to_string(needed) + " fields");
-        }
-        std::string dateText = f[choice_.date];
-        std::string timeText;
-        if (choice_.time) {
-            timeText = f[*choice_.time];
-        } else {
-            splitDateTime(dateText, timeText);
-        }
-        const std::optional<CalendarDate> date = CalendarDate::read(dateText);
-        if (!date) {
-            refuse("\"" + QuotedText::of(dateText) + "\" is no date (YYYY-MM-DD or DD.MM.YYYY)");
-        }
-        const std::optional<int> seconds = TimeOfDay::read(timeText);
-        if (!seconds) {
-            refuse("\"" + QuotedText::of(timeText) + "\" is no time of day (hh:mm:ss)");
-        }
-        std::string value = choice_.value < f.size() ? f[choice_.value] : std::string();
-        if (separator_ == ';') {
-            for (char& c : value) {
-                c = c == ',' ? '.' : c;
-            }
-        }
+        const std::vector<std::string> f = fields(row);
+        const Moment m = moment(f, choice_.date, choice_.time);
+        const std::string value =
+            decimal(choice_.value < f.size() ? f[choice_.value] : std::string());
         const std::optional<double> number = readWholeNumber(value, WholeNumber::BaseFile);
         if (number && std::abs(*number) >= SourceText::kMaxValue) {
             refuse("\"" + QuotedText::of(value) + "\" is out of range");
         }
-        samples_.push_back({date->text(), *seconds, number.value_or(std::nan(""))});
+        samples_.push_back({m.date.text(), m.seconds, number.value_or(std::nan(""))});
     }
 
-    void splitDateTime(std::string& date, std::string& time) const {
-        if (const std::string problem = CsvTable::splitDateTime(date, time); !problem.empty()) {
-            refuse(problem);
-        }
-    }
-
-    std::string name_;
-    std::size_t line_ = 0;
-    char separator_ = ',';
     Choice choice_;
     std::vector<TemporalCorrection::Sample> samples_;
 };
@@ -186,7 +107,7 @@ std::optional<std::vector<TemporalCorrection::Sample>> BaseCsvFile::parse(
     std::string& message) {
     try {
         return Reader(name).read(CsvTable::withoutMark(text), columns);
-    } catch (const Refusal& r) {
+    } catch (const CsvRowReader::Refusal& r) {
         message = r.message;
         return std::nullopt;
     }

@@ -5,20 +5,14 @@
 #include <cmath>
 #include <utility>
 
+#include "survey/CsvRowReader.h"
 #include "survey/CsvTable.h"
 #include "survey/SourceText.h"
-#include "text/CalendarDate.h"
 #include "text/NumberText.h"
 #include "text/QuotedText.h"
-#include "text/TimeOfDay.h"
-#include "text/Trim.h"
 
 namespace velkor {
 namespace {
-
-struct Refusal {
-    std::string message;
-};
 
 struct Choice {
     std::size_t date = 0;  // the date-time column when time is none
@@ -62,68 +56,33 @@ std::optional<Choice> automatic(const std::vector<std::string>& header) {
     return c;
 }
 
-class Reader {
+class Reader : public CsvRowReader {
   public:
-    explicit Reader(std::string name) : name_(std::move(name)) {}
+    using CsvRowReader::CsvRowReader;
 
     TrackCsvFile::Result read(std::string_view text, const std::string& columns) {
-        const std::vector<std::string_view> lines = SourceText::lines(text);
-        bool headed = false;
-        for (std::size_t k = 0; k < lines.size(); ++k) {
-            line_ = k + 1;
-            const std::string_view row = Trim::spacesAndTabs(lines[k]);
-            if (row.empty() || row.front() == '#') {
-                continue;
-            }
-            if (!headed) {
-                head(row, columns);
-                headed = true;
-            } else {
-                fix(row);
-            }
-        }
-        if (!headed) {
-            throw Refusal{name_ + ": no header"};
-        }
+        readRows(
+            text, [&](std::string_view row) { head(row, columns); },
+            [&](std::string_view row) { fix(row); });
         return std::move(result_);
     }
 
   private:
-    [[noreturn]] void refuse(const std::string& what) const {
-        throw Refusal{name_ + " line " + std::to_string(line_) + ": " + what};
-    }
-
     void head(std::string_view row, const std::string& columns) {
-        separator_ = CsvTable::separator(row);
-        const std::vector<std::string> header = CsvTable::fields(row, separator_);
-        if (columns.empty()) {
-            const std::optional<Choice> c = automatic(header);
-            if (!c) {
-                refuse(
-                    "no date, time or date-time column and latitude and longitude (or "
-                    "easting and northing) columns among \"" +
-                    QuotedText::of(row) + "\": name the columns to take");
-            }
+        const std::vector<std::string> names = header(row);
+        if (!columns.empty()) {
+            choice_ = chosen(names, columns);
+        } else if (const std::optional<Choice> c = automatic(names)) {
             choice_ = *c;
         } else {
-            choice_ = chosen(header, columns);
+            refuseHeader(row, "latitude and longitude (or easting and northing) columns");
         }
     }
 
     Choice chosen(const std::vector<std::string>& header, const std::string& columns) const {
+        const std::vector<std::size_t> at =
+            namedColumns(header, columns, {3, 4}, "DATE,TIME,A,B or DATETIME,A,B");
         const std::vector<std::string> names = CsvTable::fields(columns, ',');
-        if (names.size() != 3 && names.size() != 4) {
-            throw Refusal{name_ + ": columns \"" + QuotedText::of(columns) +
-                          "\": expected DATE,TIME,A,B or DATETIME,A,B"};
-        }
-        std::vector<std::size_t> at;
-        for (const std::string& n : names) {
-            const std::optional<std::size_t> k = CsvTable::column(header, n);
-            if (!k) {
-                refuse("no column named \"" + QuotedText::of(n) + "\" in the header");
-            }
-            at.push_back(*k);
-        }
         const std::size_t a = at.size() - 2;
         Choice c{at[0], std::nullopt, at[a], at[a + 1], true};
         if (at.size() == 4) {
@@ -135,10 +94,7 @@ class Reader {
     }
 
     double number(const std::vector<std::string>& f, std::size_t k) const {
-        std::string text = k < f.size() ? f[k] : std::string();
-        if (separator_ == ';') {
-            std::replace(text.begin(), text.end(), ',', '.');
-        }
+        const std::string text = decimal(k < f.size() ? f[k] : std::string());
         const std::optional<double> v = readWholeNumber(text, WholeNumber::BaseFile);
         if (!v) {
             refuse("\"" + QuotedText::of(text) + "\" is no number");
@@ -146,32 +102,10 @@ class Reader {
         return *v;
     }
 
-    double seconds(const std::vector<std::string>& f) const {
-        if (f.size() <= std::max(choice_.date, choice_.time.value_or(0))) {
-            refuse("too few fields");
-        }
-        std::string dateText = f[choice_.date];
-        std::string timeText;
-        if (choice_.time) {
-            timeText = f[*choice_.time];
-        } else if (const std::string problem = CsvTable::splitDateTime(dateText, timeText);
-                   !problem.empty()) {
-            refuse(problem);
-        }
-        const std::optional<CalendarDate> date = CalendarDate::read(dateText);
-        if (!date) {
-            refuse("\"" + QuotedText::of(dateText) + "\" is no date (YYYY-MM-DD or DD.MM.YYYY)");
-        }
-        const std::optional<int> tod = TimeOfDay::read(timeText);
-        if (!tod) {
-            refuse("\"" + QuotedText::of(timeText) + "\" is no time of day (hh:mm:ss)");
-        }
-        return static_cast<double>(date->dayNumber()) * 86400.0 + *tod;
-    }
-
     void fix(std::string_view row) {
-        const std::vector<std::string> f = CsvTable::fields(row, separator_);
-        const double t = seconds(f);
+        const std::vector<std::string> f = fields(row);
+        const Moment m = moment(f, choice_.date, choice_.time);
+        const double t = static_cast<double>(m.date.dayNumber()) * 86400.0 + m.seconds;
         const double a = number(f, choice_.first);
         const double b = number(f, choice_.second);
         if (!choice_.degrees) {
@@ -183,9 +117,6 @@ class Reader {
         }
     }
 
-    std::string name_;
-    std::size_t line_ = 0;
-    char separator_ = ',';
     Choice choice_;
     TrackCsvFile::Result result_;
 };
@@ -208,7 +139,7 @@ std::optional<TrackCsvFile::Result> TrackCsvFile::parse(std::string_view text,
                                                         std::string& message) {
     try {
         return Reader(name).read(CsvTable::withoutMark(text), columns);
-    } catch (const Refusal& r) {
+    } catch (const CsvRowReader::Refusal& r) {
         message = r.message;
         return std::nullopt;
     }

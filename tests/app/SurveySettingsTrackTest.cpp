@@ -92,13 +92,21 @@ TEST(SurveySettingsTrack, TracksAreToldByContentAndOneGivenTwiceIsRefused) {
     auto* table = dialog.findChild<QTableWidget*>("tracks");
     ASSERT_NE(table, nullptr);
 
-    prompter.files = {dir.write("notes.txt", "a walk\n"), nmea};
+    const std::string csv = dir.write("walk.csv",
+                                      "time,easting,northing\n"
+                                      "2026-07-06T08:00:00Z,500000,5300000\n");
+    prompter.files = {dir.write("notes.txt", "a walk\n"), nmea, csv};
     clickTrackButton(dialog, "Add Track...");
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{dir.path("notes.txt") +
-                                                         ": neither a GPX file nor an NMEA log"});
+    EXPECT_EQ(prompter.texts(),
+              std::vector<std::string>{
+                  dir.path("notes.txt") +
+                  ": neither a GPX file nor an NMEA log nor a CSV file of times and positions"});
     clickTrackButton(dialog, "Add Track...");
-    ASSERT_EQ(table->rowCount(), 2);
+    clickTrackButton(dialog, "Add Track...");
+    ASSERT_EQ(table->rowCount(), 3);
     EXPECT_EQ(table->item(1, 1)->text(), "NMEA");
+    EXPECT_EQ(table->item(2, 1)->text(), "CSV");
+    table->removeRow(2);
     table->item(1, 2)->setText("7200");
     std::string message;
     const std::optional<SurveySettings> back = dialog.settings(message);

@@ -17,11 +17,12 @@ namespace {
 
 constexpr int kTrackFormatRole = Qt::UserRole;
 constexpr const char* kTrackFilter =
-    "Position tracks (*.gpx;*.nmea;*.nma;*.log;*.txt)|*.gpx;*.nmea;*.nma;*.log;*.txt|"
+    "Position tracks (*.gpx;*.nmea;*.nma;*.log;*.txt;*.csv)|*.gpx;*.nmea;*.nma;*.log;*.txt;*.csv|"
     "All files (*.*)|*||";
 
 QString trackKindName(SurveySettings::Track::Format f) {
-    return f == SurveySettings::Track::Format::Nmea ? "NMEA" : "GPX";
+    using F = SurveySettings::Track::Format;
+    return f == F::Nmea ? "NMEA" : f == F::Csv ? "CSV" : "GPX";
 }
 
 // Handed to the table, which owns it.
@@ -44,8 +45,9 @@ TrackTable::TrackTable(Prompter& prompter, QWidget* parent)
     table_->setTextElideMode(Qt::ElideLeft);  // the file's name shows, not its folders
     table_->setWordWrap(false);
     table_->setWhatsThis(
-        "The position tracks of a GNSS receiver carried with the sensor: GPX files or NMEA "
-        "logs, told by their content when added. The offset in seconds is added to the "
+        "The position tracks of a GNSS receiver carried with the sensor: GPX files, NMEA "
+        "logs or CSV files of times and positions, told by their content when added. The offset in "
+        "seconds is added to the "
         "track's times to bring them to the instrument's clock (GNSS time is UTC: an "
         "instrument set to UTC+2 needs 7200). Placed by position track, a reading takes "
         "its place from the first track that has its moment.");
@@ -76,7 +78,9 @@ void TrackTable::add() {
     }
     const std::optional<TrackSource::Format> format = TrackSource::detect(*path);
     if (!format) {
-        prompter_.message(QuotedText::of(*path) + ": neither a GPX file nor an NMEA log");
+        prompter_.message(
+            QuotedText::of(*path) +
+            ": neither a GPX file nor an NMEA log nor a CSV file of times and positions");
         return;
     }
     SurveySettings::Track t;

@@ -41,7 +41,11 @@ TrackTable::TrackTable(Prompter& prompter, QWidget* parent)
     table_->setObjectName("tracks");
     table_->setHorizontalHeaderLabels({"File", "Kind", "Offset (s)"});
     table_->verticalHeader()->setVisible(false);
+    table_->horizontalHeader()->setStretchLastSection(false);
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The file's name wants the room: kind and offset are short.
+    table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     table_->setTextElideMode(Qt::ElideLeft);  // the file's name shows, not its folders
     table_->setWordWrap(false);
     table_->setWhatsThis(

@@ -135,6 +135,7 @@ void SurveyPicture::drawGridded(DrawingSurface& s, int width, int height,
         grid.drawContours(s, t);
     }
     if (layers.readings) {
+        readings.tracks().draw(s, t, f);  // under the readings, as without a grid
         drawPositions(s, readings, t, em, layers.grid || layers.shade);
     }
     if (layers.contours) {

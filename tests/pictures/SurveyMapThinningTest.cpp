@@ -94,4 +94,22 @@ TEST(SurveyMapThinning, OverTheGridFewerDotsWithoutItEveryReading) {
     EXPECT_LT(blackSquares(over), map.dots().size() / 2);
 }
 
+// The walk's track shows over the grid too, under the readings, and goes with them.
+TEST(SurveyMapThinning, OverTheGridTheTracksAreDrawnWithTheReadings) {
+    SurveyMapPainter map(crowdedDots());
+    const TrackLines::Line walk = {{1000.0, 2000.0}, {1020.0, 2020.0}};
+    map.setTracks(TrackLines(std::vector<TrackLines::Line>{walk}));
+    const SurveyGridding::Result result = flatGrid();
+    const GridLayerPainter grid(result, GridStretch::Kind::Percentile);
+    SurveyPicture::Layers layers;
+    layers.grid = true;
+    layers.readings = false;
+    RecordingSurface without;
+    SurveyPicture::draw(without, 400, 300, map, &grid, layers, SurveyMapPainter::Value::Anomaly);
+    layers.readings = true;
+    RecordingSurface with;
+    SurveyPicture::draw(with, 400, 300, map, &grid, layers, SurveyMapPainter::Value::Anomaly);
+    EXPECT_GT(with.segments.size(), without.segments.size());
+}
+
 }  // namespace velkor

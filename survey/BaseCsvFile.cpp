@@ -105,12 +105,8 @@ std::optional<std::vector<TemporalCorrection::Sample>> BaseCsvFile::read(const s
 std::optional<std::vector<TemporalCorrection::Sample>> BaseCsvFile::parse(
     std::string_view text, const std::string& name, const std::string& columns,
     std::string& message) {
-    try {
-        return Reader(name).read(CsvTable::withoutMark(text), columns);
-    } catch (const CsvRowReader::Refusal& r) {
-        message = r.message;
-        return std::nullopt;
-    }
+    return CsvRowReader::refusable(
+        [&] { return Reader(name).read(CsvTable::withoutMark(text), columns); }, message);
 }
 
 bool BaseCsvFile::looksLike(std::string_view text) {

@@ -27,6 +27,17 @@ class CsvRowReader {
 
     explicit CsvRowReader(std::string name) : name_(std::move(name)) {}
 
+    // What read() makes of the text, or nothing and the refusal's message.
+    template <typename Read>
+    static auto refusable(Read&& read, std::string& message) -> std::optional<decltype(read())> {
+        try {
+            return read();
+        } catch (const Refusal& r) {
+            message = r.message;
+            return std::nullopt;
+        }
+    }
+
   protected:
     // head for the first row that is neither empty nor a comment ("#"), row for each
     // later one; "NAME: no header" when there is none.

@@ -137,12 +137,8 @@ std::optional<TrackCsvFile::Result> TrackCsvFile::parse(std::string_view text,
                                                         const std::string& name,
                                                         const std::string& columns,
                                                         std::string& message) {
-    try {
-        return Reader(name).read(CsvTable::withoutMark(text), columns);
-    } catch (const CsvRowReader::Refusal& r) {
-        message = r.message;
-        return std::nullopt;
-    }
+    return CsvRowReader::refusable(
+        [&] { return Reader(name).read(CsvTable::withoutMark(text), columns); }, message);
 }
 
 bool TrackCsvFile::looksLike(std::string_view text) {

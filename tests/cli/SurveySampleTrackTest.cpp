@@ -21,17 +21,9 @@ std::optional<Survey> sampleWeekPlacedBy(const TempDir& dir, const std::string& 
         {"track", file, Fixture::sample(track), "--offset", "7200"},
         {"set", file, "--crs", "utm"},
         {"place", file, "--by-track"}};
-    for (const std::vector<std::string>& step : steps) {
-        const ToolRun r = surveyTool(step);
-        EXPECT_EQ(r.status, 0) << commandLine(step) << ": " << r.err;
-        if (r.status != 0) {
-            return std::nullopt;
-        }
-    }
-    std::string message;
-    std::optional<Survey> survey = Survey::read(file, message);
-    EXPECT_TRUE(survey) << message;
-    return survey;
+    const ToolRun r = surveySteps(steps);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.status == 0 ? surveyRead(file) : std::nullopt;
 }
 
 }  // namespace

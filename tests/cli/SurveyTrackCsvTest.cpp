@@ -26,13 +26,6 @@ bool csvToolSays(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-std::optional<Survey> csvPlaced(const std::string& file) {
-    std::string message;
-    std::optional<Survey> s = Survey::read(file, message);
-    EXPECT_TRUE(s) << message;
-    return s;
-}
-
 }  // namespace
 
 TEST(SurveyTrackCsv, EastingsAndNorthingsByNamedColumnsPlaceTheReadings) {
@@ -52,7 +45,7 @@ TEST(SurveyTrackCsv, EastingsAndNorthingsByNamedColumnsPlaceTheReadings) {
     r = surveyTool({"track", file, track, "--columns", "WHEN,x_m,y_m", "--format", "csv"});
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(surveyTool({"place", file, "--by-track"}).status, 0);
-    const std::optional<Survey> s = csvPlaced(file);
+    const std::optional<Survey> s = surveyRead(file);
     ASSERT_TRUE(s);
     ASSERT_EQ(s->readingCount(), 11);
     for (int k = 0; k < 11; ++k) {

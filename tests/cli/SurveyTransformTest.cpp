@@ -38,12 +38,11 @@ std::string transformSurvey(TempDir& dir) {
 // The survey's grid transformed in process, as the tool is to do it.
 TransformedGridding::Result transformInProcess(const std::string& file,
                                                const TransformedGridding::Asked& asked) {
-    std::string message;
-    const std::optional<Survey> s = Survey::read(file, message);
-    EXPECT_TRUE(s) << message;
+    const std::optional<Survey> s = surveyRead(file);
     const std::atomic<bool> never{false};
     const SurveySettings::Gridding g = s->settings().gridding;
     const SurveyGridding::Result gridded = SurveyGridding::run(*s, g.what, g.options(), 0.0, never);
+    std::string message;
     const auto t = TransformedGridding::run(*s, gridded, asked, message);
     EXPECT_TRUE(t) << message;
     return *t;

@@ -77,39 +77,36 @@ TEST(SurveyMapThinning, OverTheGridFewerDotsWithoutItEveryReading) {
     const SurveyMapPainter map(crowdedDots());
     const SurveyGridding::Result result = flatGrid();
     const GridLayerPainter grid(result, GridStretch::Kind::Percentile);
-    SurveyPicture::Layers layers;
-    layers.readings = true;
-    layers.contours = true;
+    const auto drawn = [&](bool colours) {
+        SurveyPicture::Layers layers;
+        layers.contours = true;
+        layers.grid = colours;
+        RecordingSurface s;
+        SurveyPicture::draw(s, 400, 300, map, &grid, layers, SurveyMapPainter::Value::Anomaly);
+        return blackSquares(s);
+    };
     // Contours alone hide nothing: every reading is drawn.
-    RecordingSurface bare;
-    SurveyPicture::draw(bare, 400, 300, map, &grid, layers, SurveyMapPainter::Value::Anomaly);
-    EXPECT_EQ(blackSquares(bare), map.dots().size());
+    EXPECT_EQ(drawn(false), map.dots().size());
     // Over the grid's colours one dot to a cell of three dots across.
-    layers.grid = true;
-    RecordingSurface over;
-    SurveyPicture::draw(over, 400, 300, map, &grid, layers, SurveyMapPainter::Value::Anomaly);
+    SurveyPicture::Layers colours;
+    colours.grid = true;
     const SurveyMapGeometry::Transform t =
-        SurveyPicture::transform(400, 300, SurveyMapPainter::kScreenEm, map, &grid, layers);
-    EXPECT_EQ(blackSquares(over), map.thinned(t, SurveyPicture::kThinning).size());
-    EXPECT_LT(blackSquares(over), map.dots().size() / 2);
-}
+        SurveyPicture::transform(400, 300, SurveyMapPainter::kScreenEm, map, &grid, colours);
+    EXPECT_EQ(drawn(true), map.thinned(t, SurveyPicture::kThinning).size());
+    EXPECT_LT(drawn(true), map.dots().size() / 2);
 
-// The walk's track shows over the grid too, under the readings, and goes with them.
-TEST(SurveyMapThinning, OverTheGridTheTracksAreDrawnWithTheReadings) {
-    SurveyMapPainter map(crowdedDots());
+    // The walk's track shows over the grid too, under the readings, and goes with them.
+    SurveyMapPainter walked(crowdedDots());
     const TrackLines::Line walk = {{1000.0, 2000.0}, {1020.0, 2020.0}};
-    map.setTracks(TrackLines(std::vector<TrackLines::Line>{walk}));
-    const SurveyGridding::Result result = flatGrid();
-    const GridLayerPainter grid(result, GridStretch::Kind::Percentile);
-    SurveyPicture::Layers layers;
-    layers.grid = true;
-    layers.readings = false;
-    RecordingSurface without;
-    SurveyPicture::draw(without, 400, 300, map, &grid, layers, SurveyMapPainter::Value::Anomaly);
-    layers.readings = true;
-    RecordingSurface with;
-    SurveyPicture::draw(with, 400, 300, map, &grid, layers, SurveyMapPainter::Value::Anomaly);
-    EXPECT_GT(with.segments.size(), without.segments.size());
+    walked.setTracks(TrackLines(std::vector<TrackLines::Line>{walk}));
+    std::size_t segments[2] = {};
+    for (const bool readings : {false, true}) {
+        colours.readings = readings;
+        RecordingSurface s;
+        SurveyPicture::draw(s, 400, 300, walked, &grid, colours, SurveyMapPainter::Value::Anomaly);
+        segments[readings] = s.segments.size();
+    }
+    EXPECT_GT(segments[1], segments[0]);
 }
 
 }  // namespace velkor

@@ -3,6 +3,9 @@
 // the tool's tests link the tool's library, the other tests never include this.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -10,6 +13,7 @@
 
 #include "cli/CliTool.h"
 #include "support/Fixture.h"
+#include "survey/Survey.h"
 
 namespace velkor {
 
@@ -40,6 +44,26 @@ inline ToolRun surveyTool(std::vector<std::string> args, PictureWriter* pictures
     return tool(args, pictures);
 }
 
+// Each step of velkor2tr-cli survey in turn: the first that failed, or the last.
+inline ToolRun surveySteps(const std::vector<std::vector<std::string>>& steps) {
+    ToolRun run{};
+    for (const std::vector<std::string>& step : steps) {
+        run = surveyTool(step);
+        if (run.status != 0) {
+            break;
+        }
+    }
+    return run;
+}
+
+// The survey file as the tool left it; the test fails, saying why, when it cannot be read.
+inline std::optional<Survey> surveyRead(const std::string& file) {
+    std::string message;
+    std::optional<Survey> survey = Survey::read(file, message);
+    EXPECT_TRUE(survey) << message;
+    return survey;
+}
+
 // A new survey in EPSG:32633 of DAY with BASE, placed by parameters 10 m by 5 m from
 // 500000,6200000: the first step that failed, or the last.
 inline ToolRun placedSurvey(const std::string& file, const std::string& day,
@@ -50,14 +74,7 @@ inline ToolRun placedSurvey(const std::string& file, const std::string& day,
         {"base", file, base},
         {"place", file, "--origin", "500000,6200000", "--azimuth", azimuth, "--line-spacing", "10",
          "--station-interval", "5"}};
-    ToolRun run{};
-    for (const std::vector<std::string>& step : steps) {
-        run = surveyTool(step);
-        if (run.status != 0) {
-            break;
-        }
-    }
-    return run;
+    return surveySteps(steps);
 }
 
 // The words of a call as a message quotes them, each after a space.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "AppFixture.h"
+#include "TrackDialogSteps.h"
 #include "support/Fixture.h"
 #include "survey/Survey.h"
 #include "survey/SurveyLagEstimate.h"
@@ -25,16 +26,7 @@ TEST_F(AppFixture, TheSampleWeekIsPlacedByItsNmeaLogAndItsLagEstimateIsTold) {
 
     DlgSurveySettings dialog(session.survey()->settings(), prompter);
     prompter.files.push_back(Fixture::sample("week-track.nmea"));
-    for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
-        if (b->text() == "Add Track...") {
-            b->click();
-        }
-    }
-    auto* table = dialog.findChild<QTableWidget*>("tracks");
-    ASSERT_EQ(table->rowCount(), 1);
-    table->item(0, 2)->setText("7200");
-    dialog.findChild<QLineEdit*>("epsg")->setText("32633");
-    dialog.findChild<QComboBox*>("placeBy")->setCurrentIndex(3);
+    ASSERT_TRUE(placeByTrackInDialog(dialog, "7200", 32633));
     auto* estimate = dialog.findChild<QPushButton*>("estimateLag");
     auto* lag = dialog.findChild<QDoubleSpinBox*>("lag");
     ASSERT_TRUE(estimate && lag);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "TrackDialogSteps.h"
 #include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 #include "survey/SurveySettings.h"
@@ -14,14 +15,6 @@
 
 namespace velkor {
 namespace {
-
-void clickTrackButton(DlgSurveySettings& dialog, const QString& text) {
-    for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
-        if (b->text() == text) {
-            b->click();
-        }
-    }
-}
 
 SurveySettings settingsPlacedByTrack() {
     SurveySettings s;
@@ -96,13 +89,13 @@ TEST(SurveySettingsTrack, TracksAreToldByContentAndOneGivenTwiceIsRefused) {
                                       "time,easting,northing\n"
                                       "2026-07-06T08:00:00Z,500000,5300000\n");
     prompter.files = {dir.write("notes.txt", "a walk\n"), nmea, csv};
-    clickTrackButton(dialog, "Add Track...");
+    clickDialogButton(dialog, "Add Track...");
     EXPECT_EQ(prompter.texts(),
               std::vector<std::string>{
                   dir.path("notes.txt") +
                   ": neither a GPX file nor an NMEA log nor a CSV file of times and positions"});
-    clickTrackButton(dialog, "Add Track...");
-    clickTrackButton(dialog, "Add Track...");
+    clickDialogButton(dialog, "Add Track...");
+    clickDialogButton(dialog, "Add Track...");
     ASSERT_EQ(table->rowCount(), 3);
     EXPECT_EQ(table->item(1, 1)->text(), "NMEA");
     EXPECT_EQ(table->item(2, 1)->text(), "CSV");
@@ -120,7 +113,7 @@ TEST(SurveySettingsTrack, TracksAreToldByContentAndOneGivenTwiceIsRefused) {
     EXPECT_FALSE(dialog.settings(message));
     EXPECT_EQ(message, "Position track 2: the offset must be a number of seconds.");
     prompter.files = {gpx};
-    clickTrackButton(dialog, "Add Track...");
+    clickDialogButton(dialog, "Add Track...");
     table->item(1, 2)->setText("0");
     EXPECT_FALSE(dialog.settings(message));
     EXPECT_EQ(message, "walk.gpx is a position track of the survey already.");

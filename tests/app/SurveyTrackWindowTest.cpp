@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "AppFixture.h"
+#include "TrackDialogSteps.h"
 #include "geo/CoordinateSystem.h"
 #include "support/Fixture.h"
 #include "support/RecordingSurface.h"
@@ -82,16 +83,7 @@ TEST_F(AppFixture, TheWeekIsPlacedByATrackAddedInTheSettingsDialog) {
 
     DlgSurveySettings dialog(session.survey()->settings(), prompter);
     prompter.files.push_back(dir.write("week.gpx", weekTrackGpx(fixes)));
-    for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
-        if (b->text() == "Add Track...") {
-            b->click();
-        }
-    }
-    auto* table = dialog.findChild<QTableWidget*>("tracks");
-    ASSERT_EQ(table->rowCount(), 1);
-    table->item(0, 2)->setText("7200");
-    dialog.findChild<QLineEdit*>("epsg")->setText(QString::number(kWeekTrackEpsg));
-    dialog.findChild<QComboBox*>("placeBy")->setCurrentIndex(3);
+    ASSERT_TRUE(placeByTrackInDialog(dialog, "7200", kWeekTrackEpsg));
     dialog.findChild<QDoubleSpinBox*>("maxGap")->setValue(60.0);
     dialog.accept();
     ASSERT_EQ(dialog.result().tracks.size(), 1u) << testing::PrintToString(prompter.texts());

@@ -17,11 +17,17 @@ GridLattice GridLattice::covering(const std::vector<GridPoint>& points, double c
         ymin = std::min(ymin, p.y);
         ymax = std::max(ymax, p.y);
     }
-    GridLattice lattice;
-    lattice.cell = cell;
     if (points.empty()) {
+        GridLattice lattice;
+        lattice.cell = cell;
         return lattice;
     }
+    return covering(xmin, ymin, xmax, ymax, cell);
+}
+
+GridLattice GridLattice::covering(double xmin, double ymin, double xmax, double ymax, double cell) {
+    GridLattice lattice;
+    lattice.cell = cell;
     lattice.x0 = std::floor(xmin / cell) * cell;
     lattice.y0 = std::floor(ymin / cell) * cell;
     const double x1 = std::ceil(xmax / cell) * cell;

@@ -22,6 +22,8 @@ struct GridLattice {
 
     // The readings' extent rounded outwards to whole cells (nodes on the cell lines).
     static GridLattice covering(const std::vector<GridPoint>& points, double cell);
+    // The same for an extent known already: a box from (xmin, ymin) to (xmax, ymax).
+    static GridLattice covering(double xmin, double ymin, double xmax, double ymax, double cell);
     // Half the smaller of the two spacings, to three significant figures: every reading then
     // lies near a node of its own.
     static double defaultCell(double alongLineSpacing, double lineSpacing);

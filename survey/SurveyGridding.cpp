@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "data/DataSet.h"
+#include "gridding/GridLattice.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFlags.h"
 #include "text/NumberText.h"
@@ -42,9 +43,9 @@ std::optional<double> valueOf(const Survey& survey, const Survey::Reading& g,
 // cells.
 struct NodeExtent {
     double x0, x1, y0, y1;
+    // As many as the gridder's lattice at this cell has.
     double nodes(double cell) const {
-        return (std::ceil(x1 / cell) - std::floor(x0 / cell) + 1.0) *
-               (std::ceil(y1 / cell) - std::floor(y0 / cell) + 1.0);
+        return static_cast<double>(GridLattice::covering(x0, y0, x1, y1, cell).size());
     }
 };
 

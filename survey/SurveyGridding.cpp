@@ -139,9 +139,12 @@ GriddingOptions SurveyGridding::withNodeLimit(const std::vector<GridPoint>& poin
 
 GriddingOptions SurveyGridding::withSurvey(const Survey& survey, GriddingOptions options) {
     const Placement& p = survey.settings().placement;
-    // Without a placement a line is one map metre from the next.
-    options.lineSpacing =
-        p.by() == Placement::By::Nothing ? 1.0 : std::abs(p.parameters().lineSpacing * p.scale());
+    // Without a placement a line is one map metre from the next; placed by track, the lines
+    // lie where they were walked, and the readings tell how far apart (0 asks them).
+    options.lineSpacing = p.by() == Placement::By::Nothing ? 1.0
+                          : p.by() == Placement::By::Track
+                              ? 0.0
+                              : std::abs(p.parameters().lineSpacing * p.scale());
     return options;
 }
 

@@ -8,6 +8,7 @@
 #include "support/TempDir.h"
 #include "support/ToolRun.h"
 #include "survey/Survey.h"
+#include "survey/SurveyGridding.h"
 
 namespace velkor {
 namespace {
@@ -34,6 +35,9 @@ TEST(SampleWeekTrack, PlacesTheWeekFromItsGpxAndItsNmeaLogAlike) {
     const std::optional<Survey> nmea = sampleWeekPlacedBy(dir, "week-track.nmea");
     ASSERT_TRUE(gpx && nmea);
     EXPECT_EQ(gpx->settings().epsg, 32633);
+    // The grid's default cell is half the 5 m between readings, as placed by parameters:
+    // the spacing of lines placed by track comes from the readings themselves.
+    EXPECT_DOUBLE_EQ(SurveyGridding::defaults(*gpx, gpx->settings().gridding, 0.0).cell, 2.5);
     for (const Survey* s : {&*gpx, &*nmea}) {
         EXPECT_EQ(s->total().inGap, 0);
         EXPECT_EQ(s->total().outsideTracks, 0);

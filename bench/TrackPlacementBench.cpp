@@ -12,6 +12,7 @@
 #include "geo/CoordinateSystem.h"
 #include "survey/TrackSource.h"
 #include "text/CalendarDate.h"
+#include "tracks/NmeaLog.h"
 
 namespace {
 
@@ -20,12 +21,8 @@ using namespace velkor;
 constexpr int kTrackFixes = 200000;
 
 std::string trackBenchSentence(const std::string& body) {
-    unsigned check = 0;
-    for (const char c : body) {
-        check ^= static_cast<unsigned char>(c);
-    }
     char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", check);
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", NmeaLog::checksum(body));
     return "$" + body + tail;
 }
 

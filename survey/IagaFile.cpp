@@ -171,11 +171,9 @@ class Reader {
 }  // namespace
 
 std::optional<IagaFile::Content> IagaFile::read(const std::string& path, std::string& message) {
-    const std::optional<std::string> text = SourceText::read(path, message);
-    if (!text) {
-        return std::nullopt;
-    }
-    return parse(*text, SourceText::name(path), message);
+    return SourceText::parsed(path, message, [&](std::string_view text, const std::string& name) {
+        return parse(text, name, message);
+    });
 }
 
 std::optional<IagaFile::Content> IagaFile::parse(std::string_view text, const std::string& name,

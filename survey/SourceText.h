@@ -17,6 +17,16 @@ class SourceText {
     // The file's bytes; nothing and a message naming it when it is no regular file, cannot
     // be read or is larger than any base file could reasonably be.
     static std::optional<std::string> read(const std::string& path, std::string& message);
+    // What parse(text, name) makes of the file, or nothing and read()'s message.
+    template <typename Parse>
+    static auto parsed(const std::string& path, std::string& message, Parse&& parse)
+        -> decltype(parse(std::string_view(), std::string())) {
+        const std::optional<std::string> text = read(path, message);
+        if (!text) {
+            return std::nullopt;
+        }
+        return parse(*text, name(path));
+    }
     // The lines of a text, each ended by LF, CR LF or CR alone; a last line without an
     // end counts, an empty rest after the last end does not.
     static std::vector<std::string_view> lines(std::string_view text);

@@ -126,11 +126,9 @@ class Reader : public CsvRowReader {
 std::optional<TrackCsvFile::Result> TrackCsvFile::read(const std::string& path,
                                                        const std::string& columns,
                                                        std::string& message) {
-    const std::optional<std::string> text = SourceText::read(path, message);
-    if (!text) {
-        return std::nullopt;
-    }
-    return parse(*text, SourceText::name(path), columns, message);
+    return SourceText::parsed(path, message, [&](std::string_view text, const std::string& name) {
+        return parse(text, name, columns, message);
+    });
 }
 
 std::optional<TrackCsvFile::Result> TrackCsvFile::parse(std::string_view text,

@@ -44,11 +44,7 @@ std::optional<std::string_view> checkedBody(std::string_view line) {
     }
     const int high = hexDigit(line[star + 1]);
     const int low = hexDigit(line[star + 2]);
-    int sum = 0;
-    for (std::size_t k = 1; k < star; ++k) {
-        sum ^= static_cast<unsigned char>(line[k]);
-    }
-    if (high < 0 || low < 0 || sum != high * 16 + low) {
+    if (high < 0 || low < 0 || NmeaLog::checksum(line.substr(1, star - 1)) != high * 16 + low) {
         return std::nullopt;
     }
     return line.substr(1, star - 1);
@@ -269,6 +265,14 @@ const char* NmeaLog::name(Refusal r) {
     static constexpr const char* kNames[] = {"bad or missing checksum", "no fix",
                                              "no date before it", "unreadable"};
     return kNames[static_cast<std::size_t>(r)];
+}
+
+int NmeaLog::checksum(std::string_view body) {
+    int sum = 0;
+    for (const char c : body) {
+        sum ^= static_cast<unsigned char>(c);
+    }
+    return sum;
 }
 
 }  // namespace velkor

@@ -25,6 +25,9 @@ class NmeaLog {
     };
 
     static Result read(std::string_view text);
+    // The exclusive-or of a sentence's bytes between "$" and "*", which its two hex digits
+    // after "*" must give.
+    static int checksum(std::string_view body);
     // "bad or missing checksum", "no fix", "no date before it", "unreadable".
     static const char* name(Refusal r);
 };

@@ -8,6 +8,7 @@
 #include "support/TempDir.h"
 #include "survey/Survey.h"
 #include "text/TextFormat.h"
+#include "tracks/NmeaLog.h"
 
 namespace velkor {
 namespace {
@@ -64,11 +65,7 @@ std::string trackPlacementNmea() {
             "GPRMC,0800%02d,A,48%08.5f,N,011%08.5f,E,0.5,45.0,"
             "060726,,",
             f.second, latMinutes, lonMinutes);
-        unsigned sum = 0;
-        for (const char c : body) {
-            sum ^= static_cast<unsigned char>(c);
-        }
-        text += "$" + body + formatText("*%02X\r\n", sum);
+        text += "$" + body + formatText("*%02X\r\n", NmeaLog::checksum(body));
     }
     return text + "$GPRMC,080030,A,4806.000,N,01130.000,E,0.5,45.0,060726,,*00\r\n";
 }

@@ -12,12 +12,8 @@ namespace {
 
 // A sentence with its checksum, as a receiver writes it.
 std::string sentence(const std::string& body) {
-    int sum = 0;
-    for (const char c : body) {
-        sum ^= static_cast<unsigned char>(c);
-    }
     char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X", sum);
+    std::snprintf(tail, sizeof tail, "*%02X", NmeaLog::checksum(body));
     return "$" + body + tail;
 }
 

@@ -20,6 +20,7 @@
 #include "survey/BaseSource.h"
 #include "survey/SurveyEditor.h"
 #include "survey/SurveyFile.h"
+#include "widgets/survey/SourceFileTable.h"
 #include "widgets/survey/TrackTable.h"
 
 namespace velkor {
@@ -91,8 +92,6 @@ DlgSurveySettings::DlgSurveySettings(const SurveySettings& current, Prompter& pr
 
 namespace {
 
-constexpr int kFormatRole = Qt::UserRole;
-constexpr int kColumnsRole = Qt::UserRole + 1;
 constexpr const char* kBaseFilter =
     "Base-station files (*.a;*.iaga;*.min;*.sec;*.csv;*.txt)|*.a;*.iaga;*.min;*.sec;*.csv;*.txt|"
     "All files (*.*)|*||";
@@ -118,16 +117,12 @@ QString kindName(SurveySettings::BaseSource::Format f) {
 QWidget* DlgSurveySettings::createBases() {
     auto* group = new QGroupBox("Base sources", this);
     auto* layout = new QVBoxLayout(group);
-    bases_ = table(group, {"File", "Kind", "Offset (s)"});
-    bases_->horizontalHeader()->setStretchLastSection(false);
-    bases_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    bases_->setTextElideMode(Qt::ElideLeft);  // the file's name shows, not its folders
-    bases_->setWordWrap(false);
-    bases_->setWhatsThis(
+    bases_ = new SourceFileTable(
         "The base-station files, first first: a reading takes its base value from the first "
         "one that brackets its time. A file is a variations file, an observatory's IAGA-2002 "
         "file or a CSV file, told by its content when added. The offset in seconds is added "
-        "to the file's times (an observatory's universal time: the survey clock's zone).");
+        "to the file's times (an observatory's universal time: the survey clock's zone).",
+        group);
     layout->addWidget(bases_);
     auto* add = new QPushButton("Add...", group);
     auto* own = new QPushButton("Add Base-Station Readings", group);
@@ -327,18 +322,11 @@ void DlgSurveySettings::addBase() {
     addBaseRow({*path, 0, BaseSource::detect(*path)});
 }
 
-// The kind and the CSV columns ride with the file's cell: the dialog changes neither, and
-// what it gives back must read the file as it was read.
 void DlgSurveySettings::addBaseRow(const SurveySettings::BaseSource& b) {
-    const int row = bases_->rowCount();
-    bases_->insertRow(row);
     const bool own = b.format == SurveySettings::BaseSource::Format::Survey;
-    setCell(bases_, row, 0,
-            own ? QString(BaseSource::kReadingsName) : QString::fromStdString(b.path), false);
-    bases_->item(row, 0)->setData(kFormatRole, static_cast<int>(b.format));
-    bases_->item(row, 0)->setData(kColumnsRole, QString::fromStdString(b.columns));
-    setCell(bases_, row, 1, kindName(b.format), false);
-    setCell(bases_, row, 2, QString::number(b.offset));
+    bases_->addRow(own ? QString(BaseSource::kReadingsName) : QString::fromStdString(b.path),
+                   static_cast<int>(b.format), kindName(b.format), QString::number(b.offset),
+                   QString::fromStdString(b.columns));
 }
 
 std::optional<Placement> DlgSurveySettings::placement(std::string& message) const {
@@ -406,20 +394,18 @@ std::optional<SurveySettings> DlgSurveySettings::settings(std::string& message) 
     SurveySettings s = result_;
     s.baseSources.clear();
     for (int row = 0; row < bases_->rowCount(); ++row) {
-        const std::optional<double> offset = cellNumber(bases_, row, 2);
+        const std::optional<double> offset = bases_->offset(row);
         if (!offset || *offset != std::trunc(*offset) ||
             std::abs(*offset) > SurveyFile::kLargestWhole) {
             message = "Base source " + std::to_string(row + 1) +
                       ": the offset must be a whole number of seconds.";
             return std::nullopt;
         }
-        const QTableWidgetItem* file = bases_->item(row, 0);
-        const auto format =
-            static_cast<SurveySettings::BaseSource::Format>(file->data(kFormatRole).toInt());
+        const auto format = static_cast<SurveySettings::BaseSource::Format>(bases_->format(row));
         s.baseSources.push_back(
             {format == SurveySettings::BaseSource::Format::Survey ? std::string()
-                                                                  : file->text().toStdString(),
-             static_cast<int>(*offset), format, file->data(kColumnsRole).toString().toStdString()});
+                                                                  : bases_->file(row).toStdString(),
+             static_cast<int>(*offset), format, bases_->columns(row).toStdString()});
     }
     const std::optional<std::vector<SurveySettings::Track>> tracks = tracks_->tracks(message);
     if (!tracks) {

@@ -21,6 +21,7 @@ class QTableWidget;
 namespace velkor {
 
 class Prompter;
+class SourceFileTable;
 class TrackTable;
 
 class DlgSurveySettings : public QDialog {
@@ -77,7 +78,7 @@ class DlgSurveySettings : public QDialog {
     QDoubleSpinBox* normalValue_ = nullptr;
     QDoubleSpinBox* height_ = nullptr;
     QComboBox* regional_ = nullptr;
-    QTableWidget* bases_ = nullptr;
+    SourceFileTable* bases_ = nullptr;
     TrackTable* tracks_ = nullptr;
     QDoubleSpinBox* along_ = nullptr;
     QDoubleSpinBox* across_ = nullptr;

@@ -9,11 +9,10 @@
 
 #include "survey/SurveySettings.h"
 
-class QTableWidget;
-
 namespace velkor {
 
 class Prompter;
+class SourceFileTable;
 
 class TrackTable : public QGroupBox {
     Q_OBJECT
@@ -32,7 +31,7 @@ class TrackTable : public QGroupBox {
     void addRow(const SurveySettings::Track& t);
 
     Prompter& prompter_;
-    QTableWidget* table_ = nullptr;
+    SourceFileTable* table_ = nullptr;
 };
 
 }  // namespace velkor

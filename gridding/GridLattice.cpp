@@ -4,25 +4,21 @@
 #include <cmath>
 #include <limits>
 
+#include "gridding/Extent.h"
+
 namespace velkor {
 
 GridLattice GridLattice::covering(const std::vector<GridPoint>& points, double cell) {
-    double xmin = std::numeric_limits<double>::infinity();
-    double ymin = xmin;
-    double xmax = -xmin;
-    double ymax = -xmin;
+    Extent e;
     for (const GridPoint& p : points) {
-        xmin = std::min(xmin, p.x);
-        xmax = std::max(xmax, p.x);
-        ymin = std::min(ymin, p.y);
-        ymax = std::max(ymax, p.y);
+        e.add(p.x, p.y);
     }
     if (points.empty()) {
         GridLattice lattice;
         lattice.cell = cell;
         return lattice;
     }
-    return covering(xmin, ymin, xmax, ymax, cell);
+    return covering(e.x0, e.y0, e.x1, e.y1, cell);
 }
 
 GridLattice GridLattice::covering(double xmin, double ymin, double xmax, double ymax, double cell) {

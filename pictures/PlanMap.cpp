@@ -7,6 +7,7 @@
 
 #include "corrections/CorrectedValue.h"
 #include "data/DataSet.h"
+#include "gridding/Extent.h"
 #include "text/NumberText.h"
 #include "text/TextFormat.h"
 
@@ -70,14 +71,12 @@ PlanMap::Bounds PlanMap::bounds() const {
     if (cells_.empty()) {
         return {0.0, 1.0, 0.0, 1.0};
     }
-    Bounds b{cells_[0].x0, cells_[0].x1, cells_[0].y0, cells_[0].y1};
+    Extent e;
     for (const PlanMapGeometry::Cell& c : cells_) {
-        b.x0 = std::min(b.x0, c.x0);
-        b.x1 = std::max(b.x1, c.x1);
-        b.y0 = std::min(b.y0, c.y0);
-        b.y1 = std::max(b.y1, c.y1);
+        e.add(c.x0, c.y0);
+        e.add(c.x1, c.y1);
     }
-    return b;
+    return {e.x0, e.x1, e.y0, e.y1};
 }
 
 int PlanMap::cellAt(double x, double y) const {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "gridding/Extent.h"
 #include "pictures/DrawingSurface.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFlags.h"
@@ -51,15 +52,11 @@ SurveyMapGeometry::Bounds boundsOf(const std::vector<SurveyMapPainter::Dot>& dot
     if (dots.empty()) {
         return {0.0, 1.0, 0.0, 1.0};
     }
-    SurveyMapGeometry::Bounds b{dots[0].easting, dots[0].easting, dots[0].northing,
-                                dots[0].northing};
+    Extent e;
     for (const SurveyMapPainter::Dot& d : dots) {
-        b.e0 = std::min(b.e0, d.easting);
-        b.e1 = std::max(b.e1, d.easting);
-        b.n0 = std::min(b.n0, d.northing);
-        b.n1 = std::max(b.n1, d.northing);
+        e.add(d.easting, d.northing);
     }
-    return b;
+    return {e.x0, e.x1, e.y0, e.y1};
 }
 
 PlanMapGeometry::Range rangeOf(const std::vector<SurveyMapPainter::Dot>& dots, std::size_t v) {
@@ -98,15 +95,14 @@ std::vector<bool> showing(const std::vector<Placed>& squares, int size) {
     if (squares.empty()) {
         return shows;
     }
-    int x0 = squares[0].x, x1 = x0, y0 = squares[0].y, y1 = y0;
+    Extent e;
     for (const Placed& q : squares) {
-        x0 = std::min(x0, q.x);
-        x1 = std::max(x1, q.x);
-        y0 = std::min(y0, q.y);
-        y1 = std::max(y1, q.y);
+        e.add(q.x, q.y);
     }
-    const long long width = static_cast<long long>(x1) - x0 + size;
-    const long long height = static_cast<long long>(y1) - y0 + size;
+    const auto x0 = static_cast<long long>(e.x0);
+    const auto y0 = static_cast<long long>(e.y0);
+    const long long width = static_cast<long long>(e.x1) - x0 + size;
+    const long long height = static_cast<long long>(e.y1) - y0 + size;
     if (width * height > SurveyMapPainter::kMostCoverPixels) {
         return shows;  // a picture that large is drawn square by square
     }

@@ -7,6 +7,7 @@
 
 #include "corrections/DecimalYear.h"
 #include "corrections/GeomagneticModel.h"
+#include "gridding/Extent.h"
 #include "survey/Survey.h"
 #include "text/CalendarDate.h"
 #include "text/TextFormat.h"
@@ -49,16 +50,10 @@ std::optional<MainFieldDirection::Result> MainFieldDirection::of(const Survey& s
             "coordinate system: name one, or give the inclination and declination.";
         return std::nullopt;
     }
-    double e0 = std::numeric_limits<double>::infinity();
-    double e1 = -e0;
-    double n0 = e0;
-    double n1 = -e0;
+    Extent e;
     for (int r = 0; r < survey.readingCount(); ++r) {
         const Survey::Reading g = survey.readingWithoutLatLon(r);
-        e0 = std::min(e0, g.easting);
-        e1 = std::max(e1, g.easting);
-        n0 = std::min(n0, g.northing);
-        n1 = std::max(n1, g.northing);
+        e.add(g.easting, g.northing);
     }
     const std::optional<std::pair<long, long>> days = dayRange(survey);
     if (survey.readingCount() == 0 || !days) {
@@ -67,7 +62,7 @@ std::optional<MainFieldDirection::Result> MainFieldDirection::of(const Survey& s
         return std::nullopt;
     }
     Result r;
-    const CoordinateSystem::LatLon at = crs->toLatLon({(e0 + e1) / 2.0, (n0 + n1) / 2.0});
+    const CoordinateSystem::LatLon at = crs->toLatLon({(e.x0 + e.x1) / 2.0, (e.y0 + e.y1) / 2.0});
     const CalendarDate middle = CalendarDate::ofDayNumber((days->first + days->second) / 2);
     r.latitude = at.latitude;
     r.longitude = at.longitude;

@@ -13,6 +13,7 @@
 #include "corrections/DecimalYear.h"
 #include "corrections/GeomagneticModel.h"
 #include "data/DataFile.h"
+#include "gridding/Extent.h"
 #include "survey/IgrfLattice.h"
 #include "survey/SameFileSet.h"
 #include "survey/SurveyFile.h"
@@ -588,28 +589,18 @@ void Survey::igrfAll() {
 // has a model and the lattice is smaller than the readings are many.
 std::vector<std::optional<IgrfLattice>> Survey::igrfLattices(
     const std::vector<std::optional<GeomagneticModel::AtYear>>& models) const {
-    struct Extent {
-        double e0 = std::numeric_limits<double>::infinity();
-        double e1 = -std::numeric_limits<double>::infinity();
-        double n0 = std::numeric_limits<double>::infinity();
-        double n1 = -std::numeric_limits<double>::infinity();
-        long readings = 0;
-    };
     std::vector<Extent> extents(dates_.size());
+    std::vector<long> readings(dates_.size(), 0);
     for (std::size_t k = 0; k < lineOf_.size(); ++k) {
-        Extent& x = extents[dateOf_[k]];
-        x.e0 = std::min(x.e0, easting_[k]);
-        x.e1 = std::max(x.e1, easting_[k]);
-        x.n0 = std::min(x.n0, northing_[k]);
-        x.n1 = std::max(x.n1, northing_[k]);
-        ++x.readings;
+        extents[dateOf_[k]].add(easting_[k], northing_[k]);
+        ++readings[dateOf_[k]];
     }
     std::vector<std::optional<IgrfLattice>> lattices(dates_.size());
     for (std::size_t k = 0; k < dates_.size(); ++k) {
         const Extent& x = extents[k];
-        if (models[k] && x.readings > 0) {
-            lattices[k] = IgrfLattice::build(*models[k], *crs_, settings_.normal.height, x.e0, x.e1,
-                                             x.n0, x.n1, x.readings / 4);
+        if (models[k] && readings[k] > 0) {
+            lattices[k] = IgrfLattice::build(*models[k], *crs_, settings_.normal.height, x.x0, x.x1,
+                                             x.y0, x.y1, readings[k] / 4);
         }
     }
     return lattices;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "data/DataSet.h"
+#include "gridding/Extent.h"
 #include "gridding/GridLattice.h"
 #include "survey/Survey.h"
 #include "survey/SurveyFlags.h"
@@ -50,20 +51,16 @@ struct NodeExtent {
 };
 
 std::optional<NodeExtent> nodeExtentOf(const std::vector<GridPoint>& points) {
-    std::optional<NodeExtent> e;
+    Extent e;
     for (const GridPoint& p : points) {
-        if (!(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.value))) {
-            continue;
+        if (std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.value)) {
+            e.add(p.x, p.y);
         }
-        if (!e) {
-            e = NodeExtent{p.x, p.x, p.y, p.y};
-        }
-        e->x0 = std::min(e->x0, p.x);
-        e->x1 = std::max(e->x1, p.x);
-        e->y0 = std::min(e->y0, p.y);
-        e->y1 = std::max(e->y1, p.y);
     }
-    return e;
+    if (e.empty()) {
+        return std::nullopt;
+    }
+    return NodeExtent{e.x0, e.x1, e.y0, e.y1};
 }
 
 // The smallest 1, 2, 2.5 or 5 times a power of ten not below v (> 0): a cell a user reads

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "gridding/Extent.h"
 #include "gridding/MinimumCurvature.h"
 #include "survey/SurveyGridding.h"
 
@@ -22,15 +23,12 @@ std::vector<GridPoint> linesOfReadings(int lines) {
 
 // The nodes of a grid over the points at this cell, rounded outwards as the gridder does.
 double nodesAt(const std::vector<GridPoint>& points, double cell) {
-    double x0 = points[0].x, x1 = x0, y0 = points[0].y, y1 = y0;
+    Extent e;
     for (const GridPoint& p : points) {
-        x0 = std::min(x0, p.x);
-        x1 = std::max(x1, p.x);
-        y0 = std::min(y0, p.y);
-        y1 = std::max(y1, p.y);
+        e.add(p.x, p.y);
     }
-    return (std::ceil(x1 / cell) - std::floor(x0 / cell) + 1.0) *
-           (std::ceil(y1 / cell) - std::floor(y0 / cell) + 1.0);
+    return (std::ceil(e.x1 / cell) - std::floor(e.x0 / cell) + 1.0) *
+           (std::ceil(e.y1 / cell) - std::floor(e.y0 / cell) + 1.0);
 }
 
 GriddingOptions spacedTwoMetres() {

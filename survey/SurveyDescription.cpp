@@ -49,12 +49,16 @@ struct Range {
     }
 };
 
-// A moment of a track, seconds as TrackFix counts them: "06.07.2026 08:00:01".
+// The date of a moment of a track, seconds as TrackFix counts them: "06.07.2026".
+std::string dayOf(double seconds) {
+    return CalendarDate::ofDayNumber(static_cast<long>(std::floor(seconds / 86400.0))).text();
+}
+
+// "06.07.2026 08:00:01".
 std::string moment(double seconds) {
-    const double day = std::floor(seconds / 86400.0);
-    const auto of = static_cast<long>(std::floor(seconds - day * 86400.0));
-    return CalendarDate::ofDayNumber(static_cast<long>(day)).text() +
-           formatText(" %02ld:%02ld:%02ld", of / 3600, of / 60 % 60, of % 60);
+    const auto of =
+        static_cast<long>(std::floor(seconds - std::floor(seconds / 86400.0) * 86400.0));
+    return dayOf(seconds) + formatText(" %02ld:%02ld:%02ld", of / 3600, of / 60 % 60, of % 60);
 }
 
 // The survey's tracks and what they placed; nothing for a survey without tracks.
@@ -131,6 +135,12 @@ std::string SurveyDescription::dates(const DataSet& data) {
         }
     }
     return last.empty() || last == first ? first : first + " - " + last;
+}
+
+std::string SurveyDescription::dates(const TrackSource& track) {
+    const std::string first = dayOf(track.start());
+    const std::string last = dayOf(track.end());
+    return first == last ? first : first + " - " + last;
 }
 
 std::string SurveyDescription::cover(const Survey& survey, const Survey::Summary& s) {

@@ -11,12 +11,15 @@ namespace velkor {
 
 class DataSet;
 class Placement;
+class TrackSource;
 
 class SurveyDescription {
   public:
     // "03.07.2026 - 05.07.2026": the Date texts of the first and last readings that have
     // one; one date when they are the same, empty when none has one.
     static std::string dates(const DataSet& data);
+    // The same of a position track's first and last fix, its offset added.
+    static std::string dates(const TrackSource& track);
     // "98.5 %" of a day's survey readings that have a base value; "no base source", or "-"
     // for a day of no survey reading.
     static std::string cover(const Survey& survey, const Survey::Summary& s);

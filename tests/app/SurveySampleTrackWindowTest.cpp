@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <string>
 
 #include "AppFixture.h"
@@ -16,6 +17,7 @@
 #include "survey/SurveyLagEstimate.h"
 #include "widgets/survey/DlgSurveySettings.h"
 #include "widgets/survey/SurveySession.h"
+#include "widgets/survey/SurveyWindow.h"
 
 namespace velkor {
 
@@ -70,6 +72,16 @@ TEST_F(AppFixture, TheSampleWeekIsPlacedByItsNmeaLogAndItsLagEstimateIsTold) {
     EXPECT_EQ(placed.readingCount(), 40 * 81);
     EXPECT_EQ(placed.placedBy(0), 40 * 81);
     EXPECT_EQ(placed.total().inGap + placed.total().outsideTracks, 0);
+
+    // The window lists the track beside the days and base sources, dated on the survey clock.
+    const QTreeWidgetItem* tracks = frame().surveyWindow()->days()->topLevelItem(2);
+    ASSERT_NE(tracks, nullptr);
+    EXPECT_EQ(tracks->text(0), "Position tracks (1)");
+    ASSERT_EQ(tracks->childCount(), 1);
+    EXPECT_EQ(tracks->child(0)->text(0), "week-track.nmea");
+    EXPECT_EQ(tracks->child(0)->text(1), "06.07.2026 - 09.07.2026");
+    EXPECT_EQ(tracks->child(0)->text(2), QString("%1 fixes").arg(placed.tracks()[0].fixCount()));
+    EXPECT_EQ(tracks->child(0)->text(3), "offset 7200 s");
 }
 
 }  // namespace velkor

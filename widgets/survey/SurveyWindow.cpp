@@ -607,9 +607,25 @@ void SurveyWindow::fillDays() {
                        QString("offset %1 s").arg(b.offset())});
         item->setToolTip(0, QString::fromStdString(b.path()));
     }
+    fillTracks(survey);
     days_->expandAll();
     for (int c = 0; c < days_->columnCount(); ++c) {
         days_->resizeColumnToContents(c);
+    }
+}
+
+// Only a survey that has position tracks lists them.
+void SurveyWindow::fillTracks(const Survey& survey) {
+    if (survey.tracks().empty()) {
+        return;
+    }
+    auto* root =
+        new QTreeWidgetItem(days_, {QString("Position tracks (%1)").arg(survey.tracks().size())});
+    for (const TrackSource& t : survey.tracks()) {
+        auto* item = new QTreeWidgetItem(
+            root, {fileName(t.path()), QString::fromStdString(SurveyDescription::dates(t)),
+                   QString("%1 fixes").arg(t.fixCount()), QString("offset %1 s").arg(t.offset())});
+        item->setToolTip(0, QString::fromStdString(t.path()));
     }
 }
 

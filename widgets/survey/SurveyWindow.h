@@ -133,6 +133,7 @@ class SurveyWindow : public QMainWindow, public Printable {
     QString griddingText() const;
     void refresh();
     void fillDays();
+    void fillTracks(const Survey& survey);
     void showProgress(int done, int total);
     void hover(int reading);
     void click(int reading);

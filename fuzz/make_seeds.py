@@ -137,4 +137,9 @@ put('fuzz_gpx', 'track', '<?xml version="1.0"?>\n<gpx version="1.1" creator="see
     '<trkpt lat="48.3" lon="11.7"/></trkseg></trk></gpx>\n')
 put('fuzz_gpx', 'route', '<gpx version="1.0"><rte><rtept lat="-33" lon="-151">'
     '<time>2026-07-06T08:00:00Z</time></rtept></rte></gpx>\n')
+put('fuzz_track_csv', 'latlon', 'date,time,lat,lon\n2026-07-06,08:00:00,48.1,11.5\n'
+    '2026-07-06,08:00:01,48.10001,11.50002\n')
+put('fuzz_track_csv', 'planned_semicolon', 'DateTime;Easting;Northing\r\n'
+    '2026-07-06T08:00:00Z;650000,5;5330000,25\r\n2026-07-06 08:00:05;650001;5330001\r\n')
+put('fuzz_track_csv', 'off_globe', '# log\nDATE,TIME,Latitude,Longitude\n06.07.2026,08:00:00,91,0\n')
 put('fuzz_transform', 'blob', blob(2048))

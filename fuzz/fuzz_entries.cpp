@@ -110,7 +110,7 @@ void settings(const CommSettings& c) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider in(bytes, size);
     const std::string typed = in.ConsumeRandomLengthString(40);
-    valueEntry(typed, 0.0f, 99000.0f);
+    valueEntry(typed, 0.0f, ValueEntry::kBasisMax);
     valueEntry(typed, 0.0f, 100000.0f);
     lineMode(in.ConsumeRandomLengthString(40));
     CommSettings c;

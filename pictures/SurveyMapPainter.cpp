@@ -70,6 +70,25 @@ PlanMapGeometry::Range rangeOf(const std::vector<SurveyMapPainter::Dot>& dots, s
     return PlanMapGeometry::clipRange(values);
 }
 
+// Twice the readings' usual spacing along a line (the median distance between consecutive
+// dots): a bucket holds a few dots wherever they crowd, however far apart the crowds lie.
+double bucketSide(const std::vector<SurveyMapPainter::Dot>& dots) {
+    std::vector<double> steps;
+    for (std::size_t k = 1; k < dots.size(); ++k) {
+        const double d = std::hypot(dots[k].easting - dots[k - 1].easting,
+                                    dots[k].northing - dots[k - 1].northing);
+        if (d > 0.0 && std::isfinite(d)) {
+            steps.push_back(d);
+        }
+    }
+    if (steps.empty()) {
+        return 1.0;
+    }
+    const auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
+    std::nth_element(steps.begin(), middle, steps.end());
+    return 2.0 * *middle;
+}
+
 std::vector<PointBuckets::Place> placesOf(const std::vector<SurveyMapPainter::Dot>& dots) {
     std::vector<PointBuckets::Place> places;
     places.reserve(dots.size());
@@ -131,7 +150,7 @@ SurveyMapPainter::SurveyMapPainter(std::vector<Dot> dots) : dots_(std::move(dots
     for (std::size_t v = 0; v < ranges_.size(); ++v) {
         ranges_[v] = rangeOf(dots_, v);
     }
-    buckets_ = PointBuckets(placesOf(dots_));
+    buckets_ = PointBuckets(placesOf(dots_), bucketSide(dots_));
 }
 
 SurveyMapPainter SurveyMapPainter::build(const Survey& survey) {

@@ -193,7 +193,7 @@ class Levelling {
         for (const std::size_t k : usable) {
             places.push_back({in_[k].easting, in_[k].northing});
         }
-        const PointBuckets buckets(places);
+        const PointBuckets buckets(places, reach);
         std::vector<DayTies::Tie> out;
         for (const std::size_t k : usable) {
             std::map<int, std::pair<double, std::size_t>> nearest;  // later day: distance, reading

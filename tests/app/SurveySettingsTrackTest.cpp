@@ -20,6 +20,9 @@ SurveySettings settingsPlacedByTrack() {
     SurveySettings s;
     s.epsg = 32633;
     s.tracks.push_back({"/data/walk.gpx", SurveySettings::Track::Format::Gpx, 7200.5});
+    // The columns named for a CSV track go back as they came: the dialog never shows them.
+    s.tracks.push_back(
+        {"/data/walk.csv", SurveySettings::Track::Format::Csv, 0.0, "date,time,x,y"});
     Placement::Track t;
     t.along = -0.8;
     t.across = 0.25;

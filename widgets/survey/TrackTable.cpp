@@ -76,7 +76,8 @@ void TrackTable::add() {
 
 void TrackTable::addRow(const SurveySettings::Track& t) {
     table_->addRow(QString::fromStdString(t.path), static_cast<int>(t.format),
-                   trackKindName(t.format), QString::number(t.offset, 'g', 15));
+                   trackKindName(t.format), QString::number(t.offset, 'g', 15),
+                   QString::fromStdString(t.columns));
 }
 
 std::optional<std::vector<SurveySettings::Track>> TrackTable::tracks(std::string& message) const {
@@ -92,6 +93,7 @@ std::optional<std::vector<SurveySettings::Track>> TrackTable::tracks(std::string
         t.path = table_->file(row).toStdString();
         t.format = static_cast<SurveySettings::Track::Format>(table_->format(row));
         t.offset = *offset;
+        t.columns = table_->columns(row).toStdString();
         out.push_back(std::move(t));
     }
     return out;

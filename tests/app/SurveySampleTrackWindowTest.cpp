@@ -1,5 +1,6 @@
 // The sample week placed in the window from its own NMEA log, as the tool places it, and the
-// lag's Estimate: a refusal told, an estimate shown and kept as estimated.
+// lag's Estimate: tracks changed in the dialog wait for OK, a refusal told, an estimate
+// shown and kept as estimated; the track listed in the window.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -25,45 +26,22 @@ TEST_F(AppFixture, TheSampleWeekIsPlacedByItsNmeaLogAndItsLagEstimateIsTold) {
     ASSERT_TRUE(start());
     ASSERT_TRUE(newSurveyWith(dir.path("week.vsurvey"), Fixture::sample("week.velkor")));
     SurveySession& session = frame().survey();
+    const auto estimateFrom = [&session](const Placement::Track& t, std::string& message) {
+        const auto r = SurveyLagEstimate::of(*session.survey(), t, message);
+        return r ? std::optional<Placement::Track>(SurveyLagEstimate::withLag(t, *r))
+                 : std::nullopt;
+    };
 
+    // A track added here is not the survey's yet: the estimate waits for OK and says so.
     DlgSurveySettings dialog(session.survey()->settings(), prompter);
     prompter.files.push_back(Fixture::sample("week-track.nmea"));
     ASSERT_TRUE(placeByTrackInDialog(dialog, "7200", 32633));
     auto* estimate = dialog.findChild<QPushButton*>("estimateLag");
-    auto* lag = dialog.findChild<QDoubleSpinBox*>("lag");
-    ASSERT_TRUE(estimate && lag);
+    ASSERT_TRUE(estimate);
     EXPECT_FALSE(estimate->isEnabled());
-
-    // The week's lines were all walked one way: nothing to estimate from, and it says so.
-    const Survey& open = *session.survey();
-    dialog.setLagEstimate([&open](const Placement::Track& t, std::string& message) {
-        const auto r = SurveyLagEstimate::of(open, t, message);
-        return r ? std::optional<Placement::Track>(SurveyLagEstimate::withLag(t, *r))
-                 : std::nullopt;
-    });
+    dialog.setLagEstimate(estimateFrom);
     estimate->click();
-    ASSERT_EQ(prompter.texts().size(), 1u);
-    EXPECT_NE(prompter.texts()[0].find("needs a position track"), std::string::npos)
-        << prompter.texts()[0];
-    EXPECT_EQ(lag->value(), 0.0);
-
-    // An estimate found is shown, and kept as estimated unless the lag is typed over.
-    dialog.setLagEstimate([](const Placement::Track& t, std::string&) {
-        Placement::Track found = t;
-        found.lag = 0.35;
-        found.lagEstimated = true;
-        return std::optional<Placement::Track>(found);
-    });
-    estimate->click();
-    EXPECT_DOUBLE_EQ(lag->value(), 0.35);
-    std::string message;
-    std::optional<SurveySettings> next = dialog.settings(message);
-    ASSERT_TRUE(next) << message;
-    EXPECT_TRUE(next->placement.track().lagEstimated);
-    lag->setValue(0.4);
-    EXPECT_FALSE(dialog.settings(message)->placement.track().lagEstimated);
-    lag->setValue(0.0);
-
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{DlgSurveySettings::kEstimateAfterOk});
     dialog.accept();
     ASSERT_TRUE(session.change(dialog.result()));
     session.wait();
@@ -72,6 +50,43 @@ TEST_F(AppFixture, TheSampleWeekIsPlacedByItsNmeaLogAndItsLagEstimateIsTold) {
     EXPECT_EQ(placed.readingCount(), 40 * 81);
     EXPECT_EQ(placed.placedBy(0), 40 * 81);
     EXPECT_EQ(placed.total().inGap + placed.total().outsideTracks, 0);
+
+    // The week's lines were all walked one way: nothing to estimate from, and it says so.
+    DlgSurveySettings again(placed.settings(), prompter);
+    again.setLagEstimate(estimateFrom);
+    auto* lag = again.findChild<QDoubleSpinBox*>("lag");
+    ASSERT_TRUE(lag);
+    again.findChild<QPushButton*>("estimateLag")->click();
+    ASSERT_EQ(prompter.texts().size(), 2u);
+    EXPECT_NE(prompter.texts()[1].find("no neighbouring lines walked in opposite directions"),
+              std::string::npos)
+        << prompter.texts()[1];
+    EXPECT_EQ(lag->value(), 0.0);
+
+    // An estimate found is shown, and kept as estimated unless the lag is typed over.
+    again.setLagEstimate([](const Placement::Track& t, std::string&) {
+        Placement::Track found = t;
+        found.lag = 0.35;
+        found.lagEstimated = true;
+        return std::optional<Placement::Track>(found);
+    });
+    again.findChild<QPushButton*>("estimateLag")->click();
+    EXPECT_DOUBLE_EQ(lag->value(), 0.35);
+    std::string message;
+    std::optional<SurveySettings> next = again.settings(message);
+    ASSERT_TRUE(next) << message;
+    EXPECT_TRUE(next->placement.track().lagEstimated);
+    lag->setValue(0.4);
+    EXPECT_FALSE(again.settings(message)->placement.track().lagEstimated);
+
+    // Another offset typed in is not the survey's either.
+    auto* offsets = again.findChild<QTableWidget*>("tracks");
+    ASSERT_TRUE(offsets);
+    offsets->item(0, 2)->setText("7201");
+    again.findChild<QPushButton*>("estimateLag")->click();
+    ASSERT_EQ(prompter.texts().size(), 3u);
+    EXPECT_EQ(prompter.texts()[2], DlgSurveySettings::kEstimateAfterOk);
+    EXPECT_DOUBLE_EQ(lag->value(), 0.4);
 
     // The window lists the track beside the days and base sources, dated on the survey clock.
     const QTreeWidgetItem* tracks = frame().surveyWindow()->days()->topLevelItem(2);

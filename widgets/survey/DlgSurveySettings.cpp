@@ -369,8 +369,19 @@ void DlgSurveySettings::setLagEstimate(EstimateLag estimate) {
     estimate_->setEnabled(static_cast<bool>(estimateLag_));
 }
 
+// The estimate is the open survey's: tracks, offsets or a coordinate system changed here
+// would be estimated as they were, and their difference taken into the lag.
 void DlgSurveySettings::estimateLag() {
     std::string message;
+    const std::optional<SurveySettings> shown = settings(message);
+    if (!shown) {
+        prompter_.message(message);
+        return;
+    }
+    if (shown->tracks != result_.tracks || shown->epsg != result_.epsg) {
+        prompter_.message(kEstimateAfterOk);
+        return;
+    }
     const std::optional<Placement::Track> t = estimateLag_(shownTrack(), message);
     if (!t) {
         prompter_.message(message);

@@ -40,6 +40,9 @@ class DlgSurveySettings : public QDialog {
 
     // The lag the survey's own readings give for a placement by track (antenna offset and
     // gap as shown); nothing and a message when it cannot be estimated.
+    static constexpr const char* kEstimateAfterOk =
+        "The position tracks or the coordinate system were changed here: press OK to keep "
+        "them, then Estimate.";
     using EstimateLag =
         std::function<std::optional<Placement::Track>(const Placement::Track&, std::string&)>;
     // Without one, the lag is only typed in.

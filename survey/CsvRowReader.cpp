@@ -75,6 +75,17 @@ void CsvRowReader::refuseHeader(std::string_view row, const std::string& wanted)
            "\": name the columns to take");
 }
 
+// The digits after the point of "hh:mm:ss.fff" (a time of day read already), as a fraction.
+double CsvRowReader::fractionOf(std::string_view time) {
+    double fraction = 0.0;
+    double unit = 0.1;
+    for (std::size_t k = 9; time.size() > 9 && time[8] == '.' && k < time.size(); ++k) {
+        fraction += (time[k] - '0') * unit;
+        unit /= 10.0;
+    }
+    return fraction;
+}
+
 CsvRowReader::Moment CsvRowReader::moment(const std::vector<std::string>& f, std::size_t date,
                                           std::optional<std::size_t> time) const {
     const std::size_t needed = std::max(date, time.value_or(0)) + 1;
@@ -97,7 +108,7 @@ CsvRowReader::Moment CsvRowReader::moment(const std::vector<std::string>& f, std
     if (!seconds) {
         refuse("\"" + QuotedText::of(timeText) + "\" is no time of day (hh:mm:ss)");
     }
-    return {*d, *seconds};
+    return {*d, *seconds, fractionOf(timeText)};
 }
 
 std::string CsvRowReader::decimal(std::string text) const {

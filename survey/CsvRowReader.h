@@ -22,7 +22,8 @@ class CsvRowReader {
     };
     struct Moment {
         CalendarDate date;
-        int seconds = 0;  // of the day
+        int seconds = 0;        // of the day
+        double fraction = 0.0;  // of the second, as its time wrote it after the point
     };
 
     explicit CsvRowReader(std::string name) : name_(std::move(name)) {}
@@ -59,6 +60,7 @@ class CsvRowReader {
     // The row's date and time, from the date-time column alone when time is none.
     Moment moment(const std::vector<std::string>& fields, std::size_t date,
                   std::optional<std::size_t> time) const;
+    static double fractionOf(std::string_view time);
     // A number's text as read: with a semicolon separator, a decimal comma is a point.
     std::string decimal(std::string text) const;
 

@@ -88,8 +88,14 @@ class Reader : public CsvRowReader {
         if (at.size() == 4) {
             c.time = at[1];
         }
-        c.degrees = CsvTable::named({names[a]}, kLatitude).has_value() ||
-                    CsvTable::named({names[a + 1]}, kLongitude).has_value();
+        const auto is = [&](std::size_t k, std::initializer_list<const char*> aliases) {
+            return CsvTable::named({names[k]}, aliases).has_value();
+        };
+        if (is(a, kLongitude) && is(a + 1, kLatitude)) {
+            std::swap(c.first, c.second);  // named longitude first, as GIS writes them
+        } else {
+            c.degrees = is(a, kLatitude) || is(a + 1, kLongitude);
+        }
         return c;
     }
 
@@ -105,7 +111,7 @@ class Reader : public CsvRowReader {
     void fix(std::string_view row) {
         const std::vector<std::string> f = fields(row);
         const Moment m = moment(f, choice_.date, choice_.time);
-        const double t = static_cast<double>(m.date.dayNumber()) * 86400.0 + m.seconds;
+        const double t = static_cast<double>(m.date.dayNumber()) * 86400.0 + m.seconds + m.fraction;
         const double a = number(f, choice_.first);
         const double b = number(f, choice_.second);
         if (!choice_.degrees) {

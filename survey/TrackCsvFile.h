@@ -22,8 +22,9 @@ class TrackCsvFile {
 
     // Reads the file; columns names the columns to take ("DATE,TIME,A,B" or
     // "DATETIME,A,B", names as the header writes them, case aside: A,B are latitude and
-    // longitude when A is called lat or latitude or B lon, long or longitude, else easting
-    // and northing), empty for the header's own choice. Nothing and a message naming the
+    // longitude when A is called lat or latitude or B lon, long or longitude, longitude and
+    // latitude when so called, else easting and northing), empty for the header's own
+    // choice. Fractions of a second are kept. Nothing and a message naming the
     // file and the line when it cannot be used.
     static std::optional<Result> read(const std::string& path, const std::string& columns,
                                       std::string& message);

@@ -224,7 +224,7 @@ QWidget* DlgSurveySettings::createByTrack() {
     lag_ = spin(page, -60.0, 60.0, 3, " s");
     lag_->setObjectName("lag");
     lag_->setWhatsThis("Seconds the instrument's times run behind the moment measured.");
-    maxGap_ = spin(page, 0.0, 86400.0, 1, " s");
+    maxGap_ = spin(page, 0.0, 86400.0, 2, " s");  // a 10 Hz track's gap is 0.1 s
     maxGap_->setObjectName("maxGap");
     maxGap_->setWhatsThis(
         "A reading between two fixes farther apart than this has no position and is left off "

@@ -2,12 +2,14 @@
 #include "survey/SurveyEditor.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "survey/BaseCoverage.h"
 #include "survey/FlagList.h"
 #include "survey/SameFile.h"
 #include "survey/SourceText.h"
 #include "survey/Survey.h"
+#include "survey/SurveyFile.h"
 
 namespace velkor {
 namespace {
@@ -38,6 +40,10 @@ long tracksLike(const std::vector<SurveySettings::Track>& tracks, std::size_t en
 std::string trackRefusal(const SurveySettings& before, const SurveySettings& next) {
     const std::vector<SurveySettings::Track>& tracks = next.tracks;
     for (std::size_t j = 0; j < tracks.size(); ++j) {
+        if (!(std::abs(tracks[j].offset) <= SurveyFile::kLargestWhole)) {
+            return SourceText::name(tracks[j].path) +
+                   ": the offset must be a number of seconds from -2147483647 to 2147483647.";
+        }
         const long earlier = tracksLike(tracks, j, tracks[j]);
         if (earlier != 0 && tracksLike(before.tracks, before.tracks.size(), tracks[j]) <= earlier) {
             return SourceText::name(tracks[j].path) + " is a position track of the survey already.";

@@ -336,6 +336,10 @@ std::vector<SurveySettings::Track> readTracks(const Json& j, const fs::path& fol
         t.path = resolved(required(all[k], "path", place), member(place, "path"), folder);
         t.format = trackFormat(required(all[k], "format", place), member(place, "format"));
         t.offset = optional(all[k], "offset", place, number, 0.0);
+        // As a base file's: 68 years either way keeps the fixes' dates on the calendar.
+        if (!(std::abs(t.offset) <= SurveyFile::kLargestWhole)) {
+            refuse(member(place, "offset"), "expected a number from -2147483647 to 2147483647");
+        }
         t.columns = optional(all[k], "columns", place, text, std::string());
         tracks.push_back(std::move(t));
     }

@@ -23,6 +23,10 @@ TEST(SurveyEditorTrack, ATrackGivenTwiceIsRefusedOnlyWhenTheChangeRepeatsIt) {
     SurveySettings later = repeated;
     later.datum = 47000.0;
     EXPECT_EQ(SurveyEditor::refusal(repeated, later), "");
+    // An offset of ages would date the fixes where no calendar goes.
+    later.tracks[0].offset = 1e20;
+    EXPECT_EQ(SurveyEditor::refusal(repeated, later),
+              "walk.gpx: the offset must be a number of seconds from -2147483647 to 2147483647.");
 }
 
 }  // namespace

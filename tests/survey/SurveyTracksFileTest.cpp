@@ -83,6 +83,8 @@ TEST(SurveyTracksFile, RefusesATrackItCannotReadNamingThePlace) {
         {head + R"([{"format": "gpx"}]})", "tracks[0].path: missing"},
         {head + R"([{"path": "a.gpx", "format": "gpx", "offset": "x"}]})",
          "tracks[0].offset: expected a number"},
+        {head + R"([{"path": "a.gpx", "format": "gpx", "offset": 1e20}]})",
+         "tracks[0].offset: expected a number from -2147483647 to 2147483647"},
         {head + R"([{"path": "a.gpx", "format": "gpx", "lag": 1}]})", "tracks[0].lag: unknown key"},
         {head + R"({}})", "tracks: expected a list"},
     };

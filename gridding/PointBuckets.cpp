@@ -3,43 +3,56 @@
 #include <cmath>
 #include <utility>
 
+#include "gridding/Extent.h"
+
 namespace velkor {
 namespace {
 
-// Cells further out than this are one cell: no place the program meets lies there, and the
-// number stays a whole number.
-constexpr double kFarthestCell = 1e15;
+// Below 2^32 less one, so that the row after the last still has a key.
+constexpr double kMostCells = 4294967294.0;
 
 }  // namespace
 
-PointBuckets::PointBuckets(const std::vector<Place>& places, double side)
-    : side_(side > 0.0 && std::isfinite(side) ? side : 1.0) {
-    std::vector<std::pair<Key, int>> keyed;
+PointBuckets::PointBuckets(const std::vector<Place>& places, double side) {
+    Extent e;
+    for (const Place& p : places) {
+        if (std::isfinite(p.x) && std::isfinite(p.y)) {
+            e.add(p.x, p.y);
+        }
+    }
+    if (e.empty()) {
+        return;
+    }
+    x0_ = e.x0;
+    y0_ = e.y0;
+    // Wider buckets only where places lie more than four billion buckets apart.
+    side_ = std::max({side > 0.0 && std::isfinite(side) ? side : 1.0, (e.x1 - e.x0) / kMostCells,
+                      (e.y1 - e.y0) / kMostCells});
+    std::vector<std::pair<std::uint64_t, int>> keyed;
     keyed.reserve(places.size());
     for (std::size_t k = 0; k < places.size(); ++k) {
         if (std::isfinite(places[k].x) && std::isfinite(places[k].y)) {
-            keyed.push_back({Key{cell(places[k].y), cell(places[k].x)}, static_cast<int>(k)});
+            keyed.push_back(
+                {key(cell(places[k].y - y0_), cell(places[k].x - x0_)), static_cast<int>(k)});
         }
     }
-    // By bucket, and within one in increasing index.
-    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return a.first < b.first || (!(b.first < a.first) && a.second < b.second);
-    });
+    std::sort(keyed.begin(), keyed.end());  // by bucket, then index
     index_.reserve(keyed.size());
     for (std::size_t k = 0; k < keyed.size(); ++k) {
-        if (k == 0 || keyed[k - 1].first < keyed[k].first) {
-            buckets_.push_back({keyed[k].first, static_cast<int>(k)});
+        if (k == 0 || keyed[k - 1].first != keyed[k].first) {
+            keys_.push_back(keyed[k].first);
+            start_.push_back(static_cast<int>(k));
         }
         index_.push_back(keyed[k].second);
     }
-    if (!buckets_.empty()) {
-        buckets_.push_back({Key{0, 0}, static_cast<int>(index_.size())});
-    }
+    start_.push_back(static_cast<int>(index_.size()));
 }
 
-long long PointBuckets::cell(double at) const {
-    const double c = std::floor(at / side_);
-    return static_cast<long long>(std::max(-kFarthestCell, std::min(kFarthestCell, c)));
+std::uint64_t PointBuckets::cell(double from) const {
+    const double c = std::floor(from / side_);
+    return !(c > 0.0)        ? 0
+           : c >= kMostCells ? static_cast<std::uint64_t>(kMostCells)
+                             : static_cast<std::uint64_t>(c);
 }
 
 }  // namespace velkor

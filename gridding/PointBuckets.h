@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace velkor {
@@ -26,21 +27,22 @@ class PointBuckets {
     // place inside it, and some near it), each bucket's places in increasing index.
     template <typename Visit>
     void visit(double x0, double y0, double x1, double y1, Visit&& visit) const {
-        if (buckets_.empty() || !(x1 >= x0 && y1 >= y0)) {
+        if (keys_.empty() || !(x1 >= x0 && y1 >= y0)) {
             return;
         }
-        const Key first{cell(y0), cell(x0)};
-        const Key last{cell(y1), cell(x1)};
-        auto at = lowerBound(buckets_.begin(), first);
-        while (at != buckets_.end() - 1 && at->key.row <= last.row) {
-            if (at->key.column < first.column || at->key.column > last.column) {
+        const std::uint64_t c0 = cell(x0 - x0_), c1 = cell(x1 - x0_);
+        const std::uint64_t r1 = cell(y1 - y0_);
+        auto at = std::lower_bound(keys_.begin(), keys_.end(), key(cell(y0 - y0_), c0));
+        while (at != keys_.end() && (*at >> 32) <= r1) {
+            const std::uint64_t row = *at >> 32;
+            const std::uint64_t column = *at & 0xffffffffu;
+            if (column < c0 || column > c1) {
                 // Out of the columns: on to this row's first column, or the next row's.
-                const Key next = at->key.column < first.column ? Key{at->key.row, first.column}
-                                                               : Key{at->key.row + 1, first.column};
-                at = lowerBound(at, next);
+                at = std::lower_bound(at, keys_.end(), key(column < c0 ? row : row + 1, c0));
                 continue;
             }
-            for (int k = at->begin; k < (at + 1)->begin; ++k) {
+            const auto b = static_cast<std::size_t>(at - keys_.begin());
+            for (int k = start_[b]; k < start_[b + 1]; ++k) {
                 visit(index_[static_cast<std::size_t>(k)]);
             }
             ++at;
@@ -48,29 +50,15 @@ class PointBuckets {
     }
 
   private:
-    struct Key {
-        long long row;
-        long long column;
-        bool operator<(const Key& o) const {
-            return row < o.row || (row == o.row && column < o.column);
-        }
-    };
-    struct Bucket {
-        Key key;
-        int begin;  // its places are index_[begin] up to the next bucket's begin
-    };
-    using Iterator = std::vector<Bucket>::const_iterator;
+    static std::uint64_t key(std::uint64_t row, std::uint64_t column) { return row << 32 | column; }
+    // The bucket of a distance from the lowest place, held within 32 bits.
+    std::uint64_t cell(double from) const;
 
-    long long cell(double at) const;
-    // The first bucket from 'from' whose key is not below key (the last one, a sentinel,
-    // when there is none).
-    Iterator lowerBound(Iterator from, const Key& key) const {
-        return std::lower_bound(from, buckets_.end() - 1, key,
-                                [](const Bucket& b, const Key& k) { return b.key < k; });
-    }
-
+    double x0_ = 0.0;
+    double y0_ = 0.0;
     double side_ = 1.0;
-    std::vector<Bucket> buckets_;  // sorted by key, then one more that ends the last
+    std::vector<std::uint64_t> keys_;  // of the buckets that hold places, in order
+    std::vector<int> start_;  // bucket b holds index_[start_[b]] up to index_[start_[b + 1]]
     std::vector<int> index_;
 };
 

@@ -34,8 +34,8 @@ class CurvatureLevel {
     // One pass over every node; returns the largest change made.
     double sweep(double overRelaxation);
     // One pass over the bands of rows where a node changed more than `busy` in the band's
-    // last pass or in a neighbouring band's; the settled rest is left as it is. Returns the
-    // largest change made.
+    // last pass or in a neighbouring band's (the band below's being this pass when it was
+    // swept); the settled rest is left as it is. Returns the largest change made.
     double sweepBusy(double overRelaxation, double busy);
     // The surface at a point inside the grid, by the same expansion that holds the readings.
     double valueAt(double fx, double fy) const;

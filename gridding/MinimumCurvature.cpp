@@ -293,6 +293,11 @@ class Solver {
                 everyNode = true;
                 continue;
             }
+            if (everyNode) {
+                // What the settled bands were left with shows in a pass over every node: the
+                // stall is judged afresh from there.
+                before = std::numeric_limits<double>::infinity();
+            }
             everyNode = false;
             if (!(lr.lastChange < divergence)) {
                 // Never seen, but a grid of overflowing numbers is no grid: hand on where

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "gridding/BriggsCoefficients.h"
@@ -31,6 +32,7 @@ CurvatureLevel::CurvatureLevel(int nx, int ny, double tension, std::vector<doubl
       stiffness_(kStiffness * stencil_.centre) {
     holdByReadings(readings, scale);
     buildEdgeRows();
+    findPlainRuns();
 }
 
 void CurvatureLevel::add(Combination& to, const Combination& from, double weight) const {
@@ -162,6 +164,7 @@ void CurvatureLevel::holdByReadings(const std::vector<LevelReading>& readings, d
         }
     }
     indexConditionsByNode(readings, scale);
+    countConditionsByBand();
     std::replace_if(
         rowOf_.begin(), rowOf_.end(), [](int r) { return r >= 0; }, kInterior);
 }
@@ -297,69 +300,184 @@ double CurvatureLevel::relax(int k, double overRelaxation) {
 }
 
 // An interior node that readings reach: the stencil and the readings' terms written out
-// in one place (the sweep's time goes here), no over-relaxation.
+// in one place (the sweep's time goes here), no over-relaxation. The divisor depends on
+// the weights alone: its reciprocal is worked out aside while the sums wait for the
+// residuals the node to the west has just moved.
 double CurvatureLevel::relaxHeld(int k) {
     const double* u = u_.data();
     const int n1 = nx_;
     const int n2 = 2 * nx_;
-    const double uk = u[k];
-    double sum =
-        stencil_.side * (u[k - 1] + u[k + 1] + u[k - n1] + u[k + n1]) +
-        stencil_.diagonal * (u[k - n1 - 1] + u[k - n1 + 1] + u[k + n1 - 1] + u[k + n1 + 1]) +
-        stencil_.far * (u[k - 2] + u[k + 2] + u[k - n2] + u[k + n2]);
     const Entry* first = entries_.data() + nodeStart_[static_cast<std::size_t>(k)];
     const Entry* last = entries_.data() + nodeStart_[static_cast<std::size_t>(k) + 1];
-    Held* held = held_.data();
     double squares = 0.0;
     for (const Entry* e = first; e != last; ++e) {
-        const Held& h = held[e->condition];
-        const double w = e->weight;
-        sum += w * (stiffness_ * (h.residual - w * uk) + h.multiplier);
-        squares += w * w;
+        squares += double(e->weight) * e->weight;
     }
-    const double change = -sum / (stencil_.centre + stiffness_ * squares) - uk;
-    u_[static_cast<std::size_t>(k)] = uk + change;
+    const double inverse = 1.0 / (stencil_.centre + stiffness_ * squares);
+    const double uk = u[k];
+    double sum =
+        stencil_.side * (u[k + 1] + u[k - n1] + u[k + n1]) +
+        stencil_.diagonal * (u[k - n1 - 1] + u[k - n1 + 1] + u[k + n1 - 1] + u[k + n1 + 1]) +
+        stencil_.far * (u[k - 2] + u[k + 2] + u[k - n2] + u[k + n2]) - stiffness_ * squares * uk;
+    Held* held = held_.data();
+    for (const Entry* e = first; e != last; ++e) {
+        const Held& h = held[e->condition];
+        sum += e->weight * (stiffness_ * h.residual + h.multiplier);
+    }
+    const double next = -(sum + stencil_.side * u[k - 1]) * inverse;
+    const double change = next - uk;
+    u_[static_cast<std::size_t>(k)] = next;
     for (const Entry* e = first; e != last; ++e) {
         held[e->condition].residual += e->weight * change;
     }
     return std::fabs(change);
 }
 
-double CurvatureLevel::sweep(double overRelaxation) {
+// Interior nodes are at least two from the edges, so a run never spans two rows, nor two
+// bands. Counted first, then written: the runs take no more memory than they need.
+void CurvatureLevel::findPlainRuns() {
+    auto forEachRun = [&](auto&& use) {
+        const int count = static_cast<int>(u_.size());
+        auto plain = [&](int n) {
+            const auto n0 = static_cast<std::size_t>(n);
+            return rowOf_[n0] == kInterior && nodeStart_[n0] == nodeStart_[n0 + 1];
+        };
+        int k = 0;
+        while (k < count) {
+            const int begin = k;
+            while (k < count && plain(k)) {
+                ++k;
+            }
+            if (k > begin) {
+                use(begin, k);
+            } else {
+                ++k;
+            }
+        }
+    };
+    bandRuns_.assign(static_cast<std::size_t>(bands()) + 1, 0);
+    forEachRun([&](int begin, int) {
+        bandRuns_[static_cast<std::size_t>(begin / nx_ / kBandRows) + 1] += 2;
+    });
+    for (std::size_t b = 1; b < bandRuns_.size(); ++b) {
+        bandRuns_[b] += bandRuns_[b - 1];
+    }
+    plainRuns_.reserve(static_cast<std::size_t>(bandRuns_.back()));
+    forEachRun([&](int begin, int end) {
+        plainRuns_.push_back(begin);
+        plainRuns_.push_back(end);
+    });
+}
+
+// The new value is (1 - w) u + w (the stencil's value), written so that the node just
+// relaxed to the west enters last, by one product and one sum: the sweep runs along a
+// row, each node waiting for that one, and this keeps the wait short.
+double CurvatureLevel::relaxPlainRun(int begin, int end, double overRelaxation) {
     const double a = -stencil_.side / stencil_.centre;
     const double b = stencil_.diagonal / stencil_.centre;
     const double c = stencil_.far / stencil_.centre;
+    const double west = overRelaxation * a;
+    const double keep = 1.0 - overRelaxation;
     const int n1 = nx_;
     const int n2 = 2 * nx_;
-    double largest = 0.0;
     double* u = u_.data();
-    const int* start = nodeStart_.data();
-    for (int j = 0; j < ny_; ++j) {
-        for (int i = 0; i < nx_; ++i) {
-            const int k = j * nx_ + i;
-            const int row = rowOf_[static_cast<std::size_t>(k)];
-            if (row == kFixed) {
-                continue;
-            }
-            if (row != kInterior) {
-                largest = std::max(largest, relax(k, overRelaxation));
-                continue;
-            }
-            if (start[k] != start[k + 1]) {
-                largest = std::max(largest, relaxHeld(k));
-                continue;
-            }
-            const double next =
-                a * (u[k - 1] + u[k + 1] + u[k - n1] + u[k + n1]) -
-                b * (u[k - n1 - 1] + u[k - n1 + 1] + u[k + n1 - 1] + u[k + n1 + 1]) -
-                c * (u[k - 2] + u[k + 2] + u[k - n2] + u[k + n2]);
-            const double change = overRelaxation * (next - u[k]);
-            u[k] += change;
-            largest = std::max(largest, std::fabs(change));
+    double largest = 0.0;
+    double left = u[begin - 1];
+    for (int k = begin; k < end; ++k) {
+        const double rest = a * (u[k + 1] + u[k - n1] + u[k + n1]) -
+                            b * (u[k - n1 - 1] + u[k - n1 + 1] + u[k + n1 - 1] + u[k + n1 + 1]) -
+                            c * (u[k - 2] + u[k + 2] + u[k - n2] + u[k + n2]);
+        const double old = u[k];
+        const double next = (keep * old + overRelaxation * rest) + west * left;
+        u[k] = next;
+        left = next;
+        largest = std::max(largest, std::fabs(next - old));
+    }
+    return largest;
+}
+
+// The nodes between plain runs: near an edge, reached by a reading, or fixed.
+double CurvatureLevel::relaxOthers(int begin, int end, double overRelaxation) {
+    double largest = 0.0;
+    for (int k = begin; k < end; ++k) {
+        const int row = rowOf_[static_cast<std::size_t>(k)];
+        if (row == kInterior) {
+            largest = std::max(largest, relaxHeld(k));
+        } else if (row != kFixed) {
+            largest = std::max(largest, relax(k, overRelaxation));
         }
     }
-    for (Held& h : held_) {
+    return largest;
+}
+
+int CurvatureLevel::bands() const {
+    return (ny_ + kBandRows - 1) / kBandRows;
+}
+
+// The conditions are numbered in the order of their nodes: each band's are a range.
+void CurvatureLevel::countConditionsByBand() {
+    const std::vector<int>& nearest = rowOf_;  // or kFixed
+    bandConditions_.assign(static_cast<std::size_t>(bands()) + 1, 0);
+    for (std::size_t k = 0; k < nearest.size(); ++k) {
+        if (nearest[k] >= 0) {
+            ++bandConditions_[k / static_cast<std::size_t>(nx_) / kBandRows + 1];
+        }
+    }
+    for (std::size_t b = 1; b < bandConditions_.size(); ++b) {
+        bandConditions_[b] += bandConditions_[b - 1];
+    }
+    bandChange_.assign(static_cast<std::size_t>(bands()), std::numeric_limits<double>::infinity());
+}
+
+double CurvatureLevel::sweepBand(int band, double overRelaxation) {
+    const auto b = static_cast<std::size_t>(band);
+    int k = band * kBandRows * nx_;
+    const int last = std::min(band * kBandRows + kBandRows, ny_) * nx_;
+    double largest = 0.0;
+    for (int r = bandRuns_[b]; r < bandRuns_[b + 1]; r += 2) {
+        largest = std::max(largest, relaxOthers(k, plainRuns_[r], overRelaxation));
+        largest =
+            std::max(largest, relaxPlainRun(plainRuns_[r], plainRuns_[r + 1], overRelaxation));
+        k = plainRuns_[r + 1];
+    }
+    largest = std::max(largest, relaxOthers(k, last, overRelaxation));
+    bandChange_[b] = largest;
+    return largest;
+}
+
+// After a pass, the multipliers of the conditions of the bands it swept take their step.
+void CurvatureLevel::raiseMultipliers(int firstCondition, int endCondition) {
+    for (int c = firstCondition; c < endCondition; ++c) {
+        Held& h = held_[static_cast<std::size_t>(c)];
         h.multiplier += stiffness_ * h.residual;
+    }
+}
+
+double CurvatureLevel::sweep(double overRelaxation) {
+    double largest = 0.0;
+    for (int band = 0; band < bands(); ++band) {
+        largest = std::max(largest, sweepBand(band, overRelaxation));
+    }
+    raiseMultipliers(0, static_cast<int>(held_.size()));
+    return largest;
+}
+
+double CurvatureLevel::sweepBusy(double overRelaxation, double busy) {
+    const int count = bands();
+    std::vector<bool> swept(static_cast<std::size_t>(count));
+    double largest = 0.0;
+    for (int band = 0; band < count; ++band) {
+        const auto b = static_cast<std::size_t>(band);
+        swept[b] = bandChange_[b] > busy || (band > 0 && bandChange_[b - 1] > busy) ||
+                   (band + 1 < count && bandChange_[b + 1] > busy);
+        if (swept[b]) {
+            largest = std::max(largest, sweepBand(band, overRelaxation));
+        }
+    }
+    for (std::size_t b = 0; b < swept.size(); ++b) {
+        if (swept[b]) {
+            raiseMultipliers(bandConditions_[b], bandConditions_[b + 1]);
+        }
     }
     return largest;
 }
@@ -373,6 +491,7 @@ void CurvatureLevel::restart(const std::vector<double>& values) {
     for (std::size_t c = 0; c < held_.size(); ++c) {
         held_[c] = {-conditionValue_[c], 0.0};
     }
+    std::fill(bandChange_.begin(), bandChange_.end(), std::numeric_limits<double>::infinity());
     for (std::size_t k = 0; k < u_.size(); ++k) {
         for (int e = nodeStart_[k]; e < nodeStart_[k + 1]; ++e) {
             const Entry& t = entries_[static_cast<std::size_t>(e)];

@@ -33,6 +33,10 @@ class CurvatureLevel {
 
     // One pass over every node; returns the largest change made.
     double sweep(double overRelaxation);
+    // One pass over the bands of rows where a node changed more than `busy` in the band's
+    // last pass or in a neighbouring band's (the band below's being this pass when it was
+    // swept); the settled rest is left as it is. Returns the largest change made.
+    double sweepBusy(double overRelaxation, double busy);
     // The surface at a point inside the grid, by the same expansion that holds the readings.
     double valueAt(double fx, double fy) const;
     // This grid's surface, bilinear, on the nodes of a grid of half the spacing.
@@ -87,6 +91,13 @@ class CurvatureLevel {
     void holdByReadings(const std::vector<LevelReading>& readings, double scale);
     void indexConditionsByNode(const std::vector<LevelReading>& readings, double scale);
     void buildEdgeRows();
+    void findPlainRuns();
+    void countConditionsByBand();
+    int bands() const;
+    double sweepBand(int band, double overRelaxation);
+    void raiseMultipliers(int firstCondition, int endCondition);
+    double relaxPlainRun(int begin, int end, double overRelaxation);
+    double relaxOthers(int begin, int end, double overRelaxation);
     double relax(int k, double overRelaxation);
     double relaxHeld(int k);
     double dataTerms(int k, double& diagonal) const;
@@ -110,6 +121,15 @@ class CurvatureLevel {
     std::vector<Held> held_;
     std::vector<int> nodeStart_;
     std::vector<Entry> entries_;
+    // Runs of interior nodes that no reading reaches and no reading fixes, as (begin, end)
+    // pairs of node indices in sweep order: most nodes, swept without a branch a node.
+    std::vector<int> plainRuns_;
+    // The rows in bands of kBandRows: per band its first run (in plainRuns_) and its first
+    // condition, and the largest change of its last pass.
+    static constexpr int kBandRows = 16;
+    std::vector<int> bandRuns_;
+    std::vector<int> bandConditions_;
+    std::vector<double> bandChange_;
     double stiffness_;
     int constrained_ = 0;
 };

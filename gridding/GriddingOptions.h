@@ -23,7 +23,7 @@ struct GriddingOptions {
     // about their plane.
     double convergence = 0.0;
     int maxIterations = 500;  // per level
-    double overRelaxation = 1.4;
+    double overRelaxation = 1.7;
 };
 
 }  // namespace velkor

@@ -275,16 +275,30 @@ class Solver {
         const double divergence = 1e6 * (spread + 1.0);
         const double work = double(lr.nx) * lr.ny;
         double before = std::numeric_limits<double>::infinity();
+        // Once the whole level has been swept, bands of rows that have settled are left
+        // alone while the others settle; only a pass over every node can end the level.
+        bool everyNode = true;
         while (lr.iterations < options_.maxIterations) {
             if (cancel_.load(std::memory_order_relaxed)) {
                 return false;
             }
-            lr.lastChange = level_->sweep(options_.overRelaxation);
+            lr.lastChange = everyNode ? level_->sweep(options_.overRelaxation)
+                                      : level_->sweepBusy(options_.overRelaxation, limit);
             ++lr.iterations;
             if (lr.lastChange <= limit) {
-                lr.converged = true;
-                break;
+                if (everyNode) {
+                    lr.converged = true;
+                    break;
+                }
+                everyNode = true;
+                continue;
             }
+            if (everyNode) {
+                // What the settled bands were left with shows in a pass over every node: the
+                // stall is judged afresh from there.
+                before = std::numeric_limits<double>::infinity();
+            }
+            everyNode = false;
             if (!(lr.lastChange < divergence)) {
                 // Never seen, but a grid of overflowing numbers is no grid: hand on where
                 // this level started.

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "bench/GridSurveys.h"
+#include "gridding/GridAgreement.h"
 #include "gridding/GridBlanking.h"
 #include "gridding/MinimumCurvature.h"
 
@@ -251,18 +252,10 @@ int compareXyz(const std::string& oursPath, const std::string& gmtPath, const st
         std::cerr << "the grids do not have the same nodes\n";
         return 1;
     }
-    Grid near{lattice, std::vector<double>(lattice.size(), 1.0)};
-    GridBlanking::apply(near, points, 1.5 * lattice.cell);
-    double sum2 = 0.0;
-    std::size_t count = 0;
-    for (std::size_t k = 0; k < lattice.size(); ++k) {
-        if (!Grid::isNoData(near.values[k])) {
-            sum2 += (ours[k] - theirs[k]) * (ours[k] - theirs[k]);
-            ++count;
-        }
-    }
-    std::printf("vs GMT within 1.5 cells of a reading: rms %.4f nT over %zu nodes\n",
-                std::sqrt(sum2 / count), count);
+    const GridAgreement near =
+        GridAgreement::nearReadings(lattice, ours, theirs, points, 1.5 * lattice.cell);
+    std::printf("vs GMT within 1.5 cells of a reading: rms %.4f nT over %zu nodes\n", near.rms,
+                near.nodes);
     return 0;
 }
 

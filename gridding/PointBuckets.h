@@ -53,6 +53,10 @@ class PointBuckets {
     static std::uint64_t key(std::uint64_t row, std::uint64_t column) { return row << 32 | column; }
     // The bucket of a distance from the lowest place, held within 32 bits.
     std::uint64_t cell(double from) const;
+    // Each place into its bucket: counted out over the rectangle's across x down buckets,
+    // or its own buckets sorted.
+    void countOut(const std::vector<Place>& places, std::uint64_t across, std::uint64_t down);
+    void sortOut(const std::vector<Place>& places);
 
     double x0_ = 0.0;
     double y0_ = 0.0;

@@ -71,22 +71,28 @@ PlanMapGeometry::Range rangeOf(const std::vector<SurveyMapPainter::Dot>& dots, s
 }
 
 // Twice the readings' usual spacing along a line (the median distance between consecutive
-// dots): a bucket holds a few dots wherever they crowd, however far apart the crowds lie.
-double bucketSide(const std::vector<SurveyMapPainter::Dot>& dots) {
-    std::vector<double> steps;
+// dots), so that a bucket holds a few dots where they crowd; no finer than lets every
+// bucket of the map's rectangle be counted out without sorting a million dots.
+double bucketSide(const std::vector<SurveyMapPainter::Dot>& dots,
+                  const SurveyMapGeometry::Bounds& b) {
+    std::vector<double> squares;
+    squares.reserve(dots.size());
     for (std::size_t k = 1; k < dots.size(); ++k) {
-        const double d = std::hypot(dots[k].easting - dots[k - 1].easting,
-                                    dots[k].northing - dots[k - 1].northing);
-        if (d > 0.0 && std::isfinite(d)) {
-            steps.push_back(d);
+        const double de = dots[k].easting - dots[k - 1].easting;
+        const double dn = dots[k].northing - dots[k - 1].northing;
+        const double d2 = de * de + dn * dn;
+        if (d2 > 0.0 && std::isfinite(d2)) {
+            squares.push_back(d2);
         }
     }
-    if (steps.empty()) {
-        return 1.0;
+    const double area = (b.e1 - b.e0) * (b.n1 - b.n0);
+    const double counted = std::sqrt(area / (4.0 * static_cast<double>(dots.size() + 1)));
+    if (squares.empty()) {
+        return std::max(counted, 1.0);
     }
-    const auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
-    std::nth_element(steps.begin(), middle, steps.end());
-    return 2.0 * *middle;
+    const auto middle = squares.begin() + static_cast<std::ptrdiff_t>(squares.size() / 2);
+    std::nth_element(squares.begin(), middle, squares.end());
+    return std::max(2.0 * std::sqrt(*middle), counted);
 }
 
 std::vector<PointBuckets::Place> placesOf(const std::vector<SurveyMapPainter::Dot>& dots) {
@@ -150,7 +156,7 @@ SurveyMapPainter::SurveyMapPainter(std::vector<Dot> dots) : dots_(std::move(dots
     for (std::size_t v = 0; v < ranges_.size(); ++v) {
         ranges_[v] = rangeOf(dots_, v);
     }
-    buckets_ = PointBuckets(placesOf(dots_), bucketSide(dots_));
+    buckets_ = PointBuckets(placesOf(dots_), bucketSide(dots_, bounds_));
 }
 
 SurveyMapPainter SurveyMapPainter::build(const Survey& survey) {

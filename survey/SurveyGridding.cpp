@@ -40,27 +40,20 @@ std::optional<double> valueOf(const Survey& survey, const Survey::Reading& g,
     return std::nullopt;
 }
 
-// Where the gridder would put its nodes: the readings' extent, rounded outwards to whole
-// cells.
-struct NodeExtent {
-    double x0, x1, y0, y1;
-    // As many as the gridder's lattice at this cell has.
-    double nodes(double cell) const {
-        return static_cast<double>(GridLattice::covering(x0, y0, x1, y1, cell).size());
-    }
-};
-
-std::optional<NodeExtent> nodeExtentOf(const std::vector<GridPoint>& points) {
+// The extent of the readings the gridder takes.
+Extent griddedExtent(const std::vector<GridPoint>& points) {
     Extent e;
     for (const GridPoint& p : points) {
         if (std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.value)) {
             e.add(p.x, p.y);
         }
     }
-    if (e.empty()) {
-        return std::nullopt;
-    }
-    return NodeExtent{e.x0, e.x1, e.y0, e.y1};
+    return e;
+}
+
+// As many nodes as the gridder's lattice over the extent has at this cell.
+double nodesAt(const Extent& e, double cell) {
+    return static_cast<double>(GridLattice::covering(e.x0, e.y0, e.x1, e.y1, cell).size());
 }
 
 // The smallest 1, 2, 2.5 or 5 times a power of ten not below v (> 0): a cell a user reads
@@ -122,12 +115,12 @@ GriddingOptions SurveyGridding::withNodeLimit(const std::vector<GridPoint>& poin
         return options;
     }
     const double cell = MinimumCurvature::defaults(points, options).cell;
-    const std::optional<NodeExtent> extent = nodeExtentOf(points);
-    if (!(cell > 0.0) || !extent || extent->nodes(cell) <= maxNodes) {
+    const Extent extent = griddedExtent(points);
+    if (!(cell > 0.0) || extent.empty() || nodesAt(extent, cell) <= maxNodes) {
         return options;
     }
-    double coarser = cell * std::sqrt(extent->nodes(cell) / maxNodes);
-    for (int k = 0; k < 64 && extent->nodes(roundUp(coarser)) > maxNodes; ++k) {
+    double coarser = cell * std::sqrt(nodesAt(extent, cell) / maxNodes);
+    for (int k = 0; k < 64 && nodesAt(extent, roundUp(coarser)) > maxNodes; ++k) {
         coarser = roundUp(coarser) * 1.01;
     }
     options.cell = roundUp(coarser);

@@ -46,9 +46,8 @@ std::optional<double> utcSeconds(OGRFeatureH f, int field) {
     // GDAL's zone: 100 is UTC, each step from it a quarter hour; below it unknown or local,
     // which in a GPX file can only be UTC.
     const double zoneSeconds = zone > 100 || (zone > 1 && zone < 100) ? (zone - 100) * 900.0 : 0.0;
-    const double seconds =
-        static_cast<double>(CalendarDate{year, month, day}.dayNumber()) * 86400.0 + hour * 3600.0 +
-        minute * 60.0 + second - zoneSeconds;
+    const double seconds = TrackFix::secondsOf(
+        CalendarDate{year, month, day}, hour * 3600.0 + minute * 60.0 + second - zoneSeconds);
     return std::isfinite(seconds) ? std::optional<double>(seconds) : std::nullopt;
 }
 

@@ -324,8 +324,8 @@ PositionTrack::Position Survey::onTracks(const DataSet& data, int i, std::size_t
         return {};
     }
     const Placement::Track& t = settings_.placement.track();
-    const double seconds = static_cast<double>(date->dayNumber()) * 86400.0 +
-                           TimeOfDay::ofColumn(data.field(i, Column::Time));
+    const double seconds =
+        TrackFix::secondsOf(*date, TimeOfDay::ofColumn(data.field(i, Column::Time)));
     return trackSet_->place(seconds, {t.lag, t.maxGap, {t.along, t.across}}, track);
 }
 

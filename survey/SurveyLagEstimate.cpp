@@ -44,8 +44,8 @@ std::vector<LagEstimate::Reading> SurveyLagEstimate::readings(const Survey& surv
             }
             LineWalk& walk = lines[{d, line}];
             LagEstimate::Reading r;
-            r.seconds = static_cast<double>(date->dayNumber()) * 86400.0 +
-                        TimeOfDay::ofColumn(data.field(i, Column::Time));
+            r.seconds =
+                TrackFix::secondsOf(*date, TimeOfDay::ofColumn(data.field(i, Column::Time)));
             r.value = readDecimal(field);
             walk.readings.push_back(out.size());
             walk.positions.push_back(readDecimal(position));

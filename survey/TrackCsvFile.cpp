@@ -111,7 +111,7 @@ class Reader : public CsvRowReader {
     void fix(std::string_view row) {
         const std::vector<std::string> f = fields(row);
         const Moment m = moment(f, choice_.date, choice_.time);
-        const double t = static_cast<double>(m.date.dayNumber()) * 86400.0 + m.seconds + m.fraction;
+        const double t = TrackFix::secondsOf(m.date, m.seconds + m.fraction);
         const double a = number(f, choice_.first);
         const double b = number(f, choice_.second);
         if (!choice_.degrees) {
